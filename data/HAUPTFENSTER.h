@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class Connection;
+class QWidget;
+
+// What the lower parts of the program need of the main window: its
+// connections, the user, project and paths, the language, the hand-over text
+// of the modal dialogs, the changed flag, the status-bar panels and the start
+// screen's progress bar. The main window implements it; tests implement it
+// with a temporary project. It is the program's only global, set once.
+class HAUPTFENSTER {
+public:
+    virtual ~HAUPTFENSTER() = default;
+
+    // Connections owned by the main window for the whole run.
+    virtual std::shared_ptr<Connection> DBPROJEKT() = 0;
+    virtual std::shared_ptr<Connection> DBVORGABE() = 0;
+
+    virtual QString BENUTZER() = 0;
+    virtual QString DATENBANKPFAD() = 0;
+    virtual QString XMDBPFAD() = 0;
+    virtual QString PROJEKT() = 0;
+    virtual QString PROJEKTSPFAD() = 0;
+    virtual QString BEARBEITER() = 0;
+    virtual int16_t SPRACHE() = 0;
+    virtual QString DEZIMALPUNKT() = 0;
+
+    // The directory of the program (the executable, the empty template
+    // database and the help documents lie in it).
+    virtual QString PROGRAMMPFAD() = 0;
+
+    // Hand-over text between a command and a modal dialog.
+    virtual QString AUSWAHLMODUS() = 0;
+    virtual void SETZEAUSWAHLMODUS(const QString& modus) = 0;
+
+    // The working copy holds changes that are not saved yet.
+    virtual bool BOGEAENDERT() = 0;
+    virtual void SETZEBOGEAENDERT(bool geaendert) = 0;
+
+    virtual void mnuBEENDEN_Click() = 0;
+    virtual void mnuHILFE_Click() = 0;
+    virtual void stbMAIN_PanelClick(int panel) = 0;
+
+    // Position and size of the main window on the screen; dialogs place
+    // themselves by it.
+    virtual QRect GEOMETRIE() = 0;
+    // The main window as a parent for dialogs and child windows; none in tests.
+    virtual QWidget* FENSTER() { return nullptr; }
+
+    // The start screen's progress bar pgbBERECHNEN.
+    virtual void SETZEFORTSCHRITT(int wert) = 0;
+    virtual int FORTSCHRITT() = 0;
+    virtual void SETZEFORTSCHRITTSICHTBAR(bool sichtbar) = 0;
+    virtual bool FORTSCHRITTSICHTBAR() = 0;
+};
+
+// The main window of this run; set once at start-up (by the tests per test).
+HAUPTFENSTER& frmMAIN();
+void SETZEHAUPTFENSTER(HAUPTFENSTER* fenster);
+bool HAUPTFENSTERGESETZT();
+
+// A development run is one whose program directory contains "SOURCE" in any
+// letter case; every user of the run mode asks again.
+bool ENTWICKLUNGSLAUF();

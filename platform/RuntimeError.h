@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// A failure of the runtime or of the database, carrying the runtime's error
+// number and its description, as the error boxes show them.
+class RuntimeError : public std::runtime_error {
+public:
+    RuntimeError(int number, const QString& description);
+
+    int Number() const { return m_number; }
+    const QString& Description() const { return m_description; }
+
+    // The runtime's standard errors, with their descriptions in the user's
+    // language (German for a German locale, English otherwise).
+    static RuntimeError Overflow();             // 6
+    static RuntimeError SubscriptOutOfRange();  // 9
+    static RuntimeError DivisionByZero();       // 11
+    static RuntimeError TypeMismatch();         // 13
+    static RuntimeError InputPastEndOfFile();   // 62
+    static RuntimeError InvalidUseOfNull();     // 94
+    static RuntimeError FromNumber(int number); // any of the above by number
+
+private:
+    int m_number;
+    QString m_description;
+};

@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Every test executable runs headless, with its own HOME and settings folder,
+// so that no test reads or writes the user's own settings.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+    qputenv("LC_ALL", "C");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());
+    return RUN_ALL_TESTS();
+}
