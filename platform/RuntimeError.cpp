@@ -15,6 +15,10 @@ RuntimeError standard(int number, const char* de, const char* en)
 }
 }  // namespace
 
+RuntimeError RuntimeError::InvalidProcedureCall()
+{
+    return standard(5, "Ungültiger Prozeduraufruf oder ungültiges Argument", "Invalid procedure call or argument");
+}
 RuntimeError RuntimeError::Overflow() { return standard(6, "Überlauf", "Overflow"); }
 RuntimeError RuntimeError::SubscriptOutOfRange()
 {
@@ -33,6 +37,7 @@ RuntimeError RuntimeError::InvalidUseOfNull()
 RuntimeError RuntimeError::FromNumber(int number)
 {
     switch (number) {
+    case 5: return InvalidProcedureCall();
     case 6: return Overflow();
     case 9: return SubscriptOutOfRange();
     case 11: return DivisionByZero();

@@ -14,6 +14,7 @@ public:
 
     // The runtime's standard errors, with their descriptions in the user's
     // language (German for a German locale, English otherwise).
+    static RuntimeError InvalidProcedureCall(); // 5
     static RuntimeError Overflow();             // 6
     static RuntimeError SubscriptOutOfRange();  // 9
     static RuntimeError DivisionByZero();       // 11
