@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     qputenv("LC_ALL", "C");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VELD"));
     QLocale::setDefault(QLocale::c());
     return RUN_ALL_TESTS();
 }

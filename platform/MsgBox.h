@@ -1,0 +1,102 @@
+#pragma once
+
+// Message boxes and input boxes with the style and answer codes of the
+// original runtime. Every box of the program goes through MsgBox/InputBox,
+// which pass it to the installed DialogService: the real one shows a
+// QMessageBox or QInputDialog, the tests install a scripted one.
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+// Style codes: one button set, plus one icon, plus one default button, plus
+// the help button.
+enum MsgBoxStyle {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+    vbDefaultButton1 = 0,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
+    vbDefaultButton4 = 768,
+    vbMsgBoxHelpButton = 16384,
+};
+
+// Answer codes.
+enum MsgBoxResult {
+    vbOK = 1,
+    vbCancel = 2,
+    vbAbort = 3,
+    vbRetry = 4,
+    vbIgnore = 5,
+    vbYes = 6,
+    vbNo = 7,
+};
+
+// Shows a message box and returns the answer code of the button pressed.
+// An empty title gives the application's title. Line breaks ("\r\n", "\n")
+// in the prompt are kept. With vbMsgBoxHelpButton the box has a Help button
+// that opens helpFile at context through the help handler and keeps the box
+// open.
+int MsgBox(const QString& prompt, int style = 0, const QString& title = QString(),
+           const QString& helpFile = QString(), int context = 0);
+
+// Shows an input box; returns the text typed, or "" when it was cancelled.
+QString InputBox(const QString& prompt, const QString& title = QString(),
+                 const QString& defaultText = QString());
+
+// The title of a box without one: the application's name
+// (QCoreApplication::applicationName, which the program sets at start).
+QString ApplicationTitle();
+
+// The service behind MsgBox and InputBox. Titles reach it already resolved.
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+    virtual int ShowMessage(const QString& prompt, int style, const QString& title,
+                            const QString& helpFile, int context) = 0;
+    virtual QString ShowInput(const QString& prompt, const QString& title,
+                              const QString& defaultText) = 0;
+};
+
+// Installs a service and returns the one it replaces. nullptr installs the
+// real service again. The caller keeps ownership.
+DialogService* InstallDialogService(DialogService* service);
+DialogService& CurrentDialogService();
+
+// What the Help button of a box does: the shell installs a handler that opens
+// the help file at a context. Without a handler the button does nothing.
+using HelpHandler = std::function<void(const QString& helpFile, int context)>;
+void SetHelpHandler(HelpHandler handler);
+// Opens the help through the installed handler (the Help button calls it).
+void ShowHelp(const QString& helpFile, int context);
+
+// How the real service reads a style; public so that the reading can be
+// tested without showing a box.
+namespace msgbox {
+// Answer codes of the buttons in their order, without the Help button
+// (style 3 gives {vbYes, vbNo, vbCancel}). An unknown button set gives OK.
+QList<int> Buttons(int style);
+// Answer of the default button (vbDefaultButton2 on style 1 gives vbCancel;
+// a default beyond the last button falls back to the first).
+int DefaultAnswer(int style);
+// Answer that Esc and the window's close button give: Cancel where the box
+// has one, OK on an OK-only box, 0 where the box cannot be dismissed that way
+// (Yes/No, Abort/Retry/Ignore).
+int EscapeAnswer(int style);
+// Icon code of the style: 0, 16, 32, 48 or 64.
+int Icon(int style);
+bool HasHelpButton(int style);
+// The prompt as the box shows it: "\r\n" and a lone "\r" become "\n".
+QString DisplayText(const QString& prompt);
+// The caption of a button in the user's language (German or English).
+QString ButtonText(int answer, bool german);
+QString HelpButtonText(bool german);
+}  // namespace msgbox

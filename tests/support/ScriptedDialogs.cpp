@@ -1,0 +1,128 @@
+#include "support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::string describe(const ScriptedDialogs::Box& box)
+{
+    QString text = box.kind == ScriptedDialogs::Kind::Message
+                       ? QStringLiteral("message box (style %1)").arg(box.style)
+                       : QStringLiteral("input box");
+    text += QStringLiteral(" titled \"%1\": \"%2\"").arg(box.title, box.prompt);
+    return text.toStdString();
+}
+}  // namespace
+
+ScriptedDialogs::ScriptedDialogs() { m_previous = InstallDialogService(this); }
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    InstallDialogService(m_previous);
+    for (const Expectation& e : m_queue) {
+        ADD_FAILURE() << "Expected box never shown: "
+                      << (e.kind == Kind::Message ? "message box answered " +
+                                                        std::to_string(e.answer)
+                                                  : "input box answered \"" +
+                                                        e.inputAnswer.toStdString() + "\"")
+                      << (e.text.isEmpty() ? std::string()
+                                           : " containing \"" + e.text.toStdString() + "\"");
+    }
+}
+
+void ScriptedDialogs::expect(int answer, const QString& expectedText)
+{
+    m_queue.append({Kind::Message, answer, QString(), expectedText, false});
+}
+
+void ScriptedDialogs::expectHelp(int answer, const QString& expectedText)
+{
+    m_queue.append({Kind::Message, answer, QString(), expectedText, true});
+}
+
+void ScriptedDialogs::expectInput(const QString& answer, const QString& expectedText)
+{
+    m_queue.append({Kind::Input, 0, answer, expectedText, false});
+}
+
+QStringList ScriptedDialogs::prompts() const
+{
+    QStringList list;
+    for (const Box& box : m_boxes) list << box.prompt;
+    return list;
+}
+
+void ScriptedDialogs::clear() { m_boxes.clear(); }
+
+int ScriptedDialogs::SafeAnswer(int style)
+{
+    // The answer that lets the least happen: an OK-only box has nothing else;
+    // everywhere else the answer that declines, so that an unexpected
+    // question never triggers deletions or overwrites in a failing test.
+    const QList<int> buttons = msgbox::Buttons(style);
+    if (buttons.contains(vbCancel)) return vbCancel;
+    if (buttons.contains(vbNo)) return vbNo;
+    if (buttons.contains(vbAbort)) return vbAbort;
+    return vbOK;
+}
+
+int ScriptedDialogs::ShowMessage(const QString& prompt, int style, const QString& title,
+                                 const QString& helpFile, int context)
+{
+    Box box;
+    box.kind = Kind::Message;
+    box.prompt = prompt;
+    box.style = style;
+    box.title = title;
+    box.helpFile = helpFile;
+    box.context = context;
+
+    if (m_queue.isEmpty() || m_queue.constFirst().kind != Kind::Message) {
+        box.expected = false;
+        box.answer = SafeAnswer(style);
+        m_boxes.append(box);
+        ADD_FAILURE() << "Unexpected " << describe(box) << " (answered " << box.answer << ")";
+        return box.answer;
+    }
+    const Expectation e = m_queue.takeFirst();
+    if (!e.text.isEmpty() && !prompt.contains(e.text)) {
+        ADD_FAILURE() << "Expected a message box containing \"" << e.text.toStdString()
+                      << "\", got " << describe(box);
+    }
+    if (e.pressHelp) {
+        if (!msgbox::HasHelpButton(style))
+            ADD_FAILURE() << "Help pressed on a box without Help button: " << describe(box);
+        else
+            ShowHelp(helpFile, context);
+        box.helpPressed = true;
+    }
+    if (!msgbox::Buttons(style).contains(e.answer))
+        ADD_FAILURE() << "Answer " << e.answer << " is not a button of " << describe(box);
+    box.answer = e.answer;
+    m_boxes.append(box);
+    return e.answer;
+}
+
+QString ScriptedDialogs::ShowInput(const QString& prompt, const QString& title,
+                                   const QString& defaultText)
+{
+    Box box;
+    box.kind = Kind::Input;
+    box.prompt = prompt;
+    box.title = title;
+    box.defaultText = defaultText;
+
+    if (m_queue.isEmpty() || m_queue.constFirst().kind != Kind::Input) {
+        box.expected = false;
+        m_boxes.append(box);
+        ADD_FAILURE() << "Unexpected " << describe(box) << " (cancelled)";
+        return QString();
+    }
+    const Expectation e = m_queue.takeFirst();
+    if (!e.text.isEmpty() && !prompt.contains(e.text)) {
+        ADD_FAILURE() << "Expected an input box containing \"" << e.text.toStdString()
+                      << "\", got " << describe(box);
+    }
+    box.inputAnswer = e.inputAnswer;
+    m_boxes.append(box);
+    return e.inputAnswer;
+}
