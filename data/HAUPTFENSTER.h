@@ -57,6 +57,41 @@ public:
     virtual int FORTSCHRITT() = 0;
     virtual void SETZEFORTSCHRITTSICHTBAR(bool sichtbar) = 0;
     virtual bool FORTSCHRITTSICHTBAR() = 0;
+
+    // Menus and menu items by their names ("mnuDATEI", "mnuAUSWERTEN",
+    // "mnuEXTRAS", "mnuMBERECHNEN"...): the windows and commands that hold
+    // the main menus while they work switch them here. Without a menu bar
+    // (tests) nothing happens and every item counts as enabled.
+    virtual void SETZEMENUAKTIV(const QString& name, bool aktiv)
+    {
+        (void)name;
+        (void)aktiv;
+    }
+    virtual bool MENUAKTIV(const QString& name)
+    {
+        (void)name;
+        return true;
+    }
+
+    // The status-bar panels by their index (1 to 15): visibility and text.
+    virtual void SETZEPANELSICHTBAR(int panel, bool sichtbar)
+    {
+        (void)panel;
+        (void)sichtbar;
+    }
+    virtual bool PANELSICHTBAR(int panel)
+    {
+        (void)panel;
+        return false;
+    }
+    virtual QString PANELTEXT(int panel)
+    {
+        (void)panel;
+        return QString();
+    }
+
+    // Shows the active records in the record panel (panel 6).
+    virtual void DATENSATZANZEIGE() {}
 };
 
 // The main window of this run; set once at start-up (by the tests per test).

@@ -1,0 +1,29 @@
+#pragma once
+
+// Whole database files: creating an empty one, copying one over another and
+// compacting one into a new file. A copy goes through the engine's backup,
+// never through raw file I/O, so the target is either the old file or the
+// complete new one, never a mix, and a connection open on either file sees a
+// consistent database. Failures raise a RuntimeError (DatabaseError numbers).
+
+#include <QString>
+
+class Connection;
+
+// Creates a new empty database file. Refuses an existing file.
+void CreateDatabase(const QString& path);
+
+// Copies the database at `sourcePath` (or behind an open connection) over
+// `targetPath`. An existing target database is replaced in one transaction;
+// a missing target (or a file that is no database) is written under a
+// temporary name beside it and then renamed into place. The source must
+// exist: a missing source is an error and creates nothing.
+void CopyDatabase(const QString& sourcePath, const QString& targetPath);
+void CopyDatabase(Connection& source, const QString& targetPath);
+// Copies a database file into the database of an open connection, which
+// keeps working on the new content.
+void CopyDatabase(const QString& sourcePath, Connection& target);
+
+// Writes a compacted copy of the database at `sourcePath` to `targetPath`,
+// which must not exist yet. The source must not be open for writing.
+void CompactDatabase(const QString& sourcePath, const QString& targetPath);
