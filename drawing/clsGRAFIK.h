@@ -1,0 +1,238 @@
+#pragma once
+
+// The diagram object: draws one figure on an output object (a picture box of
+// a page or the printer) in millimetres. A page creates one per drawing of a
+// figure, sets EOBJEKT, the figure's place and size (EXDL, EYDO, ELX, ELY),
+// the axis properties and lists, pen and font, and then calls SKALEN and the
+// drawing operations.
+//
+// Operations are spread over several files by concern:
+//   clsGRAFIK.cpp             creation, properties, measuring, LININT, MINIMUM
+//   clsGRAFIK_Einstellungen   LINIENEINSTELLUNGEN, SCHRIFTEINSTELLUNGEN
+//   clsGRAFIK_Text            TEXT, DREHTEXT
+//   clsGRAFIK_Geometrie       KOORDTRANS(INV), LOG10, MASSSTAB, KREISSCHNITTX/Y,
+//                             WINKEL, PFEIL
+//   clsGRAFIK_Linie           LINIE
+//
+// The output object and the scroll bars are not owned: the page keeps them
+// alive as long as the object draws on them.
+
+#include "drawing/SCHRIFTSATZ.h"
+
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class OutputObject;
+class ScrollBar;
+
+class clsGRAFIK {
+public:
+    // Takes its record key from the first active record of E1 of the working
+    // copy (0 when none is active). A failing query raises its error here.
+    clsGRAFIK();
+    ~clsGRAFIK();
+    clsGRAFIK(const clsGRAFIK&) = delete;
+    clsGRAFIK& operator=(const clsGRAFIK&) = delete;
+
+    // ------------------------------------------------------------ properties
+    int32_t EID() const { return m_EID; }
+    void setEID(int32_t wert) { m_EID = wert; }
+    int16_t EIDOBJEKT() const { return m_EIDOBJEKT; }
+    void setEIDOBJEKT(int16_t wert) { m_EIDOBJEKT = wert; }
+
+    OutputObject* EOBJEKT() const { return m_EOBJEKT; }
+    // Stores the object; a picture box or the printer is measured (pixels
+    // per unit; ELX and ELY become its Width and Height in millimetres, which
+    // resets the lists); every object gets the default font "Arial" 8 pt,
+    // black. Errors of the measuring reach the caller.
+    void setEOBJEKT(OutputObject* objekt);
+
+    ScrollBar* EXBALKEN() const { return m_EXBALKEN; }
+    void setEXBALKEN(ScrollBar* balken) { m_EXBALKEN = balken; }
+    ScrollBar* EYBALKEN() const { return m_EYBALKEN; }
+    void setEYBALKEN(ScrollBar* balken) { m_EYBALKEN = balken; }
+
+    float EXDL() const { return m_EXDL; }
+    void setEXDL(float wert) { m_EXDL = wert; }
+    float EYDO() const { return m_EYDO; }
+    void setEYDO(float wert) { m_EYDO = wert; }
+    // Width and height of the figure in mm; setting one resets the lists of
+    // that axis (ELXMIN 0 and the width, ELXDIFF the width, ELXIT 1, ELXGIT
+    // and ELXZL 0).
+    float ELX() const { return m_ELX; }
+    void setELX(float wert);
+    float ELY() const { return m_ELY; }
+    void setELY(float wert);
+
+    int16_t EAXEX() const { return m_EAXEX; }
+    void setEAXEX(int16_t wert) { m_EAXEX = wert; }
+    int16_t EAXEY() const { return m_EAXEY; }
+    void setEAXEY(int16_t wert) { m_EAXEY = wert; }
+    int16_t ESKTX() const { return m_ESKTX; }
+    void setESKTX(int16_t wert) { m_ESKTX = wert; }
+    int16_t ESKTY() const { return m_ESKTY; }
+    void setESKTY(int16_t wert) { m_ESKTY = wert; }
+    bool EBOXMIN() const { return m_EBOXMIN; }
+    void setEBOXMIN(bool wert) { m_EBOXMIN = wert; }
+    bool EBOXMAX() const { return m_EBOXMAX; }
+    void setEBOXMAX(bool wert) { m_EBOXMAX = wert; }
+    bool EBOYMIN() const { return m_EBOYMIN; }
+    void setEBOYMIN(bool wert) { m_EBOYMIN = wert; }
+    bool EBOYMAX() const { return m_EBOYMAX; }
+    void setEBOYMAX(bool wert) { m_EBOYMAX = wert; }
+
+    // Candidate lists: a QVariantList of numbers, or Empty (an invalid
+    // QVariant) before ELX / ELY set them. Writing ELXGIT (ELYGIT) writes
+    // the same list into ELXZL (ELYZL).
+    QVariant ELXMIN() const { return m_ELXMIN; }
+    void setELXMIN(const QVariant& liste) { m_ELXMIN = liste; }
+    QVariant ELYMIN() const { return m_ELYMIN; }
+    void setELYMIN(const QVariant& liste) { m_ELYMIN = liste; }
+    QVariant ELXDIFF() const { return m_ELXDIFF; }
+    void setELXDIFF(const QVariant& liste) { m_ELXDIFF = liste; }
+    QVariant ELYDIFF() const { return m_ELYDIFF; }
+    void setELYDIFF(const QVariant& liste) { m_ELYDIFF = liste; }
+    QVariant ELXIT() const { return m_ELXIT; }
+    void setELXIT(const QVariant& liste) { m_ELXIT = liste; }
+    QVariant ELYIT() const { return m_ELYIT; }
+    void setELYIT(const QVariant& liste) { m_ELYIT = liste; }
+    QVariant ELXGIT() const { return m_ELXGIT; }
+    void setELXGIT(const QVariant& liste);
+    QVariant ELYGIT() const { return m_ELYGIT; }
+    void setELYGIT(const QVariant& liste);
+    QVariant ELXZL() const { return m_ELXZL; }
+    void setELXZL(const QVariant& liste) { m_ELXZL = liste; }
+    QVariant ELYZL() const { return m_ELYZL; }
+    void setELYZL(const QVariant& liste) { m_ELYZL = liste; }
+    // A list for the properties above.
+    static QVariant LISTE(std::initializer_list<double> werte);
+
+    QString ETEXTX() const { return m_ETEXTX; }
+    void setETEXTX(const QString& wert) { m_ETEXTX = wert; }
+    QString ETEXTY() const { return m_ETEXTY; }
+    void setETEXTY(const QString& wert) { m_ETEXTY = wert; }
+    QString ESKZX() const { return m_ESKZX; }
+    void setESKZX(const QString& wert) { m_ESKZX = wert; }
+    QString ESKZY() const { return m_ESKZY; }
+    void setESKZY(const QString& wert) { m_ESKZY = wert; }
+
+    // Kept as a whole number (halves to the even neighbour); overflow (6)
+    // beyond the 16-bit range.
+    float EXYIT() const { return float(m_EXYIT); }
+    void setEXYIT(float wert);
+
+    int16_t EPTYP() const { return m_EPTYP; }
+    void setEPTYP(int16_t wert) { m_EPTYP = wert; }
+
+    // Pixels per unit of the output object, measured by setEOBJEKT (0 until
+    // then); the horizontal one turns pen widths into pixels.
+    float PIXELPROEINHEITX() const { return m_pixelX; }
+    float PIXELPROEINHEITY() const { return m_pixelY; }
+
+    // The five-font set (slot 0 belongs to TEXT).
+    SCHRIFTSATZ& SATZ() { return m_SCHRIFTSATZ; }
+
+    // ------------------------------------------------------------ pen, font
+    // LINIENBREITE in mm comes back as the width in pixels handed over.
+    void LINIENEINSTELLUNGEN(int16_t LINIENART, float& LINIENBREITE, int32_t FARBE);
+    void LINIENEINSTELLUNGEN(int16_t LINIENART = 0, float&& LINIENBREITE = 0, int32_t FARBE = 0);
+    void SCHRIFTEINSTELLUNGEN(const QString& SCHRIFTART = QString(), int16_t SCHRIFTGROESSE = 0,
+                              bool FETT = false, bool UNTERSTRICHEN = false, bool KURSIV = false,
+                              int32_t FARBE = 0);
+
+    // ------------------------------------------------------------ text
+    // Marked-up text at (X, Y) in the unit that KO names (1 world
+    // coordinates, 2 mm from the drawing's corner, other values page mm),
+    // turned by AL degrees, aligned by ARX (0 left, 1 centre, 2 right) and
+    // ARY (0 top, 1 middle, 2 foot). A number in E notation is rewritten in
+    // the caller's variable (2.5E+03 -> 2.5*10{h,3}+03).
+    void TEXT(float X, float Y, QString& TEXT, int16_t KO = 0, int16_t AL = 0, int16_t ARX = 0,
+              int16_t ARY = 0);
+    void TEXT(float X, float Y, const QString& TEXT, int16_t KO = 0, int16_t AL = 0,
+              int16_t ARX = 0, int16_t ARY = 0);
+    // Prints a text turned by WINKEL degrees with the top left corner of its
+    // cell at (X, Y), through a clsROTATOR; the output object keeps the font
+    // name, size and transparent text set here.
+    void DREHTEXT(const QString& TEXT, int16_t WINKEL, float X, float Y, uint8_t GROESSE,
+                  const QString& SCHRIFTNAME);
+
+    // ------------------------------------------------------------ geometry
+    // World coordinates (decimal logarithms on a logarithmic axis) to page
+    // mm; a failure (a scale factor of 0, an overflow) shows its box and
+    // leaves the non-finite value in the result.
+    void KOORDTRANS(float X, float Y, float& XP, float& YP);
+    // The inverse; SKTX / SKTY 1 turn that coordinate into 10 raised to it.
+    void KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SKTX = 0, int16_t SKTY = 0);
+    // KOORDTRANS without a box: raises the failure (for the drawing routines
+    // that report one failure per call).
+    void KOORDTRANSROH(float X, float Y, float& XP, float& YP);
+
+    // The visible part of a segment in page mm: BOSK 1 clips to the whole
+    // drawing, other values to the plot area. With a colour the ends are
+    // moved into the rectangle instead (exact for horizontal and vertical
+    // lines).
+    void LINIE(float XP1, float YP1, float XP2, float YP2, std::optional<int32_t> FB = std::nullopt,
+               int16_t BOSK = 0);
+    // LINIE without a box: raises the failure.
+    void LINIEROH(float XP1, float YP1, float XP2, float YP2,
+                  std::optional<int32_t> FB = std::nullopt, int16_t BOSK = 0);
+
+    // An open arrow head at (XP2, YP2) for the segment from (XP1, YP1).
+    void PFEIL(float XP1, float YP1, float XP2, float YP2);
+
+    // The ordinate at x on the line through (x1, y1) and (x2, y2); equal
+    // abscissas show "Division durch Null!" and give 0.
+    float LININT(float x1, float x2, float x, float y1, float y2);
+    float MINIMUM(float a, float b);
+
+    static void LOG10(float WERT, float& ERGEBNIS);
+    static float LOG10(float WERT);
+    // Scale factors in units per mm; raises division by zero or overflow.
+    static void MASSSTAB(float XMIN, float XMAX, float YMIN, float YMAX, float ELX, float ELY,
+                         float RL, float RR, float RU, float RO, float MYMX, float& MX, float& MY);
+    // Crossings of the circle with the line x = XG (y values, ascending) or
+    // y = YG (x values); GEFUNDEN false leaves S unchanged.
+    static void KREISSCHNITTX(float XM, float YM, float R, float XG, std::array<float, 2>& S,
+                              bool& GEFUNDEN);
+    static void KREISSCHNITTY(float XM, float YM, float R, float YG, std::array<float, 2>& S,
+                              bool& GEFUNDEN);
+    // Direction of the vector from (X1, Y1) to (X2, Y2) in radians, 0 to 2 pi,
+    // from +x towards +y of the coordinates given.
+    static void WINKEL(float X1, float Y1, float X2, float Y2, float& W);
+
+    // ------------------------------------------------------------ layout
+    // The layout of the current figure, left by SKALEN and used by every
+    // drawing operation: orientation, margins, ranges (decimal logarithms on
+    // a logarithmic axis), scale factors in units per mm, the shift of the
+    // plotted content by the scroll bars, and the counts of the axes.
+    int16_t OX = 0, OY = 0;
+    float RL = 0, RR = 0, RO = 0, RU = 0;
+    float XMIN = 0, XMAX = 0, YMIN = 0, YMAX = 0;
+    float MYMX = 0, MX = 0, MY = 0;
+    float XVERSCHIEBUNG = 0, YVERSCHIEBUNG = 0;
+    int16_t NXIT = 0, NYIT = 0, NXGIT = 0, NYGIT = 0, NXZL = 0, NYZL = 0;
+
+private:
+    OutputObject& Objekt() const;
+
+    int32_t m_EID = 0;
+    int16_t m_EIDOBJEKT = 11;
+    OutputObject* m_EOBJEKT = nullptr;
+    ScrollBar* m_EXBALKEN = nullptr;
+    ScrollBar* m_EYBALKEN = nullptr;
+    float m_EXDL = 0, m_EYDO = 0, m_ELX = 0, m_ELY = 0;
+    int16_t m_EAXEX = 1, m_EAXEY = 1, m_ESKTX = 0, m_ESKTY = 0;
+    bool m_EBOXMIN = false, m_EBOXMAX = false, m_EBOYMIN = false, m_EBOYMAX = false;
+    QVariant m_ELXMIN, m_ELYMIN, m_ELXDIFF, m_ELYDIFF, m_ELXIT, m_ELYIT, m_ELXGIT, m_ELYGIT,
+        m_ELXZL, m_ELYZL;
+    QString m_ETEXTX, m_ETEXTY;
+    QString m_ESKZX = QStringLiteral("####0");
+    QString m_ESKZY = QStringLiteral("####0");
+    int16_t m_EXYIT = 0;
+    int16_t m_EPTYP = 0;
+    float m_pixelX = 0, m_pixelY = 0;
+    SCHRIFTSATZ m_SCHRIFTSATZ;
+};

@@ -1,0 +1,130 @@
+// One figure on the screen's picture box and on the 600 dpi printer: the same
+// millimetre geometry, through the one drawing code path of both targets.
+
+#include "drawing/clsGRAFIK.h"
+#include "platform/PictureBox.h"
+#include "platform/PrinterTarget.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TESTHAUPTFENSTER.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+
+namespace {
+// The figure, placed at (dx, dy) on its output object.
+void Figur(clsGRAFIK& g, float dx, float dy) {
+    g.setEXDL(dx);
+    g.setEYDO(dy);
+    g.setELX(145);
+    g.setELY(130);
+    g.OX = 1;
+    g.OY = 1;
+    g.RL = 20;
+    g.RR = 10;
+    g.RO = 5;
+    g.RU = 15;
+    g.XMIN = 0;
+    g.XMAX = 100;
+    g.YMIN = 0;
+    g.YMAX = 50;
+    g.MX = 100.0f / 115;
+    g.MY = 50.0f / 110;
+    g.SCHRIFTEINSTELLUNGEN("Arial", 10);
+    g.LINIENEINSTELLUNGEN(0, 0.3f, RGB(0, 0, 128));
+    // Frame and a grid line in the margins, a clipped curve, an arrow.
+    g.LINIE(dx + 20, dy + 115, dx + 135, dy + 115, std::nullopt, 1);
+    g.LINIE(dx + 20, dy + 5, dx + 20, dy + 115, std::nullopt, 1);
+    float x0, y0, x1, y1;
+    const float xs[] = {-10, 10, 35, 60, 90, 120};
+    const float ys[] = {5, 20, 45, 30, 60, 10};
+    for (int i = 1; i < 6; ++i) {
+        g.KOORDTRANS(xs[i - 1], ys[i - 1], x0, y0);
+        g.KOORDTRANS(xs[i], ys[i], x1, y1);
+        g.LINIE(x0, y0, x1, y1);
+        g.TEXT(xs[i], ys[i], QStringLiteral("{s,1}") + QString::number(i), 1, 0, 1, 1);
+    }
+    g.KOORDTRANS(35, 45, x0, y0);
+    g.KOORDTRANS(60, 30, x1, y1);
+    g.PFEIL(x0, y0, x1, y1);
+    g.TEXT(57.5f, 125, "t [min]", 2, 0, 1, 0);
+    g.TEXT(6, 60, "w [%]  {g,1}Dm{t,2}ab", 2, 90, 1, 1);
+    g.TEXT(50, 25, "m{t,1}s [g]", 1, 0, 0, 0);
+    QString zahl = "2.5E+03";
+    g.TEXT(dx + 140, dy + 20, zahl, 0, 0, 2, 1);
+}
+
+TEST(Zielgeraete, ScreenAndPrinterGiveTheSameMillimetres) {
+    ScriptedDialogs dialoge;
+    TESTHAUPTFENSTER fenster;
+    QTemporaryDir ordner;
+
+    PictureBox bild;
+    bild.SetWidth(145 * 56.7f);
+    bild.SetHeight(130 * 56.7f);
+    bild.SetScaleMode(6);
+    PrimitiveLog aufBild;
+    bild.SetRecorder(&aufBild);
+    clsGRAFIK g1;
+    g1.setEOBJEKT(&bild);
+    Figur(g1, 0, 0);
+
+    PrinterTarget drucker;
+    drucker.SetOutputFileName(ordner.filePath("bild11.pdf"));
+    drucker.SetScaleMode(6);
+    PrimitiveLog aufPapier;
+    drucker.SetRecorder(&aufPapier);
+    clsGRAFIK g2;
+    g2.setEOBJEKT(&drucker);
+    const float dx = 20, dy = 30;
+    Figur(g2, dx, dy);
+    drucker.EndDoc();
+
+    EXPECT_TRUE(dialoge.boxes().isEmpty());
+    ASSERT_EQ(aufBild.entries.size(), aufPapier.entries.size());
+    ASSERT_GT(aufBild.entries.size(), 20);
+    for (int i = 0; i < aufBild.entries.size(); ++i) {
+        const Primitive& a = aufBild.entries[i];
+        const Primitive& b = aufPapier.entries[i];
+        ASSERT_EQ(int(a.kind), int(b.kind)) << i;
+        EXPECT_EQ(a.text, b.text) << i;
+        EXPECT_EQ(a.colour, b.colour) << i;
+        if (a.kind == Primitive::Kind::RotatedText) {
+            // Rotated text sits on whole device pixels.
+            EXPECT_NEAR(a.x1, b.x1 - dx, 0.3) << i;
+            EXPECT_NEAR(a.y1, b.y1 - dy, 0.3) << i;
+            EXPECT_EQ(a.angle, b.angle) << i;
+            EXPECT_NEAR(a.cellHeight * 25.4 / 96, b.cellHeight * 25.4 / 600, 0.3) << i;
+            continue;
+        }
+        EXPECT_NEAR(a.x1, b.x1 - dx, 1e-3) << i;
+        EXPECT_NEAR(a.y1, b.y1 - dy, 1e-3) << i;
+        EXPECT_NEAR(a.radius, b.radius, 1e-3) << i;
+        if (a.kind == Primitive::Kind::Line || a.kind == Primitive::Kind::Box ||
+            a.kind == Primitive::Kind::FilledBox) {
+            EXPECT_NEAR(a.x2, b.x2 - dx, 1e-3) << i;
+            EXPECT_NEAR(a.y2, b.y2 - dy, 1e-3) << i;
+        } else if (a.kind == Primitive::Kind::Text) {
+            EXPECT_EQ(a.font, b.font) << i;
+            EXPECT_NEAR(a.x2 - a.x1, b.x2 - b.x1, 1e-3) << i; // the same text width
+        }
+    }
+
+    // Both targets really drew: pixels of the curve's colour on the screen,
+    // the labels in the document.
+    const QImage& bildpunkte = bild.Image();
+    int blau = 0;
+    for (int y = 0; y < bildpunkte.height(); ++y)
+        for (int x = 0; x < bildpunkte.width(); ++x)
+            if (bildpunkte.pixelColor(x, y) == QColor(0, 0, 128)) ++blau;
+    EXPECT_GT(blau, 100);
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {ordner.filePath("bild11.pdf"), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("t [min]")) << text.toStdString();
+    EXPECT_TRUE(text.contains("2.5*10")) << text.toStdString();
+}
+} // namespace
