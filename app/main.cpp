@@ -1,7 +1,19 @@
+#include "shell/SIGNALWAECHTER.h"
+#include "shell/frmMAINFENSTER.h"
+
 #include <QApplication>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("VELD"));
+    SIGNALWAECHTER waechter;
+    frmMAINFENSTER fenster;
+    if (!fenster.MDIForm_Load()) return 0;
+    // For checking an installed run from outside: the state of the window
+    // after the start-up.
+    if (const QString zustand = qEnvironmentVariable("VELD_ZUSTANDSDATEI"); !zustand.isEmpty())
+        fenster.ZUSTANDSCHREIBEN(zustand);
+    QObject::connect(&waechter, &SIGNALWAECHTER::BEENDEN, &fenster, &frmMAINFENSTER::SITZUNGSENDE);
+    waechter.AKTIVIEREN();
+    return app.exec();
 }

@@ -62,35 +62,16 @@ public:
     // "mnuEXTRAS", "mnuMBERECHNEN"...): the windows and commands that hold
     // the main menus while they work switch them here. Without a menu bar
     // (tests) nothing happens and every item counts as enabled.
-    virtual void SETZEMENUAKTIV(const QString& name, bool aktiv)
-    {
-        (void)name;
-        (void)aktiv;
-    }
-    virtual bool MENUAKTIV(const QString& name)
-    {
-        (void)name;
-        return true;
-    }
+    virtual void SETZEMENUAKTIV(const QString& /*name*/, bool /*aktiv*/) {}
+    virtual bool MENUAKTIV(const QString& /*name*/) { return true; }
 
     // The status-bar panels by their index (1 to 15): visibility and text.
-    virtual void SETZEPANELSICHTBAR(int panel, bool sichtbar)
-    {
-        (void)panel;
-        (void)sichtbar;
-    }
-    virtual bool PANELSICHTBAR(int panel)
-    {
-        (void)panel;
-        return false;
-    }
-    virtual QString PANELTEXT(int panel)
-    {
-        (void)panel;
-        return QString();
-    }
+    virtual void SETZEPANELSICHTBAR(int /*panel*/, bool /*sichtbar*/) {}
+    virtual bool PANELSICHTBAR(int /*panel*/) { return false; }
+    virtual QString PANELTEXT(int /*panel*/) { return QString(); }
 
-    // Shows the active records in the record panel (panel 6).
+    // Shows the active records in the record panel (panel 6). It has no
+    // error handler of its own: a failure reaches the caller.
     virtual void DATENSATZANZEIGE() {}
 };
 

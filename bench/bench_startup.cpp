@@ -1,0 +1,159 @@
+// Start-up of an installed run on a project of 1,000 records with 50
+// readings each, to the first idle event loop, against its two unavoidable
+// parts measured alone: the backup-API copy of the same project database
+// (the working copy) and a bare main window shown on the same platform.
+// The start-up should stay within twice their sum.
+
+#include "data/SCHEMA.h"
+#include "platform/Connection.h"
+#include "platform/DatabaseFile.h"
+#include "platform/MsgBox.h"
+#include "platform/System.h"
+#include "platform/Transaction.h"
+#include "shell/frmMAINFENSTER.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QMainWindow>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+// Every box is answered OK and counted: a start-up that shows one is no
+// measure of the start-up.
+class Antworten : public DialogService {
+public:
+    int ShowMessage(const QString&, int, const QString&, const QString&, int) override {
+        ++boxen;
+        return vbOK;
+    }
+    QString ShowInput(const QString&, const QString&, const QString&) override {
+        ++boxen;
+        return QString();
+    }
+    int boxen = 0;
+};
+
+void leerlauf() {
+    QEventLoop schleife;
+    QTimer::singleShot(0, &schleife, &QEventLoop::quit);
+    schleife.exec();
+}
+
+// The laboratory, made once for all benchmarks.
+struct Labor {
+    QTemporaryDir wurzel;
+    QString datenbank, projekte, programm, projektdatenbank;
+
+    Labor() {
+        // The settings value goes into the laboratory, never into the
+        // user's own settings.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           wurzel.filePath(QStringLiteral("config")));
+        datenbank = wurzel.filePath(QStringLiteral("DATENBANK"));
+        projekte = wurzel.filePath(QStringLiteral("PROJEKTE"));
+        programm = wurzel.filePath(QStringLiteral("PROGRAMM/VELD"));
+        projektdatenbank = projekte + QStringLiteral("/TE0001.00/VELD.mdb");
+        QDir().mkpath(datenbank);
+        QDir().mkpath(projekte + QStringLiteral("/TE0001.00"));
+        QDir().mkpath(programm);
+        ARCHIVDATENBANKANLEGEN(datenbank + QStringLiteral("/ARCHIV.mdb"));
+        VORGABEDATENBANKANLEGEN(datenbank + QStringLiteral("/VORGABE.mdb"));
+        PROJEKTDATENBANKANLEGEN(programm + QStringLiteral("/VELD.mdb"));
+        PROJEKTDATENBANKANLEGEN(projektdatenbank);
+        {
+            Connection archiv(datenbank + QStringLiteral("/ARCHIV.mdb"));
+            archiv.Execute(
+                QStringLiteral(
+                    "INSERT INTO [ADMIN] ([BENUTZER],[PROG],[PROJEKTSPFAD],[PROJEKT],[BEARBEITER]) "
+                    "VALUES ('BENCH','KORVA',?,'TE0001.00','Messer')"),
+                {projekte});
+        }
+        Connection db(projektdatenbank);
+        Transaction t(db);
+        for (int id = 1; id <= 1000; ++id) {
+            db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (?,?,?,?)"),
+                       {id, QStringLiteral("V-%1").arg(id, 4, 10, QLatin1Char('0')),
+                        QStringLiteral("Probe %1").arg(id), id == 1});
+            db.Execute(
+                QStringLiteral(
+                    "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (?,0,2.0,0.5,1440)"),
+                {id});
+            for (int i = 1; i <= 50; ++i)
+                db.Execute(QStringLiteral(
+                               "INSERT INTO [E3] ([ID],[I1],[DATUM],[UHRZEIT],[DET],[V],[TEMP]) "
+                               "VALUES (?,?,'11.03.2002','08:15',?,?,20.0)"),
+                           {id, i, double(i * 30), 0.4 * (1.0 - 1.0 / (1.0 + i))});
+        }
+        t.Commit();
+        SaveSetting(QStringLiteral("KORVA"), QStringLiteral("Extras"),
+                    QStringLiteral("Datenbankpfad"), datenbank);
+    }
+
+    QString arbeitskopie() const {
+        return wurzel.filePath(QStringLiteral("PROGRAMM/BENUTZER/BENCH/VELD.mdb"));
+    }
+};
+
+Labor& labor() {
+    static Labor l;
+    return l;
+}
+
+void BM_StartupToIdle(benchmark::State& state) {
+    Labor& l = labor();
+    SystemOverrides system;
+    system.SetLoginName(QStringLiteral("bench"));
+    system.SetProgramDirectory(l.programm);
+    system.SetLanguageName(QStringLiteral("de"));
+    system.RecordStartedPrograms();
+    system.SkipSleeps();
+    Antworten antworten;
+    DialogService* vorher = InstallDialogService(&antworten);
+    for (auto _ : state) {
+        auto fenster = std::make_unique<frmMAINFENSTER>();
+        if (!fenster->MDIForm_Load()) state.SkipWithError("the start-up ended");
+        leerlauf();
+        state.PauseTiming();
+        fenster->close();
+        fenster.reset();
+        leerlauf();
+        state.ResumeTiming();
+    }
+    InstallDialogService(vorher);
+    if (antworten.boxen) state.SkipWithError("the start-up showed message boxes");
+    if (QFile::exists(l.arbeitskopie())) state.SkipWithError("the working copy was left behind");
+}
+BENCHMARK(BM_StartupToIdle)->Unit(benchmark::kMillisecond);
+
+void BM_BackupCopy(benchmark::State& state) {
+    Labor& l = labor();
+    const QString ziel = l.wurzel.filePath(QStringLiteral("kopie.mdb"));
+    for (auto _ : state) {
+        CopyDatabase(l.projektdatenbank, ziel);
+        state.PauseTiming();
+        QFile::remove(ziel);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BackupCopy)->Unit(benchmark::kMillisecond);
+
+void BM_EmptyQtWindow(benchmark::State& state) {
+    for (auto _ : state) {
+        auto fenster = std::make_unique<QMainWindow>();
+        fenster->show();
+        leerlauf();
+        state.PauseTiming();
+        fenster.reset();
+        leerlauf();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EmptyQtWindow)->Unit(benchmark::kMillisecond);
+
+} // namespace

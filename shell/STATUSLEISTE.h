@@ -1,0 +1,64 @@
+#pragma once
+
+// The main window's status bar stbMAIN: fifteen panels side by side, counted
+// from 1, each with a design width in twips, a text, a tool tip, a
+// visibility and a bevel (1 inset, 2 raised). Panel 7 is the spacer that
+// takes what room is left. A mouse press reports its X position (in pixels
+// of the status bar); releasing the button over a visible panel reports a
+// click on that panel.
+
+#include <QLabel>
+#include <QStatusBar>
+#include <vector>
+
+class PANEL : public QLabel {
+    Q_OBJECT
+public:
+    enum { sbrInset = 1, sbrRaised = 2 };
+
+    PANEL(int index, int breiteTwips, QWidget* parent);
+
+    int Index() const { return m_index; }
+    QString Text() const { return text(); }
+    void SetText(const QString& text) { setText(text); }
+    QString ToolTipText() const { return toolTip(); }
+    void SetToolTipText(const QString& text) { setToolTip(text); }
+    // Visible as the panel's own switch, whether or not the window shows.
+    bool Visible() const { return !isHidden(); }
+    void SetVisible(bool sichtbar) { setVisible(sichtbar); }
+    int Bevel() const { return m_bevel; }
+    void SetBevel(int bevel);
+    int WidthTwips() const { return m_breite; }
+
+private:
+    int m_index;
+    int m_breite;
+    int m_bevel = sbrRaised;
+};
+
+class STATUSLEISTE : public QStatusBar {
+    Q_OBJECT
+public:
+    static constexpr int ANZAHL = 15;
+
+    explicit STATUSLEISTE(QWidget* parent = nullptr);
+
+    // The panel with that index (1 to 15); nullptr for any other index.
+    PANEL* Panels(int index) const;
+    // The visible panel under an X position of the status bar (0 when none).
+    int PanelBei(int x) const;
+    // Left edge and width of a panel in the status bar's pixels.
+    int PanelLinks(int index) const;
+
+signals:
+    void MAUSGEDRUECKT(int x);
+    void PANELGEKLICKT(int index);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    std::vector<PANEL*> m_panels;
+    bool m_gedrueckt = false;
+};

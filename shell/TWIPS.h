@@ -1,0 +1,11 @@
+#pragma once
+
+// The windows' layouts are given in twips (1440 to the inch); the screen
+// counts pixels. The conversion takes the logical resolution of the widget's
+// screen (96 dots per inch, 15 twips to the pixel, when there is none).
+
+class QWidget;
+
+double TWIPSJEPIXEL(const QWidget* widget = nullptr);
+int PIXEL(double twips, const QWidget* widget = nullptr);
+double TWIPS(int pixel, const QWidget* widget = nullptr);

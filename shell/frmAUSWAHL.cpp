@@ -1,0 +1,223 @@
+#include "shell/frmAUSWAHL.h"
+
+#include "data/HAUPTFENSTER.h"
+#include "platform/Connection.h"
+#include "platform/ErrorHandler.h"
+#include "platform/MsgBox.h"
+#include "platform/Recordset.h"
+#include "platform/Sql.h"
+#include "platform/System.h"
+#include "platform/Transaction.h"
+#include "platform/Variant.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <optional>
+
+namespace {
+
+const QString kVbError = QStringLiteral("VB-Error: ");
+
+// Restores a flag when the scope ends, whichever way it ends.
+class Merker {
+public:
+    explicit Merker(bool& flag) : m_flag(flag), m_alt(flag) { m_flag = true; }
+    ~Merker() { m_flag = m_alt; }
+    Merker(const Merker&) = delete;
+    Merker& operator=(const Merker&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_alt;
+};
+
+}  // namespace
+
+frmAUSWAHL::frmAUSWAHL(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FENSTER())
+{
+    setObjectName(QStringLiteral("frmAUSWAHL"));
+    setModal(true);
+
+    lstKEN = new QListWidget(this);
+    lstKEN->setObjectName(QStringLiteral("lstKEN"));
+    // Every click adds an entry to the choice or takes it away.
+    lstKEN->setSelectionMode(QAbstractItemView::MultiSelection);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setAutoDefault(false);
+    cmdABBRECHEN = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
+    cmdABBRECHEN->setAutoDefault(false);
+
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->addWidget(cmdOK);
+    knoepfe->addWidget(cmdABBRECHEN);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lstKEN);
+    layout->addLayout(knoepfe);
+    resize(280, 360);
+
+    connect(lstKEN, &QListWidget::itemSelectionChanged, this, &frmAUSWAHL::lstKEN_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAUSWAHL::cmdOK_Click);
+    connect(cmdABBRECHEN, &QPushButton::clicked, this, &frmAUSWAHL::cmdABBRECHEN_Click);
+
+    Form_Load();
+}
+
+frmAUSWAHL::~frmAUSWAHL()
+{
+    // The list goes after this object's own part: no late selection signal
+    // may reach it.
+    lstKEN->disconnect(this);
+}
+
+int32_t frmAUSWAHL::ID(const QListWidgetItem* item) { return item ? item->data(Qt::UserRole).toInt() : 0; }
+
+QString frmAUSWAHL::ueberschrift() const
+{
+    const bool englisch = frmMAIN().SPRACHE() == 1;
+    if (m_modus == QLatin1String("O")) return englisch ? QStringLiteral("File/Open") : QStringLiteral("Datei/Öffnen");
+    if (m_modus == QLatin1String("A")) return englisch ? QStringLiteral("File/Select") : QStringLiteral("Datei/Auswahl");
+    if (m_modus == QLatin1String("L")) return englisch ? QStringLiteral("File/Delete") : QStringLiteral("Datei/Löschen");
+    if (m_modus == QLatin1String("E"))
+        return englisch ? QStringLiteral("File/Export Inf.system") : QStringLiteral("Datei/Export Inf.system");
+    return QStringLiteral("Auswahl");
+}
+
+void frmAUSWAHL::Form_Load()
+{
+    m_laden = true;
+    m_modus = frmMAIN().AUSWAHLMODUS();
+    setWindowTitle(ueberschrift());
+    if (frmMAIN().SPRACHE() == 1) cmdABBRECHEN->setText(QStringLiteral("Cancel"));
+    SetMousePointer(vbHourglass);
+
+    ErrorHandler eh(kVbError, windowTitle());
+    std::optional<Recordset> rs;
+    if (eh.Run([&] {
+            rs.emplace(QStringLiteral("SELECT * FROM [E1] WHERE ID>0 ORDER BY [KEN]"), *frmMAIN().DBPROJEKT());
+        })) {
+        // In mode "O" only the first active record is chosen.
+        const bool einzeln = m_modus == QLatin1String("O");
+        bool gewaehlt = false;
+        while (!eh.Left() && !rs->Eof()) {
+            // A record without identifier cannot be listed (the box says
+            // so); the rest of its row is not taken either.
+            std::optional<QString> ken;
+            std::optional<int32_t> id;
+            if (eh.Run([&] {
+                    ken = CStr(rs->Value(QStringLiteral("KEN")));
+                    id = CLng(rs->Value(QStringLiteral("ID")));
+                })) {
+                auto* item = new QListWidgetItem(*ken);
+                item->setData(Qt::UserRole, *id);
+                lstKEN->addItem(item);
+                m_kom.emplace_back();
+                eh.Run([&] {
+                    const QVariant kom = rs->Value(QStringLiteral("KOM"));
+                    if (!IsNull(kom)) m_kom.back() = CStr(kom);
+                });
+                eh.Run([&] {
+                    if (CBool(rs->Value(QStringLiteral("AKT"))) && !(einzeln && gewaehlt)) {
+                        item->setSelected(true);
+                        gewaehlt = true;
+                    }
+                });
+            }
+            if (!eh.Run([&] { rs->MoveNext(); })) break;
+        }
+        eh.Run([&] { rs->Close(); });
+    }
+
+    if (!eh.Left()) {
+        const QRect haupt = frmMAIN().GEOMETRIE();
+        move(haupt.x() + haupt.width() / 5, haupt.y() + (haupt.height() - height()) / 3);
+    }
+    // Also after Cancel in the error box: the click rules must apply to
+    // whatever the list holds.
+    SetMousePointer(vbDefault);
+    m_laden = false;
+}
+
+void frmAUSWAHL::lstKEN_Click()
+{
+    if (m_laden || m_selbst) return;
+    QListWidgetItem* item = lstKEN->currentItem();
+    if (!item) return;
+    const int position = lstKEN->row(item);
+    ErrorHandler eh(kVbError, windowTitle());
+    const auto abwaehlen = [&] {
+        Merker selbst(m_selbst);
+        item->setSelected(false);
+    };
+
+    if (m_modus == QLatin1String("O")) {
+        if (lstKEN->selectedItems().size() > 1) abwaehlen();
+    } else if (m_modus == QLatin1String("A") || m_modus == QLatin1String("E")) {
+        const int schwelle = m_modus == QLatin1String("A") ? 2 : 1;
+        if (lstKEN->selectedItems().size() >= schwelle) {
+            // A record still to be evaluated on its own cannot join a choice
+            // of several (nor be exported).
+            bool offen = false;
+            const bool geprueft = eh.Run([&] {
+                Recordset rs(QStringLiteral("SELECT [BONEU] FROM [A1] WHERE [ID]=") + SqlNumber(int(ID(item))),
+                             *frmMAIN().DBPROJEKT());
+                if (rs.Eof()) {
+                    offen = true;
+                } else {
+                    const QVariant boneu = rs.Value(QStringLiteral("BONEU"));
+                    offen = !IsNull(boneu) && CBool(boneu);
+                }
+            });
+            if (eh.Left()) return;
+            if (geprueft && offen) {
+                const QString ken = item->text();
+                MsgBox(frmMAIN().SPRACHE() == 1
+                           ? QStringLiteral("File ") + ken + QStringLiteral(" has to be calculated first!")
+                           : QStringLiteral("Datensatz ") + ken +
+                                 QStringLiteral(" muß zuerst einzeln ausgewertet werden!"),
+                       vbOKOnly + vbExclamation, windowTitle());
+                abwaehlen();
+            }
+        }
+    }
+
+    if (position >= 0 && size_t(position) < m_kom.size()) lstKEN->setToolTip(m_kom[size_t(position)]);
+}
+
+void frmAUSWAHL::cmdOK_Click()
+{
+    SetMousePointer(vbHourglass);
+    ErrorHandler eh(kVbError, windowTitle());
+    std::optional<Transaction> transaktion;
+    std::shared_ptr<Connection> verbindung;
+    eh.Run([&] {
+        verbindung = frmMAIN().DBPROJEKT();
+        transaktion.emplace(*verbindung);
+    });
+    // The choice of every listed record, by its ID.
+    for (int position = 0; position < lstKEN->count() && !eh.Left() && verbindung; ++position) {
+        const QListWidgetItem* item = lstKEN->item(position);
+        eh.Run([&] {
+            verbindung->Execute(QStringLiteral("UPDATE [E1] SET [AKT]=") + SqlBool(item->isSelected()) +
+                                QStringLiteral(" WHERE [ID]=") + SqlNumber(int(ID(item))));
+        });
+    }
+    // A choice that did not reach the database must not be answered "OK".
+    const bool gespeichert = !eh.Left() && transaktion && eh.Run([&] { transaktion->Commit(); });
+    if (!gespeichert) {
+        // Nothing is stored and the dialog stays open.
+        transaktion.reset();
+        SetMousePointer(vbDefault);
+        return;
+    }
+    frmMAIN().SETZEAUSWAHLMODUS(QStringLiteral("OK"));
+    accept();
+    SetMousePointer(vbDefault);
+}
+
+void frmAUSWAHL::cmdABBRECHEN_Click()
+{
+    frmMAIN().SETZEAUSWAHLMODUS(QStringLiteral("Abbrechen"));
+    reject();
+}

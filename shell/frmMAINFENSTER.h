@@ -1,0 +1,197 @@
+#pragma once
+
+// frmMAIN, the main window: a multiple-document window with the menu bar and
+// the status bar stbMAIN. It runs the start-up (MDIForm_Load), owns the
+// connections to the working copy, to VORGABE.mdb and to ARCHIV.mdb for the
+// whole run, offers the user, project, paths and language to every other
+// part through HAUPTFENSTER, and ends the run (MDIForm_QueryUnload,
+// MDIForm_Unload). Its commands are split by concern over several files:
+// start-up, working copy, shut-down, record and help commands, status bar.
+//
+// (The class cannot be called frmMAIN: that name is the accessor of the
+// program's main window that every lower part calls.)
+
+#include "data/HAUPTFENSTER.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class ErrorHandler;
+class HILFEFENSTER;
+class QAction;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class STATUSLEISTE;
+class mdiAUTOSTART;
+
+class frmMAINFENSTER : public QMainWindow, public HAUPTFENSTER {
+    Q_OBJECT
+public:
+    explicit frmMAINFENSTER(QWidget* parent = nullptr);
+    ~frmMAINFENSTER() override;
+
+    // The start-up. False when it ended with one of its messages (no row in
+    // ADMIN, no project directory, no empty template): the program ends at
+    // once. True otherwise, also when the user left it through Cancel of an
+    // error box (the window then stays open with what it has).
+    bool MDIForm_Load();
+
+    // HAUPTFENSTER
+    std::shared_ptr<Connection> DBPROJEKT() override { return m_DBPROJEKT; }
+    std::shared_ptr<Connection> DBVORGABE() override { return m_DBVORGABE; }
+    QString BENUTZER() override;
+    QString DATENBANKPFAD() override;
+    QString XMDBPFAD() override;
+    QString PROJEKT() override { return m_PROJEKT; }
+    QString PROJEKTSPFAD() override { return m_PROJEKTSPFAD; }
+    QString BEARBEITER() override { return m_BEARBEITER; }
+    int16_t SPRACHE() override { return m_SPRACHE; }
+    QString DEZIMALPUNKT() override { return m_DEZIMALPUNKT; }
+    QString PROGRAMMPFAD() override;
+    QString AUSWAHLMODUS() override { return m_AUSWAHLMODUS; }
+    void SETZEAUSWAHLMODUS(const QString& modus) override { m_AUSWAHLMODUS = modus; }
+    bool BOGEAENDERT() override { return m_BOGEAENDERT; }
+    void SETZEBOGEAENDERT(bool geaendert) override { m_BOGEAENDERT = geaendert; }
+    void mnuBEENDEN_Click() override;
+    void mnuHILFE_Click() override;
+    void stbMAIN_PanelClick(int panel) override;
+    QRect GEOMETRIE() override { return geometry(); }
+    QWidget* FENSTER() override { return this; }
+    void SETZEFORTSCHRITT(int wert) override;
+    int FORTSCHRITT() override;
+    void SETZEFORTSCHRITTSICHTBAR(bool sichtbar) override;
+    bool FORTSCHRITTSICHTBAR() override;
+    void SETZEMENUAKTIV(const QString& name, bool aktiv) override;
+    bool MENUAKTIV(const QString& name) override;
+    void SETZEPANELSICHTBAR(int panel, bool sichtbar) override;
+    bool PANELSICHTBAR(int panel) override;
+    QString PANELTEXT(int panel) override;
+    void DATENSATZANZEIGE() override;
+
+    // The connection to ARCHIV.mdb (installed run only).
+    std::shared_ptr<Connection> DBARCHIV() const { return m_DBARCHIV; }
+    bool BOSCHLIESSEN() const { return m_BOSCHLIESSEN; }
+    // The project database of the current project.
+    QString PROJEKTDATENBANK() const;
+
+    // File menu. New, Open, Select, Export-Import, Export to the information
+    // system and Delete belong to the input window and the dialogs.
+    void mnuNEU_Click();
+    void mnuOEFFNEN_Click();
+    void mnuAUSWAHL_Click();
+    void mnuEXPIMP_Click();
+    void mnuEXPINF_Click();
+    void mnuLOESCHEN_Click();
+    void mnuSCHLIESSEN_Click();
+    void mnuSPEICHERN_Click();
+    // Evaluate menu: the evaluation commands.
+    void mnuAUSWERTEN_Click();
+    void mnuBERECHNEN_Click();
+    void mnuMBERECHNEN_Click();
+    void mnuNEUBERECHNEN_Click();
+    // Extras and ? menus.
+    void mnuKOMPRIMIEREN_Click();
+    void mnuFRAGEZEICHEN_Click();
+    void mnuREADME_Click();
+    void mnuHINWEISE_Click();
+    void mnuINFO_Click();
+
+    // A mouse press on the status bar at X (pixels of the status bar).
+    void stbMAIN_MouseDown(int x);
+
+    // Closing: reason 0 the user closed the window, 1 the program unloaded
+    // it (Done, Quit), 2 the session ends.
+    void MDIForm_QueryUnload(int grund, bool& cancel);
+    void MDIForm_Unload(int grund);
+    // The session ends (SIGTERM, log-off): the window closes with reason 2.
+    void SITZUNGSENDE();
+    // The unload has run.
+    bool ENTLADEN() const { return m_entladen; }
+
+    // The start screen, loaded when it is not yet.
+    mdiAUTOSTART* AUTOSTART();
+    // The help window, made when it is first needed.
+    HILFEFENSTER* HILFE();
+    // Opens the help file at a help context (the Help command and the Help
+    // button of message boxes).
+    bool HILFEZEIGEN(const QString& datei, int kontext);
+
+    // Panel 1's text for a project directory: shortened to the last 20
+    // characters or so, with "/" appended.
+    static QString PROJEKTPFADANZEIGE(const QString& projektspfad);
+    // A file's size in MB, rounded to one decimal, as a Single.
+    static float GROESSEMB(const QString& datei);
+    // What a compaction saved, in per cent of the size before, rounded to
+    // one decimal; 0 when the size before was 0.0 MB.
+    static float ERSPARNIS(float vorher, float nachher);
+    // The compaction's temporary file beside a working copy: its path up to
+    // the first ".mdb" (any letter case) and "TEMP.mdb".
+    static QString KOMPRIMIERDATEI(const QString& arbeitskopie);
+    // The file that records which project database a working copy was made
+    // from, beside the copy.
+    static QString HERKUNFTSDATEI(const QString& arbeitskopie);
+
+    // Writes the window's caption and the panels' texts and tool tips into a
+    // file (one "name=value" per line), for checking an installed run.
+    void ZUSTANDSCHREIBEN(const QString& datei);
+
+    // Controls.
+    QMdiArea* MDIBEREICH;
+    STATUSLEISTE* stbMAIN;
+    QMenu* mnuDATEI;
+    QAction *mnuNEU, *mnuOEFFNEN, *mnuAUSWAHL, *mnuTRENN0, *mnuEXPIMP, *mnuEXPINF, *mnuLOESCHEN,
+        *mnuSCHLIESSEN, *mnuTRENN1, *mnuSPEICHERN, *mnuBEENDEN;
+    QMenu* mnuAUSWERTEN;
+    QAction *mnuEINGABEGRAFIK, *mnuBERECHNEN, *mnuMBERECHNEN, *mnuFBERECHNEN, *mnuNEUBERECHNEN;
+    QMenu* mnuEXTRAS;
+    QAction *mnuVVORGABEN, *mnuVEVORGABEN, *mnuTRENN2;
+    QMenu* mnuWERKZEUGE;
+    QAction *mnuTEXT, *mnuPOLYGON, *mnuKREIS, *mnuKOMPRIMIEREN;
+    QMenu* mnuFRAGEZEICHEN;
+    QAction *mnuHILFE, *mnuREADME, *mnuHINWEISE, *mnuTRENN4, *mnuINFO;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+private:
+    bool LADEN();
+    void MENUSANLEGEN();
+    void STATUSLEISTEANLEGEN();
+    void ENGLISCHETEXTE();
+    bool INSTALLIERTERSTART(ErrorHandler& eh);
+    void ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh);
+    void FRISCHEKOPIE(const QString& arbeitskopie);
+    QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
+    void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
+    void STARTBILDSCHIRMLADEN();
+    void ANDEREFENSTERSCHLIESSEN();
+    bool SPEICHERN();
+    void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);
+    int HILFEKONTEXT() const;
+    QString LANDESEINSTELLUNG(int element) const;
+
+    std::shared_ptr<Connection> m_DBPROJEKT;
+    std::shared_ptr<Connection> m_DBVORGABE;
+    QString m_PROJEKT;
+    QString m_PROJEKTSPFAD;
+    QString m_BEARBEITER;
+    int32_t m_SIGNALTON = 0;
+    int32_t m_SIGNALERGEBNIS = 0;
+    std::shared_ptr<Connection> m_DBARCHIV;
+    bool m_BOGEAENDERT = false;
+    bool m_BOSCHLIESSEN = false;
+    int16_t m_SPRACHE = 3;
+    QString m_DEZIMALPUNKT;
+    QString m_AUSWAHLMODUS;
+
+    // The user kept the copy of an interrupted run: it holds unsaved changes.
+    bool m_kopieBehalten = false;
+    int m_grund = 0;
+    bool m_entladen = false;
+    QPointer<mdiAUTOSTART> m_autostart;
+    QPointer<QMdiSubWindow> m_autostartFenster;
+    QPointer<HILFEFENSTER> m_hilfe;
+};

@@ -1,0 +1,250 @@
+// The commands of the File, Extras and ? menus that belong to the shell:
+// Done, Save, Quit, the compaction of the working copy, help, readme,
+// notes and the info box.
+
+#include "shell/frmMAINFENSTER.h"
+
+#include "platform/Connection.h"
+#include "platform/DatabaseFile.h"
+#include "platform/ErrorHandler.h"
+#include "platform/MsgBox.h"
+#include "platform/System.h"
+#include "platform/Variant.h"
+#include "shell/HILFEFENSTER.h"
+#include "shell/frmINFO.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QVariant>
+
+namespace {
+const QString kHilfedatei = QStringLiteral("VELD.HLP");
+constexpr int kKontextKomprimieren = 34;
+
+// A file in the program's directory whatever the letter case of its name
+// ("VELD.hlp" or "VELD.HLP"); empty when there is none.
+QString dateiOhneGrossKlein(const QString& ordner, const QString& name) {
+    const QString genau = ordner + QLatin1Char('/') + name;
+    if (QFileInfo(genau).isFile()) return genau;
+    for (const QString& eintrag : QDir(ordner).entryList(QDir::Files))
+        if (eintrag.compare(name, Qt::CaseInsensitive) == 0)
+            return ordner + QLatin1Char('/') + eintrag;
+    return QString();
+}
+
+void entfernen(const QString& datei) {
+    // Only files of ours: a folder of that name is left alone and stops
+    // the compaction.
+    for (const QString& endung : {QString(), QStringLiteral("-journal")}) {
+        const QFileInfo info(datei + endung);
+        if (info.isDir() || (info.exists() && !QFile::remove(datei + endung)))
+            throw StandardError(75);
+    }
+}
+
+QString verbindungstext(const QString& pfad) {
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source=") +
+           pfad + QStringLiteral(";Persist Security Info=False");
+}
+} // namespace
+
+// File menu ----------------------------------------------------------------
+
+// New, Open, Select, Export-Import, Export to the information system and
+// Delete come with the input window and the record dialogs.
+void frmMAINFENSTER::mnuNEU_Click() {}
+void frmMAINFENSTER::mnuOEFFNEN_Click() {}
+void frmMAINFENSTER::mnuAUSWAHL_Click() {}
+void frmMAINFENSTER::mnuEXPIMP_Click() {}
+void frmMAINFENSTER::mnuEXPINF_Click() {}
+void frmMAINFENSTER::mnuLOESCHEN_Click() {}
+
+// The Evaluate menu's commands come with the evaluation.
+void frmMAINFENSTER::mnuAUSWERTEN_Click() {}
+void frmMAINFENSTER::mnuBERECHNEN_Click() {}
+void frmMAINFENSTER::mnuMBERECHNEN_Click() {}
+void frmMAINFENSTER::mnuNEUBERECHNEN_Click() {}
+
+void frmMAINFENSTER::mnuSCHLIESSEN_Click() {
+    m_BOSCHLIESSEN = true;
+    m_grund = 1;
+    close();
+    m_grund = 0;
+}
+
+void frmMAINFENSTER::mnuBEENDEN_Click() {
+    m_BOSCHLIESSEN = false;
+    m_grund = 1;
+    close();
+    m_grund = 0;
+}
+
+void frmMAINFENSTER::mnuSPEICHERN_Click() {
+    SPEICHERN();
+}
+
+float frmMAINFENSTER::GROESSEMB(const QString& datei) {
+    const QFileInfo info(datei);
+    if (!info.isFile()) throw StandardError(53);
+    return float(Round(double(info.size()) / 1e6, 1));
+}
+
+bool frmMAINFENSTER::SPEICHERN() {
+    const QString titel = mnuSPEICHERN->text();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    const std::optional<float> groesse = eh.Value([&] { return GROESSEMB(XMDBPFAD()); });
+    if (groesse && *groesse > 10.0f) {
+        const std::optional<float> erneut = eh.Value([&] { return GROESSEMB(XMDBPFAD()); });
+        if (erneut) {
+            const QString mb = SingleText(*erneut);
+            const QString frage =
+                m_SPRACHE == 1 ? QStringLiteral("Database reaches ") + mb +
+                                     QStringLiteral(" MB! ") + QStringLiteral("\r\n") +
+                                     QStringLiteral("Do you want to compact the file?")
+                               : QStringLiteral("Datenbank hat ") + mb +
+                                     QStringLiteral(" MB erreicht! ") + QStringLiteral("\r\n") +
+                                     QStringLiteral("Soll die Datei komprimiert werden?");
+            const int antwort =
+                MsgBox(frage, vbYesNo + vbQuestion + vbMsgBoxHelpButton, titel,
+                       PROGRAMMPFAD() + QLatin1Char('/') + kHilfedatei, kKontextKomprimieren);
+            if (antwort == vbYes) mnuKOMPRIMIEREN_Click();
+        }
+    }
+    if (eh.Left()) return false;
+    SetMousePointer(vbHourglass);
+    // The copy goes through the engine's backup: the project database is
+    // either the old one or the whole new one. Only a copy that arrived
+    // clears the changed flag.
+    const bool gespeichert = eh.Run([&] { CopyDatabase(*m_DBPROJEKT, PROJEKTDATENBANK()); });
+    if (gespeichert) m_BOGEAENDERT = false;
+    SetMousePointer(vbDefault);
+    return gespeichert;
+}
+
+// Extras menu ---------------------------------------------------------------
+
+QString frmMAINFENSTER::KOMPRIMIERDATEI(const QString& arbeitskopie) {
+    const qsizetype stelle = arbeitskopie.indexOf(QStringLiteral(".mdb"), 0, Qt::CaseInsensitive);
+    return (stelle < 0 ? arbeitskopie : arbeitskopie.left(stelle)) + QStringLiteral("TEMP.mdb");
+}
+
+float frmMAINFENSTER::ERSPARNIS(float vorher, float nachher) {
+    // A copy that rounds to 0.0 MB (small projects are that small) saved
+    // nothing worth a percentage.
+    if (vorher == 0.0f) return 0.0f;
+    return float(Round(double((vorher - nachher) * 100.0f / vorher), 1));
+}
+
+void frmMAINFENSTER::mnuKOMPRIMIEREN_Click() {
+    const QString titel = mnuKOMPRIMIEREN->text();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    SetMousePointer(vbHourglass);
+    const QString arbeitskopie = XMDBPFAD();
+    const QString temporaer = KOMPRIMIERDATEI(arbeitskopie);
+    const std::optional<float> vorher = eh.Value([&] { return GROESSEMB(arbeitskopie); });
+    // The working copy is replaced only by a complete compacted file; a
+    // compaction file left by a killed run goes first.
+    bool fertig = vorher.has_value();
+    fertig = fertig && eh.Run([&] { entfernen(temporaer); });
+    fertig = fertig && eh.Run([&] { m_DBPROJEKT->Close(); });
+    fertig = fertig && eh.Run([&] { CompactDatabase(arbeitskopie, temporaer); });
+    fertig = fertig && eh.Run([&] { CopyDatabase(temporaer, arbeitskopie); });
+    try {
+        entfernen(temporaer);
+    } catch (const RuntimeError&) {
+        // Removed at the next compaction.
+    }
+    if (fertig) {
+        const std::optional<float> nachher = eh.Value([&] { return GROESSEMB(arbeitskopie); });
+        if (nachher) {
+            const float prozent = ERSPARNIS(*vorher, *nachher);
+            eh.Run([&] {
+                if (m_SPRACHE == 1)
+                    MsgBox(QStringLiteral("Database was compact about ") + SingleText(prozent) +
+                               QStringLiteral(" % to ") + SingleText(*nachher) +
+                               QStringLiteral(" MB!"),
+                           vbInformation, titel);
+                else
+                    MsgBox(QStringLiteral("Datenbank wurde um ") + SingleText(prozent) +
+                               QStringLiteral(" % auf ") + SingleText(*nachher) +
+                               QStringLiteral(" MB komprimiert !"),
+                           vbInformation, titel);
+            });
+        }
+    }
+    // Whatever happened, the program goes on with the working copy through
+    // the same connection object that the other windows hold.
+    ErrorHandler wieder(QStringLiteral("VB-Error: "), titel);
+    wieder.Run([&] {
+        m_DBPROJEKT->SetConnectionTimeout(30);
+        m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
+    });
+    SetMousePointer(vbDefault);
+}
+
+// ? menu --------------------------------------------------------------------
+
+void frmMAINFENSTER::mnuFRAGEZEICHEN_Click() {
+    const QString ordner = PROGRAMMPFAD();
+    mnuHILFE->setEnabled(!dateiOhneGrossKlein(ordner, QStringLiteral("VELD.hlp")).isEmpty());
+    mnuREADME->setEnabled(QFileInfo(ordner + QStringLiteral("/VELD.doc")).isFile());
+    mnuHINWEISE->setEnabled(QFileInfo(ordner + QStringLiteral("/VELD_H.doc")).isFile());
+    mnuINFO->setEnabled(true);
+}
+
+int frmMAINFENSTER::HILFEKONTEXT() const {
+    // The help context of the active control of the active child window;
+    // without one, that of the child; without a child, the main window's.
+    const QMdiSubWindow* kind = MDIBEREICH->activeSubWindow();
+    if (kind && kind->widget()) {
+        const QWidget* fokus = kind->widget()->focusWidget();
+        if (fokus && fokus != kind->widget()) return fokus->property("HelpContextID").toInt();
+        return kind->widget()->property("HelpContextID").toInt();
+    }
+    return property("HelpContextID").toInt();
+}
+
+void frmMAINFENSTER::mnuHILFE_Click() {
+    SetMousePointer(vbHourglass);
+    QString datei = dateiOhneGrossKlein(PROGRAMMPFAD(), kHilfedatei);
+    if (datei.isEmpty()) datei = PROGRAMMPFAD() + QLatin1Char('/') + kHilfedatei;
+    HILFEZEIGEN(datei, HILFEKONTEXT());
+    SetMousePointer(vbDefault);
+}
+
+void frmMAINFENSTER::DOKUMENTOEFFNEN(const QString& datei, const QString& titel) {
+    SetMousePointer(vbHourglass);
+    const bool geoeffnet = OpenDocument(datei);
+    SetMousePointer(vbDefault);
+    if (!geoeffnet) {
+        // No word processor here: the user learns why nothing opens.
+        if (m_SPRACHE == 1)
+            MsgBox(
+                QStringLiteral("There is no program on this computer that can open the document ") +
+                    datei + QStringLiteral("."),
+                vbOKOnly + vbExclamation, titel);
+        else
+            MsgBox(QString::fromUtf8(
+                       "Auf diesem Rechner ist kein Programm eingerichtet, das das Dokument ") +
+                       datei + QString::fromUtf8(" öffnen kann."),
+                   vbOKOnly + vbExclamation, titel);
+    }
+}
+
+void frmMAINFENSTER::mnuREADME_Click() {
+    DOKUMENTOEFFNEN(PROGRAMMPFAD() + QStringLiteral("/VELD.doc"), QStringLiteral("?/ReadMe"));
+}
+
+void frmMAINFENSTER::mnuHINWEISE_Click() {
+    DOKUMENTOEFFNEN(PROGRAMMPFAD() + QStringLiteral("/VELD_H.doc"), QStringLiteral("?/Hinweise"));
+}
+
+void frmMAINFENSTER::mnuINFO_Click() {
+    frmINFO info(AUTOSTART(), this);
+    info.exec();
+}

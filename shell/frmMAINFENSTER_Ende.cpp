@@ -1,0 +1,143 @@
+// The end of the run: the save question, the restart of the frame program,
+// and the unload that hands the user's row back to the frame program,
+// closes the connections and deletes the working copy.
+
+#include "shell/frmMAINFENSTER.h"
+
+#include "platform/Connection.h"
+#include "platform/ErrorHandler.h"
+#include "platform/MsgBox.h"
+#include "platform/Recordset.h"
+#include "platform/Sql.h"
+#include "platform/System.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <filesystem>
+
+namespace {
+const QString kTitel = QStringLiteral("VELD");
+
+void loeschen(const QString& datei) {
+    const std::filesystem::path pfad(QFile::encodeName(datei).toStdString());
+    if (!std::filesystem::exists(pfad)) return;
+    // A read-only copy is not forced.
+    if (!QFileInfo(datei).isWritable()) throw StandardError(70);
+    std::filesystem::remove(pfad);
+}
+} // namespace
+
+void frmMAINFENSTER::closeEvent(QCloseEvent* event) {
+    if (m_entladen) {
+        event->accept();
+        return;
+    }
+    const int grund = m_grund;
+    bool cancel = false;
+    MDIForm_QueryUnload(grund, cancel);
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    MDIForm_Unload(grund);
+    event->accept();
+}
+
+void frmMAINFENSTER::SITZUNGSENDE() {
+    if (m_entladen) return;
+    m_grund = 2;
+    close();
+    m_grund = 0;
+}
+
+void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
+    ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
+    if ((grund == 0 || grund == 1) && m_BOGEAENDERT) {
+        const std::optional<int> antwort = eh.Value([&] {
+            return m_SPRACHE == 1
+                       ? MsgBox(QStringLiteral("Do you want to save changes to project ") +
+                                    m_PROJEKT + QStringLiteral("?"),
+                                vbYesNoCancel + vbQuestion, mnuBEENDEN->text())
+                       : MsgBox(QStringLiteral("Sollen die Änderungen in Projekt ") + m_PROJEKT +
+                                    QStringLiteral(" gespeichert werden?"),
+                                vbYesNoCancel + vbQuestion, mnuBEENDEN->text());
+        });
+        if (antwort && *antwort == vbCancel) {
+            cancel = true;
+            return;
+        }
+        if (antwort && *antwort == vbYes) {
+            // Changes that could not be saved keep the program running with
+            // its working copy, rather than being deleted with it.
+            if (!SPEICHERN()) {
+                cancel = true;
+                return;
+            }
+        }
+    } else {
+        cancel = false;
+    }
+    if (eh.Left()) return;
+
+    // The frame program comes back when the user closed the window or chose
+    // Done, never after Quit alone.
+    if (grund == 0 || m_BOSCHLIESSEN) {
+        eh.Run([&] {
+            const QString rahmen =
+                QFileInfo(QDir::cleanPath(PROGRAMMPFAD())).path() + QStringLiteral("/KORVA");
+            if (QFileInfo(rahmen).isFile()) StartProgram(rahmen);
+        });
+    }
+}
+
+void frmMAINFENSTER::ANDEREFENSTERSCHLIESSEN() {
+    for (QMdiSubWindow* fenster : MDIBEREICH->subWindowList())
+        fenster->close();
+    for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
+        dialog->close();
+}
+
+void frmMAINFENSTER::MDIForm_Unload(int grund) {
+    m_entladen = true;
+    ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
+    eh.Run([&] { ANDEREFENSTERSCHLIESSEN(); });
+
+    if (!ENTWICKLUNGSLAUF()) {
+        // The user's row goes back to the frame program.
+        Recordset admin;
+        if (eh.Run([&] {
+                admin.Open(QStringLiteral("SELECT [PROG] FROM [ADMIN] WHERE [BENUTZER]=") +
+                               SqlText(BENUTZER()),
+                           *m_DBARCHIV);
+            })) {
+            if (eh.Run([&] { admin.MoveFirst(); }))
+                eh.Run([&] {
+                    admin.Fields(QStringLiteral("PROG")) = QStringLiteral("KORVA");
+                    admin.Update();
+                });
+            eh.Run([&] { admin.Close(); });
+        }
+        eh.Run([&] { m_DBARCHIV->Close(); });
+        eh.Run([&] { m_DBVORGABE->Close(); });
+    }
+    eh.Run([&] { m_DBPROJEKT->Close(); });
+
+    // When the session ends with unsaved changes, nobody was asked: the
+    // working copy stays for the next start, which offers it again.
+    const bool behalten = grund >= 2 && m_BOGEAENDERT;
+    if (!behalten) {
+        eh.Run([&] {
+            const QString arbeitskopie = XMDBPFAD();
+            loeschen(arbeitskopie);
+            QFile::remove(HERKUNFTSDATEI(arbeitskopie));
+        });
+    }
+    if (eh.Left()) return;
+    QCoreApplication::quit();
+}

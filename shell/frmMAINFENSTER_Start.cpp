@@ -1,0 +1,174 @@
+// The start-up of the main window (its load handler).
+
+#include "shell/frmMAINFENSTER.h"
+
+#include "platform/Connection.h"
+#include "platform/ErrorHandler.h"
+#include "platform/MsgBox.h"
+#include "platform/Recordset.h"
+#include "platform/Sql.h"
+#include "platform/System.h"
+#include "platform/Variant.h"
+#include "shell/STATUSLEISTE.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+const QString kTitel = QStringLiteral("VELD");
+
+QString verbindungstext(const QString& pfad) {
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source=") +
+           pfad + QStringLiteral(";") + QStringLiteral("Persist Security Info=False");
+}
+
+void oeffnen(Connection& verbindung, const QString& verbindungstext) {
+    verbindung.SetConnectionTimeout(30);
+    verbindung.Open(verbindungstext);
+}
+} // namespace
+
+bool frmMAINFENSTER::MDIForm_Load() {
+    const bool weiter = LADEN();
+    // A start-up left through Cancel of an error box still shows the window,
+    // with what it has.
+    if (weiter && isHidden()) showMaximized();
+    return weiter;
+}
+
+bool frmMAINFENSTER::LADEN() {
+    ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
+
+    // The system beep is switched off for the run and not restored.
+    eh.Run([&] {
+        bool an = false;
+        m_SIGNALERGEBNIS = GetSystemBeep(an) ? 1 : 0;
+        m_SIGNALTON = an ? 1 : 0;
+        if (m_SIGNALERGEBNIS != 0 && m_SIGNALTON != 0)
+            m_SIGNALERGEBNIS = SetSystemBeep(false) ? 1 : 0;
+    });
+
+    // Language and decimal separator from the user's locale; only exactly
+    // "en" gives English.
+    eh.Run([&] {
+        const QString sprache = LANDESEINSTELLUNG(89);
+        if (sprache == QLatin1String("de"))
+            m_SPRACHE = 3;
+        else if (sprache == QLatin1String("en"))
+            m_SPRACHE = 1;
+        else
+            m_SPRACHE = 3;
+    });
+    eh.Run([&] { m_DEZIMALPUNKT = LANDESEINSTELLUNG(14); });
+    if (m_SPRACHE == 1) eh.Run([&] { ENGLISCHETEXTE(); });
+    if (eh.Left()) return true;
+
+    if (!ENTWICKLUNGSLAUF()) {
+        if (!INSTALLIERTERSTART(eh)) return false;
+    } else {
+        // A development run takes the directory above the program as the
+        // project directory and a fixed project.
+        eh.Run([&] {
+            m_PROJEKTSPFAD = QFileInfo(QDir::cleanPath(PROGRAMMPFAD())).path();
+            m_PROJEKT = QStringLiteral("TE0000.00");
+            m_BEARBEITER = BENUTZER();
+        });
+    }
+    if (eh.Left()) return true;
+
+    eh.Run([&] {
+        stbMAIN->Panels(1)->SetText(PROJEKTPFADANZEIGE(m_PROJEKTSPFAD));
+        stbMAIN->Panels(1)->SetToolTipText(m_PROJEKTSPFAD);
+    });
+    eh.Run([&] {
+        stbMAIN->Panels(2)->SetText(m_PROJEKT);
+        stbMAIN->Panels(2)->SetToolTipText(m_BEARBEITER);
+    });
+    eh.Run([&] {
+        stbMAIN->Panels(4)->SetText(kTitel);
+        stbMAIN->Panels(4)->SetToolTipText(QStringLiteral("Varmikon"));
+    });
+    if (eh.Left()) return true;
+
+    ARBEITSKOPIEVORBEREITEN(eh);
+    if (eh.Left()) return true;
+
+    // A copy kept from an interrupted run holds changes that were never
+    // saved; the save question at the end must offer them.
+    m_BOGEAENDERT = m_kopieBehalten;
+
+    eh.Run([&] { DATENSATZANZEIGE(); });
+    if (eh.Left()) return true;
+
+    eh.Run([&] { showMaximized(); });
+    eh.Run([&] { STARTBILDSCHIRMLADEN(); });
+    return true;
+}
+
+bool frmMAINFENSTER::INSTALLIERTERSTART(ErrorHandler& eh) {
+    // The user's row of the administration table, as the frame program
+    // left it.
+    eh.Run([&] {
+        oeffnen(*m_DBARCHIV, verbindungstext(DATENBANKPFAD() + QStringLiteral("/ARCHIV.mdb")));
+    });
+    eh.Run([&] {
+        oeffnen(*m_DBVORGABE, verbindungstext(DATENBANKPFAD() + QStringLiteral("/VORGABE.mdb")));
+    });
+    Recordset admin;
+    const bool offen = eh.Run([&] {
+        admin.Open(QStringLiteral("SELECT * FROM [ADMIN] WHERE [BENUTZER]=") + SqlText(BENUTZER()),
+                   *m_DBARCHIV);
+    });
+    if (offen) {
+        std::optional<bool> keineZeile = eh.Value([&] { return admin.Eof(); });
+        if (keineZeile && *keineZeile) {
+            if (m_SPRACHE == 1)
+                MsgBox(QStringLiteral("Program ") + kTitel +
+                           QStringLiteral(" can used only via the frame program!"),
+                       vbOKOnly + vbExclamation, kTitel);
+            else
+                MsgBox(
+                    QStringLiteral("Programm ") + kTitel +
+                        QString::fromUtf8(" kann nur über das Rahmenprogramm ausgeführt werden!"),
+                    vbOKOnly + vbExclamation, kTitel);
+            return false;
+        }
+        if (keineZeile) {
+            eh.Run([&] {
+                admin.Fields(QStringLiteral("PROG")) = kTitel;
+                admin.Update();
+            });
+            eh.Run([&] { m_PROJEKTSPFAD = CStr(admin.Value(QStringLiteral("PROJEKTSPFAD"))); });
+            eh.Run([&] { m_PROJEKT = CStr(admin.Value(QStringLiteral("PROJEKT"))); });
+            eh.Run([&] { m_BEARBEITER = CStr(admin.Value(QStringLiteral("BEARBEITER"))); });
+        }
+        eh.Run([&] { admin.Close(); });
+    }
+    if (eh.Left()) return true;
+
+    if (!QFileInfo(m_PROJEKTSPFAD + QLatin1Char('/') + m_PROJEKT).isDir()) {
+        if (m_SPRACHE == 1)
+            MsgBox(QStringLiteral("Project directory ") + m_PROJEKT +
+                       QStringLiteral(" dosn't exist!"),
+                   vbOKOnly + vbExclamation, kTitel);
+        else
+            MsgBox(QStringLiteral("Projektsverzeichnis ") + m_PROJEKT +
+                       QStringLiteral(" existiert nicht!"),
+                   vbOKOnly + vbExclamation, kTitel);
+        return false;
+    }
+    if (!QFileInfo::exists(PROGRAMMPFAD() + QLatin1Char('/') + kTitel + QStringLiteral(".mdb"))) {
+        if (m_SPRACHE == 1)
+            MsgBox(QStringLiteral("The empty database ") + kTitel +
+                       QStringLiteral(".mdb dosn't exist!") + QStringLiteral("\r\n") +
+                       QStringLiteral("Korvalind has to be installed again!"),
+                   vbOKOnly + vbExclamation, kTitel);
+        else
+            MsgBox(QStringLiteral("Die leere Datenbank ") + kTitel +
+                       QStringLiteral(".mdb existiert nicht!") + QStringLiteral("\r\n") +
+                       QString::fromUtf8("Korvalinds muß neu installiert werden!"),
+                   vbOKOnly + vbExclamation, kTitel);
+        return false;
+    }
+    return true;
+}

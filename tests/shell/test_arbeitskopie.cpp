@@ -1,0 +1,184 @@
+// The working copy at start: a clean start, a copy left by an interrupted
+// run (kept or replaced), a copy left by a run on another project, and a
+// copy that cannot be made.
+
+#include "SHELLLABOR.h"
+#include "support/ScriptedDialogs.h"
+
+#include "data/SCHEMA.h"
+#include "platform/Connection.h"
+#include "shell/frmMAINFENSTER.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+const QString kFrageDe =
+    QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!\r\nSoll die bis zum "
+                      "Abbruch vorhandenen Daten gepeichert "
+                      "werden?");
+const QString kFrageEn = QStringLiteral("Program was interuped during the execution!\r\nDo you "
+                                        "want to save the changes till the interuption?");
+
+// A working copy left behind by an earlier run, holding the record "ALT".
+void uebrigeKopie(const SHELLLABOR& labor, const QString& herkunft = QString()) {
+    QDir().mkpath(QFileInfo(labor.ARBEITSKOPIE()).path());
+    PROJEKTDATENBANKANLEGEN(labor.ARBEITSKOPIE());
+    SHELLLABOR::DATENSATZ(labor.ARBEITSKOPIE(), 1, QStringLiteral("ALT"));
+    if (!herkunft.isNull()) {
+        QFile datei(labor.HERKUNFT());
+        datei.open(QIODevice::WriteOnly);
+        datei.write(herkunft.toUtf8() + "\n");
+    }
+}
+
+QString lesen(const QString& pfad) {
+    QFile datei(pfad);
+    datei.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(datei.readAll()).trimmed();
+}
+} // namespace
+
+TEST(Arbeitskopie, ReadingThePathMakesTheFoldersButNoFile) {
+    SHELLLABOR labor;
+    frmMAINFENSTER f;
+    const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+    ASSERT_FALSE(QFileInfo::exists(ordner));
+    EXPECT_EQ(f.XMDBPFAD(), labor.ARBEITSKOPIE());
+    EXPECT_TRUE(QFileInfo(ordner).isDir());
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+}
+
+TEST(Arbeitskopie, CleanStartCopiesWithoutAQuestionAndRecordsTheProject) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("NEU"));
+    EXPECT_EQ(lesen(labor.HERKUNFT()), QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+    // No temporary file is left beside it.
+    const QStringList dateien =
+        QDir(QFileInfo(labor.ARBEITSKOPIE()).path()).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(dateien, QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt")}));
+}
+
+TEST(Arbeitskopie, YesKeepsTheInterruptedCopyAndCountsItAsUnsaved) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
+    uebrigeKopie(labor);
+    ScriptedDialogs boxen;
+    boxen.expect(vbYes);
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes().first().prompt, kFrageDe);
+    EXPECT_EQ(boxen.boxes().first().style, 36);
+    EXPECT_EQ(boxen.boxes().first().title, QStringLiteral("VELD"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
+    EXPECT_TRUE(f.BOGEAENDERT());
+    EXPECT_EQ(lesen(labor.HERKUNFT()), QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+
+    // Closing offers to save the kept changes; No deletes them as the user
+    // wishes.
+    boxen.expect(
+        vbNo, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00 gespeichert werden?"));
+    f.close();
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("NEU"));
+}
+
+TEST(Arbeitskopie, NoReplacesTheInterruptedCopyByTheProjectDatabase) {
+    SHELLLABOR labor(QStringLiteral("en"));
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
+    uebrigeKopie(labor, QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+    // A journal of the old copy must not meet the new one.
+    QFile journal(labor.ARBEITSKOPIE() + QStringLiteral("-journal"));
+    journal.open(QIODevice::WriteOnly);
+    journal.write(QByteArray(512, '\x7f'));
+    journal.close();
+    ScriptedDialogs boxen;
+    boxen.expect(vbNo, kFrageEn);
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("NEU"));
+    EXPECT_FALSE(f.BOGEAENDERT());
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE() + QStringLiteral("-journal")));
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE() + QStringLiteral(".neu")));
+}
+
+TEST(Arbeitskopie, ACopyOfAnotherProjectIsPutAsideAndNeverOffered) {
+    for (const QString& sprache : {QStringLiteral("de"), QStringLiteral("en")}) {
+        SHELLLABOR labor(sprache);
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
+        const QString fremd = labor.PROJEKTSPFAD() + QStringLiteral("/TE0002.00/VELD.mdb");
+        const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+        // The name is taken already by an earlier one.
+        QDir().mkpath(ordner);
+        QFile besetzt(ordner + QStringLiteral("/VELD_TE0002.00.mdb"));
+        besetzt.open(QIODevice::WriteOnly);
+        besetzt.write("alt");
+        besetzt.close();
+        uebrigeKopie(labor, fremd);
+
+        const QString neu = ordner + QStringLiteral("/VELD_TE0002.00_2.mdb");
+        ScriptedDialogs boxen;
+        boxen.expect(vbOK);
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        ASSERT_EQ(boxen.boxes().size(), 1);
+        EXPECT_EQ(
+            boxen.boxes().first().prompt,
+            sprache == QLatin1String("de")
+                ? QStringLiteral("Die Arbeitskopie des Projekts TE0002.00 wurde nicht gespeichert. "
+                                 "Sie liegt unter ") +
+                      neu + QStringLiteral(".")
+                : QStringLiteral(
+                      "The working copy of project TE0002.00 was not saved. It has been kept as ") +
+                      neu + QStringLiteral("."));
+        EXPECT_EQ(boxen.boxes().first().style, 48);
+        EXPECT_EQ(boxen.boxes().first().title, QStringLiteral("VELD"));
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(neu), QStringLiteral("ALT"));
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("NEU"));
+        EXPECT_EQ(lesen(labor.HERKUNFT()), QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+        EXPECT_FALSE(f.BOGEAENDERT());
+        // Saving writes this project's copy into this project only.
+        f.mnuSPEICHERN_Click();
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("NEU"));
+        EXPECT_FALSE(QFileInfo::exists(fremd));
+    }
+}
+
+TEST(Arbeitskopie, ACopyRecordedForThisProjectIsOfferedAsUsual) {
+    SHELLLABOR labor;
+    uebrigeKopie(labor, QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+    ScriptedDialogs boxen;
+    boxen.expect(vbYes, kFrageDe);
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
+}
+
+TEST(Arbeitskopie, MissingProjectDatabaseLeavesNoCopyBehind) {
+    SHELLLABOR labor;
+    QFile::remove(labor.PROJEKTDATENBANK());
+    ScriptedDialogs boxen;
+    // The copy fails, the open fails, the record panel finds no connection.
+    boxen.expect(vbOK, QStringLiteral("VB-Error: "));
+    boxen.expect(vbOK, QStringLiteral("VB-Error: "));
+    boxen.expect(vbOK, QStringLiteral("VB-Error: "));
+    frmMAINFENSTER f;
+    EXPECT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(boxen.boxes().size(), 3);
+    for (const auto& box : boxen.boxes())
+        EXPECT_EQ(box.title, QStringLiteral("VELD"));
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE() + QStringLiteral(".neu")));
+    EXPECT_FALSE(f.DBPROJEKT()->IsOpen());
+    EXPECT_TRUE(f.isVisible());
+}

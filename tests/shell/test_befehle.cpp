@@ -1,0 +1,243 @@
+// File, Save with its size question, and the compaction of the working
+// copy.
+
+#include "SHELLLABOR.h"
+#include "support/ScriptedDialogs.h"
+
+#include "platform/Connection.h"
+#include "platform/Recordset.h"
+#include "platform/Variant.h"
+#include "shell/frmMAINFENSTER.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+// Pads a database file with zeros to an exact size; the engine reads only
+// the pages its header counts, so the database stays whole.
+void auffuellen(const QString& pfad, qint64 groesse) {
+    QFile datei(pfad);
+    ASSERT_TRUE(datei.open(QIODevice::ReadWrite));
+    ASSERT_LT(datei.size(), groesse);
+    datei.seek(datei.size());
+    datei.write(QByteArray(int(groesse - datei.size()), '\0'));
+}
+
+QByteArray pruefsumme(const QString& pfad) {
+    QFile datei(pfad);
+    datei.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(datei.readAll(), QCryptographicHash::Sha1);
+}
+
+// Fills the working copy with records whose comments take a lot of room.
+void fuellen(Connection& db, int anzahl) {
+    db.BeginTrans();
+    const QString lang(2000, QLatin1Char('x'));
+    for (int i = 1; i <= anzahl; ++i)
+        db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (?,?,?,0)"),
+                   {i, QStringLiteral("R%1").arg(i), lang});
+    db.CommitTrans();
+}
+} // namespace
+
+TEST(Speichern, CopiesTheWorkingCopyOverTheProjectDatabaseAndClearsTheFlag) {
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (1,'S-1',1)"));
+    f.SETZEBOGEAENDERT(true);
+    f.mnuSPEICHERN_Click();
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+    EXPECT_FALSE(f.BOGEAENDERT());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("S-1"));
+    // The program works on through its connection.
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'S-2',1)"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("S-1,S-2"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("S-1"));
+}
+
+TEST(Speichern, AFailedCopyKeepsTheChangedFlag) {
+    SHELLLABOR labor(QStringLiteral("en"));
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    f.SETZEBOGEAENDERT(true);
+    ASSERT_TRUE(
+        QDir(labor.PROJEKTSPFAD()).rename(QStringLiteral("TE0001.00"), QStringLiteral("weg")));
+    boxen.expect(vbOK, QStringLiteral("VB-Error: "));
+    f.mnuSPEICHERN_Click();
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes().first().style, 49);
+    EXPECT_EQ(boxen.boxes().first().title, QStringLiteral("&Save"));
+    EXPECT_TRUE(f.BOGEAENDERT());
+    EXPECT_FALSE(QFileInfo::exists(labor.PROJEKTDATENBANK()));
+}
+
+TEST(Speichern, TenMegabytesAfterRoundingAskNothing) {
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    auffuellen(labor.ARBEITSKOPIE(), 10040000);
+    f.mnuSPEICHERN_Click();
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QString());
+}
+
+TEST(Speichern, MoreThanTenMegabytesOfferTheCompaction) {
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (1,'GROSS',0)"));
+    auffuellen(labor.ARBEITSKOPIE(), 10060000);
+    boxen.expect(vbNo);
+    f.mnuSPEICHERN_Click();
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    const auto& box = boxen.boxes().first();
+    EXPECT_EQ(
+        box.prompt,
+        QStringLiteral("Datenbank hat 10,1 MB erreicht! \r\nSoll die Datei komprimiert werden?"));
+    EXPECT_EQ(box.style, 16420);
+    EXPECT_EQ(box.title, QStringLiteral("&Speichern"));
+    EXPECT_EQ(box.helpFile, labor.PROGRAMM() + QStringLiteral("/VELD.HLP"));
+    EXPECT_EQ(box.context, 34);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("GROSS"));
+}
+
+TEST(Speichern, YesCompactsBeforeSaving) {
+    SHELLLABOR labor(QStringLiteral("en"));
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (1,'GROSS',0)"));
+    auffuellen(labor.ARBEITSKOPIE(), 10060000);
+    boxen.expect(vbYes,
+                 QStringLiteral("Database reaches 10.1 MB! \r\nDo you want to compact the file?"));
+    boxen.expect(vbOK, QStringLiteral("Database was compact about "));
+    f.mnuSPEICHERN_Click();
+    EXPECT_EQ(boxen.boxes().size(), 2);
+    EXPECT_LT(QFileInfo(labor.ARBEITSKOPIE()).size(), 1000000);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("GROSS"));
+    EXPECT_FALSE(f.BOGEAENDERT());
+}
+
+TEST(Speichern, SizesRoundHalvesToEven) {
+    QTemporaryDir ordner;
+    auto mb = [&](qint64 bytes) {
+        QFile datei(ordner.filePath(QStringLiteral("g")));
+        datei.open(QIODevice::WriteOnly);
+        datei.resize(bytes);
+        datei.close();
+        return frmMAINFENSTER::GROESSEMB(datei.fileName());
+    };
+    EXPECT_EQ(mb(10040000), 10.0f);
+    EXPECT_EQ(mb(10060000), 10.1f);
+    EXPECT_EQ(mb(12340000), 12.3f);
+    EXPECT_EQ(mb(10050000), 10.0f);
+    EXPECT_EQ(mb(10150000), 10.2f);
+    EXPECT_EQ(mb(49000), 0.0f);
+}
+
+TEST(Komprimieren, TheSavingIsTheShareOfTheSizeBefore) {
+    EXPECT_EQ(frmMAINFENSTER::ERSPARNIS(12.3f, 4.1f), 66.7f);
+    EXPECT_EQ(frmMAINFENSTER::ERSPARNIS(0.0f, 0.0f), 0.0f);
+    EXPECT_EQ(frmMAINFENSTER::ERSPARNIS(2.0f, 2.0f), 0.0f);
+}
+
+TEST(Komprimieren, TemporaryFileIsNamedAfterTheWorkingCopy) {
+    EXPECT_EQ(frmMAINFENSTER::KOMPRIMIERDATEI(QStringLiteral("/a/BENUTZER/X/VELD.mdb")),
+              QStringLiteral("/a/BENUTZER/X/VELDTEMP.mdb"));
+    EXPECT_EQ(frmMAINFENSTER::KOMPRIMIERDATEI(QStringLiteral("/a/b.MDB.d/VELD.mdb")),
+              QStringLiteral("/a/bTEMP.mdb"));
+}
+
+TEST(Komprimieren, ShrinksTheWorkingCopyAndWorksOnThroughTheSameConnection) {
+    for (const QString& sprache : {QStringLiteral("de"), QStringLiteral("en")}) {
+        SHELLLABOR labor(sprache);
+        ScriptedDialogs boxen;
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        auto verbindung = f.DBPROJEKT();
+        fuellen(*verbindung, 1500);
+        verbindung->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]>10"));
+        const float vorher = frmMAINFENSTER::GROESSEMB(labor.ARBEITSKOPIE());
+        ASSERT_GT(vorher, 2.0f);
+        // A file left by a killed compaction is no obstacle.
+        QFile alt(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELDTEMP.mdb"));
+        alt.open(QIODevice::WriteOnly);
+        alt.write("halb");
+        alt.close();
+
+        boxen.expect(vbOK);
+        f.mnuKOMPRIMIEREN_Click();
+        ASSERT_EQ(boxen.boxes().size(), 1);
+        const float nachher = frmMAINFENSTER::GROESSEMB(labor.ARBEITSKOPIE());
+        EXPECT_LT(nachher, 0.2f);
+        const auto& box = boxen.boxes().first();
+        EXPECT_EQ(box.style, 64);
+        const QString prozent = SingleText(frmMAINFENSTER::ERSPARNIS(vorher, nachher));
+        if (sprache == QLatin1String("de")) {
+            EXPECT_EQ(box.title, QStringLiteral("&Komprimieren"));
+            EXPECT_EQ(box.prompt, QStringLiteral("Datenbank wurde um ") + prozent +
+                                      QStringLiteral(" % auf ") + SingleText(nachher) +
+                                      QStringLiteral(" MB komprimiert !"));
+        } else {
+            EXPECT_EQ(box.title, QStringLiteral("Compact Database"));
+            EXPECT_EQ(box.prompt, QStringLiteral("Database was compact about ") + prozent +
+                                      QStringLiteral(" % to ") + SingleText(nachher) +
+                                      QStringLiteral(" MB!"));
+        }
+        EXPECT_FALSE(QFileInfo::exists(alt.fileName()));
+        ASSERT_EQ(f.DBPROJEKT(), verbindung);
+        ASSERT_TRUE(verbindung->IsOpen());
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()),
+                  QStringLiteral("R1,R2,R3,R4,R5,R6,R7,R8,R9,R10"));
+        verbindung->Execute(
+            QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (99,'NACH',0)"));
+        f.mnuSPEICHERN_Click();
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
+                  QStringLiteral("R1,R2,R3,R4,R5,R6,R7,R8,R9,R10,NACH"));
+    }
+}
+
+TEST(Komprimieren, AFailureLeavesTheWorkingCopyAsItWasAndReconnects) {
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    auto verbindung = f.DBPROJEKT();
+    fuellen(*verbindung, 300);
+    // A damaged page in the middle of the file: the database still opens,
+    // but it cannot be read whole.
+    {
+        QFile datei(labor.ARBEITSKOPIE());
+        ASSERT_TRUE(datei.open(QIODevice::ReadWrite));
+        const qint64 seiten = datei.size() / 4096;
+        datei.seek((seiten / 2) * 4096);
+        datei.write(QByteArray(4096, '\xff'));
+    }
+    const QByteArray vorher = pruefsumme(labor.ARBEITSKOPIE());
+    boxen.expect(vbCancel, QStringLiteral("VB-Error: "));
+    f.mnuKOMPRIMIEREN_Click();
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes().first().title, QStringLiteral("&Komprimieren"));
+    EXPECT_EQ(pruefsumme(labor.ARBEITSKOPIE()), vorher);
+    const QStringList reste = QDir(QFileInfo(labor.ARBEITSKOPIE()).path())
+                                  .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(reste, QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt")}));
+    // Even after Cancel the program goes on with its working copy.
+    ASSERT_EQ(f.DBPROJEKT(), verbindung);
+    EXPECT_TRUE(verbindung->IsOpen());
+    Recordset zeile(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=1"), *verbindung);
+    EXPECT_FALSE(zeile.Eof());
+}

@@ -1,0 +1,36 @@
+#!/bin/sh
+# Installs the built program into a demo laboratory under the build folder,
+# prepares the laboratory (database directory with ARCHIV.mdb and
+# VORGABE.mdb, a project with sample tests, the settings value in a settings
+# folder of the demo's own) and starts VELD on it. Called by `make run`
+# after the build, with BUILD naming the build folder.
+set -e
+
+BUILD=${BUILD:-build}
+if [ ! -x "$BUILD/VELD/VELD" ] || [ ! -x "$BUILD/veld_demo" ]; then
+    echo "run-demo: build the program first (make run does)." >&2
+    exit 1
+fi
+BUILD=$(cd "$BUILD" && pwd)
+DEMO="$BUILD/demo"
+LABOR="$DEMO/Labor"
+
+cmake --install "$BUILD" --prefix "$LABOR" >/dev/null
+# The demo's own settings folder: the user's settings are never touched.
+XDG_CONFIG_HOME="$DEMO/config"
+export XDG_CONFIG_HOME
+"$BUILD/veld_demo" "$DEMO"
+
+case $(printf '%s' "$LABOR" | tr '[:lower:]' '[:upper:]') in
+*SOURCE*)
+    echo "run-demo: the path $LABOR contains \"source\": VELD takes it for a development run."
+    ;;
+esac
+
+if [ -z "$DISPLAY" ] && [ -z "$WAYLAND_DISPLAY" ]; then
+    echo "run-demo: there is no display (DISPLAY and WAYLAND_DISPLAY are empty), so VELD cannot be shown."
+    echo "run-demo: the demo laboratory is ready in $DEMO; start $LABOR/VELD/VELD with XDG_CONFIG_HOME=$DEMO/config on a desktop."
+    exit 0
+fi
+echo "run-demo: starting $LABOR/VELD/VELD"
+exec "$LABOR/VELD/VELD"
