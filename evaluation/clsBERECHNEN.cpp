@@ -1,0 +1,246 @@
+#include "evaluation/clsBERECHNEN.h"
+
+#include "data/HAUPTFENSTER.h"
+#include "data/clsDATEN.h"
+#include "platform/Connection.h"
+#include "platform/DatabaseError.h"
+#include "platform/ErrorHandler.h"
+#include "platform/MsgBox.h"
+#include "platform/Recordset.h"
+#include "platform/RuntimeError.h"
+#include "platform/Transaction.h"
+#include "platform/Variant.h"
+
+#include <QVariant>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+namespace {
+
+const QString kTitel = QStringLiteral("Auswerten/Neuberechnen");
+// This class writes its prefix without the blank that the other error
+// boxes of the program have.
+const QString kPrefix = QStringLiteral("VB-Fehler:");
+
+// A reading's value as the evaluation takes it: an empty cell or a missing
+// row is no value.
+std::optional<float> messwert(const QVariant& wert)
+{
+    if (IsEmpty(wert) || IsNull(wert)) return std::nullopt;
+    return CSng(wert);
+}
+
+QVariant index(int16_t i) { return QVariant::fromValue<short>(i); }
+
+}  // namespace
+
+clsBERECHNEN::clsBERECHNEN() = default;
+clsBERECHNEN::~clsBERECHNEN() = default;
+
+bool clsBERECHNEN::BERECHNUNG()
+{
+    ErrorHandler eh(kPrefix, kTitel);
+    bool ergebnis = false;
+
+    // The whole run is one transaction, each row write a savepoint inside
+    // it: one commit instead of one per row, and a run that stops early
+    // still leaves exactly what it wrote up to then.
+    std::optional<Transaction> transaktion;
+    eh.Run([&] {
+        const std::shared_ptr<Connection> verbindung = frmMAIN().DBPROJEKT();
+        if (verbindung && verbindung->IsOpen()) transaktion.emplace(*verbindung);
+    });
+    const auto ende = [&]() -> bool {
+        if (transaktion && transaktion->Active()) {
+            // Without the commit nothing of the run would stay.
+            ErrorHandler abschluss(kPrefix, kTitel);
+            if (!abschluss.Run([&] { transaktion->Commit(); })) return false;
+        }
+        return ergebnis;
+    };
+
+    eh.Run([&] {
+        m_e2 = std::make_unique<clsDATEN>();
+        m_e3 = std::make_unique<clsDATEN>();
+        m_a1 = std::make_unique<clsDATEN>();
+        m_a2 = std::make_unique<clsDATEN>();
+        m_e2->ETABELLE(QStringLiteral("E2"));
+        m_e3->ETABELLE(QStringLiteral("E3"));
+        m_a1->ETABELLE(QStringLiteral("A1"));
+        m_a2->ETABELLE(QStringLiteral("A2"));
+    });
+    if (eh.Left() || !m_a2) return ende();
+
+    eh.Run([&] { frmMAIN().SETZEFORTSCHRITT(0); });
+    if (eh.Left()) return ende();
+
+    // t max and m s are taken as they come: a missing row reads 0.
+    eh.Run([&] { m_e2->DTVS(QStringLiteral("TMAX"), m_tmax); });
+    if (eh.Left()) return ende();
+    eh.Run([&] { m_e2->DTVS(QStringLiteral("MS"), m_ms); });
+    if (eh.Left()) return ende();
+    m_wasser = 1.0f;
+
+    int16_t anzahl = 0;
+    eh.Run([&] { m_e3->INDEX(nullptr, &m_n, &anzahl, QStringLiteral("I1")); });
+    if (eh.Left()) return ende();
+    // Readings are numbered from 0: a record whose highest index lies below
+    // 0 has none.
+    eh.Run([&] {
+        if (m_n < 0) throw RuntimeError::SubscriptOutOfRange();
+        const size_t groesse = size_t(m_n) + 1;
+        m_t.assign(groesse, 0.0f);
+        m_v.assign(groesse, 0.0f);
+        m_w.assign(groesse, 0.0f);
+        m_punkt.assign(groesse, 0);
+    });
+    if (eh.Left()) return ende();
+    const int n = int(m_t.size()) - 1;
+
+    MESSWERTELESEN(eh, anzahl);
+    if (eh.Left()) return ende();
+
+    for (int i = 0; i <= n; ++i) {
+        m_i = int16_t(i);
+        // V * 1.0 / m s * 100 from left to right in double precision, rounded
+        // once to Single; a failure (m s = 0) leaves w at 0.
+        eh.Run([&] {
+            const double wert = DivDouble(double(m_v[i]) * double(m_wasser), double(m_ms)) * 100.0;
+            m_w[i] = CheckedSingle(wert);
+        });
+        if (eh.Left()) return ende();
+    }
+
+    eh.Run([&] { frmMAIN().SETZEFORTSCHRITT(15); });
+    if (eh.Left()) return ende();
+
+    // The interval that brackets t max, both ends inclusive, between
+    // neighbouring usable readings; a later bracketing interval overrides an
+    // earlier one.
+    int links = -1;
+    for (int i = 0; i <= n; ++i) {
+        if (!m_punkt[i]) continue;
+        if (links >= 0 && m_t[links] <= m_tmax && m_t[i] >= m_tmax) {
+            m_i = int16_t(links);
+            eh.Run([&] { m_wmax = LININT(m_t[links], m_t[i], m_tmax, m_w[links], m_w[i]); });
+            if (eh.Left()) return ende();
+        }
+        links = i;
+    }
+
+    eh.Run([&] { frmMAIN().SETZEFORTSCHRITT(35); });
+    if (eh.Left()) return ende();
+
+    // The result comes first; whether it was stored is not asked.
+    eh.Run([&] { m_a1->DVTS(QStringLiteral("VELD"), m_wmax); });
+    if (eh.Left()) return ende();
+
+    if (!KURVESCHREIBEN()) return ende();
+
+    ergebnis = true;
+    return ende();
+}
+
+void clsBERECHNEN::MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl)
+{
+    // The readings in one pass each, ordered by I1: the index of every row,
+    // its time and its volume. A row whose I1 is empty, below 0 or above n
+    // is no reading of 0 to n; of two rows with the same I1 the first counts.
+    const size_t zeilen = size_t(std::max<int16_t>(anzahl, 0));
+    std::vector<int16_t> nummer(zeilen, -1);
+    std::vector<QVariant> det(zeilen), vol(zeilen);
+    eh.Run([&] { m_e3->DTVIF(QStringLiteral("I1"), nummer, QStringLiteral("I1")); });
+    if (eh.Left()) return;
+    eh.Run([&] { m_e3->DTVVF(QStringLiteral("DET"), det, QStringLiteral("I1")); });
+    if (eh.Left()) return;
+    eh.Run([&] { m_e3->DTVVF(QStringLiteral("V"), vol, QStringLiteral("I1")); });
+    if (eh.Left()) return;
+
+    const int n = int(m_t.size()) - 1;
+    std::vector<char> gelesen(m_t.size(), 0);
+    for (size_t k = 0; k < zeilen; ++k) {
+        const int i = nummer[k];
+        if (i < 0 || i > n || gelesen[i]) continue;
+        gelesen[i] = 1;
+        m_i = int16_t(i);
+        std::optional<float> t, v;
+        eh.Run([&] { t = messwert(det[k]); });
+        if (eh.Left()) return;
+        eh.Run([&] { v = messwert(vol[k]); });
+        if (eh.Left()) return;
+        m_t[i] = t.value_or(0.0f);
+        m_v[i] = v.value_or(0.0f);
+        m_punkt[i] = t.has_value() && v.has_value();
+    }
+}
+
+bool clsBERECHNEN::KURVESCHREIBEN()
+{
+    // One walk over the record's curve rows in the order of I, instead of a
+    // query per row: the row I = i gets W (further rows with the same I are
+    // removed), a missing one is added, rows with an I outside 0 to n stay.
+    // Each row is a savepoint of its own, so a failing row leaves the rows
+    // before it written and itself and those after it as they were.
+    const int n = int(m_w.size()) - 1;
+    std::unique_ptr<Recordset> zeilen;
+    std::unique_ptr<Recordset> neu;
+    for (int i = 0; i <= n; ++i) {
+        m_i = int16_t(i);
+        try {
+            const std::shared_ptr<Connection> verbindung = m_a2->VERBINDUNG();
+            if (!verbindung) throw DatabaseError::ObjectClosedError();
+            Transaction zeile(*verbindung);
+            if (!zeilen) zeilen = m_a2->DT(QStringLiteral("W"), QStringLiteral("I"));
+            const auto nummer = [&]() -> std::optional<double> {
+                const QVariant wert = zeilen->Fields(QStringLiteral("I")).Value();
+                if (IsNull(wert)) return std::nullopt;
+                return wert.toDouble();
+            };
+            while (!zeilen->Eof() && (!nummer() || *nummer() < i)) zeilen->MoveNext();
+            if (!zeilen->Eof() && *nummer() == i) {
+                zeilen->Fields(QStringLiteral("W")) = QVariant(m_w[i]);
+                zeilen->Update();
+                zeilen->MoveNext();
+                while (!zeilen->Eof() && nummer() && *nummer() == i) {
+                    zeilen->Delete();
+                    zeilen->MoveNext();
+                }
+            } else {
+                // Rows are added through a second row set, so that the walk
+                // keeps its place; its own view holds no row.
+                if (!neu) neu = m_a2->DT(QStringLiteral("W"), QStringLiteral("I"), index(-1));
+                neu->AddNew();
+                neu->Fields(QStringLiteral("W")) = QVariant(m_w[i]);
+                neu->Fields(m_a2->ESPID()) = QVariant(int(m_a2->ESPIDW()));
+                neu->Fields(QStringLiteral("I")) = index(m_i);
+                neu->Update();
+            }
+            zeile.Commit();
+        } catch (const std::exception&) {
+            // As the data-access object reports a value it could not store.
+            MsgBox(QStringLiteral("Wert ") + CStr(QVariant(m_w[i])) +
+                       QStringLiteral(" kann nicht in die Spalte W der Tabelle A2 gespeichert werden!"),
+                   vbOKOnly + vbExclamation, QStringLiteral("Datenfehler"));
+            return false;
+        }
+    }
+    return true;
+}
+
+float clsBERECHNEN::LININT(const float& x1, const float& x2, const float& x, const float& y1, const float& y2)
+{
+    if (x2 == x1) {
+        MsgBox(QStringLiteral("Division durch Null!"), vbOKOnly, QStringLiteral("LININT"));
+        return 0.0f;
+    }
+    const long double wert =
+        (long double)y2 - ((long double)y2 - (long double)y1) * ((long double)x2 - (long double)x) /
+                              ((long double)x2 - (long double)x1);
+    // Beyond the largest Single plus half a unit in its last place the value
+    // would round to infinity.
+    constexpr long double grenze = 340282356779733661637539395458142568448.0L;  // 2^128 - 2^103
+    if (std::isnan(wert) || std::fabs(wert) >= grenze) throw RuntimeError::Overflow();
+    return static_cast<float>(wert);
+}
