@@ -28,28 +28,18 @@ namespace {
 enum class Kind { Null, Bool, Whole, Real, Text, Other };
 
 Kind kindOf(const QVariant& v) {
-    if (IsEmpty(v) || IsNull(v)) return Kind::Null;
-    switch (v.typeId()) {
-    case QMetaType::Bool:
+    switch (VarTypeOf(v)) {
+    case VarType::Empty:
+    case VarType::Null:
+        return Kind::Null;
+    case VarType::Boolean:
         return Kind::Bool;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
+    case VarType::Integer:
         return Kind::Whole;
-    case QMetaType::Float:
-    case QMetaType::Double:
+    case VarType::Single:
+    case VarType::Double:
         return Kind::Real;
-    case QMetaType::QString:
-    case QMetaType::QChar:
-    case QMetaType::QByteArray:
+    case VarType::String:
         return Kind::Text;
     default:
         return Kind::Other;
