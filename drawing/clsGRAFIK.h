@@ -13,6 +13,11 @@
 //   clsGRAFIK_Geometrie       KOORDTRANS(INV), LOG10, MASSSTAB, KREISSCHNITTX/Y,
 //                             WINKEL, PFEIL
 //   clsGRAFIK_Linie           LINIE
+//   clsGRAFIK_Skalen          SKALEN: layout row, ranges, scale factors, scroll bars
+//   clsGRAFIK_Achswerte       ACHSWERTE, the range search of one axis
+//   clsGRAFIK_Achsen          the axis lines, ticks, grid, numbers and titles
+//   clsGRAFIK_Polygon         POLYGON: the curve forms and markers
+//   clsGRAFIK_Beschriftung    POLYGON's point numbers, label and arrow heads
 //
 // The output object and the scroll bars are not owned: the page keeps them
 // alive as long as the object draws on them.
@@ -24,12 +29,35 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
+class FEHLERBOX;
 class OutputObject;
 class ScrollBar;
 
 class clsGRAFIK {
 public:
+    // A read-only view of an array of Singles with its bounds, as POLYGON
+    // takes its coordinates: indices from 0, or from -1 for a curve whose
+    // element -1 carries its base point. The caller's array must outlive the
+    // view (a call of POLYGON).
+    class SINGLEFELD {
+    public:
+        SINGLEFELD(const std::vector<float>& werte, int untergrenze = 0)
+            : m_daten(werte.data()), m_anzahl(int(werte.size())), m_untergrenze(untergrenze) {}
+        SINGLEFELD(const float* daten, int anzahl, int untergrenze = 0)
+            : m_daten(daten), m_anzahl(anzahl), m_untergrenze(untergrenze) {}
+        int LBOUND() const { return m_untergrenze; }
+        int UBOUND() const { return m_untergrenze + m_anzahl - 1; }
+        // Element `index` (LBOUND to UBOUND).
+        float operator()(int index) const { return m_daten[index - m_untergrenze]; }
+
+    private:
+        const float* m_daten;
+        int m_anzahl;
+        int m_untergrenze;
+    };
+
     // Takes its record key from the first active record of E1 of the working
     // copy (0 when none is active). A failing query raises its error here.
     clsGRAFIK();
@@ -203,6 +231,66 @@ public:
     // from +x towards +y of the coordinates given.
     static void WINKEL(float X1, float Y1, float X2, float Y2, float& W);
 
+    // ------------------------------------------------------------ axes
+    // Prepares the figure and draws its axes: reads the figure's layout row
+    // of G0 (ID = EID, IDOBJEKT = EIDOBJEKT), settles the ranges (from the
+    // data where the range switches are on, through the candidate lists),
+    // writes switched-on ranges back, couples the scales (EXYIT), computes
+    // and writes the scale factors, drives the scroll bars and draws the
+    // axes. NR: -1 and 0 settle and draw (-1 takes switched-on ends from the
+    // data alone, 0 widens the stored ends by the data); 1 and 2 only settle
+    // and write the ranges. X and Y: missing (an invalid QVariant) or an
+    // array of Single (std::vector<float> or QList<float>); anything else is
+    // refused with a message. A layout that cannot place a point (a scale or
+    // a range of width 0) is reported once; the curves then draw nothing.
+    void SKALEN(int16_t NR, const QVariant& X = QVariant(), const QVariant& Y = QVariant());
+    void SKALEN(int16_t NR, const std::vector<float>& X, const std::vector<float>& Y);
+
+    // The range search of one axis, as SKALEN runs it: widens the switched-on
+    // ends MIN and MAX to the data (mode -1 and 1 from the data alone),
+    // snaps them to the candidate bounds LMIN and picks the length from
+    // LDIFF; on a linear axis (SKT 0) WERTE gets the NIT + 1 tick values
+    // (and one trailing 0), NGIT and NZL the grid and label counts of the
+    // chosen length; on a logarithmic axis (SKT 1) the tick values and the
+    // grid values LOGWERTE (last index NLOG) are decimal logarithms and the
+    // first elements of LIT, LGIT and LZL are codes. Failures (a list that is
+    // no list, a tick count of 0, an empty data array) are raised.
+    static void ACHSWERTE(int16_t MODUS, bool BOMIN, bool BOMAX, int16_t SKT,
+                          const std::vector<float>& DATEN, float& MIN, float& MAX,
+                          std::vector<float>& WERTE, std::vector<float>& LOGWERTE, int16_t& NIT,
+                          int16_t& NLOG, int16_t& NGIT, int16_t& NZL, const QVariant& LMIN,
+                          const QVariant& LDIFF, const QVariant& LIT, const QVariant& LGIT,
+                          const QVariant& LZL);
+
+    // ------------------------------------------------------------ curves
+    // One curve in the layout that SKALEN left, in the form EPTYP (0
+    // polyline, 1 and 2/7 histogram outlines along x and y, 3 dots, 4 and 5
+    // closed step curves, 6 open step curve, 8 treads along y), every line
+    // clipped to the plot area; then markers of shape PSTYP (0 to 6) on the
+    // points PSIT chooses, the numbers of the points PNR chooses, the label
+    // TEXT placed by LAGETEXT (0 to 14) and arrow heads by LAGEPFEIL (0 to
+    // 6). FARBEN true draws in the colour of PSTYP; the pen colour is given
+    // back afterwards. BOL (a list of flags, polyline only) draws the segment
+    // from point i - 1 to i only where element i - 1 is the number 1.
+    // Logarithmic axes take the logarithm of copies: the caller's arrays stay
+    // as they are. Y must have every index of X; arrays too short for the
+    // form are reported once and nothing is drawn. A label in E notation
+    // comes back rewritten in TEXT.
+    void POLYGON(const SINGLEFELD& X, const SINGLEFELD& Y, int16_t PSIT, int16_t PSTYP, int16_t PNR,
+                 QString& TEXT, int16_t LAGETEXT, int16_t LAGEPFEIL, bool FARBEN,
+                 const QVariant& BOL = QVariant());
+    void POLYGON(const SINGLEFELD& X, const SINGLEFELD& Y, int16_t PSIT = 0, int16_t PSTYP = 0,
+                 int16_t PNR = 0, const QString& TEXT = QString(), int16_t LAGETEXT = 0,
+                 int16_t LAGEPFEIL = 0, bool FARBEN = false, const QVariant& BOL = QVariant());
+
+    // The pen colour of the curves drawn with FARBEN: PSTYP 0 to 7 choose
+    // the palette colours 1, 2, 3, 4, 5, 10, 9 and 0; other values none.
+    static std::optional<int32_t> KURVENFARBE(int16_t PSTYP);
+    // The points of a curve of n points that PSIT (or PNR) chooses, in
+    // ascending order: 0 none, -1 the first, 1 the last, 2 the first and
+    // the last, others every k-th from the first.
+    static std::vector<int> PUNKTAUSWAHL(int16_t PSIT, int n);
+
     // ------------------------------------------------------------ layout
     // The layout of the current figure, left by SKALEN and used by every
     // drawing operation: orientation, margins, ranges (decimal logarithms on
@@ -217,6 +305,32 @@ public:
 
 private:
     OutputObject& Objekt() const;
+
+    // True when the layout can place a point: finite members, scale factors
+    // other than 0 and ranges of a width other than 0.
+    bool LAYOUTGUELTIG() const;
+    // SKALEN's steps after the range search.
+    void BALKEN(FEHLERBOX& fehler);
+    void ACHSEN(FEHLERBOX& fehler);
+    void XACHSE(FEHLERBOX& fehler);
+    void YACHSE(FEHLERBOX& fehler);
+    // POLYGON's steps.
+    void KURVENFORM(FEHLERBOX& fehler, const std::vector<float>& xp, const std::vector<float>& yp,
+                    float xB, float yB, const QVariant& BOL);
+    void MARKIEREN(FEHLERBOX& fehler, const std::vector<float>& xp, const std::vector<float>& yp,
+                   int16_t PSIT, int16_t PSTYP);
+    void PUNKTNUMMERN(FEHLERBOX& fehler, const std::vector<float>& xp, const std::vector<float>& yp,
+                      int16_t PNR);
+    void KURVENTEXT(FEHLERBOX& fehler, const std::vector<float>& xp, const std::vector<float>& yp,
+                    QString& TEXT, int16_t LAGETEXT);
+    void KURVENPFEILE(FEHLERBOX& fehler, const std::vector<float>& xp, const std::vector<float>& yp,
+                      int16_t LAGEPFEIL);
+
+    // The working lists of one SKALEN call: tick values of each axis and,
+    // on a logarithmic axis, the grid values with the index of the last one
+    // (-1: none).
+    std::vector<float> m_XWERTE, m_YWERTE, m_XLOGWERTE, m_YLOGWERTE;
+    int16_t m_NXLOG = -1, m_NYLOG = -1;
 
     int32_t m_EID = 0;
     int16_t m_EIDOBJEKT = 11;
