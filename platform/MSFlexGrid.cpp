@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLocale>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -135,6 +136,9 @@ MSFlexGrid::MSFlexGrid(QWidget* parent) : QTableWidget(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setItemDelegate(new FlexDelegate(this));
+    // MouseMove is reported without a button pressed too (tool tips follow
+    // the column under the mouse).
+    viewport()->setMouseTracking(true);
     m_vbar = new QScrollBar(Qt::Vertical, this);
     m_hbar = new QScrollBar(Qt::Horizontal, this);
     m_vbar->hide();
@@ -284,6 +288,9 @@ QString MSFlexGrid::TextMatrix(int row, int col) const {
 void MSFlexGrid::SetTextMatrix(int row, int col, const QString& text) {
     requireRow(row);
     requireCol(col);
+    // Without Redraw the view is not told of each cell; SetRedraw(true)
+    // repaints them all at once.
+    const QSignalBlocker still(m_redraw ? nullptr : model());
     if (QTableWidgetItem* cell = item(row, col)) {
         cell->setText(text);
     } else if (!text.isEmpty()) {
@@ -366,6 +373,24 @@ void MSFlexGrid::SetClip(const QString& text) {
         for (int j = 0; j < cells.size() && left + j <= right; ++j)
             SetTextMatrix(top + i, left + j, cells.at(j));
     }
+}
+
+// Place in the container ----------------------------------------------------------
+
+int MSFlexGrid::Left() const {
+    return PixelsToTwipsX(x());
+}
+
+int MSFlexGrid::Top() const {
+    return PixelsToTwipsY(y());
+}
+
+int MSFlexGrid::Width() const {
+    return PixelsToTwipsX(width());
+}
+
+int MSFlexGrid::Height() const {
+    return PixelsToTwipsY(height());
 }
 
 // Sizes ---------------------------------------------------------------------------
@@ -559,6 +584,11 @@ void MSFlexGrid::applyFont() {
     for (int r = 0; r < rowCount(); ++r)
         if (m_rowTwips[size_t(r)] < 0) setRowHeight(r, defaultRowPixels());
     relayout();
+}
+
+void MSFlexGrid::SetRedraw(bool redraw) {
+    m_redraw = redraw;
+    if (redraw) viewport()->update();
 }
 
 void MSFlexGrid::SetMousePointer(int pointer) {

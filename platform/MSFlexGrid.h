@@ -98,6 +98,14 @@ public:
     QString Clip() const;
     void SetClip(const QString& text);
 
+    // --- Place in the container (twips) ------------------------------------
+    // The grid's outer rectangle in its parent widget.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetFocus() { setFocus(); }
+
     // --- Sizes and positions (twips) ---------------------------------------
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips); // col -1: every column
@@ -154,6 +162,11 @@ public:
     bool FontUnderline() const { return m_font.Underline(); }
     void SetFontUnderline(bool underline);
 
+    // False while a program rewrites many cells: texts change without the
+    // view hearing of each one; setting it True again repaints the grid.
+    bool Redraw() const { return m_redraw; }
+    void SetRedraw(bool redraw);
+
     QString ToolTipText() const { return toolTip(); }
     void SetToolTipText(const QString& text) { setToolTip(text); }
     // 0 default, 1 arrow, 2 cross, 3 I-beam, 11 hourglass, 13 arrow and
@@ -185,10 +198,27 @@ signals:
     // The selected block changed.
     void SelChange();
 
+    // The user's mouse and keys, as a window's event handlers receive them.
+    // Button: 1 left, 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt.
+    // X and Y are twips from the grid's top-left corner, as CellLeft and
+    // CellTop measure. MouseMove comes with and without a button pressed.
+    void MouseDown(int Button, int Shift, float X, float Y);
+    void MouseMove(int Button, int Shift, float X, float Y);
+    void MouseUp(int Button, int Shift, float X, float Y);
+    // After the MouseUp of a left-button click, but not after the second
+    // press of a double-click, which gives DblClick instead.
+    void Click();
+    void DblClick();
+    // A typed character that the grid does not take for a move: its code
+    // page 1252 code (its Unicode value where the code page lacks it), so
+    // Enter is 13, Backspace 8, Esc 27. The key still goes on to the window.
+    void KeyPress(int KeyAscii);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -215,6 +245,8 @@ private:
     QPoint cellAt(const QPoint& pos, bool clamp) const;
     void applyFont();
     void applyPalette();
+    void emitMouse(void (MSFlexGrid::*signal)(int, int, float, float), const QMouseEvent* event,
+                   Qt::MouseButtons buttons);
 
     // Invariants: FixedRows <= Rows, FixedCols <= Cols, one twips entry per
     // row and per column.
@@ -236,7 +268,9 @@ private:
     int32_t m_foreColor = kFenstertext;
     StdFont m_font{QStringLiteral("MS Sans Serif"), 8.25f};
     int m_mousePointer = 0;
+    bool m_redraw = true;
     bool m_dragging = false;
+    bool m_afterDoubleClick = false; // the next release ends a double-click
     bool m_inLayout = false;
     QScrollBar* m_vbar = nullptr;
     QScrollBar* m_hbar = nullptr;

@@ -3,6 +3,8 @@
 
 #include "platform/MSFlexGrid.h"
 
+#include "platform/Zeichensatz.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -252,6 +254,35 @@ QPoint MSFlexGrid::cellAt(const QPoint& pos, bool clamp) const {
     return QPoint(col, row);
 }
 
+namespace {
+
+int buttonCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    if (buttons & Qt::LeftButton) code |= 1;
+    if (buttons & Qt::RightButton) code |= 2;
+    if (buttons & Qt::MiddleButton) code |= 4;
+    return code;
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier) code |= 1;
+    if (modifiers & Qt::ControlModifier) code |= 2;
+    if (modifiers & Qt::AltModifier) code |= 4;
+    return code;
+}
+
+} // namespace
+
+void MSFlexGrid::emitMouse(void (MSFlexGrid::*signal)(int, int, float, float),
+                           const QMouseEvent* event, Qt::MouseButtons buttons) {
+    // Viewport pixels to twips from the grid's corner, as CellLeft measures.
+    const QPointF at = event->position() + QPointF(viewport()->pos());
+    emit(this->*signal)(buttonCode(buttons), shiftCode(event->modifiers()),
+                        float(at.x() * 1440.0 / logicalDpiX()),
+                        float(at.y() * 1440.0 / logicalDpiY()));
+}
+
 void MSFlexGrid::mousePressEvent(QMouseEvent* event) {
     QTableWidget::mousePressEvent(event);
     const QPoint cell = cellAt(event->position().toPoint(), false);
@@ -262,22 +293,39 @@ void MSFlexGrid::mousePressEvent(QMouseEvent* event) {
         m_dragging = true;
     }
     syncCurrent();
+    m_afterDoubleClick = false;
+    emitMouse(&MSFlexGrid::MouseDown, event, event->button());
 }
 
 void MSFlexGrid::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton)) {
         QTableWidget::mouseMoveEvent(event);
-        return;
+    } else if (m_dragging && rowCount() > m_fixedRows && columnCount() > m_fixedCols) {
+        const QPoint cell = cellAt(event->position().toPoint(), true);
+        setSelectionEnd(cell.y(), cell.x());
     }
-    if (!m_dragging || rowCount() <= m_fixedRows || columnCount() <= m_fixedCols) return;
-    const QPoint cell = cellAt(event->position().toPoint(), true);
-    setSelectionEnd(cell.y(), cell.x());
+    emitMouse(&MSFlexGrid::MouseMove, event, event->buttons());
 }
 
 void MSFlexGrid::mouseReleaseEvent(QMouseEvent* event) {
     m_dragging = false;
     QTableWidget::mouseReleaseEvent(event);
     syncCurrent();
+    emitMouse(&MSFlexGrid::MouseUp, event, event->button());
+    const bool click = event->button() == Qt::LeftButton && !m_afterDoubleClick;
+    m_afterDoubleClick = false;
+    if (click) emit Click();
+}
+
+void MSFlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double-click moves nothing; its release gives
+    // no Click, so what a DblClick handler opened is not taken back at once.
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    m_afterDoubleClick = true;
+    emit DblClick();
 }
 
 void MSFlexGrid::keyPressEvent(QKeyEvent* event) {
@@ -314,11 +362,23 @@ void MSFlexGrid::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_End:
         col = columnCount() - 1;
         break;
-    default:
+    default: {
         // Every other key belongs to the window (its key handlers and the
-        // cell editors laid over the grid).
+        // cell editors laid over the grid); a typed character is reported.
+        const QString text = event->text();
+        if (!text.isEmpty()) {
+            const QChar c = text.at(0);
+            int code = Cp1252Code(c);
+            if (code < 0) code = int(c.unicode());
+            // Ctrl with a letter types its control character (Ctrl+C is 3),
+            // whatever text the platform gives the key.
+            if (event->modifiers().testFlag(Qt::ControlModifier) && c.isLetter() && code < 128)
+                code &= 0x1F;
+            emit KeyPress(code);
+        }
         event->ignore();
         return;
+    }
     }
     row = std::clamp(row, m_fixedRows, rowCount() - 1);
     col = std::clamp(col, m_fixedCols, columnCount() - 1);

@@ -7,6 +7,7 @@
 #include "platform/RuntimeError.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -323,4 +324,95 @@ TEST_F(FlexGrid, FixedCountsMoveTheCurrentCellOutOfTheHeadings) {
     EXPECT_EQ(grid.TopRow(), 2);
     EXPECT_EQ(grid.LeftCol(), 0);
     EXPECT_EQ(fehler([&] { grid.SetFixedRows(7); }), 380);
+}
+
+TEST_F(FlexGrid, PlaceInTheContainerInTwips) {
+    fenster.resize(600, 400);
+    grid.setGeometry(30, 20, 300, 150);
+    EXPECT_EQ(grid.Left(), grid.PixelsToTwipsX(30));
+    EXPECT_EQ(grid.Top(), grid.PixelsToTwipsY(20));
+    EXPECT_EQ(grid.Width(), grid.PixelsToTwipsX(300));
+    EXPECT_EQ(grid.Height(), grid.PixelsToTwipsY(150));
+}
+
+TEST_F(FlexGrid, TheMouseIsReportedInTwipsFromTheGridsCorner) {
+    fenster.show();
+    QList<QList<float>> gedrueckt;
+    QList<QList<float>> bewegt;
+    QStringList folge;
+    QObject::connect(&grid, &MSFlexGrid::MouseDown, [&](int b, int s, float x, float y) {
+        gedrueckt.append({float(b), float(s), x, y});
+        folge << QStringLiteral("down");
+    });
+    QObject::connect(&grid, &MSFlexGrid::MouseMove, [&](int b, int s, float x, float y) {
+        bewegt.append({float(b), float(s), x, y});
+    });
+    QObject::connect(&grid, &MSFlexGrid::MouseUp,
+                     [&](int, int, float, float) { folge << QStringLiteral("up"); });
+    QObject::connect(&grid, &MSFlexGrid::Click, [&] { folge << QStringLiteral("click"); });
+    QObject::connect(&grid, &MSFlexGrid::DblClick, [&] { folge << QStringLiteral("dblclick"); });
+
+    grid.SetRow(2);
+    grid.SetCol(2);
+    const QRect zelle = grid.visualRect(grid.model()->index(2, 2));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, zelle.topLeft());
+    ASSERT_EQ(gedrueckt.size(), 1);
+    EXPECT_EQ(gedrueckt[0][0], 1.0f);
+    EXPECT_EQ(gedrueckt[0][1], 1.0f);
+    // The cell's corner is where CellLeft and CellTop say.
+    EXPECT_NEAR(gedrueckt[0][2], grid.CellLeft(), 1);
+    EXPECT_NEAR(gedrueckt[0][3], grid.CellTop(), 1);
+
+    // A move without a button is reported too.
+    QMouseEvent bewegung(QEvent::MouseMove, zelle.center(),
+                         grid.viewport()->mapToGlobal(zelle.center()), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+    QApplication::sendEvent(grid.viewport(), &bewegung);
+    ASSERT_EQ(bewegt.size(), 1);
+    EXPECT_EQ(bewegt[0][0], 0.0f);
+
+    // A double-click: its second press gives DblClick, its release no Click.
+    folge.clear();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, zelle.center());
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, zelle.center());
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, zelle.center());
+    EXPECT_EQ(folge, QStringList({"down", "up", "click", "dblclick", "up"}));
+    // A right click is no Click.
+    folge.clear();
+    QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, zelle.center());
+    EXPECT_EQ(folge, QStringList({"down", "up"}));
+}
+
+TEST_F(FlexGrid, TypedCharactersAreReportedAndGoOnToTheWindow) {
+    fenster.show();
+    grid.setFocus();
+    QList<int> codes;
+    QObject::connect(&grid, &MSFlexGrid::KeyPress, [&](int code) { codes << code; });
+    QTest::keyClicks(&grid, QStringLiteral("7a"));
+    QTest::keyClick(&grid, Qt::Key_Return);
+    QTest::keyClick(&grid, Qt::Key_Escape);
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&grid, Qt::Key_Down); // a move, no character
+    QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("€"));
+    QApplication::sendEvent(&grid, &euro);
+    EXPECT_EQ(codes, QList<int>({55, 97, 13, 27, 3, 128}));
+}
+
+TEST_F(FlexGrid, WithoutRedrawTextsChangeSilently) {
+    QSignalSpy geaendert(grid.model(), &QAbstractItemModel::dataChanged);
+    grid.SetTextMatrix(1, 1, QStringLiteral("a"));
+    EXPECT_EQ(geaendert.count(), 1);
+    grid.SetRedraw(false);
+    EXPECT_FALSE(grid.Redraw());
+    grid.SetTextMatrix(1, 1, QStringLiteral("b"));
+    grid.SetTextMatrix(2, 2, QStringLiteral("c"));
+    EXPECT_EQ(geaendert.count(), 1);
+    EXPECT_EQ(grid.TextMatrix(1, 1), QStringLiteral("b"));
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("c"));
+    // Rows still change as the view sees them.
+    grid.SetRows(8);
+    EXPECT_EQ(grid.rowCount(), 8);
+    grid.SetRedraw(true);
+    grid.SetTextMatrix(1, 1, QStringLiteral("d"));
+    EXPECT_EQ(geaendert.count(), 2);
 }
