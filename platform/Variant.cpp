@@ -184,7 +184,7 @@ bool parseDatePart(const QString& text, QDate& date) {
         ++i;
     }
     if (count < 2) return false;
-    int day = 0, month = 0, year = QDate::currentDate().year();
+    int day = 0, month = 0, year = 0;
     int yearWidth = 4;
     if (count == 3 && widths[0] == 4) { // year first: 2024-03-12
         if (widths[1] > 2 || widths[2] > 2) return false;
@@ -199,6 +199,10 @@ bool parseDatePart(const QString& text, QDate& date) {
         if (count == 3) {
             year = fields[2];
             yearWidth = widths[2];
+        } else {
+            // Only a date without a year needs today; asking the clock for
+            // every parsed date would slow every grid refresh.
+            year = QDate::currentDate().year();
         }
     }
     if (yearWidth <= 2)
