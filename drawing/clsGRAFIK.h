@@ -18,6 +18,9 @@
 //   clsGRAFIK_Achsen          the axis lines, ticks, grid, numbers and titles
 //   clsGRAFIK_Polygon         POLYGON: the curve forms and markers
 //   clsGRAFIK_Beschriftung    POLYGON's point numbers, label and arrow heads
+//   clsGRAFIK_Kreis           KREIS: circles and arcs clipped to the plot area
+//   clsGRAFIK_Symbole         GELAENDESCHRAFFUR, KOTENDREIECK, LASTFLAECHEN,
+//                             SCHNITTKRAFT: symbols of structural sketches
 //
 // The output object and the scroll bars are not owned: the page keeps them
 // alive as long as the object draws on them.
@@ -28,6 +31,7 @@
 #include <QVariant>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -190,7 +194,8 @@ public:
     // ------------------------------------------------------------ geometry
     // World coordinates (decimal logarithms on a logarithmic axis) to page
     // mm; a failure (a scale factor of 0, an overflow) shows its box and
-    // leaves the non-finite value in the result.
+    // leaves the non-finite value in the result. A layout that SKALEN has
+    // reported gives no number and no box.
     void KOORDTRANS(float X, float Y, float& XP, float& YP);
     // The inverse; SKTX / SKTY 1 turn that coordinate into 10 raised to it.
     void KOORDTRANSINV(float XP, float YP, float& X, float& Y, int16_t SKTX = 0, int16_t SKTY = 0);
@@ -291,6 +296,50 @@ public:
     // the last, others every k-th from the first.
     static std::vector<int> PUNKTAUSWAHL(int16_t PSIT, int n);
 
+    // ------------------------------------------------------------ circles
+    // A circle or an arc of it, clipped to the plot area. KO (missing: 1)
+    // says what XM, YM and R are: 0 page mm, 1 world coordinates (the page
+    // radius is the distance to the transformed start point), 2 mm from the
+    // drawing's corner; other kinds draw nothing. AL1 and AL2 are radians of
+    // the diagram, counter-clockwise as seen when both axes run the usual
+    // way; an AL2 of 0 stands for a whole turn and comes back as 2 pi. An arc
+    // of length 0 draws nothing. BOKREISP draws the arc as chords of at most
+    // 10 degrees, each clipped as a line, else with the output object's
+    // Circle, clipped exactly. LAGEPFEIL marks the ends: 1 arrow head at the
+    // end, 2 at the start, 3 at both, 4 dot at the start and head at the
+    // end, 5 head at the start and dot at the end; any positive value leaves
+    // the fill style transparent and the fill colour white.
+    void KREIS(float XM, float YM, float R, float AL1, float& AL2, int16_t LAGEPFEIL, bool BOKREISP,
+               const QVariant& KO = QVariant());
+    void KREIS(float XM, float YM, float R, float AL1, float&& AL2, int16_t LAGEPFEIL,
+               bool BOKREISP, const QVariant& KO = QVariant());
+
+    // ------------------------------------------------------------ symbols
+    // Hatching below a ground line from the world point (X1, Y1) in the
+    // direction BE (degrees): ANS repeats of six strokes of length H1 at 45
+    // degrees, drawn as two-point polylines whatever EPTYP says. KO 2: H1 is
+    // page mm, other values world units.
+    void GELAENDESCHRAFFUR(float X1, float Y1, float H1, int16_t ANS, float BE, int16_t KO = 0);
+    // A level triangle with its apex on the world point (X, Y): the level
+    // line in the direction RIWI (degrees, clockwise on the page) and a
+    // triangle DH (world units of y) high; GW 1 adds two lines below the
+    // level line, VOLL fills the right half (1), the left half (2) or both
+    // (3) with a fan of lines.
+    void KOTENDREIECK(float X, float Y, float DH, float RIWI, int16_t GW, int16_t VOLL);
+    // Load ordinates P(j, i) as P[j][i]: i the end of the segment (0, 1), j
+    // the component (0 first load across y, 1 first load across x, 2 and 3
+    // the second load, measured from the first).
+    using LASTORDINATEN = std::array<std::array<float, 2>, 4>;
+    // Two load areas stacked on the segment from (X(0), Y(0)) to (X(1),
+    // Y(1)), IT + 1 arrows each; the load scale (units per mm) is kept in
+    // the column MSP of the figure's layout row, fixed by the first call so
+    // that the larger resultant of both loads at either end is 15 mm long.
+    void LASTFLAECHEN(const SINGLEFELD& X, const SINGLEFELD& Y, const LASTORDINATEN& P, int16_t IT);
+    // A member between two world points and, with SY 1, a double arrow SHHH
+    // mm long at its middle: TYP 1 across the member, 2 and 3 along it,
+    // 1.25 mm to its side.
+    void SCHNITTKRAFT(float X1, float Y1, float X2, float Y2, float SHHH, int16_t TYP, int16_t SY);
+
     // ------------------------------------------------------------ layout
     // The layout of the current figure, left by SKALEN and used by every
     // drawing operation: orientation, margins, ranges (decimal logarithms on
@@ -309,6 +358,10 @@ private:
     // True when the layout can place a point: finite members, scale factors
     // other than 0 and ranges of a width other than 0.
     bool LAYOUTGUELTIG() const;
+    // True after SKALEN has reported the layout as one that cannot place a
+    // point, as long as it still cannot: the figure then draws nothing more
+    // and says nothing more about it.
+    bool LAYOUTVERWORFEN() const { return m_LAYOUTGEMELDET && !LAYOUTGUELTIG(); }
     // SKALEN's steps after the range search.
     void BALKEN(FEHLERBOX& fehler);
     void ACHSEN(FEHLERBOX& fehler);
@@ -325,12 +378,23 @@ private:
                     QString& TEXT, int16_t LAGETEXT);
     void KURVENPFEILE(FEHLERBOX& fehler, const std::vector<float>& xp, const std::vector<float>& yp,
                       int16_t LAGEPFEIL);
+    // KREIS's steps: the visible arcs of a circle that crosses the border of
+    // the plot area, each drawn where it meets the requested arc (from page
+    // angle ths downwards, WEITE radians long) by STUECK (false: KREIS
+    // ends); false when KREIS ends without end marks. Then the marks at the
+    // ends of the requested arc.
+    bool BOGENSTUECKE(FEHLERBOX& fehler, float xm, float ym, float r, float ths, float the,
+                      double weite, const std::function<bool(float, float)>& STUECK);
+    void ENDMARKEN(FEHLERBOX& fehler, float xm, float ym, float r, float ths, float the,
+                   float weite, int16_t LAGEPFEIL);
 
     // The working lists of one SKALEN call: tick values of each axis and,
     // on a logarithmic axis, the grid values with the index of the last one
     // (-1: none).
     std::vector<float> m_XWERTE, m_YWERTE, m_XLOGWERTE, m_YLOGWERTE;
     int16_t m_NXLOG = -1, m_NYLOG = -1;
+    // SKALEN has reported the layout it left (see LAYOUTVERWORFEN).
+    bool m_LAYOUTGEMELDET = false;
 
     int32_t m_EID = 0;
     int16_t m_EIDOBJEKT = 11;

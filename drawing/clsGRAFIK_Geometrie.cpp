@@ -48,6 +48,13 @@ void clsGRAFIK::KOORDTRANSROH(float X, float Y, float& XP, float& YP) {
 }
 
 void clsGRAFIK::KOORDTRANS(float X, float Y, float& XP, float& YP) {
+    // SKALEN has reported this layout already: no place, and no box for
+    // every point of the figure.
+    if (LAYOUTVERWORFEN()) {
+        XP = std::numeric_limits<float>::quiet_NaN();
+        YP = XP;
+        return;
+    }
     FEHLERBOX fehler("VB-Fehler: ", "Koordinatentransformation");
     const double xBasis = double(m_EXDL) + XVERSCHIEBUNG + RL;
     const double yBasis = double(m_EYDO) + YVERSCHIEBUNG + RO;

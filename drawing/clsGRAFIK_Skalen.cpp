@@ -50,6 +50,7 @@ void clsGRAFIK::SKALEN(int16_t NR, const QVariant& X, const QVariant& Y) {
 
 void clsGRAFIK::SKALEN(int16_t NR, const std::vector<float>& X, const std::vector<float>& Y) {
     FEHLERBOX fehler("VB-Fehler:", "Skalen");
+    m_LAYOUTGEMELDET = false;
     m_XWERTE.clear();
     m_YWERTE.clear();
     m_XLOGWERTE.clear();
@@ -176,6 +177,7 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::vector<float>& X, const std::vecto
     // A layout that cannot place a point is reported here once; the axes
     // and the curves of the figure then draw nothing.
     if (!LAYOUTGUELTIG()) {
+        m_LAYOUTGEMELDET = true;
         fehler.MELDEN(RuntimeError::DivisionByZero());
         return;
     }

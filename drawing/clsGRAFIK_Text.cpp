@@ -26,6 +26,8 @@ void clsGRAFIK::TEXT(float X, float Y, QString& TEXT, int16_t KO, int16_t AL, in
     if (!fehler.AUSFUEHREN([&] {
             Objekt();
             if (KO == 1) {
+                // A layout that SKALEN has reported places no text either.
+                if (LAYOUTVERWORFEN()) return;
                 float xw = X, yw = Y;
                 if (m_ESKTX == 1) LOG10(xw, xw);
                 if (m_ESKTY == 1) LOG10(yw, yw);
