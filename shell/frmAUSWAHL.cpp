@@ -11,6 +11,8 @@
 #include "platform/Variant.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -57,6 +59,8 @@ frmAUSWAHL::frmAUSWAHL(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FE
     layout->addLayout(knoepfe);
     resize(280, 360);
 
+    lstKEN->installEventFilter(this);
+    lstKEN->viewport()->installEventFilter(this);
     connect(lstKEN, &QListWidget::itemSelectionChanged, this, &frmAUSWAHL::lstKEN_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmAUSWAHL::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &frmAUSWAHL::cmdABBRECHEN_Click);
@@ -69,6 +73,19 @@ frmAUSWAHL::~frmAUSWAHL()
     // The list goes after this object's own part: no late selection signal
     // may reach it.
     lstKEN->disconnect(this);
+    lstKEN->viewport()->removeEventFilter(this);
+    lstKEN->removeEventFilter(this);
+}
+
+bool frmAUSWAHL::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == lstKEN && ereignis->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(ereignis)->matches(QKeySequence::SelectAll))
+        return true;
+    if (objekt == lstKEN->viewport() && ereignis->type() == QEvent::MouseMove &&
+        static_cast<QMouseEvent*>(ereignis)->buttons() != Qt::NoButton)
+        return true;
+    return QDialog::eventFilter(objekt, ereignis);
 }
 
 int32_t frmAUSWAHL::ID(const QListWidgetItem* item) { return item ? item->data(Qt::UserRole).toInt() : 0; }

@@ -42,6 +42,12 @@ public slots:
     void cmdOK_Click();
     void cmdABBRECHEN_Click();
 
+protected:
+    // Each action of the user changes one entry only: the rules of a mode
+    // judge the entry just clicked, so neither "select all" nor dragging
+    // over the list may change several at once.
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
 private:
     void Form_Load();
     QString ueberschrift() const;

@@ -1,6 +1,7 @@
 #include "shell/frmMAINFENSTER.h"
 
 #include "platform/Connection.h"
+#include "platform/ErrorHandler.h"
 #include "platform/MsgBox.h"
 #include "platform/System.h"
 #include "shell/HILFEFENSTER.h"
@@ -234,12 +235,17 @@ bool frmMAINFENSTER::eventFilter(QObject* objekt, QEvent* ereignis) {
     return QMainWindow::eventFilter(objekt, ereignis);
 }
 
-void frmMAINFENSTER::STARTBILDSCHIRMLADEN() {
-    AUTOSTART();
-    DoEvents();
-    m_autostartFenster->setGeometry(MDIBEREICH->viewport()->rect());
-    m_autostartFenster->show();
-    m_autostartFenster->lower();
+void frmMAINFENSTER::STARTBILDSCHIRMLADEN(ErrorHandler& eh) {
+    // A failure while the start screen fills itself ends only its loading:
+    // the screen is still shown with what it has.
+    eh.Run([&] { AUTOSTART(); });
+    eh.Run([&] { DoEvents(); });
+    eh.Run([&] {
+        if (!m_autostartFenster) return;
+        m_autostartFenster->setGeometry(MDIBEREICH->viewport()->rect());
+        m_autostartFenster->show();
+        m_autostartFenster->lower();
+    });
 }
 
 void frmMAINFENSTER::SETZEFORTSCHRITT(int wert) {

@@ -166,7 +166,7 @@ private:
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
-    void STARTBILDSCHIRMLADEN();
+    void STARTBILDSCHIRMLADEN(ErrorHandler& eh);
     void ANDEREFENSTERSCHLIESSEN();
     bool SPEICHERN();
     void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);

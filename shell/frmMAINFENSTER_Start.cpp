@@ -101,7 +101,7 @@ bool frmMAINFENSTER::LADEN() {
     if (eh.Left()) return true;
 
     eh.Run([&] { showMaximized(); });
-    eh.Run([&] { STARTBILDSCHIRMLADEN(); });
+    STARTBILDSCHIRMLADEN(eh);
     return true;
 }
 

@@ -348,3 +348,36 @@ TEST_F(Auswahl, AFailingStoreIsNotAnsweredOk)
 }
 
 }  // namespace
+
+TEST_F(Auswahl, SelectAllKeysDoNotBypassTheRulesOfTheMode)
+{
+    datensatz(1, QStringLiteral("P1"), false, std::nullopt);
+    datensatz(2, QStringLiteral("P2"), false, std::nullopt);
+    datensatz(3, QStringLiteral("P3"), false, std::nullopt);
+    for (const QString& modus : {QStringLiteral("O"), QStringLiteral("E")}) {
+        const auto dialog = oeffnen(modus);
+        dialog->lstKEN->setFocus();
+        QTest::keySequence(dialog->lstKEN, QKeySequence::SelectAll);
+        EXPECT_TRUE(gewaehlt(*dialog).isEmpty()) << modus.toStdString();
+    }
+}
+
+TEST_F(Auswahl, DraggingOverTheListChoosesNoMoreThanOneRecordInModeOpen)
+{
+    datensatz(1, QStringLiteral("P1"), false);
+    datensatz(2, QStringLiteral("P2"), false);
+    datensatz(3, QStringLiteral("P3"), false);
+    datensatz(4, QStringLiteral("P4"), false);
+    const auto dialog = oeffnen(QStringLiteral("O"));
+    QListWidget* liste = dialog->lstKEN;
+    QWidget* flaeche = liste->viewport();
+    QTest::mousePress(flaeche, Qt::LeftButton, Qt::NoModifier, liste->visualItemRect(liste->item(0)).center());
+    for (int zeile = 1; zeile < 4; ++zeile) {
+        QMouseEvent bewegung(QEvent::MouseMove, QPointF(liste->visualItemRect(liste->item(zeile)).center()),
+                             flaeche->mapToGlobal(QPointF(liste->visualItemRect(liste->item(zeile)).center())),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(flaeche, &bewegung);
+    }
+    QTest::mouseRelease(flaeche, Qt::LeftButton, Qt::NoModifier, liste->visualItemRect(liste->item(3)).center());
+    EXPECT_LE(gewaehlt(*dialog).size(), 1);
+}
