@@ -96,8 +96,9 @@ void clsGRAFIK::POLYGON(const SINGLEFELD& X, const SINGLEFELD& Y, int16_t PSIT, 
             return;
         }
     }
-    // SKALEN has reported a layout that cannot place a point.
-    if (!LAYOUTGUELTIG()) return;
+    // SKALEN has reported a layout that cannot place a point: nothing more
+    // to say. A layout nobody reported (SKALEN not run) fails below, once.
+    if (LAYOUTVERWORFEN()) return;
 
     const int32_t farbe = objekt.ForeColor();
     struct FarbeZurueck {

@@ -51,6 +51,15 @@ void clsGRAFIK::SKALEN(int16_t NR, const QVariant& X, const QVariant& Y) {
 void clsGRAFIK::SKALEN(int16_t NR, const std::vector<float>& X, const std::vector<float>& Y) {
     FEHLERBOX fehler("VB-Fehler:", "Skalen");
     m_LAYOUTGEMELDET = false;
+    // Whatever box SKALEN shows speaks for a layout it leaves unusable: the
+    // drawing operations that follow add none of their own.
+    struct Gemeldet {
+        const FEHLERBOX& fehler;
+        bool& gemeldet;
+        ~Gemeldet() {
+            if (fehler.GEMELDET()) gemeldet = true;
+        }
+    } gemeldet{fehler, m_LAYOUTGEMELDET};
     m_XWERTE.clear();
     m_YWERTE.clear();
     m_XLOGWERTE.clear();

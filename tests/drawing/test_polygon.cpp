@@ -297,10 +297,15 @@ TEST_F(Polygon, APointThatCannotBePlacedIsReportedOnceAndThePenGivenBack) {
     EXPECT_EQ(flaeche->ForeColor(), RGB(9, 9, 9));
 }
 
-TEST_F(Polygon, AScaleOfZeroDrawsNothingWithoutABox) {
+TEST_F(Polygon, AScaleOfZeroThatNobodyReportedIsReportedOnce) {
+    // Without SKALEN no one has said that the layout places nothing: the
+    // curve says it, once, and draws nothing.
     grafik->MX = 0;
+    dialoge.expect(vbOK);
     grafik->POLYGON(std::vector<float>{10, 20}, std::vector<float>{10, 20}, 2);
     EXPECT_TRUE(eintraege().isEmpty());
-    EXPECT_TRUE(dialoge.boxes().isEmpty());
+    ASSERT_EQ(dialoge.boxes().size(), 1);
+    EXPECT_EQ(dialoge.boxes()[0].title, QStringLiteral("Polygon"));
+    EXPECT_TRUE(dialoge.boxes()[0].prompt.startsWith(QStringLiteral("VB-Fehler: ")));
 }
 } // namespace
