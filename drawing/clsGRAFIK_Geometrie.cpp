@@ -114,10 +114,13 @@ void clsGRAFIK::MASSSTAB(float XMIN, float XMAX, float YMIN, float YMAX, float E
     }
 }
 
-void clsGRAFIK::KREISSCHNITTX(float XM, float YM, float R, float XG, std::array<float, 2>& S,
-                              bool& GEFUNDEN) {
-    const double p = -double(YM);
-    const double q = double(YM) * YM + (double(XG) - XM) * (double(XG) - XM) - double(R) * R;
+namespace {
+// The crossings s of a circle (centre on the axis at MITTE, the other centre
+// coordinate at ABSTAND from the line) with a line parallel to an axis:
+// s^2 - 2 MITTE s + MITTE^2 + ABSTAND^2 - R^2 = 0, in double precision.
+void kreisschnitt(double mitte, double abstand, double r, std::array<float, 2>& S, bool& GEFUNDEN) {
+    const double p = -mitte;
+    const double q = mitte * mitte + abstand * abstand - r * r;
     const double d = p * p - q;
     if (d < 0) {
         GEFUNDEN = false;
@@ -128,20 +131,16 @@ void clsGRAFIK::KREISSCHNITTX(float XM, float YM, float R, float XG, std::array<
     S[0] = float(-p - s);
     S[1] = float(-p + s);
 }
+}  // namespace
+
+void clsGRAFIK::KREISSCHNITTX(float XM, float YM, float R, float XG, std::array<float, 2>& S,
+                              bool& GEFUNDEN) {
+    kreisschnitt(YM, double(XG) - XM, R, S, GEFUNDEN);
+}
 
 void clsGRAFIK::KREISSCHNITTY(float XM, float YM, float R, float YG, std::array<float, 2>& S,
                               bool& GEFUNDEN) {
-    const double p = -double(XM);
-    const double q = double(XM) * XM + (double(YG) - YM) * (double(YG) - YM) - double(R) * R;
-    const double d = p * p - q;
-    if (d < 0) {
-        GEFUNDEN = false;
-        return;
-    }
-    GEFUNDEN = true;
-    const double s = std::sqrt(d);
-    S[0] = float(-p - s);
-    S[1] = float(-p + s);
+    kreisschnitt(XM, double(YG) - YM, R, S, GEFUNDEN);
 }
 
 void clsGRAFIK::WINKEL(float X1, float Y1, float X2, float Y2, float& W) {
