@@ -192,15 +192,17 @@ bool clsDATEN::rasterLesen(const QString& SPV, MSFlexGrid& msgFLX, const QString
         msgFLX.SetEnabled(false);
         return true;
     }
+    // The grid holds values again: white and enabled before anything else,
+    // so that even a column number that fails leaves it usable.
+    msgFLX.SetBackColor(MSFlexGrid::kFensterhintergrund);
+    msgFLX.SetEnabled(true);
     int spalte = 0;
     if (!meldung.SCHRITT([&] {
-            spalte = CInt(SPNR);
-            msgFLX.SetBackColor(MSFlexGrid::kFensterhintergrund);
-            msgFLX.SetEnabled(true);
             const int start = ZNR <= msgFLX.FixedRows() ? msgFLX.FixedRows() : ZNR + 1;
             if (msgFLX.Rows() - start < rs->RecordCount())
                 msgFLX.SetRows(start + rs->RecordCount());
             rs->MoveFirst();
+            spalte = CInt(SPNR);
         }))
         return false;
     const int start = ZNR <= msgFLX.FixedRows() ? msgFLX.FixedRows() : ZNR + 1;

@@ -326,6 +326,18 @@ TEST_F(Raster, ADisabledGridDeletesTheViewAndAnEmptyViewDisablesTheGrid) {
     EXPECT_EQ(raster.TextMatrix(1, 4), QStringLiteral("a"));
 }
 
+TEST_F(Raster, AViewWithRowsEnablesTheGridBeforeItsColumnIsRead) {
+    messwerte(7, {10, 11});
+    raster.SetEnabled(false);
+    raster.SetBackColor(int32_t(0xC0C0C0));
+    boxen.expect(vbOK, QStringLiteral("Werte der Spalte V der Tabelle E3 können nicht in die "
+                                      "Spalte x\r\nder FlexGrid-Tabelle 0 eingelesen werden!"));
+    EXPECT_FALSE(daten.DTFF(QStringLiteral("V"), raster, QStringLiteral("x"), QStringLiteral("I1")));
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_TRUE(raster.Enabled());
+    EXPECT_EQ(raster.BackColor(), MSFlexGrid::kFensterhintergrund);
+}
+
 TEST_F(Raster, TheGridReadGrowsTheGridAndStartsBelowZnr) {
     messwerte(7, {1, 2, VNull(), 4, 5});
     zeilen(4, {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")});
