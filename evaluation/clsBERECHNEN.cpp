@@ -99,11 +99,22 @@ bool clsBERECHNEN::BERECHNUNG()
     if (eh.Left()) return ende();
     const int n = int(m_t.size()) - 1;
 
-    MESSWERTELESEN(eh, anzahl);
+    std::vector<QVariant> det, vol;
+    MESSWERTELESEN(eh, anzahl, det, vol);
     if (eh.Left()) return ende();
 
     for (int i = 0; i <= n; ++i) {
         m_i = int16_t(i);
+        // Reading by reading: its time, its volume, then its water uptake, so
+        // that the boxes of a run come in the order of the readings.
+        std::optional<float> t, v;
+        eh.Run([&] { t = messwert(det[i]); });
+        if (eh.Left()) return ende();
+        eh.Run([&] { v = messwert(vol[i]); });
+        if (eh.Left()) return ende();
+        m_t[i] = t.value_or(0.0f);
+        m_v[i] = v.value_or(0.0f);
+        m_punkt[i] = t.has_value() && v.has_value();
         // V * 1.0 / m s * 100 from left to right in double precision, rounded
         // once to Single; a failure (m s = 0) leaves w at 0.
         eh.Run([&] {
@@ -143,19 +154,23 @@ bool clsBERECHNEN::BERECHNUNG()
     return ende();
 }
 
-void clsBERECHNEN::MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl)
+void clsBERECHNEN::MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl, std::vector<QVariant>& det,
+                                  std::vector<QVariant>& vol)
 {
     // The readings in one pass each, ordered by I1: the index of every row,
-    // its time and its volume. A row whose I1 is empty, below 0 or above n
-    // is no reading of 0 to n; of two rows with the same I1 the first counts.
+    // its time and its volume, placed by index (Empty where no row is). A
+    // row whose I1 is empty, below 0 or above n is no reading of 0 to n; of
+    // two rows with the same I1 the first counts.
     const size_t zeilen = size_t(std::max<int16_t>(anzahl, 0));
     std::vector<int16_t> nummer(zeilen, -1);
-    std::vector<QVariant> det(zeilen), vol(zeilen);
+    std::vector<QVariant> zeit(zeilen), volumen(zeilen);
+    det.assign(m_t.size(), QVariant());
+    vol.assign(m_t.size(), QVariant());
     eh.Run([&] { m_e3->DTVIF(QStringLiteral("I1"), nummer, QStringLiteral("I1")); });
     if (eh.Left()) return;
-    eh.Run([&] { m_e3->DTVVF(QStringLiteral("DET"), det, QStringLiteral("I1")); });
+    eh.Run([&] { m_e3->DTVVF(QStringLiteral("DET"), zeit, QStringLiteral("I1")); });
     if (eh.Left()) return;
-    eh.Run([&] { m_e3->DTVVF(QStringLiteral("V"), vol, QStringLiteral("I1")); });
+    eh.Run([&] { m_e3->DTVVF(QStringLiteral("V"), volumen, QStringLiteral("I1")); });
     if (eh.Left()) return;
 
     const int n = int(m_t.size()) - 1;
@@ -164,15 +179,8 @@ void clsBERECHNEN::MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl)
         const int i = nummer[k];
         if (i < 0 || i > n || gelesen[i]) continue;
         gelesen[i] = 1;
-        m_i = int16_t(i);
-        std::optional<float> t, v;
-        eh.Run([&] { t = messwert(det[k]); });
-        if (eh.Left()) return;
-        eh.Run([&] { v = messwert(vol[k]); });
-        if (eh.Left()) return;
-        m_t[i] = t.value_or(0.0f);
-        m_v[i] = v.value_or(0.0f);
-        m_punkt[i] = t.has_value() && v.has_value();
+        det[i] = zeit[k];
+        vol[i] = volumen[k];
     }
 }
 

@@ -15,6 +15,7 @@
 // bridges it with the usable readings on either side. Its A2 row is written
 // all the same, with the water uptake that its volume gives (0 without one).
 
+#include <QVariant>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -44,8 +45,10 @@ private:
     // Single range raises the overflow error.
     float LININT(const float& x1, const float& x2, const float& x, const float& y1, const float& y2);
 
-    // t(i), V(i) and whether reading i has both, for i = 0 to n.
-    void MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl);
+    // The time and the volume of reading i, for i = 0 to n, as stored
+    // (Empty where the reading has no row).
+    void MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl, std::vector<QVariant>& det,
+                        std::vector<QVariant>& vol);
     // W of the curve row I = i for i = 0 to n, each row as the scalar write
     // of the data-access object would leave it. False when a row could not
     // be written (after the data-access object's message for it).

@@ -172,6 +172,22 @@ TEST_F(Berechnung, NoSolidMassShowsOneBoxPerReadingAndGoesOnWithOk)
     EXPECT_EQ(labor.kurven(), (Kurve{{0, 0.0f}, {1, 0.0f}, {2, 0.0f}}));
 }
 
+TEST_F(Berechnung, TheBoxesComeReadingByReading)
+{
+    // A time that is no number and no solid mass: the box of the time of
+    // reading 1 comes between the boxes of the uptakes of readings 0 and 1.
+    labor.allgemein(0.0f, 1440.0f);
+    labor.messwert(0, 0.0f, 10.0f);
+    labor.messwert(1, QStringLiteral("abc"), 20.0f);
+    labor.messwert(2, 1440.0f, 30.0f);
+    for (int i = 0; i < 4; ++i) labor.boxen.expect(vbOK);
+    EXPECT_TRUE(lauf());
+    QStringList gezeigt;
+    for (const QString& text : labor.boxen.prompts()) gezeigt << text.section(QStringLiteral("\r\n"), 0, 0);
+    EXPECT_EQ(gezeigt.join(QLatin1Char('|')).toStdString(), "VB-Fehler:11|VB-Fehler:13|VB-Fehler:11|VB-Fehler:11");
+    EXPECT_EQ(labor.kurven(), (Kurve{{0, 0.0f}, {1, 0.0f}, {2, 0.0f}}));
+}
+
 TEST_F(Berechnung, CancelEndsTheRunWithFalseBeforeAnythingIsWritten)
 {
     labor.allgemein(0.0f, 1440.0f);
