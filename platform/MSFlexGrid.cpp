@@ -1,4 +1,5 @@
 #include "platform/MSFlexGrid.h"
+#include "platform/StdFont.h"
 
 #include "platform/OutputObject.h"
 #include "platform/RuntimeError.h"
@@ -26,15 +27,6 @@ RuntimeError invalidValue() {
 RuntimeError invalidIndex() {
     return RuntimeError(381, german() ? QStringLiteral("Ungültiger Index für Eigenschaftenfeld")
                                       : QStringLiteral("Invalid property array index"));
-}
-
-QString family(const QString& name) {
-    const QString key = name.trimmed().toLower();
-    if (key.isEmpty() || key == QLatin1String("arial") || key == QLatin1String("ms sans serif"))
-        return QStringLiteral("Liberation Sans");
-    if (key == QLatin1String("times new roman")) return QStringLiteral("Liberation Serif");
-    if (key == QLatin1String("courier new")) return QStringLiteral("Liberation Mono");
-    return name;
 }
 
 Qt::Alignment qtAlignment(int code, const QString& text) {
@@ -572,7 +564,7 @@ void MSFlexGrid::SetFontUnderline(bool underline) {
 }
 
 void MSFlexGrid::applyFont() {
-    QFont qfont(family(m_font.Name()));
+    QFont qfont(FontFamily(m_font.Name()));
     qfont.setPointSizeF(m_font.Size());
     qfont.setWeight(QFont::Weight(std::clamp(int(m_font.Weight()), 100, 900)));
     qfont.setItalic(m_font.Italic());

@@ -12,6 +12,8 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include "platform/StdFont.h"
+
 #include <QPaintDevice>
 #include <QPainter>
 #include <cmath>
@@ -19,22 +21,12 @@
 namespace {
 constexpr int kReferencePixels = 256;
 
-QString Family(const QString& name) {
-    const QString key = name.trimmed().toLower();
-    if (key == QLatin1String("arial") || key == QLatin1String("symbol") ||
-        key == QLatin1String("ms sans serif") || key.isEmpty())
-        return QStringLiteral("Liberation Sans");
-    if (key == QLatin1String("times new roman")) return QStringLiteral("Liberation Serif");
-    if (key == QLatin1String("courier new")) return QStringLiteral("Liberation Mono");
-    return name;
-}
-
 bool IsSymbolFont(const QString& name) {
     return name.trimmed().compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0;
 }
 
 QFont QtFontOf(const QString& name, int weight, bool italic, bool underline, bool strikeout) {
-    QFont font(Family(name));
+    QFont font(FontFamily(name));
     font.setWeight(QFont::Weight(std::clamp(weight <= 0 ? 400 : weight, 100, 900)));
     font.setItalic(italic);
     font.setUnderline(underline);
@@ -61,7 +53,7 @@ struct OutputObject::WidthCache {
 
 OutputObject::WidthCache& OutputObject::CacheFor(const StdFont& font) {
     if (!m_caches) m_caches = std::make_unique<QHash<QString, std::shared_ptr<WidthCache>>>();
-    const QString key = Family(font.Name()) + QLatin1Char('|') + QString::number(font.Weight()) +
+    const QString key = FontFamily(font.Name()) + QLatin1Char('|') + QString::number(font.Weight()) +
                         (font.Italic() ? QLatin1String("|i") : QLatin1String("|n"));
     auto it = m_caches->find(key);
     if (it != m_caches->end()) return **it;

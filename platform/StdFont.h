@@ -3,6 +3,13 @@
 #include <QString>
 #include <cstdint>
 
+// The font family that draws a font name of the original platform here:
+// "Arial" (and an empty name) as the metric-compatible Liberation Sans, "Times
+// New Roman" and "Courier New" as their Liberation twins. "Symbol" is drawn in
+// Liberation Sans too, since its characters are turned into the Unicode
+// characters they show before they are drawn.
+QString FontFamily(const QString& name);
+
 // The standard font object of a drawing surface: name, size in points, bold,
 // italic, underline, strikethrough and weight. The size stays as it was
 // requested; bold and weight follow each other (bold is weight 700, regular
