@@ -12,6 +12,24 @@
 
 #include <memory>
 
+// A plot area 20 mm in from the left, 10 from the right, 5 from the top and
+// 15 from the bottom of a 145 x 130 mm drawing, showing x 0..100 and y 0..50
+// the usual way.
+inline void STANDARDDIAGRAMM(clsGRAFIK& g) {
+    g.OX = 1;
+    g.OY = 1;
+    g.RL = 20;
+    g.RR = 10;
+    g.RO = 5;
+    g.RU = 15;
+    g.XMIN = 0;
+    g.XMAX = 100;
+    g.YMIN = 0;
+    g.YMAX = 50;
+    g.MX = 100.0f / (145 - 20 - 10);
+    g.MY = 50.0f / (130 - 5 - 15);
+}
+
 class GrafikTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -23,23 +41,7 @@ protected:
         flaeche->log().clear();
     }
 
-    // A plot area 20 mm in from the left, 10 from the right, 5 from the top
-    // and 15 from the bottom, showing x 0..100 and y 0..50 the usual way.
-    void Diagramm() {
-        clsGRAFIK& g = *grafik;
-        g.OX = 1;
-        g.OY = 1;
-        g.RL = 20;
-        g.RR = 10;
-        g.RO = 5;
-        g.RU = 15;
-        g.XMIN = 0;
-        g.XMAX = 100;
-        g.YMIN = 0;
-        g.YMAX = 50;
-        g.MX = 100.0f / (145 - 20 - 10);
-        g.MY = 50.0f / (130 - 5 - 15);
-    }
+    void Diagramm() { STANDARDDIAGRAMM(*grafik); }
 
     const QList<Primitive>& eintraege() { return flaeche->log().entries; }
 

@@ -50,6 +50,18 @@ bool ImBogen(double alpha, Bogen b) {
     return d <= laenge + 1e-4 || d >= 2 * kPiD - 1e-4;
 }
 
+// The case in words, for the failure messages of the sweeps.
+QString Fall(int16_t ox, int16_t oy, double xm, double ym, double r, Bogen b) {
+    return QStringLiteral("OX %1 OY %2 centre %3,%4 r %5 arc %6..%7")
+        .arg(ox)
+        .arg(oy)
+        .arg(xm)
+        .arg(ym)
+        .arg(r)
+        .arg(b.al1)
+        .arg(b.al2);
+}
+
 TEST_F(Kreis, ArcsInAllDirectionsShowExactlyTheVisiblePartOfTheRequestedArc) {
     int gezeichnet = 0;
     for (const auto& richtung : kRichtungen) {
@@ -59,14 +71,7 @@ TEST_F(Kreis, ArcsInAllDirectionsShowExactlyTheVisiblePartOfTheRequestedArc) {
             for (double r : kRadien)
                 for (const Bogen& b : kBoegen) {
                     const double xm = mitte[0], ym = mitte[1];
-                    const QString fall = QStringLiteral("OX %1 OY %2 centre %3,%4 r %5 arc %6..%7")
-                                             .arg(ox)
-                                             .arg(oy)
-                                             .arg(xm)
-                                             .arg(ym)
-                                             .arg(r)
-                                             .arg(b.al1)
-                                             .arg(b.al2);
+                    const QString fall = Fall(ox, oy, xm, ym, r, b);
                     flaeche->log().clear();
                     float al2 = b.al2;
                     grafik->KREIS(float(xm), float(ym), float(r), b.al1, al2, 0, false, 0);
@@ -119,14 +124,7 @@ TEST_F(Kreis, ChordsInAllDirectionsFollowTheSameArcInsideTheCircle) {
             for (double r : kRadien)
                 for (const Bogen& b : kBoegen) {
                     const double xm = mitte[0], ym = mitte[1];
-                    const QString fall = QStringLiteral("OX %1 OY %2 centre %3,%4 r %5 arc %6..%7")
-                                             .arg(ox)
-                                             .arg(oy)
-                                             .arg(xm)
-                                             .arg(ym)
-                                             .arg(r)
-                                             .arg(b.al1)
-                                             .arg(b.al2);
+                    const QString fall = Fall(ox, oy, xm, ym, r, b);
                     flaeche->log().clear();
                     grafik->KREIS(float(xm), float(ym), float(r), b.al1, float(b.al2), 0, true, 0);
                     const QList<Primitive> sehnen = Von(Primitive::Kind::Line);

@@ -4,6 +4,7 @@
 #include "drawing/clsGRAFIK.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
+#include "GrafikTest.h"
 #include "ZIELVERGLEICH.h"
 
 #include <gtest/gtest.h>
@@ -17,18 +18,7 @@ void Figur(clsGRAFIK& g, float dx, float dy) {
     g.setEYDO(dy);
     g.setELX(145);
     g.setELY(130);
-    g.OX = 1;
-    g.OY = 1;
-    g.RL = 20;
-    g.RR = 10;
-    g.RO = 5;
-    g.RU = 15;
-    g.XMIN = 0;
-    g.XMAX = 100;
-    g.YMIN = 0;
-    g.YMAX = 50;
-    g.MX = 100.0f / 115;
-    g.MY = 50.0f / 110;
+    STANDARDDIAGRAMM(g);
     g.SCHRIFTEINSTELLUNGEN("Arial", 10);
     g.LINIENEINSTELLUNGEN(0, 0.3f, RGB(0, 0, 128));
     // Frame and a grid line in the margins, a clipped curve, an arrow.
