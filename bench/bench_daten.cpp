@@ -13,14 +13,20 @@
 
 namespace {
 
+// A series of n readings 0, 0.01, 0.02, ...
+std::vector<float> Reihe(int64_t n) {
+    std::vector<float> werte(static_cast<size_t>(n));
+    for (size_t i = 0; i < werte.size(); ++i)
+        werte[i] = float(i) * 0.01f;
+    return werte;
+}
+
 void BM_DVTSF_Write(benchmark::State& state) {
     TESTHAUPTFENSTER fenster;
     clsDATEN daten;
     daten.ETABELLE(QStringLiteral("E3"));
     daten.ESPIDW(1);
-    std::vector<float> werte(size_t(state.range(0)));
-    for (size_t i = 0; i < werte.size(); ++i)
-        werte[i] = float(i) * 0.01f;
+    const std::vector<float> werte = Reihe(state.range(0));
     for (auto _ : state) {
         if (!daten.DVTSF(QStringLiteral("V"), werte)) state.SkipWithError("DVTSF failed");
         state.PauseTiming();
@@ -35,9 +41,7 @@ void BM_DTVSF_Read(benchmark::State& state) {
     clsDATEN daten;
     daten.ETABELLE(QStringLiteral("E3"));
     daten.ESPIDW(1);
-    std::vector<float> werte(size_t(state.range(0)));
-    for (size_t i = 0; i < werte.size(); ++i)
-        werte[i] = float(i) * 0.01f;
+    const std::vector<float> werte = Reihe(state.range(0));
     if (!daten.DVTSF(QStringLiteral("V"), werte)) state.SkipWithError("DVTSF failed");
     std::vector<float> gelesen(werte.size());
     for (auto _ : state) {
