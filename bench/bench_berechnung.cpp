@@ -5,7 +5,7 @@
 // Both start each round from a record without curve rows.
 
 #include "evaluation/clsBERECHNEN.h"
-#include "platform/Connection.h"
+#include "platform/database/Connection.h"
 #include "support/TESTHAUPTFENSTER.h"
 
 #include <benchmark/benchmark.h>

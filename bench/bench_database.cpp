@@ -5,9 +5,9 @@
 // reads those rows back with a prepared SELECT, the baseline of the readers.
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
-#include "platform/Transaction.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

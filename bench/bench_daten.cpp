@@ -6,7 +6,7 @@
 #include "support/TESTHAUPTFENSTER.h"
 
 #include "data/clsDATEN.h"
-#include "platform/Connection.h"
+#include "platform/database/Connection.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>

@@ -3,7 +3,7 @@
 // segments with the same pen onto an image of the same size.
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/PictureBox.h"
+#include "platform/controls/PictureBox.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 

@@ -4,8 +4,8 @@
 // a bare QTableWidget.
 
 #include "input/clsFLX.h"
-#include "platform/MSFlexGrid.h"
-#include "platform/PictureBox.h"
+#include "platform/controls/MSFlexGrid.h"
+#include "platform/controls/PictureBox.h"
 
 #include <QLineEdit>
 #include <QStringList>

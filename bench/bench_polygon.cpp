@@ -4,8 +4,8 @@
 // the same number of random segments in one QPainter::drawLines call.
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/Connection.h"
-#include "platform/PictureBox.h"
+#include "platform/database/Connection.h"
+#include "platform/controls/PictureBox.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 

@@ -5,11 +5,11 @@
 // The start-up should stay within twice their sum.
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
-#include "platform/DatabaseFile.h"
-#include "platform/MsgBox.h"
-#include "platform/System.h"
-#include "platform/Transaction.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/System.h"
+#include "platform/database/Transaction.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>

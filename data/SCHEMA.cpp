@@ -1,10 +1,10 @@
 #include "data/SCHEMA.h"
 
-#include "platform/Connection.h"
-#include "platform/DatabaseFile.h"
-#include "platform/FieldType.h"
-#include "platform/Sql.h"
-#include "platform/Transaction.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/database/FieldType.h"
+#include "platform/database/Sql.h"
+#include "platform/database/Transaction.h"
 
 #include <QFile>
 #include <cstring>

@@ -5,14 +5,14 @@
 
 #include "data/HAUPTFENSTER.h"
 #include "data/clsDATEN_Intern.h"
-#include "platform/Connection.h"
-#include "platform/DatabaseError.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
-#include "platform/Recordset.h"
-#include "platform/Sql.h"
-#include "platform/Transaction.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Sql.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/Variant.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -5,8 +5,8 @@
 // the pace at which long writes let windows repaint.
 
 #include "data/clsDATEN.h"
-#include "platform/RuntimeError.h"
-#include "platform/System.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/System.h"
 
 #include <QElapsedTimer>
 #include <QString>

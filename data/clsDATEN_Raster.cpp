@@ -4,13 +4,13 @@
 #include "data/clsDATEN.h"
 
 #include "data/clsDATEN_Intern.h"
-#include "platform/Connection.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MSFlexGrid.h"
-#include "platform/MsgBox.h"
-#include "platform/Recordset.h"
-#include "platform/Transaction.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/controls/MSFlexGrid.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/Variant.h"
 
 using namespace clsdaten;
 

@@ -4,9 +4,9 @@
 #include "data/clsDATEN.h"
 
 #include "data/clsDATEN_Intern.h"
-#include "platform/ErrorHandler.h"
-#include "platform/Recordset.h"
-#include "platform/Variant.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
 
 using namespace clsdaten;
 

@@ -2,8 +2,8 @@
 
 #include "drawing/FEHLERBOX.h"
 #include "drawing/SCHRIFTSATZ.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "drawing/FEHLERBOX.h"
 
-#include "platform/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <QLocale>
 

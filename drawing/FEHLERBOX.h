@@ -9,8 +9,8 @@
 // one per point; later failures of the same call skip their statement
 // without a box.
 
-#include "platform/ErrorHandler.h"
-#include "platform/RuntimeError.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QString>
 #include <exception>

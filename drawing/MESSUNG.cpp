@@ -1,7 +1,7 @@
 #include "drawing/MESSUNG.h"
 
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
 
 namespace {
 MASSSTABFAKTOREN Messen(OutputObject& objekt, int16_t messmodus) {

@@ -1,6 +1,6 @@
 #include "drawing/PUNKTSYMBOL.h"
 
-#include "platform/OutputObject.h"
+#include "platform/controls/OutputObject.h"
 
 namespace {
 void Kreuz(OutputObject& o, float cx, float cy, int32_t farbe) {

@@ -1,6 +1,6 @@
 #include "drawing/SCHRIFTSATZ.h"
 
-#include "platform/Variant.h"
+#include "platform/runtime/Variant.h"
 
 StdFont& SCHRIFTSATZ::operator[](int slot) {
     std::optional<StdFont>& eintrag = m_slots.at(slot);

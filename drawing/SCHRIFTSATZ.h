@@ -11,7 +11,7 @@
 // output object's font. The diagram, the table and the header each keep a
 // set of their own.
 
-#include "platform/StdFont.h"
+#include "platform/controls/StdFont.h"
 
 #include <array>
 #include <cstdint>

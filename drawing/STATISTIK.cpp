@@ -1,6 +1,6 @@
 #include "drawing/STATISTIK.h"
 
-#include "platform/Variant.h"
+#include "platform/runtime/Variant.h"
 
 #include <cmath>
 

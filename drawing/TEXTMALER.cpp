@@ -3,9 +3,9 @@
 #include "drawing/FEHLERBOX.h"
 #include "drawing/PUNKTSYMBOL.h"
 #include "drawing/SCHRIFTSATZ.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
-#include "platform/Zeichensatz.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
+#include "platform/runtime/Zeichensatz.h"
 
 #include <cmath>
 

@@ -3,11 +3,11 @@
 #include "data/HAUPTFENSTER.h"
 #include "drawing/FEHLERBOX.h"
 #include "drawing/MESSUNG.h"
-#include "platform/Connection.h"
-#include "platform/MsgBox.h"
-#include "platform/OutputObject.h"
-#include "platform/Recordset.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
 
 #include <QVariantList>
 #include <cmath>

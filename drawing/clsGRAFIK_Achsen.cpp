@@ -5,8 +5,8 @@
 
 #include "drawing/FEHLERBOX.h"
 #include "drawing/clsGRAFIK.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -4,8 +4,8 @@
 // counts that belong to that length.
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/RuntimeError.h"
-#include "platform/Variant.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Variant.h"
 
 #include <QVariantList>
 #include <cmath>

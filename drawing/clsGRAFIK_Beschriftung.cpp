@@ -3,7 +3,7 @@
 
 #include "drawing/FEHLERBOX.h"
 #include "drawing/clsGRAFIK.h"
-#include "platform/Variant.h"
+#include "platform/runtime/Variant.h"
 
 #include <cmath>
 

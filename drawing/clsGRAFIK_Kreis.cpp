@@ -9,9 +9,9 @@
 
 #include "drawing/FEHLERBOX.h"
 #include "drawing/clsGRAFIK.h"
-#include "platform/MsgBox.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
 
 #include <array>
 #include <cmath>

@@ -3,7 +3,7 @@
 
 #include "drawing/FEHLERBOX.h"
 #include "drawing/clsGRAFIK.h"
-#include "platform/OutputObject.h"
+#include "platform/controls/OutputObject.h"
 
 #include <cmath>
 #include <utility>

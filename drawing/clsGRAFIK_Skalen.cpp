@@ -4,10 +4,10 @@
 #include "data/clsDATEN.h"
 #include "drawing/FEHLERBOX.h"
 #include "drawing/clsGRAFIK.h"
-#include "platform/MsgBox.h"
-#include "platform/OutputObject.h"
-#include "platform/ScrollBar.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/runtime/Variant.h"
 
 #include <QList>
 #include <cmath>

@@ -6,8 +6,8 @@
 #include "data/clsDATEN.h"
 #include "drawing/FEHLERBOX.h"
 #include "drawing/clsGRAFIK.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
 
 #include <cmath>
 #include <memory>

@@ -4,8 +4,8 @@
 #include "drawing/TEXTMALER.h"
 #include "drawing/clsGRAFIK.h"
 #include "drawing/clsROTATOR.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
 
 #include <cmath>
 

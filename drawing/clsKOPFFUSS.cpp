@@ -4,9 +4,9 @@
 #include "drawing/FEHLERBOX.h"
 #include "drawing/MESSUNG.h"
 #include "drawing/TEXTMALER.h"
-#include "platform/OutputObject.h"
-#include "platform/RuntimeError.h"
-#include "platform/Variant.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Variant.h"
 
 #include <QVariantList>
 #include <algorithm>

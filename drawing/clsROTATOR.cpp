@@ -2,9 +2,9 @@
 
 #include "drawing/FEHLERBOX.h"
 #include "drawing/MESSUNG.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
-#include "platform/Zeichensatz.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
+#include "platform/runtime/Zeichensatz.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 // position of the object's current position, and the font deleted again.
 // Used as: Device, Angle, Label.
 
-#include "platform/Gdi.h"
+#include "platform/controls/Gdi.h"
 
 #include <QString>
 #include <cstdint>

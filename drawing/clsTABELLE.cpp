@@ -2,8 +2,8 @@
 
 #include "drawing/FEHLERBOX.h"
 #include "drawing/MESSUNG.h"
-#include "platform/OutputObject.h"
-#include "platform/RuntimeError.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QSequentialIterable>
 #include <QVariantList>

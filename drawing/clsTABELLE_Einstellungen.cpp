@@ -5,8 +5,8 @@
 #include "drawing/PUNKTSYMBOL.h"
 #include "drawing/TEXTMALER.h"
 #include "drawing/clsTABELLE.h"
-#include "platform/OutputObject.h"
-#include "platform/Variant.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/runtime/Variant.h"
 
 void clsTABELLE::LINIENEINSTELLUNGEN(int16_t LINIENART, float& LINIENBREITE, int32_t FARBE) {
     STIFTEINSTELLEN(m_EOBJEKT, m_pixelX, LINIENART, LINIENBREITE, FARBE, "VB-Error ",

@@ -5,10 +5,10 @@
 #include "drawing/FEHLERBOX.h"
 #include "drawing/STATISTIK.h"
 #include "drawing/clsTABELLE.h"
-#include "platform/MsgBox.h"
-#include "platform/OutputObject.h"
-#include "platform/ScrollBar.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/runtime/Variant.h"
 
 #include <QLocale>
 #include <QVariantList>

@@ -2,14 +2,14 @@
 
 #include "data/HAUPTFENSTER.h"
 #include "data/clsDATEN.h"
-#include "platform/Connection.h"
-#include "platform/DatabaseError.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
-#include "platform/Recordset.h"
-#include "platform/RuntimeError.h"
-#include "platform/Transaction.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/Variant.h"
 
 #include <QVariant>
 #include <algorithm>

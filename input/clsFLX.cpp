@@ -4,10 +4,10 @@
 #include "input/clsFLX.h"
 
 #include "input/clsFLX_Intern.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MSFlexGrid.h"
-#include "platform/PictureBox.h"
-#include "platform/Variant.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/controls/MSFlexGrid.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/runtime/Variant.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -29,7 +29,7 @@
 // exclamation icon, a title "MSFlexGrid / ..."); OK goes on with the next
 // statement, Cancel leaves. Messages and captions are German only.
 
-#include "platform/StdFont.h"
+#include "platform/controls/StdFont.h"
 
 #include <QMetaType>
 #include <QPointer>

@@ -5,10 +5,10 @@
 #include "input/clsFLX.h"
 
 #include "input/clsFLX_Intern.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MSFlexGrid.h"
-#include "platform/Variant.h"
-#include "platform/Zeichensatz.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/controls/MSFlexGrid.h"
+#include "platform/runtime/Variant.h"
+#include "platform/runtime/Zeichensatz.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -3,8 +3,8 @@
 // Helpers shared by the grid editor's files: the lists' entries, the kinds
 // of variants, the runtime errors the editor raises itself.
 
-#include "platform/MSFlexGrid.h"
-#include "platform/RuntimeError.h"
+#include "platform/controls/MSFlexGrid.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QPointer>
 #include <QString>

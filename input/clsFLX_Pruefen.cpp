@@ -4,8 +4,8 @@
 #include "input/clsFLX.h"
 
 #include "input/clsFLX_Intern.h"
-#include "platform/MsgBox.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/Variant.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "shell/STATUSLEISTE.h"
 
-#include "shell/TWIPS.h"
+#include "platform/controls/TWIPS.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>

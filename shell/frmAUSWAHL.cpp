@@ -1,14 +1,14 @@
 #include "shell/frmAUSWAHL.h"
 
 #include "data/HAUPTFENSTER.h"
-#include "platform/Connection.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
-#include "platform/Recordset.h"
-#include "platform/Sql.h"
-#include "platform/System.h"
-#include "platform/Transaction.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Sql.h"
+#include "platform/runtime/System.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/Variant.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

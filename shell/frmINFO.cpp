@@ -1,10 +1,10 @@
 #include "shell/frmINFO.h"
 
 #include "data/HAUPTFENSTER.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
 #include "shell/BILDER.h"
-#include "shell/TWIPS.h"
+#include "platform/controls/TWIPS.h"
 #include "shell/clsADRESSE.h"
 #include "shell/mdiAUTOSTART.h"
 

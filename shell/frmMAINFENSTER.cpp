@@ -1,9 +1,9 @@
 #include "shell/frmMAINFENSTER.h"
 
-#include "platform/Connection.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
-#include "platform/System.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/System.h"
 #include "shell/HILFEFENSTER.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/mdiAUTOSTART.h"

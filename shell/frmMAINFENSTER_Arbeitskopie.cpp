@@ -10,11 +10,11 @@
 
 #include "shell/frmMAINFENSTER.h"
 
-#include "platform/Connection.h"
-#include "platform/DatabaseFile.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
-#include "platform/RuntimeError.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>

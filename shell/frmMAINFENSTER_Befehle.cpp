@@ -4,12 +4,12 @@
 
 #include "shell/frmMAINFENSTER.h"
 
-#include "platform/Connection.h"
-#include "platform/DatabaseFile.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
-#include "platform/System.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/System.h"
+#include "platform/runtime/Variant.h"
 #include "shell/HILFEFENSTER.h"
 #include "shell/frmINFO.h"
 

@@ -4,12 +4,12 @@
 
 #include "shell/frmMAINFENSTER.h"
 
-#include "platform/Connection.h"
-#include "platform/ErrorHandler.h"
-#include "platform/MsgBox.h"
-#include "platform/Recordset.h"
-#include "platform/Sql.h"
-#include "platform/System.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Sql.h"
+#include "platform/runtime/System.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

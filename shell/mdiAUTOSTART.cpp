@@ -2,7 +2,7 @@
 
 #include "data/HAUPTFENSTER.h"
 #include "shell/BILDER.h"
-#include "shell/TWIPS.h"
+#include "platform/controls/TWIPS.h"
 #include "shell/clsADRESSE.h"
 
 #include <QFontMetrics>

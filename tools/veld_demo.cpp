@@ -11,10 +11,10 @@
 // kept, so what was saved in the demo stays; the ADMIN row is written anew.
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
-#include "platform/RuntimeError.h"
-#include "platform/System.h"
-#include "platform/Transaction.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/System.h"
+#include "platform/database/Transaction.h"
 
 #include <QCoreApplication>
 #include <QDir>

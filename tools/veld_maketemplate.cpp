@@ -3,7 +3,7 @@
 // name and renamed into place, so an earlier template is replaced whole.
 
 #include "data/SCHEMA.h"
-#include "platform/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -8,10 +8,10 @@
 #include "support/TESTHAUPTFENSTER.h"
 
 #include "data/clsDATEN.h"
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
-#include "platform/RuntimeError.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Variant.h"
 
 #include <QLocale>
 #include <QVariantList>

@@ -4,7 +4,7 @@
 
 #include "test_clsdaten_labor.h"
 
-#include "platform/MSFlexGrid.h"
+#include "platform/controls/MSFlexGrid.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

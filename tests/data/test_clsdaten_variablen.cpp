@@ -4,9 +4,9 @@
 
 #include "test_clsdaten_labor.h"
 
-#include "platform/System.h"
-#include "platform/Transaction.h"
-#include "platform/ValueLocale.h"
+#include "platform/runtime/System.h"
+#include "platform/database/Transaction.h"
+#include "runtime/ValueLocale.h"
 
 #include <QTimer>
 

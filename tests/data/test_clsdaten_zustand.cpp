@@ -4,7 +4,7 @@
 #include "test_clsdaten_labor.h"
 
 #include "data/SCHEMA.h"
-#include "platform/Transaction.h"
+#include "platform/database/Transaction.h"
 
 #include <QDir>
 #include <QFile>

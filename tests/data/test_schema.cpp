@@ -5,13 +5,13 @@
 // original engine converts them.
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
-#include "platform/DatabaseError.h"
-#include "platform/DatabaseFile.h"
-#include "platform/Recordset.h"
-#include "platform/Sql.h"
-#include "platform/Transaction.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Sql.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/Variant.h"
 
 #include <QFileInfo>
 #include <QLocale>

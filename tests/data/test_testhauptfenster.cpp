@@ -3,9 +3,9 @@
 
 #include "support/TESTHAUPTFENSTER.h"
 
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
 
 #include <QFileInfo>
 #include <gtest/gtest.h>

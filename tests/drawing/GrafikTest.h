@@ -4,7 +4,7 @@
 // millimetre scale, in a temporary laboratory, with the scripted dialogs.
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/RecordingSurface.h"
+#include "platform/controls/RecordingSurface.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 

@@ -6,7 +6,7 @@
 // text height of "X" in the default 8 pt is 1.15 x 8 x 25.4 / 72 mm.
 
 #include "drawing/clsTABELLE.h"
-#include "platform/RecordingSurface.h"
+#include "platform/controls/RecordingSurface.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QVariantList>

@@ -4,9 +4,9 @@
 // same millimetre geometry, the printout shifted by its offsets.
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/PictureBox.h"
-#include "platform/PrinterTarget.h"
-#include "platform/RecordingSurface.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/PrinterTarget.h"
+#include "platform/controls/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

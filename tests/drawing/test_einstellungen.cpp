@@ -3,7 +3,7 @@
 #include "GrafikTest.h"
 
 #include "drawing/SCHRIFTSATZ.h"
-#include "platform/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 
 namespace {
 using Einstellungen = GrafikTest;

@@ -3,8 +3,8 @@
 
 #include "GrafikTest.h"
 
-#include "platform/MsgBox.h"
-#include "platform/RuntimeError.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <cmath>
 

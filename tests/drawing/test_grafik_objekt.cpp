@@ -3,9 +3,9 @@
 
 #include "GrafikTest.h"
 
-#include "platform/Connection.h"
-#include "platform/MsgBox.h"
-#include "platform/RuntimeError.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QVariantList>
 

@@ -3,10 +3,10 @@
 
 #include "drawing/VERSIONSINFO.h"
 #include "drawing/clsKOPFFUSS.h"
-#include "platform/MsgBox.h"
-#include "platform/RecordingSurface.h"
-#include "platform/RuntimeError.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/controls/RecordingSurface.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Variant.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QLocale>

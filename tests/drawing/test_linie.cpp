@@ -3,7 +3,7 @@
 
 #include "GrafikTest.h"
 
-#include "platform/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <QRandomGenerator>
 #include <cmath>

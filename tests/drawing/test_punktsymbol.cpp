@@ -1,7 +1,7 @@
 // The point symbols 0 to 6 in millimetres around their centre.
 
 #include "drawing/PUNKTSYMBOL.h"
-#include "platform/RecordingSurface.h"
+#include "platform/controls/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

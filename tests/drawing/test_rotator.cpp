@@ -3,9 +3,9 @@
 #include "GrafikTest.h"
 
 #include "drawing/clsROTATOR.h"
-#include "platform/Gdi.h"
-#include "platform/RecordingSurface.h"
-#include "platform/RuntimeError.h"
+#include "platform/controls/Gdi.h"
+#include "platform/controls/RecordingSurface.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "test_skalen_hilfen.h"
 
-#include "platform/ScrollBar.h"
+#include "platform/controls/ScrollBar.h"
 
 namespace {
 const std::vector<float> kDatenX = {3.2f, 20.0f, 47.9f};

@@ -3,7 +3,7 @@
 // logarithmic axes, and the failures it hands to SKALEN.
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/RuntimeError.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 
 #include "GrafikTest.h"
 
-#include "platform/Connection.h"
-#include "platform/MsgBox.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <QLocale>
 #include <QStringList>

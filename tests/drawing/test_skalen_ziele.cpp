@@ -3,7 +3,7 @@
 // offsets, from the same layout row.
 
 #include "drawing/clsGRAFIK.h"
-#include "platform/Connection.h"
+#include "platform/database/Connection.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 #include "ZIELVERGLEICH.h"

@@ -1,8 +1,8 @@
 // Mean, sample standard deviation and coefficient of variation.
 
 #include "drawing/STATISTIK.h"
-#include "platform/RuntimeError.h"
-#include "platform/Variant.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Variant.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>

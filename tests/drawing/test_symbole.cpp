@@ -3,7 +3,7 @@
 
 #include "test_kreis_hilfen.h"
 
-#include "platform/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <cmath>
 

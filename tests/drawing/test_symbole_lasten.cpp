@@ -3,8 +3,8 @@
 
 #include "test_kreis_hilfen.h"
 
-#include "platform/Connection.h"
-#include "platform/MsgBox.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <cmath>
 

@@ -3,8 +3,8 @@
 
 #include "TabellenTest.h"
 
-#include "platform/MsgBox.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/Variant.h"
 
 namespace {
 constexpr double kL = 2.5; // EXDL + ERL

@@ -3,8 +3,8 @@
 
 #include "TabellenTest.h"
 
-#include "platform/RuntimeError.h"
-#include "platform/Variant.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Variant.h"
 
 namespace {
 int Anzahl(const QVariant& liste) {

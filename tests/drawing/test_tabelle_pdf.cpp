@@ -4,7 +4,7 @@
 #include "drawing/VERSIONSINFO.h"
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
-#include "platform/PrinterTarget.h"
+#include "platform/controls/PrinterTarget.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QProcess>

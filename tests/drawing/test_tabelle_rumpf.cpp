@@ -4,9 +4,9 @@
 
 #include "TabellenTest.h"
 
-#include "platform/MsgBox.h"
-#include "platform/ScrollBar.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/runtime/Variant.h"
 
 #include <QLocale>
 

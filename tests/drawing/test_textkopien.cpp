@@ -3,9 +3,9 @@
 
 #include "drawing/SCHRIFTSATZ.h"
 #include "drawing/TEXTMALER.h"
-#include "platform/MsgBox.h"
-#include "platform/RecordingSurface.h"
-#include "platform/Variant.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/controls/RecordingSurface.h"
+#include "platform/runtime/Variant.h"
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>

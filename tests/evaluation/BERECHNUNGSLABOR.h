@@ -7,9 +7,9 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
 
 #include <QVariant>
 #include <cstdint>

@@ -5,8 +5,8 @@
 #include "BERECHNUNGSLABOR.h"
 
 #include "evaluation/clsBERECHNEN.h"
-#include "platform/MsgBox.h"
-#include "platform/RuntimeError.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

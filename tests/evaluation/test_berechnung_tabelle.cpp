@@ -8,10 +8,10 @@
 #include "support/TESTHAUPTFENSTER.h"
 
 #include "evaluation/clsBERECHNEN.h"
-#include "platform/Connection.h"
-#include "platform/MsgBox.h"
-#include "platform/Recordset.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,10 @@
 // Ctrl+C and Ctrl+V seen by the window before the grid).
 
 #include "input/clsFLX.h"
-#include "platform/MSFlexGrid.h"
-#include "platform/OutputObject.h"
-#include "platform/PictureBox.h"
-#include "platform/Zeichensatz.h"
+#include "platform/controls/MSFlexGrid.h"
+#include "platform/controls/OutputObject.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/runtime/Zeichensatz.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 
 #include "FLXFENSTER.h"
 
-#include "platform/Variant.h"
+#include "platform/runtime/Variant.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "SHELLLABOR.h"
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,7 +11,7 @@
 // programs and opened documents are recorded; pauses are skipped. A German
 // laboratory runs under the de_DE locale (decimal comma), any other under C.
 
-#include "platform/System.h"
+#include "platform/runtime/System.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -6,7 +6,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
+#include "platform/database/Connection.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>

@@ -4,9 +4,9 @@
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QCryptographicHash>

@@ -7,11 +7,11 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 
-#include "platform/Connection.h"
-#include "platform/MsgBox.h"
-#include "platform/Recordset.h"
-#include "platform/RuntimeError.h"
-#include "platform/Variant.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/Variant.h"
 
 #include <QApplication>
 #include <QTest>

@@ -3,9 +3,9 @@
 // value, started on the offscreen platform and ended by SIGTERM.
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
-#include "platform/Recordset.h"
-#include "platform/System.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/System.h"
 
 #include <QDir>
 #include <QElapsedTimer>

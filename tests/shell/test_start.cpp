@@ -4,7 +4,7 @@
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
-#include "platform/Connection.h"
+#include "platform/database/Connection.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/frmMAINFENSTER.h"
 #include "shell/mdiAUTOSTART.h"

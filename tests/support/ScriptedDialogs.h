@@ -5,7 +5,7 @@
 // A box the test did not expect fails the test (with the box's text) and gets
 // a safe answer; answers left unused when it goes fail the test as well.
 
-#include "platform/MsgBox.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <QList>
 #include <QString>

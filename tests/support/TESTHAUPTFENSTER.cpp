@@ -1,9 +1,9 @@
 #include "support/TESTHAUPTFENSTER.h"
 
 #include "data/SCHEMA.h"
-#include "platform/Connection.h"
-#include "platform/DatabaseFile.h"
-#include "platform/Recordset.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/database/Recordset.h"
 
 #include <QDir>
 #include <QLocale>

@@ -1,0 +1,100 @@
+#include "platform/controls/PrinterTarget.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+
+namespace {
+constexpr double kTwipsPerMm = 56.7;
+}
+
+PrinterTarget::PrinterTarget() : m_printer(QPrinter::HighResolution) {
+    m_printer.setResolution(600);
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
+    m_printer.setPageOrientation(QPageLayout::Landscape);
+    m_printer.setFullPage(false);
+    SetScaleMode(1);
+    Refresh();
+}
+
+PrinterTarget::~PrinterTarget() {
+    if (m_painter.isActive()) m_painter.end();
+}
+
+void PrinterTarget::Refresh() {
+    const QRect printable = m_printer.pageLayout().paintRectPixels(m_printer.resolution());
+    const QRectF paper = m_printer.pageLayout().fullRect(QPageLayout::Millimeter);
+    const double dpi = m_printer.resolution();
+    SetDevice(printable.width(), printable.height(), dpi, dpi, float(paper.width() * kTwipsPerMm),
+              float(paper.height() * kTwipsPerMm));
+}
+
+void PrinterTarget::SetOutputFileName(const QString& path) {
+    if (path.isEmpty()) {
+        m_printer.setOutputFormat(QPrinter::NativeFormat);
+        m_printer.setOutputFileName(QString());
+    } else {
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(path);
+    }
+    m_beginFailed = false;
+    Refresh();
+}
+
+int16_t PrinterTarget::Orientation() const {
+    return m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+}
+
+void PrinterTarget::SetOrientation(int16_t orientation) {
+    m_printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    Refresh();
+}
+
+QPainter* PrinterTarget::ActivePainter() {
+    if (m_painter.isActive()) return &m_painter;
+    if (m_beginFailed) return nullptr;
+    if (!m_painter.begin(&m_printer)) {
+        // No printer to print on: the drawing goes nowhere, once reported by
+        // the print command itself.
+        m_beginFailed = true;
+        return nullptr;
+    }
+    return &m_painter;
+}
+
+void PrinterTarget::NewPage() {
+    if (Recorder()) {
+        Primitive p;
+        p.kind = Primitive::Kind::NewPage;
+        Log(p);
+    }
+    if (QPainter* painter = ActivePainter(); painter) m_printer.newPage();
+    SetCurrentX(ScaleLeft());
+    SetCurrentY(ScaleTop());
+}
+
+void PrinterTarget::EndDoc() {
+    if (m_painter.isActive()) m_painter.end();
+    m_beginFailed = false;
+    SetCurrentX(ScaleLeft());
+    SetCurrentY(ScaleTop());
+}
+
+void PrinterTarget::KillDoc() {
+    if (m_painter.isActive()) {
+        m_printer.abort();
+        m_painter.end();
+    }
+    m_beginFailed = false;
+}
+
+void PrinterTarget::Cls() {
+    SetCurrentX(ScaleLeft());
+    SetCurrentY(ScaleTop());
+}
+
+PrinterTarget& Printer() {
+    // Made on first use and kept to the end of the process: the printer
+    // must not outlive the application object in a static destructor.
+    static PrinterTarget* printer = new PrinterTarget;
+    return *printer;
+}

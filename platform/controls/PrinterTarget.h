@@ -1,0 +1,51 @@
+#pragma once
+
+// The printer as a drawing surface: A4 landscape at 600 dpi, its origin at
+// the top left corner of the printable area. Its Width and Height are the
+// paper's, in twips. The first primitive of a document starts it; NewPage
+// begins the next sheet and EndDoc sends the document. With an output file
+// name the document is written as PDF (the tests print that way).
+
+#include "platform/controls/OutputObject.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+class PrinterTarget : public OutputObject {
+public:
+    PrinterTarget();
+    ~PrinterTarget() override;
+
+    Kind ObjectKind() const override { return Kind::Printer; }
+
+    // The Qt printer behind it, for the print dialog. Call Refresh after
+    // changing its settings.
+    QPrinter& Device() { return m_printer; }
+    void Refresh();
+
+    // Writes the next documents as PDF to this file ("" prints again).
+    void SetOutputFileName(const QString& path);
+
+    // 1 portrait, 2 landscape.
+    int16_t Orientation() const;
+    void SetOrientation(int16_t orientation);
+
+    void NewPage();
+    void EndDoc();
+    void KillDoc();
+    bool Printing() const { return m_painter.isActive(); }
+
+    // The printer has nothing to clear; only the position goes home.
+    void Cls() override;
+
+protected:
+    QPainter* ActivePainter() override;
+
+private:
+    QPrinter m_printer;
+    QPainter m_painter;
+    bool m_beginFailed = false;
+};
+
+// The program's printer.
+PrinterTarget& Printer();

@@ -1,0 +1,24 @@
+#include "platform/controls/TWIPS.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+double TWIPSJEPIXEL(const QWidget* widget) {
+    double dpi = 0;
+    if (widget) dpi = widget->logicalDpiX();
+    if (dpi <= 0 && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            dpi = screen->logicalDotsPerInchX();
+    if (dpi <= 0) dpi = 96;
+    return 1440.0 / dpi;
+}
+
+int PIXEL(double twips, const QWidget* widget) {
+    return int(std::lround(twips / TWIPSJEPIXEL(widget)));
+}
+
+double TWIPS(int pixel, const QWidget* widget) {
+    return pixel * TWIPSJEPIXEL(widget);
+}

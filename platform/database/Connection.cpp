@@ -1,0 +1,385 @@
+#include "platform/database/Connection.h"
+
+#include "platform/database/DatabaseError.h"
+#include "platform/runtime/Variant.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+// The first word of a statement, upper case.
+QByteArray firstWord(const char* sql) {
+    while (*sql == ' ' || *sql == '\t' || *sql == '\r' || *sql == '\n' || *sql == '(')
+        ++sql;
+    const char* end = sql;
+    while ((*end >= 'A' && *end <= 'Z') || (*end >= 'a' && *end <= 'z'))
+        ++end;
+    return QByteArray(sql, int(end - sql)).toUpper();
+}
+
+bool changesSchema(const char* sql) {
+    const QByteArray word = firstWord(sql);
+    return word == "CREATE" || word == "DROP" || word == "ALTER";
+}
+} // namespace
+
+Connection::Connection() = default;
+
+Connection::Connection(const QString& connectionStringOrPath) {
+    Open(connectionStringOrPath);
+}
+
+Connection::~Connection() {
+    try {
+        Close();
+    } catch (...) {
+        // A destructor must not throw; the engine closes the file in any case.
+    }
+}
+
+void Connection::SetConnectionTimeout(int seconds) {
+    m_timeout = seconds < 0 ? 0 : seconds;
+    if (m_db) sqlite3_busy_timeout(m_db, m_timeout * 1000);
+}
+
+QString Connection::PathFromConnectionString(const QString& text) {
+    static const QString key = QStringLiteral("data source=");
+    const qsizetype at = text.indexOf(key, 0, Qt::CaseInsensitive);
+    if (at < 0) return text.trimmed();
+    const qsizetype begin = at + key.size();
+    const qsizetype end = text.indexOf(QLatin1Char(';'), begin);
+    return text.mid(begin, end < 0 ? -1 : end - begin).trimmed();
+}
+
+void Connection::Open(const QString& connectionStringOrPath) {
+    m_connectionString = connectionStringOrPath;
+    Open();
+}
+
+void Connection::Open() {
+    Close();
+    openPath(PathFromConnectionString(m_connectionString));
+}
+
+void Connection::Reopen() {
+    const QString path = m_path;
+    Close();
+    openPath(path);
+}
+
+void Connection::openPath(const QString& path) {
+    const QFileInfo info(path);
+    m_path = info.absoluteFilePath();
+    if (path.isEmpty() || !info.exists() || info.isDir())
+        throw DatabaseError::FileNotFoundError(path);
+    sqlite3* db = nullptr;
+    // Without SQLITE_OPEN_CREATE: a file that vanished meanwhile is an error,
+    // never a new empty database.
+    const int rc =
+        sqlite3_open_v2(m_path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message =
+            db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        sqlite3_close_v2(db);
+        throw DatabaseError::Make(DatabaseError::Failure,
+                                  message + QStringLiteral(" (") + m_path + QLatin1Char(')'));
+    }
+    sqlite3_busy_timeout(db, m_timeout * 1000);
+    // The engine opens lazily; reading the schema now tells a file that is
+    // no database at the open, as the original engine does.
+    char* error = nullptr;
+    const int check =
+        sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+    if (check != SQLITE_OK) {
+        const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+        sqlite3_free(error);
+        sqlite3_close_v2(db);
+        throw DatabaseError::Make(DatabaseError::Failure,
+                                  message + QStringLiteral(" (") + m_path + QLatin1Char(')'));
+    }
+    m_db = db;
+    m_level = 0;
+}
+
+void Connection::Close() {
+    if (!m_db) return;
+    if (m_level > 0 && !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_level = 0;
+    finalizeCache();
+    m_tables.clear();
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+void Connection::finalizeCache() {
+    ++m_generation;
+    ++m_epoch;
+    for (auto it = m_cache.begin(); it != m_cache.end(); ++it)
+        sqlite3_finalize(it->statement);
+    m_cache.clear();
+}
+
+void Connection::RequireOpen() const {
+    if (!m_db) throw DatabaseError::ObjectClosedError();
+}
+
+void Connection::Raise(int engineCode, const QString& context) const {
+    const int primary = engineCode & 0xff;
+    QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                           : QString::fromUtf8(sqlite3_errstr(engineCode));
+    if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
+    throw DatabaseError::Make(
+        primary == SQLITE_ERROR ? DatabaseError::Command : DatabaseError::Failure, message);
+}
+
+// Statements --------------------------------------------------------------
+
+Connection::Statement::Statement(Statement&& other) noexcept
+    : m_connection(other.m_connection), m_statement(other.m_statement),
+      m_key(std::move(other.m_key)), m_generation(other.m_generation), m_epoch(other.m_epoch) {
+    other.m_statement = nullptr;
+    other.m_key.clear();
+}
+
+Connection::Statement& Connection::Statement::operator=(Statement&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_connection = other.m_connection;
+        m_statement = other.m_statement;
+        m_key = std::move(other.m_key);
+        m_generation = other.m_generation;
+        m_epoch = other.m_epoch;
+        other.m_statement = nullptr;
+        other.m_key.clear();
+    }
+    return *this;
+}
+
+Connection::Statement::~Statement() {
+    Release();
+}
+
+bool Connection::Statement::Valid() const {
+    return m_statement && m_connection && m_connection->m_db &&
+           m_connection->m_generation == m_generation;
+}
+
+bool Connection::Statement::Step() {
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const QString sql = QString::fromUtf8(sqlite3_sql(m_statement));
+    sqlite3_reset(m_statement);
+    m_connection->Raise(rc, sql);
+}
+
+void Connection::Statement::Release() {
+    if (!m_statement) return;
+    if (m_key.isEmpty()) {
+        sqlite3_finalize(m_statement);
+    } else if (m_connection->m_epoch == m_epoch) {
+        auto it = m_connection->m_cache.find(m_key);
+        if (it != m_connection->m_cache.end() && it->statement == m_statement) {
+            sqlite3_reset(m_statement);
+            sqlite3_clear_bindings(m_statement);
+            it->inUse = false;
+        }
+        // Otherwise the cache was emptied by Close and the statement is
+        // finalized already.
+    }
+    m_statement = nullptr;
+    m_key.clear();
+}
+
+Connection::Statement Connection::TryPrepare(const QString& sql, int* error) {
+    RequireOpen();
+    Statement result;
+    result.m_connection = this;
+    result.m_generation = m_generation;
+    result.m_epoch = m_epoch;
+    auto it = m_cache.find(sql);
+    if (it != m_cache.end() && !it->inUse) {
+        it->inUse = true;
+        result.m_statement = it->statement;
+        result.m_key = sql;
+        return result;
+    }
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+    if (error) *error = rc;
+    if (rc != SQLITE_OK || !statement) {
+        sqlite3_finalize(statement);
+        if (error && rc == SQLITE_OK) *error = SQLITE_MISUSE; // an empty statement
+        return result;
+    }
+    result.m_statement = statement;
+    if (it == m_cache.end()) {
+        if (m_cache.size() >= 200) {
+            for (auto c = m_cache.begin(); c != m_cache.end();) {
+                if (c->inUse) {
+                    ++c;
+                } else {
+                    sqlite3_finalize(c->statement);
+                    c = m_cache.erase(c);
+                }
+            }
+        }
+        m_cache.insert(sql, CachedStatement{statement, true});
+        result.m_key = sql;
+    }
+    return result;
+}
+
+Connection::Statement Connection::Prepare(const QString& sql) {
+    int rc = SQLITE_OK;
+    Statement statement = TryPrepare(sql, &rc);
+    if (!statement.get()) Raise(rc, sql);
+    return statement;
+}
+
+// Execute -----------------------------------------------------------------
+
+int Connection::runSingle(Statement& statement, const QVariantList& parameters) {
+    const int count = sqlite3_bind_parameter_count(statement.get());
+    if (count != parameters.size())
+        throw DatabaseError::Make(DatabaseError::Command,
+                                  QStringLiteral("%1 values for %2 parameters (%3)")
+                                      .arg(parameters.size())
+                                      .arg(count)
+                                      .arg(QString::fromUtf8(sqlite3_sql(statement.get()))));
+    for (int i = 0; i < count; ++i)
+        BindValue(statement.get(), i + 1, parameters.at(i));
+    while (statement.Step()) {
+    }
+    const bool writes = !sqlite3_stmt_readonly(statement.get());
+    if (writes && changesSchema(sqlite3_sql(statement.get()))) SchemaChanged();
+    return writes ? sqlite3_changes(m_db) : 0;
+}
+
+int Connection::Execute(const QString& sql, const QVariantList& parameters) {
+    Statement statement = Prepare(sql);
+    const int changes = runSingle(statement, parameters);
+    statement.Release();
+    return changes;
+}
+
+int Connection::Execute(const QString& sql) {
+    RequireOpen();
+    const QByteArray utf8 = sql.toUtf8();
+    const char* at = utf8.constData();
+    const char* end = at + utf8.size();
+    int changes = 0;
+    while (at < end) {
+        sqlite3_stmt* raw = nullptr;
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v2(m_db, at, int(end - at), &raw, &tail);
+        if (rc != SQLITE_OK) Raise(rc, sql);
+        if (raw) {
+            Statement statement;
+            statement.m_connection = this;
+            statement.m_generation = m_generation;
+            statement.m_epoch = m_epoch;
+            statement.m_statement = raw;
+            changes = runSingle(statement, {});
+        }
+        at = tail;
+    }
+    return changes;
+}
+
+// Transactions ------------------------------------------------------------
+
+int Connection::BeginTrans() {
+    RequireOpen();
+    // A transaction that the engine ended by itself (after a failure of the
+    // disk, say) no longer counts.
+    if (m_level > 0 && sqlite3_get_autocommit(m_db)) m_level = 0;
+    const QByteArray sql =
+        m_level == 0 ? QByteArray("BEGIN") : "SAVEPOINT veld_" + QByteArray::number(m_level + 1);
+    const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
+    return ++m_level;
+}
+
+void Connection::CommitTrans() {
+    RequireOpen();
+    if (m_level > 0 && sqlite3_get_autocommit(m_db)) m_level = 0;
+    if (m_level == 0) throw DatabaseError::NotAllowedError(QStringLiteral("CommitTrans"));
+    const QByteArray sql =
+        m_level == 1 ? QByteArray("COMMIT") : "RELEASE veld_" + QByteArray::number(m_level);
+    const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
+    --m_level;
+}
+
+void Connection::RollbackTrans() {
+    RequireOpen();
+    if (m_level > 0 && sqlite3_get_autocommit(m_db)) m_level = 0;
+    if (m_level == 0) throw DatabaseError::NotAllowedError(QStringLiteral("RollbackTrans"));
+    QByteArray sql = "ROLLBACK";
+    if (m_level > 1) {
+        const QByteArray name = "veld_" + QByteArray::number(m_level);
+        sql = "ROLLBACK TO " + name + "; RELEASE " + name;
+    }
+    const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
+    --m_level;
+}
+
+// Tables ------------------------------------------------------------------
+
+namespace {
+QVariant defaultStored(const QVariant& text, FieldType type) {
+    if (IsNull(text)) return VNull();
+    const QString t = text.toString().trimmed();
+    if (t.size() >= 2 && t.startsWith(QLatin1Char('\'')) && t.endsWith(QLatin1Char('\'')))
+        return QVariant(t.mid(1, t.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'")));
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) return QVariant(qlonglong(1));
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) return QVariant(qlonglong(0));
+    bool ok = false;
+    const qlonglong whole = t.toLongLong(&ok);
+    if (ok) return type == FieldType::Text ? QVariant(t) : QVariant(whole);
+    const double real = t.toDouble(&ok);
+    if (ok) return type == FieldType::Text ? QVariant(t) : QVariant(real);
+    return VNull(); // an expression: the engine fills it in
+}
+} // namespace
+
+const std::vector<Connection::TableColumn>& Connection::TableColumns(const QString& table) {
+    const QString key = table.toLower();
+    auto it = m_tables.find(key);
+    if (it != m_tables.end()) return *it;
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    Statement statement = Prepare(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted));
+    std::vector<TableColumn> columns;
+    while (statement.Step()) {
+        TableColumn column;
+        column.name = QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 1)));
+        column.type = FieldTypeFromDeclared(
+            reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 2)));
+        column.defaultStored = defaultStored(ColumnStored(statement.get(), 4), column.type);
+        columns.push_back(column);
+    }
+    statement.Release();
+    return *m_tables.insert(key, std::move(columns));
+}
+
+void Connection::SchemaChanged() {
+    m_tables.clear();
+    ++m_generation;
+    // A kept statement is prepared again by the engine when it runs, but
+    // what it tells of its columns before that would be the old schema's.
+    for (auto it = m_cache.begin(); it != m_cache.end();) {
+        if (it->inUse) {
+            ++it;
+        } else {
+            sqlite3_finalize(it->statement);
+            it = m_cache.erase(it);
+        }
+    }
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+// A connection to one database file, in the manner of the data-access
+// runtime the program was written for: opened from a provider string (its
+// "Data Source=" path is taken) or a plain path, with a busy time-out,
+// statements run by Execute, and transactions that nest (the outermost level
+// is a transaction, every inner level a savepoint, so a caller can wrap many
+// row writes of its callees in one commit).
+//
+// Opening never creates a missing file: a missing database is an open error,
+// as with the original engine. A connection can be reopened in place, so the
+// holders of the object keep it across a compaction that replaced the file.
+//
+// Every failure raises a RuntimeError with a number of DatabaseError and the
+// engine's message.
+
+#include <QHash>
+#include <QString>
+#include <QVariantList>
+#include <memory>
+#include <vector>
+
+#include "platform/database/FieldType.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Connection {
+public:
+    enum { adStateClosed = 0, adStateOpen = 1 };
+
+    Connection();
+    // Opens at once (see Open).
+    explicit Connection(const QString& connectionStringOrPath);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The provider string of the next Open() without arguments, and the
+    // busy time-out in seconds (30 unless set) that waits for a lock held
+    // by another connection.
+    QString ConnectionString() const { return m_connectionString; }
+    void SetConnectionString(const QString& connectionString) {
+        m_connectionString = connectionString;
+    }
+    int ConnectionTimeout() const { return m_timeout; }
+    void SetConnectionTimeout(int seconds);
+
+    // Opens a provider string ("...; Data Source=PATH;...") or a plain path.
+    // The file must exist and be a database; an open connection is closed
+    // first.
+    void Open(const QString& connectionStringOrPath);
+    void Open(); // the ConnectionString
+    // Closes and opens the same file again on this object (after the file
+    // was replaced underneath, e.g. by a compaction).
+    void Reopen();
+    // Rolls back an open transaction and closes. Closing a closed connection
+    // does nothing.
+    void Close();
+
+    int State() const { return m_db ? adStateOpen : adStateClosed; }
+    bool IsOpen() const { return m_db != nullptr; }
+    // The database file (absolute) of the open or last opened connection.
+    QString Path() const { return m_path; }
+
+    // Runs one or more statements separated by ";" and returns the rows that
+    // the last of them inserted, changed or deleted. Values in `parameters`
+    // are bound to the "?" of a single statement.
+    int Execute(const QString& sql);
+    int Execute(const QString& sql, const QVariantList& parameters);
+
+    // Starts a transaction level and returns the new level (1 for the
+    // outermost). CommitTrans and RollbackTrans end the innermost level; a
+    // rolled-back savepoint undoes only what was done since it began.
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int TransactionLevel() const { return m_level; }
+
+    // Extracts the path of "Data Source=" from a provider string (up to the
+    // next ";", blanks trimmed); a text without it is taken as the path.
+    static QString PathFromConnectionString(const QString& connectionStringOrPath);
+
+    // For the platform layer: the engine's handle, prepared statements kept
+    // for reuse, the columns of a table, and raising the engine's error.
+    sqlite3* Handle() const { return m_db; }
+
+    struct TableColumn {
+        QString name;
+        FieldType type;
+        QVariant defaultStored; // stored form of the column's default, Null without one
+    };
+    // The columns of a table in their order (cached until the schema changes
+    // through this connection).
+    const std::vector<TableColumn>& TableColumns(const QString& table);
+    // Forgets what is cached about tables and the kept statements (after a
+    // schema change made otherwise than through Execute).
+    void SchemaChanged();
+
+    // A prepared statement kept by the connection; Release() resets it.
+    class Statement {
+    public:
+        Statement() = default;
+        Statement(Statement&& other) noexcept;
+        Statement& operator=(Statement&& other) noexcept;
+        ~Statement();
+        sqlite3_stmt* get() const { return m_statement; }
+        // False once the connection closed or dropped its kept statements
+        // (a statement may be held across calls, then it must be asked).
+        bool Valid() const;
+        // Runs one step: true on a row, false when done.
+        bool Step();
+        void Release();
+
+    private:
+        friend class Connection;
+        Connection* m_connection = nullptr;
+        sqlite3_stmt* m_statement = nullptr;
+        QString m_key; // the cache's key; empty when not cached
+        quint64 m_generation = 0;
+        quint64 m_epoch = 0;
+    };
+    // Prepares (or takes from the cache) one statement. Raises the engine's
+    // error, DatabaseError::Command for a wrong statement.
+    Statement Prepare(const QString& sql);
+    // Prepares without raising; null on failure, with the error in `error`.
+    Statement TryPrepare(const QString& sql, int* error = nullptr);
+
+    [[noreturn]] void Raise(int engineCode, const QString& context = QString()) const;
+    void RequireOpen() const;
+
+private:
+    void openPath(const QString& path);
+    void finalizeCache();
+    int runSingle(Statement& statement, const QVariantList& parameters);
+
+    sqlite3* m_db = nullptr;
+    QString m_connectionString;
+    QString m_path;
+    int m_timeout = 30;
+    int m_level = 0;
+    quint64 m_generation = 1; // counts the times the kept statements were dropped
+    quint64 m_epoch = 1;      // counts the times they were finalized (Close)
+    struct CachedStatement {
+        sqlite3_stmt* statement = nullptr;
+        bool inUse = false;
+    };
+    QHash<QString, CachedStatement> m_cache;
+    QHash<QString, std::vector<TableColumn>> m_tables;
+};

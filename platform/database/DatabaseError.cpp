@@ -1,0 +1,88 @@
+#include "platform/database/DatabaseError.h"
+
+#include <QLocale>
+#include <QVariant>
+
+namespace DatabaseError {
+namespace {
+bool german() {
+    return QLocale().language() == QLocale::German;
+}
+
+QString shown(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString)
+        return QLatin1Char('\'') + value.toString() + QLatin1Char('\'');
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    if (value.typeId() == QMetaType::Float) return QString::number(value.toFloat(), 'g', 7);
+    if (value.typeId() == QMetaType::Double) return QString::number(value.toDouble(), 'g', 15);
+    return value.toString();
+}
+} // namespace
+
+RuntimeError Make(int number, const QString& description) {
+    return RuntimeError(number, description);
+}
+
+RuntimeError NoCurrentRecordError() {
+    return Make(
+        NoCurrentRecord,
+        german()
+            ? QStringLiteral(
+                  "Entweder BOF oder EOF ist True, oder der aktuelle Datensatz wurde gelöscht. "
+                  "Der angeforderte Vorgang erfordert einen aktuellen Datensatz.")
+            : QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+                             "Requested operation requires a current record."));
+}
+
+RuntimeError NotUpdatableError() {
+    return Make(NotUpdatable,
+                german()
+                    ? QStringLiteral("Das aktuelle Recordset unterstützt keine Aktualisierung.")
+                    : QStringLiteral("Current Recordset does not support updating."));
+}
+
+RuntimeError ItemNotFoundError(const QString& item) {
+    return Make(
+        ItemNotFound,
+        german()
+            ? QStringLiteral("Das Objekt '%1' wurde in der Auflistung nicht gefunden.").arg(item)
+            : QStringLiteral("Item '%1' cannot be found in the collection.").arg(item));
+}
+
+RuntimeError ObjectClosedError() {
+    return Make(ObjectClosed,
+                german()
+                    ? QStringLiteral("Der Vorgang ist für ein geschlossenes Objekt nicht zulässig.")
+                    : QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+RuntimeError NotAllowedError(const QString& what) {
+    return Make(
+        NotAllowed,
+        german()
+            ? QStringLiteral("Der Vorgang ist in diesem Zusammenhang nicht zulässig: %1").arg(what)
+            : QStringLiteral("Operation is not allowed in this context: %1").arg(what));
+}
+
+RuntimeError CantConvertError(const QVariant& value, const QString& column) {
+    return Make(CantConvert,
+                german() ? QStringLiteral("Der Wert %1 passt nicht zum Datentyp der Spalte %2.")
+                               .arg(shown(value), column)
+                         : QStringLiteral("The value %1 does not match the data type of column %2.")
+                               .arg(shown(value), column));
+}
+
+RuntimeError DataOverflowError(const QVariant& value, const QString& column) {
+    return Make(DataOverflow,
+                german() ? QStringLiteral("Der Wert %1 ist zu groß für die Spalte %2 (Überlauf).")
+                               .arg(shown(value), column)
+                         : QStringLiteral("The value %1 is too large for column %2 (overflow).")
+                               .arg(shown(value), column));
+}
+
+RuntimeError FileNotFoundError(const QString& path) {
+    return Make(Failure, german() ? QStringLiteral("Die Datei '%1' wurde nicht gefunden.").arg(path)
+                                  : QStringLiteral("Could not find file '%1'.").arg(path));
+}
+} // namespace DatabaseError

@@ -1,0 +1,210 @@
+#include "platform/database/DatabaseFile.h"
+
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QUuid>
+#include <filesystem>
+#include <sqlite3.h>
+#include <system_error>
+
+namespace {
+
+constexpr int kTimeoutMs = 30000;
+
+// An engine handle closed when the scope ends.
+class Handle {
+public:
+    Handle() = default;
+    ~Handle() { sqlite3_close_v2(m_db); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    sqlite3** out() { return &m_db; }
+    sqlite3* get() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+[[noreturn]] void fail(sqlite3* db, int rc, const QString& path) {
+    const QString message =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    throw DatabaseError::Make(DatabaseError::Failure,
+                              message + QStringLiteral(" (") + path + QLatin1Char(')'));
+}
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+void open(Handle& handle, const QString& path, int flags) {
+    const int rc = sqlite3_open_v2(native(path).constData(), handle.out(), flags, nullptr);
+    if (rc != SQLITE_OK) fail(handle.get(), rc, path);
+    sqlite3_busy_timeout(handle.get(), kTimeoutMs);
+}
+
+void openSource(Handle& handle, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) throw DatabaseError::FileNotFoundError(path);
+    open(handle, path, SQLITE_OPEN_READONLY);
+}
+
+// True when the file can be read as a database by the handle.
+bool readable(sqlite3* db) {
+    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) ==
+           SQLITE_OK;
+}
+
+void backup(sqlite3* source, const QString& sourcePath, sqlite3* target,
+            const QString& targetPath) {
+    sqlite3_backup* copy = sqlite3_backup_init(target, "main", source, "main");
+    if (!copy) fail(target, sqlite3_errcode(target), targetPath);
+    int rc = SQLITE_OK;
+    // The whole database in one step: the target is written in a single
+    // transaction, so it is never left half copied. A lock held elsewhere
+    // is waited for up to the busy time-out.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        rc = sqlite3_backup_step(copy, -1);
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited.elapsed() > kTimeoutMs) break;
+        sqlite3_sleep(100);
+    }
+    sqlite3_backup_finish(copy);
+    if (rc == SQLITE_DONE) return;
+    // The failure may lie with either file; the source's message says
+    // whether it could be read.
+    const bool sourceBad = !readable(source);
+    fail(sourceBad ? source : target, rc, sourceBad ? sourcePath : targetPath);
+}
+
+QString temporaryBeside(const QString& path) {
+    const QFileInfo info(path);
+    return info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() +
+           QLatin1Char('.') + QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+void removeQuietly(const QString& path) {
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::path(native(path).toStdString()), ignored);
+    std::filesystem::remove(
+        std::filesystem::path(native(path + QStringLiteral("-journal")).toStdString()), ignored);
+}
+
+void renameInto(const QString& from, const QString& to) {
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(native(from).toStdString()),
+                            std::filesystem::path(native(to).toStdString()), error);
+    if (error) {
+        removeQuietly(from);
+        throw DatabaseError::Make(DatabaseError::Failure, QString::fromStdString(error.message()) +
+                                                              QStringLiteral(" (") + to +
+                                                              QLatin1Char(')'));
+    }
+}
+
+// Writes the copy under a temporary name beside the target and renames it
+// into place: nobody can have a missing file or one that is no database open.
+void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& targetPath) {
+    const QString temporary = temporaryBeside(targetPath);
+    try {
+        {
+            Handle target;
+            open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            backup(source, sourcePath, target.get(), temporary);
+        }
+        renameInto(temporary, targetPath);
+    } catch (...) {
+        removeQuietly(temporary);
+        throw;
+    }
+}
+
+void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPath) {
+    const QFileInfo target(targetPath);
+    if (target.exists() && target.isDir())
+        throw DatabaseError::Make(DatabaseError::Failure, targetPath);
+    if (target.exists() && QFileInfo(sourcePath).exists() &&
+        target.canonicalFilePath() == QFileInfo(sourcePath).canonicalFilePath())
+        throw DatabaseError::NotAllowedError(
+            QStringLiteral("copy of %1 onto itself").arg(targetPath));
+    if (target.exists()) {
+        Handle existing;
+        const int rc = sqlite3_open_v2(native(targetPath).constData(), existing.out(),
+                                       SQLITE_OPEN_READWRITE, nullptr);
+        if (rc == SQLITE_OK && readable(existing.get())) {
+            sqlite3_busy_timeout(existing.get(), kTimeoutMs);
+            backup(source, sourcePath, existing.get(), targetPath);
+            return;
+        }
+    }
+    copyToNewFile(source, sourcePath, targetPath);
+}
+
+} // namespace
+
+void CreateDatabase(const QString& path) {
+    if (QFileInfo::exists(path))
+        throw DatabaseError::Make(DatabaseError::Failure,
+                                  QStringLiteral("database exists already (%1)").arg(path));
+    try {
+        Handle db;
+        open(db, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
+        // Writing the header makes a real database file of the empty one.
+        const int rc =
+            sqlite3_exec(db.get(), "PRAGMA user_version = 0; VACUUM", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) fail(db.get(), rc, path);
+    } catch (...) {
+        removeQuietly(path);
+        throw;
+    }
+}
+
+void CopyDatabase(const QString& sourcePath, const QString& targetPath) {
+    Handle source;
+    openSource(source, sourcePath);
+    copyTo(source.get(), QFileInfo(sourcePath).absoluteFilePath(), targetPath);
+}
+
+void CopyDatabase(Connection& source, const QString& targetPath) {
+    source.RequireOpen();
+    copyTo(source.Handle(), source.Path(), targetPath);
+}
+
+void CopyDatabase(const QString& sourcePath, Connection& target) {
+    target.RequireOpen();
+    Handle source;
+    openSource(source, sourcePath);
+    try {
+        backup(source.get(), sourcePath, target.Handle(), target.Path());
+    } catch (...) {
+        target.SchemaChanged();
+        throw;
+    }
+    target.SchemaChanged();
+}
+
+void CompactDatabase(const QString& sourcePath, const QString& targetPath) {
+    if (QFileInfo::exists(targetPath))
+        throw DatabaseError::Make(DatabaseError::Failure,
+                                  QStringLiteral("database exists already (%1)").arg(targetPath));
+    Handle source;
+    openSource(source, sourcePath);
+    const QString temporary = temporaryBeside(targetPath);
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(source.get(), "VACUUM INTO ?", -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray name = native(temporary);
+        sqlite3_bind_text(statement, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_step(statement);
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK) {
+        removeQuietly(temporary);
+        fail(source.get(), rc, sourcePath);
+    }
+    renameInto(temporary, targetPath);
+}

@@ -1,0 +1,250 @@
+#include "platform/runtime/MsgBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QHash>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+bool germanUser() { return QLocale().language() == QLocale::German; }
+
+QWidget* boxParent()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon qtIcon(int code)
+{
+    switch (code) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+QMessageBox::ButtonRole qtRole(int answer)
+{
+    switch (answer) {
+    case vbOK: return QMessageBox::AcceptRole;
+    case vbCancel: return QMessageBox::RejectRole;
+    case vbAbort: return QMessageBox::RejectRole;
+    case vbRetry: return QMessageBox::AcceptRole;
+    case vbIgnore: return QMessageBox::AcceptRole;
+    case vbYes: return QMessageBox::YesRole;
+    case vbNo: return QMessageBox::NoRole;
+    default: return QMessageBox::InvalidRole;
+    }
+}
+
+// A box without Cancel and with more than an OK button cannot be dismissed:
+// the user must choose one of its answers, as the original boxes demand.
+class NoEscapeFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel))
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+class QtDialogService : public DialogService {
+public:
+    int ShowMessage(const QString& prompt, int style, const QString& title,
+                    const QString& helpFile, int context) override
+    {
+        const bool german = germanUser();
+        QMessageBox box(qtIcon(msgbox::Icon(style)), title, msgbox::DisplayText(prompt),
+                        QMessageBox::NoButton, boxParent());
+        box.setTextFormat(Qt::PlainText);
+
+        QHash<QAbstractButton*, int> answers;
+        QAbstractButton* defaultButton = nullptr;
+        QAbstractButton* escapeButton = nullptr;
+        for (int answer : msgbox::Buttons(style)) {
+            QPushButton* button = box.addButton(msgbox::ButtonText(answer, german), qtRole(answer));
+            answers.insert(button, answer);
+            if (answer == msgbox::DefaultAnswer(style)) defaultButton = button;
+            if (answer == msgbox::EscapeAnswer(style)) escapeButton = button;
+        }
+        QPushButton* help = nullptr;
+        if (msgbox::HasHelpButton(style)) {
+            help = box.addButton(msgbox::HelpButtonText(german), QMessageBox::HelpRole);
+            // The Help button opens the help and leaves the box open: take it
+            // away from the box's own handling, which would close it.
+            QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
+            QObject::connect(help, &QAbstractButton::clicked, &box,
+                             [helpFile, context] { ShowHelp(helpFile, context); });
+        }
+        if (auto* button = qobject_cast<QPushButton*>(defaultButton)) box.setDefaultButton(button);
+        NoEscapeFilter noEscape;
+        if (escapeButton)
+            box.setEscapeButton(escapeButton);
+        else
+            box.installEventFilter(&noEscape);
+
+        for (;;) {
+            box.exec();
+            QAbstractButton* clicked = box.clickedButton();
+            if (clicked && clicked == help) {
+                // Should the box have closed all the same, it is shown again.
+                continue;
+            }
+            if (clicked && answers.contains(clicked)) return answers.value(clicked);
+            const int escape = msgbox::EscapeAnswer(style);
+            return escape ? escape : msgbox::Buttons(style).constFirst();
+        }
+    }
+
+    QString ShowInput(const QString& prompt, const QString& title,
+                      const QString& defaultText) override
+    {
+        QInputDialog dialog(boxParent());
+        dialog.setInputMode(QInputDialog::TextInput);
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(msgbox::DisplayText(prompt));
+        if (auto* label = dialog.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
+        dialog.setTextValue(defaultText);
+        const bool german = germanUser();
+        dialog.setOkButtonText(msgbox::ButtonText(vbOK, german));
+        dialog.setCancelButtonText(msgbox::ButtonText(vbCancel, german));
+        if (dialog.exec() != QDialog::Accepted) return QString();
+        return dialog.textValue();
+    }
+};
+
+QtDialogService& realService()
+{
+    static QtDialogService service;
+    return service;
+}
+
+DialogService* g_service = nullptr;
+HelpHandler g_helpHandler;
+
+}  // namespace
+
+int MsgBox(const QString& prompt, int style, const QString& title, const QString& helpFile,
+           int context)
+{
+    return CurrentDialogService().ShowMessage(prompt, style,
+                                              title.isEmpty() ? ApplicationTitle() : title,
+                                              helpFile, context);
+}
+
+QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    return CurrentDialogService().ShowInput(prompt, title.isEmpty() ? ApplicationTitle() : title,
+                                            defaultText);
+}
+
+QString ApplicationTitle() { return QCoreApplication::applicationName(); }
+
+DialogService* InstallDialogService(DialogService* service)
+{
+    DialogService* previous = g_service;
+    g_service = service;
+    return previous;
+}
+
+DialogService& CurrentDialogService()
+{
+    if (g_service) return *g_service;
+    return realService();
+}
+
+void SetHelpHandler(HelpHandler handler) { g_helpHandler = std::move(handler); }
+
+void ShowHelp(const QString& helpFile, int context)
+{
+    if (g_helpHandler) g_helpHandler(helpFile, context);
+}
+
+namespace msgbox {
+
+QList<int> Buttons(int style)
+{
+    switch (style & 15) {
+    case vbOKCancel: return {vbOK, vbCancel};
+    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
+    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
+    case vbYesNo: return {vbYes, vbNo};
+    case vbRetryCancel: return {vbRetry, vbCancel};
+    default: return {vbOK};
+    }
+}
+
+int DefaultAnswer(int style)
+{
+    const QList<int> buttons = Buttons(style);
+    const int index = (style & 0xF00) / 256;
+    return index < buttons.size() ? buttons.at(index) : buttons.constFirst();
+}
+
+int EscapeAnswer(int style)
+{
+    const QList<int> buttons = Buttons(style);
+    if (buttons.contains(vbCancel)) return vbCancel;
+    if (buttons == QList<int>{vbOK}) return vbOK;
+    return 0;
+}
+
+int Icon(int style)
+{
+    const int icon = style & 0x70;
+    switch (icon) {
+    case vbCritical:
+    case vbQuestion:
+    case vbExclamation:
+    case vbInformation: return icon;
+    default: return 0;
+    }
+}
+
+bool HasHelpButton(int style) { return (style & vbMsgBoxHelpButton) != 0; }
+
+QString DisplayText(const QString& prompt)
+{
+    QString text = prompt;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString ButtonText(int answer, bool german)
+{
+    switch (answer) {
+    case vbOK: return QStringLiteral("OK");
+    case vbCancel: return german ? QStringLiteral("Abbrechen") : QStringLiteral("Cancel");
+    case vbAbort: return german ? QStringLiteral("&Abbrechen") : QStringLiteral("&Abort");
+    case vbRetry: return german ? QStringLiteral("&Wiederholen") : QStringLiteral("&Retry");
+    case vbIgnore: return german ? QStringLiteral("&Ignorieren") : QStringLiteral("&Ignore");
+    case vbYes: return german ? QStringLiteral("&Ja") : QStringLiteral("&Yes");
+    case vbNo: return german ? QStringLiteral("&Nein") : QStringLiteral("&No");
+    default: return QString();
+    }
+}
+
+QString HelpButtonText(bool german)
+{
+    return german ? QStringLiteral("Hilfe") : QStringLiteral("Help");
+}
+
+}  // namespace msgbox

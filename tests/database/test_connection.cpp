@@ -1,0 +1,277 @@
+// The connection: opening from the provider string without ever creating a
+// file, statements, nested transactions, the busy time-out and reopening in
+// place; and the quoting of values for statements.
+
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Sql.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/Variant.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString providerString(const QString& path) {
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source=") +
+           path + QStringLiteral(";Persist Security Info=False");
+}
+
+class ConnectionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("ARCHIV.mdb"));
+        CreateDatabase(path);
+        db.Open(path);
+        db.Execute(QStringLiteral(
+            "CREATE TABLE [T] ([ID] LONG, [KEN] TEXT COLLATE NOCASE, [AKT] BOOLEAN)"));
+    }
+    int count(const QString& where = QString()) {
+        Recordset rs(QStringLiteral("SELECT count(*) FROM [T]") +
+                         (where.isEmpty() ? QString() : " WHERE " + where),
+                     db);
+        return rs.Fields(0).Value().toInt();
+    }
+    QTemporaryDir dir;
+    QString path;
+    Connection db;
+};
+
+} // namespace
+
+TEST(ConnectionString, TakesThePathOfDataSource) {
+    EXPECT_EQ(
+        Connection::PathFromConnectionString(providerString(QStringLiteral("/lab/db/ARCHIV.mdb"))),
+        QStringLiteral("/lab/db/ARCHIV.mdb"));
+    EXPECT_EQ(Connection::PathFromConnectionString(QStringLiteral("data source= /a b/V.mdb ")),
+              QStringLiteral("/a b/V.mdb"));
+    EXPECT_EQ(Connection::PathFromConnectionString(QStringLiteral("/plain/VELD.mdb")),
+              QStringLiteral("/plain/VELD.mdb"));
+}
+
+TEST_F(ConnectionTest, OpensFromTheProviderString) {
+    Connection other;
+    other.SetConnectionTimeout(30);
+    other.Open(providerString(path));
+    EXPECT_EQ(other.State(), Connection::adStateOpen);
+    EXPECT_EQ(other.Path(), QFileInfo(path).absoluteFilePath());
+    EXPECT_EQ(other.ConnectionTimeout(), 30);
+    other.Close();
+    EXPECT_EQ(other.State(), Connection::adStateClosed);
+}
+
+TEST_F(ConnectionTest, AMissingFileIsAnOpenErrorAndIsNotCreated) {
+    const QString missing = dir.filePath(QStringLiteral("PROJEKT/VELD.mdb"));
+    Connection other;
+    try {
+        other.Open(providerString(missing));
+        FAIL() << "opened a missing file";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), DatabaseError::Failure);
+        EXPECT_TRUE(error.Description().contains(missing)) << error.Description().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("PROJEKT"))));
+    EXPECT_EQ(other.State(), Connection::adStateClosed);
+
+    const QString sibling = dir.filePath(QStringLiteral("VORGABE.mdb"));
+    EXPECT_THROW(other.Open(sibling), RuntimeError);
+    EXPECT_FALSE(QFileInfo::exists(sibling));
+}
+
+TEST_F(ConnectionTest, AFileThatIsNoDatabaseFailsAtTheOpen) {
+    const QString text = dir.filePath(QStringLiteral("notes.mdb"));
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    Connection other;
+    EXPECT_THROW(other.Open(text), RuntimeError);
+    EXPECT_EQ(other.State(), Connection::adStateClosed);
+    EXPECT_EQ(QFileInfo(text).size(), 4096);
+}
+
+TEST_F(ConnectionTest, ExecuteReturnsTheRowsAffected) {
+    EXPECT_EQ(
+        db.Execute(QStringLiteral("INSERT INTO [T] ([ID],[KEN]) VALUES (1,'a'),(2,'b'),(3,'c')")),
+        3);
+    EXPECT_EQ(db.Execute(QStringLiteral("UPDATE [T] SET [AKT]=true WHERE [ID]<>2")), 2);
+    EXPECT_EQ(db.Execute(QStringLiteral("DELETE FROM [T] WHERE [KEN]='B'")),
+              1); // letter case ignored
+    EXPECT_EQ(db.Execute(QStringLiteral("SELECT * FROM [T]")), 0);
+    EXPECT_EQ(count(QStringLiteral("[AKT]=true")), 2);
+}
+
+TEST_F(ConnectionTest, AWrongStatementRaisesACommandErrorWithTheEnginesMessage) {
+    try {
+        db.Execute(QStringLiteral("SELECT [NIX] FROM [T]"));
+        FAIL();
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), DatabaseError::Command);
+        EXPECT_TRUE(error.Description().contains(QStringLiteral("NIX")))
+            << error.Description().toStdString();
+    }
+    EXPECT_THROW(db.Execute(QStringLiteral("SELECT * FROM [T] WHERE [KEN]='O'Brien'")),
+                 RuntimeError);
+}
+
+TEST_F(ConnectionTest, ParametersAreBoundNotSpliced) {
+    const QString name = QStringLiteral("O'Brien; DROP TABLE [T]");
+    EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID],[KEN],[AKT]) VALUES (?,?,?)"),
+                         {7, name, true}),
+              1);
+    Recordset rs(QStringLiteral("SELECT [KEN],[AKT] FROM [T] WHERE [ID]=?"), db, {7});
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Fields(0).Value().toString(), name);
+    EXPECT_EQ(rs.Fields(1).Value(), QVariant(true));
+    EXPECT_THROW(db.Execute(QStringLiteral("DELETE FROM [T] WHERE [ID]=?"), {}), RuntimeError);
+}
+
+TEST_F(ConnectionTest, OperationsOnAClosedConnectionAreRefused) {
+    db.Close();
+    db.Close(); // twice does nothing
+    try {
+        db.Execute(QStringLiteral("SELECT 1"));
+        FAIL();
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), DatabaseError::ObjectClosed);
+    }
+    EXPECT_THROW(db.BeginTrans(), RuntimeError);
+}
+
+TEST_F(ConnectionTest, TransactionsCommitAndRollBack) {
+    EXPECT_EQ(db.BeginTrans(), 1);
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+    db.CommitTrans();
+    db.BeginTrans();
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
+    db.RollbackTrans();
+    EXPECT_EQ(db.TransactionLevel(), 0);
+    EXPECT_EQ(count(), 1);
+    EXPECT_THROW(db.CommitTrans(), RuntimeError);
+    EXPECT_THROW(db.RollbackTrans(), RuntimeError);
+}
+
+TEST_F(ConnectionTest, ASavepointInsideATransactionRollsBackAlone) {
+    db.BeginTrans();
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+    EXPECT_EQ(db.BeginTrans(), 2);
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
+    EXPECT_EQ(db.BeginTrans(), 3);
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (3)"));
+    db.CommitTrans();   // level 3 joins level 2
+    db.RollbackTrans(); // level 2 undoes 2 and 3
+    EXPECT_EQ(db.TransactionLevel(), 1);
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (4)"));
+    db.CommitTrans();
+    Recordset rs(QStringLiteral("SELECT [ID] FROM [T] ORDER BY [ID]"), db);
+    ASSERT_EQ(rs.RecordCount(), 2);
+    EXPECT_EQ(rs.Fields(0).Value(), QVariant(1));
+    rs.MoveNext();
+    EXPECT_EQ(rs.Fields(0).Value(), QVariant(4));
+}
+
+TEST_F(ConnectionTest, ATransactionObjectRollsBackUnlessCommitted) {
+    {
+        Transaction outer(db);
+        db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+        try {
+            Transaction inner(db);
+            db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
+            throw std::runtime_error("a failing step");
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(db.TransactionLevel(), 1);
+        outer.Commit();
+        EXPECT_FALSE(outer.Active());
+    }
+    EXPECT_EQ(count(), 1);
+    {
+        Transaction forgotten(db);
+        db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (9)"));
+    }
+    EXPECT_EQ(count(), 1);
+    EXPECT_EQ(db.TransactionLevel(), 0);
+}
+
+TEST_F(ConnectionTest, ALockHeldElsewhereFailsAfterTheTimeOut) {
+    Connection other(path);
+    other.BeginTrans();
+    other.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+    db.SetConnectionTimeout(0);
+    try {
+        db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
+        FAIL() << "wrote past another connection's lock";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), DatabaseError::Failure);
+    }
+    other.CommitTrans();
+    db.SetConnectionTimeout(30);
+    EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)")), 1);
+}
+
+TEST_F(ConnectionTest, ReopenInPlaceReadsTheReplacedFile) {
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+    const QString compacted = dir.filePath(QStringLiteral("ARCHIVTEMP.mdb"));
+    {
+        Connection other(path);
+        other.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
+    }
+    CompactDatabase(path, compacted);
+    Connection* const holder = &db;
+    db.Close();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::rename(compacted, path));
+    holder->Reopen();
+    EXPECT_EQ(db.State(), Connection::adStateOpen);
+    EXPECT_EQ(db.Path(), QFileInfo(path).absoluteFilePath());
+    EXPECT_EQ(count(), 2);
+    EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (3)")), 1);
+}
+
+TEST_F(ConnectionTest, CachedStatementsFollowASchemaChange) {
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID],[KEN]) VALUES (1,'a')"));
+    {
+        Recordset rs(QStringLiteral("SELECT * FROM [T]"), db);
+        EXPECT_EQ(rs.FieldCount(), 3);
+    }
+    db.Execute(QStringLiteral("DROP TABLE [T]; CREATE TABLE [T] ([ID] LONG, [W] SINGLE)"));
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID],[W]) VALUES (1,2.5)"));
+    Recordset rs(QStringLiteral("SELECT * FROM [T]"), db);
+    ASSERT_EQ(rs.FieldCount(), 2);
+    EXPECT_EQ(rs.Fields(1).Name(), QStringLiteral("W"));
+    EXPECT_EQ(rs.Fields(1).Value(), QVariant(2.5f));
+    rs.AddNew();
+    rs.Fields("W") = 1.5;
+    rs.Update();
+    EXPECT_EQ(count(), 2);
+}
+
+TEST(Sql, TextIsQuotedWithApostrophesDoubled) {
+    EXPECT_EQ(SqlText(QStringLiteral("abc")), QStringLiteral("'abc'"));
+    EXPECT_EQ(SqlText(QStringLiteral("O'Brien's")), QStringLiteral("'O''Brien''s'"));
+    EXPECT_EQ(SqlText(QString()), QStringLiteral("''"));
+    EXPECT_EQ(SqlName(QStringLiteral("KEN")), QStringLiteral("[KEN]"));
+    EXPECT_THROW(SqlName(QStringLiteral("a]b")), RuntimeError);
+}
+
+TEST(Sql, NumbersAreWrittenInCNotationWhateverTheLocale) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(SqlNumber(12.5), QStringLiteral("12.5"));
+    EXPECT_EQ(SqlNumber(12.3f), QStringLiteral("12.3"));
+    EXPECT_EQ(SqlNumber(-3), QStringLiteral("-3"));
+    EXPECT_EQ(SqlNumber(qlonglong(1234567)), QStringLiteral("1234567"));
+    EXPECT_EQ(SqlValue(QVariant(1.25)), QStringLiteral("1.25"));
+    EXPECT_EQ(SqlValue(QVariant(true)), QStringLiteral("true"));
+    EXPECT_EQ(SqlValue(VNull()), QStringLiteral("NULL"));
+    EXPECT_EQ(SqlValue(QVariant(QStringLiteral("a'b"))), QStringLiteral("'a''b'"));
+    QLocale::setDefault(QLocale::c());
+}

@@ -1,0 +1,179 @@
+// Whole database files: creating, copying through the engine's backup (the
+// target is the old file or the complete new one, never a mix, whatever
+// fails) and compacting into a new file.
+
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/database/Recordset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CopyTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    QString file(const QString& name) const { return dir.filePath(name); }
+
+    // A database with a table [T] of `rows` rows whose text tells the file.
+    void make(const QString& path, const QString& tag, int rows) {
+        CreateDatabase(path);
+        Connection db(path);
+        db.Execute(
+            QStringLiteral("CREATE TABLE [T] ([ID] LONG, [KEN] TEXT); CREATE TABLE [%1] ([X] LONG)")
+                .arg(tag));
+        db.BeginTrans();
+        for (int i = 0; i < rows; ++i)
+            db.Execute(QStringLiteral("INSERT INTO [T] VALUES (?, ?)"),
+                       {i, tag + QString::number(i)});
+        db.CommitTrans();
+    }
+    // The rows of [T] as "ID:KEN" lines, read through a fresh connection.
+    static QStringList rows(const QString& path) {
+        Connection db(path);
+        return rows(db);
+    }
+    static QStringList rows(Connection& db) {
+        QStringList result;
+        Recordset rs(QStringLiteral("SELECT [ID],[KEN] FROM [T] ORDER BY [ID]"), db);
+        for (; !rs.Eof(); rs.MoveNext())
+            result << rs.Fields(0).Value().toString() + QLatin1Char(':') +
+                          rs.Fields(1).Value().toString();
+        return result;
+    }
+    QStringList entries() const {
+        return QDir(dir.path())
+            .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    static QByteArray bytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void makeJunk(const QString& path) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(8192, '\x17'));
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(CopyTest, CreateDatabaseMakesAnEmptyDatabaseAndRefusesAnExistingFile) {
+    CreateDatabase(file("neu.mdb"));
+    EXPECT_GT(QFileInfo(file("neu.mdb")).size(), 0);
+    Connection db(file("neu.mdb"));
+    EXPECT_EQ(db.Execute(QStringLiteral("CREATE TABLE [A] ([ID] LONG)")), 0);
+    db.Close();
+    const QByteArray before = bytes(file("neu.mdb"));
+    EXPECT_THROW(CreateDatabase(file("neu.mdb")), RuntimeError);
+    EXPECT_EQ(bytes(file("neu.mdb")), before);
+}
+
+TEST_F(CopyTest, CopiesToANewFile) {
+    make(file("quelle.mdb"), "Q", 50);
+    CopyDatabase(file("quelle.mdb"), file("ziel.mdb"));
+    EXPECT_EQ(rows(file("ziel.mdb")), rows(file("quelle.mdb")));
+    EXPECT_EQ(entries(), QStringList({"quelle.mdb", "ziel.mdb"}));
+}
+
+TEST_F(CopyTest, ReplacesAnExistingDatabaseWhole) {
+    make(file("quelle.mdb"), "Q", 3);
+    make(file("ziel.mdb"), "Z", 500);
+    Connection reader(file("ziel.mdb"));
+    ASSERT_EQ(rows(reader).size(), 500);
+    CopyDatabase(file("quelle.mdb"), file("ziel.mdb"));
+    // A connection that was open on the target sees the new database.
+    EXPECT_EQ(rows(reader), QStringList({"0:Q0", "1:Q1", "2:Q2"}));
+    Recordset tables(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name"), reader);
+    ASSERT_EQ(tables.RecordCount(), 2);
+    EXPECT_EQ(tables.Fields(0).Value().toString(), QStringLiteral("Q"));
+}
+
+TEST_F(CopyTest, AMissingSourceIsAnErrorAndCreatesNothing) {
+    make(file("ziel.mdb"), "Z", 2);
+    const QByteArray before = bytes(file("ziel.mdb"));
+    EXPECT_THROW(CopyDatabase(file("fehlt.mdb"), file("ziel.mdb")), RuntimeError);
+    EXPECT_THROW(CopyDatabase(file("fehlt.mdb"), file("neu.mdb")), RuntimeError);
+    EXPECT_EQ(bytes(file("ziel.mdb")), before);
+    EXPECT_EQ(entries(), QStringList({"ziel.mdb"}));
+}
+
+TEST_F(CopyTest, ASourceThatIsNoDatabaseLeavesTheTargetWhole) {
+    makeJunk(file("kaputt.mdb"));
+    make(file("ziel.mdb"), "Z", 20);
+    const QByteArray before = bytes(file("ziel.mdb"));
+    try {
+        CopyDatabase(file("kaputt.mdb"), file("ziel.mdb"));
+        FAIL() << "copied a file that is no database";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), DatabaseError::Failure);
+        EXPECT_TRUE(error.Description().contains(QStringLiteral("kaputt.mdb")))
+            << error.Description().toStdString();
+    }
+    EXPECT_EQ(bytes(file("ziel.mdb")), before);
+    EXPECT_EQ(rows(file("ziel.mdb")).size(), 20);
+    // A target that did not exist is not left behind half made.
+    EXPECT_THROW(CopyDatabase(file("kaputt.mdb"), file("neu.mdb")), RuntimeError);
+    EXPECT_EQ(entries(), QStringList({"kaputt.mdb", "ziel.mdb"}));
+}
+
+TEST_F(CopyTest, ATargetThatCannotBeWrittenFailsCleanly) {
+    make(file("quelle.mdb"), "Q", 2);
+    makeJunk(file("datei"));
+    // The target's folder is a file: nothing can be written there.
+    EXPECT_THROW(CopyDatabase(file("quelle.mdb"), file("datei/VELD.mdb")), RuntimeError);
+    EXPECT_THROW(CopyDatabase(file("quelle.mdb"), file("fehlt/VELD.mdb")), RuntimeError);
+    EXPECT_FALSE(QFileInfo::exists(file("fehlt")));
+    EXPECT_EQ(entries(), QStringList({"datei", "quelle.mdb"}));
+    EXPECT_THROW(CopyDatabase(file("quelle.mdb"), file("quelle.mdb")), RuntimeError);
+    EXPECT_EQ(rows(file("quelle.mdb")).size(), 2);
+}
+
+TEST_F(CopyTest, AFileThatIsNoDatabaseIsReplacedByTheCopy) {
+    make(file("quelle.mdb"), "Q", 4);
+    makeJunk(file("ziel.mdb"));
+    CopyDatabase(file("quelle.mdb"), file("ziel.mdb"));
+    EXPECT_EQ(rows(file("ziel.mdb")).size(), 4);
+    EXPECT_EQ(entries(), QStringList({"quelle.mdb", "ziel.mdb"}));
+}
+
+TEST_F(CopyTest, CopiesFromAnOpenConnectionAndIntoOne) {
+    make(file("arbeit.mdb"), "A", 5);
+    make(file("projekt.mdb"), "P", 1);
+    Connection work(file("arbeit.mdb"));
+    work.Execute(QStringLiteral("DELETE FROM [T] WHERE [ID]>1"));
+    rows(work); // leaves a kept statement behind
+    CopyDatabase(work, file("projekt.mdb"));
+    EXPECT_EQ(rows(file("projekt.mdb")), QStringList({"0:A0", "1:A1"}));
+
+    make(file("andere.mdb"), "B", 3);
+    CopyDatabase(file("andere.mdb"), work);
+    EXPECT_EQ(rows(work), QStringList({"0:B0", "1:B1", "2:B2"}));
+    EXPECT_EQ(work.Execute(QStringLiteral("INSERT INTO [T] VALUES (3,'neu')")), 1);
+    makeJunk(file("kaputt.mdb"));
+    EXPECT_THROW(CopyDatabase(file("kaputt.mdb"), work), RuntimeError);
+    EXPECT_EQ(rows(work).size(), 4);
+}
+
+TEST_F(CopyTest, CompactsIntoANewFile) {
+    make(file("VELD.mdb"), "V", 3000);
+    {
+        Connection db(file("VELD.mdb"));
+        db.Execute(QStringLiteral("DELETE FROM [T] WHERE [ID]>=10"));
+    }
+    CompactDatabase(file("VELD.mdb"), file("VELDTEMP.mdb"));
+    EXPECT_EQ(rows(file("VELDTEMP.mdb")), rows(file("VELD.mdb")));
+    EXPECT_LT(QFileInfo(file("VELDTEMP.mdb")).size(), QFileInfo(file("VELD.mdb")).size());
+    EXPECT_THROW(CompactDatabase(file("VELD.mdb"), file("VELDTEMP.mdb")), RuntimeError);
+    EXPECT_THROW(CompactDatabase(file("fehlt.mdb"), file("X.mdb")), RuntimeError);
+    EXPECT_EQ(entries(), QStringList({"VELD.mdb", "VELDTEMP.mdb"}));
+}
