@@ -104,6 +104,26 @@ const std::vector<TABELLE>& archiv() {
     return tabellen;
 }
 
+// The information system belongs to the whole suite; this program writes
+// only these columns of it.
+const std::vector<TABELLE>& information() {
+    static const std::vector<TABELLE> tabellen = {
+        {QStringLiteral("E0"),
+         {{"ID", T::Long},
+          {"QART", T::Integer},
+          {"PROJ", T::Text},
+          {"QUELLE", T::Text},
+          {"BEARBEITER", T::Text},
+          {"DATUM", T::Text}},
+         {{"ID"}, {"PROJ"}}},
+        {QStringLiteral("E1"), {{"ID", T::Long}, {"KEN", T::Text}, {"KOM", T::Text}}, {{"ID"}}},
+        {QStringLiteral("E2"),
+         {{"ID", T::Long}, {"MAXWE", T::Single}, {"MAXWN", T::Single}, {"ZEIT", T::Single}},
+         {{"ID"}}},
+    };
+    return tabellen;
+}
+
 QString spaltenanweisung(const SPALTE& spalte) {
     QString anweisung = SqlName(spalte.NAME) + QLatin1Char(' ') + QString::fromLatin1(spalte.TYP);
     if (std::strcmp(spalte.TYP, T::Text) == 0) anweisung += QStringLiteral(" COLLATE NOCASE");
@@ -135,6 +155,9 @@ const std::vector<TABELLE>& VORGABETABELLEN() {
 }
 const std::vector<TABELLE>& ARCHIVTABELLEN() {
     return archiv();
+}
+const std::vector<TABELLE>& INFORMATIONSTABELLEN() {
+    return information();
 }
 
 QString TABELLENANWEISUNG(const TABELLE& tabelle) {
@@ -170,4 +193,7 @@ void ARCHIVDATENBANKANLEGEN(const QString& pfad) {
 }
 void VORGABEDATENBANKANLEGEN(const QString& pfad) {
     neueDatenbank(pfad, {&vorgabe()});
+}
+void INFORMATIONSDATENBANKANLEGEN(const QString& pfad) {
+    neueDatenbank(pfad, {&information()});
 }

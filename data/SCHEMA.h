@@ -4,11 +4,14 @@
 // records E1, their general data E2, readings E3, results A1 and A2, the
 // multiple evaluation M1 and the diagram layouts G0), the administration
 // table ADMIN of ARCHIV.mdb and the data-logger presets VELD_VE1/VELD_VE2 of
-// VORGABE.mdb. The empty project template holds the presets tables too,
-// since a development run reads the presets from the working copy.
+// VORGABE.mdb, and the tables E0, E1, E2 of the suite's information system
+// TALVIR.mdb. The empty project template holds the presets tables too, since
+// a development run reads the presets from the working copy.
 //
 // Every table keeps its columns in one fixed order with the record key ID
-// first: the record import copies columns by position. Text columns compare
+// first. Nothing relies on that order across databases: the record export
+// and import copy columns by name, so a project database whose columns stand
+// in another order takes each value in its own column. Text columns compare
 // without regard to letter case, as the keys did in the original databases.
 // E1.KEN has no unique index: the save command checks it, and the row of a
 // multiple evaluation ("M") must always be insertable.
@@ -33,6 +36,9 @@ struct TABELLE {
 const std::vector<TABELLE>& PROJEKTTABELLEN(); // E1, E2, E3, A1, A2, M1, G0
 const std::vector<TABELLE>& VORGABETABELLEN(); // VELD_VE1, VELD_VE2
 const std::vector<TABELLE>& ARCHIVTABELLEN();  // ADMIN
+// E0 (entry: kind, project, source, operator, date), E1 (identifier,
+// comment), E2 (results and reference time), one entry per ID.
+const std::vector<TABELLE>& INFORMATIONSTABELLEN();
 
 // The CREATE TABLE statement of a table.
 QString TABELLENANWEISUNG(const TABELLE& tabelle);
@@ -44,3 +50,4 @@ void TABELLENANLEGEN(Connection& verbindung, const std::vector<TABELLE>& tabelle
 void PROJEKTDATENBANKANLEGEN(const QString& pfad); // project tables and presets tables
 void ARCHIVDATENBANKANLEGEN(const QString& pfad);
 void VORGABEDATENBANKANLEGEN(const QString& pfad);
+void INFORMATIONSDATENBANKANLEGEN(const QString& pfad); // an empty TALVIR.mdb

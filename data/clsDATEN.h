@@ -111,6 +111,12 @@ public:
     // The connection the object works on (shared with the main window, or
     // its own after EINFMDB).
     std::shared_ptr<Connection> VERBINDUNG() const { return m_verbindung; }
+    // Works from now on through the given connection, typically the one
+    // that another object opened by EINFMDB: objects that share a connection
+    // can write in one transaction of their caller (each write is then a
+    // savepoint inside it). An empty pointer leaves the object without a
+    // connection: every later transfer fails.
+    void EVERBINDUNG(std::shared_ptr<Connection> wert) { m_verbindung = std::move(wert); }
 
     // --- Selection -----------------------------------------------------------
 

@@ -3,7 +3,10 @@
 //   <demo>/Datenbank/ARCHIV.mdb    the ADMIN row of the current user (as the
 //                                  frame program leaves it)
 //   <demo>/Datenbank/VORGABE.mdb   the presets database
+//   <demo>/Datenbank/TALVIR.mdb    the suite's information system, empty
 //   <demo>/Projekte/TE0001.00/VELD.mdb   a project with sample tests
+//   <demo>/Projekte/TE0002.00/VELD.mdb   a second project, to exchange
+//                                        records with
 //
 // and the settings value "Datenbankpfad" of KORVA in the settings folder of
 // the environment (run it with XDG_CONFIG_HOME inside the demo, so that the
@@ -22,6 +25,7 @@
 #include <QFileInfo>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 namespace {
 struct Versuch {
@@ -35,17 +39,22 @@ struct Versuch {
     bool aktiv;
 };
 
-const Versuch kVersuche[] = {
+const std::vector<Versuch> kVersuche = {
     {"BS-01", "Schluff, tonig, Entnahmetiefe 1,2 m", 0, 2.0, 0.50, 0.42, 45.0, true},
     {"BS-02", "Ton, schluffig, Entnahmetiefe 2,5 m", 0, 0.5, 0.50, 0.61, 120.0, false},
     {"BS-03", "Sand, schwach schluffig", 1, 4.0, 1.00, 0.28, 8.0, false},
     {"KL-17", "Kalkmergel, verwittert", 0, 2.0, 0.80, 0.55, 70.0, false},
 };
 
+const std::vector<Versuch> kNachbarVersuche = {
+    {"NB-05", "Geschiebelehm", 0, 2.0, 0.60, 0.38, 60.0, true},
+    {"NB-06", "Beckenton", 1, 0.5, 0.40, 0.66, 150.0, false},
+};
+
 // Minutes after the start of the test at which the readings were taken.
 const double kZeiten[] = {0, 1, 2, 3, 5, 10, 15, 30, 60, 120, 240, 480, 1440};
 
-void projektAnlegen(const QString& pfad) {
+void projektAnlegen(const QString& pfad, const std::vector<Versuch>& versuche) {
     const QString neu = pfad + QStringLiteral(".neu");
     QFile::remove(neu);
     PROJEKTDATENBANKANLEGEN(neu);
@@ -53,7 +62,7 @@ void projektAnlegen(const QString& pfad) {
         Connection db(neu);
         Transaction t(db);
         int id = 0;
-        for (const Versuch& v : kVersuche) {
+        for (const Versuch& v : versuche) {
             ++id;
             db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (?,?,?,?)"),
                        {id, QString::fromUtf8(v.ken), QString::fromUtf8(v.kom), v.aktiv});
@@ -97,14 +106,22 @@ int main(int argc, char** argv) {
     const QString projekt = QStringLiteral("TE0001.00");
     try {
         QDir().mkpath(datenbank);
+        const QString nachbar = QStringLiteral("TE0002.00");
         QDir().mkpath(projekte + QLatin1Char('/') + projekt);
+        QDir().mkpath(projekte + QLatin1Char('/') + nachbar);
         const QString archiv = datenbank + QStringLiteral("/ARCHIV.mdb");
         if (!QFileInfo::exists(archiv)) ARCHIVDATENBANKANLEGEN(archiv);
         if (!QFileInfo::exists(datenbank + QStringLiteral("/VORGABE.mdb")))
             VORGABEDATENBANKANLEGEN(datenbank + QStringLiteral("/VORGABE.mdb"));
         const QString projektdatenbank =
             projekte + QLatin1Char('/') + projekt + QStringLiteral("/VELD.mdb");
-        if (!QFileInfo::exists(projektdatenbank)) projektAnlegen(projektdatenbank);
+        if (!QFileInfo::exists(projektdatenbank)) projektAnlegen(projektdatenbank, kVersuche);
+        const QString nachbardatenbank =
+            projekte + QLatin1Char('/') + nachbar + QStringLiteral("/VELD.mdb");
+        if (!QFileInfo::exists(nachbardatenbank))
+            projektAnlegen(nachbardatenbank, kNachbarVersuche);
+        const QString talvir = datenbank + QStringLiteral("/TALVIR.mdb");
+        if (!QFileInfo::exists(talvir)) INFORMATIONSDATENBANKANLEGEN(talvir);
         {
             Connection db(archiv);
             const QString benutzer = UserName();

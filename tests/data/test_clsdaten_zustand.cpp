@@ -86,6 +86,37 @@ TEST_F(Zustand, EinfmdbOpensItsOwnConnectionInTheDatabaseDirectory) {
     EXPECT_EQ(fenster.ZEILEN(QStringLiteral("E1")), 0);
 }
 
+TEST_F(Zustand, ObjectsSharingAConnectionWriteInTheCallersTransaction) {
+    const QString pfad = fenster.DATENBANKPFAD() + QStringLiteral("/TALVIR.mdb");
+    INFORMATIONSDATENBANKANLEGEN(pfad);
+    clsDATEN e1, e0;
+    bool BOINF = false;
+    e1.EINFMDB(BOINF, QStringLiteral("TALVIR"));
+    ASSERT_TRUE(BOINF);
+    e0.EVERBINDUNG(e1.VERBINDUNG());
+    e0.ETABELLE(QStringLiteral("E0"));
+    EXPECT_EQ(e0.VERBINDUNG(), e1.VERBINDUNG());
+    e0.ESPIDW(4);
+    e1.ESPIDW(4);
+    {
+        Transaction t(*e1.VERBINDUNG());
+        EXPECT_TRUE(e1.DVTT(QStringLiteral("KEN"), QStringLiteral("P4")));
+        EXPECT_TRUE(e0.DVTT(QStringLiteral("PROJ"), QStringLiteral("TE0000.00")));
+        // Not committed: both writes go.
+    }
+    Connection talvir(pfad);
+    EXPECT_EQ(Recordset(QStringLiteral("SELECT * FROM [E1]"), talvir).RecordCount(), 0);
+    EXPECT_EQ(Recordset(QStringLiteral("SELECT * FROM [E0]"), talvir).RecordCount(), 0);
+    {
+        Transaction t(*e1.VERBINDUNG());
+        EXPECT_TRUE(e1.DVTT(QStringLiteral("KEN"), QStringLiteral("P4")));
+        EXPECT_TRUE(e0.DVTT(QStringLiteral("PROJ"), QStringLiteral("TE0000.00")));
+        t.Commit();
+    }
+    EXPECT_EQ(Recordset(QStringLiteral("SELECT * FROM [E1] WHERE [ID]=4"), talvir).RecordCount(), 1);
+    EXPECT_EQ(Recordset(QStringLiteral("SELECT * FROM [E0] WHERE [ID]=4"), talvir).RecordCount(), 1);
+}
+
 TEST_F(Zustand, EinfmdbLooksInTheProjectFolderInADevelopmentRun) {
     fenster.SETZEPROGRAMMPFAD(fenster.WURZEL() + QStringLiteral("/source/VELD"));
     PROJEKTDATENBANKANLEGEN(fenster.DATENBANKPFAD() + QStringLiteral("/TALVIR.mdb"));

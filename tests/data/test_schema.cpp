@@ -136,6 +136,15 @@ void expectTables(const QString& path, std::vector<Expected> expected) {
     }
 }
 
+const std::vector<Expected>& informationTables() {
+    static const std::vector<Expected> tables = {
+        {"E0", {{"ID", L}, {"QART", I}, {"PROJ", T}, {"QUELLE", T}, {"BEARBEITER", T}, {"DATUM", T}}},
+        {"E1", {{"ID", L}, {"KEN", T}, {"KOM", T}}},
+        {"E2", {{"ID", L}, {"MAXWE", S}, {"MAXWN", S}, {"ZEIT", S}}},
+    };
+    return tables;
+}
+
 class SchemaTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -169,6 +178,23 @@ TEST_F(SchemaTest, TheArchiveAndPresetsDatabasesHoldTheirTables) {
     expectTables(dir.filePath(QStringLiteral("ARCHIV.mdb")), archiveTables());
     expectTables(dir.filePath(QStringLiteral("VORGABE.mdb")), presetTables());
     EXPECT_THROW(ARCHIVDATENBANKANLEGEN(dir.filePath(QStringLiteral("ARCHIV.mdb"))), RuntimeError);
+}
+
+TEST_F(SchemaTest, TheInformationSystemIsMadeEmptyWithItsThreeTables) {
+    const QString talvir = dir.filePath(QStringLiteral("TALVIR.mdb"));
+    INFORMATIONSDATENBANKANLEGEN(talvir);
+    expectTables(talvir, informationTables());
+    Connection inf(talvir);
+    for (const char* table : {"E0", "E1", "E2"})
+        EXPECT_EQ(Recordset(QStringLiteral("SELECT * FROM [%1]").arg(QLatin1String(table)), inf)
+                      .RecordCount(),
+                  0);
+    // Project names compare without regard to letter case, like every key.
+    inf.Execute(QStringLiteral("INSERT INTO [E0] ([ID],[PROJ]) VALUES (1,'te0000.00')"));
+    EXPECT_EQ(Recordset(QStringLiteral("SELECT * FROM [E0] WHERE [PROJ]='TE0000.00'"), inf)
+                  .RecordCount(),
+              1);
+    EXPECT_THROW(INFORMATIONSDATENBANKANLEGEN(talvir), RuntimeError);
 }
 
 TEST_F(SchemaTest, TheTemplateBesideTheProgramHoldsEveryTable) {
