@@ -6,6 +6,7 @@
 #include <memory>
 
 class Connection;
+class OutputObject;
 class QWidget;
 
 // What the lower parts of the program need of the main window: its
@@ -69,6 +70,30 @@ public:
     virtual void SETZEPANELSICHTBAR(int /*panel*/, bool /*sichtbar*/) {}
     virtual bool PANELSICHTBAR(int /*panel*/) { return false; }
     virtual QString PANELTEXT(int /*panel*/) { return QString(); }
+
+    // A panel's bevel: 1 inset, 2 raised (0 without a status bar).
+    virtual void SETZEPANELBEVEL(int /*panel*/, int /*bevel*/) {}
+    virtual int PANELBEVEL(int /*panel*/) { return 0; }
+
+    // The main window's Enabled: while an output page is built it takes no
+    // input. Without a window (tests) it counts as enabled.
+    virtual void SETZEAKTIV(bool /*aktiv*/) {}
+    virtual bool AKTIV() { return true; }
+
+    // The name of the active child window; "" when there is none.
+    virtual QString AKTIVESKIND() { return QString(); }
+
+    // The main window as the frame object of a page's header and footer on
+    // the screen: an output object of the kind Form whose ScaleWidth and
+    // ScaleHeight give the client area. None without a window.
+    virtual OutputObject* RAHMENOBJEKT() { return nullptr; }
+
+    // Loads the output page of that name ("mdiSEITE1", "mdiMSEITE1") unless
+    // it is loaded; its load handler builds it, and a failure there reaches
+    // the caller. True when it was loaded now. SEITEZEIGEN shows a loaded
+    // page maximised as the active child window.
+    virtual bool SEITELADEN(const QString& /*name*/) { return false; }
+    virtual void SEITEZEIGEN(const QString& /*name*/) {}
 
     // Shows the active records in the record panel (panel 6). It has no
     // error handler of its own: a failure reaches the caller.

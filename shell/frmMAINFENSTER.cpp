@@ -1,9 +1,12 @@
 #include "shell/frmMAINFENSTER.h"
 
+#include "pages/SEITENLADEN.h"
+#include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
+#include "shell/HAUPTRAHMEN.h"
 #include "shell/HILFEFENSTER.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/mdiAUTOSTART.h"
@@ -303,4 +306,42 @@ HILFEFENSTER* frmMAINFENSTER::HILFE() {
 
 bool frmMAINFENSTER::HILFEZEIGEN(const QString& datei, int kontext) {
     return HILFE()->ZEIGEN(datei, kontext, m_SPRACHE);
+}
+
+// Panels, child windows and pages -------------------------------------------
+
+void frmMAINFENSTER::SETZEPANELBEVEL(int panel, int bevel) {
+    if (PANEL* p = stbMAIN->Panels(panel)) p->SetBevel(bevel);
+}
+
+int frmMAINFENSTER::PANELBEVEL(int panel) {
+    const PANEL* p = stbMAIN->Panels(panel);
+    return p ? p->Bevel() : 0;
+}
+
+QString frmMAINFENSTER::AKTIVESKIND() {
+    const QMdiSubWindow* kind = MDIBEREICH->activeSubWindow();
+    return kind && kind->widget() ? kind->widget()->objectName() : QString();
+}
+
+OutputObject* frmMAINFENSTER::RAHMENOBJEKT() {
+    if (!m_rahmen) m_rahmen = std::make_unique<HAUPTRAHMEN>(MDIBEREICH->viewport());
+    m_rahmen->MESSEN();
+    return m_rahmen.get();
+}
+
+bool frmMAINFENSTER::SEITELADEN(const QString& name) {
+    if (Forms::Find(name)) return false;
+    return ::SEITELADEN(name, MDIBEREICH) != nullptr;
+}
+
+void frmMAINFENSTER::SEITEZEIGEN(const QString& name) {
+    QWidget* seite = Forms::Find(name);
+    if (!seite) return;
+    if (auto* fenster = qobject_cast<QMdiSubWindow*>(seite->parentWidget())) {
+        fenster->showMaximized();
+        MDIBEREICH->setActiveSubWindow(fenster);
+    } else {
+        seite->showMaximized();
+    }
 }

@@ -18,6 +18,7 @@
 #include <memory>
 
 class ErrorHandler;
+class HAUPTRAHMEN;
 class HILFEFENSTER;
 class QAction;
 class QMdiArea;
@@ -69,6 +70,14 @@ public:
     bool PANELSICHTBAR(int panel) override;
     QString PANELTEXT(int panel) override;
     void DATENSATZANZEIGE() override;
+    void SETZEPANELBEVEL(int panel, int bevel) override;
+    int PANELBEVEL(int panel) override;
+    void SETZEAKTIV(bool aktiv) override { setEnabled(aktiv); }
+    bool AKTIV() override { return isEnabled(); }
+    QString AKTIVESKIND() override;
+    OutputObject* RAHMENOBJEKT() override;
+    bool SEITELADEN(const QString& name) override;
+    void SEITEZEIGEN(const QString& name) override;
 
     // The connection to ARCHIV.mdb (installed run only).
     std::shared_ptr<Connection> DBARCHIV() const { return m_DBARCHIV; }
@@ -194,4 +203,5 @@ private:
     QPointer<mdiAUTOSTART> m_autostart;
     QPointer<QMdiSubWindow> m_autostartFenster;
     QPointer<HILFEFENSTER> m_hilfe;
+    std::unique_ptr<HAUPTRAHMEN> m_rahmen;
 };

@@ -11,11 +11,15 @@
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 
-RuntimeError InvalidPropertyValue() {
+}  // namespace
+
+RuntimeError OutputObject::InvalidPropertyValue() {
     const bool german = QLocale().language() == QLocale::German;
     return RuntimeError(380, german ? QStringLiteral("Unzulässiger Eigenschaftswert")
                                     : QStringLiteral("Invalid property value"));
 }
+
+namespace {
 
 void RequireFinite(double value) {
     if (!std::isfinite(value)) throw RuntimeError::Overflow();

@@ -22,6 +22,7 @@
 
 class QPainter;
 class QFont;
+class RuntimeError;
 
 // Colours are 32-bit values with red in the lowest byte (255 is red); values
 // with the top bit set are system colours (0x80000000 + index).
@@ -67,6 +68,9 @@ public:
     OutputObject& operator=(const OutputObject&) = delete;
 
     virtual Kind ObjectKind() const = 0;
+
+    // Error 380, which a property refuses a value with.
+    static RuntimeError InvalidPropertyValue();
     bool IsPictureBox() const { return ObjectKind() == Kind::PictureBox; }
     bool IsPrinter() const { return ObjectKind() == Kind::Printer; }
 

@@ -1,5 +1,6 @@
 #include "platform/controls/PictureBox.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <cmath>
 
@@ -107,4 +108,45 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Remeasure();
+}
+
+namespace {
+
+int16_t ButtonCode(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
+    int16_t code = 0;
+    if (modifiers & Qt::ShiftModifier) code |= 1;
+    if (modifiers & Qt::ControlModifier) code |= 2;
+    if (modifiers & Qt::AltModifier) code |= 4;
+    return code;
+}
+
+} // namespace
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    m_pressed = event->button();
+    const int16_t button = ButtonCode(event->button());
+    if (MouseDown && button != 0)
+        MouseDown(button, ShiftCode(event->modifiers()), float(UnitX(event->position().x())),
+                  float(UnitY(event->position().y())));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const bool click = event->button() == m_pressed && rect().contains(event->position().toPoint());
+    m_pressed = Qt::NoButton;
+    if (click && Click) Click();
 }

@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class PictureBox : public QWidget, public OutputObject {
@@ -46,11 +47,20 @@ public:
 
     void Cls() override;
 
+    // Mouse events, positions in the box's scale units. Button: 1 left,
+    // 2 right, 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt held. A press on the
+    // box is the box's own: it does not reach the window behind it. Click
+    // follows the release of the button pressed, over the box.
+    std::function<void(int16_t Button, int16_t Shift, float X, float Y)> MouseDown;
+    std::function<void()> Click;
+
 protected:
     QPainter* ActivePainter() override;
     void Painted() override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void Remeasure();
@@ -60,6 +70,7 @@ private:
     QImage m_image;
     QPainter m_painter;
     bool m_updatePending = false;
+    Qt::MouseButton m_pressed = Qt::NoButton;
     float m_leftTwips = 0;
     float m_topTwips = 0;
     float m_widthTwips = 0;

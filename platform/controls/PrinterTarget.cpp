@@ -1,11 +1,31 @@
 #include "platform/controls/PrinterTarget.h"
 
+#include "platform/runtime/RuntimeError.h"
+
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 
 namespace {
 constexpr double kTwipsPerMm = 56.7;
+
+struct Paper {
+    int16_t code;
+    QPageSize::PageSizeId id;
+};
+constexpr Paper kPapers[] = {
+    {1, QPageSize::Letter}, {8, QPageSize::A3}, {9, QPageSize::A4}, {11, QPageSize::A5}};
+
+RuntimeError WithinPage(const char* property) {
+    const bool german = QLocale().language() == QLocale::German;
+    const QString name = QString::fromLatin1(property);
+    return RuntimeError(396, german ? QStringLiteral("'") + name +
+                                          QStringLiteral("'-Eigenschaft kann nicht innerhalb "
+                                                         "einer Seite festgelegt werden")
+                                    : QStringLiteral("'") + name +
+                                          QStringLiteral("' property cannot be set within a page"));
 }
+} // namespace
 
 PrinterTarget::PrinterTarget() : m_printer(QPrinter::HighResolution) {
     m_printer.setResolution(600);
@@ -45,8 +65,27 @@ int16_t PrinterTarget::Orientation() const {
 }
 
 void PrinterTarget::SetOrientation(int16_t orientation) {
+    if (Printing()) throw WithinPage("Orientation");
     m_printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
     Refresh();
+}
+
+int16_t PrinterTarget::PaperSize() const {
+    const QPageSize::PageSizeId id = m_printer.pageLayout().pageSize().id();
+    for (const Paper& paper : kPapers)
+        if (paper.id == id) return paper.code;
+    return 0;
+}
+
+void PrinterTarget::SetPaperSize(int16_t size) {
+    if (Printing()) throw WithinPage("PaperSize");
+    for (const Paper& paper : kPapers) {
+        if (paper.code != size) continue;
+        m_printer.setPageSize(QPageSize(paper.id));
+        Refresh();
+        return;
+    }
+    throw InvalidPropertyValue();
 }
 
 QPainter* PrinterTarget::ActivePainter() {

@@ -26,9 +26,14 @@ public:
     // Writes the next documents as PDF to this file ("" prints again).
     void SetOutputFileName(const QString& path);
 
-    // 1 portrait, 2 landscape.
+    // 1 portrait, 2 landscape. The paper size by the printer codes: 1
+    // Letter, 8 A3, 9 A4, 11 A5; another code raises error 380. Neither can
+    // change while a document is under way (error 396): a document left
+    // open must be ended or killed first.
     int16_t Orientation() const;
     void SetOrientation(int16_t orientation);
+    int16_t PaperSize() const;
+    void SetPaperSize(int16_t size);
 
     void NewPage();
     void EndDoc();

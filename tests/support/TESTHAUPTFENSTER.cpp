@@ -4,6 +4,8 @@
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/database/Recordset.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/RecordingSurface.h"
 
 #include <QDir>
 #include <QLocale>
@@ -86,7 +88,40 @@ void TESTHAUPTFENSTER::SETZEFORTSCHRITTSICHTBAR(bool sichtbar) {
     m_sichtbarkeiten.push_back(sichtbar);
 }
 
+void TESTHAUPTFENSTER::SETZEAKTIV(bool aktiv) {
+    m_aktiv = aktiv;
+    m_aktivierungen.push_back(aktiv);
+}
+
+RecordingSurface& TESTHAUPTFENSTER::RAHMEN() {
+    if (!m_rahmen)
+        m_rahmen = std::make_unique<RecordingSurface>(1024 * 25.4 / 96, 700 * 25.4 / 96, 96.0,
+                                                      RecordingSurface::Kind::Form);
+    return *m_rahmen;
+}
+
+OutputObject* TESTHAUPTFENSTER::RAHMENOBJEKT() {
+    return &RAHMEN();
+}
+
+bool TESTHAUPTFENSTER::SEITELADEN(const QString& name) {
+    const bool geladen =
+        Forms::Find(name) || (!BEISEITELADEN && m_geladeneSeiten.contains(name));
+    m_geladeneSeiten.append(name);
+    if (geladen) return false;
+    if (BEISEITELADEN) BEISEITELADEN(name);
+    return true;
+}
+
+void TESTHAUPTFENSTER::SEITEZEIGEN(const QString& name) {
+    m_gezeigteSeiten.append(name);
+    m_aktiveskind = name;
+}
+
 void TESTHAUPTFENSTER::PROTOKOLLLOESCHEN() {
+    m_aktivierungen.clear();
+    m_geladeneSeiten.clear();
+    m_gezeigteSeiten.clear();
     m_panels.clear();
     m_fortschritte.clear();
     m_sichtbarkeiten.clear();

@@ -18,6 +18,7 @@
 #include <QMap>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 #include <QVariantList>
@@ -26,6 +27,7 @@
 #include <vector>
 
 class Connection;
+class RecordingSurface;
 
 class TESTHAUPTFENSTER : public HAUPTFENSTER {
 public:
@@ -68,6 +70,18 @@ public:
     bool PANELSICHTBAR(int panel) override { return m_panelsichtbar.value(panel, false); }
     QString PANELTEXT(int panel) override { return m_paneltexte.value(panel); }
     void DATENSATZANZEIGE() override { ++m_datensatzanzeigen; }
+    void SETZEPANELBEVEL(int panel, int bevel) override { m_panelbevel[panel] = bevel; }
+    int PANELBEVEL(int panel) override { return m_panelbevel.value(panel, 0); }
+    void SETZEAKTIV(bool aktiv) override;
+    bool AKTIV() override { return m_aktiv; }
+    QString AKTIVESKIND() override { return m_aktiveskind; }
+    // A recording surface of the kind Form, 1024 by 700 pixels at 96 dpi.
+    OutputObject* RAHMENOBJEKT() override;
+    // Loads through BEISEITELADEN (which makes and loads the page) unless a
+    // form of that name is loaded or, without it, the name was loaded
+    // before. Showing makes the page the active child.
+    bool SEITELADEN(const QString& name) override;
+    void SEITEZEIGEN(const QString& name) override;
 
     // Setters of the test. The defaults: user "TESTER", operator "Prüfer",
     // language 3 (German), the decimal separator of the default locale at
@@ -86,6 +100,8 @@ public:
     void SETZEDBPROJEKT(std::shared_ptr<Connection> wert) { m_dbprojekt = std::move(wert); }
     void SETZEDBVORGABE(std::shared_ptr<Connection> wert) { m_dbvorgabe = std::move(wert); }
     void SETZEPANELTEXT(int panel, const QString& text) { m_paneltexte[panel] = text; }
+    void SETZEAKTIVESKIND(const QString& name) { m_aktiveskind = name; }
+    RecordingSurface& RAHMEN();
 
     // What was asked of the main window.
     const std::vector<int>& PANELS() const { return m_panels; }
@@ -95,12 +111,16 @@ public:
     int HILFEAUFRUFE() const { return m_hilfe; }
     int DATENSATZANZEIGEN() const { return m_datensatzanzeigen; }
     const QMap<QString, bool>& MENUS() const { return m_menus; }
+    const std::vector<bool>& AKTIVIERUNGEN() const { return m_aktivierungen; }
+    const QStringList& GELADENESEITEN() const { return m_geladeneSeiten; }
+    const QStringList& GEZEIGTESEITEN() const { return m_gezeigteSeiten; }
     void PROTOKOLLLOESCHEN();
     // Run after the call is recorded, when set: what the real main window
     // would do (for a panel, the test's stand-in of the command).
     std::function<void(int)> BEIPANEL;
     std::function<void()> BEIBEENDEN;
     std::function<void()> BEIHILFE;
+    std::function<void(const QString&)> BEISEITELADEN;
 
     // Paths of the temporary laboratory.
     QString WURZEL() const { return m_wurzel.path(); }
@@ -149,4 +169,11 @@ private:
     QMap<QString, bool> m_menus;
     QMap<int, bool> m_panelsichtbar;
     QMap<int, QString> m_paneltexte;
+    QMap<int, int> m_panelbevel;
+    bool m_aktiv = true;
+    std::vector<bool> m_aktivierungen;
+    QString m_aktiveskind;
+    QStringList m_geladeneSeiten;
+    QStringList m_gezeigteSeiten;
+    std::unique_ptr<RecordingSurface> m_rahmen;
 };
