@@ -180,6 +180,11 @@ public:
     // on the grid and on the heading picture.
     void TOOLTIP(float X, float Y);
 
+    // Asks for a first and a last row and the number of rows that range
+    // should keep, and removes the others, so that rows at an even spacing
+    // remain; then refreshes.
+    void ZEILENFILTER();
+
 private:
     // A date-and-time reading of one row, as the elapsed time reads it.
     struct Zeitpunkt {
