@@ -1,0 +1,176 @@
+// The records of the two lists and the copy of whole records between the
+// working copy and the other project's database.
+
+#include "exchange/frmEXPIMP.h"
+
+#include "data/HAUPTFENSTER.h"
+#include "exchange/AUSTAUSCH.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/database/FieldType.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Sql.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/System.h"
+#include "platform/runtime/Variant.h"
+
+#include <QListWidget>
+#include <vector>
+
+using namespace austausch;
+
+namespace {
+
+// A record's tables in the order they are copied.
+const QStringList& tabellen() {
+    static const QStringList namen = {QStringLiteral("E1"), QStringLiteral("E2"),
+                                      QStringLiteral("E3"), QStringLiteral("A1"),
+                                      QStringLiteral("A2"), QStringLiteral("G0")};
+    return namen;
+}
+
+// A value as text joins it: Null as nothing.
+QString text(const QVariant& wert) {
+    return IsNull(wert) || IsEmpty(wert) ? QString() : CStr(wert);
+}
+
+// The rows of one table of a record, from the source into the target under
+// the new key. Each target column takes the source's value of the column of
+// the same name (converted to the target column's type); a column that the
+// source lacks takes its default.
+void tabelleKopieren(Connection& quelle, Connection& ziel, const QString& tabelle, int32_t alt,
+                     int32_t neu) {
+    Recordset zeilen(QStringLiteral("SELECT * FROM %1 WHERE [ID]=?").arg(SqlName(tabelle)), quelle,
+                     {alt});
+    if (zeilen.Eof()) return;
+
+    struct Spalte {
+        QString name;
+        FieldType typ;
+        int herkunft; // field of the source row
+    };
+    std::vector<Spalte> spalten;
+    QStringList namen{QStringLiteral("[ID]")};
+    QStringList platzhalter{QStringLiteral("?")};
+    for (const Connection::TableColumn& spalte : ziel.TableColumns(tabelle)) {
+        if (spalte.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0) continue;
+        for (int j = 0; j < zeilen.FieldCount(); ++j)
+            if (zeilen.Fields(j).Name().compare(spalte.name, Qt::CaseInsensitive) == 0) {
+                spalten.push_back({spalte.name, spalte.type, j});
+                namen << SqlName(spalte.name);
+                platzhalter << QStringLiteral("?");
+                break;
+            }
+    }
+    const QString einfuegen = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(SqlName(tabelle), namen.join(QLatin1Char(',')),
+                                       platzhalter.join(QLatin1Char(',')));
+    QVariantList werte;
+    for (; !zeilen.Eof(); zeilen.MoveNext()) {
+        werte.clear();
+        werte << neu;
+        for (const Spalte& spalte : spalten)
+            werte << StoredValue(spalte.typ, zeilen.Fields(spalte.herkunft).Value(), spalte.name);
+        ziel.Execute(einfuegen, werte);
+    }
+}
+
+// Copies one record. False when the user ended the copy at the duplicate
+// question. Failures reach the caller, the target as it was before.
+bool datensatzKopieren(Connection& quelle, int32_t id, Connection& ziel) {
+    QVariant ken;
+    {
+        Recordset e1(QStringLiteral("SELECT * FROM [E1] WHERE [ID]=?"), quelle, {id});
+        if (e1.Eof()) throw DatabaseError::NoCurrentRecordError();
+        ken = e1.Value(QStringLiteral("KEN"));
+    }
+    {
+        // The engine's own equality decides (letter case ignored); the
+        // multiple-evaluation row is no record.
+        Recordset doppelt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]<>0"), ziel,
+                          {ken});
+        if (!doppelt.Eof()) {
+            SetMousePointer(vbDefault);
+            const int antwort = MsgBox(QStringLiteral("Datensatz ") + text(ken) +
+                                           QStringLiteral(" ist bereits vorhanden!"),
+                                       vbOKCancel + vbExclamation);
+            SetMousePointer(vbHourglass);
+            return antwort == vbOK;
+        }
+    }
+
+    Transaction transaktion(ziel);
+    int32_t neu = 1;
+    {
+        Recordset hoechster(QStringLiteral("SELECT Max([ID]) FROM [E1]"), ziel);
+        const QVariant wert = hoechster.Fields(0).Value();
+        if (!IsNull(wert)) neu = CLng(wert) + 1;
+    }
+    // Rows left under the new key by an earlier mishap would merge into the
+    // record.
+    for (qsizetype t = 1; t < tabellen().size(); ++t)
+        ziel.Execute(QStringLiteral("DELETE FROM %1 WHERE [ID]=?").arg(SqlName(tabellen()[t])),
+                     {neu});
+    for (const QString& tabelle : tabellen())
+        tabelleKopieren(quelle, ziel, tabelle, id, neu);
+    transaktion.Commit();
+    return true;
+}
+
+} // namespace
+
+void frmEXPIMP::LISTENFUELLEN(Connection& verbindung, QListWidget& liste) {
+    liste.clear();
+    Recordset rs(QStringLiteral("SELECT [ID],[KEN],[KOM] FROM [E1] WHERE [ID]<>0 ORDER BY [KEN]"),
+                 verbindung);
+    if (rs.Eof()) {
+        // The placeholder carries no key: it can never be copied.
+        liste.addItem(QStringLiteral("<leer>"));
+        return;
+    }
+    for (; !rs.Eof(); rs.MoveNext()) {
+        auto* item = new QListWidgetItem(text(rs.Value(QStringLiteral("KEN"))) +
+                                         QStringLiteral(" (") +
+                                         text(rs.Value(QStringLiteral("KOM"))) +
+                                         QStringLiteral(")"));
+        item->setData(Qt::UserRole, CLng(rs.Value(QStringLiteral("ID"))));
+        liste.addItem(item);
+    }
+}
+
+void frmEXPIMP::KOPIEREN(Connection& quelle, QListWidget& liste, Connection& ziel) {
+    SetMousePointer(vbHourglass);
+    ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
+    for (int n = 0; n < liste.count(); ++n) {
+        const QListWidgetItem* item = liste.item(n);
+        if (!item->isSelected()) continue;
+        const QVariant schluessel = item->data(Qt::UserRole);
+        if (!schluessel.isValid()) continue;
+        try {
+            if (!datensatzKopieren(quelle, schluessel.toInt(), ziel)) break;
+        } catch (...) {
+            // The record is rolled back whole; OK goes on with the next one.
+            const RuntimeError fehler = AKTUELLERFEHLER();
+            SetMousePointer(vbDefault);
+            if (!eh.Report(fehler)) break;
+            SetMousePointer(vbHourglass);
+        }
+    }
+    SetMousePointer(vbDefault);
+}
+
+void frmEXPIMP::cmdEXP_Click() {
+    if (lstIMP->selectedItems().isEmpty() || !m_andere || !m_andere->IsOpen()) return;
+    KOPIEREN(*frmMAIN().DBPROJEKT(), *lstIMP, *m_andere);
+    ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
+    eh.Run([&] { LISTENFUELLEN(*m_andere, *lstEXP); });
+}
+
+void frmEXPIMP::cmdIMP_Click() {
+    if (lstEXP->selectedItems().isEmpty() || !m_andere || !m_andere->IsOpen()) return;
+    KOPIEREN(*m_andere, *lstEXP, *frmMAIN().DBPROJEKT());
+    ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
+    eh.Run([&] { LISTENFUELLEN(*frmMAIN().DBPROJEKT(), *lstIMP); });
+}
