@@ -1,6 +1,7 @@
 #include "exchange/AUSTAUSCH.h"
 
 #include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/Variant.h"
 
 #include <exception>
 
@@ -14,6 +15,10 @@ RuntimeError AKTUELLERFEHLER() {
     } catch (...) {
         return StandardError(51);
     }
+}
+
+QString TEXT(const QVariant& wert) {
+    return IsNull(wert) || IsEmpty(wert) ? QString() : CStr(wert);
 }
 
 } // namespace austausch

@@ -7,6 +7,7 @@
 #include "platform/runtime/RuntimeError.h"
 
 #include <QString>
+#include <QVariant>
 
 namespace austausch {
 
@@ -17,5 +18,9 @@ inline const QString kEXPINFTITEL = QStringLiteral("Export Informationssystem");
 // Inside a catch block: the runtime error of the exception being handled
 // (a RuntimeError as it is, other exceptions by their kind, 51 for the rest).
 RuntimeError AKTUELLERFEHLER();
+
+// A value as a list shows it and as it joins a text: Empty and Null as
+// nothing.
+QString TEXT(const QVariant& wert);
 
 } // namespace austausch

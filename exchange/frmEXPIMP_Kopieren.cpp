@@ -31,11 +31,6 @@ const QStringList& tabellen() {
     return namen;
 }
 
-// A value as text joins it: Null as nothing.
-QString text(const QVariant& wert) {
-    return IsNull(wert) || IsEmpty(wert) ? QString() : CStr(wert);
-}
-
 // The rows of one table of a record, from the source into the target under
 // the new key. Each target column takes the source's value of the column of
 // the same name (converted to the target column's type); a column that the
@@ -93,7 +88,7 @@ bool datensatzKopieren(Connection& quelle, int32_t id, Connection& ziel) {
                           {ken});
         if (!doppelt.Eof()) {
             SetMousePointer(vbDefault);
-            const int antwort = MsgBox(QStringLiteral("Datensatz ") + text(ken) +
+            const int antwort = MsgBox(QStringLiteral("Datensatz ") + TEXT(ken) +
                                            QStringLiteral(" ist bereits vorhanden!"),
                                        vbOKCancel + vbExclamation);
             SetMousePointer(vbHourglass);
@@ -131,9 +126,9 @@ void frmEXPIMP::LISTENFUELLEN(Connection& verbindung, QListWidget& liste) {
         return;
     }
     for (; !rs.Eof(); rs.MoveNext()) {
-        auto* item = new QListWidgetItem(text(rs.Value(QStringLiteral("KEN"))) +
+        auto* item = new QListWidgetItem(TEXT(rs.Value(QStringLiteral("KEN"))) +
                                          QStringLiteral(" (") +
-                                         text(rs.Value(QStringLiteral("KOM"))) +
+                                         TEXT(rs.Value(QStringLiteral("KOM"))) +
                                          QStringLiteral(")"));
         item->setData(Qt::UserRole, CLng(rs.Value(QStringLiteral("ID"))));
         liste.addItem(item);
