@@ -1,8 +1,57 @@
 #include "pages/SEITENLADEN.h"
 
-#include <QMdiArea>
-#include <QWidget>
+#include "pages/mdiSEITE1.h"
+#include "platform/controls/Forms.h"
 
-QWidget* SEITELADEN(const QString& /*name*/, QMdiArea* /*bereich*/) {
+#include <QMdiArea>
+#include <QEvent>
+#include <QMdiSubWindow>
+
+namespace {
+
+// Reports the activation of a page's child window: when it becomes the active
+// one while shown, and when it is shown as the active one (the MDI area
+// makes a new child window active while it is still hidden).
+class AKTIVIERUNG : public QObject {
+public:
+    AKTIVIERUNG(QMdiArea* bereich, QMdiSubWindow* fenster, SEITENFORM* seite)
+        : QObject(seite), m_bereich(bereich), m_fenster(fenster), m_seite(seite) {
+        fenster->installEventFilter(this);
+        connect(bereich, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* aktiv) {
+            if (aktiv == m_fenster && m_fenster->isVisible()) m_seite->Form_Activate();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+        if (objekt == m_fenster && ereignis->type() == QEvent::Show &&
+            m_bereich->activeSubWindow() == m_fenster)
+            m_seite->Form_Activate();
+        return QObject::eventFilter(objekt, ereignis);
+    }
+
+private:
+    QMdiArea* m_bereich;
+    QMdiSubWindow* m_fenster;
+    SEITENFORM* m_seite;
+};
+
+template <class SEITE> QWidget* laden(QMdiArea* bereich) {
+    auto* seite = new SEITE;
+    if (bereich) {
+        QMdiSubWindow* fenster = bereich->addSubWindow(seite);
+        fenster->setAttribute(Qt::WA_DeleteOnClose, false);
+        new AKTIVIERUNG(bereich, fenster, seite);
+    }
+    Forms::Load(seite);
+    seite->Form_Load();
+    return seite;
+}
+
+} // namespace
+
+QWidget* SEITELADEN(const QString& name, QMdiArea* bereich) {
+    if (name.compare(QStringLiteral("mdiSEITE1"), Qt::CaseInsensitive) == 0)
+        return laden<mdiSEITE1>(bereich);
     return nullptr;
 }

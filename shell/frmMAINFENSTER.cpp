@@ -344,4 +344,6 @@ void frmMAINFENSTER::SEITEZEIGEN(const QString& name) {
     } else {
         seite->showMaximized();
     }
+    // The page's keys reach it without a click first.
+    seite->setFocus();
 }

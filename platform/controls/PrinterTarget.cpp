@@ -2,6 +2,7 @@
 
 #include "platform/runtime/RuntimeError.h"
 
+#include <QFile>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
@@ -122,6 +123,8 @@ void PrinterTarget::KillDoc() {
     if (m_painter.isActive()) {
         m_printer.abort();
         m_painter.end();
+        // A document printed to a file is sent by being there.
+        if (!m_printer.outputFileName().isEmpty()) QFile::remove(m_printer.outputFileName());
     }
     m_beginFailed = false;
 }

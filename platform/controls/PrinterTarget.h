@@ -37,6 +37,7 @@ public:
 
     void NewPage();
     void EndDoc();
+    // Aborts the document: nothing of it is printed (its PDF file goes).
     void KillDoc();
     bool Printing() const { return m_painter.isActive(); }
 

@@ -1,0 +1,219 @@
+#include "pages/SEITENFORM.h"
+
+#include "data/HAUPTFENSTER.h"
+#include "drawing/VERSIONSINFO.h"
+#include "drawing/clsKOPFFUSS.h"
+#include "pages/SEITENDIALOGE.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/PrinterTarget.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/System.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QKeyEvent>
+
+namespace {
+constexpr float kTwipsJeMm = 56.7f;
+}
+
+SEITENFORM::SEITENFORM(const QString& name, const QString& drucktitel, QWidget* parent)
+    : QWidget(parent), m_drucktitel(drucktitel) {
+    setObjectName(name);
+    setWindowTitle(QString());
+    setFont(QFont(QStringLiteral("Arial")));
+    setFocusPolicy(Qt::StrongFocus);
+    FORM = new PictureBox(this, OutputObject::Kind::Form);
+    FORM->setObjectName(name + QStringLiteral("_FORM"));
+    FORM->SetName(name);
+    FORM->Click = [this] { Form_Click(); };
+}
+
+SEITENFORM::~SEITENFORM() {
+    // The page's objects go with it even when it was never closed.
+    m_kopffuss.reset();
+}
+
+QList<PictureBox*> SEITENFORM::BILDER() {
+    return m_bilder;
+}
+
+void SEITENFORM::MAXIMIEREN() {
+    // The page takes the main window's client area: the surface of the page
+    // keeps that size for its header and footer, whatever size the window
+    // has meanwhile.
+    int breite = width(), hoehe = height();
+    if (OutputObject* rahmen = frmMAIN().RAHMENOBJEKT()) {
+        breite = rahmen->PixelWidth();
+        hoehe = rahmen->PixelHeight();
+    }
+    if (!parentWidget()) resize(breite, hoehe);
+    FORM->setGeometry(0, 0, breite, hoehe);
+}
+
+void SEITENFORM::ANORDNEN(PictureBox* links, PictureBox* rechts) {
+    links->SetLeft(15 * kTwipsJeMm);
+    links->SetTop(30 * kTwipsJeMm);
+    links->SetWidth(145 * kTwipsJeMm);
+    links->SetHeight(130 * kTwipsJeMm);
+    rechts->SetLeft(15 * kTwipsJeMm + links->Width());
+    rechts->SetTop(links->Top());
+    rechts->SetWidth(95 * kTwipsJeMm);
+    rechts->SetHeight(links->Height());
+    // The figures draw in millimetres; the page lays them out in twips.
+    for (PictureBox* bild : {links, rechts}) {
+        bild->SetScaleMode(6);
+        bild->setFocusPolicy(Qt::ClickFocus);
+    }
+}
+
+void SEITENFORM::KOPFFUSSZEICHNEN(int16_t OBJ, QObject* /*AutoCADDatei*/) {
+    ErrorHandler eh(QStringLiteral("VB-Fehler: "), QStringLiteral("Kopffusszeile"));
+    if (OBJ == 0)
+        eh.Run([&] {
+            // The page follows the main window's client area it spans.
+            if (OutputObject* rahmen = frmMAIN().RAHMENOBJEKT())
+                FORM->resize(rahmen->PixelWidth(), rahmen->PixelHeight());
+            FORM->Cls();
+        });
+    if (OBJ == 0 || OBJ == 1) eh.Run([&] { m_kopffuss = std::make_unique<clsKOPFFUSS>(); });
+    if (!m_kopffuss) return;
+    clsKOPFFUSS& k = *m_kopffuss;
+    eh.Run([&] {
+        if (OBJ == 1) {
+            k.setAUSGABEOBJEKT(&Printer(), &Printer());
+        } else {
+            OutputObject* rahmen = frmMAIN().RAHMENOBJEKT();
+            k.setAUSGABEOBJEKT(rahmen ? rahmen : FORM, FORM);
+        }
+    });
+    eh.Run([&] { k.setBEARBEITER(frmMAIN().BEARBEITER()); });
+    eh.Run([&] { k.setCOPYRIGHT(VERSIONSINFO::COPYRIGHT()); });
+    eh.Run([&] { k.setEBOKFS(HBOKFS); });
+    eh.Run([&] { k.setKENNZEICHNUNG(KENNZEICHNUNG()); });
+    eh.Run([&] { k.setDATUM(QDateTime(QDate::currentDate(), QTime(0, 0))); });
+    eh.Run([&] { k.setKOMMENTAR(KOMMENTAR()); });
+    eh.Run([&] { k.setRANDABSTAND(15); });
+    if (OBJ == 0) {
+        eh.Run([&] { k.setRANDABSTAND(QStringLiteral("oben"), 7.5f); });
+        eh.Run([&] { k.setRANDABSTAND(QStringLiteral("unten"), 7.5f); });
+    }
+    eh.Run([&] { k.setSEITE(1); });
+    eh.Run([&] { k.setSEITENANZAHL(1); });
+    eh.Run([&] { k.setPROGRAMMIERER(VERSIONSINFO::MARKEN()); });
+    eh.Run([&] { k.setPROJEKT(frmMAIN().PROJEKT()); });
+    eh.Run([&] { k.setUEBERSCHRIFT(VERSIONSINFO::PRODUKTNAME()); });
+    eh.Run([&] { k.setSPRACHE(3); });
+    eh.Run([&] { k.setUHRZEIT(QDateTime::currentDateTime()); });
+    eh.Run([&] { k.KOPFFUSSZEILE(); });
+}
+
+void SEITENFORM::BILDSCHIRMZEICHNEN() {
+    for (const FIGUR& figur : FIGUREN()) {
+        figur.zeichnen(0, 0, 0);
+        DoEvents();
+    }
+}
+
+void SEITENFORM::DRUCKEN() {
+    ErrorHandler eh(QStringLiteral("VB-Fehler: "), m_drucktitel);
+    PrinterTarget& drucker = Printer();
+    eh.Run([&] { drucker.SetScaleMode(6); });
+    eh.Run([&] { drucker.SetPaperSize(9); });
+    eh.Run([&] { drucker.SetOrientation(2); });
+    if (HBOKF) eh.Run([&] { KOPFFUSSZEICHNEN(1); });
+    eh.Run([&] { DoEvents(); });
+    for (const FIGUR& figur : FIGUREN()) {
+        eh.Run([&] { figur.zeichnen(1, figur.XDL, figur.YDO); });
+        eh.Run([&] { DoEvents(); });
+    }
+    eh.Run([&] { drucker.EndDoc(); });
+    // Left through Cancel: the document goes nowhere, and nothing of it is
+    // carried into the next print job; the screen is drawn again all the
+    // same, as the figures drawn for paper took its drawing objects.
+    if (eh.Left()) drucker.KillDoc();
+    ErrorHandler bildschirm(QStringLiteral("VB-Fehler: "), m_drucktitel);
+    if (HBOKF) bildschirm.Run([&] { KOPFFUSSZEICHNEN(0); });
+    for (const FIGUR& figur : FIGUREN()) {
+        bildschirm.Run([&] { figur.zeichnen(0, 0, 0); });
+        bildschirm.Run([&] { DoEvents(); });
+    }
+}
+
+void SEITENFORM::KONTEXT(bool hbokf, bool hbokfs, int32_t FARBEMDI, int32_t FARBEPIC) {
+    FORM->SetBackColor(FARBEMDI);
+    // A new background colour erases what is drawn in the box.
+    for (PictureBox* bild : m_bilder) {
+        bild->SetBackColor(FARBEPIC);
+        bild->Cls();
+    }
+    HBOKF = hbokf;
+    HBOKFS = hbokfs;
+    FORM->Cls();
+    if (HBOKF) KOPFFUSSZEICHNEN(0);
+    BILDSCHIRMZEICHNEN();
+}
+
+void SEITENFORM::Form_Click() {
+    LAYOUTUEBERGABE werte;
+    werte.HBOKF = HBOKF;
+    werte.HBOKFS = HBOKFS;
+    werte.FARBEMDI = FORM->BackColor();
+    if (!m_bilder.isEmpty()) werte.FARBEPIC = m_bilder.first()->BackColor();
+    SEITENDIALOGE::LAYOUT(werte);
+}
+
+void SEITENFORM::Form_KeyDown(int KeyCode, int Shift) {
+    if (KeyCode == 27) frmMAIN().stbMAIN_PanelClick(15);
+    if (KeyCode == 81 && (Shift & 4)) frmMAIN().mnuBEENDEN_Click();
+    if (Shift & 2) {
+        switch (KeyCode) {
+        case 83:
+            frmMAIN().stbMAIN_PanelClick(10);
+            break;
+        case 80:
+            frmMAIN().stbMAIN_PanelClick(11);
+            break;
+        case 67:
+            frmMAIN().stbMAIN_PanelClick(12);
+            break;
+        case 87:
+            frmMAIN().stbMAIN_PanelClick(13);
+            break;
+        case 65:
+            frmMAIN().stbMAIN_PanelClick(14);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void SEITENFORM::Form_Activate() {
+    frmMAIN().SETZEPANELSICHTBAR(14, false);
+}
+
+void SEITENFORM::keyPressEvent(QKeyEvent* taste) {
+    // The figures and the scroll bar leave these keys to the page, wherever
+    // the focus is on it.
+    const int code = taste->key() == Qt::Key_Escape ? 27 : taste->key();
+    int shift = 0;
+    if (taste->modifiers() & Qt::ShiftModifier) shift |= 1;
+    if (taste->modifiers() & Qt::ControlModifier) shift |= 2;
+    if (taste->modifiers() & Qt::AltModifier) shift |= 4;
+    Form_KeyDown(code, shift);
+    QWidget::keyPressEvent(taste);
+}
+
+void SEITENFORM::ENTLADEN() {
+    if (m_entladen) return;
+    m_entladen = true;
+    m_kopffuss.reset();
+    Form_Unload();
+}
+
+void SEITENFORM::closeEvent(QCloseEvent* ereignis) {
+    // The page asks nothing and never refuses.
+    ENTLADEN();
+    ereignis->accept();
+}

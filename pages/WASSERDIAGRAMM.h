@@ -1,0 +1,51 @@
+#pragma once
+
+// What the water-uptake diagrams of both pages (figure 11 of one test,
+// figure 110 of a multiple evaluation) and the readings table share: the
+// readings of a record read by their running numbers, the curve made of them,
+// the axis vocabulary and the writes of the figure's layout row.
+
+#include <QString>
+#include <QVariant>
+#include <cstdint>
+#include <vector>
+
+class clsDATEN;
+class clsGRAFIK;
+
+// The readings of the record that the E3 and A2 objects are keyed to, placed
+// by their running number 0 to n (n the highest I1, 0 without readings):
+// Empty where a reading has no row or a column no value.
+struct MESSREIHE {
+    int32_t n = 0;
+    std::vector<char> ZEILE; // the reading has an E3 row
+    std::vector<QVariant> I1, DET, V, TEMP, W;
+};
+
+// Reads the readings in one pass per column (TEMP only with `temperatur`).
+// A failing read shows the data-access message and leaves its column Empty.
+MESSREIHE MESSREIHELESEN(clsDATEN& e3, clsDATEN& a2, bool temperatur);
+
+// The points of the water-uptake curve: reading 0 always (the origin when it
+// is missing), every later reading only when it has a row with an elapsed
+// time and a volume; a gap or an empty reading is left out, not drawn at
+// (0, 0).
+void KURVE(const MESSREIHE& reihe, std::vector<float>& t, std::vector<float>& w);
+
+// PSIT for a marker at every one of `punkte` points.
+int16_t MARKENZAHL(size_t punkte);
+
+// The axes of a water-uptake diagram: the ends from the data while
+// `automatisch`, linear axes with the candidate lists, titles "t [min]" and
+// "w [%]", numbers "#0".
+void DIAGRAMMACHSEN(clsGRAFIK& g, bool automatisch);
+
+// The default layout of the figure `bild` (OX, OY 1; RL 11, RR 7, RO 7,
+// RU 11; with `minima` also XMIN and YMIN 0) and the reset of MX, MY and
+// MYMX to 0, each a write of its own into the G0 row of the object's record.
+void STANDARDLAYOUT(clsDATEN& g0, int16_t bild, bool minima);
+void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild);
+
+// "Enslin" for the test type 0 (or none), "Neff" for 1; another type raises
+// subscript out of range.
+QString VERSUCHSTYP(const QVariant& vt);
