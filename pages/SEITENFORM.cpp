@@ -1,8 +1,11 @@
 #include "pages/SEITENFORM.h"
 
 #include "data/HAUPTFENSTER.h"
+#include "data/clsDATEN.h"
 #include "drawing/VERSIONSINFO.h"
+#include "drawing/clsGRAFIK.h"
 #include "drawing/clsKOPFFUSS.h"
+#include "drawing/clsTABELLE.h"
 #include "pages/SEITENDIALOGE.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
@@ -36,6 +39,47 @@ SEITENFORM::~SEITENFORM() {
 
 QList<PictureBox*> SEITENFORM::BILDER() {
     return m_bilder;
+}
+
+PictureBox* SEITENFORM::NEUESBILD(const QString& name) {
+    auto* bild = new PictureBox(FORM);
+    bild->setObjectName(name);
+    bild->SetName(name);
+    return bild;
+}
+
+std::unique_ptr<clsDATEN> SEITENFORM::DATENOBJEKT(const QString& tabelle) {
+    auto d = std::make_unique<clsDATEN>();
+    d->ETABELLE(tabelle);
+    return d;
+}
+
+void SEITENFORM::DIAGRAMMZIEL(clsGRAFIK& g, PictureBox* bild, int16_t OBJ, float XDL, float YDO) {
+    if (OBJ == 0) {
+        g.setEOBJEKT(bild);
+        g.setEXDL(0);
+        g.setEYDO(0);
+    } else if (OBJ == 1) {
+        g.setEOBJEKT(&Printer());
+        g.setEXDL(bild->Left() / kTwipsJeMm + XDL);
+        g.setEYDO(bild->Top() / kTwipsJeMm + YDO);
+        g.setELX(150);
+        g.setELY(138);
+    }
+}
+
+void SEITENFORM::TABELLENZIEL(clsTABELLE& t, PictureBox* bild, int16_t OBJ, float XDL, float YDO) {
+    if (OBJ == 0) {
+        t.setEOBJEKT(bild);
+        t.setEXDL(0);
+        t.setEYDO(0);
+    } else if (OBJ == 1) {
+        t.setEOBJEKT(&Printer());
+        t.setEXDL(bild->Left() / kTwipsJeMm + XDL);
+        t.setEYDO(bild->Top() / kTwipsJeMm + YDO);
+    }
+    // The printer shows the rows the screen shows.
+    t.setEYBALKEN(&bild->VScroll());
 }
 
 void SEITENFORM::MAXIMIEREN() {

@@ -14,7 +14,10 @@
 #include <memory>
 
 class PictureBox;
+class clsDATEN;
+class clsGRAFIK;
 class clsKOPFFUSS;
+class clsTABELLE;
 
 class SEITENFORM : public QWidget, public AUSGABESEITE {
     Q_OBJECT
@@ -61,6 +64,32 @@ protected:
     // Releases the page's data-access and drawing objects.
     virtual void Form_Unload() = 0;
 
+    // A picture box of the page, on the page's surface.
+    PictureBox* NEUESBILD(const QString& name);
+    // A data-access object of the page on a table, keyed to the first
+    // active record.
+    static std::unique_ptr<clsDATEN> DATENOBJEKT(const QString& tabelle);
+    // Where a figure draws: OBJ 0 its picture box at the origin, 1 the
+    // printer at the box's place on the page plus XDL, YDO mm (a diagram
+    // there 150 x 138 mm).
+    static void DIAGRAMMZIEL(clsGRAFIK& g, PictureBox* bild, int16_t OBJ, float XDL, float YDO);
+    static void TABELLENZIEL(clsTABELLE& t, PictureBox* bild, int16_t OBJ, float XDL, float YDO);
+
+    // While a table draws its body it places its scroll bar; a change of
+    // the bar meanwhile is no scroll by the user.
+    class TABELLENSPERRE {
+    public:
+        explicit TABELLENSPERRE(SEITENFORM& seite) : m_seite(seite), m_vorher(seite.m_tabelle) {
+            seite.m_tabelle = true;
+        }
+        ~TABELLENSPERRE() { m_seite.m_tabelle = m_vorher; }
+
+    private:
+        SEITENFORM& m_seite;
+        bool m_vorher;
+    };
+    bool TABELLEZEICHNET() const { return m_tabelle; }
+
     // Load steps 1 and 2: the page takes the main window's client area and
     // places its two picture boxes (left figure 145 x 130 mm at 15, 30; the
     // right one 95 mm wide beside it).
@@ -83,4 +112,5 @@ private:
     QString m_drucktitel;
     std::unique_ptr<clsKOPFFUSS> m_kopffuss;
     bool m_entladen = false;
+    bool m_tabelle = false;
 };

@@ -1,5 +1,6 @@
 #include "pages/SEITENLADEN.h"
 
+#include "pages/mdiMSEITE1.h"
 #include "pages/mdiSEITE1.h"
 #include "platform/controls/Forms.h"
 
@@ -53,5 +54,7 @@ template <class SEITE> QWidget* laden(QMdiArea* bereich) {
 QWidget* SEITELADEN(const QString& name, QMdiArea* bereich) {
     if (name.compare(QStringLiteral("mdiSEITE1"), Qt::CaseInsensitive) == 0)
         return laden<mdiSEITE1>(bereich);
+    if (name.compare(QStringLiteral("mdiMSEITE1"), Qt::CaseInsensitive) == 0)
+        return laden<mdiMSEITE1>(bereich);
     return nullptr;
 }

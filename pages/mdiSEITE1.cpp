@@ -17,22 +17,12 @@ namespace {
 constexpr float kTwipsJeMm = 56.7f;
 const QString kFehler = QStringLiteral("VB-Fehler: ");
 const QString kIDOBJEKT = QStringLiteral("IDOBJEKT");
-
-std::unique_ptr<clsDATEN> tabelle(const QString& name) {
-    auto d = std::make_unique<clsDATEN>();
-    d->ETABELLE(name);
-    return d;
-}
 } // namespace
 
 mdiSEITE1::mdiSEITE1(QWidget* parent)
     : SEITENFORM(QStringLiteral("mdiSEITE1"), QStringLiteral("Drucken von Seite 1"), parent) {
-    picBILD11 = new PictureBox(FORM);
-    picBILD11->setObjectName(QStringLiteral("picBILD11"));
-    picBILD11->SetName(QStringLiteral("picBILD11"));
-    picBILD12 = new PictureBox(FORM);
-    picBILD12->setObjectName(QStringLiteral("picBILD12"));
-    picBILD12->SetName(QStringLiteral("picBILD12"));
+    picBILD11 = NEUESBILD(QStringLiteral("picBILD11"));
+    picBILD12 = NEUESBILD(QStringLiteral("picBILD12"));
     // In the page's control order the table's box comes first.
     m_bilder = {picBILD12, picBILD11};
     picBILD11->MouseDown = [this](int16_t Button, int16_t, float, float) {
@@ -56,12 +46,12 @@ void mdiSEITE1::Form_Load() {
     HBOKF = true;
     HBOKFS = true;
 
-    m_e1 = tabelle(QStringLiteral("E1"));
-    m_e2 = tabelle(QStringLiteral("E2"));
-    m_e3 = tabelle(QStringLiteral("E3"));
-    m_a1 = tabelle(QStringLiteral("A1"));
-    m_a2 = tabelle(QStringLiteral("A2"));
-    m_g0 = tabelle(QStringLiteral("G0"));
+    m_e1 = DATENOBJEKT(QStringLiteral("E1"));
+    m_e2 = DATENOBJEKT(QStringLiteral("E2"));
+    m_e3 = DATENOBJEKT(QStringLiteral("E3"));
+    m_a1 = DATENOBJEKT(QStringLiteral("A1"));
+    m_a2 = DATENOBJEKT(QStringLiteral("A2"));
+    m_g0 = DATENOBJEKT(QStringLiteral("G0"));
 
     m_e1->DTVL(QStringLiteral("ID"), ID);
     m_e1->DTVT(QStringLiteral("KEN"), KEN);
@@ -113,21 +103,7 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
         g.setEID(ID);
         g.setEIDOBJEKT(11);
     });
-    if (OBJ == 0) {
-        eh.Run([&] { g.setEOBJEKT(picBILD11); });
-        eh.Run([&] {
-            g.setEXDL(0);
-            g.setEYDO(0);
-        });
-    } else if (OBJ == 1) {
-        eh.Run([&] { g.setEOBJEKT(&Printer()); });
-        eh.Run([&] {
-            g.setEXDL(picBILD11->Left() / kTwipsJeMm + XDL);
-            g.setEYDO(picBILD11->Top() / kTwipsJeMm + YDO);
-            g.setELX(150);
-            g.setELY(138);
-        });
-    }
+    eh.Run([&] { DIAGRAMMZIEL(g, picBILD11, OBJ, XDL, YDO); });
     eh.Run([&] { DIAGRAMMACHSEN(g, BONEU); });
     eh.Run([&] { g.LINIENEINSTELLUNGEN(0, 0, 0); });
     eh.Run([&] { g.SCHRIFTEINSTELLUNGEN(QString(), 0, false, false, false, 0); });
@@ -172,32 +148,11 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
 
 void mdiSEITE1::BILD12(int16_t OBJ, float XDL, float YDO) {
     ErrorHandler eh(kFehler, QStringLiteral("Bild 12"));
-    const bool zeichnete = m_zeichnet;
-    m_zeichnet = true;
-    struct Ende {
-        bool& z;
-        bool vorher;
-        ~Ende() { z = vorher; }
-    } ende{m_zeichnet, zeichnete};
     if (OBJ == 0) eh.Run([&] { picBILD12->Cls(); });
     if (OBJ == 0 || OBJ == 1) eh.Run([&] { m_tabelle12 = std::make_unique<clsTABELLE>(); });
     if (!m_tabelle12 || !m_e3) return;
     clsTABELLE& t = *m_tabelle12;
-    if (OBJ == 0) {
-        eh.Run([&] {
-            t.setEOBJEKT(picBILD12);
-            t.setEXDL(0);
-            t.setEYDO(0);
-        });
-    } else if (OBJ == 1) {
-        eh.Run([&] {
-            t.setEOBJEKT(&Printer());
-            t.setEXDL(picBILD12->Left() / kTwipsJeMm + XDL);
-            t.setEYDO(picBILD12->Top() / kTwipsJeMm + YDO);
-        });
-    }
-    // The printer shows the rows the screen shows.
-    eh.Run([&] { t.setEYBALKEN(&vscBILD12()); });
+    eh.Run([&] { TABELLENZIEL(t, picBILD12, OBJ, XDL, YDO); });
     eh.Run([&] {
         t.setERZ(1);
         t.setELSB(clsTABELLE::LISTE({11, 18, 18, 18, 18}));
@@ -237,7 +192,10 @@ void mdiSEITE1::BILD12(int16_t OBJ, float XDL, float YDO) {
     eh.Run([&] { t.LINIENEINSTELLUNGEN(0, 0, 0); });
     eh.Run([&] { t.SCHRIFTEINSTELLUNGEN(QString(), 0, false, false, false, 0); });
     eh.Run([&] { t.TABELLE(kopf, 0); });
-    eh.Run([&] { t.TABELLE(rumpf, 1); });
+    eh.Run([&] {
+        TABELLENSPERRE sperre(*this);
+        t.TABELLE(rumpf, 1);
+    });
 }
 
 void mdiSEITE1::BILD13(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDatei*/) {
@@ -304,14 +262,11 @@ void mdiSEITE1::picBILD11_MouseDown(int16_t Button) {
 }
 
 void mdiSEITE1::vscBILD12_Change() {
-    // The table places its scroll bar while it draws; that is no scroll.
-    if (m_zeichnet) return;
-    m_zeichnet = true;
+    if (TABELLEZEICHNET()) return;
     // The table alone clears the box: the block of characteristic values
     // and the result follow it.
     BILD12(0, 0, 0);
     BILD13(0, 0, 0);
-    m_zeichnet = false;
 }
 
 void mdiSEITE1::Form_Unload() {

@@ -67,5 +67,4 @@ private:
     std::unique_ptr<clsDATEN> m_e1, m_e2, m_e3, m_a1, m_a2, m_g0;
     std::unique_ptr<clsGRAFIK> m_bild11, m_text13;
     std::unique_ptr<clsTABELLE> m_tabelle12;
-    bool m_zeichnet = false;
 };

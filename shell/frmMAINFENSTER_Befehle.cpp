@@ -4,6 +4,7 @@
 
 #include "shell/frmMAINFENSTER.h"
 
+#include "evaluation/AUSWERTUNGSBEFEHLE.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -64,11 +65,19 @@ void frmMAINFENSTER::mnuEXPIMP_Click() {}
 void frmMAINFENSTER::mnuEXPINF_Click() {}
 void frmMAINFENSTER::mnuLOESCHEN_Click() {}
 
-// The Evaluate menu's commands come with the evaluation.
-void frmMAINFENSTER::mnuAUSWERTEN_Click() {}
-void frmMAINFENSTER::mnuBERECHNEN_Click() {}
-void frmMAINFENSTER::mnuMBERECHNEN_Click() {}
-void frmMAINFENSTER::mnuNEUBERECHNEN_Click() {}
+// The Evaluate menu's commands belong to the evaluation.
+void frmMAINFENSTER::mnuAUSWERTEN_Click() {
+    AUSWERTUNG::mnuAUSWERTEN_Click();
+}
+void frmMAINFENSTER::mnuBERECHNEN_Click() {
+    AUSWERTUNG::mnuBERECHNEN_Click();
+}
+void frmMAINFENSTER::mnuMBERECHNEN_Click() {
+    AUSWERTUNG::mnuMBERECHNEN_Click();
+}
+void frmMAINFENSTER::mnuNEUBERECHNEN_Click() {
+    AUSWERTUNG::mnuNEUBERECHNEN_Click();
+}
 
 void frmMAINFENSTER::mnuSCHLIESSEN_Click() {
     m_BOSCHLIESSEN = true;
