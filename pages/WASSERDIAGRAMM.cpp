@@ -2,6 +2,8 @@
 
 #include "data/clsDATEN.h"
 #include "drawing/clsGRAFIK.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 
@@ -36,54 +38,70 @@ float zahl(const QVariant& wert) {
     return IsEmpty(wert) || IsNull(wert) ? 0.0f : CSng(wert);
 }
 
-// Column SPV of every row of the object's record, in the order of I1.
-std::vector<QVariant> spalte(clsDATEN& d, const QString& SPV, int32_t zeilen,
-                             const QString& index) {
-    std::vector<QVariant> werte(size_t(std::max(zeilen, 0)));
-    d.DTVVF(SPV, werte, index);
-    return werte;
+// The rows of the object's record, ordered by their running number.
+std::unique_ptr<Recordset> zeilen(clsDATEN& d, const QString& spalten, const QString& index) {
+    return std::make_unique<Recordset>(QStringLiteral("SELECT ") + spalten +
+                                           QStringLiteral(" FROM [") + d.ETABELLE() +
+                                           QStringLiteral("] WHERE [") + d.ESPID() +
+                                           QStringLiteral("]=? ORDER BY [") + index +
+                                           QStringLiteral("]"),
+                                       *d.VERBINDUNG(), QVariantList{d.ESPIDW()});
 }
 
-// Places the values of the rows by their running numbers 0 to n; of two rows
-// with one number the first counts.
-void einordnen(const std::vector<QVariant>& nummern, const std::vector<QVariant>& werte,
-               std::vector<QVariant>& ziel, std::vector<char>* zeile) {
-    std::vector<char> belegt(ziel.size(), 0);
-    for (size_t k = 0; k < nummern.size() && k < werte.size(); ++k) {
-        if (IsEmpty(nummern[k]) || IsNull(nummern[k])) continue;
-        const qlonglong i = nummern[k].toLongLong();
-        if (i < 0 || i >= qlonglong(ziel.size()) || belegt[size_t(i)]) continue;
-        belegt[size_t(i)] = 1;
-        ziel[size_t(i)] = IsNull(werte[k]) ? QVariant() : werte[k];
-        if (zeile) (*zeile)[size_t(i)] = 1;
-    }
+QVariant wert(const QVariant& v) {
+    return IsNull(v) ? QVariant() : v;
 }
 
 } // namespace
 
 MESSREIHE MESSREIHELESEN(clsDATEN& e3, clsDATEN& a2, bool temperatur) {
+    // The readings as they come, then placed by their running numbers 0 to
+    // n; of two rows with one number the first counts.
+    struct ZEILE {
+        qlonglong i;
+        QVariant det, v, temp;
+    };
+    std::vector<ZEILE> gelesen;
+    qlonglong n = 0;
+    {
+        auto rs = zeilen(e3, temperatur ? QStringLiteral("[I1],[DET],[V],[TEMP]")
+                                        : QStringLiteral("[I1],[DET],[V]"),
+                         kI1);
+        const Field i1 = rs->Fields(0), det = rs->Fields(1), v = rs->Fields(2);
+        for (; !rs->Eof(); rs->MoveNext()) {
+            const QVariant nummer = i1.Value();
+            if (IsNull(nummer) || nummer.toLongLong() < 0) continue;
+            gelesen.push_back({nummer.toLongLong(), wert(det.Value()), wert(v.Value()),
+                               temperatur ? wert(rs->Fields(3).Value()) : QVariant()});
+            n = std::max(n, gelesen.back().i);
+        }
+    }
     MESSREIHE r;
-    int32_t hoechste = 0, anzahl = 0;
-    e3.INDEXL(nullptr, &hoechste, &anzahl, kI1);
-    r.n = std::max(hoechste, 0);
-    const size_t groesse = size_t(r.n) + 1;
+    r.n = int32_t(n);
+    const size_t groesse = size_t(n) + 1;
     r.ZEILE.assign(groesse, 0);
     r.I1.assign(groesse, QVariant());
     r.DET = r.V = r.TEMP = r.W = r.I1;
-
-    const std::vector<QVariant> nummern = spalte(e3, kI1, anzahl, kI1);
-    einordnen(nummern, nummern, r.I1, &r.ZEILE);
-    einordnen(nummern, spalte(e3, QStringLiteral("DET"), anzahl, kI1), r.DET, nullptr);
-    einordnen(nummern, spalte(e3, QStringLiteral("V"), anzahl, kI1), r.V, nullptr);
-    if (temperatur)
-        einordnen(nummern, spalte(e3, QStringLiteral("TEMP"), anzahl, kI1), r.TEMP, nullptr);
-
-    int32_t kurvenzeilen = 0;
-    a2.INDEXL(nullptr, nullptr, &kurvenzeilen, QStringLiteral("I"));
-    const std::vector<QVariant> kurvennummern = spalte(a2, QStringLiteral("I"), kurvenzeilen,
-                                                       QStringLiteral("I"));
-    einordnen(kurvennummern, spalte(a2, QStringLiteral("W"), kurvenzeilen, QStringLiteral("I")),
-              r.W, nullptr);
+    for (const ZEILE& z : gelesen) {
+        const size_t i = size_t(z.i);
+        if (r.ZEILE[i]) continue;
+        r.ZEILE[i] = 1;
+        r.I1[i] = z.i;
+        r.DET[i] = z.det;
+        r.V[i] = z.v;
+        r.TEMP[i] = z.temp;
+    }
+    std::vector<char> kurve(groesse, 0);
+    auto rs = zeilen(a2, QStringLiteral("[I],[W]"), QStringLiteral("I"));
+    const Field i = rs->Fields(0), w = rs->Fields(1);
+    for (; !rs->Eof(); rs->MoveNext()) {
+        const QVariant nummer = i.Value();
+        if (IsNull(nummer)) continue;
+        const qlonglong k = nummer.toLongLong();
+        if (k < 0 || k > n || kurve[size_t(k)]) continue;
+        kurve[size_t(k)] = 1;
+        r.W[size_t(k)] = wert(w.Value());
+    }
     return r;
 }
 
@@ -152,6 +170,23 @@ void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild) {
     g0.DVTS(QStringLiteral("MX"), 0, k, bild);
     g0.DVTS(QStringLiteral("MY"), 0, k, bild);
     g0.DVTS(QStringLiteral("MYMX"), 0, k, bild);
+}
+
+LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0)
+    : m_transaktion(std::make_unique<Transaction>(*g0.VERBINDUNG())) {}
+
+LAYOUTSCHREIBEN::~LAYOUTSCHREIBEN() {
+    ENDE();
+}
+
+void LAYOUTSCHREIBEN::ENDE() {
+    if (!m_transaktion) return;
+    try {
+        m_transaktion->Commit();
+    } catch (const std::exception&) {
+        // Not stored: the next drawing writes the row again.
+    }
+    m_transaktion.reset();
 }
 
 QString VERSUCHSTYP(const QVariant& vt) {

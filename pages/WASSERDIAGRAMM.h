@@ -8,8 +8,10 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+class Transaction;
 class clsDATEN;
 class clsGRAFIK;
 
@@ -22,8 +24,9 @@ struct MESSREIHE {
     std::vector<QVariant> I1, DET, V, TEMP, W;
 };
 
-// Reads the readings in one pass per column (TEMP only with `temperatur`).
-// A failing read shows the data-access message and leaves its column Empty.
+// Reads the readings of each table in one query (TEMP only with
+// `temperatur`), on the objects' connection and record key. A failing read
+// reaches the caller.
 MESSREIHE MESSREIHELESEN(clsDATEN& e3, clsDATEN& a2, bool temperatur);
 
 // The points of the water-uptake curve: reading 0 always (the origin when it
@@ -49,3 +52,18 @@ void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild);
 // "Enslin" for the test type 0 (or none), "Neff" for 1; another type raises
 // subscript out of range.
 QString VERSUCHSTYP(const QVariant& vt);
+
+// The writes of one drawing of a figure into its layout row (its defaults,
+// the reset scales, the ranges and scales SKALEN stores) committed together
+// once: what was written stays, whichever way the drawing ends.
+class LAYOUTSCHREIBEN {
+public:
+    explicit LAYOUTSCHREIBEN(clsDATEN& g0);
+    ~LAYOUTSCHREIBEN();
+    LAYOUTSCHREIBEN(const LAYOUTSCHREIBEN&) = delete;
+    LAYOUTSCHREIBEN& operator=(const LAYOUTSCHREIBEN&) = delete;
+    void ENDE();
+
+private:
+    std::unique_ptr<Transaction> m_transaktion;
+};

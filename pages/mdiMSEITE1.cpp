@@ -102,6 +102,8 @@ void mdiMSEITE1::BILD110(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDa
     if (!m_bild110 || !m_g0) return;
     clsGRAFIK& g = *m_bild110;
     eh.Run([&] { m_g0->ESPIDW(0); });
+    // One commit for the layout row's writes of this drawing.
+    LAYOUTSCHREIBEN schreiben(*m_g0);
     if (BONEU) eh.Run([&] { STANDARDLAYOUT(*m_g0, 110, true); });
     eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 110); });
     eh.Run([&] {
@@ -129,6 +131,7 @@ void mdiMSEITE1::BILD110(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDa
     }
     eh.Run([&] { x[1] = x[1] + 1; });
     eh.Run([&] { g.SKALEN(-1, x, y); });
+    schreiben.ENDE();
     eh.Run([&] {
         m_g0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, int16_t(110));
         m_g0->DTVS(QStringLiteral("YMAX"), YMAX, kIDOBJEKT, int16_t(110));

@@ -97,6 +97,8 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
     if (OBJ == 0 || OBJ == 1) eh.Run([&] { m_bild11 = std::make_unique<clsGRAFIK>(); });
     if (!m_bild11 || !m_g0) return;
     clsGRAFIK& g = *m_bild11;
+    // One commit for the layout row's writes of this drawing.
+    LAYOUTSCHREIBEN schreiben(*m_g0);
     if (BONEU) eh.Run([&] { STANDARDLAYOUT(*m_g0, 11, false); });
     eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 11); });
     eh.Run([&] {
@@ -111,6 +113,7 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
         eh.Run([&] { g.SKALEN(-1, DET, W); });
     else
         eh.Run([&] { g.SKALEN(0); });
+    schreiben.ENDE();
     eh.Run([&] {
         m_g0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, int16_t(11));
         m_g0->DTVS(QStringLiteral("YMAX"), YMAX, kIDOBJEKT, int16_t(11));
