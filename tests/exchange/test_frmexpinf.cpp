@@ -207,6 +207,25 @@ TEST_F(ExpInf, AFailedWriteLeavesTheInformationSystemAsItWas) {
     EXPECT_EQ(daten(*d.lstINF), QVariantList({1}));
 }
 
+TEST_F(ExpInf, CancelOnTheTransferBoxLeavesTheInformationSystemAsItWas) {
+    talvirAnlegen();
+    datensatz(1, "A", "a", 0, 10.0);
+    // A device code beyond an Integer: its read fails with overflow (6).
+    arbeit().Execute("UPDATE [E2] SET [VT]=70000");
+    frmEXPINF d;
+    d.lstPROJ->setCurrentRow(0);
+    boxen.expect(vbYes, kNeu);
+    boxen.expect(vbCancel, QStringLiteral("VB-Error: 6\r\n"));
+    d.cmdUEBERNEHMEN_Click();
+    ASSERT_EQ(boxen.boxes().size(), 2);
+    EXPECT_EQ(boxen.boxes()[1].style, 1);
+    EXPECT_EQ(boxen.boxes()[1].title, QStringLiteral("Export Informationssystem"));
+    for (const char* tabelle : {"E0", "E1", "E2"})
+        EXPECT_TRUE(alle(tabelle).isEmpty()) << tabelle;
+    EXPECT_EQ(d.lstINF->count(), 0);
+    EXPECT_FALSE(fenster.FORTSCHRITTSICHTBAR());
+}
+
 TEST_F(ExpInf, TheBarFollowsTheListsAndTheMultipleEvaluationIsListed) {
     talvirAnlegen();
     datensatz(2, "B", kNull, 0, kNull);
