@@ -6,7 +6,6 @@
 
 #include "data/HAUPTFENSTER.h"
 #include "exchange/AUSTAUSCH.h"
-#include "platform/controls/StdFont.h"
 #include "platform/controls/TWIPS.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -24,17 +23,6 @@
 #include <QStorageInfo>
 #include <QTreeView>
 
-namespace {
-
-QFont schrift(const QString& name, double punkte, bool fett = false) {
-    QFont f(FontFamily(name));
-    f.setPointSizeF(punkte);
-    f.setBold(fett);
-    return f;
-}
-
-} // namespace
-
 using namespace austausch;
 
 frmEXPIMP::frmEXPIMP(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FENSTER()) {
@@ -51,12 +39,12 @@ frmEXPIMP::~frmEXPIMP() {
 
 void frmEXPIMP::STEUERELEMENTEANLEGEN() {
     const auto twips = [this](double x, double y, double b, double h) {
-        return QRect(PIXEL(x, this), PIXEL(y, this), PIXEL(b, this), PIXEL(h, this));
+        return TWIPSORT(this, x, y, b, h);
     };
     setFixedSize(PIXEL(8535, this), PIXEL(5205, this));
-    setFont(schrift(QStringLiteral("Arial"), 9));
-    const QFont rahmen = schrift(QStringLiteral("Arial"), 11.25, true);
-    const QFont inhalt = schrift(QStringLiteral("Arial"), 9);
+    setFont(ARIAL(9));
+    const QFont rahmen = ARIAL(11.25, true);
+    const QFont inhalt = ARIAL(9);
 
     fraEXP = new QGroupBox(QStringLiteral("Externes Projekt"), this);
     fraEXP->setObjectName(QStringLiteral("fraEXP"));
@@ -95,7 +83,7 @@ void frmEXPIMP::STEUERELEMENTEANLEGEN() {
 
     // The arrows point the way the records travel: Export to the other
     // project on the left, Import to this one on the right.
-    const QFont pfeil = schrift(QStringLiteral("Arial"), 14.25);
+    const QFont pfeil = ARIAL(14.25);
     cmdEXP = new QPushButton(QString(QChar(0x25C0)), this);
     cmdEXP->setObjectName(QStringLiteral("cmdEXP"));
     cmdEXP->setGeometry(twips(3960, 4680, 675, 400));

@@ -6,7 +6,6 @@
 #include "data/HAUPTFENSTER.h"
 #include "data/clsDATEN.h"
 #include "exchange/AUSTAUSCH.h"
-#include "platform/controls/StdFont.h"
 #include "platform/controls/TWIPS.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Transaction.h"
@@ -28,13 +27,6 @@ using namespace austausch;
 
 namespace {
 
-QFont arial(double punkte, bool fett = false) {
-    QFont f(FontFamily(QStringLiteral("Arial")));
-    f.setPointSizeF(punkte);
-    f.setBold(fett);
-    return f;
-}
-
 // The row of the list's chosen item; -1 when none is chosen.
 int gewaehlt(const QListWidget& liste) {
     const QList<QListWidgetItem*> auswahl = liste.selectedItems();
@@ -55,15 +47,15 @@ frmEXPINF::~frmEXPINF() = default;
 
 void frmEXPINF::STEUERELEMENTEANLEGEN() {
     const auto twips = [this](double x, double y, double b, double h) {
-        return QRect(PIXEL(x, this), PIXEL(y, this), PIXEL(b, this), PIXEL(h, this));
+        return TWIPSORT(this, x, y, b, h);
     };
     setFixedSize(PIXEL(5985, this), PIXEL(5670, this));
-    setFont(arial(11.25));
+    setFont(ARIAL(11.25));
     const auto rahmen = [&](const char* name, const QRect& ort) {
         auto* r = new QGroupBox(this);
         r->setObjectName(QLatin1String(name));
         r->setGeometry(ort);
-        r->setFont(arial(11.25, true));
+        r->setFont(ARIAL(11.25, true));
         return r;
     };
     const auto beschriftung = [&](QWidget* in, const char* name, const QString& text,
@@ -71,14 +63,14 @@ void frmEXPINF::STEUERELEMENTEANLEGEN() {
         auto* l = new QLabel(text, in);
         l->setObjectName(QLatin1String(name));
         l->setGeometry(ort);
-        l->setFont(arial(11.25));
+        l->setFont(ARIAL(11.25));
         return l;
     };
     const auto liste = [&](QWidget* in, const char* name, const QRect& ort) {
         auto* l = new QListWidget(in);
         l->setObjectName(QLatin1String(name));
         l->setGeometry(ort);
-        l->setFont(arial(11.25));
+        l->setFont(ARIAL(11.25));
         l->setSelectionMode(QAbstractItemView::SingleSelection);
         return l;
     };
