@@ -1,5 +1,5 @@
 // The export/import dialog as a window: its controls, the load and unload
-// handlers, and the drive list and folder view that find the other
+// handlers, and the drive list and folder list that find the other
 // project's database.
 
 #include "exchange/frmEXPIMP.h"
@@ -15,13 +15,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
+#include <QFileIconProvider>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStorageInfo>
-#include <QTreeView>
+#include <QTreeWidget>
 
 using namespace austausch;
 
@@ -54,17 +54,19 @@ void frmEXPIMP::STEUERELEMENTEANLEGEN() {
     drvEXP->setObjectName(QStringLiteral("drvEXP"));
     drvEXP->setGeometry(twips(270, 480, 3015, 345));
     drvEXP->setFont(inhalt);
-    dirEXP = new QTreeView(fraEXP);
+    // The folder list shows the way from the drive's root to the current
+    // folder and the folders in it; choosing one (double click or Enter)
+    // makes it the current folder.
+    dirEXP = new QTreeWidget(fraEXP);
     dirEXP->setObjectName(QStringLiteral("dirEXP"));
     dirEXP->setGeometry(twips(270, 870, 3015, 1620));
     dirEXP->setFont(inhalt);
     dirEXP->setHeaderHidden(true);
-    m_ordnermodell = new QFileSystemModel(this);
-    m_ordnermodell->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    m_ordnermodell->setReadOnly(true);
-    dirEXP->setModel(m_ordnermodell);
-    for (int spalte = 1; spalte < m_ordnermodell->columnCount(); ++spalte)
-        dirEXP->hideColumn(spalte);
+    dirEXP->setRootIsDecorated(false);
+    dirEXP->setItemsExpandable(false);
+    dirEXP->setIndentation(PIXEL(180, this));
+    dirEXP->setIconSize(QSize(PIXEL(240, this), PIXEL(240, this)));
+    dirEXP->setSelectionMode(QAbstractItemView::SingleSelection);
     lstEXP = new QListWidget(fraEXP);
     lstEXP->setObjectName(QStringLiteral("lstEXP"));
     lstEXP->setGeometry(twips(270, 2670, 3015, 1860));
@@ -106,12 +108,9 @@ void frmEXPIMP::STEUERELEMENTEANLEGEN() {
     connect(drvEXP, &QComboBox::currentIndexChanged, this, [this] {
         if (!m_setzen) drvEXP_Change();
     });
-    connect(dirEXP->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& index) {
-                if (m_setzen || !index.isValid()) return;
-                m_ordner = m_ordnermodell->filePath(index);
-                dirEXP_Change();
-            });
+    connect(dirEXP, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        if (!m_setzen && item) dirEXP_SetPath(item->data(0, Qt::UserRole).toString());
+    });
     connect(cmdEXP, &QPushButton::clicked, this, &frmEXPIMP::cmdEXP_Click);
     connect(cmdIMP, &QPushButton::clicked, this, &frmEXPIMP::cmdIMP_Click);
     connect(cmdSCHLIESSEN, &QPushButton::clicked, this, &frmEXPIMP::cmdSCHLIESSEN_Click);
@@ -167,14 +166,8 @@ void frmEXPIMP::drvEXP_SetDrive(const QString& laufwerk) {
 }
 
 void frmEXPIMP::drvEXP_Change() {
-    const QString laufwerk = drvEXP_Drive();
-    const bool vorher = m_setzen;
-    m_setzen = true;
-    m_ordnermodell->setRootPath(laufwerk);
-    dirEXP->setRootIndex(m_ordnermodell->index(laufwerk));
-    m_setzen = vorher;
-    // The folder view starts at the root of the chosen drive.
-    dirEXP_SetPath(laufwerk);
+    // The folder list starts at the root of the chosen drive.
+    dirEXP_SetPath(drvEXP_Drive());
 }
 
 void frmEXPIMP::dirEXP_SetPath(const QString& ordner) {
@@ -186,14 +179,35 @@ void frmEXPIMP::dirEXP_SetPath(const QString& ordner) {
 void frmEXPIMP::ORDNERZEIGEN() {
     const bool vorher = m_setzen;
     m_setzen = true;
-    const QModelIndex index = m_ordnermodell->index(m_ordner);
-    if (index.isValid() && index != dirEXP->rootIndex()) {
-        dirEXP->setCurrentIndex(index);
-        dirEXP->expand(index);
-        dirEXP->scrollTo(index);
-    } else {
-        dirEXP->selectionModel()->clearCurrentIndex();
+    dirEXP->clear();
+    const QFileIconProvider symbole;
+    const QIcon ordnerSymbol = symbole.icon(QFileIconProvider::Folder);
+    // The way down from the drive's root, one step further in each line.
+    const QString wurzel = QDir::cleanPath(drvEXP_Drive().isEmpty() ? QDir::rootPath()
+                                                                     : drvEXP_Drive());
+    QStringList weg;
+    for (QString pfad = m_ordner;; pfad = QFileInfo(pfad).absolutePath()) {
+        weg.prepend(pfad);
+        if (pfad == wurzel || QFileInfo(pfad).isRoot() || !pfad.startsWith(wurzel)) break;
     }
+    const auto eintrag = [&](QTreeWidgetItem* oben, const QString& pfad) {
+        const QString name = oben ? QFileInfo(pfad).fileName() : pfad;
+        auto* item = oben ? new QTreeWidgetItem(oben) : new QTreeWidgetItem(dirEXP);
+        item->setText(0, name);
+        item->setIcon(0, ordnerSymbol);
+        item->setData(0, Qt::UserRole, pfad);
+        return item;
+    };
+    QTreeWidgetItem* aktuell = nullptr;
+    for (const QString& pfad : weg)
+        aktuell = eintrag(aktuell, pfad);
+    const QStringList unterordner =
+        QDir(m_ordner).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : unterordner)
+        eintrag(aktuell, QDir(m_ordner).filePath(name));
+    dirEXP->expandAll();
+    dirEXP->setCurrentItem(aktuell);
+    dirEXP->scrollToItem(aktuell, QAbstractItemView::PositionAtTop);
     m_setzen = vorher;
 }
 

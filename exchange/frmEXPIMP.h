@@ -3,7 +3,7 @@
 // The export/import dialog: copies whole records (their rows of E1, E2, E3,
 // A1, A2 and G0) between the working copy of the current project and the
 // project database VELD.mdb of another project, which the user finds with a
-// drive list and a folder view. Export copies the records chosen in lstIMP
+// drive list and a folder list. Export copies the records chosen in lstIMP
 // (this project) into the other database, Import those chosen in lstEXP into
 // the working copy. A copied record gets the then highest key of the target
 // plus 1; an identifier that the target already holds is refused.
@@ -25,11 +25,10 @@
 
 class Connection;
 class QComboBox;
-class QFileSystemModel;
 class QGroupBox;
 class QListWidget;
 class QPushButton;
-class QTreeView;
+class QTreeWidget;
 
 class frmEXPIMP : public QDialog {
     Q_OBJECT
@@ -40,7 +39,7 @@ public:
 
     QGroupBox* fraEXP;
     QComboBox* drvEXP;
-    QTreeView* dirEXP;
+    QTreeWidget* dirEXP;
     QListWidget* lstEXP;
     QGroupBox* fraIMP;
     QListWidget* lstIMP;
@@ -48,7 +47,7 @@ public:
     QPushButton* cmdIMP;
     QPushButton* cmdSCHLIESSEN;
 
-    // The drive list's drive (the root of a volume) and the folder view's
+    // The drive list's drive (the root of a volume) and the folder list's
     // folder. Setting either runs its change handler, as the user's choice
     // does.
     QString drvEXP_Drive() const;
@@ -104,7 +103,6 @@ private:
     bool m_geoeffnet = false;
     bool m_entladen = false;
     QString m_ordner;
-    QFileSystemModel* m_ordnermodell = nullptr;
     bool m_setzen = false; // the dialog moves the views itself
 };
 

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -220,6 +221,28 @@ TEST_F(ExpImp, TheButtonsWaitForAnotherProjectsDatabase) {
     d->dirEXP_SetPath(andererOrdner());
     EXPECT_TRUE(d->cmdEXP->isEnabled());
     EXPECT_TRUE(d->cmdIMP->isEnabled());
+}
+
+TEST_F(ExpImp, TheFolderListShowsTheWayAndTheFoldersInItAndOpensAChosenOne) {
+    auto d = dialog(false);
+    QTreeWidgetItem* aktuell = d->dirEXP->currentItem();
+    ASSERT_NE(aktuell, nullptr);
+    EXPECT_EQ(aktuell->text(0), QStringLiteral("PROJEKTE"));
+    ASSERT_EQ(aktuell->childCount(), 2);
+    EXPECT_EQ(aktuell->child(0)->text(0), QStringLiteral("TE0000.00"));
+    EXPECT_EQ(aktuell->child(1)->text(0), QStringLiteral("TE0001.00"));
+    // Its parents lead up to the drive's root, folder by folder.
+    QString pfad = d->dirEXP_Path();
+    QTreeWidgetItem* oben = aktuell;
+    for (; oben->parent(); oben = oben->parent()) {
+        EXPECT_EQ(oben->data(0, Qt::UserRole).toString(), pfad);
+        pfad = QFileInfo(pfad).absolutePath();
+    }
+    EXPECT_EQ(oben->data(0, Qt::UserRole).toString(), QDir::cleanPath(d->drvEXP_Drive()));
+    emit d->dirEXP->itemActivated(aktuell->child(1), 0);
+    EXPECT_EQ(d->dirEXP_Path(), andererOrdner());
+    EXPECT_TRUE(d->ANDEREDATENBANK()->IsOpen());
+    EXPECT_EQ(d->dirEXP->currentItem()->text(0), QStringLiteral("TE0001.00"));
 }
 
 TEST_F(ExpImp, TheWorkingCopyIsNeverOfferedTheProjectsOwnDatabaseIs) {
