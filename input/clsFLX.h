@@ -180,6 +180,12 @@ public:
     // on the grid and on the heading picture.
     void TOOLTIP(float X, float Y);
 
+    // Reads a data logger's text file into the grid, one row per logged
+    // cycle, by the electronics presets named by CODE (VELD_VE1.AKVK, with
+    // its quantities in VELD_VE2), then converts dates, times and numbers
+    // and refreshes. True when the import ran to its end; on every other
+    // way out the grid is as it was before the call.
+    bool IMPORTIEREN(const QString& CODE, const QString& PFAD);
     // Asks for a first and a last row and the number of rows that range
     // should keep, and removes the others, so that rows at an even spacing
     // remain; then refreshes.
