@@ -3,6 +3,7 @@
 // the input window's grid of 5,000 rows, against filling the same texts into
 // a bare QTableWidget.
 
+#include "EINGABERASTER.h"
 #include "input/clsFLX.h"
 #include "platform/controls/MSFlexGrid.h"
 #include "platform/controls/PictureBox.h"
@@ -30,37 +31,6 @@ std::vector<QStringList> Rohtexte(int zeilen) {
     }
     return texte;
 }
-
-struct Eingaberaster {
-    QWidget fenster;
-    MSFlexGrid* grid = new MSFlexGrid(&fenster);
-    QLineEdit* editor = new QLineEdit(&fenster);
-    PictureBox* bild = new PictureBox(&fenster);
-    clsFLX FLX;
-
-    Eingaberaster() {
-        fenster.resize(700, 400);
-        grid->setGeometry(10, 10, 600, 300);
-        FLX.EFLX(grid);
-        FLX.ETXT(editor);
-        FLX.EPIC(bild);
-        FLX.ELSB(QVariantList{15, 15, 15, 15, 15, 15});
-        FLX.ELST1(QStringList{"Lfd.", "Datum", "Uhrzeit", "Zeitdiff.", "Wasservolumen", "Temp."});
-        FLX.ELST2(QStringList{"Nr.", "[TT.MM.JJ]", "[hh:mm:ss]", "[min]", "[cm³]", "[°C]"});
-        FLX.ELSTYP(QVariantList{1, 4, 5, 6, 0, 0});
-        FLX.ELFORMAT(QStringList{"#0", "dd/mm/yy", "hh:mm:ss", "#0.0", "#0.00", "#0.00"});
-        FLX.ELA(QVariantList{1, 2, 2, 2, 2, 2});
-        FLX.EDET(0);
-        FLX.SCHRIFTEINSTELLUNGEN(QString(), 10, false, false, false, 0);
-    }
-
-    void laden(const std::vector<QStringList>& texte) {
-        grid->SetRows(1 + int(texte.size()));
-        for (int r = 0; r < int(texte.size()); ++r)
-            for (int c = 0; c < 6; ++c)
-                grid->SetTextMatrix(1 + r, c, texte[size_t(r)][c]);
-    }
-};
 
 void BM_AKTUALISIEREN(benchmark::State& state) {
     const int zeilen = int(state.range(0));

@@ -4,6 +4,7 @@
 // reading the same file line by line, splitting the fields and setting the
 // texts into the same grid.
 
+#include "EINGABERASTER.h"
 #include "input/clsFLX.h"
 #include "platform/controls/MSFlexGrid.h"
 #include "platform/controls/PictureBox.h"
@@ -43,36 +44,6 @@ struct Loggerdatei {
                         .toLatin1();
         }
         datei.write(text);
-    }
-};
-
-struct Eingaberaster {
-    QWidget fenster;
-    MSFlexGrid* grid = new MSFlexGrid(&fenster);
-    QLineEdit* editor = new QLineEdit(&fenster);
-    PictureBox* bild = new PictureBox(&fenster);
-    clsFLX FLX;
-
-    Eingaberaster() {
-        fenster.resize(700, 400);
-        grid->setGeometry(10, 10, 600, 300);
-        FLX.EFLX(grid);
-        FLX.ETXT(editor);
-        FLX.EPIC(bild);
-        FLX.ELSB(QVariantList{15, 15, 15, 15, 15, 15});
-        FLX.ELST1(QStringList{"Lfd.", "Datum", "Uhrzeit", "Zeitdiff.", "Wasservolumen", "Temp."});
-        FLX.ELST2(QStringList{"Nr.", "[TT.MM.JJ]", "[hh:mm:ss]", "[min]", "[cm³]", "[°C]"});
-        FLX.ELSTYP(QVariantList{1, 4, 5, 6, 0, 0});
-        FLX.ELFORMAT(QStringList{"#0", "dd/mm/yy", "hh:mm:ss", "#0.0", "#0.00", "#0.00"});
-        FLX.ELA(QVariantList{1, 2, 2, 2, 2, 2});
-        FLX.ELSELEK(QStringList{"NR", "DATUM", "ZEIT", "", "VOL", "TEMP"});
-        FLX.EDET(0);
-        FLX.SCHRIFTEINSTELLUNGEN(QString(), 10, false, false, false, 0);
-    }
-    void leeren() {
-        grid->SetRows(2);
-        for (int c = 0; c < 6; ++c)
-            grid->SetTextMatrix(1, c, QString());
     }
 };
 

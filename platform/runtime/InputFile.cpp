@@ -33,7 +33,9 @@ InputFile::InputFile(const QString& path) {
     m_file.reset(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!m_file) throw OpenError(errno);
     struct stat info {};
-    if (fstat(fileno(m_file.get()), &info) != 0 || S_ISDIR(info.st_mode)) throw StandardError(75);
+    // Only a plain file has an end: a directory, a device or a pipe is
+    // refused.
+    if (fstat(fileno(m_file.get()), &info) != 0 || !S_ISREG(info.st_mode)) throw StandardError(75);
     fill();
     const auto starts = [&](std::string_view mark) {
         return m_buffer.compare(0, mark.size(), mark) == 0;

@@ -21,7 +21,7 @@
 class InputFile {
 public:
     // Opens the file; a failure raises 53 (file not found), 70 (permission
-    // denied) or 75 (path/file access error: a directory, say).
+    // denied) or 75 (path/file access error: a directory or a device, say).
     explicit InputFile(const QString& path);
     ~InputFile();
     InputFile(const InputFile&) = delete;

@@ -65,6 +65,17 @@ inline QStringList Zustand(const MSFlexGrid& grid) {
     return texte;
 }
 
+// The fixtures and the codes of their configurations.
+struct Vorlage {
+    const char* code;
+    const char* datei;
+};
+inline constexpr Vorlage kVorlagen[] = {{"WERT", "wert_kopfzahl.txt"},
+                                        {"MARKE", "wert_marke.txt"},
+                                        {"SEMI", "zyklus_semikolon.txt"},
+                                        {"TAB", "zyklus_tab.txt"},
+                                        {"SATZ", "satz.txt"}};
+
 inline QString Fixture(const QString& name) {
     return QStringLiteral(VELD_FIXTURES "/logger/") + name;
 }

@@ -39,17 +39,9 @@ const std::string kKopf = "Kopf\n1\n2\n3\n4\n5\n";
 } // namespace
 
 TEST_F(FLXImport, EveryLayoutFillsTheFirstRowOfAnEmptyGrid) {
-    const struct {
-        const char* code;
-        const char* datei;
-    } faelle[] = {{"WERT", "wert_kopfzahl.txt"},
-                  {"SEMI", "zyklus_semikolon.txt"},
-                  {"TAB", "zyklus_tab.txt"},
-                  {"SATZ", "satz.txt"},
-                  {"MARKE", "wert_marke.txt"}};
     for (const bool deutsch : {true, false}) {
         QLocale::setDefault(deutsch ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c());
-        for (const auto& fall : faelle) {
+        for (const Vorlage& fall : kVorlagen) {
             f = std::make_unique<IMPORTFENSTER>();
             ASSERT_TRUE(importieren(fall.code, Fixture(fall.datei))) << fall.code;
             if (QString(fall.code) == "MARKE") {

@@ -26,17 +26,9 @@ std::string Utf16(const std::string& text, bool klein) {
 } // namespace
 
 TEST_F(FLXImport, EveryShapeOfAFileImportsLikeThePlainFile) {
-    const struct {
-        const char* code;
-        const char* datei;
-    } faelle[] = {{"WERT", "wert_kopfzahl.txt"},
-                  {"MARKE", "wert_marke.txt"},
-                  {"SEMI", "zyklus_semikolon.txt"},
-                  {"TAB", "zyklus_tab.txt"},
-                  {"SATZ", "satz.txt"}};
     for (const bool deutsch : {true, false}) {
         QLocale::setDefault(deutsch ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c());
-        for (const auto& fall : faelle) {
+        for (const Vorlage& fall : kVorlagen) {
             f = std::make_unique<IMPORTFENSTER>();
             ASSERT_TRUE(importieren(fall.code, Fixture(fall.datei)));
             const QStringList erwartet = Zustand(grid());

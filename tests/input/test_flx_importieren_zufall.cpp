@@ -15,16 +15,6 @@
 
 namespace {
 
-struct Vorlage {
-    const char* code;
-    const char* datei;
-};
-const Vorlage kVorlagen[] = {{"WERT", "wert_kopfzahl.txt"},
-                             {"MARKE", "wert_marke.txt"},
-                             {"SEMI", "zyklus_semikolon.txt"},
-                             {"TAB", "zyklus_tab.txt"},
-                             {"SATZ", "satz.txt"}};
-
 std::vector<std::string> Zeilen(const std::string& text) {
     std::vector<std::string> zeilen;
     size_t a = 0;

@@ -124,6 +124,7 @@ TEST_F(InputFileTest, OpenFailuresAndTheFileClosedOnEveryWayOut) {
     EXPECT_EQ(number(dir.filePath("fehlt.txt")), 53);
     EXPECT_EQ(number(dir.filePath("fehlt/a.txt")), 53);
     EXPECT_EQ(number(dir.path()), 75);
+    EXPECT_EQ(number("/dev/zero"), 75); // no end to read to
     const QString path = write("a\nb\n");
     {
         InputFile file(path);
