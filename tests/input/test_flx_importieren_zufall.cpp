@@ -104,6 +104,11 @@ TEST_F(FLXImport, RandomMutationsOfTheFixtures) {
     std::cout << "fuzz seed " << startwert << " (set VELD_FUZZ_SEED to repeat)\n";
     std::mt19937 zufall(startwert);
     Beantworter antworten([&] { return zufall() % 2 ? int(vbOK) : int(vbCancel); });
+    // Factors, so that values that are no longer numbers reach the
+    // finishing steps' error box.
+    konfiguration(
+        {4, "TAB", 5, "", "[Daten]", "<TAB>", ""},
+        {{"NR", 0}, {"DATUM", 1}, {"ZEIT", 2}, {"VOL", 3, "", "", 2}, {"TEMP", 4, "", "", 0.5f}});
     std::vector<std::string> vorlagen;
     for (const Vorlage& v : kVorlagen)
         vorlagen.push_back(Bytes(Fixture(v.datei)));
