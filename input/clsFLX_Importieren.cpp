@@ -192,6 +192,8 @@ bool clsFLX::IMPORTIEREN(const QString& CODE, const QString& PFAD) {
 
     if (!Abschliessen(v, groessen, puffer, m_typspalte[3], m_typspalte[4], spaltentyp))
         return false;
+    // The grid's window may have gone while a message was open.
+    if (!m_EFLX) return false;
 
     // Now the grid: the rows, then the grid editor's refresh and numbering.
     // Should that fail and the user leave, the grid gets its rows back.
