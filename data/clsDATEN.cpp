@@ -196,7 +196,15 @@ bool clsDATEN::SCHREIBEN(const QString& SPV, const std::vector<QVariant>& WERTE,
                 spalte = LEERALSNULL(WERTE[i]);
                 schluessel = m_espidw;
                 for (int n = 0; n < 4; ++n)
-                    if (zusatz[n]) *zusatz[n] = *k.SPIW[n];
+                    if (zusatz[n]) {
+                        *zusatz[n] = *k.SPIW[n];
+                        // A key that its column cannot hold (a blank text in
+                        // a number column becomes Null) would write a row
+                        // that no read with this key finds again.
+                        if (!IsNull(*k.SPIW[n]) && !IsEmpty(*k.SPIW[n]) &&
+                            IsNull(zusatz[n]->Value()))
+                            throw RuntimeError::TypeMismatch();
+                    }
                 for (int n = 0; n < 3; ++n)
                     if (text[n]) *text[n] = m_espkw[n];
                 rs->Update();

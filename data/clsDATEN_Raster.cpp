@@ -16,17 +16,6 @@ using namespace clsdaten;
 
 namespace {
 
-// Blanks at both ends go; other characters stay.
-QString ohneRandblanks(const QString& text) {
-    qsizetype anfang = 0;
-    qsizetype ende = text.size();
-    while (anfang < ende && text.at(anfang) == QLatin1Char(' '))
-        ++anfang;
-    while (ende > anfang && text.at(ende - 1) == QLatin1Char(' '))
-        --ende;
-    return text.mid(anfang, ende - anfang);
-}
-
 // The box of a grid transfer. It names the grid by its number in the window's
 // array of grids; a grid outside an array has none, and that error goes to
 // the caller instead of the box.
@@ -108,7 +97,7 @@ bool clsDATEN::rasterSchreiben(const QString& SPV, MSFlexGrid& msgFLX, const QSt
         try {
             const int spalte = CInt(SPNR);
             for (int r = msgFLX.FixedRows(); r < msgFLX.Rows(); ++r)
-                werte.emplace_back(ohneRandblanks(msgFLX.TextMatrix(r, spalte)));
+                werte.emplace_back(Trim(msgFLX.TextMatrix(r, spalte)));
         } catch (const std::exception& ausnahme) {
             meldung.WEITER(ausnahme);
             return false;

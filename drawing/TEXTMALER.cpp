@@ -7,6 +7,7 @@
 #include "platform/runtime/Variant.h"
 #include "platform/runtime/Zeichensatz.h"
 
+#include <array>
 #include <cmath>
 
 TEXTVARIANTE TEXTVARIANTE::GRAFIK() {
@@ -31,11 +32,23 @@ TEXTVARIANTE TEXTVARIANTE::KOPFFUSS() {
 
 namespace {
 struct Gruppe {
-    QString code;
+    QStringView code;
     int anzahl = 0;
     int schluss = 0; // index of the closing brace
-    QChar zeichen;   // "c"
+    QStringView zeichen; // "c"
 };
+
+// The characters of code page 1252 by their code, for the pieces of "c"
+// groups to view.
+QStringView Cp1252Zeichen(int code) {
+    static const std::array<QChar, 256> tabelle = [] {
+        std::array<QChar, 256> zeichen{};
+        for (int i = 0; i < 256; ++i)
+            zeichen[size_t(i)] = Cp1252Char(i);
+        return zeichen;
+    }();
+    return QStringView(&tabelle[size_t(code)], 1);
+}
 
 // Printable characters of code page 1252 only: a "c" group with any other
 // code is no group.
@@ -44,55 +57,123 @@ bool EinfuegbarerCode(int code) {
     return code != 0x81 && code != 0x8D && code != 0x8F && code != 0x90 && code != 0x9D;
 }
 
-// The group that opens at index p1, when it is well formed.
-bool GruppeLesen(const QString& text, int p1, Gruppe& gruppe) {
-    const int p2 = text.indexOf(QLatin1Char('}'), p1 + 1);
-    const int pc = text.indexOf(QLatin1Char(','), p1 + 1);
-    if (p2 < 0 || pc < 0 || pc > p2) return false;
-    const QString zahl = text.mid(pc + 1, p2 - pc - 1).trimmed();
-    if (zahl.isEmpty()) return false;
-    for (QChar c : zahl)
-        if (!c.isDigit() || c.unicode() > 127) return false;
-    bool ok = false;
-    const int anzahl = zahl.toInt(&ok);
-    if (!ok || anzahl > 32767) return false;
-    gruppe.code = text.mid(p1 + 1, pc - p1 - 1);
-    gruppe.anzahl = anzahl;
-    gruppe.schluss = p2;
-    if (gruppe.code == QLatin1String("c")) {
-        if (!EinfuegbarerCode(anzahl)) return false;
-        gruppe.zeichen = Cp1252Char(anzahl);
+// Reads the groups of one text from left to right. The next closing brace
+// and the next comma are remembered between calls, and the count behind a
+// comma is checked once, so that every character is looked at a bounded
+// number of times however many braces the text holds: a pasted text of a
+// million braces is drawn in one pass, not one scan per brace.
+class GruppenLeser {
+public:
+    explicit GruppenLeser(QStringView text) : m_text(text) {}
+
+    // The group that opens at index p1, when it is well formed. Called with
+    // increasing p1.
+    bool lesen(int p1, Gruppe& gruppe) {
+        const int p2 = naechstes(u'}', p1 + 1, m_schluss);
+        const int pc = naechstes(u',', p1 + 1, m_komma);
+        if (p2 < 0 || pc < 0 || pc > p2) return false;
+        // No closing brace lies between the brace and the comma, so the
+        // count's end p2 follows from the comma alone.
+        if (pc != m_gezaehltesKomma) {
+            m_gezaehltesKomma = pc;
+            m_anzahl = anzahl(pc + 1, p2);
+        }
+        if (m_anzahl < 0) return false;
+        gruppe.code = m_text.mid(p1 + 1, pc - p1 - 1);
+        gruppe.anzahl = m_anzahl;
+        gruppe.schluss = p2;
+        if (gruppe.code == QLatin1String("c")) {
+            if (!EinfuegbarerCode(m_anzahl)) return false;
+            gruppe.zeichen = Cp1252Zeichen(m_anzahl);
+        }
+        return true;
     }
-    return true;
+
+private:
+    // The first index at or after ab holding c; merk keeps the last answer
+    // (-2 none asked yet, -1 none to the end).
+    int naechstes(char16_t c, int ab, int& merk) const {
+        if (merk == -1 || merk >= ab) return merk;
+        merk = -1;
+        const QChar* zeichen = m_text.data();
+        for (int i = ab, n = int(m_text.size()); i < n; ++i)
+            if (zeichen[i] == c) {
+                merk = i;
+                break;
+            }
+        return merk;
+    }
+
+    // The whole number of 0 to 32767 written between von and bis (blanks
+    // around it allowed); -1 for anything else. Stops at the first character
+    // that cannot belong to it.
+    int anzahl(int von, int bis) const {
+        int i = von;
+        while (i < bis && m_text[i].isSpace())
+            ++i;
+        const int ziffern = i;
+        int wert = 0;
+        while (i < bis && m_text[i].unicode() >= '0' && m_text[i].unicode() <= '9') {
+            wert = wert * 10 + (m_text[i].unicode() - '0');
+            if (wert > 32767) return -1;
+            ++i;
+        }
+        if (i == ziffern) return -1;
+        while (i < bis && m_text[i].isSpace())
+            ++i;
+        return i == bis ? wert : -1;
+    }
+
+    QStringView m_text;
+    int m_schluss = -2;
+    int m_komma = -2;
+    int m_gezaehltesKomma = -1;
+    int m_anzahl = -1;
+};
+} // namespace
+
+namespace {
+// The next opening brace at or after ab (-1 when there is none); braces
+// usually follow each other closely, so a plain loop beats a search call.
+int naechsteKlammer(QStringView text, int ab) {
+    const QChar* zeichen = text.data();
+    for (int i = ab, n = int(text.size()); i < n; ++i)
+        if (zeichen[i] == u'{') return i;
+    return -1;
 }
 } // namespace
 
-QList<TEXTSTUECK> TEXTMALER::ZERLEGEN(const QString& text) {
+QList<TEXTSTUECK> TEXTMALER::ZERLEGEN(const QString& ganz) {
+    const QStringView text(ganz);
     QList<TEXTSTUECK> stuecke;
     const int laenge = int(text.size());
     int pos = 0; // characters consumed
     bool nachKlartext = false;
+    // At most two pieces per brace, and one more: room for them at once
+    // rather than a list moved again and again as it grows.
+    stuecke.reserve(2 * text.count(u'{') + 1);
+    GruppenLeser leser(text);
     while (true) {
-        const int p1 = text.indexOf(QLatin1Char('{'), pos);
+        const int p1 = naechsteKlammer(text, pos);
         if (p1 < 0) {
-            stuecke.append(TEXTSTUECK{false, QString(), text.mid(pos)});
+            stuecke.append(TEXTSTUECK{false, QStringView(), text.mid(pos)});
             break;
         }
         if (!nachKlartext && p1 > 0) {
             // Behind a run (or at the start) the plain text up to the brace;
             // right behind a run it is empty.
-            stuecke.append(TEXTSTUECK{false, QString(), text.mid(pos, p1 - pos)});
+            stuecke.append(TEXTSTUECK{false, QStringView(), text.mid(pos, p1 - pos)});
             nachKlartext = true;
             pos = p1;
             continue;
         }
         Gruppe gruppe;
-        if (!GruppeLesen(text, p1, gruppe)) {
+        if (!leser.lesen(p1, gruppe)) {
             // No group: the brace and what follows up to the next brace are
             // plain text.
-            const int naechste = text.indexOf(QLatin1Char('{'), p1 + 1);
+            const int naechste = naechsteKlammer(text, p1 + 1);
             const int ende = naechste < 0 ? laenge : naechste;
-            stuecke.append(TEXTSTUECK{false, QString(), text.mid(pos, ende - pos)});
+            stuecke.append(TEXTSTUECK{false, QStringView(), text.mid(pos, ende - pos)});
             nachKlartext = true;
             pos = ende;
             if (pos >= laenge) break;
@@ -102,7 +183,7 @@ QList<TEXTSTUECK> TEXTMALER::ZERLEGEN(const QString& text) {
         stueck.GRUPPE = true;
         stueck.CODE = gruppe.code;
         if (gruppe.code == QLatin1String("c")) {
-            stueck.TEXT = QString(gruppe.zeichen);
+            stueck.TEXT = gruppe.zeichen;
             pos = gruppe.schluss + 1;
         } else {
             const int start = gruppe.schluss + 1;
@@ -135,7 +216,7 @@ bool TEXTMALER::ZAHLUMSCHREIBEN(QString& text) {
 
 int TEXTMALER::SCHRIFTSLOT(const TEXTSTUECK& stueck) {
     if (!stueck.GRUPPE) return 2;
-    const QString& code = stueck.CODE;
+    const QStringView code = stueck.CODE;
     if (code == QLatin1String("t") || code == QLatin1String("h")) return 4;
     if (code == QLatin1String("g")) return 3;
     if (code == QLatin1String("gt") || code == QLatin1String("gh")) return 5;
@@ -172,7 +253,8 @@ void TEXTMALER::STUECKEZEICHNEN(OutputObject& objekt, SCHRIFTSATZ& satz,
     int slot = 0; // the slot of the piece before
     for (const TEXTSTUECK& stueck : ZERLEGEN(text)) {
         if (fehler.VERLASSEN()) break;
-        const QString& code = stueck.CODE;
+        const QStringView code = stueck.CODE;
+        const QString stueckText = stueck.TEXT.toString();
         const bool symbol = variante.PUNKTSYMBOLE && stueck.GRUPPE && code == QLatin1String("s");
         int neu = SCHRIFTSLOT(stueck);
         if (neu < 0) neu = slot;
@@ -182,16 +264,16 @@ void TEXTMALER::STUECKEZEICHNEN(OutputObject& objekt, SCHRIFTSATZ& satz,
             double dy = 0;
             if (stueck.GRUPPE) {
                 if (code == QLatin1String("t") || code == QLatin1String("gt"))
-                    dy = -0.35 * objekt.TextHeight(stueck.TEXT);
+                    dy = -0.35 * objekt.TextHeight(stueckText);
                 else if (code == QLatin1String("h") || code == QLatin1String("gh"))
-                    dy = 0.25 * objekt.TextHeight(stueck.TEXT);
+                    dy = 0.25 * objekt.TextHeight(stueckText);
                 else if (code == QLatin1String("g") && variante.GHEBUNG)
                     dy = 0.1 * objekt.TextHeight(QStringLiteral("g"));
                 else if (symbol)
                     dy = -0.5 * objekt.TextHeight(QStringLiteral("s"));
                 else if (code == QLatin1String("c") && variante.CDRUCKERVERSATZ &&
                          objekt.IsPrinter())
-                    x0 = float(x0 + 0.35 * objekt.TextHeight(stueck.TEXT));
+                    x0 = float(x0 + 0.35 * objekt.TextHeight(stueckText));
             }
             px = float(x0 - dy * sinA - objekt.ScaleLeft());
             py = float(y0 - dy * cosA - objekt.ScaleTop());
@@ -202,19 +284,19 @@ void TEXTMALER::STUECKEZEICHNEN(OutputObject& objekt, SCHRIFTSATZ& satz,
         if (gesetzt) {
             fehler.AUSFUEHREN([&] {
                 if (symbol) {
-                    PUNKTSYMBOL(objekt, ZAHLWERT(stueck.TEXT), float(px + 0.5 * cosA), py);
-                } else if (stueck.TEXT.isEmpty()) {
+                    PUNKTSYMBOL(objekt, ZAHLWERT(stueckText), float(px + 0.5 * cosA), py);
+                } else if (stueckText.isEmpty()) {
                     // An empty piece shows nothing.
                 } else if (a != 0 && drehtext) {
-                    drehtext(stueck.TEXT, px, py, objekt.Font());
+                    drehtext(stueckText, px, py, objekt.Font());
                 } else {
                     objekt.SetCurrentX(px);
                     objekt.SetCurrentY(py);
-                    objekt.Print(stueck.TEXT, false);
+                    objekt.Print(stueckText, false);
                 }
             });
             gemessen = fehler.AUSFUEHREN(
-                [&] { w = stueck.TEXT.isEmpty() ? 0.0f : objekt.TextWidth(stueck.TEXT); });
+                [&] { w = stueckText.isEmpty() ? 0.0f : objekt.TextWidth(stueckText); });
         }
         fehler.AUSFUEHREN([&] { objekt.SetFont(satz[0]); });
         slot = neu;

@@ -23,6 +23,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <cstdint>
 #include <functional>
@@ -47,16 +48,21 @@ struct TEXTVARIANTE {
     static TEXTVARIANTE KOPFFUSS();
 };
 
+// A piece views the characters of the text it was cut from (or, for "c", a
+// table of the code page), so that splitting a long text copies nothing: it
+// is valid while that text lives.
 struct TEXTSTUECK {
     bool GRUPPE = false; // false: plain text
-    QString CODE;        // the group's code
-    QString TEXT;        // the characters drawn (the inserted character for "c")
+    QStringView CODE;    // the group's code
+    QStringView TEXT;    // the characters drawn (the inserted character for "c")
 };
 
 class TEXTMALER {
 public:
-    // The pieces of a text.
+    // The pieces of a text, viewing its characters; a text that would be
+    // gone before its pieces are used is refused at compile time.
     static QList<TEXTSTUECK> ZERLEGEN(const QString& text);
+    static QList<TEXTSTUECK> ZERLEGEN(QString&& text) = delete;
     // The text as it is measured: the markup of every group left out, runs
     // at full length, inserted characters not counted.
     static QString MESSKOPIE(const QString& text);

@@ -8,10 +8,21 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 
+#include <QLocale>
 #include <QVariantList>
 #include <algorithm>
 
 namespace {
+// The date as the user's locale writes a short date, with the year in full
+// as on a printed report.
+QString Kurzdatum(const QDateTime& datum) {
+    const QLocale locale;
+    QString muster = locale.dateFormat(QLocale::ShortFormat);
+    if (!muster.contains(QLatin1String("yyyy")))
+        muster.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return locale.toString(datum.date(), muster);
+}
+
 QString Sprachtext(int16_t sprache, const QString& englisch, const QString& deutsch) {
     if (sprache == 1) return englisch;
     if (sprache == 3) return deutsch;
@@ -202,7 +213,7 @@ void clsKOPFFUSS::KOPFFUSSZEILE() {
 
     // 13. Centre column: date and time.
     const float xC = (mL + W - mR) / 2;
-    fehler.AUSFUEHREN([&] { TEXT(xC, yF, m_DATUM, 1, 2); });
+    fehler.AUSFUEHREN([&] { TEXT(xC, yF, Kurzdatum(m_DATUM), 1, 2); });
     fehler.AUSFUEHREN([&] { TEXT(xC, yF + hF, Format(m_UHRZEIT, QStringLiteral("hh:mm")), 1, 2); });
 
     // 14. Left column: the person in charge.

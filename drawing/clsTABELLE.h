@@ -115,11 +115,12 @@ public:
     // A list for the properties above.
     static QVariant LISTE(std::initializer_list<QVariant> werte);
 
-    // First and last body row shown; written by the body call.
-    int16_t EEZ() const { return m_EEZ; }
-    void setEEZ(int16_t wert) { m_EEZ = wert; }
-    int16_t ELZ() const { return m_ELZ; }
-    void setELZ(int16_t wert) { m_ELZ = wert; }
+    // First and last body row shown; written by the body call. A table may
+    // have any number of rows.
+    int EEZ() const { return m_EEZ; }
+    void setEEZ(int wert) { m_EEZ = wert; }
+    int ELZ() const { return m_ELZ; }
+    void setELZ(int wert) { m_ELZ = wert; }
 
     // Head height + body height of the last head and body drawn (without
     // the summary block and the outer frame lines).
@@ -158,7 +159,7 @@ private:
     void RUMPFZEICHNEN(const TABELLENZELLEN& X, const QList<float>& breiten, float W,
                        FEHLERBOX& fehler);
     void BLOCKZEICHNEN(TABELLENZELLEN& X, const QList<float>& breiten, float W, FEHLERBOX& fehler);
-    void RUMPFZEILEN(int16_t& EEZ, int16_t& ELZ, float& H1, int U, float W);
+    void RUMPFZEILEN(int& EEZ, int& ELZ, float& H1, int U, float W);
     void INNENLINIEN(const QList<float>& breiten, float oben, float hoehe, FEHLERBOX& fehler);
     void ZELLTEXT(const QVariant& wert, int spalte, const QList<float>& breiten, float y,
                   bool symbole);
@@ -174,7 +175,7 @@ private:
     float m_ERO = 2.5f, m_ERU = 2.5f, m_ERL = 2.5f, m_ERZ = 1.5f;
     float m_EZA = 1, m_EZH = 0;
     QVariant m_ELSB, m_ELGIT, m_ELGITLEER, m_ELA, m_ELFORMAT, m_ELMW;
-    int16_t m_EEZ = 0, m_ELZ = 0;
+    int m_EEZ = 0, m_ELZ = 0;
     float m_pixelX = 0, m_pixelY = 0;
     SCHRIFTSATZ m_SCHRIFTSATZ;
 

@@ -152,7 +152,7 @@ void clsTABELLE::KOPFZEICHNEN(const TABELLENZELLEN& X, const QList<float>& breit
 
 // ---------------------------------------------------------------- body
 
-void clsTABELLE::RUMPFZEILEN(int16_t& EEZ, int16_t& ELZ, float& H1, int U, float W) {
+void clsTABELLE::RUMPFZEILEN(int& EEZ, int& ELZ, float& H1, int U, float W) {
     OutputObject& o = *m_EOBJEKT;
     ScrollBar* balken = m_EYBALKEN;
     const float p = m_EZH * m_EZA;
@@ -175,23 +175,23 @@ void clsTABELLE::RUMPFZEILEN(int16_t& EEZ, int16_t& ELZ, float& H1, int U, float
     auto nachBalken = [&](int j) {
         const double anteil =
             Round(DivDouble(double(balken->Value()), double(balken->Max() - balken->Min())), 3);
-        int erste = CInt(Round(anteil * (U - j)));
+        int erste = CLng(Round(anteil * (U - j)));
         if (erste < 0) erste = 0;
         int letzte = erste + j;
         if (letzte > U) letzte = U;
-        EEZ = int16_t(erste);
-        ELZ = int16_t(letzte);
+        EEZ = erste;
+        ELZ = letzte;
     };
 
     if (!balken) {
         EEZ = 0;
-        ELZ = int16_t(U);
+        ELZ = U;
     } else if (o.IsPictureBox()) {
         const float start = m_ERO + H0 + m_ERZ + m_EZH;
         const float grenze = o.ScaleHeight() - m_ERU;
         if (balken->Value() == 0) {
             EEZ = 0;
-            ELZ = int16_t(U);
+            ELZ = U;
             const float alle = 2 * m_ERZ + float(U) * p + m_EZH;
             if (o.ScaleHeight() > alle + H0 + m_ERO + m_ERU) {
                 balken->SetVisible(false);
@@ -205,7 +205,7 @@ void clsTABELLE::RUMPFZEILEN(int16_t& EEZ, int16_t& ELZ, float& H1, int U, float
                 balken->SetLargeChange(2000);
                 balken->SetSmallChange(300);
                 balken->SetVisible(true);
-                ELZ = int16_t(letzteZeile(start, grenze));
+                ELZ = letzteZeile(start, grenze);
             }
         } else {
             nachBalken(letzteZeile(start, grenze));
@@ -213,7 +213,7 @@ void clsTABELLE::RUMPFZEILEN(int16_t& EEZ, int16_t& ELZ, float& H1, int U, float
     } else if (o.IsPrinter()) {
         // The printout shows the rows that the screen shows.
         EEZ = 0;
-        ELZ = int16_t(U);
+        ELZ = U;
         if (balken->Visible()) nachBalken(letzteZeile(2 * m_ERZ + m_EZH, balken->Height()));
     } else {
         return;
@@ -230,7 +230,7 @@ void clsTABELLE::RUMPFZEICHNEN(const TABELLENZELLEN& X, const QList<float>& brei
     const float L = m_EXDL + m_ERL;
     const float T = m_EYDO + m_ERO;
 
-    int16_t EEZ = m_EEZ, ELZ = m_ELZ;
+    int EEZ = m_EEZ, ELZ = m_ELZ;
     float H1 = m_H1;
     if (fehler.AUSFUEHREN([&] { RUMPFZEILEN(EEZ, ELZ, H1, U, W); })) {
         m_EEZ = EEZ;

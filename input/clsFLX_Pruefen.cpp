@@ -14,7 +14,8 @@ using namespace flx;
 bool clsFLX::WERTPRUEFEN(QString& WERT, float MIN, float MAX, bool GANZ, bool DATUM,
                          const QString& SPALTE) {
     const QString titel = QStringLiteral("MSFlexGrid / ") + SPALTE;
-    WERT = WERT.trimmed();
+    // Blanks only, as the store trims: what passes here is what is stored.
+    WERT = Trim(WERT);
     if (WERT.isEmpty()) return true;
     if (DATUM) {
         if (IsDate(QVariant(WERT))) return true;

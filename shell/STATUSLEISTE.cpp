@@ -2,8 +2,8 @@
 
 #include "platform/controls/TWIPS.h"
 
-#include <QHBoxLayout>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace {
 // Design widths in twips, panel 1 first.
@@ -18,8 +18,75 @@ PANEL::PANEL(int index, int breiteTwips, QWidget* parent)
     setTextFormat(Qt::PlainText);
     setMargin(2);
     SetBevel(sbrRaised);
-    // Mouse events belong to the status bar, which knows all panels.
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void PANEL::mousePressEvent(QMouseEvent* event) {
+    event->ignore();
+}
+
+void PANEL::mouseReleaseEvent(QMouseEvent* event) {
+    event->ignore();
+}
+
+namespace {
+constexpr int kAbstand = 2;
+}
+
+void PANELREIHE::Hinzufuegen(PANEL* panel, bool fuellt) {
+    m_panels.push_back(panel);
+    if (fuellt) m_fuellt = panel;
+    panel->installEventFilter(this);
+}
+
+int PANELREIHE::Hoehe() const {
+    int hoehe = 0;
+    for (const PANEL* panel : m_panels)
+        hoehe = std::max(hoehe, panel->sizeHint().height());
+    return hoehe;
+}
+
+QSize PANELREIHE::sizeHint() const {
+    int breite = 0;
+    for (const PANEL* panel : m_panels)
+        if (!panel->isHidden() && panel != m_fuellt) breite += panel->minimumWidth() + kAbstand;
+    return QSize(breite, Hoehe());
+}
+
+QSize PANELREIHE::minimumSizeHint() const {
+    return QSize(0, Hoehe());
+}
+
+bool PANELREIHE::event(QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest) Anordnen();
+    return QWidget::event(event);
+}
+
+bool PANELREIHE::eventFilter(QObject* objekt, QEvent* event) {
+    // A panel shown or hidden moves the panels to its right.
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+        updateGeometry();
+        Anordnen();
+    }
+    return QWidget::eventFilter(objekt, event);
+}
+
+void PANELREIHE::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Anordnen();
+}
+
+void PANELREIHE::Anordnen() {
+    // The filling panel takes what the others leave of the row's width.
+    int feste = 0;
+    for (const PANEL* panel : m_panels)
+        if (!panel->isHidden() && panel != m_fuellt) feste += panel->minimumWidth() + kAbstand;
+    int x = 0;
+    for (PANEL* panel : m_panels) {
+        if (panel->isHidden()) continue;
+        const int breite = panel == m_fuellt ? std::max(0, width() - feste) : panel->minimumWidth();
+        panel->setGeometry(x, 0, breite, height());
+        x += breite + kAbstand;
+    }
 }
 
 void PANEL::SetBevel(int bevel) {
@@ -34,23 +101,14 @@ STATUSLEISTE::STATUSLEISTE(QWidget* parent) : QStatusBar(parent) {
     schrift.setPointSizeF(11.25);
     setFont(schrift);
 
-    auto* traeger = new QWidget(this);
-    auto* reihe = new QHBoxLayout(traeger);
-    reihe->setContentsMargins(0, 0, 0, 0);
-    reihe->setSpacing(2);
+    auto* reihe = new PANELREIHE(this);
     for (int i = 1; i <= ANZAHL; ++i) {
-        auto* panel = new PANEL(i, kBreiten[i - 1], traeger);
-        if (i == kSpacer) {
-            // The spacer gives way when the window is narrow.
-            panel->setMinimumWidth(0);
-            reihe->addWidget(panel, 1);
-        } else {
-            panel->setFixedWidth(PIXEL(kBreiten[i - 1], this));
-            reihe->addWidget(panel);
-        }
+        auto* panel = new PANEL(i, kBreiten[i - 1], reihe);
+        if (i != kSpacer) panel->setFixedWidth(PIXEL(kBreiten[i - 1], this));
+        reihe->Hinzufuegen(panel, i == kSpacer);
         m_panels.push_back(panel);
     }
-    addWidget(traeger, 1);
+    addWidget(reihe, 1);
 }
 
 PANEL* STATUSLEISTE::Panels(int index) const {

@@ -5,7 +5,9 @@
 // visibility and a bevel (1 inset, 2 raised). Panel 7 is the spacer that
 // takes what room is left. A mouse press reports its X position (in pixels
 // of the status bar); releasing the button over a visible panel reports a
-// click on that panel.
+// click on that panel. The panels lie side by side at their widths; those
+// that do not fit are cut at the right edge, so the status bar never makes
+// the window wider, and hidden panels take no room.
 
 #include <QLabel>
 #include <QStatusBar>
@@ -30,10 +32,37 @@ public:
     void SetBevel(int bevel);
     int WidthTwips() const { return m_breite; }
 
+protected:
+    // Presses and clicks go on to the status bar; the panel keeps its tool
+    // tip.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     int m_index;
     int m_breite;
     int m_bevel = sbrRaised;
+};
+
+// The row that carries the panels: it asks for no width of its own.
+class PANELREIHE : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    void Hinzufuegen(PANEL* panel, bool fuellt);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* objekt, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Anordnen();
+    int Hoehe() const;
+    std::vector<PANEL*> m_panels;
+    PANEL* m_fuellt = nullptr;
 };
 
 class STATUSLEISTE : public QStatusBar {

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScreen>
 
 namespace {
 const QString kTitel = QStringLiteral("VELD");
@@ -22,6 +23,23 @@ QString verbindungstext(const QString& pfad) {
            pfad + QStringLiteral(";") + QStringLiteral("Persist Security Info=False");
 }
 
+// The window's first normal size lies within the screen it opens on, so
+// that neither a window manager that does not maximize nor an un-maximize
+// gives a window wider than the screen.
+void normalgroesse(QWidget& fenster) {
+    if (fenster.isVisible()) return;
+    // The native window knows the frame that the window system adds.
+    fenster.winId();
+    const QScreen* schirm = fenster.screen();
+    if (!schirm) return;
+    const QRect frei = schirm->availableGeometry();
+    const QSize rahmen = fenster.frameGeometry().size() - fenster.geometry().size();
+    fenster.resize(fenster.sizeHint()
+                       .expandedTo(fenster.minimumSizeHint())
+                       .boundedTo(frei.size() - rahmen));
+    fenster.move(frei.topLeft());
+}
+
 void oeffnen(Connection& verbindung, const QString& verbindungstext) {
     verbindung.SetConnectionTimeout(30);
     verbindung.Open(verbindungstext);
@@ -29,6 +47,7 @@ void oeffnen(Connection& verbindung, const QString& verbindungstext) {
 } // namespace
 
 bool frmMAINFENSTER::MDIForm_Load() {
+    normalgroesse(*this);
     const bool weiter = LADEN();
     // A start-up left through Cancel of an error box still shows the window,
     // with what it has.

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QTime>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -141,6 +142,9 @@ QString DoubleText(double value) {
 double Round(double value, int decimals) {
     if (decimals < 0) throw RuntimeError::InvalidProcedureCall();
     if (!std::isfinite(value)) return value;
+    // A double carries no digit beyond the 340th decimal; more decimals
+    // round nothing away (and would overflow the position below).
+    decimals = std::min(decimals, 340);
     Decimal d = decimalOf(value, 15);
     if (d.exponent + decimals >= static_cast<int>(d.digits.size()))
         return value; // nothing to round away

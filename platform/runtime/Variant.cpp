@@ -301,6 +301,16 @@ QString TimeSeparator() {
     return separatorOf(QLocale().timeFormat(QLocale::ShortFormat), QStringLiteral(":"));
 }
 
+QString Trim(const QString& text) {
+    qsizetype anfang = 0;
+    qsizetype ende = text.size();
+    while (anfang < ende && text.at(anfang) == QLatin1Char(' '))
+        ++anfang;
+    while (ende > anfang && text.at(ende - 1) == QLatin1Char(' '))
+        --ende;
+    return text.mid(anfang, ende - anfang);
+}
+
 // Always day first and with four-digit years, so that the text reads back as
 // the same date through ParseDateText.
 QString DateText(const QDateTime& value) {

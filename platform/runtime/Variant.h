@@ -63,6 +63,10 @@ float CSng(const QVariant& v);
 double CDbl(const QVariant& v);
 bool CBool(const QVariant& v);
 // Booleans give "True"/"False", dates DateText, Empty "", Null raises 94.
+// The text without the blanks at both ends; tabs and line breaks stay, as
+// they are no blanks.
+QString Trim(const QString& text);
+
 QString CStr(const QVariant& v); // a Single keeps at most 7 significant digits
 QDateTime CDate(const QVariant& v);
 

@@ -140,6 +140,26 @@ TEST_F(Variablen, AValueTheColumnRefusesIsReportedAndNothingIsStored) {
               QVariantList({10.0f, 11.0f}));
 }
 
+TEST_F(Variablen, AKeyItsColumnCannotHoldIsRefusedAndNothingIsStored) {
+    messwerte(7, {10});
+    for (const QVariant& schluessel : {QVariant(QStringLiteral(" ")), QVariant(QStringLiteral("x"))}) {
+        boxen.expect(vbOK);
+        EXPECT_FALSE(daten.DVTS(QStringLiteral("V"), 8.5, QStringLiteral("I1"), schluessel));
+        ASSERT_EQ(boxen.boxes().size(), 1);
+        EXPECT_EQ(boxen.boxes()[0].prompt,
+                  QStringLiteral(
+                      "Wert 8.5 kann nicht in die Spalte V der Tabelle E3 gespeichert werden!"));
+        boxen.clear();
+    }
+    EXPECT_EQ(spalte(QStringLiteral("SELECT [V] FROM [E3] WHERE [ID]=7 ORDER BY [I1]")),
+              QVariantList({10.0f}));
+    EXPECT_EQ(fenster.ZEILEN(QStringLiteral("E3"), QStringLiteral("[I1] IS NULL")), 0);
+    // A key in the column's own notation is written.
+    EXPECT_TRUE(daten.DVTS(QStringLiteral("V"), 8.5, QStringLiteral("I1"), QStringLiteral(" 3 ")));
+    EXPECT_EQ(spalte(QStringLiteral("SELECT [V] FROM [E3] WHERE [ID]=7 AND [I1]=3")),
+              QVariantList({8.5f}));
+}
+
 TEST_F(Variablen, ASeriesThatFailsPartWayLeavesTheViewAsItWas) {
     messwerte(7, {10, 11, 12});
     boxen.expect(vbOK);

@@ -115,7 +115,7 @@ TEST_F(Kopffuss, FooterOnTheBottomMargin) {
     EXPECT_NEAR(c.x1, xR, 1e-3);
     EXPECT_NEAR(c.y1 + h, H() - 15 + h, 1e-3);
 
-    const Primitive datum = Text(DateText(k.DATUM()));
+    const Primitive datum = Text(QLocale().toString(k.DATUM().date(), QLocale::ShortFormat));
     EXPECT_NEAR(datum.x1 + Breite(datum.text, 7) / 2, W() / 2, 1e-3);
     EXPECT_NEAR(datum.y1 + h, H() - 15, 1e-3);
     const Primitive zeit = Text("14:05");
@@ -349,4 +349,21 @@ TEST(KopffussFehler, OkGoesOnWithWhatCanBeDrawn) {
     for (const Primitive& p : seite.log().of(Primitive::Kind::Text))
         texte.append(p.text);
     EXPECT_EQ(texte, QStringList({"Titel", "Kommentar"}));
+}
+
+TEST_F(Kopffuss, TheDateAsTheUsersLocaleWritesAShortDateWithTheFullYear) {
+    const struct {
+        QLocale locale;
+        const char* datum;
+    } faelle[] = {
+        {QLocale(QLocale::German, QLocale::Germany), "12.03.2024"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "3/12/2024"},
+    };
+    for (const auto& fall : faelle) {
+        QLocale::setDefault(fall.locale);
+        drucker.log().clear();
+        k.KOPFFUSSZEILE();
+        EXPECT_TRUE(Gezeichnet(QString::fromLatin1(fall.datum))) << fall.datum;
+    }
+    QLocale::setDefault(QLocale::c());
 }

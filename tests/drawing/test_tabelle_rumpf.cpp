@@ -269,3 +269,35 @@ TEST_F(Rumpf, OtherOutputObjectWithABarKeepsTheRows) {
     EXPECT_TRUE(Gezeichnet("0/4"));
     EXPECT_FALSE(Gezeichnet("0/5"));
 }
+
+TEST_F(Rumpf, FortyThousandRowsWithAndWithoutTheScrollBar) {
+    // Without a bar every row is drawn, below the head and downwards.
+    Spalten({10}, 4);
+    TABELLENZELLEN kopf1 = Zellen(1, 2), rumpf1 = Zellen(1, 40000);
+    tabelle->TABELLE(kopf1, 0);
+    flaeche->log().clear();
+    tabelle->TABELLE(rumpf1, 1);
+    EXPECT_EQ(tabelle->EEZ(), 0);
+    EXPECT_EQ(tabelle->ELZ(), 39999);
+    EXPECT_FLOAT_EQ(tabelle->HOEHE(), 11 + 3 + 39999 * 4 + 4);
+    EXPECT_EQ(Texte().size(), 40000);
+    EXPECT_NEAR(Mitte("0/39999"), 19 + 39999 * 4 - 1, 1e-1);
+    const QList<Primitive> kaesten = Art(Primitive::Kind::Box);
+    ASSERT_EQ(kaesten.size(), 2);
+    EXPECT_GT(kaesten[0].y2, kaesten[0].y1);
+
+    // With the bar on a picture box: the rows that fit, at its end the last.
+    Flaeche(145, 60);
+    ScrollBar& balken = flaeche->VScroll();
+    Zeichnen(40000, &balken);
+    EXPECT_TRUE(balken.Visible());
+    EXPECT_EQ(tabelle->EEZ(), 0);
+    EXPECT_EQ(tabelle->ELZ(), 9);
+    EXPECT_FLOAT_EQ(tabelle->HOEHE(), 11 + 3 + 9 * 4 + 4);
+    balken.SetValue(10000);
+    Zeichnen(40000, &balken);
+    EXPECT_EQ(tabelle->EEZ(), 39990);
+    EXPECT_EQ(tabelle->ELZ(), 39999);
+    EXPECT_NEAR(Mitte("4/39990"), 19 - 1, 1e-4);
+    EXPECT_TRUE(dialoge.boxes().isEmpty());
+}

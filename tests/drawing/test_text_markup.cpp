@@ -21,7 +21,7 @@ double Hoehe(double punkte) {
 QString Stuecke(const QString& text) {
     QStringList teile;
     for (const TEXTSTUECK& s : TEXTMALER::ZERLEGEN(text))
-        teile << (s.GRUPPE ? s.CODE + ":" : QString()) + "[" + s.TEXT + "]";
+        teile << (s.GRUPPE ? s.CODE.toString() + ":" : QString()) + "[" + s.TEXT.toString() + "]";
     return teile.join(' ');
 }
 
@@ -57,6 +57,34 @@ TEST(Textmarkup, BracesThatOpenNoGroupAreText) {
     EXPECT_EQ(Stuecke("{c,7}x"), "[{c,7}x]");
     // A bad brace before a good group leaves the group working.
     EXPECT_EQ(Stuecke("{A} x{t,1}s"), "[{A} x] t:[s]");
+}
+
+TEST(Textmarkup, BracesSharingOneCommaOrClosingBrace) {
+    // Several braces before one comma: the first takes the others into its
+    // code; a brace whose count fails leaves the next one its own.
+    EXPECT_EQ(Stuecke("{{t,1}ab"), "{t:[a] [b]");
+    EXPECT_EQ(Stuecke("{a,{t,1}xy"), "[{a,] t:[x] [y]");
+    EXPECT_EQ(Stuecke("a{b{ 2 }xyz"), "[a] [{b] [{ 2 }xyz]");
+    // Blanks around the count are allowed, other characters not.
+    EXPECT_EQ(Stuecke("{t, 2 }xyz"), "t:[xy] [z]");
+    EXPECT_EQ(Stuecke("{t,1 2}x{h,1}y"), "[{t,1 2}x] h:[y]");
+    // A closing brace before the next comma: no group, the next brace may be.
+    EXPECT_EQ(Stuecke("{a}{t,1}x"), "[{a}] t:[x]");
+    EXPECT_EQ(Stuecke("{{{"), "[{] [{] [{]");
+    EXPECT_EQ(Stuecke("{t,99999}x{h,1}y"), "[{t,99999}x] h:[y]");
+    // A long text of unclosed braces is split the same way throughout.
+    QString lang;
+    for (int i = 0; i < 20000; ++i)
+        lang += (i % 2 == 0) ? QStringLiteral("{a") : QStringLiteral("{t,b");
+    lang += QStringLiteral("{t,1}z");
+    const QList<TEXTSTUECK> stuecke = TEXTMALER::ZERLEGEN(lang);
+    ASSERT_EQ(stuecke.size(), 20001);
+    EXPECT_EQ(stuecke.at(19999).TEXT, QStringLiteral("{t,b"));
+    // The pieces view the text itself: nothing is copied.
+    EXPECT_EQ(stuecke.at(1).TEXT.data(), lang.constData() + 2);
+    EXPECT_TRUE(stuecke.last().GRUPPE);
+    EXPECT_EQ(stuecke.last().TEXT, QStringLiteral("z"));
+    EXPECT_EQ(stuecke.last().CODE, QStringLiteral("t"));
 }
 
 TEST(Textmarkup, MeasuringCopy) {

@@ -4,6 +4,12 @@
 
 #include "FLXFENSTER.h"
 
+#include "data/clsDATEN.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
+#include "support/TESTHAUPTFENSTER.h"
+
 namespace {
 
 class FLXPruefen : public FLXTest, public ::testing::WithParamInterface<bool> {
@@ -199,4 +205,43 @@ TEST_P(FLXPruefen, AnErrorValueAsLimitSwitchesTheCheckOff) {
     FLX.ELMAX(QVariantList{100, 100, 100, clsFLX::FEHLERWERT(), 100, 100});
     EXPECT_TRUE(eingeben(3, QStringLiteral("500")));
     EXPECT_EQ(grid.TextMatrix(2, 3), QStringLiteral("500"));
+}
+
+TEST_P(FLXPruefen, WhatTheCheckAcceptsTheStoreAcceptsForBlanksTabsAndLineBreaks) {
+    grenzen({0, 0, 0, 0, 0, 0}, {100, 100, 100, 100, 100, 100});
+    TESTHAUPTFENSTER fenster;
+    clsDATEN daten;
+    daten.ETABELLE(QStringLiteral("E3"));
+    daten.ESPIDW(7);
+    const struct {
+        const char* text;
+        bool angenommen; // by the check and by the store alike
+    } faelle[] = {
+        {"  12 ", true}, {"\t12", true},   {"12\t", true},   {" \t12\t ", true},
+        {"12\n", false}, {"\n12", false}, {"12\r\n", false}, {"1 2", false},
+    };
+    for (const auto& fall : faelle) {
+        const QString text = QString::fromLatin1(fall.text);
+        SCOPED_TRACE(text.toStdString());
+        dialoge.clear();
+        if (!fall.angenommen) dialoge.expect(vbOK, kZahl);
+        eingeben(3, text);
+        EXPECT_EQ(grid.TextMatrix(2, 3) == text, fall.angenommen);
+        if (!fall.angenommen) schliessen();
+
+        // The grid writer takes the same text into a number column.
+        MSFlexGrid raster;
+        raster.SetCols(6);
+        raster.SetIndex(0);
+        raster.SetRows(2);
+        raster.SetTextMatrix(1, 4, text);
+        fenster.DBPROJEKT()->Execute(QStringLiteral("DELETE FROM [E3]"));
+        if (!fall.angenommen) dialoge.expect(vbOK);
+        EXPECT_TRUE(daten.DFTF(QStringLiteral("V"), raster, QStringLiteral("4"),
+                               QStringLiteral("I1")));
+        Recordset rs(QStringLiteral("SELECT [V] FROM [E3] WHERE [ID]=7"), *fenster.DBPROJEKT());
+        ASSERT_FALSE(rs.Eof());
+        EXPECT_EQ(rs.Fields(0).Value(), fall.angenommen ? QVariant(12.0f) : VNull());
+        EXPECT_EQ(dialoge.boxes().size(), fall.angenommen ? 0 : 2);
+    }
 }

@@ -83,6 +83,10 @@ TEST(RoundTable, HalvesGoToTheEvenNeighbour) {
     for (const Case& c : cases)
         EXPECT_EQ(Round(c.value, c.decimals), c.expected) << c.value << " to " << c.decimals;
     EXPECT_TRUE(std::isnan(Round(std::nan(""), 2)));
+    // Decimals beyond what a double holds round nothing away.
+    for (int viele : {400, std::numeric_limits<int>::max() - 1, std::numeric_limits<int>::max()})
+        EXPECT_EQ(Round(1.0 / 3.0, viele), 1.0 / 3.0) << viele;
+    EXPECT_EQ(Round(-1e-300, std::numeric_limits<int>::max()), -1e-300);
     try {
         Round(1.5, -1);
         ADD_FAILURE() << "negative decimals accepted";
