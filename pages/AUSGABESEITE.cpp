@@ -1,5 +1,8 @@
 #include "pages/AUSGABESEITE.h"
 
+#include "data/HAUPTFENSTER.h"
+#include "platform/controls/Forms.h"
+
 #include <QWidget>
 
 AUSGABESEITE* ALSAUSGABESEITE(QWidget* fenster)
@@ -19,4 +22,15 @@ bool ISTSEITENNAME(const QString& name)
     for (const QString& praefix : SEITENPRAEFIXE())
         if (name.contains(praefix, Qt::CaseInsensitive)) return true;
     return false;
+}
+
+QWidget* AKTIVESFENSTER()
+{
+    const QString name = frmMAIN().AKTIVESKIND();
+    return name.isEmpty() ? nullptr : Forms::Find(name);
+}
+
+AUSGABESEITE* AKTIVESEITE()
+{
+    return ALSAUSGABESEITE(AKTIVESFENSTER());
 }

@@ -39,3 +39,8 @@ AUSGABESEITE* ALSAUSGABESEITE(QWidget* fenster);
 bool ISTSEITENNAME(const QString& name);
 // The page prefixes in the order pages are numbered.
 const QList<QString>& SEITENPRAEFIXE();
+// The main window's active child window as a loaded form (none: nullptr),
+// and as an output page, or nullptr when the active child is no page (the
+// input window, the start screen) or none.
+QWidget* AKTIVESFENSTER();
+AUSGABESEITE* AKTIVESEITE();

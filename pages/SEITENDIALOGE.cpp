@@ -1,5 +1,9 @@
 #include "pages/SEITENDIALOGE.h"
 
+#include "pages/frmANZEIGEN.h"
+#include "pages/frmKONTEXT.h"
+#include "pages/frmKONTEXT11.h"
+
 namespace {
 
 std::function<void(int16_t, int32_t)>& Achsen()
@@ -24,20 +28,28 @@ std::function<void()>& Anzeigen()
 
 namespace SEITENDIALOGE {
 
-// The real dialogs are not built yet: without a replacement nothing opens.
 void ACHSEN(int16_t bild, int32_t id)
 {
-    if (Achsen()) Achsen()(bild, id);
+    if (Achsen())
+        Achsen()(bild, id);
+    else
+        frmKONTEXT11::ZEIGEN(bild, id);
 }
 
 void LAYOUT(const LAYOUTUEBERGABE& werte)
 {
-    if (Layout()) Layout()(werte);
+    if (Layout())
+        Layout()(werte);
+    else
+        frmKONTEXT::UEBERGABE(werte);
 }
 
 void ANZEIGEN()
 {
-    if (Anzeigen()) Anzeigen()();
+    if (Anzeigen())
+        Anzeigen()();
+    else
+        frmANZEIGEN::ZEIGEN();
 }
 
 void ERSETZEACHSEN(std::function<void(int16_t, int32_t)> dialog)

@@ -22,3 +22,10 @@ int PIXEL(double twips, const QWidget* widget) {
 double TWIPS(int pixel, const QWidget* widget) {
     return pixel * TWIPSJEPIXEL(widget);
 }
+
+void MoveTwips(QWidget* widget, double left, double top, double width, double height) {
+    widget->move(PIXEL(left, widget), PIXEL(top, widget));
+    const QSize natuerlich = widget->sizeHint();
+    widget->resize(width >= 0 ? PIXEL(width, widget) : natuerlich.width(),
+                   height >= 0 ? PIXEL(height, widget) : natuerlich.height());
+}

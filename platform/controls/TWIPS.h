@@ -9,3 +9,7 @@ class QWidget;
 double TWIPSJEPIXEL(const QWidget* widget = nullptr);
 int PIXEL(double twips, const QWidget* widget = nullptr);
 double TWIPS(int pixel, const QWidget* widget = nullptr);
+
+// A control's Move: places the widget in its parent at left, top and gives it
+// a width and height, all in twips; a negative one takes its natural size.
+void MoveTwips(QWidget* widget, double left, double top, double width = -1, double height = -1);

@@ -70,6 +70,13 @@ QString Trim(const QString& text);
 QString CStr(const QVariant& v); // a Single keeps at most 7 significant digits
 QDateTime CDate(const QVariant& v);
 
+// The leading number of a text, as the runtime's Val reads it: blanks, tabs
+// and line breaks are skipped wherever they stand, then an optional sign,
+// digits, a point as the decimal mark whatever the locale, more digits and
+// an exponent ("E" or "D"); reading stops at the first other character.
+// A text without a leading number gives 0 ("abc", "", "2,5" gives 2). A
+// number beyond a Double's range gives an infinite value, never an error.
+double Val(const QString& text);
 // Round to a number of decimals, halves to the even neighbour. The halves are
 // those of the value as it is written with 15 significant digits, the way the
 // user sees it: Round(2.675, 2) is 2.68 although the binary value lies a

@@ -1,0 +1,52 @@
+#include "platform/controls/KeyCodes.h"
+
+#include <QKeyEvent>
+
+int16_t KeyCodeOf(int qtKey)
+{
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return int16_t(qtKey);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return int16_t(112 + (qtKey - Qt::Key_F1));
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return 0;
+    }
+}
+
+int16_t KeyCodeOf(const QKeyEvent& event)
+{
+    return KeyCodeOf(event.key());
+}
+
+int16_t ShiftStateOf(Qt::KeyboardModifiers modifiers)
+{
+    int16_t shift = 0;
+    if (modifiers & Qt::ShiftModifier) shift |= 1;
+    if (modifiers & Qt::ControlModifier) shift |= 2;
+    if (modifiers & Qt::AltModifier) shift |= 4;
+    return shift;
+}
