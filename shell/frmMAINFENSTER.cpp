@@ -320,7 +320,10 @@ int frmMAINFENSTER::PANELBEVEL(int panel) {
 }
 
 QString frmMAINFENSTER::AKTIVESKIND() {
-    const QMdiSubWindow* kind = MDIBEREICH->activeSubWindow();
+    // The current child, not the active one: while a modeless dialog of the
+    // main window (page layout, page chooser) has the focus, no child window
+    // is active, but the dialogs act on the one the user left.
+    const QMdiSubWindow* kind = MDIBEREICH->currentSubWindow();
     return kind && kind->widget() ? kind->widget()->objectName() : QString();
 }
 
