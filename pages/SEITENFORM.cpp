@@ -86,13 +86,18 @@ void SEITENFORM::MAXIMIEREN() {
     // The page takes the main window's client area: the surface of the page
     // keeps that size for its header and footer, whatever size the window
     // has meanwhile.
-    int breite = width(), hoehe = height();
     if (OutputObject* rahmen = frmMAIN().RAHMENOBJEKT()) {
-        breite = rahmen->PixelWidth();
-        hoehe = rahmen->PixelHeight();
+        if (!parentWidget()) resize(rahmen->PixelWidth(), rahmen->PixelHeight());
+        FLAECHEANPASSEN(*rahmen);
+    } else {
+        FORM->setGeometry(rect());
     }
-    if (!parentWidget()) resize(breite, hoehe);
-    FORM->setGeometry(0, 0, breite, hoehe);
+}
+
+void SEITENFORM::FLAECHEANPASSEN(OutputObject& rahmen) {
+    // In twips, so the surface takes its size at once, also while the page
+    // is hidden (a hidden widget would only be resized when it shows).
+    FORM->Move(0, 0, rahmen.Width(), rahmen.Height());
 }
 
 void SEITENFORM::ANORDNEN(PictureBox* links, PictureBox* rechts) {
@@ -116,8 +121,7 @@ void SEITENFORM::KOPFFUSSZEICHNEN(int16_t OBJ, QObject* /*AutoCADDatei*/) {
     if (OBJ == 0)
         eh.Run([&] {
             // The page follows the main window's client area it spans.
-            if (OutputObject* rahmen = frmMAIN().RAHMENOBJEKT())
-                FORM->resize(rahmen->PixelWidth(), rahmen->PixelHeight());
+            if (OutputObject* rahmen = frmMAIN().RAHMENOBJEKT()) FLAECHEANPASSEN(*rahmen);
             FORM->Cls();
         });
     if (OBJ == 0 || OBJ == 1) eh.Run([&] { m_kopffuss = std::make_unique<clsKOPFFUSS>(); });

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class OutputObject;
 class PictureBox;
 class clsDATEN;
 class clsGRAFIK;
@@ -94,6 +95,8 @@ protected:
     // places its two picture boxes (left figure 145 x 130 mm at 15, 30; the
     // right one 95 mm wide beside it).
     void MAXIMIEREN();
+    // The page's surface takes the size of the main window's client area.
+    void FLAECHEANPASSEN(OutputObject& rahmen);
     void ANORDNEN(PictureBox* links, PictureBox* rechts);
     // Header and footer: OBJ 0 on the page (cleared first), 1 on the printer.
     void KOPFFUSSZEICHNEN(int16_t OBJ, QObject* AutoCADDatei = nullptr);

@@ -201,6 +201,9 @@ TEST(SeitenLaden, AnMdiPageHidesPanel14WhenActivatedAndLeavesTheFormsOnUnload) {
     EXPECT_EQ(Forms::Find(QStringLiteral("mdiSEITE1")), seite);
     EXPECT_TRUE(Forms::IsMdiChild(seite));
     EXPECT_FALSE(seite->isVisible());
+    // The hidden page's surface has the client area's size already, so the
+    // footer drawn at its foot is kept.
+    EXPECT_EQ(static_cast<mdiSEITE1*>(seite)->FORM->Image().size(), QSize(1024, 700));
     labor.HAUPT.SETZEPANELSICHTBAR(14, true);
     auto* fenster = qobject_cast<QMdiSubWindow*>(seite->parentWidget());
     fenster->showMaximized();
