@@ -9,6 +9,7 @@
 #include "pages/SEITENDIALOGE.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
+#include "platform/controls/ShiftState.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/System.h"
 
@@ -54,30 +55,33 @@ std::unique_ptr<clsDATEN> SEITENFORM::DATENOBJEKT(const QString& tabelle) {
     return d;
 }
 
-void SEITENFORM::DIAGRAMMZIEL(clsGRAFIK& g, PictureBox* bild, int16_t OBJ, float XDL, float YDO) {
+namespace {
+// The figure's output object and origin: its box at 0, 0, or the printer at
+// the box's place on the page plus the offsets.
+template <class OBJEKT>
+void ursprung(OBJEKT& o, PictureBox* bild, int16_t OBJ, float XDL, float YDO) {
     if (OBJ == 0) {
-        g.setEOBJEKT(bild);
-        g.setEXDL(0);
-        g.setEYDO(0);
+        o.setEOBJEKT(bild);
+        o.setEXDL(0);
+        o.setEYDO(0);
     } else if (OBJ == 1) {
-        g.setEOBJEKT(&Printer());
-        g.setEXDL(bild->Left() / kTwipsJeMm + XDL);
-        g.setEYDO(bild->Top() / kTwipsJeMm + YDO);
+        o.setEOBJEKT(&Printer());
+        o.setEXDL(bild->Left() / kTwipsJeMm + XDL);
+        o.setEYDO(bild->Top() / kTwipsJeMm + YDO);
+    }
+}
+} // namespace
+
+void SEITENFORM::DIAGRAMMZIEL(clsGRAFIK& g, PictureBox* bild, int16_t OBJ, float XDL, float YDO) {
+    ursprung(g, bild, OBJ, XDL, YDO);
+    if (OBJ == 1) {
         g.setELX(150);
         g.setELY(138);
     }
 }
 
 void SEITENFORM::TABELLENZIEL(clsTABELLE& t, PictureBox* bild, int16_t OBJ, float XDL, float YDO) {
-    if (OBJ == 0) {
-        t.setEOBJEKT(bild);
-        t.setEXDL(0);
-        t.setEYDO(0);
-    } else if (OBJ == 1) {
-        t.setEOBJEKT(&Printer());
-        t.setEXDL(bild->Left() / kTwipsJeMm + XDL);
-        t.setEYDO(bild->Top() / kTwipsJeMm + YDO);
-    }
+    ursprung(t, bild, OBJ, XDL, YDO);
     // The printer shows the rows the screen shows.
     t.setEYBALKEN(&bild->VScroll());
 }
@@ -245,11 +249,7 @@ void SEITENFORM::keyPressEvent(QKeyEvent* taste) {
     // The figures and the scroll bar leave these keys to the page, wherever
     // the focus is on it.
     const int code = taste->key() == Qt::Key_Escape ? 27 : taste->key();
-    int shift = 0;
-    if (taste->modifiers() & Qt::ShiftModifier) shift |= 1;
-    if (taste->modifiers() & Qt::ControlModifier) shift |= 2;
-    if (taste->modifiers() & Qt::AltModifier) shift |= 4;
-    Form_KeyDown(code, shift);
+    Form_KeyDown(code, ShiftState(taste->modifiers()));
     QWidget::keyPressEvent(taste);
 }
 

@@ -122,33 +122,53 @@ int16_t MARKENZAHL(size_t punkte) {
     return int16_t(std::min<size_t>(punkte, 32767));
 }
 
-void DIAGRAMMACHSEN(clsGRAFIK& g, bool automatisch) {
-    const int nx = int(std::size(kIntervalle));
-    g.setEBOXMIN(automatisch);
-    g.setEBOXMAX(automatisch);
-    g.setEAXEX(1);
-    g.setESKTX(0);
-    g.setELXMIN(liste(kMinima, nx + 1));
-    g.setELXDIFF(liste(kMinima + 1, nx));
-    g.setELXIT(liste(kIntervalle, nx));
-    g.setELXGIT(einsen(nx + 2));
-    g.setELXZL(liste(kZahlen, nx));
-    g.setETEXTX(QStringLiteral("t [min]"));
-    g.setESKZX(QStringLiteral("#0"));
+namespace {
 
+// The setters of one axis of the graphics object.
+struct ACHSE {
+    void (clsGRAFIK::*BOMIN)(bool);
+    void (clsGRAFIK::*BOMAX)(bool);
+    void (clsGRAFIK::*AXE)(int16_t);
+    void (clsGRAFIK::*SKT)(int16_t);
+    void (clsGRAFIK::*MIN)(const QVariant&);
+    void (clsGRAFIK::*DIFF)(const QVariant&);
+    void (clsGRAFIK::*IT)(const QVariant&);
+    void (clsGRAFIK::*GIT)(const QVariant&);
+    void (clsGRAFIK::*ZL)(const QVariant&);
+    void (clsGRAFIK::*TITEL)(const QString&);
+    void (clsGRAFIK::*SKZ)(const QString&);
+};
+
+// A linear axis with the first `n` candidate ranges, in the order the
+// graphics object wants them (the label list after the grid list).
+void achse(clsGRAFIK& g, const ACHSE& a, bool automatisch, int n, const char* titel) {
+    (g.*a.BOMIN)(automatisch);
+    (g.*a.BOMAX)(automatisch);
+    (g.*a.AXE)(1);
+    (g.*a.SKT)(0);
+    (g.*a.MIN)(liste(kMinima, n + 1));
+    (g.*a.DIFF)(liste(kMinima + 1, n));
+    (g.*a.IT)(liste(kIntervalle, n));
+    (g.*a.GIT)(einsen(n + 2));
+    (g.*a.ZL)(liste(kZahlen, n));
+    (g.*a.TITEL)(QString::fromUtf8(titel));
+    (g.*a.SKZ)(QStringLiteral("#0"));
+}
+
+} // namespace
+
+void DIAGRAMMACHSEN(clsGRAFIK& g, bool automatisch) {
+    const ACHSE x{&clsGRAFIK::setEBOXMIN, &clsGRAFIK::setEBOXMAX, &clsGRAFIK::setEAXEX,
+                  &clsGRAFIK::setESKTX,   &clsGRAFIK::setELXMIN,  &clsGRAFIK::setELXDIFF,
+                  &clsGRAFIK::setELXIT,   &clsGRAFIK::setELXGIT,  &clsGRAFIK::setELXZL,
+                  &clsGRAFIK::setETEXTX,  &clsGRAFIK::setESKZX};
+    const ACHSE y{&clsGRAFIK::setEBOYMIN, &clsGRAFIK::setEBOYMAX, &clsGRAFIK::setEAXEY,
+                  &clsGRAFIK::setESKTY,   &clsGRAFIK::setELYMIN,  &clsGRAFIK::setELYDIFF,
+                  &clsGRAFIK::setELYIT,   &clsGRAFIK::setELYGIT,  &clsGRAFIK::setELYZL,
+                  &clsGRAFIK::setETEXTY,  &clsGRAFIK::setESKZY};
+    achse(g, x, automatisch, int(std::size(kIntervalle)), "t [min]");
     // The y lists are the beginnings of the x lists, up to 10000.
-    const int ny = 34;
-    g.setEBOYMIN(automatisch);
-    g.setEBOYMAX(automatisch);
-    g.setEAXEY(1);
-    g.setESKTY(0);
-    g.setELYMIN(liste(kMinima, ny + 1));
-    g.setELYDIFF(liste(kMinima + 1, ny));
-    g.setELYIT(liste(kIntervalle, ny));
-    g.setELYGIT(einsen(ny + 2));
-    g.setELYZL(liste(kZahlen, ny));
-    g.setETEXTY(QStringLiteral("w [%]"));
-    g.setESKZY(QStringLiteral("#0"));
+    achse(g, y, automatisch, 34, "w [%]");
 }
 
 void STANDARDLAYOUT(clsDATEN& g0, int16_t bild, bool minima) {

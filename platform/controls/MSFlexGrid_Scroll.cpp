@@ -2,6 +2,7 @@
 // the layout of its own scroll bars, and what the user's mouse and keys do.
 
 #include "platform/controls/MSFlexGrid.h"
+#include "platform/controls/ShiftState.h"
 
 #include "platform/runtime/Zeichensatz.h"
 
@@ -264,21 +265,13 @@ int buttonCode(Qt::MouseButtons buttons) {
     return code;
 }
 
-int shiftCode(Qt::KeyboardModifiers modifiers) {
-    int code = 0;
-    if (modifiers & Qt::ShiftModifier) code |= 1;
-    if (modifiers & Qt::ControlModifier) code |= 2;
-    if (modifiers & Qt::AltModifier) code |= 4;
-    return code;
-}
-
 } // namespace
 
 void MSFlexGrid::emitMouse(void (MSFlexGrid::*signal)(int, int, float, float),
                            const QMouseEvent* event, Qt::MouseButtons buttons) {
     // Viewport pixels to twips from the grid's corner, as CellLeft measures.
     const QPointF at = event->position() + QPointF(viewport()->pos());
-    emit(this->*signal)(buttonCode(buttons), shiftCode(event->modifiers()),
+    emit(this->*signal)(buttonCode(buttons), ShiftState(event->modifiers()),
                         float(at.x() * 1440.0 / logicalDpiX()),
                         float(at.y() * 1440.0 / logicalDpiY()));
 }

@@ -1,5 +1,7 @@
 #include "platform/controls/PictureBox.h"
 
+#include "platform/controls/ShiftState.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <cmath>
@@ -125,14 +127,6 @@ int16_t ButtonCode(Qt::MouseButton button) {
     }
 }
 
-int16_t ShiftCode(Qt::KeyboardModifiers modifiers) {
-    int16_t code = 0;
-    if (modifiers & Qt::ShiftModifier) code |= 1;
-    if (modifiers & Qt::ControlModifier) code |= 2;
-    if (modifiers & Qt::AltModifier) code |= 4;
-    return code;
-}
-
 } // namespace
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
@@ -140,7 +134,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) {
     m_pressed = event->button();
     const int16_t button = ButtonCode(event->button());
     if (MouseDown && button != 0)
-        MouseDown(button, ShiftCode(event->modifiers()), float(UnitX(event->position().x())),
+        MouseDown(button, ShiftState(event->modifiers()), float(UnitX(event->position().x())),
                   float(UnitY(event->position().y())));
 }
 

@@ -1,0 +1,9 @@
+#include "platform/controls/ShiftState.h"
+
+int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
+    int16_t code = 0;
+    if (modifiers & Qt::ShiftModifier) code |= 1;
+    if (modifiers & Qt::ControlModifier) code |= 2;
+    if (modifiers & Qt::AltModifier) code |= 4;
+    return code;
+}
