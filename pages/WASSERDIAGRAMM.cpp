@@ -192,8 +192,26 @@ void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild) {
     g0.DVTS(QStringLiteral("MYMX"), 0, k, bild);
 }
 
-LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0)
-    : m_transaktion(std::make_unique<Transaction>(*g0.VERBINDUNG())) {}
+LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild)
+    : m_g0(g0), m_bild(bild), m_transaktion(std::make_unique<Transaction>(*g0.VERBINDUNG())) {
+    try {
+        m_vorher = ZEILEN();
+    } catch (const std::exception&) {
+        m_vorher = {QVariantList{QStringLiteral("unbekannt")}};
+    }
+}
+
+QList<QVariantList> LAYOUTSCHREIBEN::ZEILEN() const {
+    QList<QVariantList> zeilen;
+    Recordset rs(QStringLiteral("SELECT * FROM [G0] WHERE [ID]=? AND [IDOBJEKT]=?"),
+                 *m_g0.VERBINDUNG(), {m_g0.ESPIDW(), m_bild});
+    for (; !rs.Eof(); rs.MoveNext()) {
+        QVariantList zeile;
+        for (int i = 0; i < rs.FieldCount(); ++i) zeile << rs.Fields(i).Value();
+        zeilen << zeile;
+    }
+    return zeilen;
+}
 
 LAYOUTSCHREIBEN::~LAYOUTSCHREIBEN() {
     ENDE();
@@ -202,7 +220,10 @@ LAYOUTSCHREIBEN::~LAYOUTSCHREIBEN() {
 void LAYOUTSCHREIBEN::ENDE() {
     if (!m_transaktion) return;
     try {
-        m_transaktion->Commit();
+        if (ZEILEN() == m_vorher)
+            m_transaktion->Rollback();
+        else
+            m_transaktion->Commit();
     } catch (const std::exception&) {
         // Not stored: the next drawing writes the row again.
     }

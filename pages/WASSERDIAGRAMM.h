@@ -5,8 +5,10 @@
 // readings of a record read by their running numbers, the curve made of them,
 // the axis vocabulary and the writes of the figure's layout row.
 
+#include <QList>
 #include <QString>
 #include <QVariant>
+#include <QVariantList>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -55,15 +57,22 @@ QString VERSUCHSTYP(const QVariant& vt);
 
 // The writes of one drawing of a figure into its layout row (its defaults,
 // the reset scales, the ranges and scales SKALEN stores) committed together
-// once: what was written stays, whichever way the drawing ends.
+// once: what was written stays, whichever way the drawing ends. A drawing
+// that leaves the row as it was (a redraw at the same size) stores nothing,
+// so it costs no write to the disk.
 class LAYOUTSCHREIBEN {
 public:
-    explicit LAYOUTSCHREIBEN(clsDATEN& g0);
+    LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild);
     ~LAYOUTSCHREIBEN();
     LAYOUTSCHREIBEN(const LAYOUTSCHREIBEN&) = delete;
     LAYOUTSCHREIBEN& operator=(const LAYOUTSCHREIBEN&) = delete;
     void ENDE();
 
 private:
+    QList<QVariantList> ZEILEN() const;
+
+    clsDATEN& m_g0;
+    int16_t m_bild;
+    QList<QVariantList> m_vorher;
     std::unique_ptr<Transaction> m_transaktion;
 };

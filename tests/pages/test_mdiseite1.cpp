@@ -7,6 +7,7 @@
 #include "pages/mdiSEITE1.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
 
 #include <gtest/gtest.h>
 #include <cmath>
@@ -93,6 +94,17 @@ TEST_F(Seite1, ALaterRedrawKeepsTheStoredRangesAndResetsTheScales) {
     EXPECT_NEAR(G0("MX").toDouble(), 2000.0 / 118, 1e-3);
     EXPECT_TRUE(SEITENLABOR::TEXTE(bild11).contains(QStringLiteral("2000")));
     EXPECT_FLOAT_EQ(seite->XMAX, 2000);
+    // Committed: another connection sees the row as drawn.
+    Connection andere(labor.HAUPT.XMDBPFAD());
+    Recordset g0(QStringLiteral("SELECT [MYMX],[XMAX] FROM [G0] WHERE [ID]=1"), andere);
+    EXPECT_DOUBLE_EQ(g0.Value(QStringLiteral("MYMX")).toDouble(), 0);
+    EXPECT_DOUBLE_EQ(g0.Value(QStringLiteral("XMAX")).toDouble(), 2000);
+    g0.Close();
+    // A redraw at the same size leaves the row as it was.
+    const QVariant mx = G0("MX");
+    seite->BILD11();
+    EXPECT_EQ(G0("MX"), mx);
+    EXPECT_EQ(labor.HAUPT.ZEILEN(QStringLiteral("G0")), 1);
 }
 
 TEST_F(Seite1, AutomaticRangesFromTheData) {
