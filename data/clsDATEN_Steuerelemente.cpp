@@ -6,6 +6,7 @@
 
 #include "data/clsDATEN_Intern.h"
 #include "platform/database/Connection.h"
+#include "platform/controls/CheckBoxValue.h"
 #include "platform/controls/MSFlexGrid.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/database/Recordset.h"
@@ -24,35 +25,6 @@
 using namespace clsdaten;
 
 namespace {
-
-// A check box's value as the windows store it: 0 clear, 1 ticked, 2 greyed.
-int16_t kastenwert(const QCheckBox& kasten) {
-    switch (kasten.checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
-void setzeKastenwert(QCheckBox& kasten, int16_t wert) {
-    switch (wert) {
-    case 0:
-        kasten.setCheckState(Qt::Unchecked);
-        break;
-    case 1:
-        kasten.setCheckState(Qt::Checked);
-        break;
-    case 2:
-        kasten.setTristate(true);
-        kasten.setCheckState(Qt::PartiallyChecked);
-        break;
-    default:
-        throw EIGENSCHAFTSFEHLER();
-    }
-}
 
 // An option button can be cleared by the program even when it is the chosen
 // one of its group.
@@ -110,7 +82,7 @@ bool gleich(const QString& eintrag, const QVariant& wert) {
 // Scalar writes ----------------------------------------------------------------------
 
 bool clsDATEN::DFTC(const QString& SPV, QCheckBox& chkX, CLSDATEN_SPI_DEF) {
-    return skalarSchreiben(SPV, ganzzahl(kastenwert(chkX)), CLSDATEN_SPI_ARG);
+    return skalarSchreiben(SPV, ganzzahl(CheckBoxValue(chkX)), CLSDATEN_SPI_ARG);
 }
 
 bool clsDATEN::DFTCC(const QString& SPV, QCheckBox& chkX, CLSDATEN_SPI_DEF) {
@@ -191,7 +163,7 @@ bool clsDATEN::DFTTT(const QString& SPV, QLineEdit& txtX, CLSDATEN_SPI_DEF) {
 bool clsDATEN::DTFC(const QString& SPV, QCheckBox& chkX, CLSDATEN_SPI_DEF) {
     QVariant wert;
     if (!skalarLesen(SPV, wert, CLSDATEN_SPI_ARG)) return false;
-    setzeKastenwert(chkX, CInt(wert));
+    if (!SetCheckBoxValue(chkX, CInt(wert))) throw EIGENSCHAFTSFEHLER();
     return true;
 }
 

@@ -18,12 +18,6 @@
 
 namespace {
 
-QPointer<frmANZEIGEN>& INSTANZ()
-{
-    static QPointer<frmANZEIGEN> instanz;
-    return instanz;
-}
-
 // A child window is shown, hidden and maximised through its MDI frame.
 QWidget* RAHMEN(QWidget* form)
 {
@@ -43,11 +37,8 @@ bool ISTZAHL(const QString& text)
 
 } // namespace
 
-frmANZEIGEN::frmANZEIGEN(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FENSTER())
+frmANZEIGEN::frmANZEIGEN(QWidget* parent) : EINZELDIALOG(QStringLiteral("frmANZEIGEN"), parent)
 {
-    setObjectName(QStringLiteral("frmANZEIGEN"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
     setWindowTitle(QStringLiteral("Anzeigen"));
 
     lblSEITEN[0] = new QLabel(QStringLiteral("Vorhandene Seiten:"), this);
@@ -79,11 +70,8 @@ frmANZEIGEN::frmANZEIGEN(QWidget* parent) : QDialog(parent ? parent : frmMAIN().
     connect(cmdOK, &QPushButton::clicked, this, &frmANZEIGEN::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &frmANZEIGEN::cmdABBRECHEN_Click);
     // Esc is Cancel whichever control has the focus.
-    installEventFilter(this);
-    for (QWidget* kontrolle : findChildren<QWidget*>()) kontrolle->installEventFilter(this);
+    TASTENVORSCHAU();
 
-    INSTANZ() = this;
-    Forms::Load(this);
     Form_Load();
 }
 
@@ -93,15 +81,9 @@ frmANZEIGEN::~frmANZEIGEN()
     for (QWidget* kontrolle : findChildren<QWidget*>()) kontrolle->removeEventFilter(this);
 }
 
-frmANZEIGEN* frmANZEIGEN::GELADEN()
-{
-    return INSTANZ();
-}
-
 void frmANZEIGEN::ZEIGEN()
 {
-    frmANZEIGEN* dialog = GELADEN();
-    if (!dialog) dialog = new frmANZEIGEN;
+    frmANZEIGEN* dialog = LADEN();
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -130,7 +112,7 @@ void frmANZEIGEN::Form_Load()
 
 bool frmANZEIGEN::event(QEvent* ereignis)
 {
-    const bool ergebnis = QDialog::event(ereignis);
+    const bool ergebnis = EINZELDIALOG::event(ereignis);
     if (ereignis->type() == QEvent::WindowActivate) Form_Activate();
     return ergebnis;
 }
@@ -162,7 +144,7 @@ bool frmANZEIGEN::eventFilter(QObject* objekt, QEvent* ereignis)
         cmdABBRECHEN_Click();
         return true;
     }
-    return QDialog::eventFilter(objekt, ereignis);
+    return EINZELDIALOG::eventFilter(objekt, ereignis);
 }
 
 void frmANZEIGEN::txtSEITE_LostFocus()
@@ -205,10 +187,4 @@ void frmANZEIGEN::cmdOK_Click()
 void frmANZEIGEN::cmdABBRECHEN_Click()
 {
     close();
-}
-
-void frmANZEIGEN::closeEvent(QCloseEvent* event)
-{
-    QDialog::closeEvent(event);
-    if (event->isAccepted() && INSTANZ() == this) INSTANZ() = nullptr;
 }

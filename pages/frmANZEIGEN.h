@@ -9,7 +9,8 @@
 // to date while the dialog is open. Its references are guarded: a page closed
 // meanwhile is skipped, and when the chosen page is closed OK changes nothing.
 
-#include <QDialog>
+#include "pages/EINZELDIALOG.h"
+
 #include <QList>
 #include <QPointer>
 #include <cstdint>
@@ -18,15 +19,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmANZEIGEN : public QDialog {
+class frmANZEIGEN : public EINZELDIALOG<frmANZEIGEN> {
     Q_OBJECT
 public:
     // Runs the load handler.
     explicit frmANZEIGEN(QWidget* parent = nullptr);
     ~frmANZEIGEN() override;
 
-    // The loaded chooser, or nullptr.
-    static frmANZEIGEN* GELADEN();
     // Loads the chooser when it is not loaded and shows it, not modal.
     static void ZEIGEN();
 
@@ -50,7 +49,6 @@ public slots:
 protected:
     bool event(QEvent* ereignis) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load();

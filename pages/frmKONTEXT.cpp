@@ -3,6 +3,7 @@
 #include "data/HAUPTFENSTER.h"
 #include "pages/AUSGABESEITE.h"
 #include "pages/SEITENDIALOGE.h"
+#include "platform/controls/CheckBoxValue.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/KeyCodes.h"
 #include "platform/controls/TWIPS.h"
@@ -20,31 +21,6 @@
 
 namespace {
 
-QPointer<frmKONTEXT>& INSTANZ()
-{
-    static QPointer<frmKONTEXT> instanz;
-    return instanz;
-}
-
-// A check box's Value: 0 unchecked, 1 checked, 2 grey.
-void SETZEWERT(QCheckBox& kontrollkaestchen, double wert)
-{
-    switch (CInt(wert)) {
-    case 0:
-        kontrollkaestchen.setCheckState(Qt::Unchecked);
-        break;
-    case 1:
-        kontrollkaestchen.setCheckState(Qt::Checked);
-        break;
-    case 2:
-        kontrollkaestchen.setCheckState(Qt::PartiallyChecked);
-        break;
-    default:
-        // No other value is a check box's; the page only hands over 0 and 1.
-        break;
-    }
-}
-
 QFont SCHRIFT(const QWidget& vorlage, bool fett)
 {
     QFont schrift = vorlage.font();
@@ -54,11 +30,8 @@ QFont SCHRIFT(const QWidget& vorlage, bool fett)
 
 } // namespace
 
-frmKONTEXT::frmKONTEXT(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FENSTER())
+frmKONTEXT::frmKONTEXT(QWidget* parent) : EINZELDIALOG(QStringLiteral("frmKONTEXT"), parent)
 {
-    setObjectName(QStringLiteral("frmKONTEXT"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setModal(false);
 
     fraSKALEN = new QGroupBox(QStringLiteral("Seitenlayout"), this);
     fraSKALEN->setObjectName(QStringLiteral("fraSKALEN"));
@@ -100,12 +73,8 @@ frmKONTEXT::frmKONTEXT(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FE
     connect(cmdOK, &QPushButton::clicked, this, &frmKONTEXT::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &frmKONTEXT::cmdABBRECHEN_Click);
 
-    // The keys reach the dialog whichever of its controls has the focus.
-    installEventFilter(this);
-    for (QWidget* kontrolle : findChildren<QWidget*>()) kontrolle->installEventFilter(this);
+    TASTENVORSCHAU();
 
-    INSTANZ() = this;
-    Forms::Load(this);
     Form_Load();
 }
 
@@ -115,15 +84,9 @@ frmKONTEXT::~frmKONTEXT()
     chkBOKF->disconnect(this);
 }
 
-frmKONTEXT* frmKONTEXT::GELADEN()
-{
-    return INSTANZ();
-}
-
 void frmKONTEXT::UEBERGABE(const LAYOUTUEBERGABE& werte)
 {
-    frmKONTEXT* dialog = GELADEN();
-    if (!dialog) dialog = new frmKONTEXT;
+    frmKONTEXT* dialog = LADEN();
     SETZETAG(dialog->chkBOKF, werte.HBOKF ? QStringLiteral("1") : QStringLiteral("0"));
     SETZETAG(dialog->chkBOKFS, werte.HBOKFS ? QStringLiteral("1") : QStringLiteral("0"));
     dialog->cdlFARBEN[0].SetColor(werte.FARBEMDI);
@@ -158,7 +121,7 @@ void frmKONTEXT::Form_Load()
 
 void frmKONTEXT::resizeEvent(QResizeEvent* event)
 {
-    QDialog::resizeEvent(event);
+    EINZELDIALOG::resizeEvent(event);
     if (!isMinimized()) {
         const QScreen* bildschirm = screen() ? screen() : QGuiApplication::primaryScreen();
         if (bildschirm) {
@@ -173,23 +136,21 @@ void frmKONTEXT::SCHALTERLADEN()
 {
     // chkBOKF first: unchecking it runs the coupling before chkBOKFS gets
     // its own value.
-    SETZEWERT(*chkBOKF, Round(Val(TAG(chkBOKF))));
-    SETZEWERT(*chkBOKFS, Round(Val(TAG(chkBOKFS))));
+    for (QCheckBox* kontrollkaestchen : {chkBOKF, chkBOKFS}) {
+        // The page hands over only 0 and 1; no other number is a check
+        // box's value, and the box stays as it is.
+        const double wert = Round(Val(TAG(kontrollkaestchen)));
+        if (wert >= 0 && wert <= 2) SetCheckBoxValue(*kontrollkaestchen, int16_t(wert));
+    }
 }
 
 void frmKONTEXT::chkBOKF_Click()
 {
-    switch (chkBOKF->checkState()) {
-    case Qt::Unchecked:
-        chkBOKFS->setEnabled(false);
-        chkBOKFS->setCheckState(Qt::Unchecked);
-        break;
-    case Qt::Checked:
-        chkBOKFS->setEnabled(true);
-        chkBOKFS->setCheckState(Qt::Checked);
-        break;
-    default:
-        break;
+    // A grey chkBOKF leaves the numbering as it is.
+    const int16_t wert = CheckBoxValue(*chkBOKF);
+    if (wert == 0 || wert == 1) {
+        chkBOKFS->setEnabled(wert == 1);
+        SetCheckBoxValue(*chkBOKFS, wert);
     }
 }
 
@@ -212,8 +173,8 @@ void frmKONTEXT::UEBERNEHMEN()
     int32_t FARBEMDI = cdlFARBEN[0].Color();
     int32_t FARBEPIC = cdlFARBEN[1].Color();
     // A grey check box counts as off.
-    bool HBOKF = chkBOKF->checkState() == Qt::Checked;
-    bool HBOKFS = chkBOKFS->checkState() == Qt::Checked;
+    bool HBOKF = CheckBoxValue(*chkBOKF) == 1;
+    bool HBOKFS = CheckBoxValue(*chkBOKFS) == 1;
     // The dialog is modeless: the active child at OK may be another page,
     // or no page at all, which has nothing to take the settings.
     if (AUSGABESEITE* seite = AKTIVESEITE()) seite->KONTEXT(HBOKF, HBOKFS, FARBEMDI, FARBEPIC);
@@ -223,12 +184,6 @@ void frmKONTEXT::UEBERNEHMEN()
 void frmKONTEXT::cmdABBRECHEN_Click()
 {
     close();
-}
-
-void frmKONTEXT::closeEvent(QCloseEvent* event)
-{
-    QDialog::closeEvent(event);
-    if (event->isAccepted() && INSTANZ() == this) INSTANZ() = nullptr;
 }
 
 bool frmKONTEXT::eventFilter(QObject* objekt, QEvent* ereignis)
@@ -242,7 +197,7 @@ bool frmKONTEXT::eventFilter(QObject* objekt, QEvent* ereignis)
             if (KeyCode == 0) return true;
         }
     }
-    return QDialog::eventFilter(objekt, ereignis);
+    return EINZELDIALOG::eventFilter(objekt, ereignis);
 }
 
 void frmKONTEXT::Form_KeyDown(int16_t& KeyCode, int16_t& Shift)

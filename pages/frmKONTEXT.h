@@ -9,9 +9,9 @@
 // later background click; only the first showing applies the switches
 // handed over to the check boxes. OK and Cancel unload (delete) it.
 
+#include "pages/EINZELDIALOG.h"
 #include "platform/controls/ColorDialog.h"
 
-#include <QDialog>
 #include <cstdint>
 
 class QCheckBox;
@@ -19,15 +19,13 @@ class QGroupBox;
 class QPushButton;
 struct LAYOUTUEBERGABE;
 
-class frmKONTEXT : public QDialog {
+class frmKONTEXT : public EINZELDIALOG<frmKONTEXT> {
     Q_OBJECT
 public:
     // Runs the load handler (the caption from the active child's tag).
     explicit frmKONTEXT(QWidget* parent = nullptr);
     ~frmKONTEXT() override;
 
-    // The loaded dialog, or nullptr.
-    static frmKONTEXT* GELADEN();
     // The page's hand-over: loads the dialog when it is not loaded, writes
     // the switches into the check boxes' tags and the colours into the two
     // colour dialogs, and shows it without making it modal.
@@ -59,7 +57,6 @@ public slots:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:

@@ -22,58 +22,41 @@ bool digit(QChar c)
 double Val(const QString& text)
 {
     // The number's characters without the blanks, in the C notation that
-    // strtod reads whatever the process locale.
-    std::string zahl;
+    // strtod reads.
     qsizetype i = 0;
     const qsizetype n = text.size();
-    auto weiter = [&] {
+    auto zeichen = [&] {
         while (i < n && blank(text.at(i))) ++i;
         return i < n ? text.at(i) : QChar();
     };
-    QChar c = weiter();
-    if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
-        zahl += char(c.unicode());
+    // Takes the next character into `ziel` when it passes the test.
+    auto nimm = [&](std::string& ziel, auto passt) {
+        const QChar c = zeichen();
+        if (c.isNull() || !passt(c)) return false;
+        ziel += char(c.unicode());
         ++i;
-        c = weiter();
-    }
-    bool ziffern = false;
-    while (digit(c)) {
-        zahl += char(c.unicode());
-        ziffern = true;
+        return true;
+    };
+    auto vorzeichen = [](QChar c) { return c == QLatin1Char('+') || c == QLatin1Char('-'); };
+    auto ziffern = [&](std::string& ziel) {
+        bool gelesen = false;
+        while (nimm(ziel, digit)) gelesen = true;
+        return gelesen;
+    };
+
+    std::string zahl;
+    nimm(zahl, vorzeichen);
+    bool gelesen = ziffern(zahl);
+    if (nimm(zahl, [](QChar c) { return c == QLatin1Char('.'); })) gelesen |= ziffern(zahl);
+    if (!gelesen) return 0.0;
+    const QChar e = zeichen();
+    if (e == QLatin1Char('E') || e == QLatin1Char('e') || e == QLatin1Char('D') ||
+        e == QLatin1Char('d')) {
         ++i;
-        c = weiter();
-    }
-    if (c == QLatin1Char('.')) {
-        zahl += '.';
-        ++i;
-        c = weiter();
-        while (digit(c)) {
-            zahl += char(c.unicode());
-            ziffern = true;
-            ++i;
-            c = weiter();
-        }
-    }
-    if (!ziffern) return 0.0;
-    if (c == QLatin1Char('E') || c == QLatin1Char('e') || c == QLatin1Char('D') ||
-        c == QLatin1Char('d')) {
-        std::string exponent = "e";
-        ++i;
-        c = weiter();
-        if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
-            exponent += char(c.unicode());
-            ++i;
-            c = weiter();
-        }
-        bool exponentziffern = false;
-        while (digit(c)) {
-            exponent += char(c.unicode());
-            exponentziffern = true;
-            ++i;
-            c = weiter();
-        }
+        std::string exponent(1, 'e');
+        nimm(exponent, vorzeichen);
         // An "E" without digits is not part of the number.
-        if (exponentziffern) zahl += exponent;
+        if (ziffern(exponent)) zahl += exponent;
     }
     // Read in the C locale whatever the process locale is (Qt sets the
     // user's): a point is the decimal mark. Out of range gives HUGE_VAL or 0.
