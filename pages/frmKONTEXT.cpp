@@ -6,6 +6,7 @@
 #include "platform/controls/CheckBoxValue.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/KeyCodes.h"
+#include "platform/controls/ShiftState.h"
 #include "platform/controls/TWIPS.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
@@ -191,7 +192,7 @@ bool frmKONTEXT::eventFilter(QObject* objekt, QEvent* ereignis)
     if (ereignis->type() == QEvent::KeyPress) {
         auto* taste = static_cast<QKeyEvent*>(ereignis);
         int16_t KeyCode = KeyCodeOf(*taste);
-        int16_t Shift = ShiftStateOf(taste->modifiers());
+        int16_t Shift = ShiftState(taste->modifiers());
         if (KeyCode != 0) {
             Form_KeyDown(KeyCode, Shift);
             if (KeyCode == 0) return true;

@@ -41,12 +41,3 @@ int16_t KeyCodeOf(const QKeyEvent& event)
 {
     return KeyCodeOf(event.key());
 }
-
-int16_t ShiftStateOf(Qt::KeyboardModifiers modifiers)
-{
-    int16_t shift = 0;
-    if (modifiers & Qt::ShiftModifier) shift |= 1;
-    if (modifiers & Qt::ControlModifier) shift |= 2;
-    if (modifiers & Qt::AltModifier) shift |= 4;
-    return shift;
-}

@@ -1,16 +1,14 @@
 #pragma once
 
-// The runtime's key codes and shift state for the key handlers (KeyDown):
+// The runtime's key codes for the key handlers (KeyDown):
 // letters and digits are their upper-case characters (A 65, 0 48), Enter 13,
 // Esc 27, Tab 9, Backspace 8, blank 32, the cursor keys 37 to 40, F1 to F12
-// 112 to 123, Delete 46, Insert 45; other keys give 0. The shift state adds
-// 1 for Shift, 2 for Ctrl, 4 for Alt.
+// 112 to 123, Delete 46, Insert 45; other keys give 0. (The shift state:
+// ShiftState.h.)
 
-#include <Qt>
 #include <cstdint>
 
 class QKeyEvent;
 
 int16_t KeyCodeOf(int qtKey);
 int16_t KeyCodeOf(const QKeyEvent& event);
-int16_t ShiftStateOf(Qt::KeyboardModifiers modifiers);
