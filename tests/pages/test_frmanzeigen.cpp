@@ -10,6 +10,8 @@
 #include "support/TESTHAUPTFENSTER.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -91,6 +93,14 @@ TEST_P(Auswahl, TextsFollowTheLanguage)
     EXPECT_EQ(d.cmdABBRECHEN->text(), QStringLiteral("Abbrechen"));
     EXPECT_TRUE(d.lblSEITEN[1]->font().bold());
     EXPECT_FALSE(d.isModal());
+    // Activated: near the screen's lower right corner, the field focused
+    // with its first character selected.
+    d.txtSEITE->setText(QStringLiteral("12"));
+    d.Form_Activate();
+    const QRect schirm = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(d.pos(), QPoint(int(schirm.width() - 1.5 * d.frameGeometry().width()),
+                              schirm.height() - 2 * d.frameGeometry().height()));
+    EXPECT_EQ(d.txtSEITE->selectedText(), QStringLiteral("1"));
     d.cmdABBRECHEN->click();
     EXPECT_TRUE(geschlossen());
     haupt.SETZESPRACHE(1);
