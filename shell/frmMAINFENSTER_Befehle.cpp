@@ -1,6 +1,6 @@
 // The commands of the File, Extras and ? menus that belong to the shell:
-// Done, Save, Quit, the compaction of the working copy, help, readme,
-// notes and the info box.
+// New, Open, Select, the exchange dialogs, Delete, Done, Save, Quit, the
+// compaction of the working copy, help, readme, notes and the info box.
 
 #include "shell/frmMAINFENSTER.h"
 
@@ -11,7 +11,14 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
+#include "input/mdiEINGABE.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
+#include "shell/AUSWAHLDIALOG.h"
+#include "shell/DATENAUSTAUSCH.h"
+#include "shell/EINGABEFENSTER.h"
 #include "shell/HILFEFENSTER.h"
+#include "shell/STATUSLEISTE.h"
 #include "shell/frmINFO.h"
 
 #include <QAction>
@@ -48,6 +55,15 @@ void entfernen(const QString& datei) {
     }
 }
 
+// Removes a record with every row that belongs to it, all or none.
+void DATENSATZLOESCHEN(Connection& db, int32_t id) {
+    Transaction transaktion(db);
+    for (const char* tabelle : {"E1", "E2", "E3", "A1", "A2", "G0"})
+        db.Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=?").arg(QLatin1String(tabelle)),
+                   {id});
+    transaktion.Commit();
+}
+
 QString verbindungstext(const QString& pfad) {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source=") +
            pfad + QStringLiteral(";Persist Security Info=False");
@@ -56,14 +72,137 @@ QString verbindungstext(const QString& pfad) {
 
 // File menu ----------------------------------------------------------------
 
-// New, Open, Select, Export-Import, Export to the information system and
-// Delete come with the input window and the record dialogs.
-void frmMAINFENSTER::mnuNEU_Click() {}
-void frmMAINFENSTER::mnuOEFFNEN_Click() {}
-void frmMAINFENSTER::mnuAUSWAHL_Click() {}
-void frmMAINFENSTER::mnuEXPIMP_Click() {}
-void frmMAINFENSTER::mnuEXPINF_Click() {}
-void frmMAINFENSTER::mnuLOESCHEN_Click() {}
+void frmMAINFENSTER::mnuNEU_Click() {
+    ErrorHandler eh(QStringLiteral("VB-Error: "), mnuNEU->text());
+    eh.Run([&] { SetMousePointer(vbArrow); });
+    eh.Run([&] { EINGABEFENSTER::LADEN(*MDIBEREICH); });
+    eh.Run([&] {
+        stbMAIN->Panels(6)->SetText(QStringLiteral("-"));
+        stbMAIN->Panels(6)->SetToolTipText(QString());
+    });
+    eh.Run([&] {
+        SETZEPANELSICHTBAR(8, true);
+        SETZEPANELSICHTBAR(9, true);
+    });
+    eh.Run([&] { EINGABEFENSTER::HAUPTMENUS(*this, false); });
+    SetMousePointer(vbDefault);
+}
+
+void frmMAINFENSTER::mnuOEFFNEN_Click() {
+    const QString titel = mnuOEFFNEN->text();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    // The selection comes again until exactly one record is active or the
+    // user gives up.
+    std::optional<int32_t> id;
+    while (!id && !eh.Left()) {
+        m_AUSWAHLMODUS = QStringLiteral("O");
+        if (!eh.Run([&] { AUSWAHLDIALOG::ZEIGEN(this); })) continue;
+        if (m_AUSWAHLMODUS != QLatin1String("OK")) return;
+        const std::optional<std::vector<int32_t>> aktiv = eh.Value([&] {
+            std::vector<int32_t> ids;
+            Recordset rs(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true and "
+                                        "[ID]>0 ORDER BY [KEN]"),
+                         *m_DBPROJEKT);
+            for (; !rs.Eof(); rs.MoveNext())
+                ids.push_back(CLng(rs.Value(QStringLiteral("ID"))));
+            return ids;
+        });
+        if (!aktiv) continue;
+        if (aktiv->size() == 1) {
+            id = aktiv->front();
+            break;
+        }
+        const QString meldung =
+            aktiv->empty()
+                ? (m_SPRACHE == 1 ? QStringLiteral("There is no selected file!")
+                                  : QStringLiteral("Es gibt keinen aktuellen Datensatz!"))
+                : (m_SPRACHE == 1
+                       ? QStringLiteral("Only one file can be opened!")
+                       : QStringLiteral("Es kann nur ein aktueller Datensatz geöffnet werden!"));
+        if (MsgBox(meldung, vbOKCancel + vbExclamation, titel) != vbOK) return;
+    }
+    if (!id) return;
+
+    SetMousePointer(vbHourglass);
+    mdiEINGABE* eingabe = nullptr;
+    eh.Run([&] { eingabe = EINGABEFENSTER::LADEN(*MDIBEREICH); });
+    eh.Run([&] { DoEvents(); });
+    eh.Run([&] { DATENSATZANZEIGE(); });
+    if (eingabe) eh.Run([&] { eingabe->OEFFNEN(*id); });
+    eh.Run([&] { DoEvents(); });
+    eh.Run([&] {
+        SETZEPANELSICHTBAR(8, true);
+        SETZEPANELSICHTBAR(9, true);
+        EINGABEFENSTER::HAUPTMENUS(*this, false);
+    });
+    SetMousePointer(vbDefault);
+}
+
+void frmMAINFENSTER::mnuAUSWAHL_Click() {
+    ErrorHandler eh(QStringLiteral("VB-Error: "), mnuAUSWAHL->text());
+    m_AUSWAHLMODUS = QStringLiteral("A");
+    if (!eh.Run([&] { AUSWAHLDIALOG::ZEIGEN(this); })) return;
+    if (m_AUSWAHLMODUS != QLatin1String("OK")) return;
+    const std::optional<int> aktiv = eh.Value([&] {
+        Recordset rs(QStringLiteral("SELECT [ID] FROM [E1] WHERE [AKT]=true"), *m_DBPROJEKT);
+        return rs.Eof() ? 0 : rs.RecordCount();
+    });
+    // A new choice of several records makes the multiple evaluation of an
+    // earlier run obsolete: its record and comment go (its A1 row stays).
+    if (aktiv && *aktiv > 1) {
+        eh.Run([&] { m_DBPROJEKT->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=0")); });
+        eh.Run([&] { m_DBPROJEKT->Execute(QStringLiteral("DELETE FROM [M1] WHERE [IDM]=1")); });
+    }
+    eh.Run([&] { DATENSATZANZEIGE(); });
+    m_BOGEAENDERT = true;
+}
+
+void frmMAINFENSTER::mnuEXPIMP_Click() {
+    EINGABEFENSTER::HAUPTMENUS(*this, false);
+    // The menus come back however the dialog ends.
+    struct Menues {
+        frmMAINFENSTER& f;
+        ~Menues() { EINGABEFENSTER::HAUPTMENUS(f, true); }
+    } menues{*this};
+    DATENAUSTAUSCH::EXPIMP(this);
+    if (m_AUSWAHLMODUS == QLatin1String("OK")) m_BOGEAENDERT = true;
+}
+
+void frmMAINFENSTER::mnuEXPINF_Click() {
+    ErrorHandler eh(QStringLiteral("VB-Error: "), mnuEXPINF->text());
+    eh.Run([&] { DATENAUSTAUSCH::EXPINF(this); });
+}
+
+void frmMAINFENSTER::mnuLOESCHEN_Click() {
+    const QString titel = mnuLOESCHEN->text();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    m_AUSWAHLMODUS = QStringLiteral("L");
+    if (!eh.Run([&] { AUSWAHLDIALOG::ZEIGEN(this); })) return;
+    if (m_AUSWAHLMODUS != QLatin1String("OK")) return;
+    const std::optional<std::vector<std::pair<int32_t, QString>>> aktiv = eh.Value([&] {
+        std::vector<std::pair<int32_t, QString>> zeilen;
+        Recordset rs(QStringLiteral("SELECT * FROM [E1] WHERE [AKT]=true"), *m_DBPROJEKT);
+        for (; !rs.Eof(); rs.MoveNext())
+            zeilen.emplace_back(CLng(rs.Value(QStringLiteral("ID"))),
+                                CStr(rs.Value(QStringLiteral("KEN"))));
+        return zeilen;
+    });
+    if (aktiv) {
+        for (const auto& [id, ken] : *aktiv) {
+            if (eh.Left()) break;
+            const QString frage = m_SPRACHE == 1 ? QStringLiteral("File ") + ken +
+                                                       QStringLiteral(" will be deleted!")
+                                                 : QStringLiteral("Datensatz ") + ken +
+                                                       QStringLiteral(" wird gelöscht!");
+            if (MsgBox(frage, vbOKCancel + vbExclamation, titel) != vbOK) continue;
+            // The record goes whole: its general data, readings, results,
+            // curve and diagram layout with it, or nothing of it.
+            eh.Run([&] { DATENSATZLOESCHEN(*m_DBPROJEKT, id); });
+        }
+    }
+    eh.Run([&] { DATENSATZANZEIGE(); });
+    m_BOGEAENDERT = true;
+}
 
 // The Evaluate menu's commands belong to the evaluation.
 void frmMAINFENSTER::mnuAUSWERTEN_Click() {

@@ -1,5 +1,6 @@
 // The status bar of the main window: its panels as created, the project
-// path of panel 1, the record panel and the routing of panel presses.
+// path of panel 1, the record panel, the routing of panel presses and the
+// panels of the input window (store and discard).
 
 #include "shell/frmMAINFENSTER.h"
 
@@ -8,9 +9,18 @@
 #include "platform/database/Recordset.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
+#include "input/mdiEINGABE.h"
+#include "platform/controls/Forms.h"
+#include "platform/database/Sql.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/MsgBox.h"
+#include "shell/EINGABEFENSTER.h"
+#include "shell/PANELBEFEHLE.h"
 #include "shell/STATUSLEISTE.h"
 
+#include <QLineEdit>
 #include <QSaveFile>
+#include <optional>
 
 void frmMAINFENSTER::STATUSLEISTEANLEGEN() {
     stbMAIN = new STATUSLEISTE(this);
@@ -109,22 +119,34 @@ void frmMAINFENSTER::stbMAIN_PanelClick(int panel) {
     // An invalid property value and a cancelled print dialog end the
     // command without a word.
     eh.LeaveSilentlyOn({380, 32755});
-    eh.Run([&] {
-        switch (panel) {
-        case 8:  // store the input window's record
-        case 9:  // discard the input
-        case 10: // another page
-        case 11: // print the loaded pages
-        case 12: // screenshot bitmap
-        case 13: // the active page to a word-processor document
-        case 14: // (no action)
-        case 15: // back to the start screen
-            // The commands of the input window and of the output pages.
-            break;
-        default:
-            break;
-        }
-    });
+    const QString titel = gedrueckt ? gedrueckt->Text() : QString();
+    switch (panel) {
+    case 8: // store the input window's record
+        PANELBEFEHLE::SPEICHERN(*this, titel, eh);
+        break;
+    case 9: // discard the input
+        PANELBEFEHLE::VERWERFEN(*this, eh);
+        break;
+    case 10: // another page
+        eh.Run([&] { PANELBEFEHLE::ANZEIGEN(); });
+        break;
+    case 11: // print the loaded pages
+        PANELBEFEHLE::DRUCKEN(*this, eh);
+        break;
+    case 12: // screenshot bitmap
+        PANELBEFEHLE::KOPIE(*this, eh);
+        break;
+    case 13: { // the active page to a word-processor document
+        const QString dokument = PANELBEFEHLE::WORD(*this, eh);
+        if (!dokument.isEmpty()) eh.Run([&] { DOKUMENTOEFFNEN(dokument, titel); });
+        break;
+    }
+    case 15: // back to the start screen
+        PANELBEFEHLE::SCHLIESSEN(*this, eh);
+        break;
+    default: // 14 (AutoCAD) and any other panel: the common ending only
+        break;
+    }
     // Common ending of every press.
     if (panel >= 8 && panel <= 15) gedrueckt->SetBevel(PANEL::sbrRaised);
     SetMousePointer(vbDefault);
@@ -143,3 +165,102 @@ void frmMAINFENSTER::ZUSTANDSCHREIBEN(const QString& datei) {
     ausgabe.write(text.toUtf8());
     ausgabe.commit();
 }
+
+// The panels of the input window ------------------------------------------------
+
+namespace PANELBEFEHLE {
+
+namespace {
+
+void eingabeVerlassen(frmMAINFENSTER& f, mdiEINGABE* eingabe, ErrorHandler& eh) {
+    eh.Run([&] { Forms::Unload(eingabe); });
+    eh.Run([&] {
+        f.SETZEPANELSICHTBAR(8, false);
+        f.SETZEPANELSICHTBAR(9, false);
+    });
+    eh.Run([&] { EINGABEFENSTER::HAUPTMENUS(f, true); });
+    SetMousePointer(vbDefault);
+}
+
+} // namespace
+
+void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
+    mdiEINGABE* eingabe = EINGABEFENSTER::GELADEN();
+    if (!eingabe) return;
+    // The identifier field refuses to be left empty, but a save from the
+    // keyboard or the panel never leaves it: the same check runs here.
+    if (!eingabe->KENNUNGPRUEFEN()) {
+        eingabe->txtKEN->setFocus();
+        return;
+    }
+    const QString ken = eingabe->txtKEN->text();
+    Connection& db = *f.DBPROJEKT();
+
+    // The record of that identifier; the multiple evaluation's row 0 is no
+    // record of the user's and is never overwritten.
+    const std::optional<std::optional<int32_t>> vorhanden = eh.Value([&] {
+        std::optional<int32_t> id;
+        Recordset rs(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=") + SqlText(ken) +
+                         QStringLiteral(" AND [ID]>0"),
+                     db);
+        if (!rs.Eof()) id = CLng(rs.Value(QStringLiteral("ID")));
+        rs.Close();
+        return id;
+    });
+    if (!vorhanden) return;
+    std::optional<int32_t> id = *vorhanden;
+    if (!id) {
+        id = eh.Value([&] {
+            Recordset rs(QStringLiteral("SELECT * FROM [E1] ORDER BY [ID] Desc"), db);
+            const int32_t neu = rs.Eof() ? 1 : CLng(rs.Value(QStringLiteral("ID"))) + 1;
+            rs.Close();
+            return neu;
+        });
+        if (!id) return;
+    } else {
+        const QString frage =
+            f.SPRACHE() == 1
+                ? QStringLiteral("Do you want to overwrite the file") + ken + QStringLiteral("?")
+                : QStringLiteral("Soll der vorhandene Datensatz ") + ken +
+                      QStringLiteral(" überschrieben werden?");
+        if (MsgBox(frage, vbYesNo + vbQuestion, titel) != vbYes) return;
+    }
+
+    SetMousePointer(vbHourglass);
+    // One transaction: the old record's row goes, the window stores itself
+    // and the others lose their active flag together, or nothing changes
+    // and the window stays open with its data.
+    std::optional<Transaction> transaktion;
+    if (!eh.Run([&] { transaktion.emplace(db); })) return;
+    if (*vorhanden && !eh.Run([&] {
+            db.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=?"), {*id});
+        }))
+        return;
+    if (!eingabe->OK(*id)) return;
+    if (!eh.Run([&] {
+            db.Execute(
+                QStringLiteral("UPDATE [E1] SET [AKT]=false WHERE [AKT]=true AND [ID]<>?"),
+                {*id});
+        }))
+        return;
+    // Results computed from the old data are stale: an evaluated record is
+    // computed again.
+    if (!eh.Run([&] {
+            db.Execute(QStringLiteral("UPDATE [A1] SET [BONEU]=true WHERE [ID]=?"), {*id});
+        }))
+        return;
+    if (!eh.Run([&] { transaktion->Commit(); })) return;
+
+    eh.Run([&] { f.DATENSATZANZEIGE(); });
+    f.SETZEBOGEAENDERT(true);
+    eingabeVerlassen(f, eingabe, eh);
+}
+
+void VERWERFEN(frmMAINFENSTER& f, ErrorHandler& eh) {
+    mdiEINGABE* eingabe = EINGABEFENSTER::GELADEN();
+    if (!eingabe) return;
+    SetMousePointer(vbHourglass);
+    eingabeVerlassen(f, eingabe, eh);
+}
+
+} // namespace PANELBEFEHLE

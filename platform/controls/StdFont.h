@@ -4,7 +4,8 @@
 #include <cstdint>
 
 // The font family that draws a font name of the original platform here:
-// "Arial" (and an empty name) as the metric-compatible Liberation Sans, "Times
+// "Arial" (and an empty name) as the metric-compatible Liberation Sans, "Arial
+// Narrow" as Liberation Sans Narrow, "Times
 // New Roman" and "Courier New" as their Liberation twins. "Symbol" is drawn in
 // Liberation Sans too, since its characters are turned into the Unicode
 // characters they show before they are drawn.
