@@ -8,7 +8,9 @@
 #include <QList>
 #include <QString>
 
+class AUSGABESEITE;
 class ErrorHandler;
+class WordDocument;
 class QWidget;
 class frmMAINFENSTER;
 
@@ -26,6 +28,8 @@ void KOPIE(frmMAINFENSTER& f, ErrorHandler& eh);
 // 13: the active page into a new word-processor document; the document's
 // file, or "" when there is no page.
 QString WORD(frmMAINFENSTER& f, ErrorHandler& eh);
+// Types a page's visible pictures into a document, each under its name.
+void WORDDOKUMENT(AUSGABESEITE& seite, WordDocument& dokument, ErrorHandler& eh);
 // 15: back to the start screen.
 void SCHLIESSEN(frmMAINFENSTER& f, ErrorHandler& eh);
 

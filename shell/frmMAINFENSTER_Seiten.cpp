@@ -115,24 +115,30 @@ void KOPIE(frmMAINFENSTER& f, ErrorHandler& eh) {
     SetMousePointer(vbDefault);
 }
 
+void WORDDOKUMENT(AUSGABESEITE& seite, WordDocument& dokument, ErrorHandler& eh) {
+    const std::optional<QList<PictureBox*>> bilder = eh.Value([&] { return seite.BILDER(); });
+    if (!bilder) return;
+    for (PictureBox* bild : *bilder) {
+        if (!bild || bild->isHidden()) continue;
+        // The picture goes the way the word processor takes it: by the
+        // clipboard.
+        eh.Run([&] {
+            dokument.TypeText(bild->objectName());
+            dokument.TypeParagraph();
+            Clipboard::Clear();
+            Clipboard::SetImage(bild->Image());
+            dokument.Paste();
+            dokument.TypeParagraph();
+        });
+    }
+}
+
 QString WORD(frmMAINFENSTER& f, ErrorHandler& eh) {
     AUSGABESEITE* seite = ALSAUSGABESEITE(aktivesKind(f));
     if (!seite) return QString();
     SetMousePointer(vbHourglass);
     WordDocument dokument;
-    const std::optional<QList<PictureBox*>> bilder = eh.Value([&] { return seite->BILDER(); });
-    if (bilder)
-        for (PictureBox* bild : *bilder) {
-            if (!bild || bild->isHidden()) continue;
-            eh.Run([&] {
-                dokument.TypeText(bild->objectName());
-                dokument.TypeParagraph();
-                Clipboard::Clear();
-                Clipboard::SetImage(bild->Image());
-                dokument.Paste();
-                dokument.TypeParagraph();
-            });
-        }
+    WORDDOKUMENT(*seite, dokument, eh);
     const std::optional<QString> datei = eh.Value([&] { return dokument.SaveToTemporaryFile(); });
     SetMousePointer(vbDefault);
     return datei.value_or(QString());
