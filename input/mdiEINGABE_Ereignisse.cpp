@@ -5,8 +5,10 @@
 
 #include "data/HAUPTFENSTER.h"
 #include "input/clsFLX.h"
+#include "platform/controls/KeyCodes.h"
 #include "platform/controls/MSFlexGrid.h"
 #include "platform/controls/PictureBox.h"
+#include "platform/controls/ShiftState.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Zeichensatz.h"
 
@@ -19,32 +21,9 @@
 
 namespace {
 
-constexpr int kShift = 1;
 constexpr int kCtrl = 2;
 constexpr int kAlt = 4;
 constexpr int kDezimaltaste = 110;
-
-int umschalter(Qt::KeyboardModifiers tasten) {
-    int shift = 0;
-    if (tasten.testFlag(Qt::ShiftModifier)) shift |= kShift;
-    if (tasten.testFlag(Qt::ControlModifier)) shift |= kCtrl;
-    if (tasten.testFlag(Qt::AltModifier)) shift |= kAlt;
-    return shift;
-}
-
-bool istDezimaltaste(const QKeyEvent& taste) {
-    return taste.modifiers().testFlag(Qt::KeypadModifier) &&
-           (taste.key() == Qt::Key_Period || taste.key() == Qt::Key_Comma ||
-            taste.key() == Qt::Key_Delete);
-}
-
-// The key code of the runtime: letters and digits as their upper-case
-// character, the keypad decimal key 110; other keys by their code below 256.
-int tastencode(const QKeyEvent& taste) {
-    if (istDezimaltaste(taste)) return kDezimaltaste;
-    const int key = taste.key();
-    return key > 0 && key < 256 ? key : 0;
-}
 
 // The character a typed key gives, as the events of the runtime number it.
 int zeichencode(const QKeyEvent& taste) {
@@ -105,11 +84,12 @@ bool mdiEINGABE::eventFilter(QObject* objekt, QEvent* ereignis) {
         m_taste = ereignis;
         m_tastencode = taste->key();
         QTimer::singleShot(0, this, [this] { m_taste = nullptr; });
-        if (istDezimaltaste(*taste)) {
+        const int code = KeyCodeOf(*taste);
+        if (code == kDezimaltaste) {
             DEZIMALTASTE(objekt);
             return true;
         }
-        Form_KeyDown(tastencode(*taste), umschalter(taste->modifiers()));
+        Form_KeyDown(code, ShiftState(taste->modifiers()));
         // The key goes on to the control, which may be gone now (a store
         // closes the window): only a control still there gets it.
         for (size_t i = 0; i < txtFLX.size(); ++i)

@@ -40,6 +40,7 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
     });
     MDIBEREICH->viewport()->installEventFilter(this);
     SETZEHAUPTFENSTER(this);
+    Forms::Load(this);
     SetHelpHandler([this](const QString& datei, int kontext) { HILFEZEIGEN(datei, kontext); });
 }
 
@@ -225,6 +226,7 @@ mdiAUTOSTART* frmMAINFENSTER::AUTOSTART() {
         fenster->setGeometry(MDIBEREICH->viewport()->rect());
         m_autostart = start;
         m_autostartFenster = fenster;
+        Forms::Load(start);
         start->Form_Load();
     }
     return m_autostart;

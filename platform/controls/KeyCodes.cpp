@@ -39,5 +39,9 @@ int16_t KeyCodeOf(int qtKey)
 
 int16_t KeyCodeOf(const QKeyEvent& event)
 {
+    // The keypad's decimal key, whichever character it types.
+    if (event.modifiers().testFlag(Qt::KeypadModifier) &&
+        (event.key() == Qt::Key_Period || event.key() == Qt::Key_Comma))
+        return 110;
     return KeyCodeOf(event.key());
 }

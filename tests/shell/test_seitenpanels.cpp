@@ -188,6 +188,10 @@ TEST_F(Seitenpanels, CloseUnloadsEveryPageButTheStartScreen) {
     for (const QMdiSubWindow* fenster : f.MDIBEREICH->subWindowList())
         bleiben << fenster->objectName();
     EXPECT_EQ(bleiben, QStringList({QStringLiteral("mdiAUTOSTART")}));
+    // The main window and the start screen stay among the loaded forms.
+    ASSERT_FALSE(Forms::All().isEmpty());
+    EXPECT_EQ(Forms::All().first(), &f);
+    EXPECT_NE(Forms::Find(QStringLiteral("mdiAUTOSTART")), nullptr);
     for (int panel = 10; panel <= 15; ++panel) EXPECT_FALSE(f.PANELSICHTBAR(panel)) << panel;
     EXPECT_TRUE(f.mnuDATEI->menuAction()->isEnabled());
     EXPECT_TRUE(f.mnuEXTRAS->menuAction()->isEnabled());
