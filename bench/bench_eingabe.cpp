@@ -9,6 +9,7 @@
 // same grid and refreshes it. Targets: BM_OK within 10x, BM_OEFFNEN within
 // 5x of their baselines.
 
+#include "BOXENZAEHLER.h"
 #include "EINGABERASTER.h"
 
 #include "data/SCHEMA.h"
@@ -18,7 +19,6 @@
 #include "platform/controls/MSFlexGrid.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Transaction.h"
-#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
 #include "shell/EINGABEFENSTER.h"
 #include "shell/frmMAINFENSTER.h"
@@ -34,28 +34,12 @@
 
 namespace {
 
-// Every box is answered OK and counted: a run that shows one measures
-// something else.
-class Boxen : public DialogService {
-public:
-    int ShowMessage(const QString&, int, const QString&, const QString&, int) override {
-        ++anzahl;
-        return vbOK;
-    }
-    QString ShowInput(const QString&, const QString&, const QString&) override {
-        ++anzahl;
-        return QString();
-    }
-    int anzahl = 0;
-};
-
 // A development run (its program directory holds "source"): the project is
 // TE0000.00 beside the program, no settings or administration table.
 struct Labor {
     QTemporaryDir wurzel;
     SystemOverrides system;
-    Boxen boxen;
-    DialogService* vorher = nullptr;
+    Boxenzaehler boxen;
     std::unique_ptr<frmMAINFENSTER> fenster;
 
     Labor() {
@@ -70,14 +54,10 @@ struct Labor {
         system.SetDecimalSeparator(QStringLiteral("."));
         system.RecordStartedPrograms();
         system.SkipSleeps();
-        vorher = InstallDialogService(&boxen);
         fenster = std::make_unique<frmMAINFENSTER>();
         fenster->MDIForm_Load();
     }
-    ~Labor() {
-        fenster.reset();
-        InstallDialogService(vorher);
-    }
+    ~Labor() { fenster.reset(); }
     Connection& db() { return *fenster->DBPROJEKT(); }
 };
 
