@@ -1,6 +1,7 @@
 #include "shell/DATENAUSTAUSCH.h"
 
-#include <QDialog>
+#include "exchange/frmEXPIMP.h"
+#include "exchange/frmEXPINF.h"
 
 namespace {
 
@@ -14,16 +15,6 @@ std::function<void(QWidget*)>& ExpInf() {
     return dialog;
 }
 
-// Until the exchange dialogs are built, an empty dialog under their caption
-// stands in for them.
-void leererDialog(QWidget* besitzer, const QString& titel) {
-    QDialog dialog(besitzer);
-    dialog.setObjectName(titel);
-    dialog.setWindowTitle(titel);
-    dialog.setModal(true);
-    dialog.exec();
-}
-
 } // namespace
 
 namespace DATENAUSTAUSCH {
@@ -32,14 +23,14 @@ void EXPIMP(QWidget* besitzer) {
     if (ExpImp())
         ExpImp()(besitzer);
     else
-        leererDialog(besitzer, QStringLiteral("Export/Import"));
+        EXPIMPZEIGEN(besitzer);
 }
 
 void EXPINF(QWidget* besitzer) {
     if (ExpInf())
         ExpInf()(besitzer);
     else
-        leererDialog(besitzer, QStringLiteral("Export Informationssystem"));
+        EXPINFZEIGEN(besitzer);
 }
 
 void ERSETZEEXPIMP(std::function<void(QWidget*)> dialog) {

@@ -1,0 +1,69 @@
+// The File menu's exchange commands with the real dialogs: each is modal and
+// owned by the main window; Export-Import marks the working copy as changed
+// once its dialog opened another project's database.
+
+#include "SHELLLABOR.h"
+#include "support/ScriptedDialogs.h"
+
+#include "data/SCHEMA.h"
+#include "exchange/frmEXPIMP.h"
+#include "exchange/frmEXPINF.h"
+#include "shell/frmMAINFENSTER.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Datenaustausch : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(f.MDIForm_Load()); }
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+};
+
+} // namespace
+
+TEST_F(Datenaustausch, ExportImportAnswersOkOnceAnotherDatabaseWasOpened) {
+    const QString andere = labor.PROJEKTSPFAD() + QStringLiteral("/TE0002.00");
+    QDir().mkpath(andere);
+    PROJEKTDATENBANKANLEGEN(andere + QStringLiteral("/VELD.mdb"));
+    for (const bool oeffnen : {false, true}) {
+        SCOPED_TRACE(oeffnen);
+        f.SETZEBOGEAENDERT(false);
+        QWidget* besitzer = nullptr;
+        bool gesehen = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<frmEXPIMP*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            gesehen = true;
+            besitzer = d->parentWidget();
+            if (oeffnen) d->dirEXP_SetPath(andere);
+            d->cmdSCHLIESSEN_Click();
+        });
+        f.mnuEXPIMP_Click();
+        EXPECT_TRUE(gesehen);
+        EXPECT_EQ(besitzer, &f);
+        EXPECT_EQ(f.BOGEAENDERT(), oeffnen);
+        EXPECT_EQ(f.AUSWAHLMODUS() == QLatin1String("OK"), oeffnen);
+    }
+}
+
+TEST_F(Datenaustausch, ExportToTheInformationSystemShowsItsDialog) {
+    bool gesehen = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<frmEXPINF*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        gesehen = true;
+        EXPECT_EQ(d->parentWidget(), &f);
+        EXPECT_FALSE(d->INFORMATIONSSYSTEM());
+        d->cmdSCHLIESSEN_Click();
+    });
+    boxen.expect(vbOK, QStringLiteral("Informationssystem TALVIR ist nicht installiert!"));
+    f.mnuEXPINF_Click();
+    EXPECT_TRUE(gesehen);
+    EXPECT_FALSE(f.BOGEAENDERT());
+}
