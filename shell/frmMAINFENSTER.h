@@ -12,6 +12,7 @@
 // program's main window that every lower part calls.)
 
 #include "data/HAUPTFENSTER.h"
+#include "platform/runtime/FileLock.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -198,6 +199,10 @@ private:
 
     // The user kept the copy of an interrupted run: it holds unsaved changes.
     bool m_kopieBehalten = false;
+    // Held shared on the working copy's folder for the whole run; the copy
+    // is replaced or deleted only by a run that gets it exclusively, that
+    // is while no other run of this user works on it.
+    FileLock m_kopiesperre;
     int m_grund = 0;
     bool m_entladen = false;
     QPointer<mdiAUTOSTART> m_autostart;

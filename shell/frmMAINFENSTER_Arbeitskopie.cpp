@@ -7,6 +7,12 @@
 // changes. Beside the copy a small file (VELD.projekt) names the project
 // database it was made from: a copy left by a run on another project is
 // never offered for this one, nor saved over it.
+//
+// Two runs of one user share the copy: the second asks its question and,
+// with "No", works on the copy as it is while the first still has it open.
+// A lock on the copy's folder, shared by every run for its lifetime, tells
+// whether another run works on the copy; only a run that gets the lock
+// alone replaces or deletes it.
 
 #include "shell/frmMAINFENSTER.h"
 
@@ -77,15 +83,23 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     const std::optional<QString> kopie = eh.Value([&] { return XMDBPFAD(); });
     if (!kopie) return;
     const QString arbeitskopie = *kopie;
+    // What killed runs left beside the project database and the copy goes.
+    RemoveDeadTemporaries(QFileInfo(PROJEKTDATENBANK()).absolutePath());
+    RemoveDeadTemporaries(QFileInfo(arbeitskopie).absolutePath());
+    if (m_kopiesperre.Open(QFileInfo(arbeitskopie).path())) m_kopiesperre.Shared();
     if (QFileInfo::exists(arbeitskopie)) {
         const QString herkunft = herkunftLesen(HERKUNFTSDATEI(arbeitskopie));
         if (!herkunft.isEmpty() && herkunft != gleichnamig(PROJEKTDATENBANK())) {
             // Another project's unsaved changes: they are kept under a name
             // of their own, and this project gets a fresh copy.
-            const std::optional<QString> neu =
-                eh.Value([&] { return UEBRIGEKOPIESICHERN(arbeitskopie, herkunft); });
+            const std::optional<QString> neu = eh.Value([&] {
+                // A copy that another run still works on cannot be moved.
+                if (!m_kopiesperre.TryExclusive()) throw StandardError(70);
+                return UEBRIGEKOPIESICHERN(arbeitskopie, herkunft);
+            });
             if (!neu) return; // never copy over changes that could not be put aside
             eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
+            m_kopiesperre.Shared();
             const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
             if (m_SPRACHE == 1)
                 MsgBox(QStringLiteral("The working copy of project ") + projekt +
@@ -116,12 +130,18 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 // From now on the copy is this project's.
                 eh.Run(
                     [&] { herkunftSchreiben(HERKUNFTSDATEI(arbeitskopie), PROJEKTDATENBANK()); });
-            } else {
+            } else if (m_kopiesperre.TryExclusive()) {
                 eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
+                m_kopiesperre.Shared();
             }
+            // Otherwise another run works on the copy: this one shares it
+            // as it is.
         }
     } else {
+        // A copy made while another run starts is made once.
+        m_kopiesperre.TryExclusive();
         eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
+        m_kopiesperre.Shared();
     }
     eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); });
 }

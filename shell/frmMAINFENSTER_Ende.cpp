@@ -130,14 +130,16 @@ void frmMAINFENSTER::MDIForm_Unload(int grund) {
 
     // When the session ends with unsaved changes, nobody was asked: the
     // working copy stays for the next start, which offers it again.
+    // A copy that another run of this user still works on stays, too.
     const bool behalten = grund >= 2 && m_BOGEAENDERT;
-    if (!behalten) {
+    if (!behalten && m_kopiesperre.TryExclusive()) {
         eh.Run([&] {
             const QString arbeitskopie = XMDBPFAD();
             loeschen(arbeitskopie);
             QFile::remove(HERKUNFTSDATEI(arbeitskopie));
         });
     }
+    m_kopiesperre.Release();
     if (eh.Left()) return;
     QCoreApplication::quit();
 }

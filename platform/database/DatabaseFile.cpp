@@ -3,10 +3,16 @@
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
-#include <QUuid>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSysInfo>
+#include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <sqlite3.h>
 #include <system_error>
@@ -46,16 +52,31 @@ void open(Handle& handle, const QString& path, int flags) {
     sqlite3_busy_timeout(handle.get(), kTimeoutMs);
 }
 
-void openSource(Handle& handle, const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) throw DatabaseError::FileNotFoundError(path);
-    open(handle, path, SQLITE_OPEN_READONLY);
-}
-
 // True when the file can be read as a database by the handle.
 bool readable(sqlite3* db) {
     return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) ==
            SQLITE_OK;
+}
+
+// A journal left beside a database by a writer that was killed is hot: only
+// a connection that may write can roll it back, and a read-only one fails on
+// it. One read through a read-write connection rolls it back first. Where
+// that is not allowed either, the read-only open reports the fault.
+void rollBackLeftJournal(const QString& path) {
+    if (QFileInfo(path + QStringLiteral("-journal")).size() <= 0) return;
+    Handle writer;
+    if (sqlite3_open_v2(native(path).constData(), writer.out(), SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK)
+        return;
+    sqlite3_busy_timeout(writer.get(), kTimeoutMs);
+    readable(writer.get());
+}
+
+void openSource(Handle& handle, const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) throw DatabaseError::FileNotFoundError(path);
+    rollBackLeftJournal(path);
+    open(handle, path, SQLITE_OPEN_READONLY);
 }
 
 void backup(sqlite3* source, const QString& sourcePath, sqlite3* target,
@@ -81,10 +102,18 @@ void backup(sqlite3* source, const QString& sourcePath, sqlite3* target,
     fail(sourceBad ? source : target, rc, sourceBad ? sourcePath : targetPath);
 }
 
-QString temporaryBeside(const QString& path) {
-    const QFileInfo info(path);
-    return info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() +
-           QLatin1Char('.') + QUuid::createUuid().toString(QUuid::Id128).left(12);
+// A temporary file is named after the file it will become, this machine
+// and this process: ".<name>.<host>.<process>.<random>". A run killed while
+// writing one leaves it behind; the name says whether its writer is gone.
+QString hostTag() {
+    QString tag;
+    for (QChar c : QSysInfo::machineHostName())
+        if (c.isLetterOrNumber() && c.unicode() < 128) tag += c;
+    return tag.isEmpty() ? QStringLiteral("host") : tag;
+}
+
+bool processGone(qint64 pid) {
+    return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
 }
 
 void removeQuietly(const QString& path) {
@@ -108,14 +137,18 @@ void renameInto(const QString& from, const QString& to) {
 
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
+// A file that replaces another keeps the other's permissions.
 void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& targetPath) {
-    const QString temporary = temporaryBeside(targetPath);
+    RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
+    const QString temporary = TemporaryPathBeside(targetPath);
     try {
         {
             Handle target;
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             backup(source, sourcePath, target.get(), temporary);
         }
+        if (QFileInfo::exists(targetPath))
+            QFile::setPermissions(temporary, QFile::permissions(targetPath));
         renameInto(temporary, targetPath);
     } catch (...) {
         removeQuietly(temporary);
@@ -123,7 +156,10 @@ void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& ta
     }
 }
 
-void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPath) {
+// inPlace: an existing target database is written through the engine in one
+// transaction, so that connections open on it go on with the new content;
+// otherwise it is replaced by a new file renamed over it.
+void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPath, bool inPlace) {
     const QFileInfo target(targetPath);
     if (target.exists() && target.isDir())
         throw DatabaseError::Make(DatabaseError::Failure, targetPath);
@@ -131,7 +167,7 @@ void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPat
         target.canonicalFilePath() == QFileInfo(sourcePath).canonicalFilePath())
         throw DatabaseError::NotAllowedError(
             QStringLiteral("copy of %1 onto itself").arg(targetPath));
-    if (target.exists()) {
+    if (inPlace && target.exists()) {
         Handle existing;
         const int rc = sqlite3_open_v2(native(targetPath).constData(), existing.out(),
                                        SQLITE_OPEN_READWRITE, nullptr);
@@ -166,12 +202,12 @@ void CreateDatabase(const QString& path) {
 void CopyDatabase(const QString& sourcePath, const QString& targetPath) {
     Handle source;
     openSource(source, sourcePath);
-    copyTo(source.get(), QFileInfo(sourcePath).absoluteFilePath(), targetPath);
+    copyTo(source.get(), QFileInfo(sourcePath).absoluteFilePath(), targetPath, true);
 }
 
 void CopyDatabase(Connection& source, const QString& targetPath) {
     source.RequireOpen();
-    copyTo(source.Handle(), source.Path(), targetPath);
+    copyTo(source.Handle(), source.Path(), targetPath, false);
 }
 
 void CopyDatabase(const QString& sourcePath, Connection& target) {
@@ -193,7 +229,8 @@ void CompactDatabase(const QString& sourcePath, const QString& targetPath) {
                                   QStringLiteral("database exists already (%1)").arg(targetPath));
     Handle source;
     openSource(source, sourcePath);
-    const QString temporary = temporaryBeside(targetPath);
+    RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
+    const QString temporary = TemporaryPathBeside(targetPath);
     sqlite3_stmt* statement = nullptr;
     int rc = sqlite3_prepare_v2(source.get(), "VACUUM INTO ?", -1, &statement, nullptr);
     if (rc == SQLITE_OK) {
@@ -207,4 +244,26 @@ void CompactDatabase(const QString& sourcePath, const QString& targetPath) {
         fail(source.get(), rc, sourcePath);
     }
     renameInto(temporary, targetPath);
+}
+
+QString TemporaryPathBeside(const QString& path) {
+    const QFileInfo info(path);
+    return info.absolutePath() + QLatin1Char('/') + QLatin1Char('.') + info.fileName() +
+           QLatin1Char('.') + hostTag() + QLatin1Char('.') +
+           QString::number(QCoreApplication::applicationPid()) + QLatin1Char('.') +
+           QString::number(QRandomGenerator::global()->generate(), 16).rightJustified(8, u'0');
+}
+
+void RemoveDeadTemporaries(const QString& folder) {
+    static const QRegularExpression name(
+        QStringLiteral("^\\..+\\.([A-Za-z0-9]+)\\.([0-9]+)\\.[0-9a-f]{8}(-journal|-wal|-shm)?$"));
+    const QString host = hostTag();
+    const QStringList entries =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        const QRegularExpressionMatch match = name.match(entry);
+        if (!match.hasMatch() || match.captured(1) != host) continue;
+        if (processGone(match.captured(2).toLongLong()))
+            QFile::remove(folder + QLatin1Char('/') + entry);
+    }
 }

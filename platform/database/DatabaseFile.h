@@ -13,12 +13,18 @@ class Connection;
 // Creates a new empty database file. Refuses an existing file.
 void CreateDatabase(const QString& path);
 
-// Copies the database at `sourcePath` (or behind an open connection) over
-// `targetPath`. An existing target database is replaced in one transaction;
-// a missing target (or a file that is no database) is written under a
-// temporary name beside it and then renamed into place. The source must
-// exist: a missing source is an error and creates nothing.
+// Copies the database at `sourcePath` over `targetPath`. An existing target
+// database is replaced in one transaction, and connections open on it go on
+// with the new content; a missing target (or a file that is no database) is
+// written under a temporary name beside it and then renamed into place. The
+// source must exist: a missing source is an error and creates nothing. A
+// source left with the journal of a killed writer is rolled back first.
 void CopyDatabase(const QString& sourcePath, const QString& targetPath);
+// Writes the database behind an open connection to a temporary file beside
+// `targetPath` and renames it over the target (keeping the target's
+// permissions): a run killed meanwhile leaves the old target untouched and
+// never a journal that a reader would have to roll back. Readers that have
+// the old file open go on reading it.
 void CopyDatabase(Connection& source, const QString& targetPath);
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.
@@ -27,3 +33,12 @@ void CopyDatabase(const QString& sourcePath, Connection& target);
 // Writes a compacted copy of the database at `sourcePath` to `targetPath`,
 // which must not exist yet. The source must not be open for writing.
 void CompactDatabase(const QString& sourcePath, const QString& targetPath);
+
+// The name under which this process writes a file that is to become `path`
+// (beside it, hidden, naming this machine and this process).
+QString TemporaryPathBeside(const QString& path);
+
+// Removes the temporary files beside databases in `folder` that runs of this
+// machine left behind when they were killed (their process is gone). A file
+// that a live run is still writing stays.
+void RemoveDeadTemporaries(const QString& folder);

@@ -6,12 +6,15 @@
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/database/Recordset.h"
+#include "support/KINDPROZESS.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <string>
 
 namespace {
 
@@ -176,4 +179,78 @@ TEST_F(CopyTest, CompactsIntoANewFile) {
     EXPECT_THROW(CompactDatabase(file("VELD.mdb"), file("VELDTEMP.mdb")), RuntimeError);
     EXPECT_THROW(CompactDatabase(file("fehlt.mdb"), file("X.mdb")), RuntimeError);
     EXPECT_EQ(entries(), QStringList({"VELD.mdb", "VELDTEMP.mdb"}));
+}
+
+namespace {
+// A run that writes a temporary file beside the path it is given, reports
+// the file's name and waits until its input ends.
+int temporaerSchreiben(const QStringList& argumente) {
+    const QString name = TemporaryPathBeside(argumente.at(0));
+    QFile datei(name);
+    datei.open(QIODevice::WriteOnly);
+    datei.write("halb");
+    datei.close();
+    std::cout << name.toStdString() << std::endl;
+    std::string rest;
+    std::getline(std::cin, rest);
+    return 0;
+}
+const KINDPROZESS kTemporaer("temporaer", temporaerSchreiben);
+} // namespace
+
+TEST_F(CopyTest, ASaveFromAConnectionRenamesANewFileOverTheTarget) {
+    make(file("arbeit.mdb"), "A", 3);
+    make(file("projekt.mdb"), "P", 2);
+    ASSERT_TRUE(QFile::setPermissions(file("projekt.mdb"), QFile::ReadOwner | QFile::WriteOwner |
+                                                               QFile::ReadGroup));
+    Connection work(file("arbeit.mdb"));
+    Connection leser(file("projekt.mdb"));
+    EXPECT_EQ(rows(leser).size(), 2);
+    CopyDatabase(work, file("projekt.mdb"));
+    EXPECT_EQ(rows(file("projekt.mdb")), QStringList({"0:A0", "1:A1", "2:A2"}));
+    // A reader of the old file goes on reading it whole.
+    EXPECT_EQ(rows(leser), QStringList({"0:P0", "1:P1"}));
+    EXPECT_EQ(QFile::permissions(file("projekt.mdb")) & 0x7077,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    EXPECT_EQ(entries(), QStringList({"arbeit.mdb", "projekt.mdb"}));
+}
+
+TEST_F(CopyTest, AJournalLeftByAKilledWriterIsRolledBackBeforeTheSourceIsRead) {
+    make(file("VELD.mdb"), "V", 20000);
+    const QStringList vorher = rows(file("VELD.mdb"));
+    {
+        // The files as a writer killed in the middle of its transaction
+        // leaves them: pages already written, the old ones in the journal.
+        Connection schreiber(file("VELD.mdb"));
+        schreiber.Execute(QStringLiteral("PRAGMA cache_size=10"));
+        schreiber.BeginTrans();
+        schreiber.Execute(QStringLiteral("UPDATE [T] SET [KEN]='halb'"));
+        ASSERT_GT(QFileInfo(file("VELD.mdb-journal")).size(), 0);
+        ASSERT_TRUE(QFile::copy(file("VELD.mdb"), file("heiss.mdb")));
+        ASSERT_TRUE(QFile::copy(file("VELD.mdb-journal"), file("heiss.mdb-journal")));
+        schreiber.RollbackTrans();
+    }
+    CopyDatabase(file("heiss.mdb"), file("kopie.mdb"));
+    EXPECT_EQ(rows(file("kopie.mdb")), vorher);
+    EXPECT_FALSE(QFileInfo::exists(file("heiss.mdb-journal")));
+    EXPECT_EQ(rows(file("heiss.mdb")), vorher);
+}
+
+TEST_F(CopyTest, TemporariesOfDeadRunsAreRemovedThoseOfLiveRunsStay) {
+    make(file("VELD.mdb"), "V", 1);
+    QProcess lauf;
+    KINDPROZESS::STARTEN(lauf, QStringLiteral("temporaer"), {file("VELD.mdb")});
+    const QString halb = KINDPROZESS::ZEILE(lauf);
+    ASSERT_TRUE(QFileInfo::exists(halb)) << halb.toStdString();
+    QFile::copy(halb, halb + QStringLiteral("-journal"));
+    makeJunk(file(".VELD.mdb.anders"));
+    // Its writer lives: the file stays.
+    RemoveDeadTemporaries(dir.path());
+    EXPECT_TRUE(QFileInfo::exists(halb));
+    // Its writer is gone (ended or killed alike): file and journal go, a
+    // file of another kind stays.
+    lauf.write("\n");
+    ASSERT_TRUE(lauf.waitForFinished());
+    RemoveDeadTemporaries(dir.path());
+    EXPECT_EQ(entries(), QStringList({".VELD.mdb.anders", "VELD.mdb"}));
 }

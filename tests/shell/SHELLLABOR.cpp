@@ -38,7 +38,16 @@ SHELLLABOR::SHELLLABOR(const QString& sprache, const QString& programmordner) {
     }
     SaveSetting(QStringLiteral("KORVA"), QStringLiteral("Extras"), QStringLiteral("Datenbankpfad"),
                 DATENBANK());
-    SYSTEM.SetLoginName(QStringLiteral("tester"));
+    EINSTELLEN(sprache, QStringLiteral("tester"));
+}
+
+SHELLLABOR::SHELLLABOR(const VORHANDEN& vorhanden) : m_vorhanden(vorhanden.wurzel) {
+    m_programm = WURZEL() + QStringLiteral("/PROGRAMM/VELD");
+    EINSTELLEN(QStringLiteral("de"), vorhanden.anmeldename);
+}
+
+void SHELLLABOR::EINSTELLEN(const QString& sprache, const QString& anmeldename) {
+    SYSTEM.SetLoginName(anmeldename);
     SYSTEM.SetProgramDirectory(m_programm);
     SYSTEM.SetLanguageName(sprache);
     const bool deutsch = sprache == QLatin1String("de");

@@ -24,12 +24,19 @@ public:
     // development run).
     explicit SHELLLABOR(const QString& sprache = QStringLiteral("de"),
                         const QString& programmordner = QStringLiteral("PROGRAMM"));
+    // A laboratory that another process made, at its root, for the run of
+    // another process (of the same or another login name).
+    struct VORHANDEN {
+        QString wurzel;
+        QString anmeldename = QStringLiteral("tester");
+    };
+    explicit SHELLLABOR(const VORHANDEN& vorhanden);
     // Restores the C locale of the tests.
     ~SHELLLABOR();
     SHELLLABOR(const SHELLLABOR&) = delete;
     SHELLLABOR& operator=(const SHELLLABOR&) = delete;
 
-    QString WURZEL() const { return m_wurzel.path(); }
+    QString WURZEL() const { return m_vorhanden.isEmpty() ? m_wurzel.path() : m_vorhanden; }
     QString DATENBANK() const { return WURZEL() + QStringLiteral("/DATENBANK"); }
     QString ARCHIV() const { return DATENBANK() + QStringLiteral("/ARCHIV.mdb"); }
     QString PROJEKTSPFAD() const { return WURZEL() + QStringLiteral("/PROJEKTE"); }
@@ -54,6 +61,9 @@ public:
     SystemOverrides SYSTEM;
 
 private:
+    void EINSTELLEN(const QString& sprache, const QString& anmeldename);
+
     QTemporaryDir m_wurzel;
+    QString m_vorhanden;
     QString m_programm;
 };

@@ -1,3 +1,5 @@
+#include "support/KINDPROZESS.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -8,6 +10,12 @@
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (KINDPROZESS::ISTKIND(argc, argv)) {
+        QApplication app(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("VELD"));
+        QLocale::setDefault(QLocale::c());
+        return KINDPROZESS::AUSFUEHREN(argc, argv);
+    }
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());

@@ -1,0 +1,36 @@
+#pragma once
+
+// An advisory lock on a file or folder, held through an open descriptor for
+// as long as the object holds it: shared by any number of holders, or
+// exclusive by one. The kernel drops it when the process ends, killed or not,
+// so a lock never outlives its run. The descriptor is not inherited by
+// programs that the run starts.
+
+#include <QString>
+
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    // Opens the file or folder to lock (an existing one); false when it
+    // cannot be opened. A lock held before on another path is released.
+    bool Open(const QString& path);
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // Waits for and takes the shared lock (a held exclusive lock becomes
+    // shared).
+    void Shared();
+    // Takes the exclusive lock when no other holder has the path locked;
+    // otherwise returns false and holds the shared lock again (waiting for
+    // it while another holds the lock alone). Where the file system has no
+    // such locks, every try succeeds.
+    bool TryExclusive();
+    // Releases the lock and closes the descriptor.
+    void Release();
+
+private:
+    int m_fd = -1;
+};

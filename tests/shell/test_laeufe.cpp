@@ -1,0 +1,231 @@
+// Runs as real processes: a run killed (SIGKILL) in the middle of Save, and
+// two runs of one user on one working copy. The children are this test
+// executable started again (support/KINDPROZESS.h); each runs the main
+// window on the laboratory of the test.
+
+#include "SHELLLABOR.h"
+#include "support/KINDPROZESS.h"
+#include "support/ScriptedDialogs.h"
+
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
+#include "shell/frmMAINFENSTER.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <string>
+
+namespace {
+
+QString antwort(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+void melden(const QString& zeile) {
+    std::cout << zeile.toStdString() << std::endl;
+}
+
+// A run of the program: start-up (answering the start-up question with the
+// given answer, if it comes), then commands from the standard input, one a
+// line: "DATENSATZ <id> <ken>" adds a record to the working copy,
+// "SPEICHERN" saves, "ENDE" quits. Each is answered with a line.
+int lauf(const QStringList& a) {
+    SHELLLABOR labor(SHELLLABOR::VORHANDEN{a.at(0), a.at(1)});
+    ScriptedDialogs boxen;
+    if (a.at(2) == QLatin1String("nein")) boxen.expect(vbNo);
+    frmMAINFENSTER f;
+    const bool geladen = f.MDIForm_Load();
+    melden(QStringLiteral("BEREIT %1 %2").arg(geladen).arg(boxen.boxes().size()));
+    std::string zeile;
+    while (std::getline(std::cin, zeile)) {
+        const QStringList teile = QString::fromStdString(zeile).split(QLatin1Char(' '));
+        if (teile.at(0) == QLatin1String("DATENSATZ")) {
+            SHELLLABOR::DATENSATZ(f.XMDBPFAD(), teile.at(1).toInt(), teile.at(2));
+        } else if (teile.at(0) == QLatin1String("SPEICHERN")) {
+            f.mnuSPEICHERN_Click();
+        } else if (teile.at(0) == QLatin1String("ENDE")) {
+            f.mnuBEENDEN_Click();
+            melden(QStringLiteral("OK %1").arg(boxen.boxes().size()));
+            return 0;
+        }
+        melden(QStringLiteral("OK %1").arg(boxen.boxes().size()));
+    }
+    return 0;
+}
+
+// A run that adds a record and saves, again and again, until it is killed;
+// after each Save it reports the records saved.
+int speichern(const QStringList& a) {
+    SHELLLABOR labor(SHELLLABOR::VORHANDEN{a.at(0), a.at(1)});
+    ScriptedDialogs boxen;
+    if (QFileInfo::exists(labor.ARBEITSKOPIE())) boxen.expect(vbNo);
+    frmMAINFENSTER f;
+    f.MDIForm_Load();
+    for (int n = 1;; ++n) {
+        SHELLLABOR::DATENSATZ(f.XMDBPFAD(), 100 + n, QStringLiteral("S%1").arg(n));
+        f.mnuSPEICHERN_Click();
+        melden(QStringLiteral("GESPEICHERT %1").arg(n));
+    }
+}
+
+const KINDPROZESS kLauf("lauf", lauf);
+const KINDPROZESS kSpeichern("speichern", speichern);
+
+// A database of some megabytes, so that a Save takes a while.
+void ballast(const QString& datenbank) {
+    Connection verbindung(datenbank);
+    verbindung.Execute(QStringLiteral("CREATE TABLE BALLAST (X BLOB)"));
+    verbindung.Execute(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<300) "
+                       "INSERT INTO BALLAST SELECT randomblob(10000) FROM n"));
+}
+
+QString pruefung(const QString& datenbank) {
+    Connection verbindung(datenbank);
+    Recordset rs(QStringLiteral("PRAGMA integrity_check"), verbindung);
+    return CStr(rs.Fields(0).Value());
+}
+
+// Hidden files (temporary copies and their journals) in a folder.
+QStringList versteckte(const QString& ordner) {
+    return QDir(ordner).entryList(QStringList{QStringLiteral(".*")},
+                                  QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Kills the child as soon as a Save writes beside the project database
+// (any file there but the database itself), after `warten` milliseconds
+// more.
+bool imSpeichernToeten(QProcess& kind, const QString& ordner, int warten) {
+    QElapsedTimer uhr;
+    uhr.start();
+    while (QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::System) ==
+           QStringList{QStringLiteral("VELD.mdb")}) {
+        if (uhr.elapsed() > 20000 || kind.state() == QProcess::NotRunning) return false;
+        QThread::usleep(200);
+    }
+    if (warten > 0) QThread::msleep(warten);
+    ::kill(pid_t(kind.processId()), SIGKILL);
+    kind.waitForFinished();
+    return true;
+}
+
+// The records saved before the kill: the last Save reported whole.
+int gespeichert(QProcess& kind) {
+    int n = 0;
+    for (const QByteArray& zeile : kind.readAllStandardOutput().split('\n'))
+        if (zeile.startsWith("GESPEICHERT ")) n = zeile.mid(12).toInt();
+    return n;
+}
+
+QString kennungenBis(int n) {
+    QStringList k{QStringLiteral("ALT")};
+    for (int i = 1; i <= n; ++i)
+        k << QStringLiteral("S%1").arg(i);
+    return k.join(QLatin1Char(','));
+}
+
+} // namespace
+
+TEST(Laeufe, AKillDuringSaveLeavesTheOldOrTheNewStateAndNoLeftovers) {
+    SHELLLABOR labor;
+    ballast(labor.PROJEKTDATENBANK());
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    const QString projektordner = QFileInfo(labor.PROJEKTDATENBANK()).path();
+    const QString benutzer = QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/..");
+    for (const int warten : {0, 3, 10}) {
+        SCOPED_TRACE(warten);
+        const QString vorher = SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK());
+        QProcess kind;
+        KINDPROZESS::STARTEN(kind, QStringLiteral("speichern"), {labor.WURZEL(), "tester"});
+        ASSERT_TRUE(imSpeichernToeten(kind, projektordner, warten));
+        // The project database holds what was saved before or with the
+        // Save that was cut off, whole.
+        const int n = gespeichert(kind);
+        const QString nachher = SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK());
+        EXPECT_TRUE(nachher == kennungenBis(n) || nachher == kennungenBis(n + 1))
+            << nachher.toStdString() << " after " << n;
+        EXPECT_TRUE(nachher.startsWith(vorher));
+        EXPECT_EQ(pruefung(labor.PROJEKTDATENBANK()), antwort("ok"));
+
+        // The same user starts again: the question about the copy the
+        // killed run left, "No" gives a fresh copy of the saved state.
+        {
+            ScriptedDialogs boxen;
+            boxen.expect(vbNo);
+            frmMAINFENSTER f;
+            ASSERT_TRUE(f.MDIForm_Load());
+            EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), nachher);
+            EXPECT_EQ(pruefung(labor.ARBEITSKOPIE()), antwort("ok"));
+            f.mnuBEENDEN_Click();
+        }
+        // Another user starts on the same project.
+        {
+            labor.SYSTEM.SetLoginName(QStringLiteral("anderer"));
+            ScriptedDialogs boxen;
+            frmMAINFENSTER f;
+            ASSERT_TRUE(f.MDIForm_Load());
+            EXPECT_EQ(SHELLLABOR::KENNUNGEN(f.XMDBPFAD()), nachher);
+            f.mnuBEENDEN_Click();
+            labor.SYSTEM.SetLoginName(QStringLiteral("tester"));
+        }
+        // Nothing of the killed run is left beside either database.
+        EXPECT_EQ(versteckte(projektordner), QStringList());
+        EXPECT_EQ(versteckte(benutzer + QStringLiteral("/TESTER")), QStringList());
+        EXPECT_EQ(versteckte(benutzer + QStringLiteral("/ANDERER")), QStringList());
+    }
+}
+
+TEST(Laeufe, TwoRunsOfOneUserShareTheCopyAndTheLastOneDeletesIt) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    QProcess a, b;
+    KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("DATENSATZ 2 VONA")), antwort("OK 0"));
+
+    // B finds the copy, asks, and with "No" works on it as it is.
+    KINDPROZESS::STARTEN(b, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "nein"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(b), antwort("BEREIT 1 1"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,VONA"));
+
+    // A quits: the copy stays for B, whose Save reaches the project.
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(a.waitForFinished());
+    EXPECT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    EXPECT_TRUE(QFileInfo::exists(labor.HERKUNFT()));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("DATENSATZ 3 VONB")), antwort("OK 1"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,VONA,VONB"));
+
+    // B quits last: the copy and its marker go.
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("ENDE")), antwort("OK 1"));
+    ASSERT_TRUE(b.waitForFinished());
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    EXPECT_FALSE(QFileInfo::exists(labor.HERKUNFT()));
+}
+
+TEST(Laeufe, AKilledRunsLockDoesNotKeepTheNextStartFromReplacingTheCopy) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    QProcess a;
+    KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("DATENSATZ 2 VONA")), antwort("OK 0"));
+    ::kill(pid_t(a.processId()), SIGKILL);
+    a.waitForFinished();
+
+    ScriptedDialogs boxen;
+    boxen.expect(vbNo);
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT"));
+    f.mnuBEENDEN_Click();
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+}
