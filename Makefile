@@ -5,7 +5,10 @@ PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev \
            libbenchmark-dev fonts-liberation fonts-dejavu-core poppler-utils
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test bench run clean
+ASAN_BUILD ?= build-asan
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+
+.PHONY: deps configure build test test-asan bench run clean
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -25,13 +28,27 @@ build: configure
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole tree built with the address and undefined-behaviour sanitizers in
+# a folder of its own, every test run there. A developer's check, not part of
+# `make test` (it takes several times as long).
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target veld_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD)/veld_bench
 
-run: build
+# Only what the demo runs: the program, its template, the help documents and
+# the demo tool.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target VELD veld_template veld_help veld_demo
 	@if [ -x tools/run-demo.sh ]; then BUILD=$(BUILD) tools/run-demo.sh; \
 	else echo "The program cannot be started yet."; fi
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)
