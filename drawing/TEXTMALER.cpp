@@ -149,20 +149,23 @@ QList<TEXTSTUECK> TEXTMALER::ZERLEGEN(const QString& ganz) {
     const int laenge = int(text.size());
     int pos = 0; // characters consumed
     bool nachKlartext = false;
-    // At most two pieces per brace, and one more: room for them at once
-    // rather than a list moved again and again as it grows.
-    stuecke.reserve(2 * text.count(u'{') + 1);
+    // Every piece but the empty one behind a run takes at least one
+    // character from the first brace on: room for them at once rather than
+    // a list moved again and again as it grows (room never used costs no
+    // memory).
+    const int erste = naechsteKlammer(text, 0);
+    stuecke.reserve(erste < 0 ? 1 : text.size() - erste + 2);
     GruppenLeser leser(text);
     while (true) {
         const int p1 = naechsteKlammer(text, pos);
         if (p1 < 0) {
-            stuecke.append(TEXTSTUECK{false, QStringView(), text.mid(pos)});
+            stuecke.append(TEXTSTUECK{QStringView(), text.mid(pos)});
             break;
         }
         if (!nachKlartext && p1 > 0) {
             // Behind a run (or at the start) the plain text up to the brace;
             // right behind a run it is empty.
-            stuecke.append(TEXTSTUECK{false, QStringView(), text.mid(pos, p1 - pos)});
+            stuecke.append(TEXTSTUECK{QStringView(), text.mid(pos, p1 - pos)});
             nachKlartext = true;
             pos = p1;
             continue;
@@ -173,14 +176,13 @@ QList<TEXTSTUECK> TEXTMALER::ZERLEGEN(const QString& ganz) {
             // plain text.
             const int naechste = naechsteKlammer(text, p1 + 1);
             const int ende = naechste < 0 ? laenge : naechste;
-            stuecke.append(TEXTSTUECK{false, QStringView(), text.mid(pos, ende - pos)});
+            stuecke.append(TEXTSTUECK{QStringView(), text.mid(pos, ende - pos)});
             nachKlartext = true;
             pos = ende;
             if (pos >= laenge) break;
             continue;
         }
         TEXTSTUECK stueck;
-        stueck.GRUPPE = true;
         stueck.CODE = gruppe.code;
         if (gruppe.code == QLatin1String("c")) {
             stueck.TEXT = gruppe.zeichen;
@@ -201,7 +203,7 @@ QString TEXTMALER::MESSKOPIE(const QString& text) {
     if (!text.contains(QLatin1Char('{'))) return text;
     QString kopie;
     for (const TEXTSTUECK& stueck : ZERLEGEN(text))
-        if (!(stueck.GRUPPE && stueck.CODE == QLatin1String("c"))) kopie += stueck.TEXT;
+        if (!(stueck.GRUPPE() && stueck.CODE == QLatin1String("c"))) kopie += stueck.TEXT;
     return kopie;
 }
 
@@ -215,7 +217,7 @@ bool TEXTMALER::ZAHLUMSCHREIBEN(QString& text) {
 }
 
 int TEXTMALER::SCHRIFTSLOT(const TEXTSTUECK& stueck) {
-    if (!stueck.GRUPPE) return 2;
+    if (!stueck.GRUPPE()) return 2;
     const QStringView code = stueck.CODE;
     if (code == QLatin1String("t") || code == QLatin1String("h")) return 4;
     if (code == QLatin1String("g")) return 3;
@@ -255,14 +257,14 @@ void TEXTMALER::STUECKEZEICHNEN(OutputObject& objekt, SCHRIFTSATZ& satz,
         if (fehler.VERLASSEN()) break;
         const QStringView code = stueck.CODE;
         const QString stueckText = stueck.TEXT.toString();
-        const bool symbol = variante.PUNKTSYMBOLE && stueck.GRUPPE && code == QLatin1String("s");
+        const bool symbol = variante.PUNKTSYMBOLE && stueck.GRUPPE() && code == QLatin1String("s");
         int neu = SCHRIFTSLOT(stueck);
         if (neu < 0) neu = slot;
         float px = 0, py = 0;
         const bool gesetzt = fehler.AUSFUEHREN([&] {
             objekt.SetFont(satz[neu]);
             double dy = 0;
-            if (stueck.GRUPPE) {
+            if (stueck.GRUPPE()) {
                 if (code == QLatin1String("t") || code == QLatin1String("gt"))
                     dy = -0.35 * objekt.TextHeight(stueckText);
                 else if (code == QLatin1String("h") || code == QLatin1String("gh"))

@@ -52,9 +52,11 @@ struct TEXTVARIANTE {
 // table of the code page), so that splitting a long text copies nothing: it
 // is valid while that text lives.
 struct TEXTSTUECK {
-    bool GRUPPE = false; // false: plain text
-    QStringView CODE;    // the group's code
-    QStringView TEXT;    // the characters drawn (the inserted character for "c")
+    // The group's code; a plain piece has none at all (a null view), while
+    // a group's code, even an empty one, views its characters in the text.
+    QStringView CODE;
+    QStringView TEXT; // the characters drawn (the inserted character for "c")
+    bool GRUPPE() const { return !CODE.isNull(); } // false: plain text
 };
 
 class TEXTMALER {

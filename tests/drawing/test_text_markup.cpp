@@ -21,7 +21,7 @@ double Hoehe(double punkte) {
 QString Stuecke(const QString& text) {
     QStringList teile;
     for (const TEXTSTUECK& s : TEXTMALER::ZERLEGEN(text))
-        teile << (s.GRUPPE ? s.CODE.toString() + ":" : QString()) + "[" + s.TEXT.toString() + "]";
+        teile << (s.GRUPPE() ? s.CODE.toString() + ":" : QString()) + "[" + s.TEXT.toString() + "]";
     return teile.join(' ');
 }
 
@@ -41,6 +41,8 @@ TEST(Textmarkup, PiecesOfWellFormedGroups) {
     EXPECT_EQ(Stuecke("{c,128}"), QString::fromUtf8("c:[€]"));
     // Unknown codes are groups all the same.
     EXPECT_EQ(Stuecke("{x,1}ab"), "x:[a] [b]");
+    // An empty code is a group's code all the same.
+    EXPECT_EQ(Stuecke("a{,1}bc"), "[a] :[b] [c]");
     EXPECT_EQ(Stuecke("plain"), "[plain]");
     EXPECT_EQ(Stuecke(""), "[]");
 }
@@ -82,7 +84,7 @@ TEST(Textmarkup, BracesSharingOneCommaOrClosingBrace) {
     EXPECT_EQ(stuecke.at(19999).TEXT, QStringLiteral("{t,b"));
     // The pieces view the text itself: nothing is copied.
     EXPECT_EQ(stuecke.at(1).TEXT.data(), lang.constData() + 2);
-    EXPECT_TRUE(stuecke.last().GRUPPE);
+    EXPECT_TRUE(stuecke.last().GRUPPE());
     EXPECT_EQ(stuecke.last().TEXT, QStringLiteral("z"));
     EXPECT_EQ(stuecke.last().CODE, QStringLiteral("t"));
 }
