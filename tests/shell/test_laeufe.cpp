@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <csignal>
@@ -228,4 +229,33 @@ TEST(Laeufe, AKilledRunsLockDoesNotKeepTheNextStartFromReplacingTheCopy) {
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT"));
     f.mnuBEENDEN_Click();
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+}
+
+TEST(Laeufe, ACopyOfAnotherProjectThatARunStillUsesIsNeitherMovedNorReplaced) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
+    QProcess a;
+    KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("DATENSATZ 2 VONA")), antwort("OK 0"));
+    // The copy as a run on another project of this user would have made it.
+    const QString fremd = labor.PROJEKTSPFAD() + QStringLiteral("/TE0002.00/VELD.mdb");
+    {
+        QFile marke(labor.HERKUNFT());
+        ASSERT_TRUE(marke.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        marke.write(fremd.toUtf8() + "\n");
+    }
+
+    // The start-up cannot put it aside (the runtime's "permission denied",
+    // as for a file that is open) and leaves it to the run that has it.
+    ScriptedDialogs boxen;
+    boxen.expect(vbCancel, QStringLiteral("VB-Error: 70"));
+    frmMAINFENSTER f;
+    EXPECT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("NEU,VONA"));
+    EXPECT_EQ(QDir(QFileInfo(labor.ARBEITSKOPIE()).path()).entryList(QDir::Files),
+              QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt")}));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(a.waitForFinished());
 }
