@@ -123,6 +123,10 @@ MSFlexGrid::MSFlexGrid(QWidget* parent) : QTableWidget(parent) {
     setAutoScroll(false);
     setTabKeyNavigation(false);
     setWordWrap(false);
+    // A text wider than its cell is clipped at the cell's edges, never
+    // shortened with an ellipsis: a date or a time in a narrow column stays
+    // readable up to the last digit that fits.
+    setTextElideMode(Qt::ElideNone);
     // Scrolling is by whole rows and columns under the headings: the view's
     // own bars stay off and two bars of the grid drive TopRow and LeftCol.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

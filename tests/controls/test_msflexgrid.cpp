@@ -416,3 +416,28 @@ TEST_F(FlexGrid, WithoutRedrawTextsChangeSilently) {
     grid.SetTextMatrix(1, 1, QStringLiteral("d"));
     EXPECT_EQ(geaendert.count(), 2);
 }
+
+// A text a little wider than its cell's text area is shown clipped, not
+// replaced in part by an ellipsis: right-aligned, its last characters look
+// the same in a narrow column as in a wide one.
+TEST_F(FlexGrid, ATextWiderThanItsCellIsClippedNotElided) {
+    const QString text = QStringLiteral("11/03/26");
+    grid.SetColAlignment(-1, MSFlexGrid::flexAlignRightCenter);
+    grid.SetTextMatrix(1, 1, text);
+    grid.SetTextMatrix(1, 2, text);
+    const int breite = grid.fontMetrics().horizontalAdvance(text);
+    grid.setColumnWidth(1, breite + 1); // less than the text plus its margins
+    grid.setColumnWidth(2, breite + 40);
+    grid.SetRow(2);
+    grid.SetCol(3);
+    fenster.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenster));
+
+    const QImage bild = grid.viewport()->grab().toImage();
+    const QRect eng = grid.visualRect(grid.model()->index(1, 1));
+    const QRect weit = grid.visualRect(grid.model()->index(1, 2));
+    const int ende = breite / 2; // the right half of the text: "3/26"
+    const QImage engesEnde = bild.copy(eng.right() - ende, eng.top() + 1, ende, eng.height() - 2);
+    const QImage weitesEnde = bild.copy(weit.right() - ende, weit.top() + 1, ende, weit.height() - 2);
+    EXPECT_EQ(engesEnde, weitesEnde);
+}
