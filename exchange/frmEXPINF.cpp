@@ -125,6 +125,14 @@ void frmEXPINF::Form_Load() {
             fraPROJ->setTitle(QStringLiteral("Aktuelles Projekt"));
             fraINF->setTitle(QStringLiteral("Informations System"));
         }
+        // Our fonts set some captions a little wider than the design's
+        // labels; such a label grows to the right, within its frame, so that
+        // its last letters are not cut off.
+        for (QLabel* l : {lblAKTP1, lblAKTP2, lblAKTI1, lblAKTI2, lblAKTI3}) {
+            const int noetig = l->fontMetrics().horizontalAdvance(l->text());
+            if (noetig > l->width())
+                l->resize(qMin(noetig, l->parentWidget()->width() - l->x()), l->height());
+        }
     });
     eh.Run([&] {
         m_projekt = frmMAIN().PROJEKT();

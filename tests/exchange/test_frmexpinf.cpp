@@ -264,3 +264,18 @@ TEST_F(ExpInf, CaptionsFollowTheLanguageAndTheDateIsFixed) {
         EXPECT_EQ(frmEXPINF::DATUMSTEXT(QDate(2004, 12, 24)), QStringLiteral("24.12.04"));
     }
 }
+
+// Every label shows its whole text, in both languages.
+TEST_F(ExpInf, EveryLabelShowsItsWholeText) {
+    talvirAnlegen();
+    for (int sprache : {1, 3}) {
+        fenster.SETZESPRACHE(sprache);
+        frmEXPINF d;
+        for (const QLabel* l : d.findChildren<QLabel*>()) {
+            EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width())
+                << l->objectName().toStdString() << " " << sprache;
+            EXPECT_LE(l->geometry().right(), l->parentWidget()->width())
+                << l->objectName().toStdString() << " " << sprache;
+        }
+    }
+}
