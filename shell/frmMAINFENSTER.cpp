@@ -102,6 +102,9 @@ void frmMAINFENSTER::MENUSANLEGEN() {
     mnuWERKZEUGE = mnuEXTRAS->addMenu(QStringLiteral("&Werkzeuge"));
     mnuWERKZEUGE->setObjectName(QStringLiteral("mnuWERKZEUGE"));
     mnuWERKZEUGE->menuAction()->setObjectName(QStringLiteral("mnuWERKZEUGE"));
+    // Disabled as a widget too: a submenu follows its parent's enabling
+    // otherwise and would come back on with the Extras menu.
+    mnuWERKZEUGE->setEnabled(false);
     mnuWERKZEUGE->menuAction()->setEnabled(false);
     mnuTEXT = eintrag(mnuWERKZEUGE, "mnuTEXT", QStringLiteral("&Text"));
     mnuPOLYGON = eintrag(mnuWERKZEUGE, "mnuPOLYGON", QStringLiteral("&Polygon"));

@@ -208,3 +208,22 @@ TEST(Datensatzanzeige, SeveralActiveRecordsShowTheFirstAndListAllInTheToolTip) {
         },
         QStringLiteral("A,..."), QStringLiteral("A, B, C"));
 }
+
+// Items created disabled stay disabled when the window or their menu is
+// disabled and enabled again, as the commands do while they work.
+TEST(Texte, ItemsCreatedDisabledStayDisabled) {
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    for (bool aus : {false, true}) {
+        f.setEnabled(aus);
+        for (const char* menu : {"mnuDATEI", "mnuAUSWERTEN", "mnuEXTRAS"})
+            f.SETZEMENUAKTIV(QString::fromLatin1(menu), aus);
+    }
+    for (const Eintrag& e : kMenus) {
+        if (!e.aktiv) {
+            EXPECT_FALSE(aktiv(f, e.name)) << e.name;
+        }
+    }
+}
