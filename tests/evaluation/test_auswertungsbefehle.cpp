@@ -5,6 +5,7 @@
 #include "pages/SEITENLADEN.h"
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/System.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
@@ -179,6 +180,52 @@ TEST_F(Auswerten, CalculateMultipleAsksTheCommentOnceAndClearsRowZerosFlag) {
     AUSWERTUNG::mnuMBERECHNEN_Click();
     EXPECT_EQ(boxen.boxes().last().title, QStringLiteral("Mulitple Calculation"));
     EXPECT_EQ(Wert(QStringLiteral("SELECT coalesce([KOM],'') FROM [M1] WHERE [IDM]=1")).toString(), QString());
+}
+
+} // namespace
+
+namespace {
+
+// A run-time error in any of the four commands: the box titled with the
+// command's own caption in the window's language, and Cancel leaves the main
+// window taking input with the bar gone.
+TEST_F(Auswerten, ARunTimeErrorIsTitledWithTheCommandsCaption) {
+    Pruefung(1, QStringLiteral("P-1"));
+    haupt.BEISEITELADEN = [](const QString&) { throw StandardError(7); };
+    const auto umbenennen = [this](const char* von, const char* nach) {
+        haupt.DBPROJEKT()->Execute(QStringLiteral("ALTER TABLE [%1] RENAME TO [%2]")
+                                       .arg(QLatin1String(von), QLatin1String(nach)));
+    };
+    const struct {
+        void (*befehl)();
+        const char* tabelle; // renamed away for the run; none: the page load fails
+        const char* deutsch;
+        const char* englisch;
+    } faelle[] = {
+        {&AUSWERTUNG::mnuAUSWERTEN_Click, "E1", "&Auswerten", "&Evaluate"},
+        {&AUSWERTUNG::mnuBERECHNEN_Click, nullptr, "&Berechnen", "&Calculate"},
+        {&AUSWERTUNG::mnuNEUBERECHNEN_Click, "E1", "&Neuberechnen", "Calculate &First"},
+        {&AUSWERTUNG::mnuMBERECHNEN_Click, "M1", "&MBerechnen", "Calculate &Multiple"},
+    };
+    for (const int16_t sprache : {int16_t(3), int16_t(1)}) {
+        haupt.SETZESPRACHE(sprache);
+        for (const auto& fall : faelle) {
+            SCOPED_TRACE(fall.deutsch);
+            if (fall.tabelle) umbenennen(fall.tabelle, "WEG");
+            boxen.clear();
+            boxen.expect(vbCancel, QStringLiteral("VB-Error: "));
+            fall.befehl();
+            if (fall.tabelle) umbenennen("WEG", fall.tabelle);
+            ASSERT_EQ(boxen.boxes().size(), 1);
+            EXPECT_TRUE(boxen.boxes()[0].prompt.contains(QStringLiteral("\r\n")));
+            EXPECT_EQ(boxen.boxes()[0].style, 49);
+            EXPECT_EQ(boxen.boxes()[0].title,
+                      QString::fromLatin1(sprache == 1 ? fall.englisch : fall.deutsch));
+            EXPECT_TRUE(haupt.AKTIV());
+            EXPECT_FALSE(haupt.FORTSCHRITTSICHTBAR());
+            EXPECT_EQ(MousePointer(), vbDefault);
+        }
+    }
 }
 
 } // namespace
