@@ -196,11 +196,17 @@ TEST_F(Befehle, OverwriteAsksAndAFailedStoreChangesNothing) {
 
 TEST_F(Befehle, IdentifiersOfEveryKindAreStoredAsTheyAre) {
     // The multiple evaluation's row "M" is no record of that identifier.
-    datensatz(0, QStringLiteral("M"), false);
+    // The active flags are reset by key: the stored record stays the only
+    // active one, even beside a row of the same identifier.
+    datensatz(0, QStringLiteral("M"), true);
     for (const QString& ken : {QStringLiteral("M"), QStringLiteral("O'Brien")}) {
         ASSERT_NE(neu(ken), nullptr);
         f.stbMAIN_PanelClick(8);
         EXPECT_EQ(EINGABEFENSTER::GELADEN(), nullptr) << ken.toStdString();
+        EXPECT_EQ(wert(QStringLiteral("SELECT group_concat([ID]) FROM [E1] WHERE [AKT]=true"))
+                      .toString()
+                      .toStdString(),
+                  ken == QLatin1String("M") ? "1" : "2");
     }
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("M,M,O'Brien"));
     EXPECT_TRUE(boxen.boxes().isEmpty());
