@@ -29,6 +29,8 @@ namespace {
 
 class Befehle : public ::testing::Test {
 protected:
+    Befehle() = default;
+    explicit Befehle(const QString& sprache) : labor(sprache) {}
     void SetUp() override { ASSERT_TRUE(f.MDIForm_Load()); }
     void TearDown() override {
         AUSWAHLDIALOG::ERSETZEN({});
@@ -89,6 +91,11 @@ protected:
     ScriptedDialogs boxen;
     frmMAINFENSTER f;
     QStringList modi;
+};
+
+class BefehleEnglisch : public Befehle {
+protected:
+    BefehleEnglisch() : Befehle(QStringLiteral("en")) {}
 };
 
 } // namespace
@@ -327,4 +334,51 @@ TEST_F(Befehle, TheExchangeDialogsAreModalChildrenOfTheMainWindow) {
     EXPECT_FALSE(f.BOGEAENDERT());
     EXPECT_EQ(besitzer, QList<QWidget*>({&f, &f}));
     EXPECT_TRUE(boxen.boxes().isEmpty());
+}
+
+// The English run's own texts: the boxes of Open, Delete and the store.
+TEST_F(BefehleEnglisch, TheRecordCommandsAskInEnglish) {
+    ASSERT_EQ(f.SPRACHE(), 1);
+    datensatz(1, QStringLiteral("A"));
+    datensatz(2, QStringLiteral("B"));
+    auswahl([&] { aktiv(QStringLiteral("0")); });
+    boxen.expect(vbOK, QStringLiteral("There is no selected file!"));
+    boxen.expect(vbCancel, QStringLiteral("There is no selected file!"));
+    f.mnuOEFFNEN_Click();
+    auswahl([&] { aktiv(QStringLiteral("1")); });
+    boxen.expect(vbCancel, QStringLiteral("Only one file can be opened!"));
+    f.mnuOEFFNEN_Click();
+    for (const auto& box : boxen.boxes()) {
+        EXPECT_EQ(box.title, QStringLiteral("&Open"));
+        EXPECT_EQ(box.style, 49);
+    }
+    EXPECT_EQ(modi.size(), 3);
+
+    boxen.clear();
+    ASSERT_NE(neu(QStringLiteral("  ")), nullptr);
+    boxen.expect(vbOK);
+    f.stbMAIN_PanelClick(8);
+    mdiEINGABE* e = EINGABEFENSTER::GELADEN();
+    ASSERT_NE(e, nullptr);
+    e->txtKEN->setText(QStringLiteral("B"));
+    boxen.expect(vbNo);
+    f.stbMAIN_PanelClick(8);
+    ASSERT_EQ(boxen.boxes().size(), 2);
+    EXPECT_EQ(boxen.boxes()[0].prompt, QStringLiteral("File name is missing!"));
+    EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("Data error"));
+    EXPECT_EQ(boxen.boxes()[0].style, 48);
+    // No blank before the identifier.
+    EXPECT_EQ(boxen.boxes()[1].prompt, QStringLiteral("Do you want to overwrite the fileB?"));
+    EXPECT_EQ(boxen.boxes()[1].title, QStringLiteral("OK"));
+    EXPECT_EQ(boxen.boxes()[1].style, 36);
+    f.stbMAIN_PanelClick(9);
+
+    boxen.clear();
+    auswahl([&] { aktiv(QStringLiteral("[ID]=2")); });
+    boxen.expect(vbOK);
+    f.mnuLOESCHEN_Click();
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes()[0].prompt, QStringLiteral("File B will be deleted!"));
+    EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("&Delete"));
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT * FROM [E1]")), 1);
 }
