@@ -4,6 +4,7 @@
 
 #include "pages/SEITENDIALOGE.h"
 #include "pages/mdiMSEITE1.h"
+#include "pages/mdiSEITE1.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
 #include "platform/database/Connection.h"
@@ -153,6 +154,34 @@ TEST_F(MSeite, AnyButtonOpensTheAxesAndPrintingIsOneDocument) {
     EXPECT_TRUE(text.contains(QStringLiteral("Mittelwert")));
     EXPECT_TRUE(text.contains(QStringLiteral("P-1")));
     EXPECT_TRUE(labor.BOXEN.boxes().isEmpty());
+}
+
+// Each procedure's box carries its own title: printing, table 120 and block
+// 13 (a test type that is neither Enslin nor Neff fails both).
+TEST_F(MSeite, PrintingAndTheTablesTitleTheirBoxes) {
+    Datensatz(1, QStringLiteral("P-1"), 60, 10, 10);
+    Laden();
+    // A document left open by someone: the paper cannot change within it.
+    QTemporaryDir ordner;
+    Printer().SetOutputFileName(ordner.filePath(QStringLiteral("m.pdf")));
+    Printer().SetScaleMode(6);
+    Printer().Line(10, 10, 20, 20);
+    labor.BOXEN.expect(vbCancel, QStringLiteral("VB-Fehler: 396"));
+    seite->DRUCKEN();
+    Printer().KillDoc();
+    Printer().SetOutputFileName(QString());
+
+    labor.HAUPT.DBPROJEKT()->Execute(QStringLiteral("UPDATE [E2] SET [VT]=2"));
+    labor.BOXEN.expect(vbOK, QStringLiteral("VB-Fehler: 9"));
+    seite->BILD120();
+    labor.BOXEN.expect(vbOK, QStringLiteral("VB-Fehler: 9"));
+    mdiSEITE1 einzeln;
+    einzeln.Form_Load();
+    QStringList titel;
+    for (const auto& box : labor.BOXEN.boxes()) titel << box.title;
+    EXPECT_EQ(titel, QStringList({QStringLiteral("Drucken von MSeite 1"), QStringLiteral("Bild 120"),
+                                  QStringLiteral("Bild 13")}));
+    EXPECT_EQ(labor.BOXEN.pending(), 0);
 }
 
 } // namespace
