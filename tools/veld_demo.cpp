@@ -69,7 +69,8 @@ void projektAnlegen(const QString& pfad, const std::vector<Versuch>& versuche) {
             db.Execute(QStringLiteral(
                            "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (?,?,?,?,?)"),
                        {id, v.geraet, v.dmax, v.ms, 1440.0});
-            int nummer = 0;
+            // Running numbers from 0, as the input window numbers its rows.
+            int nummer = -1;
             for (double minuten : kZeiten) {
                 ++nummer;
                 const int gesamt = 8 * 60 + 15 + int(minuten);
