@@ -45,7 +45,15 @@ template <class SEITE> QWidget* laden(QMdiArea* bereich) {
         new AKTIVIERUNG(bereich, fenster, seite);
     }
     Forms::Load(seite);
-    seite->Form_Load();
+    try {
+        seite->Form_Load();
+    } catch (...) {
+        // The failure goes to the command that loaded the page; a page
+        // built halfway must not stay loaded, or it would be shown, printed
+        // and never loaded again.
+        Forms::Unload(seite);
+        throw;
+    }
     return seite;
 }
 

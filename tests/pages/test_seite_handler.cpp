@@ -9,6 +9,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
+#include "platform/database/Connection.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -214,6 +215,26 @@ TEST(SeitenLaden, AnMdiPageHidesPanel14WhenActivatedAndLeavesTheFormsOnUnload) {
     EXPECT_EQ(SEITELADEN(QStringLiteral("mdiXSEITE1"), &bereich), nullptr);
     EXPECT_TRUE(Forms::Unload(seite));
     EXPECT_EQ(Forms::Find(QStringLiteral("mdiSEITE1")), nullptr);
+}
+
+// A load that fails reaches the command that loaded the page and leaves no
+// half-built page behind: the next command loads it afresh.
+TEST(SeitenLaden, APageWhoseLoadFailsIsNotLeftLoaded) {
+    SEITENLABOR labor;
+    labor.PRUEFUNG(1, QStringLiteral("P-1"), SEITENLABOR::REIHE({0, 60}, {1, 2}));
+    labor.HAUPT.DBPROJEKT()->Execute(QStringLiteral("ALTER TABLE [E3] RENAME COLUMN [DET] TO [D]"));
+    QMdiArea bereich;
+    EXPECT_ANY_THROW(SEITELADEN(QStringLiteral("mdiSEITE1"), &bereich));
+    EXPECT_EQ(Forms::Find(QStringLiteral("mdiSEITE1")), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(bereich.subWindowList().isEmpty());
+
+    labor.HAUPT.DBPROJEKT()->Execute(QStringLiteral("ALTER TABLE [E3] RENAME COLUMN [D] TO [DET]"));
+    QWidget* seite = SEITELADEN(QStringLiteral("mdiSEITE1"), &bereich);
+    ASSERT_NE(seite, nullptr);
+    EXPECT_EQ(Forms::Find(QStringLiteral("mdiSEITE1")), seite);
+    EXPECT_TRUE(Forms::Unload(seite));
+    EXPECT_TRUE(labor.BOXEN.boxes().isEmpty());
 }
 
 } // namespace
