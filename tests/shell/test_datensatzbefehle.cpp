@@ -18,6 +18,8 @@
 #include "shell/frmMAINFENSTER.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -334,6 +336,38 @@ TEST_F(Befehle, TheExchangeDialogsAreModalChildrenOfTheMainWindow) {
     EXPECT_FALSE(f.BOGEAENDERT());
     EXPECT_EQ(besitzer, QList<QWidget*>({&f, &f}));
     EXPECT_TRUE(boxen.boxes().isEmpty());
+}
+
+// A failure inside a panel's command: the box under the panel's text; Cancel
+// goes to the common ending, which raises the panel again.
+TEST_F(Befehle, APanelsFailureIsReportedUnderItsText) {
+    ASSERT_NE(neu(QStringLiteral("X")), nullptr);
+    db().Execute(QStringLiteral("ALTER TABLE [E1] RENAME TO [WEG]"));
+    f.SETZEPANELBEVEL(8, 1);
+    boxen.expect(vbCancel, QStringLiteral("VB-Error: "));
+    f.stbMAIN_PanelClick(8);
+    db().Execute(QStringLiteral("ALTER TABLE [WEG] RENAME TO [E1]"));
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_TRUE(boxen.boxes()[0].prompt.contains(QStringLiteral("\r\n")));
+    EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("OK"));
+    EXPECT_EQ(boxen.boxes()[0].style, 49);
+    EXPECT_EQ(f.PANELBEVEL(8), 2);
+    EXPECT_NE(EINGABEFENSTER::GELADEN(), nullptr);
+    EXPECT_EQ(zeilen(QStringLiteral("SELECT * FROM [E1]")), 0);
+    f.stbMAIN_PanelClick(9);
+
+    // A file where the screenshot folder belongs: no folder, no question.
+    const QString projekt = f.PROJEKTSPFAD() + QLatin1Char('/') + f.PANELTEXT(2);
+    ASSERT_TRUE(QDir().mkpath(projekt));
+    QFile sperre(projekt + QStringLiteral("/JPG"));
+    ASSERT_TRUE(sperre.open(QIODevice::WriteOnly));
+    sperre.close();
+    boxen.clear();
+    boxen.expect(vbOK, QStringLiteral("VB-Error: 76"));
+    f.stbMAIN_PanelClick(12);
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("Kopie"));
+    EXPECT_EQ(boxen.boxes()[0].style, 49);
 }
 
 // The English run's own texts: the boxes of Open, Delete and the store.
