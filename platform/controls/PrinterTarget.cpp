@@ -93,10 +93,13 @@ QPainter* PrinterTarget::ActivePainter() {
     if (m_painter.isActive()) return &m_painter;
     if (m_beginFailed) return nullptr;
     if (!m_painter.begin(&m_printer)) {
-        // No printer to print on: the drawing goes nowhere, once reported by
-        // the print command itself.
+        // No printer to print on: reported once, as the printer error the
+        // printing command's own handler shows; the rest of the document's
+        // drawing then goes nowhere without further boxes.
         m_beginFailed = true;
-        return nullptr;
+        const bool german = QLocale().language() == QLocale::German;
+        throw RuntimeError(482, german ? QStringLiteral("Druckerfehler")
+                                       : QStringLiteral("Printer error"));
     }
     return &m_painter;
 }

@@ -3,6 +3,7 @@
 
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
@@ -170,5 +171,30 @@ TEST(PrinterTargetTest, PrintsTextToAPdfDocument) {
     const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
     EXPECT_TRUE(text.contains("Wasseraufnahme")) << text.toStdString();
     EXPECT_TRUE(text.contains(QString::fromUtf8("Δτ"))) << text.toStdString();
+}
+} // namespace
+
+namespace {
+// A document that cannot be started (no printer, or a file that cannot be
+// written) is reported once as a printer error; the rest of its drawing goes
+// nowhere without further errors, and the next document tries again.
+TEST(PrinterTargetTest, ADocumentThatCannotStartIsReportedOnce) {
+    QTemporaryDir ordner;
+    PrinterTarget drucker;
+    drucker.SetOutputFileName(ordner.filePath("fehlt/seite.pdf"));
+    drucker.SetScaleMode(6);
+    int nummer = 0;
+    try {
+        drucker.Line(10, 10, 100, 10);
+    } catch (const RuntimeError& e) {
+        nummer = e.Number();
+    }
+    EXPECT_EQ(nummer, 482);
+    EXPECT_NO_THROW(drucker.Line(10, 20, 100, 20));
+    EXPECT_NO_THROW(drucker.Print("Wasseraufnahme", false));
+    EXPECT_NO_THROW(drucker.NewPage());
+    EXPECT_FALSE(drucker.Printing());
+    drucker.EndDoc();
+    EXPECT_THROW(drucker.Line(10, 10, 100, 10), RuntimeError);
 }
 } // namespace
