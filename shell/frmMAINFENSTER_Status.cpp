@@ -261,6 +261,9 @@ void VERWERFEN(frmMAINFENSTER& f, ErrorHandler& eh) {
     if (!eingabe) return;
     SetMousePointer(vbHourglass);
     eingabeVerlassen(f, eingabe, eh);
+    // New blanked the record panel, but discarding changes no active flag:
+    // the panel shows the active records again rather than a stale "-".
+    eh.Run([&] { f.DATENSATZANZEIGE(); });
 }
 
 } // namespace PANELBEFEHLE

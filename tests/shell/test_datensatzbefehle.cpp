@@ -116,6 +116,7 @@ TEST_F(Befehle, NewOpensTheInputStateAndCancelLeavesIt) {
     EXPECT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
     EXPECT_FALSE(f.PANELSICHTBAR(8) || f.PANELSICHTBAR(9));
     EXPECT_TRUE(menus());
+    EXPECT_EQ(f.PANELTEXT(6), QStringLiteral("A"));
     EXPECT_EQ(zeilen(QStringLiteral("SELECT * FROM [E1]")), 1);
     EXPECT_TRUE(boxen.boxes().isEmpty());
 }
