@@ -255,23 +255,11 @@ QPoint MSFlexGrid::cellAt(const QPoint& pos, bool clamp) const {
     return QPoint(col, row);
 }
 
-namespace {
-
-int buttonCode(Qt::MouseButtons buttons) {
-    int code = 0;
-    if (buttons & Qt::LeftButton) code |= 1;
-    if (buttons & Qt::RightButton) code |= 2;
-    if (buttons & Qt::MiddleButton) code |= 4;
-    return code;
-}
-
-} // namespace
-
 void MSFlexGrid::emitMouse(void (MSFlexGrid::*signal)(int, int, float, float),
                            const QMouseEvent* event, Qt::MouseButtons buttons) {
     // Viewport pixels to twips from the grid's corner, as CellLeft measures.
     const QPointF at = event->position() + QPointF(viewport()->pos());
-    emit(this->*signal)(buttonCode(buttons), ShiftState(event->modifiers()),
+    emit(this->*signal)(ButtonCode(buttons), ShiftState(event->modifiers()),
                         float(at.x() * 1440.0 / logicalDpiX()),
                         float(at.y() * 1440.0 / logicalDpiY()));
 }

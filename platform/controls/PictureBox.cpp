@@ -112,23 +112,6 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
     Remeasure();
 }
 
-namespace {
-
-int16_t ButtonCode(Qt::MouseButton button) {
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-} // namespace
-
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     event->accept();
     m_pressed = event->button();

@@ -7,3 +7,11 @@ int16_t ShiftState(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::AltModifier) code |= 4;
     return code;
 }
+
+int16_t ButtonCode(Qt::MouseButtons buttons) {
+    int16_t code = 0;
+    if (buttons & Qt::LeftButton) code |= 1;
+    if (buttons & Qt::RightButton) code |= 2;
+    if (buttons & Qt::MiddleButton) code |= 4;
+    return code;
+}
