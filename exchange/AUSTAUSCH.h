@@ -6,12 +6,8 @@
 
 #include "platform/runtime/RuntimeError.h"
 
-#include <QFont>
-#include <QRect>
 #include <QString>
 #include <QVariant>
-
-class QWidget;
 
 namespace austausch {
 
@@ -27,10 +23,5 @@ RuntimeError AKTUELLERFEHLER();
 // nothing.
 QString TEXT(const QVariant& wert);
 
-// The dialogs' font: "Arial" in points, bold or not.
-QFont ARIAL(double punkte, bool fett = false);
-// A control's place given in twips (left, top, width, height), in pixels of
-// the widget's screen.
-QRect TWIPSORT(const QWidget* widget, double links, double oben, double breite, double hoehe);
 
 } // namespace austausch

@@ -7,6 +7,7 @@
 #include "data/HAUPTFENSTER.h"
 #include "exchange/AUSTAUSCH.h"
 #include "platform/controls/TWIPS.h"
+#include "platform/controls/StdFont.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
@@ -39,12 +40,12 @@ frmEXPIMP::~frmEXPIMP() {
 
 void frmEXPIMP::STEUERELEMENTEANLEGEN() {
     const auto twips = [this](double x, double y, double b, double h) {
-        return TWIPSORT(this, x, y, b, h);
+        return PIXELRECHTECK(x, y, b, h, this);
     };
     setFixedSize(PIXEL(8535, this), PIXEL(5205, this));
-    setFont(ARIAL(9));
-    const QFont rahmen = ARIAL(11.25, true);
-    const QFont inhalt = ARIAL(9);
+    setFont(DesignFont(QStringLiteral("Arial"), 9));
+    const QFont rahmen = DesignFont(QStringLiteral("Arial"), 11.25, true);
+    const QFont inhalt = DesignFont(QStringLiteral("Arial"), 9);
 
     fraEXP = new QGroupBox(QStringLiteral("Externes Projekt"), this);
     fraEXP->setObjectName(QStringLiteral("fraEXP"));
@@ -85,7 +86,7 @@ void frmEXPIMP::STEUERELEMENTEANLEGEN() {
 
     // The arrows point the way the records travel: Export to the other
     // project on the left, Import to this one on the right.
-    const QFont pfeil = ARIAL(14.25);
+    const QFont pfeil = DesignFont(QStringLiteral("Arial"), 14.25);
     cmdEXP = new QPushButton(QString(QChar(0x25C0)), this);
     cmdEXP->setObjectName(QStringLiteral("cmdEXP"));
     cmdEXP->setGeometry(twips(3960, 4680, 675, 400));

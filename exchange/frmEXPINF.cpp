@@ -7,6 +7,7 @@
 #include "data/clsDATEN.h"
 #include "exchange/AUSTAUSCH.h"
 #include "platform/controls/TWIPS.h"
+#include "platform/controls/StdFont.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Transaction.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -47,15 +48,15 @@ frmEXPINF::~frmEXPINF() = default;
 
 void frmEXPINF::STEUERELEMENTEANLEGEN() {
     const auto twips = [this](double x, double y, double b, double h) {
-        return TWIPSORT(this, x, y, b, h);
+        return PIXELRECHTECK(x, y, b, h, this);
     };
     setFixedSize(PIXEL(5985, this), PIXEL(5670, this));
-    setFont(ARIAL(11.25));
+    setFont(DesignFont(QStringLiteral("Arial"), 11.25));
     const auto rahmen = [&](const char* name, const QRect& ort) {
         auto* r = new QGroupBox(this);
         r->setObjectName(QLatin1String(name));
         r->setGeometry(ort);
-        r->setFont(ARIAL(11.25, true));
+        r->setFont(DesignFont(QStringLiteral("Arial"), 11.25, true));
         return r;
     };
     const auto beschriftung = [&](QWidget* in, const char* name, const QString& text,
@@ -63,14 +64,14 @@ void frmEXPINF::STEUERELEMENTEANLEGEN() {
         auto* l = new QLabel(text, in);
         l->setObjectName(QLatin1String(name));
         l->setGeometry(ort);
-        l->setFont(ARIAL(11.25));
+        l->setFont(DesignFont(QStringLiteral("Arial"), 11.25));
         return l;
     };
     const auto liste = [&](QWidget* in, const char* name, const QRect& ort) {
         auto* l = new QListWidget(in);
         l->setObjectName(QLatin1String(name));
         l->setGeometry(ort);
-        l->setFont(ARIAL(11.25));
+        l->setFont(DesignFont(QStringLiteral("Arial"), 11.25));
         l->setSelectionMode(QAbstractItemView::SingleSelection);
         return l;
     };

@@ -26,9 +26,7 @@
 namespace {
 
 QFont schrift(const QString& name, double punkte) {
-    QFont font(FontFamily(name));
-    font.setPointSizeF(punkte);
-    return font;
+    return DesignFont(name, punkte);
 }
 
 template <class T> T* benannt(T* steuerelement, const char* name) {

@@ -1,6 +1,7 @@
 #include "shell/STATUSLEISTE.h"
 
 #include "platform/controls/TWIPS.h"
+#include "platform/controls/StdFont.h"
 
 #include <QMouseEvent>
 #include <algorithm>
@@ -97,9 +98,7 @@ void PANEL::SetBevel(int bevel) {
 STATUSLEISTE::STATUSLEISTE(QWidget* parent) : QStatusBar(parent) {
     setObjectName(QStringLiteral("stbMAIN"));
     setSizeGripEnabled(false);
-    QFont schrift(QStringLiteral("Arial"));
-    schrift.setPointSizeF(11.25);
-    setFont(schrift);
+    setFont(DesignFont(QStringLiteral("Arial"), 11.25));
 
     auto* reihe = new PANELREIHE(this);
     for (int i = 1; i <= ANZAHL; ++i) {

@@ -5,6 +5,7 @@
 #include "platform/runtime/MsgBox.h"
 #include "shell/BILDER.h"
 #include "platform/controls/TWIPS.h"
+#include "platform/controls/StdFont.h"
 #include "shell/clsADRESSE.h"
 #include "shell/mdiAUTOSTART.h"
 
@@ -18,10 +19,7 @@ constexpr double kAdresseOben[8] = {90, 330, 560, 810, 1140, 1320, 1500, 1680};
 constexpr double kInfoOben[7] = {2610, 2850, 3180, 3570, 3840, 4110, 4380};
 
 QFont arial(double punkte, bool fett = false) {
-    QFont schrift(QStringLiteral("Arial"));
-    schrift.setPointSizeF(punkte);
-    schrift.setBold(fett);
-    return schrift;
+    return DesignFont(QStringLiteral("Arial"), punkte, fett);
 }
 
 QString startText(const QLabel* label) {

@@ -3,6 +3,7 @@
 #include "data/HAUPTFENSTER.h"
 #include "shell/BILDER.h"
 #include "platform/controls/TWIPS.h"
+#include "platform/controls/StdFont.h"
 #include "shell/clsADRESSE.h"
 
 #include <QFontMetrics>
@@ -10,15 +11,11 @@
 
 namespace {
 QFont arial(double punkte, bool fett = false) {
-    QFont schrift(QStringLiteral("Arial"));
-    schrift.setPointSizeF(punkte);
-    schrift.setBold(fett);
-    return schrift;
+    return DesignFont(QStringLiteral("Arial"), punkte, fett);
 }
 
 QRect pixelRect(const QRectF& twips, const QWidget* w) {
-    return QRect(PIXEL(twips.left(), w), PIXEL(twips.top(), w), PIXEL(twips.width(), w),
-                 PIXEL(twips.height(), w));
+    return PIXELRECHTECK(twips.left(), twips.top(), twips.width(), twips.height(), w);
 }
 } // namespace
 

@@ -11,6 +11,11 @@
 // characters they show before they are drawn.
 QString FontFamily(const QString& name);
 
+class QFont;
+// A window's design font: a font name of the original platform (through
+// FontFamily), its size in points and whether it is bold.
+QFont DesignFont(const QString& name, double points, bool bold = false);
+
 // The standard font object of a drawing surface: name, size in points, bold,
 // italic, underline, strikethrough and weight. The size stays as it was
 // requested; bold and weight follow each other (bold is weight 700, regular

@@ -1,6 +1,7 @@
 #include "platform/controls/TWIPS.h"
 
 #include <QGuiApplication>
+#include <QRect>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
@@ -28,4 +29,9 @@ void MoveTwips(QWidget* widget, double left, double top, double width, double he
     const QSize natuerlich = widget->sizeHint();
     widget->resize(width >= 0 ? PIXEL(width, widget) : natuerlich.width(),
                    height >= 0 ? PIXEL(height, widget) : natuerlich.height());
+}
+
+QRect PIXELRECHTECK(double left, double top, double width, double height, const QWidget* widget) {
+    return QRect(PIXEL(left, widget), PIXEL(top, widget), PIXEL(width, widget),
+                 PIXEL(height, widget));
 }
