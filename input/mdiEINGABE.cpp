@@ -198,11 +198,13 @@ void mdiEINGABE::Form_Load() {
     SSTab->setCurrentIndex(0);
     cboVT->setCurrentIndex(0);
 
-    // Key preview: the window sees the keys of every control that can take
-    // them before the control does. Only those controls are watched, so a
-    // key passed on to a container is not seen twice.
+    // Key preview: the window sees the keys of every control that can hold
+    // the focus before the control does. A container that hands its focus
+    // to another control (the tab control, an editable combo box's line)
+    // never gets a key first and is not watched.
     for (QWidget* steuerelement : findChildren<QWidget*>())
-        if (steuerelement->focusPolicy() != Qt::NoFocus) steuerelement->installEventFilter(this);
+        if (steuerelement->focusPolicy() != Qt::NoFocus && !steuerelement->focusProxy())
+            steuerelement->installEventFilter(this);
     txtKEN->setFocus();
 }
 

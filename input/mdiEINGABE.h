@@ -47,8 +47,9 @@ public:
     void OEFFNEN(int32_t AKTID);
 
     // A key seen by the window before its controls (KeyCode as the runtime
-    // numbers keys, Shift 1 Shift, 2 Ctrl, 4 Alt).
-    void Form_KeyDown(int KeyCode, int Shift);
+    // numbers keys, Shift 1 Shift, 2 Ctrl, 4 Alt). A key it takes as a
+    // command comes back as KeyCode 0 and goes no further.
+    void Form_KeyDown(int& KeyCode, int Shift);
 
     // The identifier check: false, after the message, when the trimmed
     // identifier is empty.
@@ -70,6 +71,12 @@ public:
     void cmdW_Click(int Index);
     void cmdK_Click(int Index);
     void cmdE_Click(int Index);
+
+    // Commits a value still open in a cell editor into its cell (the cell
+    // check, then the column's format) and refreshes the grid; false, after
+    // the check's message, when the check refused it and the editor stays
+    // open. True when no editor was open.
+    bool ZELLEUEBERNEHMEN();
 
     void Form_Resize();
 
@@ -121,7 +128,6 @@ private:
     std::unique_ptr<clsDATEN> m_E3;
     int16_t m_SPRACHE = 3;
     bool m_pruefen = false;
-    // The key press being handed from a control to its containers.
+    // The key press being handed from its control to the containers.
     const QEvent* m_taste = nullptr;
-    int m_tastencode = 0;
 };

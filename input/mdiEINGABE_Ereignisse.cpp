@@ -43,20 +43,33 @@ int mdiEINGABE::rasterIndex(const QObject* steuerelement) const {
     return -1;
 }
 
-void mdiEINGABE::Form_KeyDown(int KeyCode, int Shift) {
+void mdiEINGABE::Form_KeyDown(int& KeyCode, int Shift) {
+    // A key taken as a command is cleared: it goes no further, so the
+    // focused control neither types it nor opens a cell editor with it.
     if (KeyCode == kDezimaltaste) {
+        KeyCode = 0;
         DEZIMALTASTE(QApplication::focusWidget());
         return;
     }
     if (KeyCode == 'Q' && (Shift & kAlt)) {
+        KeyCode = 0;
         frmMAIN().mnuBEENDEN_Click();
         return;
     }
     if (!(Shift & kCtrl)) return;
-    const int raster = rasterIndex(QApplication::focusWidget());
-    if (KeyCode == 'C' && raster >= 0 && !m_FLX.empty()) FLX(raster).BEARBEITEN(-1, 0);
-    if (KeyCode == 'S') frmMAIN().stbMAIN_PanelClick(8);
-    if (KeyCode == 'V' && raster >= 0 && !m_FLX.empty()) FLX(raster).EINFUEGEN(-1);
+    const int raster = m_FLX.empty() ? -1 : rasterIndex(QApplication::focusWidget());
+    if (KeyCode == 'C' && raster >= 0) {
+        KeyCode = 0;
+        FLX(raster).BEARBEITEN(-1, 0);
+    } else if (KeyCode == 'S') {
+        KeyCode = 0;
+        frmMAIN().stbMAIN_PanelClick(8);
+    } else if (KeyCode == 'V' && raster >= 0) {
+        KeyCode = 0;
+        FLX(raster).EINFUEGEN(-1);
+        // The pasted texts are shown in their columns' formats at once.
+        FLX(0).AKTUALISIEREN();
+    }
 }
 
 void mdiEINGABE::DEZIMALTASTE(QObject* ziel) {
@@ -73,25 +86,29 @@ void mdiEINGABE::DEZIMALTASTE(QObject* ziel) {
 
 bool mdiEINGABE::eventFilter(QObject* objekt, QEvent* ereignis) {
     switch (ereignis->type()) {
+    case QEvent::ShortcutOverride:
     case QEvent::KeyRelease:
+        // Every key press is preceded by the check for shortcuts: a new key
+        // is on its way, or the last one is over.
         m_taste = nullptr;
         return false;
     case QEvent::KeyPress: {
-        // A key that its control leaves goes on to the containers, some of
-        // which are watched too: the window sees each key once.
-        auto* taste = static_cast<QKeyEvent*>(ereignis);
-        if (ereignis == m_taste && taste->key() == m_tastencode) return false;
+        // A key that its control leaves goes on to the control's containers:
+        // the window has seen it at the control already. Nothing else
+        // forgets the key, not even a box that runs the event loop while
+        // the key is on its way.
+        if (ereignis == m_taste) return false;
         m_taste = ereignis;
-        m_tastencode = taste->key();
-        QTimer::singleShot(0, this, [this] { m_taste = nullptr; });
-        const int code = KeyCodeOf(*taste);
-        if (code == kDezimaltaste) {
-            DEZIMALTASTE(objekt);
+        auto* taste = static_cast<QKeyEvent*>(ereignis);
+        const int gedrueckt = KeyCodeOf(*taste);
+        int code = gedrueckt;
+        Form_KeyDown(code, ShiftState(taste->modifiers()));
+        if (gedrueckt != 0 && code == 0) {
+            // A command: the control never gets the key (and may be on its
+            // way out, when a store has closed the window).
+            taste->accept();
             return true;
         }
-        Form_KeyDown(code, ShiftState(taste->modifiers()));
-        // The key goes on to the control, which may be gone now (a store
-        // closes the window): only a control still there gets it.
         for (size_t i = 0; i < txtFLX.size(); ++i)
             if (objekt == txtFLX[i] && !taste->text().isEmpty() && !m_FLX.empty()) {
                 int zeichen = zeichencode(*taste);
@@ -150,6 +167,18 @@ void mdiEINGABE::txtKEN_Validate(bool& Cancel) {
 // Every event works on the grid editor of its control's index; a refresh is
 // always that of grid editor 0. Events that come after the unload find no
 // editor and do nothing.
+
+bool mdiEINGABE::ZELLEUEBERNEHMEN() {
+    for (size_t i = 0; i < m_FLX.size() && i < txtFLX.size(); ++i) {
+        if (txtFLX[i]->isHidden()) continue;
+        FLX(int(i)).EINFUEGEN(0);
+        // A refused value keeps its editor open, its message shown.
+        if (!txtFLX[i]->isHidden()) return false;
+        // The elapsed times follow a committed date or time, as after Enter.
+        FLX(0).AKTUALISIEREN();
+    }
+    return true;
+}
 
 void mdiEINGABE::msgFLX_Click(int Index) {
     if (m_FLX.empty()) return;

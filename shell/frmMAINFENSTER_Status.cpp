@@ -187,6 +187,10 @@ void eingabeVerlassen(frmMAINFENSTER& f, mdiEINGABE* eingabe, ErrorHandler& eh) 
 void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
     mdiEINGABE* eingabe = EINGABEFENSTER::GELADEN();
     if (!eingabe) return;
+    // A value still open in a cell editor is what the user sees in the
+    // grid: it is committed (checked and formatted) before the store, and a
+    // value the check refuses stops the store with the window open.
+    if (!eingabe->ZELLEUEBERNEHMEN()) return;
     // The identifier field refuses to be left empty, but a save from the
     // keyboard or the panel never leaves it: the same check runs here.
     if (!eingabe->KENNUNGPRUEFEN()) {
