@@ -51,8 +51,8 @@ public:
     // command comes back as KeyCode 0 and goes no further.
     void Form_KeyDown(int& KeyCode, int Shift);
 
-    // The identifier check: false, after the message, when the trimmed
-    // identifier is empty.
+    // The identifier check: false, after the message, when the identifier
+    // holds blanks only or nothing.
     bool KENNUNGPRUEFEN();
     // Leaving txtKEN: Cancel keeps the focus there.
     void txtKEN_Validate(bool& Cancel);

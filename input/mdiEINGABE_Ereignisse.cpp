@@ -10,6 +10,7 @@
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ShiftState.h"
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/Variant.h"
 #include "platform/runtime/Zeichensatz.h"
 
 #include <QApplication>
@@ -145,7 +146,8 @@ bool mdiEINGABE::eventFilter(QObject* objekt, QEvent* ereignis) {
 // The identifier ----------------------------------------------------------------------
 
 bool mdiEINGABE::KENNUNGPRUEFEN() {
-    if (!txtKEN->text().trimmed().isEmpty()) return true;
+    // Blanks only, as the store trims: what passes here is what is stored.
+    if (!Trim(txtKEN->text()).isEmpty()) return true;
     m_pruefen = true;
     if (m_SPRACHE == 1)
         MsgBox(QStringLiteral("File name is missing!"), vbExclamation, QStringLiteral("Data error"));

@@ -11,7 +11,6 @@
 #include "platform/runtime/Variant.h"
 #include "input/mdiEINGABE.h"
 #include "platform/controls/Forms.h"
-#include "platform/database/Sql.h"
 #include "platform/database/Transaction.h"
 #include "platform/runtime/MsgBox.h"
 #include "shell/EINGABEFENSTER.h"
@@ -173,7 +172,7 @@ namespace PANELBEFEHLE {
 namespace {
 
 void eingabeVerlassen(frmMAINFENSTER& f, mdiEINGABE* eingabe, ErrorHandler& eh) {
-    eh.Run([&] { Forms::Unload(eingabe); });
+    if (eingabe) eh.Run([&] { Forms::Unload(eingabe); });
     eh.Run([&] {
         f.SETZEPANELSICHTBAR(8, false);
         f.SETZEPANELSICHTBAR(9, false);
@@ -204,9 +203,7 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
     // record of the user's and is never overwritten.
     const std::optional<std::optional<int32_t>> vorhanden = eh.Value([&] {
         std::optional<int32_t> id;
-        Recordset rs(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=") + SqlText(ken) +
-                         QStringLiteral(" AND [ID]>0"),
-                     db);
+        Recordset rs(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=? AND [ID]>0"), db, {ken});
         if (!rs.Eof()) id = CLng(rs.Value(QStringLiteral("ID")));
         rs.Close();
         return id;
@@ -261,8 +258,9 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
 }
 
 void VERWERFEN(frmMAINFENSTER& f, ErrorHandler& eh) {
+    // Without an input window (its load failed) the input state is left
+    // all the same: the panels go and the menus come back.
     mdiEINGABE* eingabe = EINGABEFENSTER::GELADEN();
-    if (!eingabe) return;
     SetMousePointer(vbHourglass);
     eingabeVerlassen(f, eingabe, eh);
     // New blanked the record panel, but discarding changes no active flag:

@@ -1,6 +1,7 @@
 // The input window in the real main window, driven by keys sent to the
 // control that has the focus: every key reaches the window once, a command
-// key is not typed as well, a value left open in the cell editor is stored.
+// key is not typed as well, a value left open in the cell editor is stored,
+// and the store and discard panels around it.
 
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
@@ -178,4 +179,51 @@ TEST_F(Eingabetasten, CtrlSStoresTheValueLeftOpenInTheCellEditor) {
         wert(QStringLiteral("SELECT [V] FROM [E3] WHERE [ID]=1 AND [I1]=1")).toFloat(), 0.66f);
     EXPECT_EQ(wert(QStringLiteral("SELECT count(*) FROM [E3] WHERE [ID]=1")).toInt(), 3);
     EXPECT_EQ(boxen.pending(), 0);
+}
+
+TEST_F(Eingabetasten, DiscardWithoutAnInputWindowStillLeavesTheInputState) {
+    // The window did not come (its load failed and was answered OK), but
+    // the input state was entered: panel 9 is the way out.
+    f.mnuNEU_Click();
+    mdiEINGABE* e = EINGABEFENSTER::GELADEN();
+    ASSERT_NE(e, nullptr);
+    e->parentWidget()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
+    ASSERT_FALSE(f.mnuDATEI->menuAction()->isEnabled());
+    f.stbMAIN_PanelClick(9);
+    EXPECT_FALSE(f.PANELSICHTBAR(8) || f.PANELSICHTBAR(9));
+    for (QMenu* menu : {f.mnuDATEI, f.mnuAUSWERTEN, f.mnuEXTRAS})
+        EXPECT_TRUE(menu->menuAction()->isEnabled()) << menu->objectName().toStdString();
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+}
+
+TEST_F(Eingabetasten, TheIdentifierIsCheckedAndLookedUpAsItIsStored) {
+    // Blank-only is the one empty identifier; a tab, a line break and a NUL
+    // are characters of it, stored and found again exactly.
+    const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("'b");
+    for (const QString& ken : {QStringLiteral("\t"), QStringLiteral(" x\n"), nul}) {
+        for (const int runde : {1, 2}) {
+            f.mnuNEU_Click();
+            mdiEINGABE* e = EINGABEFENSTER::GELADEN();
+            ASSERT_NE(e, nullptr);
+            e->txtKEN->setText(ken);
+            // The second store finds the first and asks before overwriting.
+            if (runde == 2) boxen.expect(vbYes, QStringLiteral("Soll der vorhandene Datensatz"));
+            QTest::mouseClick(e->txtKEN, Qt::LeftButton);
+            taste(Qt::Key_S, Qt::ControlModifier);
+            ASSERT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
+        }
+        Recordset rs(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [AKT]=true"), db());
+        ASSERT_EQ(rs.RecordCount(), 1);
+        EXPECT_EQ(rs.Value(QStringLiteral("KEN")).toString(), ken);
+    }
+    EXPECT_EQ(boxen.pending(), 0);
+    EXPECT_EQ(boxen.boxes().size(), 3);
+
+    f.mnuNEU_Click();
+    EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("  "));
+    boxen.expect(vbOK, QStringLiteral("Datensatzkennzeichnung fehlt!"));
+    taste(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_NE(EINGABEFENSTER::GELADEN(), nullptr);
 }
