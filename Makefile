@@ -2,7 +2,8 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev \
-           libbenchmark-dev fonts-liberation fonts-dejavu-core poppler-utils
+           libbenchmark-dev fonts-liberation fonts-dejavu-core poppler-utils \
+           qt6-translations-l10n
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 ASAN_BUILD ?= build-asan

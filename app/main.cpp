@@ -1,11 +1,15 @@
+#include "platform/runtime/System.h"
 #include "shell/SIGNALWAECHTER.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELD"));
+    // The platform's dialogs (printing, colours) speak the user's language.
+    InstallQtTranslations(QLocale());
     SIGNALWAECHTER waechter;
     frmMAINFENSTER fenster;
     if (!fenster.MDIForm_Load()) return 0;

@@ -15,6 +15,7 @@
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -98,7 +99,17 @@ void frmEXPINF::STEUERELEMENTEANLEGEN() {
     for (QPushButton* knopf : {cmdUEBERNEHMEN, cmdSCHLIESSEN})
         knopf->setAutoDefault(false);
 
-    connect(lstINF, &QListWidget::itemClicked, this, &frmEXPINF::lstINF_Click);
+    // The entry list's Click comes with every change of its selection, by
+    // the mouse, the keyboard or the program, and with a click on the entry
+    // already chosen (which changes nothing but deselects it).
+    connect(lstINF, &QListWidget::itemSelectionChanged, this, [this] {
+        m_klickGewaehlt = true;
+        lstINF_Click();
+    });
+    connect(lstINF, &QListWidget::itemClicked, this, [this] {
+        if (!m_klickGewaehlt) lstINF_Click();
+    });
+    lstINF->viewport()->installEventFilter(this);
     connect(cmdUEBERNEHMEN, &QPushButton::clicked, this, &frmEXPINF::cmdUEBERNEHMEN_Click);
     connect(cmdSCHLIESSEN, &QPushButton::clicked, this, &frmEXPINF::cmdSCHLIESSEN_Click);
 }
@@ -234,8 +245,16 @@ void frmEXPINF::LISTENFUELLEN(QListWidget& lstP, QListWidget& lstI) {
     frmMAIN().SETZEFORTSCHRITT(0);
 }
 
+bool frmEXPINF::eventFilter(QObject* objekt, QEvent* ereignis) {
+    if (objekt == lstINF->viewport() && ereignis->type() == QEvent::MouseButtonPress)
+        m_klickGewaehlt = false;
+    return QDialog::eventFilter(objekt, ereignis);
+}
+
 void frmEXPINF::lstINF_Click() {
-    const int index = lstINF->currentRow();
+    if (m_imKlick) return;
+    m_imKlick = true;
+    const int index = gewaehlt(*lstINF);
     if (index == m_gemerkt) {
         // A second click on the chosen entry: no entry chosen, Apply makes
         // a new one.
@@ -245,6 +264,7 @@ void frmEXPINF::lstINF_Click() {
     } else {
         m_gemerkt = index;
     }
+    m_imKlick = false;
 }
 
 // Transfer ---------------------------------------------------------------------

@@ -54,6 +54,7 @@ public slots:
 
 protected:
     void done(int ergebnis) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void STEUERELEMENTEANLEGEN();
@@ -72,6 +73,11 @@ private:
     QString m_datum;
     bool m_talvir = false;
     int m_gemerkt = -1; // the entry list's index last chosen by a click
+    // The entry list's Click: while it runs, the selection it changes itself
+    // is no new Click; a mouse click that changed the selection has had its
+    // Click with the change.
+    bool m_imKlick = false;
+    bool m_klickGewaehlt = false;
     bool m_entladen = false;
     // On the working copy: E1, E2, A1 of the project.
     std::unique_ptr<clsDATEN> m_projE1, m_projE2, m_projA1;

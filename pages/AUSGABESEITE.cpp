@@ -2,6 +2,8 @@
 
 #include "data/HAUPTFENSTER.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/PrinterTarget.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <QWidget>
 
@@ -33,4 +35,13 @@ QWidget* AKTIVESFENSTER()
 AUSGABESEITE* AKTIVESEITE()
 {
     return ALSAUSGABESEITE(AKTIVESFENSTER());
+}
+
+bool DRUCKERBEREIT(const QString& titel)
+{
+    if (!PrinterTarget::InstalledPrinters().isEmpty()) return true;
+    MsgBox(frmMAIN().SPRACHE() == 1 ? QStringLiteral("No printer is installed!")
+                                    : QStringLiteral("Es ist kein Drucker installiert!"),
+           vbOKOnly + vbExclamation, titel);
+    return false;
 }

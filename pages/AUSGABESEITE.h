@@ -44,3 +44,8 @@ const QList<QString>& SEITENPRAEFIXE();
 // input window, the start screen) or none.
 QWidget* AKTIVESFENSTER();
 AUSGABESEITE* AKTIVESEITE();
+
+// Whether a printer is installed to print the pages on. Without one, a box
+// says so, in the program's language, under `titel` (the title of the print
+// command's own boxes), and the caller prints nothing.
+bool DRUCKERBEREIT(const QString& titel);

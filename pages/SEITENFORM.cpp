@@ -168,6 +168,8 @@ void SEITENFORM::BILDSCHIRMZEICHNEN() {
 }
 
 void SEITENFORM::DRUCKEN() {
+    // Without a printer no document is started and the page stays as it is.
+    if (!DRUCKERBEREIT(m_drucktitel)) return;
     ErrorHandler eh(QStringLiteral("VB-Fehler: "), m_drucktitel);
     PrinterTarget& drucker = Printer();
     eh.Run([&] { drucker.SetScaleMode(6); });

@@ -8,11 +8,12 @@
 // database it was made from: a copy left by a run on another project is
 // never offered for this one, nor saved over it.
 //
-// Two runs of one user share the copy: the second asks its question and,
-// with "No", works on the copy as it is while the first still has it open.
-// A lock on the copy's folder, shared by every run for its lifetime, tells
-// whether another run works on the copy; only a run that gets the lock
-// alone replaces or deletes it.
+// Two runs of one user share the copy: the second finds the first at work
+// on it and uses it as it is, without a question; only a copy that no live
+// run holds was left by an interrupted run and is offered. A lock on the
+// copy's folder, shared by every run for its lifetime, tells whether another
+// run works on the copy; only a run that gets the lock alone asks about,
+// replaces or deletes it.
 
 #include "shell/frmMAINFENSTER.h"
 
@@ -111,7 +112,13 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                            QStringLiteral(" wurde nicht gespeichert. Sie liegt unter ") + *neu +
                            QStringLiteral("."),
                        vbOKOnly + vbExclamation, kTitel);
+        } else if (!m_kopiesperre.TryExclusive()) {
+            // Another run of this user works on the copy right now: nothing
+            // was interrupted, and this run shares the copy as it is.
         } else {
+            // No other run holds the copy: a run that is gone left it. The
+            // lock stays exclusive until the answer is carried out, so a run
+            // starting meanwhile waits and then shares the decided copy.
             const int antwort =
                 m_SPRACHE == 1
                     ? MsgBox(QStringLiteral("Program was interuped during the execution!") +
@@ -130,12 +137,10 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 // From now on the copy is this project's.
                 eh.Run(
                     [&] { herkunftSchreiben(HERKUNFTSDATEI(arbeitskopie), PROJEKTDATENBANK()); });
-            } else if (m_kopiesperre.TryExclusive()) {
+            } else {
                 eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
-                m_kopiesperre.Shared();
             }
-            // Otherwise another run works on the copy: this one shares it
-            // as it is.
+            m_kopiesperre.Shared();
         }
     } else {
         // A copy made while another run starts is made once.

@@ -166,6 +166,10 @@ void frmMAINFENSTER::mnuEXPIMP_Click() {
     } menues{*this};
     DATENAUSTAUSCH::EXPIMP(this);
     if (m_AUSWAHLMODUS == QLatin1String("OK")) m_BOGEAENDERT = true;
+    // An import brings the records' active flags along: the record panel
+    // shows what is active now, as after Open, Select and Delete.
+    ErrorHandler eh(QStringLiteral("VB-Error: "), mnuEXPIMP->text());
+    eh.Run([&] { DATENSATZANZEIGE(); });
 }
 
 void frmMAINFENSTER::mnuEXPINF_Click() {

@@ -60,6 +60,8 @@ void ANZEIGEN() {
 }
 
 void DRUCKEN(frmMAINFENSTER& f, ErrorHandler& eh) {
+    // Without a printer there is nothing to choose in the print dialog.
+    if (!DRUCKERBEREIT(f.PANELTEXT(11))) return;
     const QList<QWidget*> seiten = SEITEN();
     // Nothing to print, nothing to ask.
     if (seiten.isEmpty()) return;

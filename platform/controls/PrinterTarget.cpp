@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPrinterInfo>
 
 namespace {
 constexpr double kTwipsPerMm = 56.7;
@@ -25,6 +26,10 @@ RuntimeError WithinPage(const char* property) {
                                                          "einer Seite festgelegt werden")
                                     : QStringLiteral("'") + name +
                                           QStringLiteral("' property cannot be set within a page"));
+}
+std::optional<QStringList>& PrinterList() {
+    static std::optional<QStringList> names;
+    return names;
 }
 } // namespace
 
@@ -59,6 +64,15 @@ void PrinterTarget::SetOutputFileName(const QString& path) {
     }
     m_beginFailed = false;
     Refresh();
+}
+
+QStringList PrinterTarget::InstalledPrinters() {
+    if (PrinterList()) return *PrinterList();
+    return QPrinterInfo::availablePrinterNames();
+}
+
+void PrinterTarget::SetInstalledPrinters(std::optional<QStringList> names) {
+    PrinterList() = std::move(names);
 }
 
 int16_t PrinterTarget::Orientation() const {

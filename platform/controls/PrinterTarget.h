@@ -10,6 +10,8 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <QStringList>
+#include <optional>
 
 class PrinterTarget : public OutputObject {
 public:
@@ -25,6 +27,11 @@ public:
 
     // Writes the next documents as PDF to this file ("" prints again).
     void SetOutputFileName(const QString& path);
+
+    // The names of the printers installed on the machine. Tests set a list
+    // of their own in its place (std::nullopt: the machine's again).
+    static QStringList InstalledPrinters();
+    static void SetInstalledPrinters(std::optional<QStringList> names);
 
     // 1 portrait, 2 landscape. The paper size by the printer codes: 1
     // Letter, 8 A3, 9 A4, 11 A5; another code raises error 380. Neither can

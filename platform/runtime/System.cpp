@@ -3,13 +3,16 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QSettings>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <QWidget>
 
+#include <memory>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -142,6 +145,24 @@ QString LocaleDecimalSeparator()
 {
     if (const QString* overridden = SystemAccess::decimal()) return *overridden;
     return QLocale().decimalPoint();
+}
+
+bool InstallQtTranslations(const QLocale& locale)
+{
+    static QTranslator* installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    if (locale.language() == QLocale::C || locale.language() == QLocale::English) return false;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    installed = translator.release();
+    QCoreApplication::installTranslator(installed);
+    return true;
 }
 
 QString ProgramDirectory()

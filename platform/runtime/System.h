@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+class QLocale;
+
 // The login name in upper case; "UNBEK." when it cannot be had.
 QString UserName();
 
@@ -16,6 +18,13 @@ QString UserName();
 // "en"; "C" for the C locale) and its decimal separator.
 QString LocaleLanguageName();
 QString LocaleDecimalSeparator();
+
+// Qt's own texts (the buttons and labels of the platform's standard dialogs:
+// printing, colours) in the language of `locale`, from Qt's "qtbase"
+// catalogue; it takes the place of one installed before. C and English keep
+// Qt's own English, and so does a language whose catalogue is missing.
+// Returns whether a catalogue is in use.
+bool InstallQtTranslations(const QLocale& locale);
 
 // The directory that holds the program's executable (no trailing "/").
 QString ProgramDirectory();

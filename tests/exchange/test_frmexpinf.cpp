@@ -8,9 +8,11 @@
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -142,8 +144,8 @@ TEST_F(ExpInf, OverwritingKeepsTheEntryAndTheOtherResult) {
     ASSERT_EQ(texte(*d.lstINF), QStringList({"ALT"}));
     const auto e0 = alle("E0");
     const auto e1 = alle("E1");
+    // Choosing the entry is its Click.
     d.lstINF->setCurrentRow(0);
-    d.lstINF_Click();
     uebernehmen(d, 0, QString::fromUtf8("Ausgewählten Datensatz überschreiben ?"));
     EXPECT_EQ(alle("E0"), e0);
     EXPECT_EQ(alle("E1"), e1);
@@ -278,4 +280,55 @@ TEST_F(ExpInf, EveryLabelShowsItsWholeText) {
                 << l->objectName().toStdString() << " " << sprache;
         }
     }
+}
+
+// The entry list follows the mouse and the keyboard alike: click A, Down,
+// click A leaves A chosen; a further click on it deselects it, and Down
+// from there chooses the first entry again.
+TEST_F(ExpInf, TheEntryListFollowsTheKeyboardAsWellAsTheMouse) {
+    talvirAnlegen();
+    for (int id : {1, 2}) {
+        talvir->Execute("INSERT INTO [E0] ([ID],[PROJ]) VALUES (?,'TE0000.00')", {id});
+        talvir->Execute("INSERT INTO [E1] ([ID],[KEN]) VALUES (?,?)",
+                        {id, QStringLiteral("K%1").arg(id)});
+    }
+    datensatz(1, "R", "r", 0, 10.0);
+    frmEXPINF d;
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    QListWidget& liste = *d.lstINF;
+    const auto klick = [&](int zeile) {
+        QTest::mouseClick(liste.viewport(), Qt::LeftButton, {},
+                          liste.visualItemRect(liste.item(zeile)).center());
+    };
+    const auto taste = [&](Qt::Key k) {
+        ASSERT_EQ(QApplication::focusWidget(), &liste);
+        QTest::keyClick(QApplication::focusWidget(), k);
+    };
+    const auto gewaehlt = [&] {
+        const auto auswahl = liste.selectedItems();
+        return auswahl.isEmpty() ? -1 : liste.row(auswahl.first());
+    };
+    klick(0);
+    taste(Qt::Key_Down);
+    EXPECT_EQ(gewaehlt(), 1);
+    klick(0);
+    EXPECT_EQ(gewaehlt(), 0);
+    klick(0);
+    EXPECT_EQ(gewaehlt(), -1);
+    d.lstPROJ->setCurrentRow(0);
+    boxen.expect(vbNo, kNeu);
+    d.cmdUEBERNEHMEN_Click();
+
+    taste(Qt::Key_Down);
+    EXPECT_EQ(gewaehlt(), 0);
+    klick(1);
+    taste(Qt::Key_Up);
+    klick(0); // the entry the keyboard chose: a second click deselects it
+    EXPECT_EQ(gewaehlt(), -1);
+    klick(0);
+    uebernehmen(d, 0, QString::fromUtf8("Ausgewählten Datensatz überschreiben ?"));
+    EXPECT_EQ(alle("E2"), QList<QVariantList>({{1, 10.0f, kNull, 1440.0f}}));
+    EXPECT_EQ(boxen.boxes().size(), 2);
 }

@@ -10,8 +10,10 @@
 #include "exchange/frmEXPINF.h"
 #include "shell/frmMAINFENSTER.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -50,6 +52,32 @@ TEST_F(Datenaustausch, ExportImportAnswersOkOnceAnotherDatabaseWasOpened) {
         EXPECT_EQ(f.BOGEAENDERT(), oeffnen);
         EXPECT_EQ(f.AUSWAHLMODUS() == QLatin1String("OK"), oeffnen);
     }
+}
+
+// Imported records come with their active flag: the record panel shows
+// them once the dialog is closed.
+TEST_F(Datenaustausch, ExportImportRefreshesTheRecordPanel) {
+    const QString andere = labor.PROJEKTSPFAD() + QStringLiteral("/TE0002.00");
+    QDir().mkpath(andere);
+    PROJEKTDATENBANKANLEGEN(andere + QStringLiteral("/VELD.mdb"));
+    SHELLLABOR::DATENSATZ(andere + QStringLiteral("/VELD.mdb"), 4, QStringLiteral("IMP"), true,
+                          QStringLiteral("von dort"));
+    ASSERT_EQ(f.PANELTEXT(6), QStringLiteral("-"));
+    QString waehrend;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<frmEXPIMP*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->dirEXP_SetPath(andere);
+        ASSERT_EQ(d->lstEXP->count(), 1);
+        d->lstEXP->item(0)->setSelected(true);
+        d->cmdIMP_Click();
+        waehrend = f.PANELTEXT(6);
+        d->cmdSCHLIESSEN_Click();
+    });
+    f.mnuEXPIMP->trigger();
+    EXPECT_EQ(waehrend, QStringLiteral("-"));
+    EXPECT_EQ(f.PANELTEXT(6), QStringLiteral("IMP"));
+    EXPECT_TRUE(boxen.boxes().isEmpty());
 }
 
 TEST_F(Datenaustausch, ExportToTheInformationSystemShowsItsDialog) {

@@ -190,9 +190,10 @@ TEST(Laeufe, TwoRunsOfOneUserShareTheCopyAndTheLastOneDeletesIt) {
     ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
     EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("DATENSATZ 2 VONA")), antwort("OK 0"));
 
-    // B finds the copy, asks, and with "No" works on it as it is.
-    KINDPROZESS::STARTEN(b, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "nein"});
-    ASSERT_EQ(KINDPROZESS::ZEILE(b), antwort("BEREIT 1 1"));
+    // B finds the copy at work in A: nothing was interrupted, B asks
+    // nothing and works on the copy as it is.
+    KINDPROZESS::STARTEN(b, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(b), antwort("BEREIT 1 0"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,VONA"));
 
     // A quits: the copy stays for B, whose Save reaches the project.
@@ -200,12 +201,12 @@ TEST(Laeufe, TwoRunsOfOneUserShareTheCopyAndTheLastOneDeletesIt) {
     ASSERT_TRUE(a.waitForFinished());
     EXPECT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
     EXPECT_TRUE(QFileInfo::exists(labor.HERKUNFT()));
-    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("DATENSATZ 3 VONB")), antwort("OK 1"));
-    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("DATENSATZ 3 VONB")), antwort("OK 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SPEICHERN")), antwort("OK 0"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,VONA,VONB"));
 
     // B quits last: the copy and its marker go.
-    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("ENDE")), antwort("OK 1"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("ENDE")), antwort("OK 0"));
     ASSERT_TRUE(b.waitForFinished());
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
     EXPECT_FALSE(QFileInfo::exists(labor.HERKUNFT()));

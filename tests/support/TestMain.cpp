@@ -1,15 +1,20 @@
 #include "support/KINDPROZESS.h"
 
+#include "platform/controls/PrinterTarget.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 // Every test executable runs headless, with its own HOME and settings folder,
-// so that no test reads or writes the user's own settings.
+// so that no test reads or writes the user's own settings. Whatever the
+// machine has, a test sees one printer installed (its documents go to the
+// PDF files the tests name); a test of a machine without printers says so.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrinterTarget::SetInstalledPrinters(QStringList{QStringLiteral("Testdrucker")});
     if (KINDPROZESS::ISTKIND(argc, argv)) {
         QApplication app(argc, argv);
         QApplication::setApplicationName(QStringLiteral("VELD"));
