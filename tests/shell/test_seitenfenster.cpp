@@ -255,4 +255,33 @@ TEST_F(Seitenfenster, APageUnloadedWhileItsCodeRunsOutlivesThatCode) {
     }
 }
 
+// Esc during the pause after Calculate or Recalculate showed the page: the
+// command ends without turning the File menu off or the panels on again.
+TEST_F(Seitenfenster, ACommandWhosePageClosedUnderItLeavesTheMenusAsTheCloseSetThem) {
+    struct Beobachter : QObject {
+        bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+            if (ereignis->type() == QEvent::Show && objekt->objectName() == QStringLiteral("mdiSEITE1"))
+                gleich([] { QTest::keyClick(fokus(), Qt::Key_Escape); });
+            return false;
+        }
+    } beobachter;
+    qApp->installEventFilter(&beobachter);
+    for (QAction* befehl : {f.mnuBERECHNEN, f.mnuNEUBERECHNEN}) {
+        SCOPED_TRACE(befehl->objectName().toStdString());
+        f.SETZEBOGEAENDERT(false);
+        befehl->trigger();
+        EXPECT_EQ(seite(), nullptr);
+        EXPECT_TRUE(startansicht());
+        EXPECT_TRUE(f.isEnabled());
+        EXPECT_FALSE(f.FORTSCHRITTSICHTBAR());
+        EXPECT_TRUE(f.BOGEAENDERT());
+        EXPECT_EQ(fenster(), QStringList{QStringLiteral("mdiAUTOSTART")});
+    }
+    qApp->removeEventFilter(&beobachter);
+    // Recalculate stored its results all the same.
+    Recordset a1(QStringLiteral("SELECT [BONEU] FROM [A1] WHERE [ID]=1"), *f.DBPROJEKT());
+    EXPECT_EQ(a1.Value(QStringLiteral("BONEU")).toInt(), 0);
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+}
+
 } // namespace
