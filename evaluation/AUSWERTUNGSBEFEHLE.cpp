@@ -96,13 +96,15 @@ namespace AUSWERTUNG {
 void mnuAUSWERTEN_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), menutext("mnuAUSWERTEN"));
     SetMousePointer(vbHourglass);
-    int16_t n = 0;
+    // The count of active records has no 16-bit limit: a project may hold
+    // more than 32,767 of them.
+    int32_t n = 0;
     int32_t id = 0;
     eh.Run([&] {
         Recordset aktive(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true"), projekt());
         if (!aktive.Eof()) {
             aktive.MoveLast();
-            n = CInt(aktive.RecordCount());
+            n = CLng(aktive.RecordCount());
             if (n == 1) id = CLng(aktive.Value(QStringLiteral("ID")));
         }
         aktive.Close();

@@ -284,4 +284,20 @@ TEST_F(Seitenfenster, ACommandWhosePageClosedUnderItLeavesTheMenusAsTheCloseSetT
     EXPECT_TRUE(boxen.boxes().isEmpty());
 }
 
+TEST_F(Seitenfenster, TheEvaluateMenuCountsMoreActiveRecordsThanSixteenBitsHold) {
+    f.DBPROJEKT()->Execute(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i+1 FROM n WHERE i<32768) "
+        "INSERT INTO [E1] ([ID],[KEN],[AKT]) SELECT i, 'R' || i, 1 FROM n"));
+    // Opened with the mouse on the menu bar.
+    QMenuBar* leiste = f.menuBar();
+    QTest::mouseClick(leiste, Qt::LeftButton, {},
+                      leiste->actionGeometry(f.mnuAUSWERTEN->menuAction()).center());
+    EXPECT_TRUE(f.mnuAUSWERTEN->isVisible());
+    f.mnuAUSWERTEN->hide();
+    EXPECT_TRUE(boxen.boxes().isEmpty()) << boxen.prompts().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(f.mnuMBERECHNEN->isEnabled());
+    EXPECT_FALSE(f.mnuBERECHNEN->isEnabled());
+    EXPECT_FALSE(f.mnuNEUBERECHNEN->isEnabled());
+}
+
 } // namespace
