@@ -70,7 +70,8 @@ void DRUCKEN(frmMAINFENSTER& f, ErrorHandler& eh) {
     // A page may be unloaded while another prints (Esc, panel 15): it is
     // then printed no more.
     QList<QPointer<QWidget>> seiten;
-    for (QWidget* seite : SEITEN()) seiten.append(seite);
+    for (QWidget* seite : SEITEN())
+        seiten.append(seite);
     // Nothing to print, nothing to ask.
     if (seiten.isEmpty()) return;
     const int anzahl = int(seiten.size());
