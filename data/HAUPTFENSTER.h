@@ -94,6 +94,9 @@ public:
     // page maximised as the active child window.
     virtual bool SEITELADEN(const QString& /*name*/) { return false; }
     virtual void SEITEZEIGEN(const QString& /*name*/) {}
+    // Whether the output page of that name is loaded: false once it was
+    // unloaded (panel 15, closed through its own window).
+    virtual bool SEITEGELADEN(const QString& /*name*/) { return false; }
 
     // Shows the active records in the record panel (panel 6). It has no
     // error handler of its own: a failure reaches the caller.

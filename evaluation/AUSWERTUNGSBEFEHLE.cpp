@@ -51,6 +51,21 @@ void seitenpanels() {
     }
 }
 
+// The page a command loads. The command lets events run after it shows the
+// page, and an Esc, panel 15 or the page's own window may close it there:
+// the close has set the menus and panels, and the command leaves them so.
+class SEITENWACHE {
+public:
+    explicit SEITENWACHE(const QString& name) : m_name(name) {}
+    // After the load: whether the page is there to be closed.
+    void GELADEN() { m_geladen = frmMAIN().SEITEGELADEN(m_name); }
+    bool GESCHLOSSEN() const { return m_geladen && !frmMAIN().SEITEGELADEN(m_name); }
+
+private:
+    QString m_name;
+    bool m_geladen = false;
+};
+
 // A command left through Cancel: the main window takes input again and the
 // progress bar goes, whatever step the command had reached.
 void verlassen() {
@@ -81,13 +96,15 @@ namespace AUSWERTUNG {
 void mnuAUSWERTEN_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), menutext("mnuAUSWERTEN"));
     SetMousePointer(vbHourglass);
-    int16_t n = 0;
+    // The count of active records has no 16-bit limit: a project may hold
+    // more than 32,767 of them.
+    int32_t n = 0;
     int32_t id = 0;
     eh.Run([&] {
         Recordset aktive(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true"), projekt());
         if (!aktive.Eof()) {
             aktive.MoveLast();
-            n = CInt(aktive.RecordCount());
+            n = CLng(aktive.RecordCount());
             if (n == 1) id = CLng(aktive.Value(QStringLiteral("ID")));
         }
         aktive.Close();
@@ -154,19 +171,27 @@ void mnuAUSWERTEN_Click() {
 
 void mnuBERECHNEN_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), menutext("mnuBERECHNEN"));
+    SEITENWACHE seite(kSeite);
     const std::function<void()> schritte[] = {
         [] { SetMousePointer(vbHourglass); },
         [] { frmMAIN().SETZEAKTIV(false); },
         [] { frmMAIN().SETZEFORTSCHRITTSICHTBAR(true); },
         [] { DoEvents(); },
-        [] { frmMAIN().SEITELADEN(kSeite); },
+        [&] {
+            frmMAIN().SEITELADEN(kSeite);
+            seite.GELADEN();
+        },
         [] { DoEvents(); },
         [] { frmMAIN().SETZEAKTIV(true); },
         [] { frmMAIN().SEITEZEIGEN(kSeite); },
-        [] { seitenpanels(); },
+        [&] {
+            if (!seite.GESCHLOSSEN()) seitenpanels();
+        },
         [] { pause(true); },
         [] { frmMAIN().SETZEBOGEAENDERT(true); },
-        [] { frmMAIN().SETZEMENUAKTIV(QStringLiteral("mnuDATEI"), false); },
+        [&] {
+            if (!seite.GESCHLOSSEN()) frmMAIN().SETZEMENUAKTIV(QStringLiteral("mnuDATEI"), false);
+        },
         [] { SetMousePointer(vbDefault); },
     };
     for (const auto& schritt : schritte) eh.Run(schritt);
@@ -215,14 +240,22 @@ void mnuNEUBERECHNEN_Click() {
         SetMousePointer(vbDefault);
         return;
     }
+    SEITENWACHE seite(kSeite);
     eh.Run([] { DoEvents(); });
-    eh.Run([] { frmMAIN().SEITELADEN(kSeite); });
+    eh.Run([&] {
+        frmMAIN().SEITELADEN(kSeite);
+        seite.GELADEN();
+    });
     berechnung.reset();
     eh.Run([] { DoEvents(); });
     eh.Run([] { frmMAIN().SETZEAKTIV(true); });
     eh.Run([] { frmMAIN().SEITEZEIGEN(kSeite); });
     eh.Run([] { DoEvents(); });
-    eh.Run([] { seitenpanels(); });
+    eh.Run([&] {
+        if (!seite.GESCHLOSSEN()) seitenpanels();
+    });
+    // The results are stored and current, whether or not their page is
+    // still open.
     eh.Run([&] {
         a1->SetValue(QStringLiteral("BONEU"), false);
         a1->Update();
@@ -230,7 +263,9 @@ void mnuNEUBERECHNEN_Click() {
     });
     eh.Run([] { pause(true); });
     eh.Run([] { frmMAIN().SETZEBOGEAENDERT(true); });
-    eh.Run([] { frmMAIN().SETZEMENUAKTIV(QStringLiteral("mnuDATEI"), false); });
+    eh.Run([&] {
+        if (!seite.GESCHLOSSEN()) frmMAIN().SETZEMENUAKTIV(QStringLiteral("mnuDATEI"), false);
+    });
     eh.Run([] { SetMousePointer(vbDefault); });
     if (eh.Left()) verlassen();
 }

@@ -7,6 +7,7 @@
 #include "drawing/clsKOPFFUSS.h"
 #include "drawing/clsTABELLE.h"
 #include "pages/SEITENDIALOGE.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
 #include "platform/controls/ShiftState.h"
@@ -16,10 +17,26 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 
 namespace {
 constexpr float kTwipsJeMm = 56.7f;
-}
+
+// A command of the page, marked as running while it lives.
+class LAUF {
+public:
+    LAUF(QSet<int>& laufend, int panel) : m_laufend(laufend), m_panel(panel) {
+        m_laufend.insert(panel);
+    }
+    ~LAUF() { m_laufend.remove(m_panel); }
+    LAUF(const LAUF&) = delete;
+    LAUF& operator=(const LAUF&) = delete;
+
+private:
+    QSet<int>& m_laufend;
+    int m_panel;
+};
+} // namespace
 
 SEITENFORM::SEITENFORM(const QString& name, const QString& drucktitel, QWidget* parent)
     : QWidget(parent), m_drucktitel(drucktitel) {
@@ -162,12 +179,18 @@ void SEITENFORM::KOPFFUSSZEICHNEN(int16_t OBJ, QObject* /*AutoCADDatei*/) {
 
 void SEITENFORM::BILDSCHIRMZEICHNEN() {
     for (const FIGUR& figur : FIGUREN()) {
+        if (m_geschlossen) return;
         figur.zeichnen(0, 0, 0);
         DoEvents();
     }
 }
 
 void SEITENFORM::DRUCKEN() {
+    // A print of this page inside its own print would start a second
+    // document inside the first; an unloaded page prints nothing.
+    if (m_geschlossen || m_druckt) return;
+    const Forms::Busy beschaeftigt(this);
+    const QScopedValueRollback<bool> druckt(m_druckt, true);
     // Without a printer no document is started and the page stays as it is.
     if (!DRUCKERBEREIT(m_drucktitel)) return;
     ErrorHandler eh(QStringLiteral("VB-Fehler: "), m_drucktitel);
@@ -178,8 +201,15 @@ void SEITENFORM::DRUCKEN() {
     if (HBOKF) eh.Run([&] { KOPFFUSSZEICHNEN(1); });
     eh.Run([&] { DoEvents(); });
     for (const FIGUR& figur : FIGUREN()) {
+        if (m_geschlossen) break;
         eh.Run([&] { figur.zeichnen(1, figur.XDL, figur.YDO); });
         eh.Run([&] { DoEvents(); });
+    }
+    // Unloaded while it printed (Esc, panel 15, the end of the run): the
+    // sheet is not sent half drawn, and nothing is drawn on a closed page.
+    if (m_geschlossen) {
+        drucker.KillDoc();
+        return;
     }
     eh.Run([&] { drucker.EndDoc(); });
     // Left through Cancel: the document goes nowhere, and nothing of it is
@@ -189,12 +219,15 @@ void SEITENFORM::DRUCKEN() {
     ErrorHandler bildschirm(QStringLiteral("VB-Fehler: "), m_drucktitel);
     if (HBOKF) bildschirm.Run([&] { KOPFFUSSZEICHNEN(0); });
     for (const FIGUR& figur : FIGUREN()) {
+        if (m_geschlossen) break;
         bildschirm.Run([&] { figur.zeichnen(0, 0, 0); });
         bildschirm.Run([&] { DoEvents(); });
     }
 }
 
 void SEITENFORM::KONTEXT(bool hbokf, bool hbokfs, int32_t FARBEMDI, int32_t FARBEPIC) {
+    if (m_geschlossen) return;
+    const Forms::Busy beschaeftigt(this);
     FORM->SetBackColor(FARBEMDI);
     // A new background colour erases what is drawn in the box.
     for (PictureBox* bild : m_bilder) {
@@ -218,24 +251,25 @@ void SEITENFORM::Form_Click() {
 }
 
 void SEITENFORM::Form_KeyDown(int KeyCode, int Shift) {
-    if (KeyCode == 27) frmMAIN().stbMAIN_PanelClick(15);
+    const Forms::Busy beschaeftigt(this);
+    if (KeyCode == 27) PANELBEFEHL(15);
     if (KeyCode == 81 && (Shift & 4)) frmMAIN().mnuBEENDEN_Click();
     if (Shift & 2) {
         switch (KeyCode) {
         case 83:
-            frmMAIN().stbMAIN_PanelClick(10);
+            PANELBEFEHL(10);
             break;
         case 80:
-            frmMAIN().stbMAIN_PanelClick(11);
+            PANELBEFEHL(11);
             break;
         case 67:
-            frmMAIN().stbMAIN_PanelClick(12);
+            PANELBEFEHL(12);
             break;
         case 87:
-            frmMAIN().stbMAIN_PanelClick(13);
+            PANELBEFEHL(13);
             break;
         case 65:
-            frmMAIN().stbMAIN_PanelClick(14);
+            PANELBEFEHL(14);
             break;
         default:
             break;
@@ -243,11 +277,22 @@ void SEITENFORM::Form_KeyDown(int KeyCode, int Shift) {
     }
 }
 
+void SEITENFORM::PANELBEFEHL(int panel) {
+    // A key pressed again while its command lets events run (the print, the
+    // screenshot) would start the command inside itself.
+    if (m_laufend.contains(panel) || (panel == 11 && m_druckt)) return;
+    const LAUF lauf(m_laufend, panel);
+    frmMAIN().stbMAIN_PanelClick(panel);
+}
+
 void SEITENFORM::Form_Activate() {
     frmMAIN().SETZEPANELSICHTBAR(14, false);
 }
 
 void SEITENFORM::keyPressEvent(QKeyEvent* taste) {
+    // The commands of the keys let events run: an Esc or panel 15 there
+    // unloads the page, which must outlive this handler.
+    const Forms::Busy beschaeftigt(this);
     // The figures and the scroll bar leave these keys to the page, wherever
     // the focus is on it.
     const int code = taste->key() == Qt::Key_Escape ? 27 : taste->key();
@@ -263,7 +308,12 @@ void SEITENFORM::ENTLADEN() {
 }
 
 void SEITENFORM::closeEvent(QCloseEvent* ereignis) {
-    // The page asks nothing and never refuses.
-    ENTLADEN();
+    // The page asks nothing and never refuses. Closed through its own window
+    // (close button, system menu, Ctrl+F4) it is unloaded as panel 15 does
+    // it, so the next evaluation builds it afresh. While code of the page
+    // runs, its objects stay for that code; they go with the page.
     ereignis->accept();
+    m_geschlossen = true;
+    if (!Forms::IsBusy(this)) ENTLADEN();
+    Forms::Closed(this);
 }

@@ -9,6 +9,7 @@
 
 #include "pages/AUSGABESEITE.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -37,6 +38,10 @@ public:
     void Form_KeyDown(int KeyCode, int Shift);
     // The page became the active window: panel 14 goes.
     void Form_Activate();
+    // The page was unloaded (panel 15, its own window's close, the end of
+    // the run). Code of the page that is still running stops at its next
+    // step; the page itself goes when that code has returned.
+    bool GESCHLOSSEN() const { return m_geschlossen; }
     // A click on the page itself (not on its figures): the layout dialog.
     void Form_Click();
 
@@ -100,7 +105,8 @@ protected:
     void ANORDNEN(PictureBox* links, PictureBox* rechts);
     // Header and footer: OBJ 0 on the page (cleared first), 1 on the printer.
     void KOPFFUSSZEICHNEN(int16_t OBJ, QObject* AutoCADDatei = nullptr);
-    // The figures again on the screen, each followed by DoEvents.
+    // The figures again on the screen, each followed by DoEvents; stops
+    // when the page is unloaded meanwhile.
     void BILDSCHIRMZEICHNEN();
 
     void keyPressEvent(QKeyEvent* taste) override;
@@ -111,9 +117,17 @@ protected:
 
 private:
     void ENTLADEN();
+    // Presses panel `panel` for the page's key, unless that command of the
+    // page is still running (Ctrl+P while the page prints): it does not
+    // start again inside itself.
+    void PANELBEFEHL(int panel);
 
     QString m_drucktitel;
     std::unique_ptr<clsKOPFFUSS> m_kopffuss;
     bool m_entladen = false;
+    bool m_geschlossen = false;
     bool m_tabelle = false;
+    // The panels whose commands the page's keys run now.
+    QSet<int> m_laufend;
+    bool m_druckt = false;
 };

@@ -4,9 +4,12 @@
 #include "pages/mdiSEITE1.h"
 #include "platform/controls/Forms.h"
 
-#include <QMdiArea>
+#include <QAction>
 #include <QEvent>
+#include <QKeySequence>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 namespace {
 
@@ -37,14 +40,31 @@ private:
     SEITENFORM* m_seite;
 };
 
+// The frame's system menu closes the page with Ctrl+F4 alone: the
+// platform's Close keys include Ctrl+W, which is the page's key for the
+// word-processor document (panel 13), and the menu would take it before the
+// page sees it.
+void SCHLIESSENTASTE(QMdiSubWindow& fenster) {
+    const QList<QKeySequence> schliessen = QKeySequence::keyBindings(QKeySequence::Close);
+    if (QMenu* menu = fenster.systemMenu())
+        for (QAction* aktion : menu->actions())
+            if (!aktion->shortcuts().isEmpty() && aktion->shortcuts() == schliessen)
+                aktion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+}
+
 template <class SEITE> QWidget* laden(QMdiArea* bereich) {
     auto* seite = new SEITE;
     if (bereich) {
         QMdiSubWindow* fenster = bereich->addSubWindow(seite);
+        // Closed through its frame, the page unloads itself and the frame
+        // goes when the page's code has returned (Forms::Closed).
         fenster->setAttribute(Qt::WA_DeleteOnClose, false);
+        SCHLIESSENTASTE(*fenster);
         new AKTIVIERUNG(bereich, fenster, seite);
     }
     Forms::Load(seite);
+    // The load lets events run between its figures.
+    const Forms::Busy beschaeftigt(seite);
     try {
         seite->Form_Load();
     } catch (...) {

@@ -170,11 +170,12 @@ void frmANZEIGEN::cmdOK_Click()
 {
     SEITENPRUEFEN();
     const qsizetype gewaehlt = qsizetype(m_seite) - 1;
-    // A chosen page that was closed meanwhile leaves every page as it is.
-    if (gewaehlt >= 0 && gewaehlt < m_seiten.size() && m_seiten[gewaehlt]) {
+    // A chosen page that was closed meanwhile leaves every page as it is; a
+    // closed page may still be on its way out.
+    if (gewaehlt >= 0 && gewaehlt < m_seiten.size() && Forms::IsLoaded(m_seiten[gewaehlt])) {
         for (qsizetype i = 0; i < m_seiten.size(); ++i) {
             QWidget* seite = m_seiten[i];
-            if (!seite) continue;
+            if (!Forms::IsLoaded(seite)) continue;
             if (i == gewaehlt)
                 frmMAIN().SEITEZEIGEN(Forms::Name(seite));
             else

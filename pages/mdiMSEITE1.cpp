@@ -7,6 +7,7 @@
 #include "drawing/clsTABELLE.h"
 #include "pages/SEITENDIALOGE.h"
 #include "pages/WASSERDIAGRAMM.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/System.h"
@@ -23,8 +24,12 @@ mdiMSEITE1::mdiMSEITE1(QWidget* parent)
     picBILD110 = NEUESBILD(QStringLiteral("picBILD110"));
     picBILD120 = NEUESBILD(QStringLiteral("picBILD120"));
     m_bilder = {picBILD120, picBILD110};
-    // Any button on the diagram opens its axis ranges.
-    picBILD110->MouseDown = [](int16_t, int16_t, float, float) { SEITENDIALOGE::ACHSEN(110, 0); };
+    // Any button on the diagram opens its axis ranges; the dialog is modal,
+    // and the page outlives it.
+    picBILD110->MouseDown = [this](int16_t, int16_t, float, float) {
+        const Forms::Busy beschaeftigt(this);
+        SEITENDIALOGE::ACHSEN(110, 0);
+    };
     vscBILD120().Change = [this] {
         if (!TABELLEZEICHNET()) BILD120(0, 0, 0);
     };

@@ -7,6 +7,7 @@
 #include "drawing/clsTABELLE.h"
 #include "pages/SEITENDIALOGE.h"
 #include "pages/WASSERDIAGRAMM.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -261,6 +262,8 @@ void mdiSEITE1::BILD13(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
 }
 
 void mdiSEITE1::picBILD11_MouseDown(int16_t Button) {
+    // The dialog is modal: the page outlives it.
+    const Forms::Busy beschaeftigt(this);
     if (Button == 2) SEITENDIALOGE::ACHSEN(11, ID);
 }
 

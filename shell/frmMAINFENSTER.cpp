@@ -343,6 +343,10 @@ bool frmMAINFENSTER::SEITELADEN(const QString& name) {
     return ::SEITELADEN(name, MDIBEREICH) != nullptr;
 }
 
+bool frmMAINFENSTER::SEITEGELADEN(const QString& name) {
+    return Forms::Find(name) != nullptr;
+}
+
 void frmMAINFENSTER::SEITEZEIGEN(const QString& name) {
     QWidget* seite = Forms::Find(name);
     if (!seite) return;

@@ -79,6 +79,7 @@ public:
     OutputObject* RAHMENOBJEKT() override;
     bool SEITELADEN(const QString& name) override;
     void SEITEZEIGEN(const QString& name) override;
+    bool SEITEGELADEN(const QString& name) override;
 
     // The connection to ARCHIV.mdb (installed run only).
     std::shared_ptr<Connection> DBARCHIV() const { return m_DBARCHIV; }

@@ -19,6 +19,8 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace {
@@ -60,9 +62,18 @@ void ANZEIGEN() {
 }
 
 void DRUCKEN(frmMAINFENSTER& f, ErrorHandler& eh) {
+    // The pages let events run while they print: a second press of the
+    // panel meanwhile would start a print inside the print.
+    static bool druckt = false;
+    if (druckt) return;
+    const QScopedValueRollback<bool> laeuft(druckt, true);
     // Without a printer there is nothing to choose in the print dialog.
     if (!DRUCKERBEREIT(f.PANELTEXT(11))) return;
-    const QList<QWidget*> seiten = SEITEN();
+    // A page may be unloaded while another prints (Esc, panel 15): it is
+    // then printed no more.
+    QList<QPointer<QWidget>> seiten;
+    for (QWidget* seite : SEITEN())
+        seiten.append(seite);
     // Nothing to print, nothing to ask.
     if (seiten.isEmpty()) return;
     const int anzahl = int(seiten.size());
@@ -88,9 +99,11 @@ void DRUCKEN(frmMAINFENSTER& f, ErrorHandler& eh) {
         von = std::max(1, cdlDRUCKEN.FromPage());
         bis = std::min(anzahl, cdlDRUCKEN.ToPage());
     }
-    for (int nummer = von; nummer <= bis && !eh.Left(); ++nummer)
-        if (AUSGABESEITE* seite = ALSAUSGABESEITE(seiten[nummer - 1]))
-            eh.Run([&] { seite->DRUCKEN(); });
+    for (int nummer = von; nummer <= bis && !eh.Left(); ++nummer) {
+        QWidget* formular = seiten[nummer - 1];
+        if (!Forms::IsLoaded(formular)) continue;
+        if (AUSGABESEITE* seite = ALSAUSGABESEITE(formular)) eh.Run([&] { seite->DRUCKEN(); });
+    }
     SetMousePointer(vbDefault);
 }
 

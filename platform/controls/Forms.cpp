@@ -7,6 +7,10 @@
 
 namespace {
 
+// Kept on the form itself, so that they go with it.
+constexpr char kBusy[] = "_Forms_busy";
+constexpr char kClosed[] = "_Forms_closed";
+
 QList<QPointer<QWidget>>& Loaded()
 {
     static QList<QPointer<QWidget>> forms;
@@ -16,6 +20,13 @@ QList<QPointer<QWidget>>& Loaded()
 void Prune()
 {
     Loaded().removeIf([](const QPointer<QWidget>& form) { return form.isNull(); });
+}
+
+// The window that closes and goes: a child window's MDI frame, or the form.
+QWidget* Window(QWidget* form)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget())) return sub;
+    return form;
 }
 
 } // namespace
@@ -34,12 +45,38 @@ void Load(QWidget* form)
 bool Unload(QWidget* form)
 {
     if (!form) return false;
-    QWidget* window = form;
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(form->parentWidget())) window = sub;
-    if (!window->close()) return false;
-    Loaded().removeIf([form](const QPointer<QWidget>& loaded) { return loaded == form; });
-    window->deleteLater();
+    if (!Window(form)->close()) return false;
+    Closed(form);
     return true;
+}
+
+void Closed(QWidget* form)
+{
+    if (!form) return;
+    Loaded().removeIf([form](const QPointer<QWidget>& loaded) { return loaded == form; });
+    if (form->property(kClosed).toBool()) return;
+    form->setProperty(kClosed, true);
+    // Deleted under its running code, the form would take that code's
+    // objects with it: the last Busy deletes it instead.
+    if (!IsBusy(form)) Window(form)->deleteLater();
+}
+
+Busy::Busy(QWidget* form) : m_form(form)
+{
+    if (form) form->setProperty(kBusy, form->property(kBusy).toInt() + 1);
+}
+
+Busy::~Busy()
+{
+    if (!m_form) return;
+    const int busy = m_form->property(kBusy).toInt() - 1;
+    m_form->setProperty(kBusy, busy > 0 ? QVariant(busy) : QVariant());
+    if (busy <= 0 && m_form->property(kClosed).toBool()) Window(m_form)->deleteLater();
+}
+
+bool IsBusy(const QWidget* form)
+{
+    return form && form->property(kBusy).toInt() > 0;
 }
 
 QList<QWidget*> All()
@@ -53,6 +90,14 @@ QList<QWidget*> All()
 int Count()
 {
     return static_cast<int>(All().size());
+}
+
+bool IsLoaded(const QWidget* form)
+{
+    if (!form) return false;
+    for (const auto& loaded : Loaded())
+        if (loaded == form) return true;
+    return false;
 }
 
 QString Name(const QWidget* form)

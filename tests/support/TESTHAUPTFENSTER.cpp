@@ -113,6 +113,10 @@ bool TESTHAUPTFENSTER::SEITELADEN(const QString& name) {
     return true;
 }
 
+bool TESTHAUPTFENSTER::SEITEGELADEN(const QString& name) {
+    return Forms::Find(name) || (!BEISEITELADEN && m_geladeneSeiten.contains(name));
+}
+
 void TESTHAUPTFENSTER::SEITEZEIGEN(const QString& name) {
     m_gezeigteSeiten.append(name);
     m_aktiveskind = name;

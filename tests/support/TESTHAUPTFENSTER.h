@@ -82,6 +82,8 @@ public:
     // before. Showing makes the page the active child.
     bool SEITELADEN(const QString& name) override;
     void SEITEZEIGEN(const QString& name) override;
+    // A loaded form of that name, or without BEISEITELADEN a name loaded.
+    bool SEITEGELADEN(const QString& name) override;
 
     // Setters of the test. The defaults: user "TESTER", operator "Prüfer",
     // language 3 (German), the decimal separator of the default locale at
