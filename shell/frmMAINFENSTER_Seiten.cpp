@@ -67,8 +67,6 @@ void DRUCKEN(frmMAINFENSTER& f, ErrorHandler& eh) {
     static bool druckt = false;
     if (druckt) return;
     const QScopedValueRollback<bool> laeuft(druckt, true);
-    // Without a printer there is nothing to choose in the print dialog.
-    if (!DRUCKERBEREIT(f.PANELTEXT(11))) return;
     // A page may be unloaded while another prints (Esc, panel 15): it is
     // then printed no more.
     QList<QPointer<QWidget>> seiten;
@@ -76,6 +74,8 @@ void DRUCKEN(frmMAINFENSTER& f, ErrorHandler& eh) {
         seiten.append(seite);
     // Nothing to print, nothing to ask.
     if (seiten.isEmpty()) return;
+    // Without a printer there is nothing to choose in the print dialog.
+    if (!DRUCKERBEREIT(f.PANELTEXT(11))) return;
     const int anzahl = int(seiten.size());
     int aktiv = 0;
     if (QWidget* kind = aktivesKind(f))
