@@ -1,0 +1,84 @@
+#pragma once
+
+// The real main window of a German laboratory, loaded, shown and active, for
+// tests that drive it as a user does: record 1 "P-1" active, with its general
+// data, three readings and a result; the print dialog answered Print, into a
+// PDF file; message boxes that let events run while they wait, as real ones do.
+
+#include "SHELLLABOR.h"
+#include "support/ScriptedDialogs.h"
+
+#include "pages/mdiSEITE1.h"
+#include "platform/controls/CommonDialog.h"
+#include "platform/controls/Forms.h"
+#include "platform/controls/PrinterTarget.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "shell/frmMAINFENSTER.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+class HAUPTFENSTERTEST : public ::testing::Test {
+protected:
+    struct ModaleBoxen : ScriptedDialogs {
+        int ShowMessage(const QString& p, int s, const QString& t, const QString& h,
+                        int c) override {
+            QCoreApplication::processEvents();
+            return ScriptedDialogs::ShowMessage(p, s, t, h, c);
+        }
+    };
+    void SetUp() override {
+        ASSERT_TRUE(f.MDIForm_Load());
+        f.resize(1100, 760);
+        f.show();
+        for (const char* sql :
+             {"INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (1,'P-1',1)",
+              "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (1,0,2,100,1440)",
+              "INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (1,0,30)",
+              "INSERT INTO [E3] ([ID],[I1],[DET],[V]) VALUES "
+              "(1,0,0,0.1),(1,1,60,0.2),(1,2,1440,0.3)"})
+            f.DBPROJEKT()->Execute(QString::fromLatin1(sql));
+        Printer().SetOutputFileName(pdf);
+        CommonDialog::SetPrinterScript([this](CommonDialog&) { return ++druckdialoge, true; });
+        aktivieren();
+    }
+    void TearDown() override {
+        CommonDialog::SetPrinterScript({});
+        Printer().SetOutputFileName(QString());
+    }
+    // The user clicks the main window active.
+    void aktivieren() {
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    }
+    // Keys, each to the control that has the focus.
+    static void taste(Qt::Key k, Qt::KeyboardModifiers m = {}) {
+        QTest::keyClick(QApplication::focusWidget(), k, m);
+    }
+    static void tippen(const QString& text) {
+        for (const QChar c : text)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    QVariant wert(const QString& sql) {
+        Recordset rs(sql, *f.DBPROJEKT());
+        return rs.Eof() ? QVariant() : rs.Fields(0).Value();
+    }
+    static mdiSEITE1* seite() {
+        return qobject_cast<mdiSEITE1*>(Forms::Find(QStringLiteral("mdiSEITE1")));
+    }
+    // Calculate, from the main window clicked active again.
+    mdiSEITE1* berechnen() {
+        aktivieren();
+        f.mnuBERECHNEN->trigger();
+        return seite();
+    }
+
+    SHELLLABOR labor;
+    ModaleBoxen boxen;
+    frmMAINFENSTER f;
+    const QString pdf = labor.WURZEL() + QStringLiteral("/seite.pdf");
+    int druckdialoge = 0; // print dialogs shown, each answered Print
+};
