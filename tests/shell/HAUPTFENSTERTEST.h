@@ -34,13 +34,11 @@ protected:
         ASSERT_TRUE(f.MDIForm_Load());
         f.resize(1100, 760);
         f.show();
-        for (const char* sql :
-             {"INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (1,'P-1',1)",
-              "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (1,0,2,100,1440)",
-              "INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (1,0,30)",
-              "INSERT INTO [E3] ([ID],[I1],[DET],[V]) VALUES "
-              "(1,0,0,0.1),(1,1,60,0.2),(1,2,1440,0.3)"})
-            f.DBPROJEKT()->Execute(QString::fromLatin1(sql));
+        f.DBPROJEKT()->Execute(QStringLiteral(
+            "INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (1,'P-1',1);"
+            "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (1,0,2,100,1440);"
+            "INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (1,0,30);"
+            "INSERT INTO [E3] ([ID],[I1],[DET],[V]) VALUES (1,0,0,.1),(1,1,60,.2),(1,2,1440,.3)"));
         Printer().SetOutputFileName(pdf);
         CommonDialog::SetPrinterScript([this](CommonDialog&) { return ++druckdialoge, true; });
         aktivieren();

@@ -68,7 +68,6 @@ TEST_F(Eingabetasten, ACommandKeyReachesTheWindowOnceAndIsNotTyped) {
                   ziel == &editor ? QStringLiteral("5") : QStringLiteral("-"));
         boxen.expect(vbNo, QStringLiteral("Soll der vorhandene Datensatz P-1"));
         taste(Qt::Key_S, Qt::ControlModifier);
-        EXPECT_EQ(EINGABEFENSTER::GELADEN(), e);
     }
 }
 
