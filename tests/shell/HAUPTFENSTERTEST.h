@@ -8,16 +8,22 @@
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
+#include "input/mdiEINGABE.h"
 #include "pages/mdiSEITE1.h"
 #include "platform/controls/CommonDialog.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/MSFlexGrid.h"
 #include "platform/controls/PrinterTarget.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "shell/AUSWAHLDIALOG.h"
+#include "shell/EINGABEFENSTER.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -63,6 +69,21 @@ protected:
     QVariant wert(const QString& sql) {
         Recordset rs(sql, *f.DBPROJEKT());
         return rs.Eof() ? QVariant() : rs.Fields(0).Value();
+    }
+    // File, Open on the active record.
+    mdiEINGABE* oeffnen() {
+        AUSWAHLDIALOG::ERSETZEN([this](QWidget*) { f.SETZEAUSWAHLMODUS(QStringLiteral("OK")); });
+        f.mnuOEFFNEN_Click();
+        AUSWAHLDIALOG::ERSETZEN({});
+        return EINGABEFENSTER::GELADEN();
+    }
+    // A click on the readings' tab of the input window, then on a cell.
+    static void zelle(mdiEINGABE& e, int row, int col) {
+        auto* reiter = e.SSTab->findChild<QTabBar*>();
+        QTest::mouseClick(reiter, Qt::LeftButton, {}, reiter->tabRect(1).center());
+        MSFlexGrid& grid = *e.msgFLX.at(0);
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                          grid.visualRect(grid.model()->index(row, col)).center());
     }
     static mdiSEITE1* seite() {
         return qobject_cast<mdiSEITE1*>(Forms::Find(QStringLiteral("mdiSEITE1")));

@@ -4,39 +4,11 @@
 
 #include "HAUPTFENSTERTEST.h"
 
-#include "input/mdiEINGABE.h"
-#include "platform/controls/MSFlexGrid.h"
-#include "shell/AUSWAHLDIALOG.h"
-#include "shell/EINGABEFENSTER.h"
-
 #include <QLineEdit>
 #include <QMenu>
-#include <QTabBar>
-#include <QTabWidget>
 #include <functional>
 
-namespace {
-
-class Eingabetasten : public HAUPTFENSTERTEST {
-protected:
-    // File, Open on the active record.
-    mdiEINGABE* oeffnen() {
-        AUSWAHLDIALOG::ERSETZEN([this](QWidget*) { f.SETZEAUSWAHLMODUS(QStringLiteral("OK")); });
-        f.mnuOEFFNEN_Click();
-        AUSWAHLDIALOG::ERSETZEN({});
-        return EINGABEFENSTER::GELADEN();
-    }
-    // A click on the readings' tab, then on a cell.
-    static void zelle(mdiEINGABE& e, int row, int col) {
-        auto* reiter = e.SSTab->findChild<QTabBar*>();
-        QTest::mouseClick(reiter, Qt::LeftButton, {}, reiter->tabRect(1).center());
-        MSFlexGrid& grid = *e.msgFLX.at(0);
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                          grid.visualRect(grid.model()->index(row, col)).center());
-    }
-};
-
-} // namespace
+using Eingabetasten = HAUPTFENSTERTEST;
 
 TEST_F(Eingabetasten, ACommandKeyReachesTheWindowOnceAndIsNotTyped) {
     mdiEINGABE* e = oeffnen();
@@ -94,10 +66,16 @@ TEST_F(Eingabetasten, CtrlSStoresTheValueLeftOpenInTheCellEditor) {
     EXPECT_FLOAT_EQ(wert(QStringLiteral("SELECT [V] FROM [E3] WHERE [I1]=1")).toFloat(), 0.66f);
 }
 
-TEST_F(Eingabetasten, DiscardWithoutAnInputWindowStillLeavesTheInputState) {
-    // The input state was entered, but the window is gone (its load failed).
-    f.mnuNEU_Click();
-    EINGABEFENSTER::GELADEN()->parentWidget()->close();
+TEST_F(Eingabetasten, TheInputStateIsLeftThroughItsPanelsOnly) {
+    f.mnuNEU->trigger();
+    mdiEINGABE* e = EINGABEFENSTER::GELADEN();
+    ASSERT_NE(e, nullptr);
+    e->txtKEN->setFocus();
+    taste(Qt::Key_F4, Qt::ControlModifier);
+    taste(Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(EINGABEFENSTER::GELADEN() == e && e->isVisible());
+    // Without its window (the load failed), panel 9 still leaves the state.
+    e->parentWidget()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
     f.stbMAIN_PanelClick(9);

@@ -6,13 +6,11 @@
 #include "HAUPTFENSTERTEST.h"
 #include "support/KEINDRUCKER.h"
 
-#include "input/mdiEINGABE.h"
 #include "pages/frmKONTEXT.h"
 #include "platform/controls/PictureBox.h"
 #include "shell/STATUSLEISTE.h"
 
 #include <QFile>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -69,14 +67,6 @@ TEST_F(Seitenfenster, APageClosedThroughItsOwnWindowIsUnloadedAndBuiltAfresh) {
         EXPECT_TRUE(s->isVisible() && s->GRAFIK11() && s->TABELLE12());
         f.stbMAIN_PanelClick(15);
     }
-    // The input window has no way out but its panels.
-    f.mnuNEU->trigger();
-    auto* eingabe = qobject_cast<mdiEINGABE*>(Forms::Find(QStringLiteral("mdiEINGABE")));
-    ASSERT_NE(eingabe, nullptr);
-    eingabe->txtKEN->setFocus();
-    taste(Qt::Key_F4, Qt::ControlModifier);
-    taste(Qt::Key_W, Qt::ControlModifier);
-    EXPECT_TRUE(Forms::IsLoaded(eingabe) && eingabe->isVisible());
 }
 
 // Esc, panel 15 and Ctrl+P pressed while a page's code lets events run: the
