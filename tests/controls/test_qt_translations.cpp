@@ -4,45 +4,23 @@
 #include "platform/runtime/System.h"
 
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QLocale>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
-namespace {
-
-// The text of the print dialog's own Print button, on a dialog made here.
-QString druckknopf() {
-    QPrinter drucker;
-    QPrintDialog dialog(&drucker);
-    const auto* knoepfe = dialog.findChild<QDialogButtonBox*>();
-    if (!knoepfe || !knoepfe->button(QDialogButtonBox::Ok)) return QString();
-    return knoepfe->button(QDialogButtonBox::Ok)->text();
-}
-
-} // namespace
-
 TEST(QtTranslations, ThePrintDialogSpeaksTheUsersLanguage) {
-    struct Fall {
+    const struct {
         const char* locale;
         bool katalog;
-        const char* drucken; // the dialog's context, "Print"
-        const char* knopf;
-    };
-    const Fall faelle[] = {
-        {"de_DE", true, "Drucken", "&Drucken"},
-        {"C", false, "Print", "&Print"},
-        {"en_US", false, "Print", "&Print"},
-        {"is_IS", false, "Print", "&Print"}, // no catalogue on the machine
-    };
-    for (const Fall& fall : faelle) {
+        const char* drucken; // the print dialog's Print button
+    } faelle[] = {{"de_DE", true, "Drucken"},
+                  {"C", false, "Print"},
+                  {"en_US", false, "Print"},
+                  {"is_IS", false, "Print"}}; // no catalogue on the machine
+    for (const auto& fall : faelle) {
         SCOPED_TRACE(fall.locale);
         EXPECT_EQ(InstallQtTranslations(QLocale(QString::fromLatin1(fall.locale))), fall.katalog);
         EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"),
-                  QString::fromUtf8(fall.drucken));
-        EXPECT_EQ(druckknopf(), QString::fromUtf8(fall.knopf));
+                  QString::fromLatin1(fall.drucken));
     }
     InstallQtTranslations(QLocale::c());
 }

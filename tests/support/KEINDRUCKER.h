@@ -5,15 +5,8 @@
 
 #include "platform/controls/PrinterTarget.h"
 
-class KEINDRUCKER {
-public:
-    KEINDRUCKER() : m_vorher(PrinterTarget::InstalledPrinters()) {
-        PrinterTarget::SetInstalledPrinters(QStringList());
-    }
-    ~KEINDRUCKER() { PrinterTarget::SetInstalledPrinters(m_vorher); }
-    KEINDRUCKER(const KEINDRUCKER&) = delete;
-    KEINDRUCKER& operator=(const KEINDRUCKER&) = delete;
-
-private:
-    QStringList m_vorher;
+struct KEINDRUCKER {
+    const QStringList vorher = PrinterTarget::InstalledPrinters();
+    KEINDRUCKER() { PrinterTarget::SetInstalledPrinters(QStringList()); }
+    ~KEINDRUCKER() { PrinterTarget::SetInstalledPrinters(vorher); }
 };
