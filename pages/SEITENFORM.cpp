@@ -21,22 +21,7 @@
 
 namespace {
 constexpr float kTwipsJeMm = 56.7f;
-
-// A command of the page, marked as running while it lives.
-class LAUF {
-public:
-    LAUF(QSet<int>& laufend, int panel) : m_laufend(laufend), m_panel(panel) {
-        m_laufend.insert(panel);
-    }
-    ~LAUF() { m_laufend.remove(m_panel); }
-    LAUF(const LAUF&) = delete;
-    LAUF& operator=(const LAUF&) = delete;
-
-private:
-    QSet<int>& m_laufend;
-    int m_panel;
-};
-} // namespace
+}
 
 SEITENFORM::SEITENFORM(const QString& name, const QString& drucktitel, QWidget* parent)
     : QWidget(parent), m_drucktitel(drucktitel) {
@@ -280,8 +265,9 @@ void SEITENFORM::Form_KeyDown(int KeyCode, int Shift) {
 void SEITENFORM::PANELBEFEHL(int panel) {
     // A key pressed again while its command lets events run (the print, the
     // screenshot) would start the command inside itself.
-    if (m_laufend.contains(panel) || (panel == 11 && m_druckt)) return;
-    const LAUF lauf(m_laufend, panel);
+    const int bit = 1 << panel;
+    if (m_laufend & bit) return;
+    const QScopedValueRollback<int> lauf(m_laufend, m_laufend | bit);
     frmMAIN().stbMAIN_PanelClick(panel);
 }
 

@@ -9,7 +9,6 @@
 
 #include "pages/AUSGABESEITE.h"
 
-#include <QSet>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -127,7 +126,7 @@ private:
     bool m_entladen = false;
     bool m_geschlossen = false;
     bool m_tabelle = false;
-    // The panels whose commands the page's keys run now.
-    QSet<int> m_laufend;
+    // The panels whose commands the page's keys run now, one bit each.
+    int m_laufend = 0;
     bool m_druckt = false;
 };
