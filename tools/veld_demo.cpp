@@ -17,9 +17,11 @@
 #include "platform/database/Connection.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/System.h"
+#include "platform/runtime/Variant.h"
 #include "platform/database/Transaction.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -69,24 +71,23 @@ void projektAnlegen(const QString& pfad, const std::vector<Versuch>& versuche) {
             db.Execute(QStringLiteral(
                            "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (?,?,?,?,?)"),
                        {id, v.geraet, v.dmax, v.ms, 1440.0});
-            // Running numbers from 0, as the input window numbers its rows.
+            // Running numbers from 0, as the input window numbers its rows;
+            // every value as the input window writes it (two decimals, its
+            // date and time patterns), so a record stored unchanged stays
+            // unchanged.
             int nummer = -1;
+            const QDateTime beginn(QDate(2002, 3, 11), QTime(8, 15), Qt::UTC);
             for (double minuten : kZeiten) {
                 ++nummer;
-                const int gesamt = 8 * 60 + 15 + int(minuten);
-                const int tag = 11 + gesamt / (24 * 60);
-                const int uhr = gesamt % (24 * 60);
+                const QDateTime zeitpunkt = beginn.addSecs(qint64(minuten) * 60);
                 const double volumen =
-                    std::round(v.endwert * (1.0 - std::exp(-minuten / v.tempo)) * 1000.0) / 1000.0;
+                    Round(v.endwert * (1.0 - std::exp(-minuten / v.tempo)), 2);
                 db.Execute(QStringLiteral(
                                "INSERT INTO [E3] ([ID],[I1],[DATUM],[UHRZEIT],[DET],[V],[TEMP]) "
                                "VALUES (?,?,?,?,?,?,?)"),
-                           {id, nummer,
-                            QStringLiteral("%1.03.2002").arg(tag, 2, 10, QLatin1Char('0')),
-                            QStringLiteral("%1:%2")
-                                .arg(uhr / 60, 2, 10, QLatin1Char('0'))
-                                .arg(uhr % 60, 2, 10, QLatin1Char('0')),
-                            minuten, volumen, 20.0 + 0.1 * (nummer % 4)});
+                           {id, nummer, Format(zeitpunkt, QStringLiteral("dd/mm/yy")),
+                            Format(zeitpunkt, QStringLiteral("hh:mm:ss")), minuten, volumen,
+                            Round(20.0 + 0.1 * (nummer % 4), 2)});
             }
         }
         t.Commit();
