@@ -11,8 +11,9 @@
 #include <QLocale>
 #include <stdexcept>
 
-SHELLLABOR::SHELLLABOR(const QString& sprache, const QString& programmordner) {
-    if (!m_wurzel.isValid()) throw std::runtime_error("no temporary folder");
+SHELLLABOR::SHELLLABOR(const QString& sprache, const QString& programmordner)
+    : m_wurzel(std::make_unique<QTemporaryDir>()) {
+    if (!m_wurzel->isValid()) throw std::runtime_error("no temporary folder");
     m_programm = WURZEL() + QLatin1Char('/') + programmordner + QStringLiteral("/VELD");
     QDir().mkpath(DATENBANK());
     QDir().mkpath(PROJEKTSPFAD() + QStringLiteral("/TE0001.00"));
@@ -58,6 +59,9 @@ void SHELLLABOR::EINSTELLEN(const QString& sprache, const QString& anmeldename) 
 }
 
 SHELLLABOR::~SHELLLABOR() {
+    const QString temp = QDir(QDir::tempPath()).canonicalPath();
+    for (const QString& dokument : SYSTEM.OpenedDocuments())
+        if (QFileInfo(dokument).canonicalPath() == temp) QFile::remove(dokument);
     QLocale::setDefault(QLocale::c());
 }
 

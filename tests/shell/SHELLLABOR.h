@@ -16,6 +16,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
+#include <memory>
 
 class SHELLLABOR {
 public:
@@ -31,12 +32,14 @@ public:
         QString anmeldename = QStringLiteral("tester");
     };
     explicit SHELLLABOR(const VORHANDEN& vorhanden);
-    // Restores the C locale of the tests.
+    // Restores the C locale of the tests and removes the documents that the
+    // program wrote into the temporary folder for the desktop to open (no
+    // desktop program opens, and so removes, them in a test).
     ~SHELLLABOR();
     SHELLLABOR(const SHELLLABOR&) = delete;
     SHELLLABOR& operator=(const SHELLLABOR&) = delete;
 
-    QString WURZEL() const { return m_vorhanden.isEmpty() ? m_wurzel.path() : m_vorhanden; }
+    QString WURZEL() const { return m_wurzel ? m_wurzel->path() : m_vorhanden; }
     QString DATENBANK() const { return WURZEL() + QStringLiteral("/DATENBANK"); }
     QString ARCHIV() const { return DATENBANK() + QStringLiteral("/ARCHIV.mdb"); }
     QString PROJEKTSPFAD() const { return WURZEL() + QStringLiteral("/PROJEKTE"); }
@@ -63,7 +66,9 @@ public:
 private:
     void EINSTELLEN(const QString& sprache, const QString& anmeldename);
 
-    QTemporaryDir m_wurzel;
+    // Only a laboratory of its own has a folder to remove: a child process
+    // that is killed would leave one behind.
+    std::unique_ptr<QTemporaryDir> m_wurzel;
     QString m_vorhanden;
     QString m_programm;
 };
