@@ -147,7 +147,7 @@ QString LocaleDecimalSeparator()
     return QLocale().decimalPoint();
 }
 
-bool InstallQtTranslations(const QLocale& locale)
+bool InstallQtTranslations(const QLocale& locale, const QString& folder)
 {
     static QTranslator* installed = nullptr;
     if (installed) {
@@ -158,7 +158,8 @@ bool InstallQtTranslations(const QLocale& locale)
     if (locale.language() == QLocale::C || locale.language() == QLocale::English) return false;
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                          folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+                                           : folder))
         return false;
     installed = translator.release();
     QCoreApplication::installTranslator(installed);

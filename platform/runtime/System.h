@@ -23,8 +23,9 @@ QString LocaleDecimalSeparator();
 // printing, colours) in the language of `locale`, from Qt's "qtbase"
 // catalogue; it takes the place of one installed before. C and English keep
 // Qt's own English, and so does a language whose catalogue is missing.
-// Returns whether a catalogue is in use.
-bool InstallQtTranslations(const QLocale& locale);
+// Returns whether a catalogue is in use. The catalogues are looked for in
+// `folder`, Qt's own translations folder when it is empty.
+bool InstallQtTranslations(const QLocale& locale, const QString& folder = QString());
 
 // The directory that holds the program's executable (no trailing "/").
 QString ProgramDirectory();

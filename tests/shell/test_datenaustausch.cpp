@@ -27,6 +27,17 @@ protected:
     frmMAINFENSTER f;
 };
 
+// Works the modal dialog that the next command opens. Whatever the steps
+// find, the dialog is closed after them: a failed check ends the test at
+// once instead of leaving it waiting on an open dialog.
+template <class SCHRITTE>
+void imDialog(SCHRITTE schritte) {
+    QTimer::singleShot(0, [schritte] {
+        schritte();
+        if (QWidget* offen = QApplication::activeModalWidget()) offen->close();
+    });
+}
+
 } // namespace
 
 TEST_F(Datenaustausch, ExportImportAnswersOkOnceAnotherDatabaseWasOpened) {
@@ -38,7 +49,7 @@ TEST_F(Datenaustausch, ExportImportAnswersOkOnceAnotherDatabaseWasOpened) {
         f.SETZEBOGEAENDERT(false);
         QWidget* besitzer = nullptr;
         bool gesehen = false;
-        QTimer::singleShot(0, [&] {
+        imDialog([&] {
             auto* d = qobject_cast<frmEXPIMP*>(QApplication::activeModalWidget());
             ASSERT_NE(d, nullptr);
             gesehen = true;
@@ -61,7 +72,7 @@ TEST_F(Datenaustausch, ExportImportRefreshesTheRecordPanel) {
     QDir().mkpath(andere);
     PROJEKTDATENBANKANLEGEN(andere + QStringLiteral("/VELD.mdb"));
     SHELLLABOR::DATENSATZ(andere + QStringLiteral("/VELD.mdb"), 4, QStringLiteral("IMP"), true);
-    QTimer::singleShot(0, [&] {
+    imDialog([&] {
         auto* d = qobject_cast<frmEXPIMP*>(QApplication::activeModalWidget());
         ASSERT_TRUE(d);
         d->dirEXP_SetPath(andere);
@@ -76,7 +87,7 @@ TEST_F(Datenaustausch, ExportImportRefreshesTheRecordPanel) {
 
 TEST_F(Datenaustausch, ExportToTheInformationSystemShowsItsDialog) {
     bool gesehen = false;
-    QTimer::singleShot(0, [&] {
+    imDialog([&] {
         auto* d = qobject_cast<frmEXPINF*>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
         gesehen = true;
