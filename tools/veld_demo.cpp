@@ -53,6 +53,11 @@ const std::vector<Versuch> kNachbarVersuche = {
     {"NB-06", "Beckenton", 1, 0.5, 0.40, 0.66, 150.0, false},
 };
 
+// A value of a Single column as the program writes it: the float, widened.
+double einfach(double wert) {
+    return double(float(wert));
+}
+
 // Minutes after the start of the test at which the readings were taken.
 const double kZeiten[] = {0, 1, 2, 3, 5, 10, 15, 30, 60, 120, 240, 480, 1440};
 
@@ -70,23 +75,23 @@ void projektAnlegen(const QString& pfad, const std::vector<Versuch>& versuche) {
                        {id, QString::fromUtf8(v.ken), QString::fromUtf8(v.kom), v.aktiv});
             db.Execute(QStringLiteral(
                            "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (?,?,?,?,?)"),
-                       {id, v.geraet, v.dmax, v.ms, 1440.0});
+                       {id, v.geraet, einfach(v.dmax), einfach(v.ms), 1440.0});
             // Running numbers from 0, as the input window numbers its rows;
             // every value as the input window writes it (two decimals, its
-            // date and time patterns), so a record stored unchanged stays
-            // unchanged.
+            // date and time patterns, Single columns as floats), so a record
+            // stored unchanged stays unchanged.
             int nummer = -1;
             const QDateTime beginn(QDate(2002, 3, 11), QTime(8, 15), Qt::UTC);
             for (double minuten : kZeiten) {
                 ++nummer;
                 const QDateTime zeitpunkt = beginn.addSecs(qint64(minuten) * 60);
                 const double volumen =
-                    Round(v.endwert * (1.0 - std::exp(-minuten / v.tempo)), 2);
+                    einfach(Round(v.endwert * (1.0 - std::exp(-minuten / v.tempo)), 2));
                 db.Execute(QStringLiteral(
                                "INSERT INTO [E3] ([ID],[I1],[DATUM],[UHRZEIT],[DET],[V],[TEMP]) "
                                "VALUES (?,?,?,?,?,?,?)"),
                            {id, nummer, Format(zeitpunkt, QStringLiteral("dd/mm/yy")),
-                            Format(zeitpunkt, QStringLiteral("hh:mm:ss")), minuten, volumen,
+                            Format(zeitpunkt, QStringLiteral("hh:mm:ss")), einfach(minuten), volumen,
                             Round(20.0 + 0.1 * (nummer % 4), 2)});
             }
         }
