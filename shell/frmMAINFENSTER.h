@@ -54,8 +54,11 @@ public:
     QString PROGRAMMPFAD() override;
     QString AUSWAHLMODUS() override { return m_AUSWAHLMODUS; }
     void SETZEAUSWAHLMODUS(const QString& modus) override { m_AUSWAHLMODUS = modus; }
-    bool BOGEAENDERT() override { return m_BOGEAENDERT; }
-    void SETZEBOGEAENDERT(bool geaendert) override { m_BOGEAENDERT = geaendert; }
+    // Whether the working copy holds changes that are not saved, of this run
+    // or of any other run of the user on the copy: the state lives beside
+    // the copy, not in this run.
+    bool BOGEAENDERT() override;
+    void SETZEBOGEAENDERT(bool geaendert) override;
     void mnuBEENDEN_Click() override;
     void mnuHILFE_Click() override;
     void stbMAIN_PanelClick(int panel) override;
@@ -115,7 +118,7 @@ public:
     // Closing: reason 0 the user closed the window, 1 the program unloaded
     // it (Done, Quit), 2 the session ends.
     void MDIForm_QueryUnload(int grund, bool& cancel);
-    void MDIForm_Unload(int grund);
+    void MDIForm_Unload();
     // The session ends (SIGTERM, log-off): the window closes with reason 2.
     void SITZUNGSENDE();
     // The unload has run.
@@ -143,6 +146,11 @@ public:
     // The file that records which project database a working copy was made
     // from, beside the copy.
     static QString HERKUNFTSDATEI(const QString& arbeitskopie);
+
+    // For tests of two starts at the same moment: when set, called where a
+    // start waits because another start decides about the copy ("WARTET"),
+    // and where it has taken its locks and not yet decided ("HALT").
+    static inline void (*STARTHALT)(const char* stelle) = nullptr;
 
     // Writes the window's caption and the panels' texts and tool tips into a
     // file (one "name=value" per line), for checking an installed run.
@@ -177,6 +185,16 @@ private:
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
+    // The copy's state of unsaved changes (see frmMAINFENSTER_Arbeitskopie).
+    QStringList MARKEN(const QString& muster) const;
+    void MARKENLOESCHEN(const QStringList& marken);
+    void LAUFANMELDEN();
+    bool ALLEINENTSCHEIDEN();
+    void ENTSCHEIDUNGFREIGEBEN();
+    QStringList FREMDELAEUFE() const;
+    void ZUSTANDLEEREN();
+    QStringList GESPEICHERTERZUSTAND();
+    void ZUSTANDGESPEICHERT(const QStringList& marken);
     void STARTBILDSCHIRMLADEN(ErrorHandler& eh);
     void ANDEREFENSTERSCHLIESSEN();
     bool SPEICHERN();
@@ -192,18 +210,29 @@ private:
     int32_t m_SIGNALTON = 0;
     int32_t m_SIGNALERGEBNIS = 0;
     std::shared_ptr<Connection> m_DBARCHIV;
+    // Changes of this run that no mark beside the copy could record.
     bool m_BOGEAENDERT = false;
     bool m_BOSCHLIESSEN = false;
     int16_t m_SPRACHE = 3;
     QString m_DEZIMALPUNKT;
     QString m_AUSWAHLMODUS;
 
-    // The user kept the copy of an interrupted run: it holds unsaved changes.
-    bool m_kopieBehalten = false;
     // Held shared on the working copy's folder for the whole run; the copy
     // is replaced or deleted only by a run that gets it exclusively, that
     // is while no other run of this user works on it.
     FileLock m_kopiesperre;
+    // Held on the copy's state folder while a run decides about the copy,
+    // so that one run at a time does.
+    FileLock m_entscheidung;
+    // This run holds both locks alone, from its save question to its end.
+    bool m_entscheidet = false;
+    // As the last run the user chose not to save the copy's changes.
+    bool m_verworfen = false;
+    // The copy's state folder (empty before the start made it), this run's
+    // name in it, and the number of its last change mark.
+    QString m_zustand;
+    QString m_lauf;
+    int m_aenderung = 0;
     int m_grund = 0;
     bool m_entladen = false;
     QPointer<mdiAUTOSTART> m_autostart;

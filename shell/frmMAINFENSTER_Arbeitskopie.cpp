@@ -1,5 +1,6 @@
 // The user's working copy of the project database: its path, the decision
-// at start when a copy is still there, and the copy itself.
+// at start when a copy is still there, the copy itself, and its state of
+// unsaved changes.
 //
 // A copy is made under a temporary name beside the working copy and renamed
 // into place only when it is complete, so that a run killed during the copy
@@ -13,8 +14,20 @@
 // run holds was left by an interrupted run and is offered. A lock on the
 // copy's folder, shared by every run for its lifetime, tells whether another
 // run works on the copy; only a run that gets the lock alone asks about,
-// replaces or deletes it.
-
+// replaces or deletes it. Getting it alone means giving up the shared lock
+// first, so two runs trying at once would both fail and both think the other
+// alive: a second lock, on the state folder, lets one run at a time decide.
+//
+// Whether the copy holds unsaved changes belongs to the copy, not to one run,
+// so that a run that dies leaves nothing unknown to the others. The state
+// folder beside the copy (VELD.zustand) holds marks, empty files:
+// - "<run>.lauf" for every run, made at its start before it can write and
+//   removed at its orderly end. One that is left belongs to a run that died,
+//   at any moment, perhaps in the middle of a store: what it wrote is taken
+//   as unsaved until a Save or the last run's answer settles it.
+// - "<run>.<n>.geaendert" for every change a command marks (store, delete,
+//   import, evaluation). A Save clears the marks it found before it began;
+//   one made meanwhile stays for a later Save or the question at the end.
 #include "shell/frmMAINFENSTER.h"
 
 #include "platform/database/Connection.h"
@@ -26,7 +39,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUuid>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
 const QString kTitel = QStringLiteral("VELD");
@@ -66,6 +82,25 @@ void herkunftSchreiben(const QString& datei, const QString& projektdatenbank) {
         throw StandardError(75);
     }
 }
+
+const QString kLaufmarken = QStringLiteral("*.lauf");
+const QString kAenderungsmarken = QStringLiteral("*.geaendert");
+
+// A mark is on the disk before anything relies on it, a power loss included.
+bool markeAnlegen(const QString& datei) {
+    const int fd =
+        ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool fest = ::fsync(fd) == 0;
+    ::close(fd);
+    const int ordner =
+        ::open(QFile::encodeName(QFileInfo(datei).path()).constData(), O_RDONLY | O_CLOEXEC);
+    if (ordner >= 0) {
+        ::fsync(ordner);
+        ::close(ordner);
+    }
+    return fest;
+}
 } // namespace
 
 QString frmMAINFENSTER::XMDBPFAD() {
@@ -87,7 +122,23 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     // What killed runs left beside the project database and the copy goes.
     RemoveDeadTemporaries(QFileInfo(PROJEKTDATENBANK()).absolutePath());
     RemoveDeadTemporaries(QFileInfo(arbeitskopie).absolutePath());
+    const QString zustand =
+        QFileInfo(arbeitskopie).path() + QLatin1Char('/') + kTitel + QStringLiteral(".zustand");
+    if (QFileInfo(zustand).isDir() || QDir().mkdir(zustand)) m_zustand = zustand;
+    // One start at a time decides about the copy; a start that finds another
+    // deciding waits for its decision and then shares the copy it decided.
+    if (!m_zustand.isEmpty() && m_entscheidung.Open(m_zustand) && !m_entscheidung.TryExclusive()) {
+        if (STARTHALT) STARTHALT("WARTET");
+        m_entscheidung.Exclusive();
+    }
+    struct Freigabe {
+        FileLock& sperre;
+        ~Freigabe() { sperre.Unlock(); }
+    } freigabe{m_entscheidung};
     if (m_kopiesperre.Open(QFileInfo(arbeitskopie).path())) m_kopiesperre.Shared();
+    if (!m_zustand.isEmpty()) LAUFANMELDEN();
+    if (STARTHALT) STARTHALT("HALT");
+
     if (QFileInfo::exists(arbeitskopie)) {
         const QString herkunft = herkunftLesen(HERKUNFTSDATEI(arbeitskopie));
         if (!herkunft.isEmpty() && herkunft != gleichnamig(PROJEKTDATENBANK())) {
@@ -98,8 +149,13 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 if (!m_kopiesperre.TryExclusive()) throw StandardError(70);
                 return UEBRIGEKOPIESICHERN(arbeitskopie, herkunft);
             });
-            if (!neu) return; // never copy over changes that could not be put aside
-            eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
+            if (!neu) {
+                // Never copy over changes that could not be put aside; the
+                // run shares the copy as it is.
+                m_kopiesperre.Shared();
+                return;
+            }
+            if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) ZUSTANDLEEREN();
             m_kopiesperre.Shared();
             const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
             if (m_SPRACHE == 1)
@@ -114,7 +170,8 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                        vbOKOnly + vbExclamation, kTitel);
         } else if (!m_kopiesperre.TryExclusive()) {
             // Another run of this user works on the copy right now: nothing
-            // was interrupted, and this run shares the copy as it is.
+            // was interrupted, and this run shares the copy as it is, with
+            // its state.
         } else {
             // No other run holds the copy: a run that is gone left it. The
             // lock stays exclusive until the answer is carried out, so a run
@@ -133,22 +190,107 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                                   "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
                           vbYesNo + vbQuestion, kTitel);
             if (antwort == vbYes) {
-                m_kopieBehalten = true;
-                // From now on the copy is this project's.
+                // From now on the copy is this project's, and what the gone
+                // runs left in it counts as this run's unsaved changes.
                 eh.Run(
                     [&] { herkunftSchreiben(HERKUNFTSDATEI(arbeitskopie), PROJEKTDATENBANK()); });
-            } else {
-                eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
+                ZUSTANDLEEREN();
+                SETZEBOGEAENDERT(true);
+            } else if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) {
+                ZUSTANDLEEREN();
             }
             m_kopiesperre.Shared();
         }
     } else {
         // A copy made while another run starts is made once.
-        m_kopiesperre.TryExclusive();
-        eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
+        const bool allein = m_kopiesperre.TryExclusive();
+        if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); }) && allein) ZUSTANDLEEREN();
         m_kopiesperre.Shared();
     }
     eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); });
+}
+
+QStringList frmMAINFENSTER::MARKEN(const QString& muster) const {
+    if (m_zustand.isEmpty()) return {};
+    return QDir(m_zustand).entryList(QStringList{muster}, QDir::Files);
+}
+
+void frmMAINFENSTER::MARKENLOESCHEN(const QStringList& marken) {
+    for (const QString& marke : marken)
+        QFile::remove(m_zustand + QLatin1Char('/') + marke);
+}
+
+void frmMAINFENSTER::LAUFANMELDEN() {
+    m_lauf = QUuid::createUuid().toString(QUuid::Id128);
+    markeAnlegen(m_zustand + QLatin1Char('/') + m_lauf + QStringLiteral(".lauf"));
+}
+
+QStringList frmMAINFENSTER::FREMDELAEUFE() const {
+    QStringList laeufe = MARKEN(kLaufmarken);
+    laeufe.removeAll(m_lauf + QStringLiteral(".lauf"));
+    return laeufe;
+}
+
+bool frmMAINFENSTER::BOGEAENDERT() {
+    return m_BOGEAENDERT || !MARKEN(kAenderungsmarken).isEmpty();
+}
+
+void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
+    if (!geaendert) {
+        ZUSTANDGESPEICHERT(GESPEICHERTERZUSTAND());
+        return;
+    }
+    // Every change gets a mark of its own, so that a Save of another run
+    // that began before it cannot clear it.
+    const QStringList fruehere = MARKEN(m_lauf + QStringLiteral(".*.geaendert"));
+    if (!m_zustand.isEmpty() &&
+        markeAnlegen(m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
+                     QString::number(++m_aenderung) + QStringLiteral(".geaendert")))
+        MARKENLOESCHEN(fruehere);
+    else
+        m_BOGEAENDERT = true;
+}
+
+bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
+    if (m_entscheidet) return true;
+    // A start deciding now is a run, too.
+    if (!m_entscheidung.TryExclusive()) return false;
+    if (!m_kopiesperre.TryExclusive()) {
+        m_entscheidung.Unlock();
+        return false;
+    }
+    m_entscheidet = true;
+    return true;
+}
+
+void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
+    if (!m_entscheidet) return;
+    m_entscheidet = false;
+    m_kopiesperre.Shared();
+    m_entscheidung.Unlock();
+}
+
+void frmMAINFENSTER::ZUSTANDLEEREN() {
+    MARKENLOESCHEN(MARKEN(kAenderungsmarken) + FREMDELAEUFE());
+    m_BOGEAENDERT = false;
+}
+
+QStringList frmMAINFENSTER::GESPEICHERTERZUSTAND() {
+    // The changes marked before the Save begins are in the copy it writes;
+    // so is whatever runs that died before wrote, known when no other run
+    // lives now.
+    QStringList marken = MARKEN(kAenderungsmarken);
+    const bool hielt = m_entscheidet;
+    if (ALLEINENTSCHEIDEN()) {
+        marken += FREMDELAEUFE();
+        if (!hielt) ENTSCHEIDUNGFREIGEBEN();
+    }
+    return marken;
+}
+
+void frmMAINFENSTER::ZUSTANDGESPEICHERT(const QStringList& marken) {
+    MARKENLOESCHEN(marken);
+    m_BOGEAENDERT = false;
 }
 
 void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {

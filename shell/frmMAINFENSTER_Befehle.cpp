@@ -154,7 +154,7 @@ void frmMAINFENSTER::mnuAUSWAHL_Click() {
         eh.Run([&] { m_DBPROJEKT->Execute(QStringLiteral("DELETE FROM [M1] WHERE [IDM]=1")); });
     }
     eh.Run([&] { DATENSATZANZEIGE(); });
-    m_BOGEAENDERT = true;
+    SETZEBOGEAENDERT(true);
 }
 
 void frmMAINFENSTER::mnuEXPIMP_Click() {
@@ -165,7 +165,7 @@ void frmMAINFENSTER::mnuEXPIMP_Click() {
         ~Menues() { EINGABEFENSTER::HAUPTMENUS(f, true); }
     } menues{*this};
     DATENAUSTAUSCH::EXPIMP(this);
-    if (m_AUSWAHLMODUS == QLatin1String("OK")) m_BOGEAENDERT = true;
+    if (m_AUSWAHLMODUS == QLatin1String("OK")) SETZEBOGEAENDERT(true);
     // An import brings the records' active flags along: the record panel
     // shows what is active now, as after Open, Select and Delete.
     ErrorHandler eh(QStringLiteral("VB-Error: "), mnuEXPIMP->text());
@@ -205,7 +205,7 @@ void frmMAINFENSTER::mnuLOESCHEN_Click() {
         }
     }
     eh.Run([&] { DATENSATZANZEIGE(); });
-    m_BOGEAENDERT = true;
+    SETZEBOGEAENDERT(true);
 }
 
 // The Evaluate menu's commands belong to the evaluation.
@@ -271,9 +271,10 @@ bool frmMAINFENSTER::SPEICHERN() {
     SetMousePointer(vbHourglass);
     // The copy goes through the engine's backup: the project database is
     // either the old one or the whole new one. Only a copy that arrived
-    // clears the changed flag.
+    // clears the changed state, and only what was marked before it began.
+    const QStringList gesichert = GESPEICHERTERZUSTAND();
     const bool gespeichert = eh.Run([&] { CopyDatabase(*m_DBPROJEKT, PROJEKTDATENBANK()); });
-    if (gespeichert) m_BOGEAENDERT = false;
+    if (gespeichert) ZUSTANDGESPEICHERT(gesichert);
     SetMousePointer(vbDefault);
     return gespeichert;
 }

@@ -45,7 +45,7 @@ void frmMAINFENSTER::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    MDIForm_Unload(grund);
+    MDIForm_Unload();
     event->accept();
 }
 
@@ -58,7 +58,16 @@ void frmMAINFENSTER::SITZUNGSENDE() {
 
 void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
     ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
-    if ((grund == 0 || grund == 1) && m_BOGEAENDERT) {
+    // The last run of the user answers for the changes of every run: its
+    // own, those other runs left when they ended, and what runs that died
+    // may have written. It holds the copy alone from the question to its
+    // end, so that no run starts or dies unseen in between.
+    bool frage = false;
+    if (grund == 0 || grund == 1) {
+        const bool letzter = ALLEINENTSCHEIDEN();
+        frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
+    }
+    if (frage) {
         const std::optional<int> antwort = eh.Value([&] {
             return m_SPRACHE == 1
                        ? MsgBox(QStringLiteral("Do you want to save changes to project ") +
@@ -69,6 +78,7 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
                                 vbYesNoCancel + vbQuestion, mnuBEENDEN->text());
         });
         if (antwort && *antwort == vbCancel) {
+            ENTSCHEIDUNGFREIGEBEN();
             cancel = true;
             return;
         }
@@ -76,10 +86,12 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
             // Changes that could not be saved keep the program running with
             // its working copy, rather than being deleted with it.
             if (!SPEICHERN()) {
+                ENTSCHEIDUNGFREIGEBEN();
                 cancel = true;
                 return;
             }
         }
+        if (antwort && *antwort == vbNo) m_verworfen = m_entscheidet;
     } else {
         cancel = false;
     }
@@ -103,7 +115,7 @@ void frmMAINFENSTER::ANDEREFENSTERSCHLIESSEN() {
         dialog->close();
 }
 
-void frmMAINFENSTER::MDIForm_Unload(int grund) {
+void frmMAINFENSTER::MDIForm_Unload() {
     m_entladen = true;
     ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
     eh.Run([&] { ANDEREFENSTERSCHLIESSEN(); });
@@ -128,18 +140,25 @@ void frmMAINFENSTER::MDIForm_Unload(int grund) {
     }
     eh.Run([&] { m_DBPROJEKT->Close(); });
 
-    // When the session ends with unsaved changes, nobody was asked: the
-    // working copy stays for the next start, which offers it again.
-    // A copy that another run of this user still works on stays, too.
-    const bool behalten = grund >= 2 && m_BOGEAENDERT;
-    if (!behalten && m_kopiesperre.TryExclusive()) {
-        eh.Run([&] {
-            const QString arbeitskopie = XMDBPFAD();
-            loeschen(arbeitskopie);
-            QFile::remove(HERKUNFTSDATEI(arbeitskopie));
-        });
+    // A copy that another run of this user still works on stays, with its
+    // state. The last run deletes it when it holds no unsaved changes or the
+    // user chose not to save them; otherwise nobody was asked about them here
+    // (the session ends, or the other runs ended or died only after this
+    // run's question), and the copy stays for the next start, which offers
+    // it again.
+    const bool letzter = ALLEINENTSCHEIDEN();
+    if (letzter && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
+        if (eh.Run([&] {
+                const QString arbeitskopie = XMDBPFAD();
+                loeschen(arbeitskopie);
+                QFile::remove(HERKUNFTSDATEI(arbeitskopie));
+            }))
+            ZUSTANDLEEREN();
     }
+    if (!m_lauf.isEmpty()) MARKENLOESCHEN({m_lauf + QStringLiteral(".lauf")});
+    m_entscheidet = false;
     m_kopiesperre.Release();
+    m_entscheidung.Release();
     if (eh.Left()) return;
     QCoreApplication::quit();
 }

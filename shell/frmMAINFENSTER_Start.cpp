@@ -112,10 +112,6 @@ bool frmMAINFENSTER::LADEN() {
     ARBEITSKOPIEVORBEREITEN(eh);
     if (eh.Left()) return true;
 
-    // A copy kept from an interrupted run holds changes that were never
-    // saved; the save question at the end must offer them.
-    m_BOGEAENDERT = m_kopieBehalten;
-
     eh.Run([&] { DATENSATZANZEIGE(); });
     if (eh.Left()) return true;
 

@@ -5,6 +5,10 @@
 // exclusive by one. The kernel drops it when the process ends, killed or not,
 // so a lock never outlives its run. The descriptor is not inherited by
 // programs that the run starts.
+//
+// Changing a held lock from shared to exclusive is not one step: the shared
+// lock is given up first. Where two holders may both try it, a second lock
+// held exclusively around the change keeps them apart.
 
 #include <QString>
 
@@ -23,14 +27,20 @@ public:
     // Waits for and takes the shared lock (a held exclusive lock becomes
     // shared).
     void Shared();
+    // Waits for and takes the exclusive lock.
+    void Exclusive();
     // Takes the exclusive lock when no other holder has the path locked;
-    // otherwise returns false and holds the shared lock again (waiting for
-    // it while another holds the lock alone). Where the file system has no
-    // such locks, every try succeeds.
+    // otherwise returns false and holds what it held before: the shared lock
+    // again (waiting for it while another holds the lock alone), or none.
+    // Where the file system has no such locks, every try succeeds.
     bool TryExclusive();
+    // Gives the lock up and keeps the path open for the next one.
+    void Unlock();
     // Releases the lock and closes the descriptor.
     void Release();
 
 private:
+    enum class Held { None, Shared, Exclusive };
     int m_fd = -1;
+    Held m_held = Held::None;
 };

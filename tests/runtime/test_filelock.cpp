@@ -39,3 +39,16 @@ TEST(FileLock, SharedByManyExclusiveByOneAndReleasedWithItsHolder) {
     EXPECT_FALSE(fehlt.Open(ordner.path() + QStringLiteral("/fehlt")));
     EXPECT_TRUE(fehlt.TryExclusive());
 }
+
+TEST(FileLock, ARefusedTryWithoutALockHeldLeavesNoneAndDoesNotWait) {
+    QTemporaryDir ordner;
+    FileLock a, b;
+    ASSERT_TRUE(a.Open(ordner.path()));
+    ASSERT_TRUE(b.Open(ordner.path()));
+    a.Exclusive();
+    EXPECT_FALSE(b.TryExclusive());
+    a.Unlock();
+    EXPECT_TRUE(a.IsOpen());
+    EXPECT_TRUE(b.TryExclusive());
+    EXPECT_FALSE(a.TryExclusive());
+}

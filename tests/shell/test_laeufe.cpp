@@ -32,25 +32,48 @@ void melden(const QString& zeile) {
     std::cout << zeile.toStdString() << std::endl;
 }
 
+ScriptedDialogs* g_boxen = nullptr;
+
+// Where a start waits for another start's decision and where it has taken
+// its locks: says so, and at the latter waits for "WEITER [nein]" (the answer
+// to the start-up question, if it is to come).
+void halt(const char* stelle) {
+    melden(QString::fromLatin1(stelle));
+    if (std::string(stelle) != "HALT") return;
+    std::string zeile;
+    std::getline(std::cin, zeile);
+    if (zeile == "WEITER nein") g_boxen->expect(vbNo);
+}
+
 // A run of the program: start-up (answering the start-up question with the
-// given answer, if it comes), then commands from the standard input, one a
-// line: "DATENSATZ <id> <ken>" adds a record to the working copy,
-// "SPEICHERN" saves, "ENDE" quits. Each is answered with a line.
+// given answer, if it comes; "halt" pauses it as halt() says), then commands
+// from the standard input, one a line: "DATENSATZ <id> <ken>" adds a record
+// to the working copy, "AENDERN <id> <ken>" adds one and marks the change as
+// a command does, "SPEICHERN" saves, "ENDE [ja|nein]" quits (with the answer
+// to the save question). Each is answered with a line.
 int lauf(const QStringList& a) {
     SHELLLABOR labor(SHELLLABOR::VORHANDEN{a.at(0), a.at(1)});
     ScriptedDialogs boxen;
     if (a.at(2) == QLatin1String("nein")) boxen.expect(vbNo);
+    if (a.at(2) == QLatin1String("halt")) {
+        g_boxen = &boxen;
+        frmMAINFENSTER::STARTHALT = halt;
+    }
     frmMAINFENSTER f;
     const bool geladen = f.MDIForm_Load();
     melden(QStringLiteral("BEREIT %1 %2").arg(geladen).arg(boxen.boxes().size()));
     std::string zeile;
     while (std::getline(std::cin, zeile)) {
         const QStringList teile = QString::fromStdString(zeile).split(QLatin1Char(' '));
-        if (teile.at(0) == QLatin1String("DATENSATZ")) {
+        if (teile.at(0) == QLatin1String("DATENSATZ") || teile.at(0) == QLatin1String("AENDERN")) {
             SHELLLABOR::DATENSATZ(f.XMDBPFAD(), teile.at(1).toInt(), teile.at(2));
+            if (teile.at(0) == QLatin1String("AENDERN")) f.SETZEBOGEAENDERT(true);
         } else if (teile.at(0) == QLatin1String("SPEICHERN")) {
             f.mnuSPEICHERN_Click();
         } else if (teile.at(0) == QLatin1String("ENDE")) {
+            if (teile.size() > 1)
+                boxen.expect(teile.at(1) == QLatin1String("ja") ? vbYes : vbNo,
+                             QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
             f.mnuBEENDEN_Click();
             melden(QStringLiteral("OK %1").arg(boxen.boxes().size()));
             return 0;
@@ -259,4 +282,67 @@ TEST(Laeufe, ACopyOfAnotherProjectThatARunStillUsesIsNeitherMovedNorReplaced) {
               QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt")}));
     EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("ENDE")), antwort("OK 0"));
     ASSERT_TRUE(a.waitForFinished());
+}
+
+TEST(Laeufe, WhatARunThatDiedLeftUnsavedIsOfferedByTheLastRunAtItsEnd) {
+    for (const bool ja : {true, false}) {
+        SCOPED_TRACE(ja);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        QProcess a, b;
+        KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
+        KINDPROZESS::STARTEN(b, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(b), antwort("BEREIT 1 0"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("AENDERN 2 VONA")), antwort("OK 0"));
+        ::kill(pid_t(a.processId()), SIGKILL);
+        a.waitForFinished();
+
+        // B changed nothing itself, but it is the last run: its save
+        // question answers for A's record too.
+        EXPECT_EQ(
+            KINDPROZESS::BEFEHL(b, ja ? QStringLiteral("ENDE ja") : QStringLiteral("ENDE nein")),
+            antwort("OK 1"));
+        ASSERT_TRUE(b.waitForFinished());
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
+                  ja ? antwort("ALT,VONA") : antwort("ALT"));
+        EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+        EXPECT_TRUE(QDir(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand"))
+                        .isEmpty(QDir::Files));
+    }
+}
+
+TEST(Laeufe, OfTwoStartsAtOnceOnALeftCopyOneAsksAndTheOtherSharesItsDecision) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    QProcess a;
+    KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("DATENSATZ 2 VONA")), antwort("OK 0"));
+    ::kill(pid_t(a.processId()), SIGKILL);
+    a.waitForFinished();
+
+    // X has taken its locks on the copy A left and has not decided yet when
+    // Y starts.
+    QProcess x, y;
+    KINDPROZESS::STARTEN(x, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "halt"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(x), antwort("HALT"));
+    KINDPROZESS::STARTEN(y, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "halt"});
+    const QString ersteZeile = KINDPROZESS::ZEILE(y);
+    EXPECT_EQ(ersteZeile, antwort("WARTET"));
+    // X asks; "No" gives a fresh copy, on which X works.
+    EXPECT_EQ(KINDPROZESS::BEFEHL(x, QStringLiteral("WEITER nein")), antwort("BEREIT 1 1"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(x, QStringLiteral("DATENSATZ 3 VONX")), antwort("OK 1"));
+    // Y goes on after X's decision, asks nothing and shares X's copy.
+    if (ersteZeile == antwort("WARTET")) {
+        ASSERT_EQ(KINDPROZESS::ZEILE(y), antwort("HALT"));
+    }
+    EXPECT_EQ(KINDPROZESS::BEFEHL(y, QStringLiteral("WEITER")), antwort("BEREIT 1 0"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,VONX"));
+
+    EXPECT_EQ(KINDPROZESS::BEFEHL(x, QStringLiteral("ENDE")), antwort("OK 1"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(y, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(x.waitForFinished());
+    ASSERT_TRUE(y.waitForFinished());
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
 }
