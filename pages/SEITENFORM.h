@@ -50,6 +50,11 @@ public:
     bool HBOKF = true;
     bool HBOKFS = true;
 
+signals:
+    // The page's window has closed and the page is unloaded, whoever closed
+    // it.
+    void FENSTERGESCHLOSSEN();
+
 protected:
     // name: the page's window name; drucktitel: the title of the printing's
     // error box.

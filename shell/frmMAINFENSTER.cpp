@@ -1,5 +1,6 @@
 #include "shell/frmMAINFENSTER.h"
 
+#include "pages/SEITENFORM.h"
 #include "pages/SEITENLADEN.h"
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
@@ -8,6 +9,7 @@
 #include "platform/runtime/System.h"
 #include "shell/HAUPTRAHMEN.h"
 #include "shell/HILFEFENSTER.h"
+#include "shell/PANELBEFEHLE.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/mdiAUTOSTART.h"
 
@@ -340,7 +342,20 @@ OutputObject* frmMAINFENSTER::RAHMENOBJEKT() {
 
 bool frmMAINFENSTER::SEITELADEN(const QString& name) {
     if (Forms::Find(name)) return false;
-    return ::SEITELADEN(name, MDIBEREICH) != nullptr;
+    QWidget* seite = ::SEITELADEN(name, MDIBEREICH);
+    if (auto* form = qobject_cast<SEITENFORM*>(seite))
+        connect(form, &SEITENFORM::FENSTERGESCHLOSSEN, this, [this] { SEITEGESCHLOSSEN(); });
+    return seite != nullptr;
+}
+
+void frmMAINFENSTER::SEITEGESCHLOSSEN() {
+    // The last page closed through its own window (close button, system
+    // menu, Ctrl+F4) leaves the page view as panel 15 does: with no page
+    // left, its panels would act on nothing and File would stay disabled.
+    // Panel 15 itself and the end of the run close the pages on their own
+    // way; a page closed while another stays changes nothing else.
+    if (m_entladen || PANELBEFEHLE::SCHLIESST() || !PANELBEFEHLE::SEITEN().isEmpty()) return;
+    stbMAIN_PanelClick(15);
 }
 
 bool frmMAINFENSTER::SEITEGELADEN(const QString& name) {

@@ -179,6 +179,8 @@ private:
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
     void STARTBILDSCHIRMLADEN(ErrorHandler& eh);
     void ANDEREFENSTERSCHLIESSEN();
+    // A page's window has closed: the last page gone ends the page view.
+    void SEITEGESCHLOSSEN();
     bool SPEICHERN();
     void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);
     int HILFEKONTEXT() const;

@@ -69,6 +69,28 @@ TEST_F(Seitenfenster, APageClosedThroughItsOwnWindowIsUnloadedAndBuiltAfresh) {
     }
 }
 
+// The last page closed through its own window leaves the page view as panel
+// 15 does; a page closed while another stays changes nothing else.
+TEST_F(Seitenfenster, TheLastPageClosedThroughItsOwnWindowEndsThePageView) {
+    ASSERT_NE(berechnen(), nullptr);
+    // A second evaluated record joins P-1: Calculate multiple opens the second page.
+    f.DBPROJEKT()->Execute(QStringLiteral(
+        "INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'P-2',1);"
+        "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (2,0,2,100,1440);"
+        "INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (2,0,30)"));
+    emit f.mnuAUSWERTEN->aboutToShow();
+    boxen.expectInput(QStringLiteral("Serie"));
+    f.mnuMBERECHNEN->trigger();
+    QWidget* mseite = Forms::Find(QStringLiteral("mdiMSEITE1"));
+    ASSERT_TRUE(mseite && seite());
+    mseite->parentWidget()->close();
+    EXPECT_TRUE(f.PANELSICHTBAR(10) && f.PANELSICHTBAR(15) && seite());
+    EXPECT_FALSE(f.MENUAKTIV(QStringLiteral("mnuDATEI")) || f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
+    seite()->parentWidget()->close();
+    startansicht(f);
+    EXPECT_TRUE(f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
+}
+
 // Esc, panel 15 and Ctrl+P pressed while a page's code lets events run: the
 // page goes when its code has returned, a begun sheet is not sent, and no
 // command starts inside itself.
