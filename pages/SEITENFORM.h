@@ -43,6 +43,9 @@ public:
     bool GESCHLOSSEN() const { return m_geschlossen; }
     // A click on the page itself (not on its figures): the layout dialog.
     void Form_Click();
+    // The records the page shows, as its header names them ("P-1", or
+    // "P-1, P-2" on the page of a multiple evaluation).
+    QString BESCHRIFTUNG() { return KENNZEICHNUNG().toStringList().join(QStringLiteral(", ")); }
 
     // The page as a surface (header and footer are drawn on it).
     PictureBox* FORM;

@@ -91,6 +91,23 @@ TEST_F(Seitenfenster, TheLastPageClosedThroughItsOwnWindowEndsThePageView) {
     EXPECT_TRUE(f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
 }
 
+// Restored, a page's window shows the page as it is laid out, within the
+// client area; minimised, it shows the page's caption.
+TEST_F(Seitenfenster, ARestoredPageShowsItsLayoutAndAMinimisedOneItsCaption) {
+    mdiSEITE1* s = berechnen();
+    ASSERT_NE(s, nullptr);
+    auto* fenster = qobject_cast<QMdiSubWindow*>(s->parentWidget());
+    fenster->showNormal();
+    const QRect figuren = s->picBILD12->geometry().united(s->picBILD11->geometry());
+    EXPECT_TRUE(s->rect().contains(figuren));
+    EXPECT_TRUE(f.MDIBEREICH->viewport()->rect().contains(fenster->geometry()));
+    fenster->showMinimized();
+    EXPECT_EQ(fenster->windowTitle(), QStringLiteral("P-1"));
+    fenster->showMaximized();
+    EXPECT_EQ(fenster->windowTitle(), QString());
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Korvalind"));
+}
+
 // Esc, panel 15 and Ctrl+P pressed while a page's code lets events run: the
 // page goes when its code has returned, a begun sheet is not sent, and no
 // command starts inside itself.
