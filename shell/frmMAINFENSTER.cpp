@@ -7,6 +7,7 @@
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
+#include "shell/BILDER.h"
 #include "shell/HAUPTRAHMEN.h"
 #include "shell/HILFEFENSTER.h"
 #include "shell/PANELBEFEHLE.h"
@@ -187,6 +188,15 @@ void frmMAINFENSTER::ENGLISCHETEXTE() {
         if (e.text) panel->SetText(QString::fromLatin1(e.text));
         panel->SetToolTipText(QString::fromLatin1(e.tipp));
     }
+}
+
+QIcon frmMAINFENSTER::PROGRAMMSYMBOL() {
+    // The apparatus of the start screen, drawn in the sizes the window
+    // system picks from.
+    QIcon symbol;
+    for (const int groesse : {32, 64, 256})
+        symbol.addPixmap(GERAETEBILD(groesse, groesse));
+    return symbol;
 }
 
 // Properties --------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "data/HAUPTFENSTER.h"
 #include "platform/runtime/FileLock.h"
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -143,6 +144,10 @@ public:
     // The file that records which project database a working copy was made
     // from, beside the copy.
     static QString HERKUNFTSDATEI(const QString& arbeitskopie);
+
+    // The program's icon, for every window of the run (the main window, the
+    // pages, the input window, the dialogs and boxes).
+    static QIcon PROGRAMMSYMBOL();
 
     // Writes the window's caption and the panels' texts and tool tips into a
     // file (one "name=value" per line), for checking an installed run.
