@@ -108,6 +108,30 @@ TEST_F(Seitenfenster, ARestoredPageShowsItsLayoutAndAMinimisedOneItsCaption) {
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Korvalind"));
 }
 
+// Calculate multiple refuses an active record that was never evaluated by
+// itself, as the selection dialog does: no page, nothing asked or written.
+TEST_F(Seitenfenster, CalculateMultipleRefusesARecordWithoutCurrentResults) {
+    // Active beside P-1 without an A1 row, as an import leaves it.
+    f.DBPROJEKT()->Execute(QStringLiteral(
+        "INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'P-2',1);"
+        "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (2,0,2,100,1440)"));
+    emit f.mnuAUSWERTEN->aboutToShow();
+    const QString zeilen = QStringLiteral(
+        "SELECT (SELECT count(*) FROM [M1]) || '/' || (SELECT count(*) FROM [A2]) || '/' || "
+        "(SELECT group_concat([ID] || ':' || [BONEU] || ':' || ifnull([VELD],'')) FROM [A1])");
+    const QVariant vorher = wert(zeilen);
+    boxen.expect(vbOK);
+    f.mnuMBERECHNEN->trigger();
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes()[0].prompt, QStringLiteral("Datensatz P-2 muß zuerst einzeln ausgewertet werden!"));
+    EXPECT_EQ(boxen.boxes()[0].style, 48);
+    EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("&MBerechnen"));
+    EXPECT_EQ(wert(zeilen), vorher);
+    EXPECT_EQ(Forms::Find(QStringLiteral("mdiMSEITE1")), nullptr);
+    startansicht(f);
+    EXPECT_TRUE(f.isEnabled() && !f.FORTSCHRITTSICHTBAR());
+}
+
 // Esc, panel 15 and Ctrl+P pressed while a page's code lets events run: the
 // page goes when its code has returned, a begun sheet is not sent, and no
 // command starts inside itself.
