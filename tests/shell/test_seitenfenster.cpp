@@ -1,7 +1,9 @@
 // The output pages in their windows of the real main window, driven as a
 // user does: closed through their own window, Ctrl+W, Esc and panel 15 while
-// a page's code runs or in the pause of Calculate, printing with no printer;
-// and the Evaluate menu with more active records than 16 bits hold.
+// a page's code runs or in the pause of Calculate, the last page closed,
+// restored and minimised, printing with no printer; Calculate multiple with a
+// record never evaluated; and the Evaluate menu with more active records
+// than 16 bits hold.
 
 #include "HAUPTFENSTERTEST.h"
 #include "support/KEINDRUCKER.h"
@@ -85,7 +87,8 @@ TEST_F(Seitenfenster, TheLastPageClosedThroughItsOwnWindowEndsThePageView) {
     ASSERT_TRUE(mseite && seite());
     mseite->parentWidget()->close();
     EXPECT_TRUE(f.PANELSICHTBAR(10) && f.PANELSICHTBAR(15) && seite());
-    EXPECT_FALSE(f.MENUAKTIV(QStringLiteral("mnuDATEI")) || f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
+    EXPECT_FALSE(f.MENUAKTIV(QStringLiteral("mnuDATEI")) ||
+                 f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
     seite()->parentWidget()->close();
     startansicht(f);
     EXPECT_TRUE(f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
@@ -123,7 +126,8 @@ TEST_F(Seitenfenster, CalculateMultipleRefusesARecordWithoutCurrentResults) {
     boxen.expect(vbOK);
     f.mnuMBERECHNEN->trigger();
     ASSERT_EQ(boxen.boxes().size(), 1);
-    EXPECT_EQ(boxen.boxes()[0].prompt, QStringLiteral("Datensatz P-2 muß zuerst einzeln ausgewertet werden!"));
+    EXPECT_EQ(boxen.boxes()[0].prompt,
+              QStringLiteral("Datensatz P-2 muß zuerst einzeln ausgewertet werden!"));
     EXPECT_EQ(boxen.boxes()[0].style, 48);
     EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("&MBerechnen"));
     EXPECT_EQ(wert(zeilen), vorher);
