@@ -8,6 +8,8 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELD"));
+    // Set once, every window of the run shows it.
+    QApplication::setWindowIcon(frmMAINFENSTER::PROGRAMMSYMBOL());
     // The platform's dialogs (printing, colours) speak the user's language.
     InstallQtTranslations(QLocale());
     SIGNALWAECHTER waechter;

@@ -89,9 +89,30 @@ void pause(bool erstVerbergen) {
     }
 }
 
+// The identifier of the first active record (by ID, as the page of the
+// multiple evaluation takes them) whose results are not current: no A1 row,
+// or its flag set. Empty when every active record has current results.
+QString ohneErgebnis() {
+    Recordset offen(
+        QStringLiteral("SELECT [E1].[KEN] FROM [E1] LEFT JOIN [A1] ON [A1].[ID]=[E1].[ID] "
+                       "WHERE [E1].[AKT]=true AND [E1].[ID]<>0 "
+                       "AND ([A1].[ID] IS NULL OR [A1].[BONEU]=true) ORDER BY [E1].[ID]"),
+        projekt());
+    const QString ken = offen.Eof() ? QString() : CStr(offen.Value(QStringLiteral("KEN")));
+    offen.Close();
+    return ken;
+}
+
 } // namespace
 
 namespace AUSWERTUNG {
+
+QString ZUERSTEINZELN(const QString& KEN) {
+    return frmMAIN().SPRACHE() == 1
+               ? QStringLiteral("File ") + KEN + QStringLiteral(" has to be calculated first!")
+               : QStringLiteral("Datensatz ") + KEN +
+                     QStringLiteral(" muß zuerst einzeln ausgewertet werden!");
+}
 
 void mnuAUSWERTEN_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), menutext("mnuAUSWERTEN"));
@@ -273,6 +294,17 @@ void mnuNEUBERECHNEN_Click() {
 void mnuMBERECHNEN_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), menutext("mnuMBERECHNEN"));
     eh.Run([] { SetMousePointer(vbHourglass); });
+    // A record never evaluated by itself (an imported one keeps its active
+    // flag) would be drawn flat at 0 and counted with 0 in the mean and the
+    // spread: it is refused as the selection dialog refuses it, before
+    // anything is asked or written. Unchecked, nothing goes on.
+    QString offen;
+    if (!eh.Run([&] { offen = ohneErgebnis(); })) return SetMousePointer(vbDefault);
+    if (!offen.isEmpty()) {
+        SetMousePointer(vbDefault);
+        MsgBox(ZUERSTEINZELN(offen), vbOKOnly + vbExclamation, menutext("mnuMBERECHNEN"));
+        return;
+    }
     eh.Run([] {
         Recordset m1(QStringLiteral("SELECT * FROM [M1] WHERE [IDM]=1"), projekt());
         if (m1.Eof()) {

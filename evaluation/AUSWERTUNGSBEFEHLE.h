@@ -14,11 +14,18 @@
 // Each has its own error box "VB-Error: " titled with its menu caption; OK
 // goes on with the next statement, Cancel ends the command.
 
+#include <QString>
+
 namespace AUSWERTUNG {
 
 void mnuAUSWERTEN_Click();
 void mnuBERECHNEN_Click();
 void mnuNEUBERECHNEN_Click();
 void mnuMBERECHNEN_Click();
+
+// The refusal of a record whose results are not current (no A1 row, or its
+// BONEU set) where several records are evaluated together, in the main
+// window's language: it must first be evaluated by itself.
+QString ZUERSTEINZELN(const QString& KEN);
 
 } // namespace AUSWERTUNG

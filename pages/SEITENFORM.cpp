@@ -302,4 +302,5 @@ void SEITENFORM::closeEvent(QCloseEvent* ereignis) {
     m_geschlossen = true;
     if (!Forms::IsBusy(this)) ENTLADEN();
     Forms::Closed(this);
+    emit FENSTERGESCHLOSSEN();
 }

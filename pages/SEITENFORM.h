@@ -43,12 +43,20 @@ public:
     bool GESCHLOSSEN() const { return m_geschlossen; }
     // A click on the page itself (not on its figures): the layout dialog.
     void Form_Click();
+    // The records the page shows, as its header names them ("P-1", or
+    // "P-1, P-2" on the page of a multiple evaluation).
+    QString BESCHRIFTUNG() { return KENNZEICHNUNG().toStringList().join(QStringLiteral(", ")); }
 
     // The page as a surface (header and footer are drawn on it).
     PictureBox* FORM;
 
     bool HBOKF = true;
     bool HBOKFS = true;
+
+signals:
+    // The page's window has closed and the page is unloaded, whoever closed
+    // it.
+    void FENSTERGESCHLOSSEN();
 
 protected:
     // name: the page's window name; drucktitel: the title of the printing's

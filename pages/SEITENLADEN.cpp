@@ -3,6 +3,7 @@
 #include "pages/mdiMSEITE1.h"
 #include "pages/mdiSEITE1.h"
 #include "platform/controls/Forms.h"
+#include "platform/controls/PictureBox.h"
 
 #include <QAction>
 #include <QEvent>
@@ -10,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QWindowStateChangeEvent>
 
 namespace {
 
@@ -52,6 +54,44 @@ void SCHLIESSENTASTE(QMdiSubWindow& fenster) {
                 aktion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
 }
 
+// Maximised, a page keeps its empty caption, and the main window its own;
+// restored or minimised, its frame names the records the page shows, so that
+// a minimised page is no blank icon. The title is set before the frame
+// takes the new state: a maximised frame with a title would write it into
+// the main window's caption.
+class BESCHRIFTUNG : public QObject {
+public:
+    BESCHRIFTUNG(QMdiSubWindow* fenster, SEITENFORM* seite)
+        : QObject(seite), m_fenster(fenster), m_seite(seite) {
+        fenster->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override {
+        // A state the frame only passes through on its way (an override)
+        // changes no title.
+        if (objekt == m_fenster && ereignis->type() == QEvent::WindowStateChange &&
+            !static_cast<QWindowStateChangeEvent*>(ereignis)->isOverride())
+            m_fenster->setWindowTitle(m_fenster->isMaximized() ? QString()
+                                                               : m_seite->BESCHRIFTUNG());
+        return QObject::eventFilter(objekt, ereignis);
+    }
+
+private:
+    QMdiSubWindow* m_fenster;
+    SEITENFORM* m_seite;
+};
+
+// Restored, a page's window shows the page as it is laid out (the surface
+// that holds header, footer and figures), within the client area, rather
+// than the bare title bar a page without a layout of its own would get.
+void NORMALGROESSE(QMdiSubWindow& fenster, SEITENFORM& seite, QMdiArea& bereich) {
+    fenster.ensurePolished();
+    const QSize groesse =
+        seite.FORM->size().grownBy(fenster.contentsMargins()).boundedTo(bereich.viewport()->size());
+    fenster.setGeometry(QRect(QPoint(0, 0), groesse));
+}
+
 template <class SEITE> QWidget* laden(QMdiArea* bereich) {
     auto* seite = new SEITE;
     if (bereich) {
@@ -73,6 +113,10 @@ template <class SEITE> QWidget* laden(QMdiArea* bereich) {
         // and never loaded again.
         Forms::Unload(seite);
         throw;
+    }
+    if (auto* fenster = qobject_cast<QMdiSubWindow*>(seite->parentWidget())) {
+        NORMALGROESSE(*fenster, *seite, *bereich);
+        new BESCHRIFTUNG(fenster, seite);
     }
     return seite;
 }

@@ -32,6 +32,8 @@ QString WORD(frmMAINFENSTER& f, ErrorHandler& eh);
 void WORDDOKUMENT(AUSGABESEITE& seite, WordDocument& dokument, ErrorHandler& eh);
 // 15: back to the start screen.
 void SCHLIESSEN(frmMAINFENSTER& f, ErrorHandler& eh);
+// Whether panel 15 is closing the pages now.
+bool SCHLIESST();
 
 // The loaded pages in the order the print dialog numbers them.
 QList<QWidget*> SEITEN();

@@ -1,6 +1,7 @@
 #include "shell/frmAUSWAHL.h"
 
 #include "data/HAUPTFENSTER.h"
+#include "evaluation/AUSWERTUNGSBEFEHLE.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
@@ -188,12 +189,8 @@ void frmAUSWAHL::lstKEN_Click()
             });
             if (eh.Left()) return;
             if (geprueft && offen) {
-                const QString ken = item->text();
-                MsgBox(frmMAIN().SPRACHE() == 1
-                           ? QStringLiteral("File ") + ken + QStringLiteral(" has to be calculated first!")
-                           : QStringLiteral("Datensatz ") + ken +
-                                 QStringLiteral(" muß zuerst einzeln ausgewertet werden!"),
-                       vbOKOnly + vbExclamation, windowTitle());
+                MsgBox(AUSWERTUNG::ZUERSTEINZELN(item->text()), vbOKOnly + vbExclamation,
+                       windowTitle());
                 abwaehlen();
             }
         }

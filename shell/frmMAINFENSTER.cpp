@@ -1,13 +1,16 @@
 #include "shell/frmMAINFENSTER.h"
 
+#include "pages/SEITENFORM.h"
 #include "pages/SEITENLADEN.h"
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
+#include "shell/BILDER.h"
 #include "shell/HAUPTRAHMEN.h"
 #include "shell/HILFEFENSTER.h"
+#include "shell/PANELBEFEHLE.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/mdiAUTOSTART.h"
 
@@ -187,6 +190,15 @@ void frmMAINFENSTER::ENGLISCHETEXTE() {
     }
 }
 
+QIcon frmMAINFENSTER::PROGRAMMSYMBOL() {
+    // The apparatus of the start screen, drawn in the sizes the window
+    // system picks from.
+    QIcon symbol;
+    for (const int groesse : {32, 64, 256})
+        symbol.addPixmap(GERAETEBILD(groesse, groesse));
+    return symbol;
+}
+
 // Properties --------------------------------------------------------------
 
 QString frmMAINFENSTER::BENUTZER() {
@@ -340,7 +352,20 @@ OutputObject* frmMAINFENSTER::RAHMENOBJEKT() {
 
 bool frmMAINFENSTER::SEITELADEN(const QString& name) {
     if (Forms::Find(name)) return false;
-    return ::SEITELADEN(name, MDIBEREICH) != nullptr;
+    QWidget* seite = ::SEITELADEN(name, MDIBEREICH);
+    if (auto* form = qobject_cast<SEITENFORM*>(seite))
+        connect(form, &SEITENFORM::FENSTERGESCHLOSSEN, this, [this] { SEITEGESCHLOSSEN(); });
+    return seite != nullptr;
+}
+
+void frmMAINFENSTER::SEITEGESCHLOSSEN() {
+    // The last page closed through its own window (close button, system
+    // menu, Ctrl+F4) leaves the page view as panel 15 does: with no page
+    // left, its panels would act on nothing and File would stay disabled.
+    // Panel 15 itself and the end of the run close the pages on their own
+    // way; a page closed while another stays changes nothing else.
+    if (m_entladen || PANELBEFEHLE::SCHLIESST() || !PANELBEFEHLE::SEITEN().isEmpty()) return;
+    stbMAIN_PanelClick(15);
 }
 
 bool frmMAINFENSTER::SEITEGELADEN(const QString& name) {

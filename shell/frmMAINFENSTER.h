@@ -14,6 +14,7 @@
 #include "data/HAUPTFENSTER.h"
 #include "platform/runtime/FileLock.h"
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -152,6 +153,10 @@ public:
     // and where it has taken its locks and not yet decided ("HALT").
     static inline void (*STARTHALT)(const char* stelle) = nullptr;
 
+    // The program's icon, for every window of the run (the main window, the
+    // pages, the input window, the dialogs and boxes).
+    static QIcon PROGRAMMSYMBOL();
+
     // Writes the window's caption and the panels' texts and tool tips into a
     // file (one "name=value" per line), for checking an installed run.
     void ZUSTANDSCHREIBEN(const QString& datei);
@@ -197,6 +202,8 @@ private:
     void ZUSTANDGESPEICHERT(const QStringList& marken);
     void STARTBILDSCHIRMLADEN(ErrorHandler& eh);
     void ANDEREFENSTERSCHLIESSEN();
+    // A page's window has closed: the last page gone ends the page view.
+    void SEITEGESCHLOSSEN();
     bool SPEICHERN();
     void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);
     int HILFEKONTEXT() const;

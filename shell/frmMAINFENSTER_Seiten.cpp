@@ -159,7 +159,16 @@ QString WORD(frmMAINFENSTER& f, ErrorHandler& eh) {
     return datei.value_or(QString());
 }
 
+namespace {
+bool schliesst = false;
+}
+
+bool SCHLIESST() {
+    return schliesst;
+}
+
 void SCHLIESSEN(frmMAINFENSTER& f, ErrorHandler& eh) {
+    const QScopedValueRollback<bool> laeuft(schliesst, true);
     SetMousePointer(vbHourglass);
     // Every child window goes but the start screen.
     for (QWidget* formular : Forms::All()) {

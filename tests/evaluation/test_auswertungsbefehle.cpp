@@ -191,6 +191,8 @@ namespace {
 // window taking input with the bar gone.
 TEST_F(Auswerten, ARunTimeErrorIsTitledWithTheCommandsCaption) {
     Pruefung(1, QStringLiteral("P-1"));
+    // Evaluated: Calculate multiple takes it and gets as far as M1.
+    haupt.DBPROJEKT()->Execute(QStringLiteral("INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (1,0,30)"));
     haupt.BEISEITELADEN = [](const QString&) { throw StandardError(7); };
     const auto umbenennen = [this](const char* von, const char* nach) {
         haupt.DBPROJEKT()->Execute(QStringLiteral("ALTER TABLE [%1] RENAME TO [%2]")

@@ -1,7 +1,9 @@
 // The output pages in their windows of the real main window, driven as a
 // user does: closed through their own window, Ctrl+W, Esc and panel 15 while
-// a page's code runs or in the pause of Calculate, printing with no printer;
-// and the Evaluate menu with more active records than 16 bits hold.
+// a page's code runs or in the pause of Calculate, the last page closed,
+// restored and minimised, printing with no printer; Calculate multiple with a
+// record never evaluated; and the Evaluate menu with more active records
+// than 16 bits hold.
 
 #include "HAUPTFENSTERTEST.h"
 #include "support/KEINDRUCKER.h"
@@ -67,6 +69,71 @@ TEST_F(Seitenfenster, APageClosedThroughItsOwnWindowIsUnloadedAndBuiltAfresh) {
         EXPECT_TRUE(s->isVisible() && s->GRAFIK11() && s->TABELLE12());
         f.stbMAIN_PanelClick(15);
     }
+}
+
+// The last page closed through its own window leaves the page view as panel
+// 15 does; a page closed while another stays changes nothing else.
+TEST_F(Seitenfenster, TheLastPageClosedThroughItsOwnWindowEndsThePageView) {
+    ASSERT_NE(berechnen(), nullptr);
+    // A second evaluated record joins P-1: Calculate multiple opens the second page.
+    f.DBPROJEKT()->Execute(QStringLiteral(
+        "INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'P-2',1);"
+        "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (2,0,2,100,1440);"
+        "INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (2,0,30)"));
+    emit f.mnuAUSWERTEN->aboutToShow();
+    boxen.expectInput(QStringLiteral("Serie"));
+    f.mnuMBERECHNEN->trigger();
+    QWidget* mseite = Forms::Find(QStringLiteral("mdiMSEITE1"));
+    ASSERT_TRUE(mseite && seite());
+    mseite->parentWidget()->close();
+    EXPECT_TRUE(f.PANELSICHTBAR(10) && f.PANELSICHTBAR(15) && seite());
+    EXPECT_FALSE(f.MENUAKTIV(QStringLiteral("mnuDATEI")) ||
+                 f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
+    seite()->parentWidget()->close();
+    startansicht(f);
+    EXPECT_TRUE(f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
+}
+
+// Restored, a page's window shows the page as it is laid out, within the
+// client area; minimised, it shows the page's caption.
+TEST_F(Seitenfenster, ARestoredPageShowsItsLayoutAndAMinimisedOneItsCaption) {
+    mdiSEITE1* s = berechnen();
+    ASSERT_NE(s, nullptr);
+    auto* fenster = qobject_cast<QMdiSubWindow*>(s->parentWidget());
+    fenster->showNormal();
+    const QRect figuren = s->picBILD12->geometry().united(s->picBILD11->geometry());
+    EXPECT_TRUE(s->rect().contains(figuren));
+    EXPECT_TRUE(f.MDIBEREICH->viewport()->rect().contains(fenster->geometry()));
+    fenster->showMinimized();
+    EXPECT_EQ(fenster->windowTitle(), QStringLiteral("P-1"));
+    fenster->showMaximized();
+    EXPECT_EQ(fenster->windowTitle(), QString());
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Korvalind"));
+}
+
+// Calculate multiple refuses an active record that was never evaluated by
+// itself, as the selection dialog does: no page, nothing asked or written.
+TEST_F(Seitenfenster, CalculateMultipleRefusesARecordWithoutCurrentResults) {
+    // Active beside P-1 without an A1 row, as an import leaves it.
+    f.DBPROJEKT()->Execute(QStringLiteral(
+        "INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'P-2',1);"
+        "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (2,0,2,100,1440)"));
+    emit f.mnuAUSWERTEN->aboutToShow();
+    const QString zeilen = QStringLiteral(
+        "SELECT (SELECT count(*) FROM [M1]) || '/' || (SELECT count(*) FROM [A2]) || '/' || "
+        "(SELECT group_concat([ID] || ':' || [BONEU] || ':' || ifnull([VELD],'')) FROM [A1])");
+    const QVariant vorher = wert(zeilen);
+    boxen.expect(vbOK);
+    f.mnuMBERECHNEN->trigger();
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes()[0].prompt,
+              QStringLiteral("Datensatz P-2 muß zuerst einzeln ausgewertet werden!"));
+    EXPECT_EQ(boxen.boxes()[0].style, 48);
+    EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("&MBerechnen"));
+    EXPECT_EQ(wert(zeilen), vorher);
+    EXPECT_EQ(Forms::Find(QStringLiteral("mdiMSEITE1")), nullptr);
+    startansicht(f);
+    EXPECT_TRUE(f.isEnabled() && !f.FORTSCHRITTSICHTBAR());
 }
 
 // Esc, panel 15 and Ctrl+P pressed while a page's code lets events run: the
