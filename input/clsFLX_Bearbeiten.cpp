@@ -211,8 +211,19 @@ bool clsFLX::uebernehmen(bool kombination, ErrorHandler& eh) {
 void clsFLX::EINFUEGEN(int BOE) {
     ErrorHandler eh(kPraefix, QStringLiteral("MSFlexGrid / Einfügen"));
     if (BOE == 0 || BOE == 13) {
-        if (!uebernehmen(false, eh)) return;
-        uebernehmen(true, eh);
+        // A value refused (or a failure) leaves its editor open, after a
+        // box: the user's correction goes into it, wherever the click or
+        // key that committed had put the focus.
+        const auto offenLassen = [](QWidget* editor) {
+            if (!editor || !editor->isVisible()) return;
+            editor->activateWindow();
+            editor->setFocus(Qt::OtherFocusReason);
+        };
+        if (!uebernehmen(false, eh)) {
+            offenLassen(m_ETXT);
+            return;
+        }
+        if (!uebernehmen(true, eh)) offenLassen(m_ECBO);
         return;
     }
     if (BOE == -1) {

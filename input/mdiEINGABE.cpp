@@ -182,6 +182,8 @@ void mdiEINGABE::RASTEREINRICHTEN(int Index) {
 
 void mdiEINGABE::Form_Load() {
     Forms::Load(this);
+    // The grid editor's set-up reports its failures in boxes.
+    const Forms::Busy beschaeftigt(this);
     m_SPRACHE = frmMAIN().SPRACHE();
     m_FLX.clear();
     for (size_t i = 0; i < msgFLX.size(); ++i)
@@ -228,8 +230,11 @@ void mdiEINGABE::Form_Unload() {
 }
 
 void mdiEINGABE::closeEvent(QCloseEvent* event) {
-    // A window on its way out checks no identifier any more.
-    m_pruefen = true;
-    Form_Unload();
+    // The window asks nothing and never refuses; from now on it is unloaded
+    // and checks no identifier any more. While code of the window runs (a
+    // box of it waits when the session ends), its grid editors and
+    // data-access objects stay for that code and go with the window.
     event->accept();
+    if (!Forms::IsBusy(this)) Form_Unload();
+    Forms::Closed(this);
 }

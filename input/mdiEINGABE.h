@@ -121,6 +121,8 @@ private:
     // The keypad decimal key on a control: the separator in its place.
     void DEZIMALTASTE(QObject* ziel);
     int rasterIndex(const QObject* steuerelement) const;
+    // Loaded and not unloaded since: its grid editors are there for its code.
+    bool geladen() const;
 
     std::vector<std::unique_ptr<clsFLX>> m_FLX;
     std::unique_ptr<clsDATEN> m_E1;

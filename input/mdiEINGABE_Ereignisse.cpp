@@ -5,34 +5,26 @@
 
 #include "data/HAUPTFENSTER.h"
 #include "input/clsFLX.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/KeyCodes.h"
 #include "platform/controls/MSFlexGrid.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ShiftState.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Variant.h"
-#include "platform/runtime/Zeichensatz.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTimer>
+#include <QScopedValueRollback>
 
 namespace {
 
 constexpr int kCtrl = 2;
 constexpr int kAlt = 4;
 constexpr int kDezimaltaste = 110;
-
-// The character a typed key gives, as the events of the runtime number it.
-int zeichencode(const QKeyEvent& taste) {
-    if (taste.text().isEmpty()) return 0;
-    const QChar c = taste.text().at(0);
-    const int code = Cp1252Code(c);
-    return code >= 0 ? code : int(c.unicode());
-}
 
 } // namespace
 
@@ -47,6 +39,7 @@ int mdiEINGABE::rasterIndex(const QObject* steuerelement) const {
 void mdiEINGABE::Form_KeyDown(int& KeyCode, int Shift) {
     // A key taken as a command is cleared: it goes no further, so the
     // focused control neither types it nor opens a cell editor with it.
+    const Forms::Busy beschaeftigt(this);
     if (KeyCode == kDezimaltaste) {
         KeyCode = 0;
         DEZIMALTASTE(QApplication::focusWidget());
@@ -58,7 +51,7 @@ void mdiEINGABE::Form_KeyDown(int& KeyCode, int Shift) {
         return;
     }
     if (!(Shift & kCtrl)) return;
-    const int raster = m_FLX.empty() ? -1 : rasterIndex(QApplication::focusWidget());
+    const int raster = geladen() ? rasterIndex(QApplication::focusWidget()) : -1;
     if (KeyCode == 'C' && raster >= 0) {
         KeyCode = 0;
         FLX(raster).BEARBEITEN(-1, 0);
@@ -68,8 +61,6 @@ void mdiEINGABE::Form_KeyDown(int& KeyCode, int Shift) {
     } else if (KeyCode == 'V' && raster >= 0) {
         KeyCode = 0;
         FLX(raster).EINFUEGEN(-1);
-        // The pasted texts are shown in their columns' formats at once.
-        FLX(0).AKTUALISIEREN();
     }
 }
 
@@ -100,33 +91,58 @@ bool mdiEINGABE::eventFilter(QObject* objekt, QEvent* ereignis) {
         // the key is on its way.
         if (ereignis == m_taste) return false;
         m_taste = ereignis;
+        if (!Forms::IsLoaded(this)) return false;
+        // The commands let events run and show boxes: the window outlives
+        // them, and a key that finds it unloaded afterwards goes no further.
+        const Forms::Busy beschaeftigt(this);
         auto* taste = static_cast<QKeyEvent*>(ereignis);
         const int gedrueckt = KeyCodeOf(*taste);
+        const int zeichen = KeyAsciiOf(*taste);
         int code = gedrueckt;
         Form_KeyDown(code, ShiftState(taste->modifiers()));
         if (gedrueckt != 0 && code == 0) {
-            // A command: the control never gets the key (and may be on its
-            // way out, when a store has closed the window).
+            // A command: the control never gets the key. The grid's own
+            // key press came with every Ctrl command that types a control
+            // character (Ctrl+C, Ctrl+V, Ctrl+S): it refreshes the grid
+            // after the command, as it did when those keys reached it.
+            const int raster = rasterIndex(objekt);
+            if (raster >= 0 && zeichen >= 0 && zeichen < 32 && Forms::IsLoaded(this))
+                msgFLX_KeyPress(raster, zeichen);
             taste->accept();
             return true;
         }
         for (size_t i = 0; i < txtFLX.size(); ++i)
-            if (objekt == txtFLX[i] && !taste->text().isEmpty() && !m_FLX.empty()) {
-                int zeichen = zeichencode(*taste);
-                txtFLX_KeyPress(int(i), zeichen);
+            if (objekt == txtFLX[i] && zeichen >= 0) {
+                int KeyAscii = zeichen;
+                txtFLX_KeyPress(int(i), KeyAscii);
             }
-        return false;
+        if (Forms::IsLoaded(this)) return false;
+        taste->accept();
+        return true;
     }
     case QEvent::FocusOut: {
-        if (objekt != txtKEN || m_pruefen) return false;
-        // Leaving the field for another control of the window; a menu, a box
-        // or another window taking the focus is no leaving.
+        if (objekt != txtKEN || m_pruefen || !Forms::IsLoaded(this)) return false;
+        const Forms::Busy beschaeftigt(this);
+        // The user leaving the field for another control of the window (a
+        // menu, a box or another window taking the focus is no leaving) is
+        // checked. The program handing the focus on within the action (a
+        // commit gives it to the grid) is no leaving: without an identifier
+        // the field keeps it, silently, so that one action gives one box.
         const Qt::FocusReason grund = static_cast<QFocusEvent*>(ereignis)->reason();
-        if (grund != Qt::TabFocusReason && grund != Qt::BacktabFocusReason &&
-            grund != Qt::MouseFocusReason && grund != Qt::OtherFocusReason)
-            return false;
         bool abbrechen = false;
-        txtKEN_Validate(abbrechen);
+        if (grund == Qt::TabFocusReason || grund == Qt::BacktabFocusReason ||
+            grund == Qt::MouseFocusReason)
+            txtKEN_Validate(abbrechen);
+        else if (grund == Qt::OtherFocusReason)
+            abbrechen = Trim(txtKEN->text()).isEmpty();
+        if (abbrechen && Forms::IsLoaded(this)) {
+            // Back at once, before the rest of the action (the click's
+            // release, keys typed meanwhile) reaches the other control; the
+            // move back is no leaving either.
+            const QScopedValueRollback<bool> zurueck(m_pruefen, true);
+            txtKEN->activateWindow();
+            txtKEN->setFocus(Qt::OtherFocusReason);
+        }
         return false;
     }
     case QEvent::MouseMove:
@@ -148,107 +164,126 @@ bool mdiEINGABE::eventFilter(QObject* objekt, QEvent* ereignis) {
 bool mdiEINGABE::KENNUNGPRUEFEN() {
     // Blanks only, as the store trims: what passes here is what is stored.
     if (!Trim(txtKEN->text()).isEmpty()) return true;
-    m_pruefen = true;
+    const Forms::Busy beschaeftigt(this);
+    // The box takes the focus and gives it back: no leaving of the field.
+    const QScopedValueRollback<bool> pruefen(m_pruefen, true);
     if (m_SPRACHE == 1)
         MsgBox(QStringLiteral("File name is missing!"), vbExclamation, QStringLiteral("Data error"));
     else
         MsgBox(QStringLiteral("Datensatzkennzeichnung fehlt!"), vbExclamation,
                QStringLiteral("Datenfehler"));
-    m_pruefen = false;
     return false;
 }
 
 void mdiEINGABE::txtKEN_Validate(bool& Cancel) {
-    if (KENNUNGPRUEFEN()) return;
-    Cancel = true;
-    // The focus has moved on by now: it comes back once the move is over.
-    QTimer::singleShot(0, txtKEN, [feld = txtKEN] { feld->setFocus(Qt::OtherFocusReason); });
+    if (!KENNUNGPRUEFEN()) Cancel = true;
 }
 
 // The grid group ----------------------------------------------------------------------
 // Every event works on the grid editor of its control's index; a refresh is
-// always that of grid editor 0. Events that come after the unload find no
-// editor and do nothing.
+// always that of grid editor 0. Each step may show a box, in which the
+// window can be unloaded (the session ends): the window waits for its
+// running code (Busy), and the code stops at its next step. Events that come
+// after the unload do nothing.
+
+bool mdiEINGABE::geladen() const {
+    return !m_FLX.empty() && Forms::IsLoaded(this);
+}
 
 bool mdiEINGABE::ZELLEUEBERNEHMEN() {
+    if (!geladen()) return false;
+    const Forms::Busy beschaeftigt(this);
     for (size_t i = 0; i < m_FLX.size() && i < txtFLX.size(); ++i) {
         if (txtFLX[i]->isHidden()) continue;
         FLX(int(i)).EINFUEGEN(0);
         // A refused value keeps its editor open, its message shown.
-        if (!txtFLX[i]->isHidden()) return false;
+        if (!geladen() || !txtFLX[i]->isHidden()) return false;
         // The elapsed times follow a committed date or time, as after Enter.
         FLX(0).AKTUALISIEREN();
     }
-    return true;
+    return geladen();
 }
 
 void mdiEINGABE::msgFLX_Click(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).EINFUEGEN(0);
-    FLX(0).AKTUALISIEREN();
+    if (geladen()) FLX(0).AKTUALISIEREN();
 }
 
 void mdiEINGABE::msgFLX_DblClick(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).BEARBEITEN(0, 0);
 }
 
 void mdiEINGABE::msgFLX_KeyPress(int Index, int KeyAscii) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).BEARBEITEN(KeyAscii, 0);
-    FLX(0).AKTUALISIEREN();
+    if (geladen()) FLX(0).AKTUALISIEREN();
 }
 
 void mdiEINGABE::msgFLX_MouseDown(int Index, float X) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).BEARBEITEN(-2, X);
 }
 
 void mdiEINGABE::msgFLX_MouseUp(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).EINFUEGEN(-2);
 }
 
 void mdiEINGABE::msgFLX_MouseMove(int Index, float X, float Y) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).TOOLTIP(X, Y);
 }
 
 void mdiEINGABE::msgFLX_Scroll(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).EINFUEGEN(0);
-    FLX(Index).BESCHRIFTEN();
+    if (geladen()) FLX(Index).BESCHRIFTEN();
 }
 
 void mdiEINGABE::txtFLX_KeyPress(int Index, int& KeyAscii) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).EINFUEGEN(KeyAscii);
-    if (KeyAscii == 13) FLX(0).AKTUALISIEREN();
+    if (KeyAscii == 13 && geladen()) FLX(0).AKTUALISIEREN();
 }
 
 void mdiEINGABE::picFLX_MouseMove(int Index, float X, float Y) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).TOOLTIP(X, Y);
 }
 
 void mdiEINGABE::cmdH_Click(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).EINFUEGEN(0);
-    FLX(Index).ZEILEEINFUEGEN();
+    if (geladen()) FLX(Index).ZEILEEINFUEGEN();
 }
 
 void mdiEINGABE::cmdW_Click(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).EINFUEGEN(0);
-    FLX(Index).ZEILEENTFERNEN();
+    if (geladen()) FLX(Index).ZEILEENTFERNEN();
 }
 
 void mdiEINGABE::cmdK_Click(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).BEARBEITEN(-1, 0);
 }
 
 void mdiEINGABE::cmdE_Click(int Index) {
-    if (m_FLX.empty()) return;
+    if (!geladen()) return;
+    const Forms::Busy beschaeftigt(this);
     FLX(Index).EINFUEGEN(-1);
 }

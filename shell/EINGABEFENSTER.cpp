@@ -17,8 +17,12 @@ mdiEINGABE* LADEN(QMdiArea& bereich) {
         eingabe, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowMinMaxButtonsHint);
     fenster->setObjectName(QStringLiteral("mdiEINGABE"));
-    fenster->setAttribute(Qt::WA_DeleteOnClose);
+    // Closed, the window is unloaded and its frame goes when the window's
+    // code has returned (Forms::Closed), not under that code.
+    fenster->setAttribute(Qt::WA_DeleteOnClose, false);
     eingabe->Form_Load();
+    // Unloaded in a box of its load (the session ended): nothing to show.
+    if (!Forms::IsLoaded(eingabe)) return nullptr;
     fenster->resize(fenster->sizeHint().expandedTo(QSize(700, 580)));
     fenster->show();
     fenster->raise();

@@ -10,7 +10,8 @@ class mdiEINGABE;
 
 namespace EINGABEFENSTER {
 
-// Loads the input window as a child of the client area and shows it.
+// Loads the input window as a child of the client area and shows it;
+// nullptr when it was unloaded while it loaded (the session ended).
 mdiEINGABE* LADEN(QMdiArea& bereich);
 // The loaded input window; nullptr when none is loaded.
 mdiEINGABE* GELADEN();

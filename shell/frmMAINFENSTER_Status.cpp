@@ -186,6 +186,10 @@ void eingabeVerlassen(frmMAINFENSTER& f, mdiEINGABE* eingabe, ErrorHandler& eh) 
 void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
     mdiEINGABE* eingabe = EINGABEFENSTER::GELADEN();
     if (!eingabe) return;
+    // Every box from here on lets events run, and the session may end in
+    // it: the input window stays for this code, which stops once the
+    // window is unloaded.
+    const Forms::Busy beschaeftigt(eingabe);
     // A value still open in a cell editor is what the user sees in the
     // grid: it is committed (checked and formatted) before the store, and a
     // value the check refuses stops the store with the window open.
@@ -193,7 +197,10 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
     // The identifier field refuses to be left empty, but a save from the
     // keyboard or the panel never leaves it: the same check runs here.
     if (!eingabe->KENNUNGPRUEFEN()) {
-        eingabe->txtKEN->setFocus();
+        if (Forms::IsLoaded(eingabe)) {
+            eingabe->txtKEN->activateWindow();
+            eingabe->txtKEN->setFocus();
+        }
         return;
     }
     const QString ken = eingabe->txtKEN->text();
@@ -225,6 +232,7 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
                 : QStringLiteral("Soll der vorhandene Datensatz ") + ken +
                       QStringLiteral(" überschrieben werden?");
         if (MsgBox(frage, vbYesNo + vbQuestion, titel) != vbYes) return;
+        if (!Forms::IsLoaded(eingabe)) return;
     }
 
     SetMousePointer(vbHourglass);

@@ -1,5 +1,7 @@
 #include "platform/controls/KeyCodes.h"
 
+#include "platform/runtime/Zeichensatz.h"
+
 #include <QKeyEvent>
 
 int16_t KeyCodeOf(int qtKey)
@@ -44,4 +46,25 @@ int16_t KeyCodeOf(const QKeyEvent& event)
         (event.key() == Qt::Key_Period || event.key() == Qt::Key_Comma))
         return 110;
     return KeyCodeOf(event.key());
+}
+
+int KeyAsciiOf(const QKeyEvent& event)
+{
+    const QString text = event.text();
+    if (text.isEmpty()) return -1;
+    const Qt::KeyboardModifiers umschalter = event.modifiers();
+    // Alt with a key is a command (a menu, Alt+Q), never typing; AltGr
+    // comes without Alt.
+    if (umschalter.testFlag(Qt::AltModifier)) return -1;
+    const QChar c = text.at(0);
+    // Ctrl with a letter types its control character, whatever text the
+    // platform gives the key; Ctrl with any other key types nothing.
+    if (umschalter.testFlag(Qt::ControlModifier))
+        return event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z ? event.key() - Qt::Key_A + 1
+                                                                    : -1;
+    const ushort u = c.unicode();
+    if (u == 8 || u == 13 || u == 27) return u;
+    if (!c.isPrint()) return -1;
+    const int code = Cp1252Code(c);
+    return code >= 0 ? code : int(u);
 }

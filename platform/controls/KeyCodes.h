@@ -6,6 +6,13 @@
 // 112 to 123, Delete 46, Insert 45, the keypad's decimal key 110; other keys
 // give 0. (The shift state:
 // ShiftState.h.)
+//
+// The key press handlers (KeyPress) get the character a key types, as its
+// code page 1252 code (its Unicode value where the code page lacks it):
+// printable characters, Backspace 8, Enter 13, Esc 27, and Ctrl with a letter
+// its control character (Ctrl+C 3). Delete, the cursor keys, Tab, Ctrl with
+// any other key and keys held with Alt type no character, whatever text the
+// platform gives them (X11 gives Delete the text U+007F).
 
 #include <cstdint>
 
@@ -13,3 +20,5 @@ class QKeyEvent;
 
 int16_t KeyCodeOf(int qtKey);
 int16_t KeyCodeOf(const QKeyEvent& event);
+// The KeyAscii of a key press, or -1 when the key types no character.
+int KeyAsciiOf(const QKeyEvent& event);

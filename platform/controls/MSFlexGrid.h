@@ -209,9 +209,10 @@ signals:
     // press of a double-click, which gives DblClick instead.
     void Click();
     void DblClick();
-    // A typed character that the grid does not take for a move: its code
-    // page 1252 code (its Unicode value where the code page lacks it), so
-    // Enter is 13, Backspace 8, Esc 27. The key still goes on to the window.
+    // A typed character that the grid does not take for a move, as
+    // KeyAsciiOf gives it (KeyCodes.h): Enter is 13, Backspace 8, Esc 27,
+    // Ctrl+C 3; Delete and the other keys that type no character give none.
+    // The key still goes on to the window.
     void KeyPress(int KeyAscii);
 
 protected:

@@ -2,9 +2,8 @@
 // the layout of its own scroll bars, and what the user's mouse and keys do.
 
 #include "platform/controls/MSFlexGrid.h"
+#include "platform/controls/KeyCodes.h"
 #include "platform/controls/ShiftState.h"
-
-#include "platform/runtime/Zeichensatz.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -345,18 +344,10 @@ void MSFlexGrid::keyPressEvent(QKeyEvent* event) {
         break;
     default: {
         // Every other key belongs to the window (its key handlers and the
-        // cell editors laid over the grid); a typed character is reported.
-        const QString text = event->text();
-        if (!text.isEmpty()) {
-            const QChar c = text.at(0);
-            int code = Cp1252Code(c);
-            if (code < 0) code = int(c.unicode());
-            // Ctrl with a letter types its control character (Ctrl+C is 3),
-            // whatever text the platform gives the key.
-            if (event->modifiers().testFlag(Qt::ControlModifier) && c.isLetter() && code < 128)
-                code &= 0x1F;
-            emit KeyPress(code);
-        }
+        // cell editors laid over the grid); a typed character is reported,
+        // a key that types none (Delete) is not.
+        const int code = KeyAsciiOf(*event);
+        if (code >= 0) emit KeyPress(code);
         event->ignore();
         return;
     }

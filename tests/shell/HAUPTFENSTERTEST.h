@@ -25,7 +25,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 
 class HAUPTFENSTERTEST : public ::testing::Test {
 protected:
@@ -33,8 +35,11 @@ protected:
         int ShowMessage(const QString& p, int s, const QString& t, const QString& h,
                         int c) override {
             QCoreApplication::processEvents();
+            // What happens while the next box waits, once.
+            if (const auto waehrenddessen = std::exchange(waehrend, {})) waehrenddessen();
             return ScriptedDialogs::ShowMessage(p, s, t, h, c);
         }
+        std::function<void()> waehrend;
     };
     void SetUp() override {
         ASSERT_TRUE(f.MDIForm_Load());

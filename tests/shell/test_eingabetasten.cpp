@@ -1,11 +1,15 @@
 // The input window in the real main window, driven by keys sent to the
 // control that has the focus: every key reaches the window once and a command
-// key is not typed as well; the store and discard panels.
+// key is not typed as well; the store and discard panels; the identifier
+// check; the session ending while a box of the window waits.
 
 #include "HAUPTFENSTERTEST.h"
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
+#include <QPushButton>
 #include <functional>
 
 using Eingabetasten = HAUPTFENSTERTEST;
@@ -50,6 +54,13 @@ TEST_F(Eingabetasten, CtrlSStoresTheValueLeftOpenInTheCellEditor) {
     // editor's text.
     zelle(*e, 1, 1);
     tippen(QStringLiteral("31.02.04"));
+    // Refused on a click into another cell, it keeps the keys for its
+    // correction.
+    MSFlexGrid& grid = *e->msgFLX.at(0);
+    boxen.expect(vbOK, QStringLiteral("kein gültiges Datums- oder Zeitformat"));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualRect(grid.model()->index(2, 4)).center());
+    EXPECT_EQ(QApplication::focusWidget(), e->txtFLX.at(0));
     boxen.expect(vbOK, QStringLiteral("kein gültiges Datums- oder Zeitformat"));
     taste(Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(EINGABEFENSTER::GELADEN(), e);
@@ -103,3 +114,109 @@ TEST_F(Eingabetasten, TheIdentifierIsCheckedAndLookedUpAsItIsStored) {
     taste(Qt::Key_S, Qt::ControlModifier);
     EXPECT_NE(EINGABEFENSTER::GELADEN(), nullptr);
 }
+
+TEST_F(Eingabetasten, DeleteOnAReadingOpensNoEditor) {
+    mdiEINGABE* e = oeffnen();
+    ASSERT_NE(e, nullptr);
+    zelle(*e, 2, 4);
+    // Delete as X11 delivers it: with the text U+007F.
+    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_Delete,
+                        QString(QChar(0x7f)), Qt::NoModifier);
+    EXPECT_TRUE(e->txtFLX.at(0)->isHidden());
+    EXPECT_EQ(e->msgFLX.at(0)->TextMatrix(2, 4), QStringLiteral("0,20"));
+    boxen.expect(vbYes, QStringLiteral("Soll der vorhandene Datensatz P-1"));
+    taste(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
+    EXPECT_EQ(wert(QStringLiteral("SELECT group_concat(round([V],2),'|') FROM [E3]")).toString(),
+              QStringLiteral("0.1|0.2|0.3"));
+}
+
+TEST_F(Eingabetasten, CtrlCOnTheGridShowsPastedValuesInTheirFormat) {
+    mdiEINGABE* e = oeffnen();
+    ASSERT_NE(e, nullptr);
+    MSFlexGrid& grid = *e->msgFLX.at(0);
+    // Two times pasted with the button; a click formats the first.
+    for (const auto& [zeile, zeit] : {std::pair(1, "10:00"), std::pair(2, "11:30")}) {
+        zelle(*e, zeile, 2);
+        QApplication::clipboard()->setText(QString::fromLatin1(zeit));
+        QTest::mouseClick(e->cmdE.at(0), Qt::LeftButton, {});
+    }
+    ASSERT_EQ(grid.TextMatrix(2, 2), QStringLiteral("11:30"));
+    grid.setFocus(Qt::TabFocusReason);
+    taste(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("11:30"));
+    EXPECT_EQ(grid.TextMatrix(2, 2), QStringLiteral("11:30:00"));
+    EXPECT_EQ(grid.TextMatrix(2, 3), QStringLiteral("90,0"));
+}
+
+TEST_F(Eingabetasten, AnEmptyIdentifierIsRefusedOncePerActionAndKeepsTheKeys) {
+    f.mnuNEU->trigger();
+    mdiEINGABE* e = EINGABEFENSTER::GELADEN();
+    ASSERT_NE(e, nullptr);
+    tippen(QStringLiteral("K"));
+    // A value left open in a cell editor, then the identifier emptied.
+    zelle(*e, 1, 4);
+    tippen(QStringLiteral("5"));
+    QTest::mouseClick(e->txtKEN, Qt::LeftButton);
+    taste(Qt::Key_Backspace);
+    MSFlexGrid& grid = *e->msgFLX.at(0);
+    const std::function<void()> aktionen[] = {
+        [&] { taste(Qt::Key_S, Qt::ControlModifier); },
+        [&] {
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                              grid.visualRect(grid.model()->index(2, 4)).center());
+        },
+    };
+    for (const auto& aktion : aktionen) {
+        boxen.clear();
+        boxen.expect(vbOK, QStringLiteral("Datensatzkennzeichnung fehlt!"));
+        aktion();
+        EXPECT_EQ(boxen.prompts().size(), 1);
+        EXPECT_EQ(QApplication::focusWidget(), e->txtKEN);
+        tippen(QStringLiteral("K"));
+        EXPECT_EQ(e->txtKEN->text(), QStringLiteral("K"));
+        taste(Qt::Key_Backspace);
+    }
+}
+
+// The session ends (SIGTERM, logout) while a box of the input window waits.
+class EingabeSitzungsende : public HAUPTFENSTERTEST, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EingabeSitzungsende, TheWindowGoesAfterItsCodeReturned) {
+    mdiEINGABE* e = oeffnen();
+    ASSERT_NE(e, nullptr);
+    const QPointer<mdiEINGABE> eingabe = e;
+    bool geladen = true;
+    bool vorhanden = false;
+    boxen.waehrend = [&] {
+        f.SITZUNGSENDE();
+        // The box's own event loop goes on meanwhile.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        geladen = Forms::IsLoaded(eingabe);
+        vorhanden = !eingabe.isNull();
+    };
+    switch (GetParam()) {
+    case 0: // a date the cell check refuses
+        zelle(*e, 1, 1);
+        tippen(QStringLiteral("31.02.04"));
+        boxen.expect(vbOK, QStringLiteral("kein gültiges Datums- oder Zeitformat"));
+        taste(Qt::Key_Return);
+        break;
+    case 1: // the identifier check
+        e->txtKEN->clear();
+        boxen.expect(vbOK, QStringLiteral("Datensatzkennzeichnung fehlt!"));
+        taste(Qt::Key_S, Qt::ControlModifier);
+        break;
+    default: // the overwrite question, answered Yes
+        boxen.expect(vbYes, QStringLiteral("Soll der vorhandene Datensatz P-1"));
+        taste(Qt::Key_S, Qt::ControlModifier);
+        break;
+    }
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_FALSE(geladen);
+    EXPECT_TRUE(vorhanden);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(eingabe.isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxen, EingabeSitzungsende, ::testing::Values(0, 1, 2));
