@@ -5,6 +5,7 @@
 #include "shell/frmMAINFENSTER.h"
 
 #include "evaluation/AUSWERTUNGSBEFEHLE.h"
+#include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -28,6 +29,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QVariant>
 
 namespace {
@@ -124,12 +126,19 @@ void frmMAINFENSTER::mnuOEFFNEN_Click() {
     if (!id) return;
 
     SetMousePointer(vbHourglass);
-    mdiEINGABE* eingabe = nullptr;
+    QPointer<mdiEINGABE> eingabe;
     eh.Run([&] { eingabe = EINGABEFENSTER::LADEN(*MDIBEREICH); });
-    eh.Run([&] { DoEvents(); });
+    // The session can end in a pause, and the input window with it: then
+    // there is nothing to fill and no input state to enter.
+    const bool geladen = !eingabe.isNull();
+    const auto pause = [&] {
+        eh.Run([&] { DoEvents(); });
+        return !m_entladen && (!geladen || Forms::IsLoaded(eingabe));
+    };
+    if (!pause()) return SetMousePointer(vbDefault);
     eh.Run([&] { DATENSATZANZEIGE(); });
     if (eingabe) eh.Run([&] { eingabe->OEFFNEN(*id); });
-    eh.Run([&] { DoEvents(); });
+    if (!pause()) return SetMousePointer(vbDefault);
     eh.Run([&] {
         SETZEPANELSICHTBAR(8, true);
         SETZEPANELSICHTBAR(9, true);

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <functional>
 
 using Eingabetasten = HAUPTFENSTERTEST;
@@ -220,3 +221,21 @@ TEST_P(EingabeSitzungsende, TheWindowGoesAfterItsCodeReturned) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxen, EingabeSitzungsende, ::testing::Values(0, 1, 2));
+
+// The session ends while File, Open lets events run between loading the
+// input window and filling it: the record is not opened into a window that
+// is gone, and the input state is not entered.
+TEST_F(HAUPTFENSTERTEST, TheSessionEndingWhileARecordOpensLeavesNoInputState) {
+    AUSWAHLDIALOG::ERSETZEN([this](QWidget*) {
+        f.SETZEAUSWAHLMODUS(QStringLiteral("OK"));
+        QTimer::singleShot(0, &f, [this] {
+            f.SITZUNGSENDE();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        });
+    });
+    f.mnuOEFFNEN_Click();
+    AUSWAHLDIALOG::ERSETZEN({});
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
+    EXPECT_FALSE(f.PANELSICHTBAR(8));
+}
