@@ -164,18 +164,18 @@ void SEITENFORM::KOPFFUSSZEICHNEN(int16_t OBJ, QObject* /*AutoCADDatei*/) {
 
 void SEITENFORM::BILDSCHIRMZEICHNEN() {
     for (const FIGUR& figur : FIGUREN()) {
-        if (m_geschlossen) return;
+        if (!Forms::IsLoaded(this)) return;
         figur.zeichnen(0, 0, 0);
         DoEvents();
     }
 }
 
 void SEITENFORM::DRUCKEN() {
-    // A print of this page inside its own print would start a second
-    // document inside the first; an unloaded page prints nothing.
-    if (m_geschlossen || m_druckt) return;
+    // An unloaded page prints nothing. That no print starts inside a print
+    // (Ctrl+P or panel 11 again while this one lets events run) is the
+    // print command's guard.
+    if (!Forms::IsLoaded(this)) return;
     const Forms::Busy beschaeftigt(this);
-    const QScopedValueRollback<bool> druckt(m_druckt, true);
     // Without a printer no document is started and the page stays as it is.
     if (!DRUCKERBEREIT(m_drucktitel)) return;
     ErrorHandler eh(QStringLiteral("VB-Fehler: "), m_drucktitel);
@@ -186,32 +186,34 @@ void SEITENFORM::DRUCKEN() {
     if (HBOKF) eh.Run([&] { KOPFFUSSZEICHNEN(1); });
     eh.Run([&] { DoEvents(); });
     for (const FIGUR& figur : FIGUREN()) {
-        if (m_geschlossen) break;
+        if (!Forms::IsLoaded(this)) break;
         eh.Run([&] { figur.zeichnen(1, figur.XDL, figur.YDO); });
         eh.Run([&] { DoEvents(); });
     }
     // Unloaded while it printed (Esc, panel 15, the end of the run): the
-    // sheet is not sent half drawn, and nothing is drawn on a closed page.
-    if (m_geschlossen) {
+    // sheet drawn so far is dropped, and the printer sees none of it; nothing
+    // is drawn on a closed page.
+    if (!Forms::IsLoaded(this)) {
         drucker.KillDoc();
         return;
     }
+    // Only now does the sheet reach the printer, whole.
     eh.Run([&] { drucker.EndDoc(); });
-    // Left through Cancel: the document goes nowhere, and nothing of it is
+    // Left through Cancel: the sheet is dropped, and nothing of it is
     // carried into the next print job; the screen is drawn again all the
     // same, as the figures drawn for paper took its drawing objects.
     if (eh.Left()) drucker.KillDoc();
     ErrorHandler bildschirm(QStringLiteral("VB-Fehler: "), m_drucktitel);
     if (HBOKF) bildschirm.Run([&] { KOPFFUSSZEICHNEN(0); });
     for (const FIGUR& figur : FIGUREN()) {
-        if (m_geschlossen) break;
+        if (!Forms::IsLoaded(this)) break;
         bildschirm.Run([&] { figur.zeichnen(0, 0, 0); });
         bildschirm.Run([&] { DoEvents(); });
     }
 }
 
 void SEITENFORM::KONTEXT(bool hbokf, bool hbokfs, int32_t FARBEMDI, int32_t FARBEPIC) {
-    if (m_geschlossen) return;
+    if (!Forms::IsLoaded(this)) return;
     const Forms::Busy beschaeftigt(this);
     FORM->SetBackColor(FARBEMDI);
     // A new background colour erases what is drawn in the box.
@@ -263,10 +265,12 @@ void SEITENFORM::Form_KeyDown(int KeyCode, int Shift) {
 }
 
 void SEITENFORM::PANELBEFEHL(int panel) {
-    // A key pressed again while its command lets events run (the print, the
-    // screenshot) would start the command inside itself.
+    // A key pressed again while its command lets events run (the
+    // screenshot) would start the command inside itself. Printing is
+    // guarded by the print command alone, whose guard also holds against a
+    // press of its panel while a page prints.
     const int bit = 1 << panel;
-    if (m_laufend & bit) return;
+    if (panel != 11 && (m_laufend & bit)) return;
     const QScopedValueRollback<int> lauf(m_laufend, m_laufend | bit);
     frmMAIN().stbMAIN_PanelClick(panel);
 }
@@ -299,7 +303,6 @@ void SEITENFORM::closeEvent(QCloseEvent* ereignis) {
     // it, so the next evaluation builds it afresh. While code of the page
     // runs, its objects stay for that code; they go with the page.
     ereignis->accept();
-    m_geschlossen = true;
     if (!Forms::IsBusy(this)) ENTLADEN();
     Forms::Closed(this);
     emit FENSTERGESCHLOSSEN();

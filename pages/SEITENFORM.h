@@ -37,10 +37,6 @@ public:
     void Form_KeyDown(int KeyCode, int Shift);
     // The page became the active window: panel 14 goes.
     void Form_Activate();
-    // The page was unloaded (panel 15, its own window's close, the end of
-    // the run). Code of the page that is still running stops at its next
-    // step; the page itself goes when that code has returned.
-    bool GESCHLOSSEN() const { return m_geschlossen; }
     // A click on the page itself (not on its figures): the layout dialog.
     void Form_Click();
     // The records the page shows, as its header names them ("P-1", or
@@ -125,16 +121,16 @@ protected:
 private:
     void ENTLADEN();
     // Presses panel `panel` for the page's key, unless that command of the
-    // page is still running (Ctrl+P while the page prints): it does not
-    // start again inside itself.
+    // page is still running (Ctrl+C while the screenshot lets events run): it
+    // does not start again inside itself.
     void PANELBEFEHL(int panel);
 
     QString m_drucktitel;
     std::unique_ptr<clsKOPFFUSS> m_kopffuss;
     bool m_entladen = false;
-    bool m_geschlossen = false;
     bool m_tabelle = false;
-    // The panels whose commands the page's keys run now, one bit each.
+    // The panels whose commands the page's keys run now, one bit each: the
+    // one guard of every key command but printing's, whose guard is in the
+    // print command.
     int m_laufend = 0;
-    bool m_druckt = false;
 };

@@ -63,7 +63,9 @@ void ANZEIGEN() {
 
 void DRUCKEN(frmMAINFENSTER& f, ErrorHandler& eh) {
     // The pages let events run while they print: a second press of the
-    // panel meanwhile would start a print inside the print.
+    // panel or Ctrl+P on a page meanwhile would start a print inside the
+    // print. This is printing's one guard; the pages' keys and DRUCKEN
+    // rely on it.
     static bool druckt = false;
     if (druckt) return;
     const QScopedValueRollback<bool> laeuft(druckt, true);

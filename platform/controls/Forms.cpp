@@ -52,10 +52,9 @@ bool Unload(QWidget* form)
 
 void Closed(QWidget* form)
 {
-    if (!form) return;
-    Loaded().removeIf([form](const QPointer<QWidget>& loaded) { return loaded == form; });
-    if (form->property(kClosed).toBool()) return;
+    if (!form || form->property(kClosed).toBool()) return;
     form->setProperty(kClosed, true);
+    Loaded().removeIf([form](const QPointer<QWidget>& loaded) { return loaded == form; });
     // Deleted under its running code, the form would take that code's
     // objects with it: the last Busy deletes it instead.
     if (!IsBusy(form)) Window(form)->deleteLater();

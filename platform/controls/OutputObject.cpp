@@ -231,19 +231,19 @@ void OutputObject::Log(const Primitive& primitive) {
     if (m_recorder) m_recorder->entries.append(primitive);
 }
 
-void OutputObject::PreparePen(QPainter& painter, int32_t colour) {
-    if (m_drawStyle == 5) {
+void OutputObject::PreparePen(QPainter& painter, const PenState& pens, int32_t colour) {
+    if (pens.drawStyle == 5) {
         painter.setPen(Qt::NoPen);
         return;
     }
     QPen pen(ToQColor(colour));
     // One device pixel: a cosmetic pen, the raster engine's fast line.
-    pen.setWidth(m_drawWidth == 1 ? 0 : m_drawWidth);
-    if (m_drawWidth == 1) {
+    pen.setWidth(pens.drawWidth == 1 ? 0 : pens.drawWidth);
+    if (pens.drawWidth == 1) {
         static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
                                               Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen,
                                               Qt::SolidLine};
-        pen.setStyle(styles[m_drawStyle]);
+        pen.setStyle(styles[pens.drawStyle]);
         pen.setCapStyle(Qt::FlatCap);
     } else {
         pen.setCapStyle(Qt::RoundCap);
@@ -252,7 +252,8 @@ void OutputObject::PreparePen(QPainter& painter, int32_t colour) {
     painter.setPen(pen);
 }
 
-void OutputObject::PrepareBrush(QPainter& painter, std::optional<int32_t> solid) {
+void OutputObject::PrepareBrush(QPainter& painter, const PenState& pens,
+                                std::optional<int32_t> solid) {
     if (solid) {
         painter.setBrush(ToQColor(*solid));
         return;
@@ -260,10 +261,10 @@ void OutputObject::PrepareBrush(QPainter& painter, std::optional<int32_t> solid)
     static const Qt::BrushStyle styles[] = {Qt::SolidPattern, Qt::NoBrush,         Qt::HorPattern,
                                             Qt::VerPattern,   Qt::BDiagPattern,    Qt::FDiagPattern,
                                             Qt::CrossPattern, Qt::DiagCrossPattern};
-    if (m_fillStyle == 1)
+    if (pens.fillStyle == 1)
         painter.setBrush(Qt::NoBrush);
     else
-        painter.setBrush(QBrush(ToQColor(m_fillColor), styles[m_fillStyle]));
+        painter.setBrush(QBrush(ToQColor(pens.fillColor), styles[pens.fillStyle]));
 }
 
 void OutputObject::Line(float x1, float y1, float x2, float y2, std::optional<int32_t> colour,
@@ -285,22 +286,20 @@ void OutputObject::Line(float x1, float y1, float x2, float y2, std::optional<in
         p.y2 = PixelToMmY(py2);
         Log(p);
     }
-    if (QPainter* painter = ActivePainter()) {
+    Paint([pens = Pens(), pen, form, px1, py1, px2, py2](QPainter& painter) {
         if (form == LineForm::Segment) {
-            PreparePen(*painter, pen);
-            painter->drawLine(QPointF(px1, py1), QPointF(px2, py2));
+            PreparePen(painter, pens, pen);
+            painter.drawLine(QPointF(px1, py1), QPointF(px2, py2));
         } else {
-            DrawBox(px1, py1, px2, py2, pen, form == LineForm::FilledBox);
+            DrawBox(painter, pens, px1, py1, px2, py2, pen, form == LineForm::FilledBox);
         }
-        Painted();
-    }
+    });
     m_currentX = x2;
     m_currentY = y2;
 }
 
-void OutputObject::DrawBox(double px1, double py1, double px2, double py2, int32_t colour,
-                           bool filled) {
-    QPainter& painter = *ActivePainter();
+void OutputObject::DrawBox(QPainter& painter, const PenState& pens, double px1, double py1,
+                           double px2, double py2, int32_t colour, bool filled) {
     const QRectF rect = QRectF(QPointF(px1, py1), QPointF(px2, py2)).normalized();
     if (filled) {
         painter.setPen(Qt::NoPen);
@@ -309,8 +308,8 @@ void OutputObject::DrawBox(double px1, double py1, double px2, double py2, int32
         painter.drawRect(rect.adjusted(0, 0, 1, 1));
         return;
     }
-    PreparePen(painter, colour);
-    PrepareBrush(painter, std::nullopt);
+    PreparePen(painter, pens, colour);
+    PrepareBrush(painter, pens, std::nullopt);
     painter.drawRect(rect);
 }
 
@@ -333,14 +332,13 @@ void OutputObject::Circle(float x, float y, float radius, std::optional<int32_t>
         p.radius = PixelToMmX(rx);
         Log(p);
     }
-    if (QPainter* painter = ActivePainter()) {
-        PreparePen(*painter, pen);
-        PrepareBrush(*painter, std::nullopt);
-        // A circle on the page: the same radius in pixels both ways.
-        const double ry = rx * m_dpiY / m_dpiX;
-        painter->drawEllipse(QPointF(px, py), rx, ry);
-        Painted();
-    }
+    // A circle on the page: the same radius in pixels both ways.
+    const double ry = rx * m_dpiY / m_dpiX;
+    Paint([pens = Pens(), pen, px, py, rx, ry](QPainter& painter) {
+        PreparePen(painter, pens, pen);
+        PrepareBrush(painter, pens, std::nullopt);
+        painter.drawEllipse(QPointF(px, py), rx, ry);
+    });
     m_currentX = x;
     m_currentY = y;
 }
@@ -372,13 +370,15 @@ void OutputObject::Circle(float x, float y, float radius, std::optional<int32_t>
         p.end = a2;
         Log(p);
     }
-    if (QPainter* painter = ActivePainter(); painter && span > 0) {
-        PreparePen(*painter, pen);
+    if (span > 0) {
         const double ry = rx * m_dpiY / m_dpiX;
         const QRectF rect(px - rx, py - ry, 2 * rx, 2 * ry);
-        painter->drawArc(rect, int(std::lround(a1 * 180.0 / kPi * 16.0)),
-                         int(std::lround(span * 180.0 / kPi * 16.0)));
-        Painted();
+        const int from = int(std::lround(a1 * 180.0 / kPi * 16.0));
+        const int length = int(std::lround(span * 180.0 / kPi * 16.0));
+        Paint([pens = Pens(), pen, rect, from, length](QPainter& painter) {
+            PreparePen(painter, pens, pen);
+            painter.drawArc(rect, from, length);
+        });
     }
     m_currentX = x;
     m_currentY = y;
@@ -396,27 +396,26 @@ void OutputObject::PSet(float x, float y, std::optional<int32_t> colour) {
         p.y1 = PixelToMmY(py);
         Log(p);
     }
-    if (QPainter* painter = ActivePainter()) {
+    Paint([width = m_drawWidth, pen, px, py](QPainter& painter) {
         QPen dot(ToQColor(pen));
-        dot.setWidth(m_drawWidth);
-        dot.setCapStyle(m_drawWidth > 1 ? Qt::RoundCap : Qt::SquareCap);
-        painter->setPen(dot);
-        painter->drawPoint(QPointF(px, py));
-        Painted();
-    }
+        dot.setWidth(width);
+        dot.setCapStyle(width > 1 ? Qt::RoundCap : Qt::SquareCap);
+        painter.setPen(dot);
+        painter.drawPoint(QPointF(px, py));
+    });
     m_currentX = x;
     m_currentY = y;
 }
 
 void OutputObject::Cls() {
     if (m_recorder) Log(Stamp(Primitive::Kind::Cls));
-    if (QPainter* painter = ActivePainter()) {
-        painter->save();
-        painter->setCompositionMode(QPainter::CompositionMode_Source);
-        painter->fillRect(QRectF(0, 0, m_pixelWidth, m_pixelHeight), ToQColor(m_backColor));
-        painter->restore();
-        Painted();
-    }
+    Paint([area = QRectF(0, 0, m_pixelWidth, m_pixelHeight),
+           back = ToQColor(m_backColor)](QPainter& painter) {
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(area, back);
+        painter.restore();
+    });
     m_currentX = m_scaleLeft;
     m_currentY = m_scaleTop;
 }

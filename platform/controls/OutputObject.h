@@ -17,6 +17,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -223,6 +224,26 @@ protected:
     // Pixels have been painted (a widget repaints them).
     virtual void Painted() {}
 
+    // One painting step of a primitive. It carries everything it paints
+    // with (positions in pixels, pen, colours, font), so it paints the same
+    // whenever it runs.
+    using PaintStep = std::function<void(QPainter&)>;
+    // Paints a step on the target's painter at once, or hands it to a
+    // target that keeps its steps to paint them later (the printer sends a
+    // sheet only when it is complete).
+    template <class Step> void Paint(Step&& step) {
+        if (KeepsSteps()) {
+            KeepStep(PaintStep(std::forward<Step>(step)));
+            return;
+        }
+        if (QPainter* painter = ActivePainter()) {
+            step(*painter);
+            Painted();
+        }
+    }
+    virtual bool KeepsSteps() const { return false; }
+    virtual void KeepStep(PaintStep /*step*/) {}
+
     virtual EmMetrics MetricsOf(const StdFont& font);
     virtual double WidthOf(const QString& line, const StdFont& font); // mm at 1 mm em
 
@@ -238,11 +259,21 @@ private:
     double EmMillimetres(const StdFont& font) const;
     QString Shown(const QString& text, const StdFont& font) const;
     Primitive Stamp(Primitive::Kind kind) const;
-    void DrawBox(double px1, double py1, double px2, double py2, int32_t colour, bool filled);
-    void PreparePen(QPainter& painter, int32_t colour);
-    void PrepareBrush(QPainter& painter, std::optional<int32_t> solid);
-    void DrawTextAt(QPainter& painter, double px, double py, const QString& shown,
-                    const StdFont& font, double emPixels, double angleDegrees);
+
+    // The pen and fill settings as a step paints with them.
+    struct PenState {
+        int16_t drawWidth = 1;
+        int16_t drawStyle = 0;
+        int16_t fillStyle = 1;
+        int32_t fillColor = 0;
+    };
+    PenState Pens() const { return {m_drawWidth, m_drawStyle, m_fillStyle, m_fillColor}; }
+    static void PreparePen(QPainter& painter, const PenState& pens, int32_t colour);
+    static void PrepareBrush(QPainter& painter, const PenState& pens, std::optional<int32_t> solid);
+    static void DrawBox(QPainter& painter, const PenState& pens, double px1, double py1, double px2,
+                        double py2, int32_t colour, bool filled);
+    void DrawTextAt(double px, double py, const QString& shown, const StdFont& font,
+                    double emPixels, double angleDegrees);
 
     struct WidthCache;
     WidthCache& CacheFor(const StdFont& font);

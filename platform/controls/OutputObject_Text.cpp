@@ -107,25 +107,31 @@ float OutputObject::TextHeight(const QString& text) {
     return float(mm * m_dpiY / 25.4 / PixelsPerUnitY());
 }
 
-void OutputObject::DrawTextAt(QPainter& painter, double px, double py, const QString& shown,
-                              const StdFont& font, double emPixels, double angleDegrees) {
+void OutputObject::DrawTextAt(double px, double py, const QString& shown, const StdFont& font,
+                              double emPixels, double angleDegrees) {
     const EmMetrics em = MetricsOf(font);
-    QFont qfont =
-        QtFontOf(font.Name(), font.Weight(), font.Italic(), font.Underline(), font.Strikethrough());
-    const int deviceDpi = painter.device() ? painter.device()->logicalDpiY() : 96;
-    qfont.setPointSizeF(std::max(0.01, emPixels * 72.0 / deviceDpi));
-    painter.save();
-    painter.translate(px, py);
-    if (angleDegrees != 0) painter.rotate(-angleDegrees);
-    if (!m_fontTransparent) {
-        const double width = WidthOf(shown, font) * emPixels;
-        painter.fillRect(QRectF(0, 0, width, (em.ascent + em.descent) * emPixels),
-                         ToQColor(m_backColor));
-    }
-    painter.setFont(qfont);
-    painter.setPen(ToQColor(m_foreColor));
-    painter.drawText(QPointF(0, em.ascent * emPixels), shown);
-    painter.restore();
+    const double ascent = em.ascent * emPixels;
+    // An opaque text clears its cell first; a transparent one has none.
+    QRectF cell;
+    if (!m_fontTransparent)
+        cell = QRectF(0, 0, WidthOf(shown, font) * emPixels, (em.ascent + em.descent) * emPixels);
+    Paint([px, py, shown, font, emPixels, angleDegrees, ascent, cell, back = ToQColor(m_backColor),
+           fore = ToQColor(m_foreColor)](QPainter& painter) {
+        QFont qfont = QtFontOf(font.Name(), font.Weight(), font.Italic(), font.Underline(),
+                               font.Strikethrough());
+        // The point size for the device that paints, so the text has its
+        // size in pixels there.
+        const int deviceDpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+        qfont.setPointSizeF(std::max(0.01, emPixels * 72.0 / deviceDpi));
+        painter.save();
+        painter.translate(px, py);
+        if (angleDegrees != 0) painter.rotate(-angleDegrees);
+        if (!cell.isNull()) painter.fillRect(cell, back);
+        painter.setFont(qfont);
+        painter.setPen(fore);
+        painter.drawText(QPointF(0, ascent), shown);
+        painter.restore();
+    });
 }
 
 void OutputObject::Print(const QString& text, bool newLine) {
@@ -137,7 +143,6 @@ void OutputObject::Print(const QString& text, bool newLine) {
     double px = ToPixelX(m_currentX);
     double py = ToPixelY(m_currentY);
     if (!std::isfinite(px) || !std::isfinite(py)) throw RuntimeError::Overflow();
-    QPainter* painter = ActivePainter();
     double lastWidthMm = 0;
     for (int i = 0; i < lines.size(); ++i) {
         const QString shown = Shown(lines[i], m_font);
@@ -152,10 +157,9 @@ void OutputObject::Print(const QString& text, bool newLine) {
             p.font = m_font;
             Log(p);
         }
-        if (painter && !shown.isEmpty()) DrawTextAt(*painter, px, py, shown, m_font, emPixels, 0);
+        if (!shown.isEmpty()) DrawTextAt(px, py, shown, m_font, emPixels, 0);
         if (i + 1 < lines.size()) py += lineMm * m_dpiY / 25.4;
     }
-    if (painter) Painted();
     if (newLine) {
         m_currentX = m_scaleLeft;
         m_currentY = float(m_scaleTop + (py + lineMm * m_dpiY / 25.4) / PixelsPerUnitY());
@@ -196,8 +200,5 @@ void OutputObject::TextOutPixels(int x, int y, const QString& shown, const LOGFO
         p.cellHeight = cellHeight;
         Log(p);
     }
-    if (QPainter* painter = ActivePainter()) {
-        DrawTextAt(*painter, x, y, shown, font, emPixels, angle);
-        Painted();
-    }
+    DrawTextAt(x, y, shown, font, emPixels, angle);
 }

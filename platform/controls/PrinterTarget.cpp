@@ -2,11 +2,12 @@
 
 #include "platform/runtime/RuntimeError.h"
 
-#include <QFile>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPrinterInfo>
+#include <utility>
 
 namespace {
 constexpr double kTwipsPerMm = 56.7;
@@ -42,9 +43,7 @@ PrinterTarget::PrinterTarget() : m_printer(QPrinter::HighResolution) {
     Refresh();
 }
 
-PrinterTarget::~PrinterTarget() {
-    if (m_painter.isActive()) m_painter.end();
-}
+PrinterTarget::~PrinterTarget() = default;
 
 void PrinterTarget::Refresh() {
     const QRect printable = m_printer.pageLayout().paintRectPixels(m_printer.resolution());
@@ -62,7 +61,6 @@ void PrinterTarget::SetOutputFileName(const QString& path) {
         m_printer.setOutputFormat(QPrinter::PdfFormat);
         m_printer.setOutputFileName(path);
     }
-    m_beginFailed = false;
     Refresh();
 }
 
@@ -103,19 +101,9 @@ void PrinterTarget::SetPaperSize(int16_t size) {
     throw InvalidPropertyValue();
 }
 
-QPainter* PrinterTarget::ActivePainter() {
-    if (m_painter.isActive()) return &m_painter;
-    if (m_beginFailed) return nullptr;
-    if (!m_painter.begin(&m_printer)) {
-        // No printer to print on: reported once, as the printer error the
-        // printing command's own handler shows; the rest of the document's
-        // drawing then goes nowhere without further boxes.
-        m_beginFailed = true;
-        const bool german = QLocale().language() == QLocale::German;
-        throw RuntimeError(482, german ? QStringLiteral("Druckerfehler")
-                                       : QStringLiteral("Printer error"));
-    }
-    return &m_painter;
+void PrinterTarget::KeepStep(PaintStep step) {
+    if (m_sheets.isEmpty()) m_sheets.append(QList<PaintStep>());
+    m_sheets.last().append(std::move(step));
 }
 
 void PrinterTarget::NewPage() {
@@ -124,26 +112,36 @@ void PrinterTarget::NewPage() {
         p.kind = Primitive::Kind::NewPage;
         Log(p);
     }
-    if (QPainter* painter = ActivePainter(); painter) m_printer.newPage();
+    // A new page of a document not yet started follows an empty first one.
+    if (m_sheets.isEmpty()) m_sheets.append(QList<PaintStep>());
+    m_sheets.append(QList<PaintStep>());
     SetCurrentX(ScaleLeft());
     SetCurrentY(ScaleTop());
 }
 
 void PrinterTarget::EndDoc() {
-    if (m_painter.isActive()) m_painter.end();
-    m_beginFailed = false;
+    const QList<QList<PaintStep>> sheets = std::exchange(m_sheets, {});
     SetCurrentX(ScaleLeft());
     SetCurrentY(ScaleTop());
+    if (sheets.isEmpty()) return;
+    // The whole document in one go: no event is handled meanwhile, so
+    // nothing can interrupt it half painted.
+    QPainter painter;
+    if (!painter.begin(&m_printer)) {
+        const bool german = QLocale().language() == QLocale::German;
+        throw RuntimeError(482, german ? QStringLiteral("Druckerfehler")
+                                       : QStringLiteral("Printer error"));
+    }
+    for (qsizetype sheet = 0; sheet < sheets.size(); ++sheet) {
+        if (sheet > 0) m_printer.newPage();
+        for (const PaintStep& step : sheets[sheet])
+            step(painter);
+    }
+    painter.end();
 }
 
 void PrinterTarget::KillDoc() {
-    if (m_painter.isActive()) {
-        m_printer.abort();
-        m_painter.end();
-        // A document printed to a file is sent by being there.
-        if (!m_printer.outputFileName().isEmpty()) QFile::remove(m_printer.outputFileName());
-    }
-    m_beginFailed = false;
+    m_sheets.clear();
 }
 
 void PrinterTarget::Cls() {

@@ -5,10 +5,16 @@
 // paper's, in twips. The first primitive of a document starts it; NewPage
 // begins the next sheet and EndDoc sends the document. With an output file
 // name the document is written as PDF (the tests print that way).
+//
+// A document reaches the printer whole or not at all: what is drawn is kept
+// here, measured for the printer's resolution and paper, and painted on the
+// printer in one go by EndDoc. KillDoc drops it, and the printer never sees
+// any of it. (A job once handed to a print system cannot be taken back, so
+// nothing is handed over before the document is complete.)
 
 #include "platform/controls/OutputObject.h"
 
-#include <QPainter>
+#include <QList>
 #include <QPrinter>
 #include <QStringList>
 #include <optional>
@@ -43,21 +49,28 @@ public:
     void SetPaperSize(int16_t size);
 
     void NewPage();
+    // Paints the document on the printer and sends it. A printer that
+    // cannot be opened (none, or a file that cannot be written) raises the
+    // printer error 482; the document is gone then too.
     void EndDoc();
-    // Aborts the document: nothing of it is printed (its PDF file goes).
+    // Drops the document: nothing of it reaches the printer.
     void KillDoc();
-    bool Printing() const { return m_painter.isActive(); }
+    // Whether a document is under way (drawn and neither ended nor killed).
+    bool Printing() const { return !m_sheets.isEmpty(); }
 
     // The printer has nothing to clear; only the position goes home.
     void Cls() override;
 
 protected:
-    QPainter* ActivePainter() override;
+    // Nothing is painted on the printer while a document is drawn.
+    QPainter* ActivePainter() override { return nullptr; }
+    bool KeepsSteps() const override { return true; }
+    void KeepStep(PaintStep step) override;
 
 private:
     QPrinter m_printer;
-    QPainter m_painter;
-    bool m_beginFailed = false;
+    // The document under way: its sheets, each the steps that paint it.
+    QList<QList<PaintStep>> m_sheets;
 };
 
 // The program's printer.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cmath>
@@ -175,26 +176,63 @@ TEST(PrinterTargetTest, PrintsTextToAPdfDocument) {
 } // namespace
 
 namespace {
-// A document that cannot be started (no printer, or a file that cannot be
-// written) is reported once as a printer error; the rest of its drawing goes
-// nowhere without further errors, and the next document tries again.
+// A document whose printer cannot be opened (no printer, or a file that
+// cannot be written) is reported once, as a printer error, when it is sent;
+// its drawing raised nothing, and the next document tries again.
 TEST(PrinterTargetTest, ADocumentThatCannotStartIsReportedOnce) {
     QTemporaryDir ordner;
     PrinterTarget drucker;
     drucker.SetOutputFileName(ordner.filePath("fehlt/seite.pdf"));
     drucker.SetScaleMode(6);
+    EXPECT_NO_THROW(drucker.Line(10, 20, 100, 20));
+    EXPECT_NO_THROW(drucker.Print("Wasseraufnahme", false));
+    EXPECT_NO_THROW(drucker.NewPage());
     int nummer = 0;
     try {
-        drucker.Line(10, 10, 100, 10);
+        drucker.EndDoc();
     } catch (const RuntimeError& e) {
         nummer = e.Number();
     }
     EXPECT_EQ(nummer, 482);
-    EXPECT_NO_THROW(drucker.Line(10, 20, 100, 20));
-    EXPECT_NO_THROW(drucker.Print("Wasseraufnahme", false));
-    EXPECT_NO_THROW(drucker.NewPage());
     EXPECT_FALSE(drucker.Printing());
+    EXPECT_NO_THROW(drucker.EndDoc());
+    drucker.Line(10, 10, 100, 10);
+    EXPECT_THROW(drucker.EndDoc(), RuntimeError);
+}
+
+// A sheet reaches the printer whole or not at all: nothing of it while it is
+// drawn, nothing when it is killed, all of it when it is ended.
+TEST(PrinterTargetTest, ASheetReachesThePrinterWholeOrNotAtAll) {
+    QTemporaryDir ordner;
+    const QString pdf = ordner.filePath("seite.pdf");
+    PrinterTarget drucker;
+    drucker.SetOutputFileName(pdf);
+    drucker.SetScaleMode(6);
+    const auto zeile = [&](float y, const QString& text) {
+        drucker.SetCurrentX(20);
+        drucker.SetCurrentY(y);
+        drucker.Print(text, false);
+    };
+    zeile(20, "Abgebrochen");
+    drucker.Line(10, 10, 100, 10);
+    EXPECT_TRUE(drucker.Printing());
+    EXPECT_FALSE(QFile::exists(pdf));
+    drucker.KillDoc();
+    EXPECT_FALSE(drucker.Printing() || QFile::exists(pdf));
+
+    zeile(20, "Kopfzeile");
+    drucker.Line(10, 10, 100, 10);
+    EXPECT_FALSE(QFile::exists(pdf));
+    zeile(190, "Fusszeile");
     drucker.EndDoc();
-    EXPECT_THROW(drucker.Line(10, 10, 100, 10), RuntimeError);
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(20000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("Kopfzeile") && text.contains("Fusszeile")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Abgebrochen")) << text.toStdString();
+    // Killing after the end takes nothing back.
+    drucker.KillDoc();
+    EXPECT_TRUE(QFile::exists(pdf));
 }
 } // namespace

@@ -5,6 +5,7 @@
 #include "pages/SEITENDIALOGE.h"
 #include "pages/mdiMSEITE1.h"
 #include "pages/mdiSEITE1.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
 #include "platform/database/Connection.h"
@@ -31,6 +32,7 @@ protected:
     }
     void Laden() {
         seite = std::make_unique<mdiMSEITE1>();
+        Forms::Load(seite.get());
         seite->picBILD110->SetRecorder(&bild110);
         seite->picBILD120->SetRecorder(&bild120);
         seite->FORM->SetRecorder(&form);

@@ -5,6 +5,7 @@
 #include "data/clsDATEN.h"
 #include "drawing/clsGRAFIK.h"
 #include "pages/mdiSEITE1.h"
+#include "platform/controls/Forms.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
@@ -19,6 +20,7 @@ class Seite1 : public ::testing::Test {
 protected:
     void Laden() {
         seite = std::make_unique<mdiSEITE1>();
+        Forms::Load(seite.get());
         seite->picBILD11->SetRecorder(&bild11);
         seite->picBILD12->SetRecorder(&bild12);
         seite->FORM->SetRecorder(&form);

@@ -33,6 +33,7 @@ protected:
     void SetUp() override {
         labor.PRUEFUNG(1, QStringLiteral("P-1"), SEITENLABOR::REIHE({0, 60, 1440}, {10, 20, 30}));
         seite = std::make_unique<mdiSEITE1>();
+        Forms::Load(seite.get());
         seite->picBILD11->SetRecorder(&bild11);
         seite->picBILD12->SetRecorder(&bild12);
         seite->FORM->SetRecorder(&form);
