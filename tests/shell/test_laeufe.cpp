@@ -154,6 +154,16 @@ QString kennungenBis(int n) {
     return k.join(QLatin1Char(','));
 }
 
+// A run that starts beside no other, carries out one command and is killed.
+void abgestuerzt(const SHELLLABOR& labor, const QString& befehl) {
+    QProcess a;
+    KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, befehl), antwort("OK 0"));
+    ::kill(pid_t(a.processId()), SIGKILL);
+    a.waitForFinished();
+}
+
 } // namespace
 
 TEST(Laeufe, AKillDuringSaveLeavesTheOldOrTheNewStateAndNoLeftovers) {
@@ -238,12 +248,7 @@ TEST(Laeufe, TwoRunsOfOneUserShareTheCopyAndTheLastOneDeletesIt) {
 TEST(Laeufe, AKilledRunsLockDoesNotKeepTheNextStartFromReplacingTheCopy) {
     SHELLLABOR labor;
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
-    QProcess a;
-    KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
-    ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
-    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("DATENSATZ 2 VONA")), antwort("OK 0"));
-    ::kill(pid_t(a.processId()), SIGKILL);
-    a.waitForFinished();
+    abgestuerzt(labor, QStringLiteral("DATENSATZ 2 VONA"));
 
     ScriptedDialogs boxen;
     boxen.expect(vbNo);
@@ -289,14 +294,11 @@ TEST(Laeufe, WhatARunThatDiedLeftUnsavedIsOfferedByTheLastRunAtItsEnd) {
         SCOPED_TRACE(ja);
         SHELLLABOR labor;
         SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
-        QProcess a, b;
-        KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
-        ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
+        QProcess b;
         KINDPROZESS::STARTEN(b, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
         ASSERT_EQ(KINDPROZESS::ZEILE(b), antwort("BEREIT 1 0"));
-        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("AENDERN 2 VONA")), antwort("OK 0"));
-        ::kill(pid_t(a.processId()), SIGKILL);
-        a.waitForFinished();
+        // A shares B's copy, stores a record and dies.
+        abgestuerzt(labor, QStringLiteral("AENDERN 2 VONA"));
 
         // B changed nothing itself, but it is the last run: its save
         // question answers for A's record too.
@@ -315,12 +317,7 @@ TEST(Laeufe, WhatARunThatDiedLeftUnsavedIsOfferedByTheLastRunAtItsEnd) {
 TEST(Laeufe, OfTwoStartsAtOnceOnALeftCopyOneAsksAndTheOtherSharesItsDecision) {
     SHELLLABOR labor;
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
-    QProcess a;
-    KINDPROZESS::STARTEN(a, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
-    ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("BEREIT 1 0"));
-    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("DATENSATZ 2 VONA")), antwort("OK 0"));
-    ::kill(pid_t(a.processId()), SIGKILL);
-    a.waitForFinished();
+    abgestuerzt(labor, QStringLiteral("DATENSATZ 2 VONA"));
 
     // X has taken its locks on the copy A left and has not decided yet when
     // Y starts.
