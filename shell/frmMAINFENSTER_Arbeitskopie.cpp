@@ -271,8 +271,8 @@ void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
 }
 
 void frmMAINFENSTER::ZUSTANDLEEREN() {
-    MARKENLOESCHEN(MARKEN(kAenderungsmarken) + FREMDELAEUFE());
-    m_BOGEAENDERT = false;
+    // Every change mark and every gone run's mark: the copy is settled.
+    ZUSTANDGESPEICHERT(MARKEN(kAenderungsmarken) + FREMDELAEUFE());
 }
 
 QStringList frmMAINFENSTER::GESPEICHERTERZUSTAND() {
