@@ -106,6 +106,7 @@ void Connection::Close() {
     if (m_level > 0 && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_level = 0;
+    m_guarded = false;
     finalizeCache();
     m_tables.clear();
     sqlite3_close_v2(m_db);
@@ -129,6 +130,11 @@ void Connection::Raise(int engineCode, const QString& context) const {
     QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                            : QString::fromUtf8(sqlite3_errstr(engineCode));
     if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
+    // Another writer holding the file past the time-out, or a damaged file,
+    // is told as such, not as a fault of the statement or its values.
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseError::LockedError(m_path);
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+        throw DatabaseError::DamagedError(m_path, message);
     throw DatabaseError::Make(
         primary == SQLITE_ERROR ? DatabaseError::Command : DatabaseError::Failure, message);
 }
@@ -165,8 +171,60 @@ bool Connection::Statement::Valid() const {
            m_connection->m_generation == m_generation;
 }
 
+int Connection::StepStatement(sqlite3_stmt* statement) {
+    if (!m_writeGuard || sqlite3_stmt_readonly(statement) || sqlite3_stmt_busy(statement))
+        return sqlite3_step(statement);
+    if (m_level > 0 && sqlite3_get_autocommit(m_db)) {
+        m_level = 0;
+        m_guarded = false;
+    }
+    if (m_guarded) return sqlite3_step(statement);
+    // A single write outside a transaction is one of its own, so that the
+    // guard runs while the write lock is held.
+    const bool own = m_level == 0 && sqlite3_column_count(statement) == 0;
+    if (own) BeginTrans();
+    try {
+        m_writeGuard();
+    } catch (...) {
+        if (own) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            m_level = 0;
+        }
+        throw;
+    }
+    m_guarded = m_level > 0;
+    const int rc = sqlite3_step(statement);
+    if (!own) return rc;
+    if (rc == SQLITE_DONE) {
+        if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
+            m_level = 0;
+            m_guarded = false;
+            return rc;
+        }
+        const int failed = sqlite3_extended_errcode(m_db);
+        sqlite3_reset(statement);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_level = 0;
+        m_guarded = false;
+        return failed;
+    }
+    sqlite3_reset(statement);
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_level = 0;
+    m_guarded = false;
+    return rc;
+}
+
+void Connection::Compact() {
+    RequireOpen();
+    if (m_level > 0) throw DatabaseError::NotAllowedError(QStringLiteral("VACUUM"));
+    const int rc = sqlite3_exec(m_db, "VACUUM", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) Raise(sqlite3_extended_errcode(m_db), QStringLiteral("VACUUM"));
+    SchemaChanged();
+}
+
 bool Connection::Statement::Step() {
-    const int rc = sqlite3_step(m_statement);
+    const int rc = m_connection->StepStatement(m_statement);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     const QString sql = QString::fromUtf8(sqlite3_sql(m_statement));
@@ -297,8 +355,9 @@ int Connection::BeginTrans() {
     // A transaction that the engine ended by itself (after a failure of the
     // disk, say) no longer counts.
     if (m_level > 0 && sqlite3_get_autocommit(m_db)) m_level = 0;
-    const QByteArray sql =
-        m_level == 0 ? QByteArray("BEGIN") : "SAVEPOINT veld_" + QByteArray::number(m_level + 1);
+    if (m_level == 0) m_guarded = false;
+    const QByteArray sql = m_level == 0 ? QByteArray("BEGIN IMMEDIATE")
+                                        : "SAVEPOINT veld_" + QByteArray::number(m_level + 1);
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
     return ++m_level;
@@ -312,7 +371,7 @@ void Connection::CommitTrans() {
         m_level == 1 ? QByteArray("COMMIT") : "RELEASE veld_" + QByteArray::number(m_level);
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
-    --m_level;
+    if (--m_level == 0) m_guarded = false;
 }
 
 void Connection::RollbackTrans() {
@@ -326,7 +385,7 @@ void Connection::RollbackTrans() {
     }
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
-    --m_level;
+    if (--m_level == 0) m_guarded = false;
 }
 
 // Tables ------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,10 +73,24 @@ public:
     // Starts a transaction level and returns the new level (1 for the
     // outermost). CommitTrans and RollbackTrans end the innermost level; a
     // rolled-back savepoint undoes only what was done since it began.
+    // The outermost level begins as a writer (it takes the write lock at
+    // once, waiting out the busy time-out for another writer), so that
+    // what it reads to decide a write is not changed before it writes.
     int BeginTrans();
     void CommitTrans();
     void RollbackTrans();
     int TransactionLevel() const { return m_level; }
+
+    // A guard that every write through this connection passes before the
+    // engine changes anything: called once per outermost transaction, while
+    // that transaction holds the write lock (a write outside a transaction
+    // gets one of its own). When it throws, nothing is written and the error
+    // reaches the writer. Null: no guard.
+    void SetWriteGuard(std::function<void()> guard) { m_writeGuard = std::move(guard); }
+
+    // Compacts the database in place through the engine (under its locks,
+    // while other connections may have the file open).
+    void Compact();
 
     // Extracts the path of "Data Source=" from a provider string (up to the
     // next ";", blanks trimmed); a text without it is taken as the path.
@@ -126,6 +141,10 @@ public:
     // Prepares without raising; null on failure, with the error in `error`.
     Statement TryPrepare(const QString& sql, int* error = nullptr);
 
+    // Runs one step of a statement prepared on this connection, through the
+    // write guard when the statement writes. The engine's result code.
+    int StepStatement(sqlite3_stmt* statement);
+
     [[noreturn]] void Raise(int engineCode, const QString& context = QString()) const;
     void RequireOpen() const;
 
@@ -139,6 +158,8 @@ private:
     QString m_path;
     int m_timeout = 30;
     int m_level = 0;
+    std::function<void()> m_writeGuard;
+    bool m_guarded = false; // the guard passed for the open outermost transaction
     quint64 m_generation = 1; // counts the times the kept statements were dropped
     quint64 m_epoch = 1;      // counts the times they were finalized (Close)
     struct CachedStatement {

@@ -85,4 +85,20 @@ RuntimeError FileNotFoundError(const QString& path) {
     return Make(Failure, german() ? QStringLiteral("Die Datei '%1' wurde nicht gefunden.").arg(path)
                                   : QStringLiteral("Could not find file '%1'.").arg(path));
 }
+RuntimeError LockedError(const QString& path) {
+    return Make(Locked,
+                german() ? QStringLiteral("Die Datenbank %1 ist gerade von einem anderen Programm "
+                                          "gesperrt; es wurde nichts geändert.")
+                               .arg(path)
+                         : QStringLiteral("The database %1 is locked by another program right "
+                                          "now; nothing was changed.")
+                               .arg(path));
+}
+
+RuntimeError DamagedError(const QString& path, const QString& detail) {
+    return Make(Damaged, german() ? QStringLiteral("Die Datenbank %1 ist beschädigt (%2).")
+                                        .arg(path, detail)
+                                  : QStringLiteral("The database %1 is damaged (%2).")
+                                        .arg(path, detail));
+}
 } // namespace DatabaseError

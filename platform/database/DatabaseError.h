@@ -20,6 +20,8 @@ inline constexpr int NotUpdatable = 3251;        // the row set cannot be change
 inline constexpr int ItemNotFound = 3265;        // no field of that name or index
 inline constexpr int ObjectClosed = 3704;        // the row set or connection is closed
 inline constexpr int NotAllowed = 3219;          // the operation is not allowed in this state
+inline constexpr int Locked = 3218;  // another connection holds the database past the time-out
+inline constexpr int Damaged = 3049; // the file is no sound database (a check failed)
 
 RuntimeError Make(int number, const QString& description);
 
@@ -32,4 +34,6 @@ RuntimeError NotAllowedError(const QString& what);
 RuntimeError CantConvertError(const QVariant& value, const QString& column);
 RuntimeError DataOverflowError(const QVariant& value, const QString& column);
 RuntimeError FileNotFoundError(const QString& path);
+RuntimeError LockedError(const QString& path);
+RuntimeError DamagedError(const QString& path, const QString& detail);
 } // namespace DatabaseError

@@ -441,7 +441,7 @@ void Recordset::Update() {
     for (size_t i = 0; i < m_columns.size(); ++i)
         if (m_changed[i]) BindValue(statement, parameter++, m_pending[i]);
     if (!row.added) sqlite3_bind_int64(statement, parameter, row.rowid);
-    const int rc = sqlite3_step(statement);
+    const int rc = m_connection->StepStatement(statement);
     sqlite3_reset(statement);
     if (rc != SQLITE_DONE) m_connection->Raise(rc, QString::fromUtf8(sqlite3_sql(statement)));
     sqlite3* db = m_connection->Handle();

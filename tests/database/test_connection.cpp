@@ -8,6 +8,7 @@
 #include "platform/database/Recordset.h"
 #include "platform/database/Sql.h"
 #include "platform/database/Transaction.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 
 #include <QDir>
@@ -211,11 +212,50 @@ TEST_F(ConnectionTest, ALockHeldElsewhereFailsAfterTheTimeOut) {
         db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
         FAIL() << "wrote past another connection's lock";
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), DatabaseError::Failure);
+        EXPECT_EQ(error.Number(), DatabaseError::Locked);
     }
     other.CommitTrans();
     db.SetConnectionTimeout(30);
     EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)")), 1);
+}
+
+// The guard runs once per writing transaction while it holds the write lock
+// (a reader elsewhere cannot begin to write meanwhile); reads pass without
+// it, and a guard that refuses leaves nothing written.
+TEST_F(ConnectionTest, EveryWritePassesTheGuardWhileHoldingTheWriteLock) {
+    int aufrufe = 0;
+    int gesperrt = 0;
+    db.SetWriteGuard([&] {
+        ++aufrufe;
+        Connection other(path);
+        other.SetConnectionTimeout(0);
+        try {
+            other.BeginTrans();
+            other.RollbackTrans();
+        } catch (const RuntimeError& error) {
+            if (error.Number() == DatabaseError::Locked) ++gesperrt;
+        }
+    });
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+    db.BeginTrans();
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
+    db.Execute(QStringLiteral("UPDATE [T] SET [AKT]=true WHERE [ID]=?"), {2});
+    db.CommitTrans();
+    EXPECT_EQ(count(), 2);
+    Recordset rs(QStringLiteral("SELECT * FROM [T] WHERE [ID]=1"), db);
+    rs.Fields(QStringLiteral("KEN")) = QStringLiteral("A");
+    rs.Update();
+    EXPECT_EQ(aufrufe, 3);
+    EXPECT_EQ(gesperrt, 3);
+
+    db.SetWriteGuard([] { throw RuntimeError(75, QStringLiteral("refused")); });
+    EXPECT_THROW(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (3)")), RuntimeError);
+    EXPECT_EQ(db.TransactionLevel(), 0);
+    db.BeginTrans();
+    EXPECT_THROW(db.Execute(QStringLiteral("DELETE FROM [T]")), RuntimeError);
+    db.RollbackTrans();
+    EXPECT_EQ(count(), 2);
+    EXPECT_EQ(count(QStringLiteral("[KEN]='A'")), 1);
 }
 
 TEST_F(ConnectionTest, ReopenInPlaceReadsTheReplacedFile) {
