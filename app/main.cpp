@@ -14,12 +14,14 @@ int main(int argc, char* argv[]) {
     InstallQtTranslations(QLocale());
     SIGNALWAECHTER waechter;
     frmMAINFENSTER fenster;
+    // A session end during the start-up is kept for its end; only a start
+    // that waits for another run stops at once.
+    QObject::connect(&waechter, &SIGNALWAECHTER::BEENDEN, &fenster, &frmMAINFENSTER::SITZUNGSENDE);
+    waechter.AKTIVIEREN();
     if (!fenster.MDIForm_Load()) return 0;
     // For checking an installed run from outside: the state of the window
     // after the start-up.
     if (const QString zustand = qEnvironmentVariable("VELD_ZUSTANDSDATEI"); !zustand.isEmpty())
         fenster.ZUSTANDSCHREIBEN(zustand);
-    QObject::connect(&waechter, &SIGNALWAECHTER::BEENDEN, &fenster, &frmMAINFENSTER::SITZUNGSENDE);
-    waechter.AKTIVIEREN();
     return app.exec();
 }

@@ -101,6 +101,10 @@ public:
     // Shows the active records in the record panel (panel 6). It has no
     // error handler of its own: a failure reaches the caller.
     virtual void DATENSATZANZEIGE() {}
+
+    // The run has ended (the session ended or the user quit) while a command
+    // let events run: the command stops where it is and writes nothing more.
+    virtual bool ENDET() { return false; }
 };
 
 // The main window of this run; set once at start-up (by the tests per test).

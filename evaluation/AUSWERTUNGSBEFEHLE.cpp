@@ -215,7 +215,10 @@ void mnuBERECHNEN_Click() {
         },
         [] { SetMousePointer(vbDefault); },
     };
-    for (const auto& schritt : schritte) eh.Run(schritt);
+    for (const auto& schritt : schritte) {
+        if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
+        eh.Run(schritt);
+    }
     if (eh.Left()) verlassen();
 }
 
@@ -275,6 +278,9 @@ void mnuNEUBERECHNEN_Click() {
     eh.Run([&] {
         if (!seite.GESCHLOSSEN()) seitenpanels();
     });
+    // The run may have ended while events ran: the copy is closed, and the
+    // command stops (the flag stays set, the results are computed again).
+    if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
     // The results are stored and current, whether or not their page is
     // still open.
     eh.Run([&] {
@@ -283,6 +289,7 @@ void mnuNEUBERECHNEN_Click() {
         a1->Close();
     });
     eh.Run([] { pause(true); });
+    if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
     eh.Run([] { frmMAIN().SETZEBOGEAENDERT(true); });
     eh.Run([&] {
         if (!seite.GESCHLOSSEN()) frmMAIN().SETZEMENUAKTIV(QStringLiteral("mnuDATEI"), false);
@@ -339,7 +346,11 @@ void mnuMBERECHNEN_Click() {
         [] { frmMAIN().SETZEMENUAKTIV(QStringLiteral("mnuEXTRAS"), false); },
         [] { SetMousePointer(vbDefault); },
     };
-    for (const auto& schritt : schritte) eh.Run(schritt);
+    for (const auto& schritt : schritte) {
+        // The run may end while the command lets events run: it stops.
+        if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
+        eh.Run(schritt);
+    }
     if (eh.Left()) verlassen();
 }
 

@@ -27,6 +27,9 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
       m_DBVORGABE(std::make_shared<Connection>()), m_DBARCHIV(std::make_shared<Connection>()) {
     setObjectName(QStringLiteral("frmMAIN"));
     setWindowTitle(QStringLiteral("Korvalind"));
+    // Every write into the working copy is known beside it before it is
+    // written.
+    m_DBPROJEKT->SetWriteGuard([this] { AENDERUNGVORMERKEN(); });
     MDIBEREICH = new QMdiArea(this);
     MDIBEREICH->setObjectName(QStringLiteral("MDIBEREICH"));
     // Pages are shown maximised by their own commands; activating a window
@@ -48,6 +51,7 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
 }
 
 frmMAINFENSTER::~frmMAINFENSTER() {
+    m_DBPROJEKT->SetWriteGuard(nullptr);
     SetHelpHandler(nullptr);
     if (HAUPTFENSTERGESETZT() && &frmMAIN() == this) SETZEHAUPTFENSTER(nullptr);
     // Others may still hold the connections; the files are closed all the

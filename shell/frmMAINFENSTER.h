@@ -75,6 +75,7 @@ public:
     bool PANELSICHTBAR(int panel) override;
     QString PANELTEXT(int panel) override;
     void DATENSATZANZEIGE() override;
+    bool ENDET() override { return m_entladen; }
     void SETZEPANELBEVEL(int panel, int bevel) override;
     int PANELBEVEL(int panel) override;
     void SETZEAKTIV(bool aktiv) override { setEnabled(aktiv); }
@@ -186,7 +187,13 @@ private:
     void STATUSLEISTEANLEGEN();
     void ENGLISCHETEXTE();
     bool INSTALLIERTERSTART(ErrorHandler& eh);
-    void ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh);
+    // False when the start is to end at once (the user cancelled its wait
+    // for another run, or the session ended meanwhile).
+    bool ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh);
+    // Waits, with events running and a small window saying so, until no
+    // other run decides about the copy; false when cancelled or the session
+    // ended.
+    bool ENTSCHEIDUNGABWARTEN();
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
@@ -194,6 +201,18 @@ private:
     QStringList MARKEN(const QString& muster) const;
     void MARKENLOESCHEN(const QStringList& marken);
     void LAUFANMELDEN();
+    QString LAUFMARKE() const;
+    // At the end: the run's mark goes, unless its state was lost meanwhile.
+    void LAUFABMELDEN();
+    // Whether this run's state is on the disk beside the copy (its folder
+    // usable, its run mark there); a run that cannot know it changes nothing
+    // in the copy and never deletes or replaces it.
+    bool ZUSTANDBEKANNT() const;
+    void ZUSTANDFEHLT(const QString& ordner, const QString& grund);
+    void ZUSTANDMELDEN();
+    // The guard of every write into the copy: the change is marked before it
+    // is written; a mark that cannot be written refuses the write.
+    void AENDERUNGVORMERKEN();
     bool ALLEINENTSCHEIDEN();
     void ENTSCHEIDUNGFREIGEBEN();
     QStringList FREMDELAEUFE() const;
@@ -205,6 +224,7 @@ private:
     // A page's window has closed: the last page gone ends the page view.
     void SEITEGESCHLOSSEN();
     bool SPEICHERN();
+    bool KOMPRIMIEREN();
     void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);
     int HILFEKONTEXT() const;
     QString LANDESEINSTELLUNG(int element) const;
@@ -240,6 +260,17 @@ private:
     QString m_zustand;
     QString m_lauf;
     int m_aenderung = 0;
+    // This run's latest change mark; a Save that cleared it makes the next
+    // write mark again.
+    QString m_marke;
+    // Why the copy's state cannot be kept (empty while it can), and whether
+    // the user was told.
+    QString m_zustandsfehler;
+    bool m_zustandgemeldet = false;
+    // The start-up runs; a session end meanwhile is kept for its end.
+    bool m_startet = false;
+    bool m_sitzungsende = false;
+    bool m_abgebrochen = false;
     int m_grund = 0;
     bool m_entladen = false;
     QPointer<mdiAUTOSTART> m_autostart;

@@ -39,6 +39,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QThread>
 #include <QUuid>
 #include <fcntl.h>
 #include <filesystem>
@@ -115,28 +118,49 @@ QString frmMAINFENSTER::HERKUNFTSDATEI(const QString& arbeitskopie) {
     return QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.projekt");
 }
 
-void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
+bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     const std::optional<QString> kopie = eh.Value([&] { return XMDBPFAD(); });
-    if (!kopie) return;
+    if (!kopie) return true;
     const QString arbeitskopie = *kopie;
     // What killed runs left beside the project database and the copy goes.
     RemoveDeadTemporaries(QFileInfo(PROJEKTDATENBANK()).absolutePath());
     RemoveDeadTemporaries(QFileInfo(arbeitskopie).absolutePath());
     const QString zustand =
         QFileInfo(arbeitskopie).path() + QLatin1Char('/') + kTitel + QStringLiteral(".zustand");
-    if (QFileInfo(zustand).isDir() || QDir().mkdir(zustand)) m_zustand = zustand;
+    if (QFileInfo(zustand).isDir() || QDir().mkdir(zustand))
+        m_zustand = zustand;
+    else
+        ZUSTANDFEHLT(zustand, QFileInfo::exists(zustand)
+                                  ? QStringLiteral("a file of that name is in the way")
+                                  : QStringLiteral("it cannot be made"));
     // One start at a time decides about the copy; a start that finds another
     // deciding waits for its decision and then shares the copy it decided.
-    if (!m_zustand.isEmpty() && m_entscheidung.Open(m_zustand) && !m_entscheidung.TryExclusive()) {
-        if (STARTHALT) STARTHALT("WARTET");
-        m_entscheidung.Exclusive();
+    if (!m_zustand.isEmpty()) {
+        if (!m_entscheidung.Open(m_zustand + QStringLiteral("/VELD.entscheidung")))
+            ZUSTANDFEHLT(m_zustand, m_entscheidung.Error());
+        else if (!m_entscheidung.TryExclusive()) {
+            if (!m_entscheidung.Error().isEmpty()) {
+                ZUSTANDFEHLT(m_zustand, m_entscheidung.Error());
+            } else {
+                if (STARTHALT) STARTHALT("WARTET");
+                if (!ENTSCHEIDUNGABWARTEN()) return false;
+            }
+        }
     }
     struct Freigabe {
         FileLock& sperre;
         ~Freigabe() { sperre.Unlock(); }
     } freigabe{m_entscheidung};
-    if (m_kopiesperre.Open(QFileInfo(arbeitskopie).path())) m_kopiesperre.Shared();
+    // The copy's lock is a file beside the copy, not in the state folder: a
+    // state folder removed under live runs must not make a new start think
+    // it is alone with the copy.
+    if (!m_kopiesperre.Open(QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.sperre")) ||
+        !m_kopiesperre.Shared())
+        ZUSTANDFEHLT(QFileInfo(arbeitskopie).path(), m_kopiesperre.Error());
     if (!m_zustand.isEmpty()) LAUFANMELDEN();
+    // A run that cannot keep its state beside the copy is told once; it
+    // changes nothing in the copy and decides nothing about it.
+    if (!m_zustandsfehler.isEmpty()) ZUSTANDMELDEN();
     if (STARTHALT) STARTHALT("HALT");
 
     if (QFileInfo::exists(arbeitskopie)) {
@@ -153,7 +177,7 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 // Never copy over changes that could not be put aside; the
                 // run shares the copy as it is.
                 m_kopiesperre.Shared();
-                return;
+                return true;
             }
             if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) ZUSTANDLEEREN();
             m_kopiesperre.Shared();
@@ -168,10 +192,12 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                            QStringLiteral(" wurde nicht gespeichert. Sie liegt unter ") + *neu +
                            QStringLiteral("."),
                        vbOKOnly + vbExclamation, kTitel);
-        } else if (!m_kopiesperre.TryExclusive()) {
+        } else if (!ZUSTANDBEKANNT() || !m_kopiesperre.TryExclusive()) {
             // Another run of this user works on the copy right now: nothing
             // was interrupted, and this run shares the copy as it is, with
-            // its state.
+            // its state. A run that cannot know the copy's state leaves it
+            // as it is, too.
+            m_kopiesperre.Shared();
         } else {
             // No other run holds the copy: a run that is gone left it. The
             // lock stays exclusive until the answer is carried out, so a run
@@ -203,11 +229,40 @@ void frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         }
     } else {
         // A copy made while another run starts is made once.
-        const bool allein = m_kopiesperre.TryExclusive();
+        const bool allein = ZUSTANDBEKANNT() && m_kopiesperre.TryExclusive();
         if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); }) && allein) ZUSTANDLEEREN();
         m_kopiesperre.Shared();
     }
     eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); });
+    return true;
+}
+
+bool frmMAINFENSTER::ENTSCHEIDUNGABWARTEN() {
+    // Another run asks its question about the copy (the save question at its
+    // end, or the question about a left copy at its start): this start waits
+    // for the answer, says so, and can be cancelled or ended by the session.
+    QProgressDialog warten(
+        m_SPRACHE == 1
+            ? QStringLiteral("Another run of VELD asks whether the changes in the working copy "
+                             "are to be saved.\nThis start waits for its answer.")
+            : QString::fromUtf8("Ein anderer Lauf von VELD fragt, ob die Änderungen in der "
+                                "Arbeitskopie gespeichert werden sollen.\nDieser Start wartet "
+                                "auf die Antwort."),
+        m_SPRACHE == 1 ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"), 0, 0);
+    warten.setObjectName(QStringLiteral("frmWARTEN"));
+    warten.setWindowTitle(kTitel);
+    warten.setMinimumDuration(0);
+    warten.show();
+    for (;;) {
+        if (m_entscheidung.TryExclusive()) return true;
+        if (!m_entscheidung.Error().isEmpty()) {
+            ZUSTANDFEHLT(m_zustand, m_entscheidung.Error());
+            return true;
+        }
+        if (warten.wasCanceled() || m_sitzungsende) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(50);
+    }
 }
 
 QStringList frmMAINFENSTER::MARKEN(const QString& muster) const {
@@ -222,7 +277,85 @@ void frmMAINFENSTER::MARKENLOESCHEN(const QStringList& marken) {
 
 void frmMAINFENSTER::LAUFANMELDEN() {
     m_lauf = QUuid::createUuid().toString(QUuid::Id128);
-    markeAnlegen(m_zustand + QLatin1Char('/') + m_lauf + QStringLiteral(".lauf"));
+    if (!markeAnlegen(LAUFMARKE()))
+        ZUSTANDFEHLT(m_zustand, QStringLiteral("the run's mark cannot be written"));
+}
+
+void frmMAINFENSTER::LAUFABMELDEN() {
+    if (m_lauf.isEmpty() || m_zustand.isEmpty()) return;
+    if (QFileInfo(LAUFMARKE()).isFile()) {
+        QFile::remove(LAUFMARKE());
+        return;
+    }
+    // The folder was removed or replaced under this run: whatever it wrote
+    // is unknown to the others, so its mark is left as a dead run's, to be
+    // settled by a Save or the last run's answer.
+    if (QFileInfo(m_zustand).isDir() || QDir().mkdir(m_zustand)) markeAnlegen(LAUFMARKE());
+}
+
+QString frmMAINFENSTER::LAUFMARKE() const {
+    return m_zustand + QLatin1Char('/') + m_lauf + QStringLiteral(".lauf");
+}
+
+bool frmMAINFENSTER::ZUSTANDBEKANNT() const {
+    // The folder may be removed or replaced under a live run: its own mark
+    // says that the state it keeps there is still what the others read.
+    return m_zustandsfehler.isEmpty() && !m_zustand.isEmpty() && !m_lauf.isEmpty() &&
+           QFileInfo(LAUFMARKE()).isFile();
+}
+
+void frmMAINFENSTER::ZUSTANDFEHLT(const QString& ordner, const QString& grund) {
+    if (!m_zustandsfehler.isEmpty()) return;
+    m_zustandsfehler = QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + grund +
+                       QLatin1Char(')');
+}
+
+void frmMAINFENSTER::ZUSTANDMELDEN() {
+    if (m_zustandgemeldet) return;
+    m_zustandgemeldet = true;
+    if (m_SPRACHE == 1)
+        MsgBox(QStringLiteral("The state of the working copy cannot be kept in the folder ") +
+                   m_zustandsfehler + QStringLiteral(".") + QStringLiteral("\r\n") +
+                   QStringLiteral("This run changes nothing in the working copy; it stays as it "
+                                  "is."),
+               vbOKOnly + vbCritical, kTitel);
+    else
+        MsgBox(QString::fromUtf8("Der Zustand der Arbeitskopie kann im Ordner ") +
+                   m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden.") +
+                   QStringLiteral("\r\n") +
+                   QString::fromUtf8("Dieser Lauf ändert nichts an der Arbeitskopie; sie bleibt, "
+                                     "wie sie ist."),
+               vbOKOnly + vbCritical, kTitel);
+}
+
+void frmMAINFENSTER::AENDERUNGVORMERKEN() {
+    // Runs while the write holds the copy's write lock, so that a Save of
+    // another run (which holds it from listing the marks to clearing them)
+    // sees either the write and its mark, or neither.
+    if (!ZUSTANDBEKANNT()) {
+        if (m_zustandsfehler.isEmpty())
+            ZUSTANDFEHLT(m_zustand.isEmpty() ? QFileInfo(XMDBPFAD()).path() : m_zustand,
+                         QStringLiteral("the run's mark is gone"));
+        ZUSTANDMELDEN();
+        throw RuntimeError(
+            75, m_SPRACHE == 1
+                    ? QStringLiteral("The working copy is not changed: its state cannot be kept in "
+                                     "the folder ") +
+                          m_zustandsfehler + QStringLiteral(".")
+                    : QString::fromUtf8("Die Arbeitskopie wird nicht geändert: ihr Zustand kann "
+                                        "im Ordner ") +
+                          m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden."));
+    }
+    if (!m_marke.isEmpty() && QFileInfo(m_marke).isFile()) return;
+    const QString marke = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
+                          QString::number(++m_aenderung) + QStringLiteral(".geaendert");
+    if (!markeAnlegen(marke)) {
+        ZUSTANDFEHLT(m_zustand, QStringLiteral("a mark cannot be written"));
+        AENDERUNGVORMERKEN();
+        return;
+    }
+    if (!m_marke.isEmpty()) QFile::remove(m_marke);
+    m_marke = marke;
 }
 
 QStringList frmMAINFENSTER::FREMDELAEUFE() const {
@@ -236,23 +369,32 @@ bool frmMAINFENSTER::BOGEAENDERT() {
 }
 
 void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
+    // Once the run has ended, its copy is closed (or gone): nothing is
+    // marked any more.
+    if (m_entladen) return;
+    // Only a Save and the last run's answer settle the copy's changes; this
+    // run forgets only what it could not mark.
     if (!geaendert) {
-        ZUSTANDGESPEICHERT(GESPEICHERTERZUSTAND());
+        m_BOGEAENDERT = false;
         return;
     }
-    // Every change gets a mark of its own, so that a Save of another run
-    // that began before it cannot clear it.
-    const QStringList fruehere = MARKEN(m_lauf + QStringLiteral(".*.geaendert"));
-    if (!m_zustand.isEmpty() &&
-        markeAnlegen(m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
-                     QString::number(++m_aenderung) + QStringLiteral(".geaendert")))
-        MARKENLOESCHEN(fruehere);
-    else
+    // A command that changes the copy outside a write of its own (or after
+    // it) gets a mark of its own, so that a Save of another run that began
+    // before cannot clear it.
+    const QString fruehere = m_marke;
+    m_marke.clear();
+    try {
+        AENDERUNGVORMERKEN();
+        if (!fruehere.isEmpty() && fruehere != m_marke) QFile::remove(fruehere);
+    } catch (const RuntimeError&) {
         m_BOGEAENDERT = true;
+    }
 }
 
 bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
     if (m_entscheidet) return true;
+    // A run that cannot know the copy's state is never alone with it.
+    if (!ZUSTANDBEKANNT()) return false;
     // A start deciding now is a run, too.
     if (!m_entscheidung.TryExclusive()) return false;
     if (!m_kopiesperre.TryExclusive()) {
@@ -290,6 +432,7 @@ QStringList frmMAINFENSTER::GESPEICHERTERZUSTAND() {
 
 void frmMAINFENSTER::ZUSTANDGESPEICHERT(const QStringList& marken) {
     MARKENLOESCHEN(marken);
+    if (marken.contains(QFileInfo(m_marke).fileName())) m_marke.clear();
     m_BOGEAENDERT = false;
 }
 

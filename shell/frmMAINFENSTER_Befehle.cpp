@@ -7,6 +7,7 @@
 #include "evaluation/AUSWERTUNGSBEFEHLE.h"
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
@@ -174,6 +175,9 @@ void frmMAINFENSTER::mnuEXPIMP_Click() {
         ~Menues() { EINGABEFENSTER::HAUPTMENUS(f, true); }
     } menues{*this};
     DATENAUSTAUSCH::EXPIMP(this);
+    // The session may have ended with the dialog open: its imports are
+    // marked in the copy already, and the closed copy is not read again.
+    if (m_entladen) return;
     if (m_AUSWAHLMODUS == QLatin1String("OK")) SETZEBOGEAENDERT(true);
     // An import brings the records' active flags along: the record panel
     // shows what is active now, as after Open, Select and Delete.
@@ -258,33 +262,67 @@ float frmMAINFENSTER::GROESSEMB(const QString& datei) {
 bool frmMAINFENSTER::SPEICHERN() {
     const QString titel = mnuSPEICHERN->text();
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    // A step that failed stops the Save: nothing is written over the
+    // project database after a failed size test or compaction.
     const std::optional<float> groesse = eh.Value([&] { return GROESSEMB(XMDBPFAD()); });
-    if (groesse && *groesse > 10.0f) {
+    if (!groesse) return false;
+    if (*groesse > 10.0f) {
         const std::optional<float> erneut = eh.Value([&] { return GROESSEMB(XMDBPFAD()); });
-        if (erneut) {
-            const QString mb = SingleText(*erneut);
-            const QString frage =
-                m_SPRACHE == 1 ? QStringLiteral("Database reaches ") + mb +
-                                     QStringLiteral(" MB! ") + QStringLiteral("\r\n") +
-                                     QStringLiteral("Do you want to compact the file?")
-                               : QStringLiteral("Datenbank hat ") + mb +
-                                     QStringLiteral(" MB erreicht! ") + QStringLiteral("\r\n") +
-                                     QStringLiteral("Soll die Datei komprimiert werden?");
-            const int antwort =
-                MsgBox(frage, vbYesNo + vbQuestion + vbMsgBoxHelpButton, titel,
-                       PROGRAMMPFAD() + QLatin1Char('/') + kHilfedatei, kKontextKomprimieren);
-            if (antwort == vbYes) mnuKOMPRIMIEREN_Click();
-        }
+        if (!erneut) return false;
+        const QString mb = SingleText(*erneut);
+        const QString frage =
+            m_SPRACHE == 1 ? QStringLiteral("Database reaches ") + mb + QStringLiteral(" MB! ") +
+                                 QStringLiteral("\r\n") +
+                                 QStringLiteral("Do you want to compact the file?")
+                           : QStringLiteral("Datenbank hat ") + mb +
+                                 QStringLiteral(" MB erreicht! ") + QStringLiteral("\r\n") +
+                                 QStringLiteral("Soll die Datei komprimiert werden?");
+        const int antwort = MsgBox(frage, vbYesNo + vbQuestion + vbMsgBoxHelpButton, titel,
+                                   PROGRAMMPFAD() + QLatin1Char('/') + kHilfedatei,
+                                   kKontextKomprimieren);
+        if (m_entladen) return false;
+        if (antwort == vbYes && !KOMPRIMIEREN()) return false;
     }
-    if (eh.Left()) return false;
     SetMousePointer(vbHourglass);
-    // The copy goes through the engine's backup: the project database is
-    // either the old one or the whole new one. Only a copy that arrived
-    // clears the changed state, and only what was marked before it began.
-    const QStringList gesichert = GESPEICHERTERZUSTAND();
-    const bool gespeichert = eh.Run([&] { CopyDatabase(*m_DBPROJEKT, PROJEKTDATENBANK()); });
-    if (gespeichert) ZUSTANDGESPEICHERT(gesichert);
+    // The copy holds the write lock from listing the marks to clearing them:
+    // a write of another run is either in the copy and its mark cleared, or
+    // after it with a mark of its own. The copy goes through the engine's
+    // backup and its check: the project database is either the old one or
+    // the whole, sound new one.
+    // (The lock is a writing transaction of a second connection: the copy's
+    // own connection must only read for the engine's backup.)
+    bool beschaedigt = false;
+    Connection sperre;
+    bool gespeichert = eh.Run([&] {
+        sperre.Open(m_DBPROJEKT->Path());
+        sperre.BeginTrans();
+    });
+    if (gespeichert) {
+        const QStringList gesichert = GESPEICHERTERZUSTAND();
+        gespeichert = eh.Run([&] {
+            try {
+                CopyDatabase(*m_DBPROJEKT, PROJEKTDATENBANK());
+            } catch (const RuntimeError& fehler) {
+                if (fehler.Number() != DatabaseError::Damaged) throw;
+                beschaedigt = true;
+            }
+        }) && !beschaedigt;
+        if (gespeichert) ZUSTANDGESPEICHERT(gesichert);
+    }
+    sperre.Close();
     SetMousePointer(vbDefault);
+    if (beschaedigt) {
+        if (m_SPRACHE == 1)
+            MsgBox(QStringLiteral("The working copy is damaged; project ") + m_PROJEKT +
+                       QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
+                       QStringLiteral("The working copy is kept: ") + XMDBPFAD(),
+                   vbOKOnly + vbCritical, titel);
+        else
+            MsgBox(QString::fromUtf8("Die Arbeitskopie ist beschädigt; das Projekt ") + m_PROJEKT +
+                       QString::fromUtf8(" wurde nicht überschrieben.") + QStringLiteral("\r\n") +
+                       QString::fromUtf8("Die Arbeitskopie bleibt erhalten: ") + XMDBPFAD(),
+                   vbOKOnly + vbCritical, titel);
+    }
     return gespeichert;
 }
 
@@ -303,23 +341,47 @@ float frmMAINFENSTER::ERSPARNIS(float vorher, float nachher) {
 }
 
 void frmMAINFENSTER::mnuKOMPRIMIEREN_Click() {
+    KOMPRIMIEREN();
+}
+
+bool frmMAINFENSTER::KOMPRIMIEREN() {
     const QString titel = mnuKOMPRIMIEREN->text();
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
     SetMousePointer(vbHourglass);
     const QString arbeitskopie = XMDBPFAD();
     const QString temporaer = KOMPRIMIERDATEI(arbeitskopie);
     const std::optional<float> vorher = eh.Value([&] { return GROESSEMB(arbeitskopie); });
-    // The working copy is replaced only by a complete compacted file; a
-    // compaction file left by a killed run goes first.
     bool fertig = vorher.has_value();
-    fertig = fertig && eh.Run([&] { entfernen(temporaer); });
-    fertig = fertig && eh.Run([&] { m_DBPROJEKT->Close(); });
-    fertig = fertig && eh.Run([&] { CompactDatabase(arbeitskopie, temporaer); });
-    fertig = fertig && eh.Run([&] { CopyDatabase(temporaer, arbeitskopie); });
-    try {
-        entfernen(temporaer);
-    } catch (const RuntimeError&) {
-        // Removed at the next compaction.
+    // Alone with the copy (no other run of the user has it open, and none
+    // can start meanwhile) the copy is compacted into a file of its own and
+    // copied back. While another run works on it, the copy is never closed
+    // under it or replaced: the engine compacts it in place under its locks.
+    const bool hielt = m_entscheidet;
+    const bool allein = fertig && ALLEINENTSCHEIDEN();
+    if (!allein) {
+        fertig = fertig && eh.Run([&] { m_DBPROJEKT->Compact(); });
+    } else {
+        // A compaction file left by a killed run goes first; the copy is
+        // replaced only by a complete and sound compacted file.
+        fertig = eh.Run([&] { entfernen(temporaer); });
+        fertig = fertig && eh.Run([&] { m_DBPROJEKT->Close(); });
+        fertig = fertig && eh.Run([&] { CompactDatabase(arbeitskopie, temporaer); });
+        fertig = fertig && eh.Run([&] { CheckDatabase(temporaer); });
+        fertig = fertig && eh.Run([&] { CopyDatabase(temporaer, arbeitskopie); });
+        try {
+            entfernen(temporaer);
+        } catch (const RuntimeError&) {
+            // Removed at the next compaction.
+        }
+        // Whatever happened, the program goes on with the working copy
+        // through the same connection object that the other windows hold.
+        ErrorHandler wieder(QStringLiteral("VB-Error: "), titel);
+        fertig = wieder.Run([&] {
+                     m_DBPROJEKT->SetConnectionTimeout(30);
+                     m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
+                 }) &&
+                 fertig;
+        if (!hielt) ENTSCHEIDUNGFREIGEBEN();
     }
     if (fertig) {
         const std::optional<float> nachher = eh.Value([&] { return GROESSEMB(arbeitskopie); });
@@ -339,14 +401,8 @@ void frmMAINFENSTER::mnuKOMPRIMIEREN_Click() {
             });
         }
     }
-    // Whatever happened, the program goes on with the working copy through
-    // the same connection object that the other windows hold.
-    ErrorHandler wieder(QStringLiteral("VB-Error: "), titel);
-    wieder.Run([&] {
-        m_DBPROJEKT->SetConnectionTimeout(30);
-        m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
-    });
     SetMousePointer(vbDefault);
+    return fertig;
 }
 
 // ? menu --------------------------------------------------------------------

@@ -51,6 +51,12 @@ void frmMAINFENSTER::closeEvent(QCloseEvent* event) {
 
 void frmMAINFENSTER::SITZUNGSENDE() {
     if (m_entladen) return;
+    // During the start-up the end waits for the start (a start waiting for
+    // another run stops its wait).
+    if (m_startet) {
+        m_sitzungsende = true;
+        return;
+    }
     m_grund = 2;
     close();
     m_grund = 0;
@@ -155,7 +161,7 @@ void frmMAINFENSTER::MDIForm_Unload() {
             }))
             ZUSTANDLEEREN();
     }
-    if (!m_lauf.isEmpty()) MARKENLOESCHEN({m_lauf + QStringLiteral(".lauf")});
+    LAUFABMELDEN();
     m_entscheidet = false;
     m_kopiesperre.Release();
     m_entscheidung.Release();

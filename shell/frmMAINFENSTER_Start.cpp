@@ -48,7 +48,20 @@ void oeffnen(Connection& verbindung, const QString& verbindungstext) {
 
 bool frmMAINFENSTER::MDIForm_Load() {
     normalgroesse(*this);
+    m_startet = true;
     const bool weiter = LADEN();
+    m_startet = false;
+    // A start that ended in its wait for another run ends the run at once,
+    // as a session end does: nothing asked, the copy left as it is.
+    if (!weiter && (m_sitzungsende || m_abgebrochen)) {
+        MDIForm_Unload();
+        return false;
+    }
+    // The session ended while the start-up ran: the run ends now.
+    if (weiter && m_sitzungsende) {
+        SITZUNGSENDE();
+        return false;
+    }
     // A start-up left through Cancel of an error box still shows the window,
     // with what it has.
     if (weiter && isHidden()) showMaximized();
@@ -109,7 +122,10 @@ bool frmMAINFENSTER::LADEN() {
     });
     if (eh.Left()) return true;
 
-    ARBEITSKOPIEVORBEREITEN(eh);
+    if (!ARBEITSKOPIEVORBEREITEN(eh)) {
+        m_abgebrochen = true;
+        return false;
+    }
     if (eh.Left()) return true;
 
     eh.Run([&] { DATENSATZANZEIGE(); });

@@ -52,10 +52,32 @@ void open(Handle& handle, const QString& path, int flags) {
     sqlite3_busy_timeout(handle.get(), kTimeoutMs);
 }
 
-// True when the file can be read as a database by the handle.
+// The engine's result of reading the schema through the handle: SQLITE_OK
+// when the file can be read as a database.
+int readResult(sqlite3* db) {
+    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+}
+
 bool readable(sqlite3* db) {
-    return sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) ==
-           SQLITE_OK;
+    return readResult(db) == SQLITE_OK;
+}
+
+// The engine's own check of a whole file: every page, every index entry.
+// Raises the damage it finds.
+void check(sqlite3* db, const QString& path) {
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &statement, nullptr);
+    QString result;
+    if (rc == SQLITE_OK) rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        if (!result.isEmpty()) result += QStringLiteral("; ");
+        result += QString::fromUtf8(text ? text : "");
+    }
+    sqlite3_finalize(statement);
+    if (rc == SQLITE_DONE && result == QLatin1String("ok")) return;
+    if (rc != SQLITE_DONE) result = QString::fromUtf8(sqlite3_errmsg(db));
+    throw DatabaseError::DamagedError(path, result);
 }
 
 // A journal left beside a database by a writer that was killed is hot: only
@@ -138,7 +160,8 @@ void renameInto(const QString& from, const QString& to) {
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
 // A file that replaces another keeps the other's permissions.
-void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& targetPath) {
+void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& targetPath,
+                   bool checked) {
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
     try {
@@ -146,6 +169,9 @@ void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& ta
             Handle target;
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
             backup(source, sourcePath, target.get(), temporary);
+            // A damaged copy never replaces a sound file: it is checked
+            // before it takes the target's name.
+            if (checked) check(target.get(), sourcePath);
         }
         if (QFileInfo::exists(targetPath))
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
@@ -159,7 +185,8 @@ void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& ta
 // inPlace: an existing target database is written through the engine in one
 // transaction, so that connections open on it go on with the new content;
 // otherwise it is replaced by a new file renamed over it.
-void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPath, bool inPlace) {
+void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPath, bool inPlace,
+            bool checked = false) {
     const QFileInfo target(targetPath);
     if (target.exists() && target.isDir())
         throw DatabaseError::Make(DatabaseError::Failure, targetPath);
@@ -168,16 +195,22 @@ void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPat
         throw DatabaseError::NotAllowedError(
             QStringLiteral("copy of %1 onto itself").arg(targetPath));
     if (inPlace && target.exists()) {
+        // Others may have the target open: it is written through the engine
+        // under its locks, waiting for them, and replaced by another file
+        // only when it is no database at all.
         Handle existing;
         const int rc = sqlite3_open_v2(native(targetPath).constData(), existing.out(),
                                        SQLITE_OPEN_READWRITE, nullptr);
-        if (rc == SQLITE_OK && readable(existing.get())) {
-            sqlite3_busy_timeout(existing.get(), kTimeoutMs);
+        if (rc != SQLITE_OK) fail(existing.get(), rc, targetPath);
+        sqlite3_busy_timeout(existing.get(), kTimeoutMs);
+        const int read = readResult(existing.get());
+        if (read == SQLITE_OK) {
             backup(source, sourcePath, existing.get(), targetPath);
             return;
         }
+        if ((read & 0xff) != SQLITE_NOTADB) fail(existing.get(), read, targetPath);
     }
-    copyToNewFile(source, sourcePath, targetPath);
+    copyToNewFile(source, sourcePath, targetPath, checked);
 }
 
 } // namespace
@@ -207,7 +240,13 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath) {
 
 void CopyDatabase(Connection& source, const QString& targetPath) {
     source.RequireOpen();
-    copyTo(source.Handle(), source.Path(), targetPath, false);
+    copyTo(source.Handle(), source.Path(), targetPath, false, true);
+}
+
+void CheckDatabase(const QString& path) {
+    Handle db;
+    openSource(db, path);
+    check(db.get(), path);
 }
 
 void CopyDatabase(const QString& sourcePath, Connection& target) {

@@ -21,14 +21,19 @@ void CreateDatabase(const QString& path);
 // source left with the journal of a killed writer is rolled back first.
 void CopyDatabase(const QString& sourcePath, const QString& targetPath);
 // Writes the database behind an open connection to a temporary file beside
-// `targetPath` and renames it over the target (keeping the target's
-// permissions): a run killed meanwhile leaves the old target untouched and
-// never a journal that a reader would have to roll back. Readers that have
-// the old file open go on reading it.
+// `targetPath`, checks it with the engine's check and renames it over the
+// target (keeping the target's permissions): a run killed meanwhile leaves
+// the old target untouched and never a journal that a reader would have to
+// roll back, and a damaged copy (DatabaseError::Damaged) leaves it as well.
+// Readers that have the old file open go on reading it.
 void CopyDatabase(Connection& source, const QString& targetPath);
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.
 void CopyDatabase(const QString& sourcePath, Connection& target);
+
+// The engine's check of a whole database file; raises DatabaseError::Damaged
+// with what it found.
+void CheckDatabase(const QString& path);
 
 // Writes a compacted copy of the database at `sourcePath` to `targetPath`,
 // which must not exist yet. The source must not be open for writing.

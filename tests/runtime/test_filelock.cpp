@@ -1,16 +1,20 @@
-// The advisory lock on a folder: shared by many holders, exclusive by one,
-// gone with its holder.
+// The advisory lock on a file: shared by many holders, exclusive by one,
+// gone with its holder, refused when it cannot be taken.
 
 #include "platform/runtime/FileLock.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
 
 TEST(FileLock, SharedByManyExclusiveByOneAndReleasedWithItsHolder) {
-    QTemporaryDir ordner;
+    QTemporaryDir verzeichnis;
+    const QString datei = verzeichnis.filePath(QStringLiteral("sperre"));
     FileLock a, b;
-    ASSERT_TRUE(a.Open(ordner.path()));
-    ASSERT_TRUE(b.Open(ordner.path()));
+    ASSERT_TRUE(a.Open(datei));
+    ASSERT_TRUE(b.Open(datei));
     a.Shared();
     b.Shared();
     // Another holder keeps both from the exclusive lock; a refused try
@@ -19,13 +23,13 @@ TEST(FileLock, SharedByManyExclusiveByOneAndReleasedWithItsHolder) {
     EXPECT_FALSE(b.TryExclusive());
     {
         FileLock c;
-        ASSERT_TRUE(c.Open(ordner.path()));
+        ASSERT_TRUE(c.Open(datei));
         EXPECT_FALSE(c.TryExclusive());
     }
     b.Release();
     EXPECT_FALSE(b.IsOpen());
     EXPECT_TRUE(a.TryExclusive());
-    ASSERT_TRUE(b.Open(ordner.path()));
+    ASSERT_TRUE(b.Open(datei));
     // Back to shared: the others may share again, none may take it alone.
     a.Shared();
     b.Shared();
@@ -34,19 +38,31 @@ TEST(FileLock, SharedByManyExclusiveByOneAndReleasedWithItsHolder) {
     a.Release();
     EXPECT_TRUE(b.TryExclusive());
 
-    // Nothing to lock: no lock to wait for.
+    EXPECT_TRUE(QFileInfo(datei).isFile());
+
+    // A lock that cannot be had is refused, never granted, and says why.
     FileLock fehlt;
-    EXPECT_FALSE(fehlt.Open(ordner.path() + QStringLiteral("/fehlt")));
-    EXPECT_TRUE(fehlt.TryExclusive());
+    EXPECT_FALSE(fehlt.Open(verzeichnis.filePath(QStringLiteral("fehlt/sperre"))));
+    EXPECT_FALSE(fehlt.TryExclusive());
+    EXPECT_FALSE(fehlt.Shared());
+    EXPECT_TRUE(fehlt.Error().contains(QStringLiteral("fehlt/sperre")));
 }
 
 TEST(FileLock, ARefusedTryWithoutALockHeldLeavesNoneAndDoesNotWait) {
     QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("sperre"));
     FileLock a, b;
-    ASSERT_TRUE(a.Open(ordner.path()));
-    ASSERT_TRUE(b.Open(ordner.path()));
+    ASSERT_TRUE(a.Open(datei));
+    ASSERT_TRUE(b.Open(datei));
     a.Exclusive();
-    EXPECT_FALSE(b.TryExclusive());
+    // A try that waits would wait for ever: after a while the lock is given
+    // up so that the waiting try returns and the test fails.
+    auto versuch = std::async(std::launch::async, [&] { return b.TryExclusive(); });
+    const bool wartete = versuch.wait_for(std::chrono::seconds(10)) != std::future_status::ready;
+    if (wartete) a.Unlock();
+    const bool bekommen = versuch.get();
+    ASSERT_FALSE(wartete) << "a refused try waited for the lock";
+    EXPECT_FALSE(bekommen);
     a.Unlock();
     EXPECT_TRUE(a.IsOpen());
     EXPECT_TRUE(b.TryExclusive());

@@ -63,7 +63,8 @@ TEST(Arbeitskopie, CleanStartCopiesWithoutAQuestionAndRecordsTheProject) {
     // No temporary file is left beside it.
     const QStringList dateien =
         QDir(QFileInfo(labor.ARBEITSKOPIE()).path()).entryList(QDir::Files | QDir::Hidden);
-    EXPECT_EQ(dateien, QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt")}));
+    EXPECT_EQ(dateien, QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt"),
+                           QStringLiteral("VELD.sperre")}));
 }
 
 TEST(Arbeitskopie, YesKeepsTheInterruptedCopyAndCountsItAsUnsaved) {

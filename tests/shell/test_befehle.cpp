@@ -234,7 +234,8 @@ TEST(Komprimieren, AFailureLeavesTheWorkingCopyAsItWasAndReconnects) {
     EXPECT_EQ(pruefsumme(labor.ARBEITSKOPIE()), vorher);
     const QStringList reste = QDir(QFileInfo(labor.ARBEITSKOPIE()).path())
                                   .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    EXPECT_EQ(reste, QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt")}));
+    EXPECT_EQ(reste, QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt"),
+                           QStringLiteral("VELD.sperre")}));
     // Even after Cancel the program goes on with its working copy.
     ASSERT_EQ(f.DBPROJEKT(), verbindung);
     EXPECT_TRUE(verbindung->IsOpen());

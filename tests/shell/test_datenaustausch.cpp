@@ -46,7 +46,7 @@ TEST_F(Datenaustausch, ExportImportAnswersOkOnceAnotherDatabaseWasOpened) {
     PROJEKTDATENBANKANLEGEN(andere + QStringLiteral("/VELD.mdb"));
     for (const bool oeffnen : {false, true}) {
         SCOPED_TRACE(oeffnen);
-        f.SETZEBOGEAENDERT(false);
+        f.mnuSPEICHERN_Click();
         QWidget* besitzer = nullptr;
         bool gesehen = false;
         imDialog([&] {

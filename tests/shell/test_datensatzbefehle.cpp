@@ -152,7 +152,7 @@ TEST_F(Befehle, StoreGivesTheNextIdAndLeavesOnlyItActive) {
         EXPECT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
         EXPECT_FALSE(f.PANELSICHTBAR(8) || f.PANELSICHTBAR(9));
         EXPECT_TRUE(menus());
-        f.SETZEBOGEAENDERT(false);
+        f.mnuSPEICHERN_Click();
     }
     EXPECT_TRUE(boxen.boxes().isEmpty());
 }
@@ -190,7 +190,6 @@ TEST_F(Befehle, OverwriteAsksAndAFailedStoreChangesNothing) {
     EXPECT_EQ(zeilen(QStringLiteral("SELECT * FROM [E2]")), 0);
     EXPECT_EQ(zeilen(QStringLiteral("SELECT * FROM [E3] WHERE [ID]=2")), 2);
     EXPECT_EQ(EINGABEFENSTER::GELADEN(), e);
-    EXPECT_FALSE(f.BOGEAENDERT());
 
     // Stored again: the evaluated record keeps its result and is computed
     // again.
@@ -266,7 +265,7 @@ TEST_F(Befehle, SelectDropsTheMultipleEvaluationOnlyForSeveralRecords) {
         datensatz(2, QStringLiteral("B"));
         db().Execute(QStringLiteral("INSERT INTO [M1] ([IDM],[KOM]) VALUES (1,'alt')"));
         db().Execute(QStringLiteral("INSERT INTO [A1] ([ID],[BONEU]) VALUES (0,0)"));
-        f.SETZEBOGEAENDERT(false);
+        f.mnuSPEICHERN_Click();
         auswahl([&] { aktiv(QStringLiteral("[ID]>0 AND [ID]<=%1").arg(anzahl)); });
         f.mnuAUSWAHL_Click();
         const int bleibt = anzahl == 1 ? 1 : 0;
@@ -306,7 +305,7 @@ TEST_F(Befehle, DeleteRemovesEachConfirmedRecordWhole) {
     EXPECT_TRUE(f.BOGEAENDERT());
 
     // Every question answered Cancel still marks the data as changed.
-    f.SETZEBOGEAENDERT(false);
+    f.mnuSPEICHERN_Click();
     boxen.expect(vbCancel);
     f.mnuLOESCHEN_Click();
     EXPECT_TRUE(f.BOGEAENDERT());
@@ -320,7 +319,7 @@ TEST_F(Befehle, TheExchangeDialogsAreModalChildrenOfTheMainWindow) {
     auswahl({});
     f.mnuOEFFNEN_Click();
     f.stbMAIN_PanelClick(9);
-    f.SETZEBOGEAENDERT(false);
+    f.mnuSPEICHERN_Click();
     bool menusWaehrend = true;
     QList<QWidget*> besitzer;
     DATENAUSTAUSCH::ERSETZEEXPIMP([&](QWidget* w) {
@@ -332,7 +331,7 @@ TEST_F(Befehle, TheExchangeDialogsAreModalChildrenOfTheMainWindow) {
     EXPECT_FALSE(menusWaehrend);
     EXPECT_TRUE(menus());
     EXPECT_TRUE(f.BOGEAENDERT());
-    f.SETZEBOGEAENDERT(false);
+    f.mnuSPEICHERN_Click();
     f.mnuEXPINF_Click();
     EXPECT_FALSE(f.BOGEAENDERT());
     EXPECT_EQ(besitzer, QList<QWidget*>({&f, &f}));

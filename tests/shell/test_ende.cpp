@@ -123,7 +123,7 @@ TEST(Ende, DoneCancelledStillStartsTheFrameProgramWhenTheSessionEnds) {
     EXPECT_FALSE(f.ENTLADEN());
     EXPECT_TRUE(f.BOSCHLIESSEN());
     // The session ends later: nobody is asked, but Done was chosen.
-    f.SETZEBOGEAENDERT(false);
+    f.mnuSPEICHERN_Click();
     f.SITZUNGSENDE();
     EXPECT_TRUE(f.ENTLADEN());
     EXPECT_EQ(labor.SYSTEM.StartedPrograms().size(), 1);

@@ -116,6 +116,12 @@ QString pruefung(const QString& datenbank) {
     return CStr(rs.Fields(0).Value());
 }
 
+// The marks of runs and changes beside the working copy.
+QStringList marken(SHELLLABOR& labor) {
+    return QDir(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand"))
+        .entryList({QStringLiteral("*.lauf"), QStringLiteral("*.geaendert")}, QDir::Files);
+}
+
 // Hidden files (temporary copies and their journals) in a folder.
 QStringList versteckte(const QString& ordner) {
     return QDir(ordner).entryList(QStringList{QStringLiteral(".*")},
@@ -284,7 +290,8 @@ TEST(Laeufe, ACopyOfAnotherProjectThatARunStillUsesIsNeitherMovedNorReplaced) {
     EXPECT_EQ(boxen.boxes().size(), 1);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("NEU,VONA"));
     EXPECT_EQ(QDir(QFileInfo(labor.ARBEITSKOPIE()).path()).entryList(QDir::Files),
-              QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt")}));
+              QStringList({QStringLiteral("VELD.mdb"), QStringLiteral("VELD.projekt"),
+                           QStringLiteral("VELD.sperre")}));
     EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("ENDE")), antwort("OK 0"));
     ASSERT_TRUE(a.waitForFinished());
 }
@@ -309,8 +316,7 @@ TEST(Laeufe, WhatARunThatDiedLeftUnsavedIsOfferedByTheLastRunAtItsEnd) {
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
                   ja ? antwort("ALT,VONA") : antwort("ALT"));
         EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
-        EXPECT_TRUE(QDir(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand"))
-                        .isEmpty(QDir::Files));
+        EXPECT_TRUE(marken(labor).isEmpty());
     }
 }
 
