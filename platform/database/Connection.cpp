@@ -215,6 +215,17 @@ int Connection::StepStatement(sqlite3_stmt* statement) {
     return rc;
 }
 
+void Connection::PassWriteGuard() {
+    RequireOpen();
+    if (m_level > 0 && sqlite3_get_autocommit(m_db)) {
+        m_level = 0;
+        m_guarded = false;
+    }
+    if (!m_writeGuard || m_guarded || m_level == 0) return;
+    m_writeGuard();
+    m_guarded = true;
+}
+
 void Connection::Compact() {
     RequireOpen();
     if (m_level > 0) throw DatabaseError::NotAllowedError(QStringLiteral("VACUUM"));

@@ -87,6 +87,9 @@ public:
     // gets one of its own). When it throws, nothing is written and the error
     // reaches the writer. Null: no guard.
     void SetWriteGuard(std::function<void()> guard) { m_writeGuard = std::move(guard); }
+    // Runs the guard now for the open transaction, as its first write would,
+    // so that a command learns of a refusal before it writes anything.
+    void PassWriteGuard();
 
     // Compacts the database in place through the engine (under its locks,
     // while other connections may have the file open).

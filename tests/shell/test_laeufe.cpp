@@ -9,6 +9,7 @@
 
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 #include "shell/frmMAINFENSTER.h"
 
@@ -70,6 +71,31 @@ int lauf(const QStringList& a) {
             if (teile.at(0) == QLatin1String("AENDERN")) f.SETZEBOGEAENDERT(true);
         } else if (teile.at(0) == QLatin1String("SPEICHERN")) {
             f.mnuSPEICHERN_Click();
+        } else if (teile.at(0) == QLatin1String("SCHREIBEN")) {
+            // Records W<von>..W<bis>, each stored by itself through the
+            // run's own connection, as the commands store.
+            int geschrieben = 0;
+            for (int id = teile.at(1).toInt(); id <= teile.at(2).toInt(); ++id) {
+                try {
+                    f.DBPROJEKT()->Execute(
+                        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                        {id, QStringLiteral("W%1").arg(id)});
+                    ++geschrieben;
+                } catch (const RuntimeError&) {
+                }
+            }
+            melden(QStringLiteral("GESCHRIEBEN %1").arg(geschrieben));
+            continue;
+        } else if (teile.at(0) == QLatin1String("KOMPRIMIEREN")) {
+            // Says what its one box was: the compaction's information (64),
+            // or an error.
+            boxen.expect(vbOK);
+            const qsizetype vorher = boxen.boxes().size();
+            f.mnuKOMPRIMIEREN_Click();
+            melden(boxen.boxes().size() == vorher + 1
+                       ? QStringLiteral("KOMPRIMIERT %1").arg(boxen.boxes().last().style)
+                       : QStringLiteral("KOMPRIMIERT ?"));
+            continue;
         } else if (teile.at(0) == QLatin1String("ENDE")) {
             if (teile.size() > 1)
                 boxen.expect(teile.at(1) == QLatin1String("ja") ? vbYes : vbNo,
@@ -304,8 +330,9 @@ TEST(Laeufe, WhatARunThatDiedLeftUnsavedIsOfferedByTheLastRunAtItsEnd) {
         QProcess b;
         KINDPROZESS::STARTEN(b, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
         ASSERT_EQ(KINDPROZESS::ZEILE(b), antwort("BEREIT 1 0"));
-        // A shares B's copy, stores a record and dies.
-        abgestuerzt(labor, QStringLiteral("AENDERN 2 VONA"));
+        // A shares B's copy, stores a record and dies before anything marks
+        // the change: only its run's mark tells of it.
+        abgestuerzt(labor, QStringLiteral("DATENSATZ 2 VONA"));
 
         // B changed nothing itself, but it is the last run: its save
         // question answers for A's record too.
@@ -348,4 +375,48 @@ TEST(Laeufe, OfTwoStartsAtOnceOnALeftCopyOneAsksAndTheOtherSharesItsDecision) {
     ASSERT_TRUE(x.waitForFinished());
     ASSERT_TRUE(y.waitForFinished());
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+}
+
+// B compacts the copy while A stores into it, A the first run or the second:
+// no store of A is lost, and every database stays sound.
+TEST(Laeufe, ACompactionBesideAStoringRunLosesNothingAndDamagesNothing) {
+    for (const bool aZuerst : {true, false}) {
+        SCOPED_TRACE(aZuerst);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        ballast(labor.PROJEKTDATENBANK());
+        QProcess erster, zweiter;
+        for (QProcess* lauf : {&erster, &zweiter}) {
+            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+            ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
+        }
+        QProcess& a = aZuerst ? erster : zweiter;
+        QProcess& b = aZuerst ? zweiter : erster;
+        // B compacts while A is in the middle of its stores.
+        a.write("SCHREIBEN 100 1299\n");
+        QElapsedTimer uhr;
+        uhr.start();
+        while (!SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()).contains(QStringLiteral("W120")) &&
+               uhr.elapsed() < 20000)
+            QThread::msleep(2);
+        b.write("KOMPRIMIEREN\nKOMPRIMIEREN\nKOMPRIMIEREN\n");
+        for (int n = 0; n < 3; ++n)
+            EXPECT_EQ(KINDPROZESS::ZEILE(b), antwort("KOMPRIMIERT 64"));
+        EXPECT_EQ(KINDPROZESS::ZEILE(a), antwort("GESCHRIEBEN 1200"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 1300 1309")),
+                  antwort("GESCHRIEBEN 10"));
+        EXPECT_EQ(pruefung(labor.ARBEITSKOPIE()), antwort("ok"));
+
+        // Both quit with Yes where they are asked.
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("ENDE ja")), antwort("OK 1"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("ENDE")), antwort("OK 3"));
+        ASSERT_TRUE(a.waitForFinished());
+        ASSERT_TRUE(b.waitForFinished());
+        QStringList erwartet{QStringLiteral("ALT")};
+        for (int id = 100; id <= 1309; ++id)
+            erwartet << QStringLiteral("W%1").arg(id);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), erwartet.join(QLatin1Char(',')));
+        EXPECT_EQ(pruefung(labor.PROJEKTDATENBANK()), antwort("ok"));
+        EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    }
 }
