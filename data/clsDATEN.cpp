@@ -51,6 +51,25 @@ RuntimeError EIGENSCHAFTSFEHLER() {
                                      : QStringLiteral("Invalid property value"));
 }
 
+bool GESPERRT(const std::exception& fehler) {
+    const RuntimeError r = ErrorHandler::Translate(fehler);
+    if (r.Number() != DatabaseError::Locked) return false;
+    MsgBox(kVbError + QString::number(r.Number()) + kZeilenumbruch + r.Description(),
+           vbOKOnly + vbExclamation, kTitel);
+    return true;
+}
+
+bool GESPERRT(const std::exception_ptr& fehler) {
+    if (!fehler) return false;
+    try {
+        std::rethrow_exception(fehler);
+    } catch (const std::exception& e) {
+        return GESPERRT(e);
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace clsdaten
 
 using namespace clsdaten;
@@ -171,7 +190,7 @@ std::unique_ptr<Recordset> clsDATEN::DT(const QString& SPV, CLSDATEN_SPI_DEF) {
 // Row writer and row reader ----------------------------------------------------
 
 bool clsDATEN::SCHREIBEN(const QString& SPV, const std::vector<QVariant>& WERTE,
-                         const SCHLUESSEL& k) {
+                         const SCHLUESSEL& k, std::exception_ptr& fehler) {
     try {
         // One transaction: the view is replaced whole or not at all.
         Transaction transaktion(verbindung());
@@ -220,11 +239,13 @@ bool clsDATEN::SCHREIBEN(const QString& SPV, const std::vector<QVariant>& WERTE,
         transaktion.Commit();
         return true;
     } catch (...) {
+        fehler = std::current_exception();
         return false;
     }
 }
 
-bool clsDATEN::LESEN(const QString& SPV, std::vector<QVariant>& WERTE, const SCHLUESSEL& k) {
+bool clsDATEN::LESEN(const QString& SPV, std::vector<QVariant>& WERTE, const SCHLUESSEL& k,
+                     std::exception_ptr& fehler) {
     try {
         std::unique_ptr<Recordset> rs = oeffnen(SPV, k);
         if (!rs->Eof()) {
@@ -238,6 +259,7 @@ bool clsDATEN::LESEN(const QString& SPV, std::vector<QVariant>& WERTE, const SCH
         }
         return true;
     } catch (...) {
+        fehler = std::current_exception();
         return false;
     }
 }
@@ -245,7 +267,9 @@ bool clsDATEN::LESEN(const QString& SPV, std::vector<QVariant>& WERTE, const SCH
 // The two halves of every scalar transfer ------------------------------------
 
 bool clsDATEN::skalarSchreiben(const QString& SPV, const QVariant& wert, const SCHLUESSEL& k) {
-    if (SCHREIBEN(SPV, {wert}, k)) return true;
+    std::exception_ptr fehler;
+    if (SCHREIBEN(SPV, {wert}, k, fehler)) return true;
+    if (GESPERRT(fehler)) return false;
     MsgBox(QStringLiteral("Wert ") + WERTTEXT(wert) + QStringLiteral(" kann nicht in die Spalte ") +
                SPV + QStringLiteral(" der Tabelle ") + m_etabelle +
                QStringLiteral(" gespeichert werden!"),
@@ -255,10 +279,12 @@ bool clsDATEN::skalarSchreiben(const QString& SPV, const QVariant& wert, const S
 
 bool clsDATEN::skalarLesen(const QString& SPV, QVariant& wert, const SCHLUESSEL& k) {
     std::vector<QVariant> werte(1);
-    if (LESEN(SPV, werte, k)) {
+    std::exception_ptr fehler;
+    if (LESEN(SPV, werte, k, fehler)) {
         wert = werte[0];
         return true;
     }
+    if (GESPERRT(fehler)) return false;
     MsgBox(QStringLiteral("Wert ") + WERTTEXT(werte[0]) +
                QStringLiteral(" kann nicht aus der Spalte ") + SPV +
                QStringLiteral(" der Tabelle ") + m_etabelle + QStringLiteral(" eingelesen werden!"),
@@ -268,7 +294,9 @@ bool clsDATEN::skalarLesen(const QString& SPV, QVariant& wert, const SCHLUESSEL&
 
 bool clsDATEN::feldSchreiben(const QString& SPV, const std::vector<QVariant>& werte,
                              const SCHLUESSEL& k) {
-    if (SCHREIBEN(SPV, werte, k)) return true;
+    std::exception_ptr fehler;
+    if (SCHREIBEN(SPV, werte, k, fehler)) return true;
+    if (GESPERRT(fehler)) return false;
     MsgBox(QStringLiteral("Werte können nicht in Spalte ") + SPV + QStringLiteral(" der Tabelle ") +
                m_etabelle + QStringLiteral(" gespeichert werden!"),
            vbOKOnly + vbExclamation, kTitel);

@@ -32,6 +32,7 @@
 #include <QString>
 #include <QVariant>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -262,9 +263,12 @@ private:
         SCHLUESSELWERT SPIW[4];
     };
 
-    // Row writer and row reader: false on any failure, without a message.
-    bool SCHREIBEN(const QString& SPV, const std::vector<QVariant>& WERTE, const SCHLUESSEL& k);
-    bool LESEN(const QString& SPV, std::vector<QVariant>& WERTE, const SCHLUESSEL& k);
+    // Row writer and row reader: false on any failure, without a message;
+    // the failure is left in `fehler`.
+    bool SCHREIBEN(const QString& SPV, const std::vector<QVariant>& WERTE, const SCHLUESSEL& k,
+                   std::exception_ptr& fehler);
+    bool LESEN(const QString& SPV, std::vector<QVariant>& WERTE, const SCHLUESSEL& k,
+               std::exception_ptr& fehler);
 
     QString anweisung(const QString& SPV, const SCHLUESSEL& k) const;
     std::unique_ptr<Recordset> oeffnen(const QString& SPV, const SCHLUESSEL& k);

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QVariant>
+#include <exception>
 #include <optional>
 
 // The extra keys in a definition (the defaults stay in the declaration).
@@ -52,6 +53,12 @@ QVariant LEERALSNULL(const QVariant& wert);
 
 // The error of a property value that a control refuses (380).
 RuntimeError EIGENSCHAFTSFEHLER();
+
+// Another program holding the database past the time-out is no fault of
+// the value: when the failure is that, its own message is shown (the
+// class's title, OK only) and the result is true.
+bool GESPERRT(const std::exception& fehler);
+bool GESPERRT(const std::exception_ptr& fehler);
 
 // Lets windows repaint while a long series is written or read, at most every
 // 50 ms rather than after every row, with the user's input held back so that

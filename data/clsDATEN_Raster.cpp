@@ -25,8 +25,14 @@ public:
                   const MSFlexGrid& raster, const QString& schluss)
         : m_SPV(SPV), m_tabelle(tabelle), m_SPNR(SPNR), m_raster(raster), m_schluss(schluss) {}
 
-    // Shows the box for a failure; true when the user goes on (OK).
+    // Shows the box for a failure; true when the user goes on (OK). A
+    // database held by another program fails every later step as well: it
+    // is told once, as what it is, and ends the transfer.
     bool WEITER(const std::exception& ausnahme) {
+        if (GESPERRT(ausnahme)) {
+            m_verlassen = true;
+            return false;
+        }
         const RuntimeError fehler = ErrorHandler::Translate(ausnahme);
         const QString text =
             QStringLiteral("Werte der Spalte ") + m_SPV + QStringLiteral(" der Tabelle ") +

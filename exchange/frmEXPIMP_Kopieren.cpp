@@ -81,12 +81,19 @@ bool datensatzKopieren(Connection& quelle, int32_t id, Connection& ziel) {
         if (e1.Eof()) throw DatabaseError::NoCurrentRecordError();
         ken = e1.Value(QStringLiteral("KEN"));
     }
+    // The duplicate and the new key are read inside the transaction, which
+    // begins as a writer: no other run can store a record of that
+    // identifier or take that key before the copy is written. The question
+    // cannot wait with the target locked: the transaction ends first.
+    Transaction transaktion(ziel);
     {
         // The engine's own equality decides (letter case ignored); the
         // multiple-evaluation row is no record.
         Recordset doppelt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]<>0"), ziel,
                           {ken});
         if (!doppelt.Eof()) {
+            doppelt.Close();
+            transaktion.Rollback();
             SetMousePointer(vbDefault);
             const int antwort = MsgBox(QStringLiteral("Datensatz ") + TEXT(ken) +
                                            QStringLiteral(" ist bereits vorhanden!"),
@@ -95,8 +102,6 @@ bool datensatzKopieren(Connection& quelle, int32_t id, Connection& ziel) {
             return antwort == vbOK;
         }
     }
-
-    Transaction transaktion(ziel);
     int32_t neu = 1;
     {
         Recordset hoechster(QStringLiteral("SELECT Max([ID]) FROM [E1]"), ziel);

@@ -171,6 +171,16 @@ namespace PANELBEFEHLE {
 
 namespace {
 
+// The record of an identifier; the multiple evaluation's row 0 is no record
+// of the user's and is never overwritten.
+std::optional<int32_t> KENNUNGSDATENSATZ(Connection& db, const QString& ken) {
+    std::optional<int32_t> id;
+    Recordset rs(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]>0"), db, {ken});
+    if (!rs.Eof()) id = CLng(rs.Value(QStringLiteral("ID")));
+    rs.Close();
+    return id;
+}
+
 void eingabeVerlassen(frmMAINFENSTER& f, mdiEINGABE* eingabe, ErrorHandler& eh) {
     if (eingabe) eh.Run([&] { Forms::Unload(eingabe); });
     eh.Run([&] {
@@ -206,18 +216,44 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
     const QString ken = eingabe->txtKEN->text();
     Connection& db = *f.DBPROJEKT();
 
-    // The record of that identifier; the multiple evaluation's row 0 is no
-    // record of the user's and is never overwritten.
-    const std::optional<std::optional<int32_t>> vorhanden = eh.Value([&] {
-        std::optional<int32_t> id;
-        Recordset rs(QStringLiteral("SELECT * FROM [E1] WHERE [KEN]=? AND [ID]>0"), db, {ken});
-        if (!rs.Eof()) id = CLng(rs.Value(QStringLiteral("ID")));
-        rs.Close();
-        return id;
-    });
-    if (!vorhanden) return;
-    std::optional<int32_t> id = *vorhanden;
-    if (!id) {
+    // Whether a record of that identifier is there, and which, decides the
+    // store: read again inside the transaction, which begins as a writer,
+    // so that no other run can store between the reading and the writing.
+    // The overwrite question cannot wait with the copy locked: it is asked
+    // before, and when another run changed what it was asked about
+    // meanwhile, the store rolls back and decides again.
+    const auto gelesen = eh.Value([&] { return KENNUNGSDATENSATZ(db, ken); });
+    if (!gelesen) return;
+    std::optional<int32_t> id = *gelesen;
+    std::optional<Transaction> transaktion;
+    for (;;) {
+        if (id) {
+            const QString frage = f.SPRACHE() == 1
+                                      ? QStringLiteral("Do you want to overwrite the file") + ken +
+                                            QStringLiteral("?")
+                                      : QStringLiteral("Soll der vorhandene Datensatz ") + ken +
+                                            QStringLiteral(" überschrieben werden?");
+            if (MsgBox(frage, vbYesNo + vbQuestion, titel) != vbYes) return;
+            if (!Forms::IsLoaded(eingabe)) return;
+        }
+        // One transaction: the old record's row goes, the window stores
+        // itself and the others lose their active flag together, or nothing
+        // changes and the window stays open with its data. Another run that
+        // holds the copy past the time-out is told as such.
+        SetMousePointer(vbHourglass);
+        if (!eh.Run([&] { transaktion.emplace(db); })) return;
+        const auto jetzt = eh.Value([&] { return KENNUNGSDATENSATZ(db, ken); });
+        if (!jetzt) return;
+        if (*jetzt == id) break;
+        if (!eh.Run([&] { transaktion->Rollback(); })) return;
+        transaktion.reset();
+        SetMousePointer(vbDefault);
+        id = *jetzt;
+    }
+    if (id) {
+        if (!eh.Run([&] { db.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=?"), {*id}); }))
+            return;
+    } else {
         id = eh.Value([&] {
             Recordset rs(QStringLiteral("SELECT * FROM [E1] ORDER BY [ID] Desc"), db);
             const int32_t neu = rs.Eof() ? 1 : CLng(rs.Value(QStringLiteral("ID"))) + 1;
@@ -225,26 +261,7 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
             return neu;
         });
         if (!id) return;
-    } else {
-        const QString frage =
-            f.SPRACHE() == 1
-                ? QStringLiteral("Do you want to overwrite the file") + ken + QStringLiteral("?")
-                : QStringLiteral("Soll der vorhandene Datensatz ") + ken +
-                      QStringLiteral(" überschrieben werden?");
-        if (MsgBox(frage, vbYesNo + vbQuestion, titel) != vbYes) return;
-        if (!Forms::IsLoaded(eingabe)) return;
     }
-
-    SetMousePointer(vbHourglass);
-    // One transaction: the old record's row goes, the window stores itself
-    // and the others lose their active flag together, or nothing changes
-    // and the window stays open with its data.
-    std::optional<Transaction> transaktion;
-    if (!eh.Run([&] { transaktion.emplace(db); })) return;
-    if (*vorhanden && !eh.Run([&] {
-            db.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=?"), {*id});
-        }))
-        return;
     if (!eingabe->OK(*id)) return;
     if (!eh.Run([&] {
             db.Execute(

@@ -1,7 +1,8 @@
 // The input window in the real main window, driven by keys sent to the
 // control that has the focus: every key reaches the window once and a command
 // key is not typed as well; the store and discard panels; the identifier
-// check; the session ending while a box of the window waits.
+// check; the session ending while a box of the window waits; the store beside
+// another writer of the copy.
 
 #include "HAUPTFENSTERTEST.h"
 
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <sqlite3.h>
 
 using Eingabetasten = HAUPTFENSTERTEST;
 
@@ -238,4 +240,33 @@ TEST_F(HAUPTFENSTERTEST, TheSessionEndingWhileARecordOpensLeavesNoInputState) {
     EXPECT_TRUE(f.ENTLADEN());
     EXPECT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
     EXPECT_FALSE(f.PANELSICHTBAR(8));
+}
+
+TEST_F(Eingabetasten, AStoreBesideAnotherWriterIsToldBusyAndOverwritesNothingUnasked) {
+    f.mnuNEU->trigger();
+    tippen(QStringLiteral("N-2"));
+    mdiEINGABE* e = EINGABEFENSTER::GELADEN();
+    // Another run holds the copy past the time-out: nothing changes.
+    Connection anderer(labor.ARBEITSKOPIE());
+    anderer.BeginTrans();
+    f.DBPROJEKT()->SetConnectionTimeout(1);
+    boxen.expect(vbOK, QStringLiteral("VB-Error: 3218\r\nDie Datenbank ") + f.DBPROJEKT()->Path() +
+                           QString::fromUtf8(" ist gerade von einem anderen Programm gesperrt"));
+    taste(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1"));
+    // It stores "N-2" under the next key and commits while this store waits:
+    // the store asks before it overwrites that record.
+    anderer.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN]) VALUES (2,'N-2');"
+                                   "INSERT INTO [E2] ([ID],[MS]) VALUES (2,7)"));
+    sqlite3_busy_handler(
+        f.DBPROJEKT()->Handle(),
+        [](void* c, int) { return static_cast<Connection*>(c)->CommitTrans(), 1; }, &anderer);
+    boxen.expect(vbNo,
+                 QString::fromUtf8("Soll der vorhandene Datensatz N-2 überschrieben werden?"));
+    taste(Qt::Key_S, Qt::ControlModifier);
+    f.DBPROJEKT()->SetConnectionTimeout(30);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1,N-2"));
+    EXPECT_EQ(wert(QStringLiteral("SELECT [MS] FROM [E2] WHERE [ID]=2")).toInt(), 7);
+    EXPECT_EQ(EINGABEFENSTER::GELADEN(), e);
+    EXPECT_EQ(e->txtKEN->text(), QStringLiteral("N-2"));
 }

@@ -7,20 +7,25 @@
 #include "support/KINDPROZESS.h"
 #include "support/ScriptedDialogs.h"
 
+#include "input/mdiEINGABE.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
+#include "shell/EINGABEFENSTER.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <sqlite3.h>
 #include <string>
 
 namespace {
@@ -46,12 +51,21 @@ void halt(const char* stelle) {
     if (zeile == "WEITER nein") g_boxen->expect(vbNo);
 }
 
+// Tells once that the run waits for another writer of the copy, then waits.
+int wartend(void*, int versuch) {
+    static bool gemeldet = false;
+    if (!std::exchange(gemeldet, true)) melden(QStringLiteral("WARTET"));
+    return sqlite3_sleep(1), versuch < 60000;
+}
+
 // A run of the program: start-up (answering the start-up question with the
 // given answer, if it comes; "halt" pauses it as halt() says), then commands
 // from the standard input, one a line: "DATENSATZ <id> <ken>" adds a record
 // to the working copy, "AENDERN <id> <ken>" adds one and marks the change as
-// a command does, "SPEICHERN" saves, "ENDE [ja|nein]" quits (with the answer
-// to the save question). Each is answered with a line.
+// a command does, "NEU <ken> <ms>" fills a new input window and presses
+// Ctrl+S in it (a wait for another writer is told), "SPEICHERN" saves,
+// "ENDE [ja|nein]" quits (with the answer to the save question). Each is
+// answered with a line.
 int lauf(const QStringList& a) {
     SHELLLABOR labor(SHELLLABOR::VORHANDEN{a.at(0), a.at(1)});
     ScriptedDialogs boxen;
@@ -69,6 +83,12 @@ int lauf(const QStringList& a) {
         if (teile.at(0) == QLatin1String("DATENSATZ") || teile.at(0) == QLatin1String("AENDERN")) {
             SHELLLABOR::DATENSATZ(f.XMDBPFAD(), teile.at(1).toInt(), teile.at(2));
             if (teile.at(0) == QLatin1String("AENDERN")) f.SETZEBOGEAENDERT(true);
+        } else if (teile.at(0) == QLatin1String("NEU")) {
+            f.mnuNEU_Click();
+            EINGABEFENSTER::GELADEN()->txtKEN->setText(teile.at(1));
+            EINGABEFENSTER::GELADEN()->txtMS->setText(teile.at(2));
+            sqlite3_busy_handler(f.DBPROJEKT()->Handle(), wartend, nullptr);
+            QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
         } else if (teile.at(0) == QLatin1String("SPEICHERN")) {
             f.mnuSPEICHERN_Click();
         } else if (teile.at(0) == QLatin1String("SCHREIBEN")) {
@@ -419,4 +439,32 @@ TEST(Laeufe, ACompactionBesideAStoringRunLosesNothingAndDamagesNothing) {
         EXPECT_EQ(pruefung(labor.PROJEKTDATENBANK()), antwort("ok"));
         EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
     }
+}
+
+TEST(Laeufe, TwoRunsStoringAtTheSameMomentKeepBothRecordsEachUnderItsOwnKey) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    QProcess a, b;
+    for (QProcess* kind : {&a, &b}) {
+        KINDPROZESS::STARTEN(*kind, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(*kind), antwort("BEREIT 1 0"));
+    }
+    // Both store while a third writer holds the copy: both wait for it, and
+    // when it lets go, one for the other.
+    Connection kopie(labor.ARBEITSKOPIE());
+    kopie.BeginTrans();
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("NEU A-1 11")), antwort("WARTET"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("NEU B-1 22")), antwort("WARTET"));
+    kopie.RollbackTrans();
+    EXPECT_EQ(KINDPROZESS::ZEILE(a), antwort("OK 0"));
+    EXPECT_EQ(KINDPROZESS::ZEILE(b), antwort("OK 0"));
+    // Each record whole, under its own key: identifier, solid mass, reading.
+    Recordset rs(QStringLiteral("SELECT group_concat(x) FROM (SELECT [KEN]||[MS]||(SELECT COUNT(*) "
+                                "FROM [E3] WHERE [E3].[ID]=[E1].[ID]) AS x FROM [E1] JOIN [E2] "
+                                "USING ([ID]) ORDER BY [KEN])"),
+                 kopie);
+    EXPECT_EQ(CStr(rs.Fields(0).Value()), antwort("A-1111,B-1221"));
+    for (QProcess* kind : {&a, &b})
+        EXPECT_EQ(KINDPROZESS::BEFEHL(*kind, QStringLiteral("ENDE nein")), antwort("OK 1"));
+    EXPECT_TRUE(a.waitForFinished() && b.waitForFinished());
 }
