@@ -250,6 +250,9 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
         SetMousePointer(vbDefault);
         id = *jetzt;
     }
+    // A copy whose change cannot be marked is not written: the store says
+    // why in its own box, before the window writes anything.
+    if (!eh.Run([&] { db.PassWriteGuard(); })) return;
     if (id) {
         if (!eh.Run([&] { db.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=?"), {*id}); }))
             return;

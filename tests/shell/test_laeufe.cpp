@@ -468,3 +468,40 @@ TEST(Laeufe, TwoRunsStoringAtTheSameMomentKeepBothRecordsEachUnderItsOwnKey) {
         EXPECT_EQ(KINDPROZESS::BEFEHL(*kind, QStringLiteral("ENDE nein")), antwort("OK 1"));
     EXPECT_TRUE(a.waitForFinished() && b.waitForFinished());
 }
+
+// The state folder cannot be made (a file of its name is in the way) after a
+// run stored and died: the next run is told once, uses the copy as it is,
+// refuses its own store, and neither deletes nor replaces the copy.
+TEST(Laeufe, WithoutAStateFolderARunWritesNothingAndLosesNothing) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    abgestuerzt(labor, QStringLiteral("DATENSATZ 2 VONA"));
+    const QString zustand = QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
+    ASSERT_TRUE(QDir(zustand).removeRecursively());
+    QFile imWeg(zustand);
+    ASSERT_TRUE(imWeg.open(QIODevice::WriteOnly));
+    imWeg.close();
+
+    ScriptedDialogs boxen;
+    boxen.expect(vbOK, QStringLiteral("Der Zustand der Arbeitskopie kann im Ordner ") + zustand);
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,VONA"));
+
+    boxen.expect(vbOK, QString::fromUtf8("Die Arbeitskopie wird nicht geändert: ihr Zustand kann "
+                                         "im Ordner ") +
+                           zustand);
+    f.mnuNEU_Click();
+    mdiEINGABE* e = EINGABEFENSTER::GELADEN();
+    ASSERT_NE(e, nullptr);
+    e->txtKEN->setText(QStringLiteral("NEU-1"));
+    e->txtMS->setText(QStringLiteral("10"));
+    QTest::keyClick(e->txtKEN, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(EINGABEFENSTER::GELADEN(), e);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,VONA"));
+
+    f.stbMAIN_PanelClick(9);
+    f.mnuBEENDEN_Click();
+    EXPECT_EQ(boxen.boxes().size(), 2);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,VONA"));
+}
