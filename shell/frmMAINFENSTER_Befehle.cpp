@@ -276,6 +276,9 @@ bool frmMAINFENSTER::SPEICHERN() {
             if (antwort == vbYes) mnuKOMPRIMIEREN_Click();
         }
     }
+    // The session ended in a box of the compaction: the run is over, and
+    // its changes stay in the copy for the next start.
+    if (!Forms::IsLoaded(this)) return false;
     if (eh.Left()) return false;
     SetMousePointer(vbHourglass);
     // The copy goes through the engine's backup: the project database is
@@ -340,12 +343,14 @@ void frmMAINFENSTER::mnuKOMPRIMIEREN_Click() {
         }
     }
     // Whatever happened, the program goes on with the working copy through
-    // the same connection object that the other windows hold.
+    // the same connection object that the other windows hold; unless the run
+    // ended meanwhile (the session ended in a box of the compaction).
     ErrorHandler wieder(QStringLiteral("VB-Error: "), titel);
-    wieder.Run([&] {
-        m_DBPROJEKT->SetConnectionTimeout(30);
-        m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
-    });
+    if (Forms::IsLoaded(this))
+        wieder.Run([&] {
+            m_DBPROJEKT->SetConnectionTimeout(30);
+            m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
+        });
     SetMousePointer(vbDefault);
 }
 
