@@ -83,13 +83,13 @@ private:
 };
 
 // Restored, a page's window shows the page as it is laid out (the surface
-// that holds header, footer and figures), within the client area, rather
-// than the bare title bar a page without a layout of its own would get.
-void NORMALGROESSE(QMdiSubWindow& fenster, SEITENFORM& seite, QMdiArea& bereich) {
+// that holds header, footer and figures), rather than the bare title bar a
+// page without a layout of its own would get. The surface is as large as the
+// client area, so with its frame the window is larger than the area: the
+// area's scroll bars reach the rest, the footer included.
+void NORMALGROESSE(QMdiSubWindow& fenster, SEITENFORM& seite) {
     fenster.ensurePolished();
-    const QSize groesse =
-        seite.FORM->size().grownBy(fenster.contentsMargins()).boundedTo(bereich.viewport()->size());
-    fenster.setGeometry(QRect(QPoint(0, 0), groesse));
+    fenster.setGeometry(QRect(QPoint(0, 0), seite.FORM->size().grownBy(fenster.contentsMargins())));
 }
 
 template <class SEITE> QWidget* laden(QMdiArea* bereich) {
@@ -115,7 +115,7 @@ template <class SEITE> QWidget* laden(QMdiArea* bereich) {
         throw;
     }
     if (auto* fenster = qobject_cast<QMdiSubWindow*>(seite->parentWidget())) {
-        NORMALGROESSE(*fenster, *seite, *bereich);
+        NORMALGROESSE(*fenster, *seite);
         new BESCHRIFTUNG(fenster, seite);
     }
     return seite;

@@ -283,6 +283,9 @@ bool frmMAINFENSTER::SPEICHERN() {
         if (m_entladen) return false;
         if (antwort == vbYes && !KOMPRIMIEREN()) return false;
     }
+    // The session ended in a box of the compaction: the run is over, and
+    // its changes stay in the copy for the next start.
+    if (!Forms::IsLoaded(this)) return false;
     SetMousePointer(vbHourglass);
     // The copy holds the write lock from listing the marks to clearing them:
     // a write of another run is either in the copy and its mark cleared, or
@@ -374,9 +377,11 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
             // Removed at the next compaction.
         }
         // Whatever happened, the program goes on with the working copy
-        // through the same connection object that the other windows hold.
+        // through the same connection object that the other windows hold;
+        // unless the run ended meanwhile (the session ended in a box of the
+        // compaction).
         ErrorHandler wieder(QStringLiteral("VB-Error: "), titel);
-        fertig = wieder.Run([&] {
+        fertig = Forms::IsLoaded(this) && wieder.Run([&] {
                      m_DBPROJEKT->SetConnectionTimeout(30);
                      m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
                  }) &&

@@ -4,6 +4,7 @@
 
 #include "shell/frmMAINFENSTER.h"
 
+#include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
@@ -38,9 +39,18 @@ void frmMAINFENSTER::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    // The save question and the boxes of the save and of the unload let
+    // events run; a session end meanwhile finds the window busy in its close
+    // (SITZUNGSENDE).
+    const Forms::Busy beschaeftigt(this);
     const int grund = m_grund;
     bool cancel = false;
     MDIForm_QueryUnload(grund, cancel);
+    // Unloaded meanwhile by the session's end: nothing is left to do.
+    if (!Forms::IsLoaded(this)) {
+        event->accept();
+        return;
+    }
     if (cancel) {
         event->ignore();
         return;
@@ -50,16 +60,33 @@ void frmMAINFENSTER::closeEvent(QCloseEvent* event) {
 }
 
 void frmMAINFENSTER::SITZUNGSENDE() {
-    if (m_entladen) return;
+    if (m_entladen) {
+        // The unload waits in one of its error boxes: the run ends now. The
+        // box goes unanswered, which leaves the unload; the run's mark goes
+        // all the same.
+        CloseWaitingBoxes();
+        QCoreApplication::quit();
+        return;
+    }
     // During the start-up the end waits for the start (a start waiting for
     // another run stops its wait).
     if (m_startet) {
         m_sitzungsende = true;
         return;
     }
-    m_grund = 2;
-    close();
-    m_grund = 0;
+    if (!Forms::IsBusy(this)) {
+        m_grund = 2;
+        close();
+        m_grund = 0;
+        return;
+    }
+    // The window is inside its own close, where the save question or a box
+    // of the save waits, and a close during a close is dropped. The session's
+    // end takes effect at once, as its close would: nothing asked, nothing
+    // saved. The waiting code finds the window unloaded when its box returns.
+    bool cancel = false;
+    MDIForm_QueryUnload(2, cancel);
+    MDIForm_Unload();
 }
 
 void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
@@ -83,6 +110,9 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
                                     QStringLiteral(" gespeichert werden?"),
                                 vbYesNoCancel + vbQuestion, mnuBEENDEN->text());
         });
+        // The session ended while the question waited: its answer counts no
+        // more, the window is unloaded.
+        if (!Forms::IsLoaded(this)) return;
         if (antwort && *antwort == vbCancel) {
             ENTSCHEIDUNGFREIGEBEN();
             cancel = true;
@@ -91,7 +121,9 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
         if (antwort && *antwort == vbYes) {
             // Changes that could not be saved keep the program running with
             // its working copy, rather than being deleted with it.
-            if (!SPEICHERN()) {
+            const bool gespeichert = SPEICHERN();
+            if (!Forms::IsLoaded(this)) return;
+            if (!gespeichert) {
                 ENTSCHEIDUNGFREIGEBEN();
                 cancel = true;
                 return;
@@ -115,6 +147,8 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
 }
 
 void frmMAINFENSTER::ANDEREFENSTERSCHLIESSEN() {
+    // A box that waits (the session ends meanwhile) goes unanswered.
+    CloseWaitingBoxes();
     for (QMdiSubWindow* fenster : MDIBEREICH->subWindowList())
         fenster->close();
     for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
@@ -123,6 +157,7 @@ void frmMAINFENSTER::ANDEREFENSTERSCHLIESSEN() {
 
 void frmMAINFENSTER::MDIForm_Unload() {
     m_entladen = true;
+    Forms::Closed(this);
     ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
     eh.Run([&] { ANDEREFENSTERSCHLIESSEN(); });
 

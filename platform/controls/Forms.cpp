@@ -29,6 +29,14 @@ QWidget* Window(QWidget* form)
     return form;
 }
 
+// The form's window goes once the event loop comes round. A window without
+// a parent (the main window) belongs to the code that made it and stays.
+void Release(QWidget* form)
+{
+    QWidget* window = Window(form);
+    if (window->parentWidget()) window->deleteLater();
+}
+
 } // namespace
 
 namespace Forms {
@@ -57,7 +65,7 @@ void Closed(QWidget* form)
     Loaded().removeIf([form](const QPointer<QWidget>& loaded) { return loaded == form; });
     // Deleted under its running code, the form would take that code's
     // objects with it: the last Busy deletes it instead.
-    if (!IsBusy(form)) Window(form)->deleteLater();
+    if (!IsBusy(form)) Release(form);
 }
 
 Busy::Busy(QWidget* form) : m_form(form)
@@ -70,7 +78,7 @@ Busy::~Busy()
     if (!m_form) return;
     const int busy = m_form->property(kBusy).toInt() - 1;
     m_form->setProperty(kBusy, busy > 0 ? QVariant(busy) : QVariant());
-    if (busy <= 0 && m_form->property(kClosed).toBool()) Window(m_form)->deleteLater();
+    if (busy <= 0 && m_form->property(kClosed).toBool()) Release(m_form);
 }
 
 bool IsBusy(const QWidget* form)

@@ -21,7 +21,8 @@ bool Unload(QWidget* form);
 // The form's window has closed, by Unload or through the window itself (its
 // close button, its system menu): the form is unloaded. It leaves the list
 // at once, and its window (the form, or its MDI frame) is deleted later,
-// once no code of the form runs any more (see Busy). Calling it again does
+// once no code of the form runs any more (see Busy); a window without a
+// parent (the main window) is left to its owner. Calling it again does
 // nothing.
 void Closed(QWidget* form);
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace {
@@ -65,6 +66,29 @@ protected:
     }
 };
 
+// The boxes that wait now. One closed by CloseBoxes carries the mark, so
+// that its exec reads as no answer.
+constexpr char kUnanswered[] = "_MsgBox_unanswered";
+
+QList<QPointer<QDialog>>& waitingBoxes()
+{
+    static QList<QPointer<QDialog>> boxes;
+    return boxes;
+}
+
+class Waiting {
+public:
+    explicit Waiting(QDialog* box) : m_box(box) { waitingBoxes().append(box); }
+    ~Waiting() { waitingBoxes().removeAll(m_box); }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+private:
+    QPointer<QDialog> m_box;
+};
+
+bool unanswered(const QDialog& box) { return box.property(kUnanswered).toBool(); }
+
 class QtDialogService : public DialogService {
 public:
     int ShowMessage(const QString& prompt, int style, const QString& title,
@@ -100,8 +124,10 @@ public:
         else
             box.installEventFilter(&noEscape);
 
+        const Waiting waiting(&box);
         for (;;) {
             box.exec();
+            if (unanswered(box)) return 0;
             QAbstractButton* clicked = box.clickedButton();
             if (clicked && clicked == help) {
                 // Should the box have closed all the same, it is shown again.
@@ -125,8 +151,20 @@ public:
         const bool german = germanUser();
         dialog.setOkButtonText(msgbox::ButtonText(vbOK, german));
         dialog.setCancelButtonText(msgbox::ButtonText(vbCancel, german));
-        if (dialog.exec() != QDialog::Accepted) return QString();
+        const Waiting waiting(&dialog);
+        if (dialog.exec() != QDialog::Accepted || unanswered(dialog)) return QString();
         return dialog.textValue();
+    }
+
+    void CloseBoxes() override
+    {
+        // done() rather than close(): a box that cannot be dismissed
+        // ignores a close, and a close would answer Cancel.
+        for (const QPointer<QDialog>& box : waitingBoxes()) {
+            if (!box) continue;
+            box->setProperty(kUnanswered, true);
+            box->done(0);
+        }
     }
 };
 
@@ -156,6 +194,8 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
 }
 
 QString ApplicationTitle() { return QCoreApplication::applicationName(); }
+
+void CloseWaitingBoxes() { CurrentDialogService().CloseBoxes(); }
 
 DialogService* InstallDialogService(DialogService* service)
 {

@@ -64,7 +64,15 @@ public:
                             const QString& helpFile, int context) = 0;
     virtual QString ShowInput(const QString& prompt, const QString& title,
                               const QString& defaultText) = 0;
+    // The run ends while boxes wait (the session ends): they go at once,
+    // without an answer (see CloseWaitingBoxes).
+    virtual void CloseBoxes() {}
 };
+
+// Closes every message and input box that waits for an answer: MsgBox then
+// returns 0, InputBox "". The code that showed the box learns that its form
+// is unloaded (Forms::IsLoaded) and stops.
+void CloseWaitingBoxes();
 
 // Installs a service and returns the one it replaces. nullptr installs the
 // real service again. The caller keeps ownership.

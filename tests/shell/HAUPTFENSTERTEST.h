@@ -3,7 +3,8 @@
 // The real main window of a German laboratory, loaded, shown and active, for
 // tests that drive it as a user does: record 1 "P-1" active, with its general
 // data, three readings and a result; the print dialog answered Print, into a
-// PDF file; message boxes that let events run while they wait, as real ones do.
+// PDF file; message boxes that let events run while they wait, as real ones do,
+// and go without an answer when the program closes them meanwhile.
 
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
@@ -35,9 +36,12 @@ protected:
         int ShowMessage(const QString& p, int s, const QString& t, const QString& h,
                         int c) override {
             QCoreApplication::processEvents();
+            const int geschlossen = closings();
             // What happens while the next box waits, once.
             if (const auto waehrenddessen = std::exchange(waehrend, {})) waehrenddessen();
-            return ScriptedDialogs::ShowMessage(p, s, t, h, c);
+            const int antwort = ScriptedDialogs::ShowMessage(p, s, t, h, c);
+            // Closed meanwhile by the program (the run ended), it has no answer.
+            return closings() == geschlossen ? antwort : 0;
         }
         std::function<void()> waehrend;
     };

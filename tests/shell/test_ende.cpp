@@ -1,6 +1,7 @@
 // The end of the run: the save question and its answers, the restart of
 // the frame program, the administration row and the working copy.
 
+#include "HAUPTFENSTERTEST.h"
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -225,3 +228,40 @@ TEST(Ende, DevelopmentRunNeverTouchesTheAdministration) {
     EXPECT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("ANDERS")));
     EXPECT_FALSE(QFileInfo::exists(kopie));
 }
+
+// The session ends (SIGTERM, log-off) while the quit question waits, asked
+// by File, Beenden or by the window's close button: the run ends as a
+// session end, whatever the box would have answered.
+class SitzungsendeInDerFrage : public HAUPTFENSTERTEST,
+                               public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SitzungsendeInDerFrage, EndsTheRunAndKeepsTheChangesForTheNextStart) {
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'GEAENDERT',0)"));
+    f.SETZEBOGEAENDERT(true);
+    boxen.waehrend = [&] { f.SITZUNGSENDE(); };
+    // The user would save, but the box goes unanswered.
+    boxen.expect(vbYes, kFrage);
+    if (GetParam()) {
+        f.mnuBEENDEN_Click();
+    } else {
+        // The close button: the window system asks the window to close.
+        QCloseEvent schliessen;
+        QSpontaneKeyEvent::setSpontaneous(&schliessen);
+        QCoreApplication::instance()->notify(f.windowHandle(), &schliessen);
+    }
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.closings(), 1);
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QString());
+    ASSERT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1,GEAENDERT"));
+    const QDir zustand(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand"));
+    EXPECT_TRUE(zustand.entryList({QStringLiteral("*.lauf")}, QDir::Files).isEmpty());
+    EXPECT_FALSE(zustand.entryList({QStringLiteral("*.geaendert")}, QDir::Files).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Wege, SitzungsendeInDerFrage, ::testing::Bool(), [](const auto& weg) {
+    return std::string(weg.param ? "Beenden" : "Schliessknopf");
+});

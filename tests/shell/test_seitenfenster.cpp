@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <functional>
 
@@ -94,8 +95,9 @@ TEST_F(Seitenfenster, TheLastPageClosedThroughItsOwnWindowEndsThePageView) {
     EXPECT_TRUE(f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
 }
 
-// Restored, a page's window shows the page as it is laid out, within the
-// client area; minimised, it shows the page's caption.
+// Restored, a page's window shows the page as it is laid out, and the
+// client area's scroll bars reach its footer; minimised, it shows the page's
+// caption; maximised again, it fills the client area without scroll bars.
 TEST_F(Seitenfenster, ARestoredPageShowsItsLayoutAndAMinimisedOneItsCaption) {
     mdiSEITE1* s = berechnen();
     ASSERT_NE(s, nullptr);
@@ -103,11 +105,23 @@ TEST_F(Seitenfenster, ARestoredPageShowsItsLayoutAndAMinimisedOneItsCaption) {
     fenster->showNormal();
     const QRect figuren = s->picBILD12->geometry().united(s->picBILD11->geometry());
     EXPECT_TRUE(s->rect().contains(figuren));
-    EXPECT_TRUE(f.MDIBEREICH->viewport()->rect().contains(fenster->geometry()));
+    // The footer lies at the bottom of the surface: the window holds the
+    // whole surface, and the area's scroll bars (laid out when events run)
+    // reach its far corner.
+    EXPECT_TRUE(s->rect().contains(s->FORM->geometry()));
+    QWidget* bereich = f.MDIBEREICH->viewport();
+    QApplication::processEvents();
+    for (QScrollBar* balken :
+         {f.MDIBEREICH->verticalScrollBar(), f.MDIBEREICH->horizontalScrollBar()})
+        balken->setValue(balken->maximum());
+    EXPECT_TRUE(bereich->rect().contains(s->FORM->mapTo(bereich, s->FORM->rect().bottomRight())));
     fenster->showMinimized();
     EXPECT_EQ(fenster->windowTitle(), QStringLiteral("P-1"));
     fenster->showMaximized();
     EXPECT_EQ(fenster->windowTitle(), QString());
+    QApplication::processEvents();
+    EXPECT_EQ(fenster->geometry(), bereich->rect());
+    EXPECT_FALSE(f.MDIBEREICH->verticalScrollBar()->isVisible());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Korvalind"));
 }
 

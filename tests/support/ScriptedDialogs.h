@@ -57,6 +57,9 @@ public:
                     const QString& helpFile, int context) override;
     QString ShowInput(const QString& prompt, const QString& title,
                       const QString& defaultText) override;
+    // How often the program closed the boxes that waited (the run ended).
+    void CloseBoxes() override { ++m_closings; }
+    int closings() const { return m_closings; }
 
 private:
     struct Expectation {
@@ -69,5 +72,6 @@ private:
 
     QList<Expectation> m_queue;
     QList<Box> m_boxes;
+    int m_closings = 0;
     DialogService* m_previous = nullptr;
 };
