@@ -89,23 +89,20 @@ void pause(bool erstVerbergen) {
     }
 }
 
-// The identifier of the first active record (by ID, as the page of the
-// multiple evaluation takes them) whose results are not current: no A1 row,
-// or its flag set. Empty when every active record has current results.
-QString ohneErgebnis() {
+} // namespace
+
+namespace AUSWERTUNG {
+
+QString OHNEERGEBNIS(const QString& auswahl) {
     Recordset offen(
-        QStringLiteral("SELECT [E1].[KEN] FROM [E1] LEFT JOIN [A1] ON [A1].[ID]=[E1].[ID] "
-                       "WHERE [E1].[AKT]=true AND [E1].[ID]<>0 "
-                       "AND ([A1].[ID] IS NULL OR [A1].[BONEU]=true) ORDER BY [E1].[ID]"),
+        QStringLiteral("SELECT [E1].[KEN] FROM [E1] LEFT JOIN [A1] ON [A1].[ID]=[E1].[ID] WHERE (") +
+            auswahl +
+            QStringLiteral(") AND ([A1].[ID] IS NULL OR [A1].[BONEU]=true) ORDER BY [E1].[ID]"),
         projekt());
     const QString ken = offen.Eof() ? QString() : CStr(offen.Value(QStringLiteral("KEN")));
     offen.Close();
     return ken;
 }
-
-} // namespace
-
-namespace AUSWERTUNG {
 
 QString ZUERSTEINZELN(const QString& KEN) {
     return frmMAIN().SPRACHE() == 1
@@ -306,7 +303,12 @@ void mnuMBERECHNEN_Click() {
     // spread: it is refused as the selection dialog refuses it, before
     // anything is asked or written. Unchecked, nothing goes on.
     QString offen;
-    if (!eh.Run([&] { offen = ohneErgebnis(); })) return SetMousePointer(vbDefault);
+    // The active records in the order the page of the multiple evaluation
+    // takes them.
+    if (!eh.Run([&] {
+            offen = OHNEERGEBNIS(QStringLiteral("[E1].[AKT]=true AND [E1].[ID]<>0"));
+        }))
+        return SetMousePointer(vbDefault);
     if (!offen.isEmpty()) {
         SetMousePointer(vbDefault);
         MsgBox(ZUERSTEINZELN(offen), vbOKOnly + vbExclamation, menutext("mnuMBERECHNEN"));

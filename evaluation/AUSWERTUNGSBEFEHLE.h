@@ -23,6 +23,11 @@ void mnuBERECHNEN_Click();
 void mnuNEUBERECHNEN_Click();
 void mnuMBERECHNEN_Click();
 
+// The identifier of the first record (by ID) of those that `auswahl`, a
+// condition on [E1], admits whose results are not current: no A1 row, or its
+// BONEU set. Empty when every one has current results.
+QString OHNEERGEBNIS(const QString& auswahl);
+
 // The refusal of a record whose results are not current (no A1 row, or its
 // BONEU set) where several records are evaluated together, in the main
 // window's language: it must first be evaluated by itself.

@@ -178,14 +178,9 @@ void frmAUSWAHL::lstKEN_Click()
             // of several (nor be exported).
             bool offen = false;
             const bool geprueft = eh.Run([&] {
-                Recordset rs(QStringLiteral("SELECT [BONEU] FROM [A1] WHERE [ID]=") + SqlNumber(int(ID(item))),
-                             *frmMAIN().DBPROJEKT());
-                if (rs.Eof()) {
-                    offen = true;
-                } else {
-                    const QVariant boneu = rs.Value(QStringLiteral("BONEU"));
-                    offen = !IsNull(boneu) && CBool(boneu);
-                }
+                offen = !AUSWERTUNG::OHNEERGEBNIS(QStringLiteral("[E1].[ID]=") +
+                                                  SqlNumber(int(ID(item))))
+                             .isEmpty();
             });
             if (eh.Left()) return;
             if (geprueft && offen) {
