@@ -96,14 +96,19 @@ Labor& labor() {
     return l;
 }
 
-void BM_StartupToIdle(benchmark::State& state) {
-    Labor& l = labor();
-    SystemOverrides system;
-    system.SetLoginName(QStringLiteral("bench"));
+// An installed German run of the laboratory's program for a user.
+void installiert(SystemOverrides& system, const Labor& l, const QString& benutzer) {
+    system.SetLoginName(benutzer);
     system.SetProgramDirectory(l.programm);
     system.SetLanguageName(QStringLiteral("de"));
     system.RecordStartedPrograms();
     system.SkipSleeps();
+}
+
+void BM_StartupToIdle(benchmark::State& state) {
+    Labor& l = labor();
+    SystemOverrides system;
+    installiert(system, l, QStringLiteral("bench"));
     Boxenzaehler antworten;
     for (auto _ : state) {
         auto fenster = std::make_unique<frmMAINFENSTER>();
@@ -149,11 +154,7 @@ void BM_SPEICHERN(benchmark::State& state) {
     Labor& l = labor();
     const QString projekt = projekt50();
     SystemOverrides system;
-    system.SetLoginName(QStringLiteral("bench50"));
-    system.SetProgramDirectory(l.programm);
-    system.SetLanguageName(QStringLiteral("de"));
-    system.RecordStartedPrograms();
-    system.SkipSleeps();
+    installiert(system, l, QStringLiteral("bench50"));
     // The compaction question of a copy above 10 MB is answered No.
     Boxenzaehler antworten;
     frmMAINFENSTER fenster;

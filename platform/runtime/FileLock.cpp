@@ -42,20 +42,20 @@ bool FileLock::Open(const QString& path) {
     return m_fd >= 0 || fail("open");
 }
 
-bool FileLock::Shared() {
+bool FileLock::take(int operation, Held held) {
     if (m_fd < 0) return false;
-    if (lockRetrying(m_fd, LOCK_SH) != 0) return fail("lock");
-    m_held = Held::Shared;
+    if (lockRetrying(m_fd, operation) != 0) return fail("lock");
+    m_held = held;
     m_error.clear();
     return true;
 }
 
+bool FileLock::Shared() {
+    return take(LOCK_SH, Held::Shared);
+}
+
 bool FileLock::Exclusive() {
-    if (m_fd < 0) return false;
-    if (lockRetrying(m_fd, LOCK_EX) != 0) return fail("lock");
-    m_held = Held::Exclusive;
-    m_error.clear();
-    return true;
+    return take(LOCK_EX, Held::Exclusive);
 }
 
 bool FileLock::TryExclusive() {

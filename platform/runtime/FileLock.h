@@ -50,6 +50,7 @@ public:
 private:
     enum class Held { None, Shared, Exclusive };
     bool fail(const char* what);
+    bool take(int operation, Held held);
     int m_fd = -1;
     Held m_held = Held::None;
     QString m_path;
