@@ -80,6 +80,42 @@ TEST(Speichern, AFailedCopyKeepsTheChangedFlag) {
     EXPECT_FALSE(QFileInfo::exists(labor.PROJEKTDATENBANK()));
 }
 
+// A working copy damaged on the disk never replaces the project database:
+// the Save says so in one box and keeps the copy and its changes.
+TEST(Speichern, ADamagedWorkingCopyLeavesTheProjectDatabaseAsItWas) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    fuellen(*f.DBPROJEKT(), 50);
+    const QByteArray vorher = pruefsumme(labor.PROJEKTDATENBANK());
+    // The first page of the records' table is overwritten.
+    int seite = 0;
+    {
+        Recordset rs(QStringLiteral("SELECT [rootpage] FROM [sqlite_master] WHERE [name]='E1'"),
+                     *f.DBPROJEKT());
+        seite = CInt(rs.Fields(0).Value());
+    }
+    {
+        QFile datei(labor.ARBEITSKOPIE());
+        ASSERT_TRUE(datei.open(QIODevice::ReadWrite));
+        datei.seek(qint64(seite - 1) * 4096);
+        datei.write(QByteArray(64, '\xff'));
+    }
+    f.DBPROJEKT()->Reopen();
+    boxen.expect(vbOK, QString::fromUtf8("Die Arbeitskopie ist beschädigt; das Projekt TE0001.00 "
+                                         "wurde nicht überschrieben."));
+    f.mnuSPEICHERN_Click();
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(pruefsumme(labor.PROJEKTDATENBANK()), vorher);
+    EXPECT_EQ(QDir(labor.PROJEKTSPFAD() + QStringLiteral("/TE0001.00"))
+                  .entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("VELD.mdb")});
+    EXPECT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    EXPECT_TRUE(f.BOGEAENDERT());
+}
+
 TEST(Speichern, TenMegabytesAfterRoundingAskNothing) {
     SHELLLABOR labor;
     ScriptedDialogs boxen;
