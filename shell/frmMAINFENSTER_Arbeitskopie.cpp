@@ -331,12 +331,12 @@ void frmMAINFENSTER::ZUSTANDMELDEN() {
 void frmMAINFENSTER::AENDERUNGVORMERKEN() {
     // Runs while the write holds the copy's write lock, so that a Save of
     // another run (which holds it from listing the marks to clearing them)
-    // sees either the write and its mark, or neither.
+    // sees either the write and its mark, or neither. No box waits here with
+    // the copy locked: the refusal says why in the command's own box.
     if (!ZUSTANDBEKANNT()) {
         if (m_zustandsfehler.isEmpty())
             ZUSTANDFEHLT(m_zustand.isEmpty() ? QFileInfo(XMDBPFAD()).path() : m_zustand,
                          QStringLiteral("the run's mark is gone"));
-        ZUSTANDMELDEN();
         throw RuntimeError(
             75, m_SPRACHE == 1
                     ? QStringLiteral("The working copy is not changed: its state cannot be kept in "
