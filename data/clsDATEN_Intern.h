@@ -54,9 +54,10 @@ QVariant LEERALSNULL(const QVariant& wert);
 // The error of a property value that a control refuses (380).
 RuntimeError EIGENSCHAFTSFEHLER();
 
-// Another program holding the database past the time-out is no fault of
-// the value: when the failure is that, its own message is shown (the
-// class's title, OK only) and the result is true.
+// Another program holding the database past the time-out, or a working copy
+// that refuses every write, is no fault of the value: when the failure is
+// that, its own message is shown (the class's title, OK only) and the result
+// is true.
 bool GESPERRT(const std::exception& fehler);
 bool GESPERRT(const std::exception_ptr& fehler);
 
