@@ -23,10 +23,13 @@ QVariant ergebnis(const QString& kopie) {
 // results; the session ends, or the user closes the window, in that pause.
 class KOPIEZUSTAND : public HAUPTFENSTERTEST {
 protected:
-    void imPauseDerNeuberechnung(const std::function<void()>& tun) {
-        // Saved: nothing is unsaved until the command changes the copy.
+    // Saved: nothing is unsaved until the command changes the copy.
+    void SetUp() override {
+        HAUPTFENSTERTEST::SetUp();
         f.mnuSPEICHERN_Click();
         ASSERT_FALSE(f.BOGEAENDERT());
+    }
+    void imPauseDerNeuberechnung(const std::function<void()>& tun) {
         // The bar full is the pause.
         QTimer inDerPause;
         QObject::connect(&inDerPause, &QTimer::timeout, &f, [&] {
@@ -58,9 +61,7 @@ TEST_F(KOPIEZUSTAND, ClosingTheWindowInThePauseOfCalculateFirstAsksTheSaveQuesti
 
 // An import commits while the exchange dialog stays open; the session ends
 // before the dialog closes.
-TEST_F(HAUPTFENSTERTEST, TheSessionEndingWithTheExchangeDialogOpenKeepsTheImport) {
-    f.mnuSPEICHERN_Click();
-    ASSERT_FALSE(f.BOGEAENDERT());
+TEST_F(KOPIEZUSTAND, TheSessionEndingWithTheExchangeDialogOpenKeepsTheImport) {
     DATENAUSTAUSCH::ERSETZEEXPIMP([this](QWidget*) {
         f.DBPROJEKT()->Execute(
             QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (7,'IMPORT',1)"));
