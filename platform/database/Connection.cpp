@@ -171,13 +171,19 @@ bool Connection::Statement::Valid() const {
            m_connection->m_generation == m_generation;
 }
 
-int Connection::StepStatement(sqlite3_stmt* statement) {
-    if (!m_writeGuard || sqlite3_stmt_readonly(statement) || sqlite3_stmt_busy(statement))
-        return sqlite3_step(statement);
+// A transaction that the engine ended by itself (after a failure of the
+// disk, say) no longer counts.
+void Connection::forgetEndedTransaction() {
     if (m_level > 0 && sqlite3_get_autocommit(m_db)) {
         m_level = 0;
         m_guarded = false;
     }
+}
+
+int Connection::StepStatement(sqlite3_stmt* statement) {
+    if (!m_writeGuard || sqlite3_stmt_readonly(statement) || sqlite3_stmt_busy(statement))
+        return sqlite3_step(statement);
+    forgetEndedTransaction();
     if (m_guarded) return sqlite3_step(statement);
     // A single write outside a transaction is one of its own, so that the
     // guard runs while the write lock is held.
@@ -193,23 +199,14 @@ int Connection::StepStatement(sqlite3_stmt* statement) {
         throw;
     }
     m_guarded = m_level > 0;
-    const int rc = sqlite3_step(statement);
+    int rc = sqlite3_step(statement);
     if (!own) return rc;
-    if (rc == SQLITE_DONE) {
-        if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
-            m_level = 0;
-            m_guarded = false;
-            return rc;
-        }
-        const int failed = sqlite3_extended_errcode(m_db);
+    if (rc == SQLITE_DONE && sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        rc = sqlite3_extended_errcode(m_db);
+    if (rc != SQLITE_DONE) {
         sqlite3_reset(statement);
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        m_level = 0;
-        m_guarded = false;
-        return failed;
     }
-    sqlite3_reset(statement);
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     m_level = 0;
     m_guarded = false;
     return rc;
@@ -217,10 +214,7 @@ int Connection::StepStatement(sqlite3_stmt* statement) {
 
 void Connection::PassWriteGuard() {
     RequireOpen();
-    if (m_level > 0 && sqlite3_get_autocommit(m_db)) {
-        m_level = 0;
-        m_guarded = false;
-    }
+    forgetEndedTransaction();
     if (!m_writeGuard || m_guarded || m_level == 0) return;
     m_writeGuard();
     m_guarded = true;

@@ -154,6 +154,7 @@ public:
 private:
     void openPath(const QString& path);
     void finalizeCache();
+    void forgetEndedTransaction();
     int runSingle(Statement& statement, const QVariantList& parameters);
 
     sqlite3* m_db = nullptr;
