@@ -53,10 +53,9 @@ RuntimeError EIGENSCHAFTSFEHLER() {
 
 bool GESPERRT(const std::exception& fehler) {
     const RuntimeError r = ErrorHandler::Translate(fehler);
-    // The copy held by another writer, or a copy that refuses every write
-    // (75: its state cannot be kept beside it), is told as what it is, not
-    // as a value that does not fit.
-    if (r.Number() != DatabaseError::Locked && r.Number() != 75) return false;
+    // A database that refuses the write as a whole is told as what it is,
+    // not as a value that does not fit.
+    if (!DatabaseError::Refuses(r.Number())) return false;
     MsgBox(kVbError + QString::number(r.Number()) + kZeilenumbruch + r.Description(),
            vbOKOnly + vbExclamation, kTitel);
     return true;

@@ -31,6 +31,7 @@
 #include "shell/frmMAINFENSTER.h"
 
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
@@ -338,7 +339,7 @@ void frmMAINFENSTER::AENDERUNGVORMERKEN() {
             ZUSTANDFEHLT(m_zustand.isEmpty() ? QFileInfo(XMDBPFAD()).path() : m_zustand,
                          QStringLiteral("the run's mark is gone"));
         throw RuntimeError(
-            75, m_SPRACHE == 1
+            DatabaseError::NotKept, m_SPRACHE == 1
                     ? QStringLiteral("The working copy is not changed: its state cannot be kept in "
                                      "the folder ") +
                           m_zustandsfehler + QStringLiteral(".")

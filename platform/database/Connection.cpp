@@ -132,11 +132,37 @@ void Connection::Raise(int engineCode, const QString& context) const {
     if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
     // Another writer holding the file past the time-out, or a damaged file,
     // is told as such, not as a fault of the statement or its values.
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) throw DatabaseError::LockedError(m_path);
-    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
-        throw DatabaseError::DamagedError(m_path, message);
+    RaiseRefusal(engineCode, m_path, message);
     throw DatabaseError::Make(
         primary == SQLITE_ERROR ? DatabaseError::Command : DatabaseError::Failure, message);
+}
+
+void Connection::RaiseRefusal(int engineCode, const QString& path, const QString& message) {
+    // A file held by another writer past the time-out, a damaged file, a
+    // file that cannot be written and a failing disk are told as what they
+    // are, in the user's language, not as a fault of the statement or its
+    // values.
+    switch (engineCode & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: throw DatabaseError::LockedError(path);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: throw DatabaseError::DamagedError(path, message);
+    case SQLITE_READONLY:
+    case SQLITE_PERM: throw DatabaseError::ReadOnlyError(path);
+    case SQLITE_FULL: throw DatabaseError::DiskFullError(path);
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN: {
+        // The engine says "disk I/O error" or "unable to open" for a folder
+        // in which it cannot make its journal, too.
+        const QFileInfo file(path);
+        const QFileInfo folder(file.absolutePath());
+        if (!folder.isWritable() || (file.exists() && !file.isWritable()))
+            throw DatabaseError::ReadOnlyError(path);
+        if ((engineCode & 0xff) == SQLITE_IOERR) throw DatabaseError::IoFailureError(path);
+        break;
+    }
+    default: break;
+    }
 }
 
 // Statements --------------------------------------------------------------

@@ -149,6 +149,10 @@ public:
     int StepStatement(sqlite3_stmt* statement);
 
     [[noreturn]] void Raise(int engineCode, const QString& context = QString()) const;
+    // Throws the error of an engine code that refuses the database as a
+    // whole (held, damaged, read-only, full, failing disk) for the file at
+    // `path`; returns for any other code.
+    static void RaiseRefusal(int engineCode, const QString& path, const QString& message);
     void RequireOpen() const;
 
 private:

@@ -87,11 +87,11 @@ RuntimeError FileNotFoundError(const QString& path) {
 }
 RuntimeError LockedError(const QString& path) {
     return Make(Locked,
-                german() ? QStringLiteral("Die Datenbank %1 ist gerade von einem anderen Programm "
-                                          "gesperrt; es wurde nichts geändert.")
+                german() ? QStringLiteral("Die Datenbank %1 ist gerade von einem anderen Lauf "
+                                          "oder Programm gesperrt; es wurde nichts geändert.")
                                .arg(path)
-                         : QStringLiteral("The database %1 is locked by another program right "
-                                          "now; nothing was changed.")
+                         : QStringLiteral("The database %1 is locked by another run or program "
+                                          "right now; nothing was changed.")
                                .arg(path));
 }
 
@@ -100,5 +100,53 @@ RuntimeError DamagedError(const QString& path, const QString& detail) {
                                         .arg(path, detail)
                                   : QStringLiteral("The database %1 is damaged (%2).")
                                         .arg(path, detail));
+}
+RuntimeError ReadOnlyError(const QString& path) {
+    return Make(ReadOnly,
+                german() ? QStringLiteral("Die Datenbank %1 oder ihr Ordner ist schreibgeschützt; "
+                                          "es wurde nichts geändert.")
+                               .arg(path)
+                         : QStringLiteral("The database %1 or its folder is read-only; nothing "
+                                          "was changed.")
+                               .arg(path));
+}
+
+RuntimeError DiskFullError(const QString& path) {
+    return Make(DiskFull,
+                german() ? QStringLiteral("Auf dem Datenträger der Datenbank %1 ist kein Platz "
+                                          "mehr; es wurde nichts geändert.")
+                               .arg(path)
+                         : QStringLiteral("The disk of the database %1 is full; nothing was "
+                                          "changed.")
+                               .arg(path));
+}
+
+RuntimeError IoFailureError(const QString& path) {
+    return Make(IoFailure,
+                german() ? QStringLiteral("Die Datenbank %1 kann nicht gelesen oder geschrieben "
+                                          "werden (Fehler des Datenträgers); es wurde nichts "
+                                          "geändert.")
+                               .arg(path)
+                         : QStringLiteral("The database %1 cannot be read or written (a disk "
+                                          "error); nothing was changed.")
+                               .arg(path));
+}
+
+RuntimeError CancelledError() {
+    return Make(Cancelled, german() ? QStringLiteral("Unterbrechung durch den Benutzer")
+                                    : QStringLiteral("User interrupt occurred"));
+}
+
+bool Refuses(int number) {
+    switch (number) {
+    case Locked:
+    case Damaged:
+    case ReadOnly:
+    case DiskFull:
+    case IoFailure:
+    case NotKept:
+    case Cancelled: return true;
+    default: return false;
+    }
 }
 } // namespace DatabaseError

@@ -22,6 +22,21 @@ inline constexpr int ObjectClosed = 3704;        // the row set or connection is
 inline constexpr int NotAllowed = 3219;          // the operation is not allowed in this state
 inline constexpr int Locked = 3218;  // another connection holds the database past the time-out
 inline constexpr int Damaged = 3049; // the file is no sound database (a check failed)
+inline constexpr int ReadOnly = 3051; // the file or its folder cannot be written
+inline constexpr int DiskFull = 3026; // no room left on the file's disk
+inline constexpr int IoFailure = 3043; // the disk failed to read or write the file
+// The program refuses to change the database: what it must keep beside it
+// (the working copy's state) cannot be kept. Raised by the program's write
+// guard, never by the engine.
+inline constexpr int NotKept = 3050;
+// A wait for another holder of the database that the user cancelled (or the
+// session ended): the command ends without a further word.
+inline constexpr int Cancelled = 18;
+
+// The database refused a write as a whole (held, damaged, read-only, full,
+// failing disk, the state not kept, a cancelled wait): told as what it is,
+// once, never as a value that does not fit its column.
+bool Refuses(int number);
 
 RuntimeError Make(int number, const QString& description);
 
@@ -36,4 +51,8 @@ RuntimeError DataOverflowError(const QVariant& value, const QString& column);
 RuntimeError FileNotFoundError(const QString& path);
 RuntimeError LockedError(const QString& path);
 RuntimeError DamagedError(const QString& path, const QString& detail);
+RuntimeError ReadOnlyError(const QString& path);
+RuntimeError DiskFullError(const QString& path);
+RuntimeError IoFailureError(const QString& path);
+RuntimeError CancelledError();
 } // namespace DatabaseError

@@ -251,7 +251,7 @@ TEST_F(Eingabetasten, AStoreBesideAnotherWriterIsToldBusyAndOverwritesNothingUna
     anderer.BeginTrans();
     f.DBPROJEKT()->SetConnectionTimeout(1);
     boxen.expect(vbOK, QStringLiteral("VB-Error: 3218\r\nDie Datenbank ") + f.DBPROJEKT()->Path() +
-                           QString::fromUtf8(" ist gerade von einem anderen Programm gesperrt"));
+                           QString::fromUtf8(" ist gerade von einem anderen Lauf oder Programm gesperrt"));
     taste(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1"));
     // It stores "N-2" under the next key and commits while this store waits:
