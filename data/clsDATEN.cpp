@@ -56,6 +56,7 @@ bool GESPERRT(const std::exception& fehler) {
     // A database that refuses the write as a whole is told as what it is,
     // not as a value that does not fit.
     if (!DatabaseError::Refuses(r.Number())) return false;
+    if (r.Number() == DatabaseError::Cancelled) return true; // the user knows why
     MsgBox(kVbError + QString::number(r.Number()) + kZeilenumbruch + r.Description(),
            vbOKOnly + vbExclamation, kTitel);
     return true;

@@ -59,7 +59,9 @@ bool ErrorHandler::Report(const RuntimeError& error)
     ++m_failures;
     m_errNumber = error.Number();
     m_errDescription = error.Description();
-    if (m_silent.contains(error.Number())) {
+    // A wait that the user cancelled (18) ends the procedure without a word:
+    // the user knows why it stopped.
+    if (error.Number() == kUserInterrupt || m_silent.contains(error.Number())) {
         m_left = true;
         return false;
     }

@@ -41,6 +41,9 @@ public:
     // the exclamation icon.
     static constexpr int kStyle = 49;
     static inline const QString kLineBreak = QStringLiteral("\r\n");
+    // The user interrupted the procedure (cancelled a wait): it is left
+    // without a box.
+    static constexpr int kUserInterrupt = 18;
 
     ErrorHandler(const QString& prefix, const QString& title, int style = kStyle);
 
