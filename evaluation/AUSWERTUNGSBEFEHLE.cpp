@@ -9,7 +9,9 @@
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -248,12 +250,16 @@ void mnuNEUBERECHNEN_Click() {
         a1->Update();
     });
     eh.Run([] { DoEvents(); });
+    // The run may end whenever events run or a box waits: the command stops
+    // there, and nothing is evaluated or written into the closed copy.
+    if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
     eh.Run([] { SetMousePointer(vbHourglass); });
     if (eh.Left()) return verlassen();
 
     auto berechnung = std::make_unique<clsBERECHNEN>();
     bool ergebnis = false;
     eh.Run([&] { ergebnis = berechnung->BERECHNUNG(); });
+    if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
     if (!ergebnis) {
         // No page; the record stays marked for recalculation.
         frmMAIN().SETZEAKTIV(true);
@@ -262,21 +268,29 @@ void mnuNEUBERECHNEN_Click() {
         return;
     }
     SEITENWACHE seite(kSeite);
-    eh.Run([] { DoEvents(); });
-    eh.Run([&] {
-        frmMAIN().SEITELADEN(kSeite);
-        seite.GELADEN();
-    });
-    berechnung.reset();
-    eh.Run([] { DoEvents(); });
-    eh.Run([] { frmMAIN().SETZEAKTIV(true); });
-    eh.Run([] { frmMAIN().SEITEZEIGEN(kSeite); });
-    eh.Run([] { DoEvents(); });
-    eh.Run([&] {
-        if (!seite.GESCHLOSSEN()) seitenpanels();
-    });
-    // The run may have ended while events ran: the copy is closed, and the
-    // command stops (the flag stays set, the results are computed again).
+    const std::function<void()> zeigen[] = {
+        [] { DoEvents(); },
+        [&] {
+            frmMAIN().SEITELADEN(kSeite);
+            seite.GELADEN();
+        },
+        [&] {
+            berechnung.reset();
+            DoEvents();
+        },
+        [] { frmMAIN().SETZEAKTIV(true); },
+        [] { frmMAIN().SEITEZEIGEN(kSeite); },
+        [] { DoEvents(); },
+        [&] {
+            if (!seite.GESCHLOSSEN()) seitenpanels();
+        },
+    };
+    // A run that ended meanwhile leaves the flag set: the results are
+    // computed again.
+    for (const auto& schritt : zeigen) {
+        if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
+        eh.Run(schritt);
+    }
     if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
     // The results are stored and current, whether or not their page is
     // still open.
@@ -314,20 +328,27 @@ void mnuMBERECHNEN_Click() {
         MsgBox(ZUERSTEINZELN(offen), vbOKOnly + vbExclamation, menutext("mnuMBERECHNEN"));
         return;
     }
-    eh.Run([] {
-        Recordset m1(QStringLiteral("SELECT * FROM [M1] WHERE [IDM]=1"), projekt());
-        if (m1.Eof()) {
+    // The comment is asked before its row is begun: a run that ends while
+    // the box waits writes nothing into the closed copy.
+    const std::optional<bool> ohneKommentar = eh.Value([] {
+        return Recordset(QStringLiteral("SELECT * FROM [M1] WHERE [IDM]=1"), projekt()).Eof();
+    });
+    if (ohneKommentar && *ohneKommentar) {
+        const bool englisch = frmMAIN().SPRACHE() == 1;
+        const QString kommentar =
+            englisch
+                ? InputBox(QStringLiteral("Comment: "), QStringLiteral("Mulitple Calculation"))
+                : InputBox(QStringLiteral("Kommentar: "), QStringLiteral("Mehrfachauswertung"));
+        if (frmMAIN().ENDET()) return SetMousePointer(vbDefault);
+        eh.Run([&] {
+            Recordset m1(QStringLiteral("SELECT * FROM [M1] WHERE [IDM]=1"), projekt());
             m1.AddNew();
             m1.SetValue(QStringLiteral("IDM"), 1);
-            const bool englisch = frmMAIN().SPRACHE() == 1;
-            const QString kommentar =
-                englisch ? InputBox(QStringLiteral("Comment: "), QStringLiteral("Mulitple Calculation"))
-                         : InputBox(QStringLiteral("Kommentar: "), QStringLiteral("Mehrfachauswertung"));
             m1.SetValue(QStringLiteral("KOM"), kommentar);
             m1.Update();
-        }
-        m1.Close();
-    });
+            m1.Close();
+        });
+    }
     const std::function<void()> schritte[] = {
         [] { frmMAIN().SETZEAKTIV(false); },
         [] { frmMAIN().SETZEFORTSCHRITTSICHTBAR(true); },

@@ -53,6 +53,8 @@ bool clsBERECHNEN::BERECHNUNG()
         if (verbindung && verbindung->IsOpen()) transaktion.emplace(*verbindung);
     });
     const auto ende = [&]() -> bool {
+        // The run ended in a box of the evaluation: its copy is closed.
+        if (frmMAIN().ENDET()) return false;
         if (transaktion && transaktion->Active()) {
             // Without the commit nothing of the run would stay.
             ErrorHandler abschluss(kPrefix, kTitel);
@@ -136,7 +138,7 @@ bool clsBERECHNEN::BERECHNUNG()
         if (links >= 0 && m_t[links] <= m_tmax && m_t[i] >= m_tmax) {
             m_i = int16_t(links);
             eh.Run([&] { m_wmax = LININT(m_t[links], m_t[i], m_tmax, m_w[links], m_w[i]); });
-            if (eh.Left()) return ende();
+            if (eh.Left() || frmMAIN().ENDET()) return ende();
         }
         links = i;
     }
@@ -146,7 +148,7 @@ bool clsBERECHNEN::BERECHNUNG()
 
     // The result comes first; whether it was stored is not asked.
     eh.Run([&] { m_a1->DVTS(QStringLiteral("VELD"), m_wmax); });
-    if (eh.Left()) return ende();
+    if (eh.Left() || frmMAIN().ENDET()) return ende();
 
     if (!KURVESCHREIBEN()) return ende();
 

@@ -170,6 +170,18 @@ void SEITENFORM::BILDSCHIRMZEICHNEN() {
     }
 }
 
+bool SEITENFORM::LADEZEICHNEN(const QList<int>& fortschritt) {
+    KOPFFUSSZEICHNEN(0);
+    const QList<FIGUR> figuren = FIGUREN();
+    for (qsizetype i = 0; i <= figuren.size(); ++i) {
+        DoEvents();
+        if (m_geschlossen) return false;
+        frmMAIN().SETZEFORTSCHRITT(fortschritt.value(i));
+        if (i < figuren.size()) figuren[i].zeichnen(0, 0, 0);
+    }
+    return true;
+}
+
 void SEITENFORM::DRUCKEN() {
     // An unloaded page prints nothing. That no print starts inside a print
     // (Ctrl+P or panel 11 again while this one lets events run) is the
@@ -303,6 +315,7 @@ void SEITENFORM::closeEvent(QCloseEvent* ereignis) {
     // it, so the next evaluation builds it afresh. While code of the page
     // runs, its objects stay for that code; they go with the page.
     ereignis->accept();
+    m_geschlossen = true;
     if (!Forms::IsBusy(this)) ENTLADEN();
     Forms::Closed(this);
     emit FENSTERGESCHLOSSEN();

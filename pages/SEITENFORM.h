@@ -111,6 +111,12 @@ protected:
     // The figures again on the screen, each followed by DoEvents; stops
     // when the page is unloaded meanwhile.
     void BILDSCHIRMZEICHNEN();
+    // The drawing of the load: header and footer, then the figures, events
+    // running after each, the progress bar set to the next value of
+    // `fortschritt` before each figure and to its last value at the end
+    // (one value more than figures). False when the page was unloaded
+    // meanwhile (the run ended in a box of a figure): the load stops.
+    bool LADEZEICHNEN(const QList<int>& fortschritt);
 
     void keyPressEvent(QKeyEvent* taste) override;
     void closeEvent(QCloseEvent* ereignis) override;
@@ -128,6 +134,9 @@ private:
     QString m_drucktitel;
     std::unique_ptr<clsKOPFFUSS> m_kopffuss;
     bool m_entladen = false;
+    // The page's window has closed (also a page loaded outside the list of
+    // forms, as the tests load it).
+    bool m_geschlossen = false;
     bool m_tabelle = false;
     // The panels whose commands the page's keys run now, one bit each: the
     // one guard of every key command but printing's, whose guard is in the

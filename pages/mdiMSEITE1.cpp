@@ -71,15 +71,7 @@ void mdiMSEITE1::Form_Load() {
     // Without records the count is 0: the figures stay empty.
     KENS.resize(IDS.size());
 
-    KOPFFUSSZEICHNEN(0);
-    DoEvents();
-    frmMAIN().SETZEFORTSCHRITT(50);
-    BILD110(0, 0, 0);
-    DoEvents();
-    frmMAIN().SETZEFORTSCHRITT(75);
-    BILD120(0, 0, 0);
-    DoEvents();
-    frmMAIN().SETZEFORTSCHRITT(95);
+    if (!LADEZEICHNEN({50, 75, 95})) return;
     BONEU = false;
 }
 

@@ -65,18 +65,7 @@ void mdiSEITE1::Form_Load() {
     KURVE(MESSREIHELESEN(*m_e3, *m_a2, false), DET, W);
     m_a1->DTVS(QStringLiteral("VELD"), VELD);
 
-    KOPFFUSSZEICHNEN(0);
-    DoEvents();
-    frmMAIN().SETZEFORTSCHRITT(50);
-    BILD11(0, 0, 0);
-    DoEvents();
-    frmMAIN().SETZEFORTSCHRITT(65);
-    BILD12(0, 0, 0);
-    DoEvents();
-    frmMAIN().SETZEFORTSCHRITT(80);
-    BILD13(0, 0, 0);
-    DoEvents();
-    frmMAIN().SETZEFORTSCHRITT(95);
+    if (!LADEZEICHNEN({50, 65, 80, 95})) return;
     BONEU = false;
 }
 

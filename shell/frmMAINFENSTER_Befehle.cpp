@@ -79,6 +79,8 @@ void frmMAINFENSTER::mnuNEU_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), mnuNEU->text());
     eh.Run([&] { SetMousePointer(vbArrow); });
     eh.Run([&] { EINGABEFENSTER::LADEN(*MDIBEREICH); });
+    // The run ended in a box of the input window's load: no input state.
+    if (m_entladen) return SetMousePointer(vbDefault);
     eh.Run([&] {
         stbMAIN->Panels(6)->SetText(QStringLiteral("-"));
         stbMAIN->Panels(6)->SetToolTipText(QString());
@@ -100,7 +102,8 @@ void frmMAINFENSTER::mnuOEFFNEN_Click() {
     while (!id && !eh.Left()) {
         m_AUSWAHLMODUS = QStringLiteral("O");
         if (!eh.Run([&] { AUSWAHLDIALOG::ZEIGEN(this); })) continue;
-        if (m_AUSWAHLMODUS != QLatin1String("OK")) return;
+        // The run ended while the dialog was open: its copy is closed.
+        if (m_entladen || m_AUSWAHLMODUS != QLatin1String("OK")) return;
         const std::optional<std::vector<int32_t>> aktiv = eh.Value([&] {
             std::vector<int32_t> ids;
             Recordset rs(QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true and "
@@ -152,7 +155,7 @@ void frmMAINFENSTER::mnuAUSWAHL_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), mnuAUSWAHL->text());
     m_AUSWAHLMODUS = QStringLiteral("A");
     if (!eh.Run([&] { AUSWAHLDIALOG::ZEIGEN(this); })) return;
-    if (m_AUSWAHLMODUS != QLatin1String("OK")) return;
+    if (m_entladen || m_AUSWAHLMODUS != QLatin1String("OK")) return;
     const std::optional<int> aktiv = eh.Value([&] {
         Recordset rs(QStringLiteral("SELECT [ID] FROM [E1] WHERE [AKT]=true"), *m_DBPROJEKT);
         return rs.Eof() ? 0 : rs.RecordCount();
@@ -195,7 +198,7 @@ void frmMAINFENSTER::mnuLOESCHEN_Click() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
     m_AUSWAHLMODUS = QStringLiteral("L");
     if (!eh.Run([&] { AUSWAHLDIALOG::ZEIGEN(this); })) return;
-    if (m_AUSWAHLMODUS != QLatin1String("OK")) return;
+    if (m_entladen || m_AUSWAHLMODUS != QLatin1String("OK")) return;
     const std::optional<std::vector<std::pair<int32_t, QString>>> aktiv = eh.Value([&] {
         std::vector<std::pair<int32_t, QString>> zeilen;
         Recordset rs(QStringLiteral("SELECT * FROM [E1] WHERE [AKT]=true"), *m_DBPROJEKT);
@@ -211,12 +214,18 @@ void frmMAINFENSTER::mnuLOESCHEN_Click() {
                                                        QStringLiteral(" will be deleted!")
                                                  : QStringLiteral("Datensatz ") + ken +
                                                        QStringLiteral(" wird gelöscht!");
-            if (MsgBox(frage, vbOKCancel + vbExclamation, titel) != vbOK) continue;
+            const int antwort = MsgBox(frage, vbOKCancel + vbExclamation, titel);
+            // The run ended while the question waited: no further question,
+            // and the closed copy is neither changed nor read again.
+            if (m_entladen) return;
+            if (antwort != vbOK) continue;
             // The record goes whole: its general data, readings, results,
             // curve and diagram layout with it, or nothing of it.
             eh.Run([&] { DATENSATZLOESCHEN(*m_DBPROJEKT, id); });
         }
     }
+    // The run may also have ended in the box of a failed deletion.
+    if (m_entladen) return;
     eh.Run([&] { DATENSATZANZEIGE(); });
     SETZEBOGEAENDERT(true);
 }

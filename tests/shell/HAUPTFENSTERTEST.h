@@ -43,6 +43,13 @@ protected:
             // Closed meanwhile by the program (the run ended), it has no answer.
             return closings() == geschlossen ? antwort : 0;
         }
+        QString ShowInput(const QString& p, const QString& t, const QString& d) override {
+            QCoreApplication::processEvents();
+            const int geschlossen = closings();
+            if (const auto waehrenddessen = std::exchange(waehrend, {})) waehrenddessen();
+            const QString antwort = ScriptedDialogs::ShowInput(p, t, d);
+            return closings() == geschlossen ? antwort : QString();
+        }
         std::function<void()> waehrend;
     };
     void SetUp() override {
