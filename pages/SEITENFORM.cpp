@@ -24,15 +24,22 @@ constexpr float kTwipsJeMm = 56.7f;
 }
 
 SEITENFORM::SEITENFORM(const QString& name, const QString& drucktitel, QWidget* parent)
-    : QWidget(parent), m_drucktitel(drucktitel) {
+    : QScrollArea(parent), m_drucktitel(drucktitel) {
     setObjectName(name);
     setWindowTitle(QString());
     setFont(QFont(QStringLiteral("Arial")));
     setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::NoFrame);
+    // Beside a surface smaller than the window the page shows its window's
+    // colour, as the page itself.
+    viewport()->setBackgroundRole(QPalette::Window);
     FORM = new PictureBox(this, OutputObject::Kind::Form);
     FORM->setObjectName(name + QStringLiteral("_FORM"));
     FORM->SetName(name);
     FORM->Click = [this] { Form_Click(); };
+    // The surface keeps its size; a smaller window scrolls it, the wheel
+    // included, inside the page rather than the page in the client area.
+    setWidget(FORM);
 }
 
 SEITENFORM::~SEITENFORM() {
@@ -102,8 +109,10 @@ void SEITENFORM::MAXIMIEREN() {
 
 void SEITENFORM::FLAECHEANPASSEN(OutputObject& rahmen) {
     // In twips, so the surface takes its size at once, also while the page
-    // is hidden (a hidden widget would only be resized when it shows).
-    FORM->Move(0, 0, rahmen.Width(), rahmen.Height());
+    // is hidden (a hidden widget would only be resized when it shows). Its
+    // place is the page's scrolling.
+    FORM->SetWidth(rahmen.Width());
+    FORM->SetHeight(rahmen.Height());
 }
 
 void SEITENFORM::ANORDNEN(PictureBox* links, PictureBox* rechts) {
@@ -299,7 +308,7 @@ void SEITENFORM::keyPressEvent(QKeyEvent* taste) {
     // the focus is on it.
     const int code = taste->key() == Qt::Key_Escape ? 27 : taste->key();
     Form_KeyDown(code, ShiftState(taste->modifiers()));
-    QWidget::keyPressEvent(taste);
+    QScrollArea::keyPressEvent(taste);
 }
 
 void SEITENFORM::ENTLADEN() {

@@ -1,15 +1,17 @@
 #pragma once
 
 // What the two output pages share: the page window itself, drawn on through
-// a picture box of the kind Form that fills it (header and footer), the two
-// picture boxes of the figures side by side, the switches of the header and
-// footer, and the page's handlers that are the same on both pages: header
+// a picture box of the kind Form as large as the main window's client area
+// (header and footer), which the page scrolls when its window is smaller (a
+// restored window stays within the client area); the two picture boxes of
+// the figures side by side, the switches of the header and footer, and the
+// page's handlers that are the same on both pages: header
 // and footer, printing, the layout settings, the click on the page, the keys,
 // the activation and the unload. A page adds its figures and its data.
 
 #include "pages/AUSGABESEITE.h"
 
-#include <QWidget>
+#include <QScrollArea>
 #include <functional>
 #include <memory>
 
@@ -20,7 +22,7 @@ class clsGRAFIK;
 class clsKOPFFUSS;
 class clsTABELLE;
 
-class SEITENFORM : public QWidget, public AUSGABESEITE {
+class SEITENFORM : public QScrollArea, public AUSGABESEITE {
     Q_OBJECT
 public:
     ~SEITENFORM() override;

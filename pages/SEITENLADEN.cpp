@@ -11,7 +11,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +56,19 @@ void SCHLIESSENTASTE(QMdiSubWindow& fenster) {
                 aktion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
 }
 
+// Restored, a page's window lies within the client area, its title bar and
+// buttons in view, however the main window's size changed since.
+void INNERHALB(QMdiSubWindow& fenster) {
+    const QMdiArea* bereich = fenster.mdiArea();
+    if (!bereich || fenster.isMaximized() || fenster.isMinimized()) return;
+    const QRect flaeche = bereich->viewport()->rect();
+    QRect lage = fenster.geometry();
+    lage.setSize(lage.size().boundedTo(flaeche.size()));
+    lage.moveTo(std::clamp(lage.x(), 0, flaeche.width() - lage.width()),
+                std::clamp(lage.y(), 0, flaeche.height() - lage.height()));
+    fenster.setGeometry(lage);
+}
+
 // Maximised, a page keeps its empty caption, and the main window its own;
 // restored or minimised, its frame names the records the page shows, so that
 // a minimised page is no blank icon. The title is set before the frame
@@ -71,9 +86,12 @@ protected:
         // A state the frame only passes through on its way (an override)
         // changes no title.
         if (objekt == m_fenster && ereignis->type() == QEvent::WindowStateChange &&
-            !static_cast<QWindowStateChangeEvent*>(ereignis)->isOverride())
+            !static_cast<QWindowStateChangeEvent*>(ereignis)->isOverride()) {
             m_fenster->setWindowTitle(m_fenster->isMaximized() ? QString()
                                                                : m_seite->BESCHRIFTUNG());
+            // The frame takes its restored place after this event.
+            QTimer::singleShot(0, m_fenster, [fenster = m_fenster] { INNERHALB(*fenster); });
+        }
         return QObject::eventFilter(objekt, ereignis);
     }
 
@@ -84,12 +102,12 @@ private:
 
 // Restored, a page's window shows the page as it is laid out (the surface
 // that holds header, footer and figures), rather than the bare title bar a
-// page without a layout of its own would get. The surface is as large as the
-// client area, so with its frame the window is larger than the area: the
-// area's scroll bars reach the rest, the footer included.
+// page without a layout of its own would get: as much of it as the client
+// area holds, the rest reached by scrolling inside the page.
 void NORMALGROESSE(QMdiSubWindow& fenster, SEITENFORM& seite) {
     fenster.ensurePolished();
     fenster.setGeometry(QRect(QPoint(0, 0), seite.FORM->size().grownBy(fenster.contentsMargins())));
+    INNERHALB(fenster);
 }
 
 template <class SEITE> QWidget* laden(QMdiArea* bereich) {

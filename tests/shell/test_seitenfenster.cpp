@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <functional>
 
 namespace {
@@ -95,26 +97,34 @@ TEST_F(Seitenfenster, TheLastPageClosedThroughItsOwnWindowEndsThePageView) {
     EXPECT_TRUE(f.MENUAKTIV(QStringLiteral("mnuEXTRAS")));
 }
 
-// Restored, a page's window shows the page as it is laid out, and the
-// client area's scroll bars reach its footer; minimised, it shows the page's
-// caption; maximised again, it fills the client area without scroll bars.
+// Restored, a page's window lies within the client area, its title bar and
+// buttons in view, and the wheel scrolls the page inside it down to its
+// footer and across to the footer's end, the window staying where it is;
+// minimised, it shows the page's caption; maximised again, it fills the
+// client area without scroll bars.
 TEST_F(Seitenfenster, ARestoredPageShowsItsLayoutAndAMinimisedOneItsCaption) {
     mdiSEITE1* s = berechnen();
     ASSERT_NE(s, nullptr);
     auto* fenster = qobject_cast<QMdiSubWindow*>(s->parentWidget());
     fenster->showNormal();
-    const QRect figuren = s->picBILD12->geometry().united(s->picBILD11->geometry());
-    EXPECT_TRUE(s->rect().contains(figuren));
-    // The footer lies at the bottom of the surface: the window holds the
-    // whole surface, and the area's scroll bars (laid out when events run)
-    // reach its far corner.
-    EXPECT_TRUE(s->rect().contains(s->FORM->geometry()));
-    QWidget* bereich = f.MDIBEREICH->viewport();
     QApplication::processEvents();
-    for (QScrollBar* balken :
-         {f.MDIBEREICH->verticalScrollBar(), f.MDIBEREICH->horizontalScrollBar()})
-        balken->setValue(balken->maximum());
-    EXPECT_TRUE(bereich->rect().contains(s->FORM->mapTo(bereich, s->FORM->rect().bottomRight())));
+    QWidget* bereich = f.MDIBEREICH->viewport();
+    const QRect lage = fenster->geometry();
+    EXPECT_TRUE(bereich->rect().contains(lage));
+    const QRect figuren = s->picBILD12->geometry().united(s->picBILD11->geometry());
+    EXPECT_TRUE(s->FORM->rect().contains(figuren));
+    // The wheel turned over the page, as the window system delivers it.
+    const QPoint ueber = s->mapTo(&f, QPoint(20, 20));
+    for (const QPoint drehung : {QPoint(0, -120), QPoint(-120, 0)}) {
+        for (int i = 0; i < 40; ++i) {
+            QWheelEvent rad(ueber, f.mapToGlobal(ueber), QPoint(), drehung, Qt::NoButton,
+                            Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&rad);
+            QCoreApplication::instance()->notify(f.windowHandle(), &rad);
+        }
+    }
+    EXPECT_EQ(fenster->geometry(), lage);
+    EXPECT_TRUE(s->FORM->visibleRegion().contains(s->FORM->rect().bottomRight()));
     fenster->showMinimized();
     EXPECT_EQ(fenster->windowTitle(), QStringLiteral("P-1"));
     fenster->showMaximized();
@@ -122,6 +132,9 @@ TEST_F(Seitenfenster, ARestoredPageShowsItsLayoutAndAMinimisedOneItsCaption) {
     QApplication::processEvents();
     EXPECT_EQ(fenster->geometry(), bereich->rect());
     EXPECT_FALSE(f.MDIBEREICH->verticalScrollBar()->isVisible());
+    // Maximised, the page shows its whole surface, corner to corner.
+    const QRegion sichtbar = s->FORM->visibleRegion();
+    EXPECT_TRUE(sichtbar.contains(QPoint()) && sichtbar.contains(s->FORM->rect().bottomRight()));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Korvalind"));
 }
 
