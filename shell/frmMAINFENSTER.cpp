@@ -35,8 +35,8 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
     // Pages are shown maximised by their own commands; activating a window
     // must not maximise it.
     MDIBEREICH->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
-    // A child window larger than the client area (a restored page) is
-    // reached through the area's scroll bars.
+    // A child window larger than the client area is reached through the
+    // area's scroll bars (a page scrolls inside its own window).
     MDIBEREICH->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     MDIBEREICH->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MDIBEREICH);
