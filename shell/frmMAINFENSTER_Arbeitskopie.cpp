@@ -37,10 +37,10 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QProgressDialog>
 #include <QThread>
 #include <QUuid>
@@ -310,8 +310,7 @@ void frmMAINFENSTER::LAUFABMELDEN() {
     if (m_lauf.isEmpty() || m_zustand.isEmpty() || !m_laufsperre.IsOpen()) return;
     // The mark goes while its lock is held: no other run ever finds it
     // unlocked and takes this run for dead.
-    if (m_laufsperre.StillAtPath() == FileLock::Identity::Same)
-        QFile::remove(LAUFMARKE());
+    if (m_laufsperre.StillAtPath() == FileLock::Identity::Same) QFile::remove(LAUFMARKE());
     // The folder or the mark was removed or replaced under this run: whatever
     // it wrote is unknown to the others, so its mark is left as a dead run's,
     // to be settled by a Save or the last run's answer.
@@ -349,8 +348,8 @@ void frmMAINFENSTER::ZUSTANDFEHLT(const QString& ordner, const QString& grund) {
     if (m_SPRACHE != 1)
         for (const auto& [englisch, deutsch] : kGruende)
             if (grund == englisch) text = deutsch;
-    m_zustandsfehler = QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + text +
-                       QLatin1Char(')');
+    m_zustandsfehler =
+        QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + text + QLatin1Char(')');
 }
 
 QString frmMAINFENSTER::SPERRGRUND(const FileLock& sperre) const {
@@ -363,7 +362,9 @@ QString frmMAINFENSTER::SPERRGRUND(const FileLock& sperre) const {
     QString ursache;
     switch (sperre.ErrorNumber()) {
     case EACCES:
-    case EPERM: ursache = en ? QStringLiteral("no permission") : QStringLiteral("keine Berechtigung"); break;
+    case EPERM:
+        ursache = en ? QStringLiteral("no permission") : QStringLiteral("keine Berechtigung");
+        break;
     case ENOENT:
     case ENOTDIR:
         ursache = en ? QStringLiteral("its folder is missing") : QStringLiteral("ihr Ordner fehlt");
@@ -374,10 +375,12 @@ QString frmMAINFENSTER::SPERRGRUND(const FileLock& sperre) const {
         break;
     case ENOSPC:
     case EDQUOT:
-        ursache = en ? QStringLiteral("the disk is full") : QString::fromUtf8("der Datenträger ist voll");
+        ursache =
+            en ? QStringLiteral("the disk is full") : QString::fromUtf8("der Datenträger ist voll");
         break;
     case EIO:
-        ursache = en ? QStringLiteral("a disk error") : QString::fromUtf8("ein Fehler des Datenträgers");
+        ursache =
+            en ? QStringLiteral("a disk error") : QString::fromUtf8("ein Fehler des Datenträgers");
         break;
     case ENOLCK:
     case EOPNOTSUPP:
@@ -515,7 +518,8 @@ bool frmMAINFENSTER::ENTSCHEIDUNGNEHMEN() {
         const FileLock::Identity dort = m_entscheidung.StillAtPath();
         if (dort == FileLock::Identity::Same) return true;
         m_entscheidung.Unlock();
-        if (dort == FileLock::Identity::Unknown) ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+        if (dort == FileLock::Identity::Unknown)
+            ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
         // Replaced again at once: another is at work on it; not now.
         if (dort == FileLock::Identity::Unknown || neu) return false;
         neu = true;
@@ -534,8 +538,11 @@ bool frmMAINFENSTER::KOPIESPERREGILT() {
     // marks alone.
     const QString ordner = QFileInfo(m_kopiesperre.Path()).path();
     switch (m_kopiesperre.StillAtPath()) {
-    case FileLock::Identity::Same: return true;
-    case FileLock::Identity::Unknown: ZUSTANDFEHLT(ordner, SPERRGRUND(m_kopiesperre)); break;
+    case FileLock::Identity::Same:
+        return true;
+    case FileLock::Identity::Unknown:
+        ZUSTANDFEHLT(ordner, SPERRGRUND(m_kopiesperre));
+        break;
     case FileLock::Identity::Replaced:
         if (!m_kopiesperre.Open(m_kopiesperre.Path()) || !m_kopiesperre.Shared())
             ZUSTANDFEHLT(ordner, SPERRGRUND(m_kopiesperre));
@@ -556,7 +563,8 @@ bool frmMAINFENSTER::ANDERELAUFEND() {
             return true;
         }
         if (!blick.TryShared()) {
-            if (blick.Failed() != FileLock::Failure::None) ZUSTANDFEHLT(m_zustand, SPERRGRUND(blick));
+            if (blick.Failed() != FileLock::Failure::None)
+                ZUSTANDFEHLT(m_zustand, SPERRGRUND(blick));
             return true;
         }
     }

@@ -120,7 +120,8 @@ bool FileLock::TryShared() {
 
 FileLock::Identity FileLock::StillAtPath() const {
     if (m_fd < 0) return Identity::Replaced;
-    struct stat offen {}, dort {};
+    struct stat offen {};
+    struct stat dort {};
     if (::fstat(m_fd, &offen) != 0) return fail(Failure::Check), Identity::Unknown;
     if (::stat(QFile::encodeName(m_path).constData(), &dort) != 0) {
         // Nothing of that name any more: deleted, or its folder gone.

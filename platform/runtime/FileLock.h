@@ -1,9 +1,10 @@
 #pragma once
 
 // An advisory lock on a file, held through an open descriptor for as long as
-// the object holds it: shared by any number of holders, or exclusive by one. The kernel drops it when the process ends, killed or not,
-// so a lock never outlives its run. The descriptor is not inherited by
-// programs that the run starts.
+// the object holds it: shared by any number of holders, or exclusive by one.
+// The kernel drops it when the process ends, killed or not, so a lock never
+// outlives its run. The descriptor is not inherited by programs that the run
+// starts.
 //
 // Changing a held lock from shared to exclusive is not one step: the shared
 // lock is given up first. Where two holders may both try it, a second lock

@@ -1,10 +1,14 @@
 // The advisory lock on a file: shared by many holders, exclusive by one,
-// gone with its holder, refused when it cannot be taken.
+// gone with its holder, refused when it cannot be taken, and known to its
+// holder as no longer the file at its path.
 
 #include "platform/runtime/FileLock.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
@@ -67,4 +71,36 @@ TEST(FileLock, ARefusedTryWithoutALockHeldLeavesNoneAndDoesNotWait) {
     EXPECT_TRUE(a.IsOpen());
     EXPECT_TRUE(b.TryExclusive());
     EXPECT_FALSE(a.TryExclusive());
+}
+
+TEST(FileLock, AHolderLearnsThatItsFileWasDeletedOrReplacedByAFolder) {
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("sperre"));
+    FileLock a, b, blick;
+    ASSERT_TRUE(a.Open(datei));
+    ASSERT_TRUE(a.Exclusive());
+    EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Same);
+    // Another's lock is looked at without waiting and without a failure.
+    ASSERT_TRUE(blick.OpenExisting(datei));
+    EXPECT_FALSE(blick.TryShared());
+    EXPECT_EQ(blick.Failed(), FileLock::Failure::None);
+
+    // Deleted, the file's lock is no one's: a new file of the name is free.
+    ASSERT_TRUE(QFile::remove(datei));
+    EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Replaced);
+    ASSERT_TRUE(b.Open(datei));
+    EXPECT_TRUE(b.TryExclusive());
+    b.Release();
+    // A folder in its place holds no lock: refused, and why.
+    ASSERT_TRUE(QFile::remove(datei));
+    ASSERT_TRUE(QDir().mkdir(datei));
+    EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Replaced);
+    EXPECT_FALSE(b.Open(datei));
+    EXPECT_EQ(b.Failed(), FileLock::Failure::Open);
+    EXPECT_EQ(b.ErrorNumber(), EISDIR);
+    EXPECT_FALSE(b.TryShared());
+    // Another's file that is gone is not made.
+    EXPECT_FALSE(blick.OpenExisting(ordner.filePath(QStringLiteral("fehlt"))));
+    EXPECT_EQ(blick.ErrorNumber(), ENOENT);
+    EXPECT_FALSE(QFileInfo::exists(ordner.filePath(QStringLiteral("fehlt"))));
 }
