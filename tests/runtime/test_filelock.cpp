@@ -76,31 +76,17 @@ TEST(FileLock, ARefusedTryWithoutALockHeldLeavesNoneAndDoesNotWait) {
 TEST(FileLock, AHolderLearnsThatItsFileWasDeletedOrReplacedByAFolder) {
     QTemporaryDir ordner;
     const QString datei = ordner.filePath(QStringLiteral("sperre"));
-    FileLock a, b, blick;
-    ASSERT_TRUE(a.Open(datei));
-    ASSERT_TRUE(a.Exclusive());
+    FileLock a, b;
+    ASSERT_TRUE(a.Open(datei) && a.Exclusive());
     EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Same);
-    // Another's lock is looked at without waiting and without a failure.
-    ASSERT_TRUE(blick.OpenExisting(datei));
-    EXPECT_FALSE(blick.TryShared());
-    EXPECT_EQ(blick.Failed(), FileLock::Failure::None);
-
-    // Deleted, the file's lock is no one's: a new file of the name is free.
+    // Deleted, its lock is no one's: a new file of the name is free.
     ASSERT_TRUE(QFile::remove(datei));
     EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Replaced);
-    ASSERT_TRUE(b.Open(datei));
-    EXPECT_TRUE(b.TryExclusive());
-    b.Release();
+    ASSERT_TRUE(b.Open(datei) && b.TryShared());
     // A folder in its place holds no lock: refused, and why.
-    ASSERT_TRUE(QFile::remove(datei));
-    ASSERT_TRUE(QDir().mkdir(datei));
+    ASSERT_TRUE(QFile::remove(datei) && QDir().mkdir(datei));
     EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Replaced);
     EXPECT_FALSE(b.Open(datei));
     EXPECT_EQ(b.Failed(), FileLock::Failure::Open);
     EXPECT_EQ(b.ErrorNumber(), EISDIR);
-    EXPECT_FALSE(b.TryShared());
-    // Another's file that is gone is not made.
-    EXPECT_FALSE(blick.OpenExisting(ordner.filePath(QStringLiteral("fehlt"))));
-    EXPECT_EQ(blick.ErrorNumber(), ENOENT);
-    EXPECT_FALSE(QFileInfo::exists(ordner.filePath(QStringLiteral("fehlt"))));
 }

@@ -126,10 +126,7 @@ TEST(Kopiezustand, ARunThatCannotKnowTheCopysStateLeavesEveryByteOfIt) {
                 herkunft.open(QIODevice::WriteOnly);
                 herkunft.write(labor.PROJEKTSPFAD().toUtf8() + "/TE0002.00/VELD.mdb\n");
             }
-            if (imWeg) {
-                QFile datei(g_zustand);
-                datei.open(QIODevice::WriteOnly);
-            }
+            if (imWeg) QFile(g_zustand).open(QIODevice::WriteOnly);
             const QString grund = QStringLiteral(" (") + (imWeg ? dateiImWeg : markeFehlt) +
                                   QStringLiteral(") nicht festgehalten werden.");
             ScriptedDialogs boxen;
