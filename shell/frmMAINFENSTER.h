@@ -194,6 +194,11 @@ private:
     // other run decides about the copy; false when cancelled or the session
     // ended.
     bool ENTSCHEIDUNGABWARTEN();
+    // Takes, without waiting, what a start needs before it decides: the
+    // decision lock alone and the copy's lock shared. False while another
+    // run holds either; true when both are held or one failed otherwise
+    // (kept as the state's failure).
+    bool STARTSPERREN();
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
@@ -215,6 +220,17 @@ private:
     void AENDERUNGVORMERKEN();
     bool ALLEINENTSCHEIDEN();
     void ENTSCHEIDUNGFREIGEBEN();
+    bool ENTSCHEIDUNGNEHMEN();
+    // Whether this run has the copy to itself: its state known, the copy's
+    // lock (still the file at its path) held alone, and no other run's mark
+    // locked. True with the copy's lock held exclusively; otherwise shared.
+    bool KOPIEALLEIN();
+    bool KOPIESPERREGILT();
+    bool ANDERELAUFEND();
+    // Takes the copy's lock shared again; a failure is kept as the state's.
+    void KOPIETEILEN();
+    // Why a lock failed, in the program's language.
+    QString SPERRGRUND(const FileLock& sperre) const;
     QStringList FREMDELAEUFE() const;
     void ZUSTANDLEEREN();
     QStringList GESPEICHERTERZUSTAND();
@@ -251,6 +267,9 @@ private:
     // Held on the copy's state folder while a run decides about the copy,
     // so that one run at a time does.
     FileLock m_entscheidung;
+    // Held alone on this run's mark for the whole run: a mark whose lock is
+    // held belongs to a live run.
+    FileLock m_laufsperre;
     // This run holds both locks alone, from its save question to its end.
     bool m_entscheidet = false;
     // As the last run the user chose not to save the copy's changes.

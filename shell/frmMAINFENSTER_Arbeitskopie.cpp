@@ -37,13 +37,14 @@
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCoreApplication>
 #include <QProgressDialog>
 #include <QThread>
 #include <QUuid>
+#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
@@ -136,28 +137,22 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                                   : QStringLiteral("it cannot be made"));
     // One start at a time decides about the copy; a start that finds another
     // deciding waits for its decision and then shares the copy it decided.
-    if (!m_zustand.isEmpty()) {
-        if (!m_entscheidung.Open(m_zustand + QStringLiteral("/VELD.entscheidung")))
-            ZUSTANDFEHLT(m_zustand, m_entscheidung.Error());
-        else if (!m_entscheidung.TryExclusive()) {
-            if (!m_entscheidung.Error().isEmpty()) {
-                ZUSTANDFEHLT(m_zustand, m_entscheidung.Error());
-            } else {
-                if (STARTHALT) STARTHALT("WARTET");
-                if (!ENTSCHEIDUNGABWARTEN()) return false;
-            }
-        }
+    // The copy's lock is a file beside the copy, not in the state folder: a
+    // state folder removed under live runs must not make a new start think
+    // it is alone with the copy.
+    if (!m_zustand.isEmpty() &&
+        !m_entscheidung.Open(m_zustand + QStringLiteral("/VELD.entscheidung")))
+        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+    if (!m_kopiesperre.Open(QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.sperre")))
+        ZUSTANDFEHLT(QFileInfo(arbeitskopie).path(), SPERRGRUND(m_kopiesperre));
+    if (!STARTSPERREN()) {
+        if (STARTHALT) STARTHALT("WARTET");
+        if (!ENTSCHEIDUNGABWARTEN()) return false;
     }
     struct Freigabe {
         FileLock& sperre;
         ~Freigabe() { sperre.Unlock(); }
     } freigabe{m_entscheidung};
-    // The copy's lock is a file beside the copy, not in the state folder: a
-    // state folder removed under live runs must not make a new start think
-    // it is alone with the copy.
-    if (!m_kopiesperre.Open(QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.sperre")) ||
-        !m_kopiesperre.Shared())
-        ZUSTANDFEHLT(QFileInfo(arbeitskopie).path(), m_kopiesperre.Error());
     if (!m_zustand.isEmpty()) LAUFANMELDEN();
     // A run that cannot keep its state beside the copy is told once; it
     // changes nothing in the copy and decides nothing about it.
@@ -167,21 +162,31 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     if (QFileInfo::exists(arbeitskopie)) {
         const QString herkunft = herkunftLesen(HERKUNFTSDATEI(arbeitskopie));
         if (!herkunft.isEmpty() && herkunft != gleichnamig(PROJEKTDATENBANK())) {
+            // Another project's copy is never moved without knowing that no
+            // run works on it, nor taken for this project's (a Save would
+            // write it over this project): a run that cannot know ends here,
+            // told why, and the copy stays as it is.
+            if (!ZUSTANDBEKANNT()) {
+                if (m_zustandsfehler.isEmpty())
+                    ZUSTANDFEHLT(m_zustand, QStringLiteral("the run's mark is gone"));
+                ZUSTANDMELDEN();
+                return false;
+            }
             // Another project's unsaved changes: they are kept under a name
             // of their own, and this project gets a fresh copy.
             const std::optional<QString> neu = eh.Value([&] {
                 // A copy that another run still works on cannot be moved.
-                if (!m_kopiesperre.TryExclusive()) throw StandardError(70);
+                if (!KOPIEALLEIN()) throw StandardError(70);
                 return UEBRIGEKOPIESICHERN(arbeitskopie, herkunft);
             });
             if (!neu) {
                 // Never copy over changes that could not be put aside; the
                 // run shares the copy as it is.
-                m_kopiesperre.Shared();
+                KOPIETEILEN();
                 return true;
             }
             if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) ZUSTANDLEEREN();
-            m_kopiesperre.Shared();
+            KOPIETEILEN();
             const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
             if (m_SPRACHE == 1)
                 MsgBox(QStringLiteral("The working copy of project ") + projekt +
@@ -193,12 +198,11 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                            QStringLiteral(" wurde nicht gespeichert. Sie liegt unter ") + *neu +
                            QStringLiteral("."),
                        vbOKOnly + vbExclamation, kTitel);
-        } else if (!ZUSTANDBEKANNT() || !m_kopiesperre.TryExclusive()) {
+        } else if (!KOPIEALLEIN()) {
             // Another run of this user works on the copy right now: nothing
             // was interrupted, and this run shares the copy as it is, with
             // its state. A run that cannot know the copy's state leaves it
             // as it is, too.
-            m_kopiesperre.Shared();
         } else {
             // No other run holds the copy: a run that is gone left it. The
             // lock stays exclusive until the answer is carried out, so a run
@@ -226,15 +230,34 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             } else if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) {
                 ZUSTANDLEEREN();
             }
-            m_kopiesperre.Shared();
+            KOPIETEILEN();
         }
     } else {
         // A copy made while another run starts is made once.
-        const bool allein = ZUSTANDBEKANNT() && m_kopiesperre.TryExclusive();
+        const bool allein = KOPIEALLEIN();
         if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); }) && allein) ZUSTANDLEEREN();
-        m_kopiesperre.Shared();
+        KOPIETEILEN();
     }
     eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); });
+    return true;
+}
+
+bool frmMAINFENSTER::STARTSPERREN() {
+    // The decision lock alone, then the copy's lock shared. Neither is
+    // waited for here: a run that decides holds the one or the other (the
+    // copy's alone, also when the decision lock was deleted under it), and
+    // the start waits for it where the user sees it. A lock that fails
+    // otherwise is not waited for: the start then decides nothing.
+    if (m_entscheidung.IsOpen() && !m_entscheidung.IsHeld() && !m_entscheidung.TryExclusive()) {
+        if (m_entscheidung.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+        m_entscheidung.Release();
+    }
+    if (m_kopiesperre.IsOpen() && !m_kopiesperre.IsHeld() && !m_kopiesperre.TryShared()) {
+        if (m_kopiesperre.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
+        m_kopiesperre.Release();
+    }
     return true;
 }
 
@@ -255,11 +278,7 @@ bool frmMAINFENSTER::ENTSCHEIDUNGABWARTEN() {
     warten.setMinimumDuration(0);
     warten.show();
     for (;;) {
-        if (m_entscheidung.TryExclusive()) return true;
-        if (!m_entscheidung.Error().isEmpty()) {
-            ZUSTANDFEHLT(m_zustand, m_entscheidung.Error());
-            return true;
-        }
+        if (STARTSPERREN()) return true;
         if (warten.wasCanceled() || m_sitzungsende) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         QThread::msleep(50);
@@ -278,20 +297,26 @@ void frmMAINFENSTER::MARKENLOESCHEN(const QStringList& marken) {
 
 void frmMAINFENSTER::LAUFANMELDEN() {
     m_lauf = QUuid::createUuid().toString(QUuid::Id128);
-    if (!markeAnlegen(LAUFMARKE()))
+    // The run holds its mark locked for its lifetime, so that the others
+    // know it lives whatever becomes of the copy's lock file; the kernel
+    // drops the lock when the run dies, and the mark is then a dead run's.
+    if (!m_laufsperre.Open(LAUFMARKE()) || !m_laufsperre.Exclusive())
+        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_laufsperre));
+    else if (!markeAnlegen(LAUFMARKE()))
         ZUSTANDFEHLT(m_zustand, QStringLiteral("the run's mark cannot be written"));
 }
 
 void frmMAINFENSTER::LAUFABMELDEN() {
-    if (m_lauf.isEmpty() || m_zustand.isEmpty()) return;
-    if (QFileInfo(LAUFMARKE()).isFile()) {
-        QFile::remove(LAUFMARKE());
-        return;
-    }
-    // The folder was removed or replaced under this run: whatever it wrote
-    // is unknown to the others, so its mark is left as a dead run's, to be
-    // settled by a Save or the last run's answer.
-    if (QFileInfo(m_zustand).isDir() || QDir().mkdir(m_zustand)) markeAnlegen(LAUFMARKE());
+    if (m_lauf.isEmpty() || m_zustand.isEmpty() || !m_laufsperre.IsOpen()) return;
+    // The mark goes while its lock is held: no other run ever finds it
+    // unlocked and takes this run for dead.
+    if (m_laufsperre.StillAtPath() == FileLock::Identity::Same) QFile::remove(LAUFMARKE());
+    // The folder or the mark was removed or replaced under this run: whatever
+    // it wrote is unknown to the others, so its mark is left as a dead run's,
+    // to be settled by a Save or the last run's answer.
+    else if (QFileInfo(m_zustand).isDir() || QDir().mkdir(m_zustand))
+        markeAnlegen(LAUFMARKE());
+    m_laufsperre.Release();
 }
 
 QString frmMAINFENSTER::LAUFMARKE() const {
@@ -302,13 +327,87 @@ bool frmMAINFENSTER::ZUSTANDBEKANNT() const {
     // The folder may be removed or replaced under a live run: its own mark
     // says that the state it keeps there is still what the others read.
     return m_zustandsfehler.isEmpty() && !m_zustand.isEmpty() && !m_lauf.isEmpty() &&
-           QFileInfo(LAUFMARKE()).isFile();
+           m_laufsperre.IsHeld() && m_laufsperre.StillAtPath() == FileLock::Identity::Same;
 }
 
 void frmMAINFENSTER::ZUSTANDFEHLT(const QString& ordner, const QString& grund) {
     if (!m_zustandsfehler.isEmpty()) return;
-    m_zustandsfehler = QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + grund +
-                       QLatin1Char(')');
+    // The program's own reasons are written in English where they arise;
+    // the user reads them in the program's language.
+    static const QList<std::pair<QString, QString>> kGruende = {
+        {QStringLiteral("a file of that name is in the way"),
+         QString::fromUtf8("eine Datei dieses Namens steht im Weg")},
+        {QStringLiteral("it cannot be made"), QString::fromUtf8("er kann nicht angelegt werden")},
+        {QStringLiteral("the run's mark cannot be written"),
+         QString::fromUtf8("die Marke des Laufs kann nicht geschrieben werden")},
+        {QStringLiteral("the run's mark is gone"), QString::fromUtf8("die Marke des Laufs fehlt")},
+        {QStringLiteral("a mark cannot be written"),
+         QString::fromUtf8("eine Marke kann nicht geschrieben werden")},
+    };
+    QString text = grund;
+    if (m_SPRACHE != 1)
+        for (const auto& [englisch, deutsch] : kGruende)
+            if (grund == englisch) text = deutsch;
+    m_zustandsfehler =
+        QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + text + QLatin1Char(')');
+}
+
+QString frmMAINFENSTER::SPERRGRUND(const FileLock& sperre) const {
+    const bool en = m_SPRACHE == 1;
+    const QString datei = QFileInfo(sperre.Path()).fileName();
+    if (sperre.Failed() == FileLock::Failure::Open && sperre.ErrorNumber() == EISDIR)
+        return (en ? QStringLiteral("a folder named %1 is in the way")
+                   : QString::fromUtf8("ein Ordner namens %1 steht im Weg"))
+            .arg(datei);
+    QString ursache;
+    switch (sperre.ErrorNumber()) {
+    case EACCES:
+    case EPERM:
+        ursache = en ? QStringLiteral("no permission") : QStringLiteral("keine Berechtigung");
+        break;
+    case ENOENT:
+    case ENOTDIR:
+        ursache = en ? QStringLiteral("its folder is missing") : QStringLiteral("ihr Ordner fehlt");
+        break;
+    case EROFS:
+        ursache = en ? QStringLiteral("the file system is read-only")
+                     : QString::fromUtf8("das Dateisystem ist schreibgeschützt");
+        break;
+    case ENOSPC:
+    case EDQUOT:
+        ursache =
+            en ? QStringLiteral("the disk is full") : QString::fromUtf8("der Datenträger ist voll");
+        break;
+    case EIO:
+        ursache =
+            en ? QStringLiteral("a disk error") : QString::fromUtf8("ein Fehler des Datenträgers");
+        break;
+    case ENOLCK:
+    case EOPNOTSUPP:
+    case ENOSYS:
+    case EBADF:
+    case EINVAL:
+        ursache = en ? QStringLiteral("the file system keeps no locks")
+                     : QString::fromUtf8("das Dateisystem hält keine Sperren");
+        break;
+    default:
+        ursache = (en ? QStringLiteral("system error %1") : QStringLiteral("Systemfehler %1"))
+                      .arg(sperre.ErrorNumber());
+    }
+    switch (sperre.Failed()) {
+    case FileLock::Failure::Lock:
+        return (en ? QStringLiteral("%1 cannot be locked: %2")
+                   : QStringLiteral("%1 kann nicht gesperrt werden: %2"))
+            .arg(datei, ursache);
+    case FileLock::Failure::Check:
+        return (en ? QStringLiteral("%1 cannot be checked: %2")
+                   : QString::fromUtf8("%1 kann nicht geprüft werden: %2"))
+            .arg(datei, ursache);
+    default:
+        return (en ? QStringLiteral("%1 cannot be opened: %2")
+                   : QString::fromUtf8("%1 kann nicht geöffnet werden: %2"))
+            .arg(datei, ursache);
+    }
 }
 
 void frmMAINFENSTER::ZUSTANDMELDEN() {
@@ -396,9 +495,10 @@ bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
     if (m_entscheidet) return true;
     // A run that cannot know the copy's state is never alone with it.
     if (!ZUSTANDBEKANNT()) return false;
-    // A start deciding now is a run, too.
-    if (!m_entscheidung.TryExclusive()) return false;
-    if (!m_kopiesperre.TryExclusive()) {
+    // A start deciding now is a run, too. A decision lock deleted or
+    // replaced meanwhile is taken on the file that starts find now.
+    if (!ENTSCHEIDUNGNEHMEN()) return false;
+    if (!KOPIEALLEIN()) {
         m_entscheidung.Unlock();
         return false;
     }
@@ -406,10 +506,94 @@ bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
     return true;
 }
 
+bool frmMAINFENSTER::ENTSCHEIDUNGNEHMEN() {
+    if (!m_entscheidung.IsOpen()) return false;
+    bool neu = false;
+    for (;;) {
+        if (!m_entscheidung.TryExclusive()) {
+            if (m_entscheidung.Failed() != FileLock::Failure::None)
+                ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+            return false;
+        }
+        const FileLock::Identity dort = m_entscheidung.StillAtPath();
+        if (dort == FileLock::Identity::Same) return true;
+        m_entscheidung.Unlock();
+        if (dort == FileLock::Identity::Unknown)
+            ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+        // Replaced again at once: another is at work on it; not now.
+        if (dort == FileLock::Identity::Unknown || neu) return false;
+        neu = true;
+        if (!m_entscheidung.Open(m_entscheidung.Path())) {
+            ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+            return false;
+        }
+    }
+}
+
+bool frmMAINFENSTER::KOPIESPERREGILT() {
+    // The lock is on the file that the others find at its path; a file
+    // deleted or replaced under this run (a user tidying the folder, a sync
+    // tool) is locked again as it is now, and this run does not count
+    // itself alone this time: who started meanwhile is told by the run
+    // marks alone.
+    const QString ordner = QFileInfo(m_kopiesperre.Path()).path();
+    switch (m_kopiesperre.StillAtPath()) {
+    case FileLock::Identity::Same:
+        return true;
+    case FileLock::Identity::Unknown:
+        ZUSTANDFEHLT(ordner, SPERRGRUND(m_kopiesperre));
+        break;
+    case FileLock::Identity::Replaced:
+        if (!m_kopiesperre.Open(m_kopiesperre.Path()) || !m_kopiesperre.Shared())
+            ZUSTANDFEHLT(ordner, SPERRGRUND(m_kopiesperre));
+        break;
+    }
+    return false;
+}
+
+bool frmMAINFENSTER::ANDERELAUFEND() {
+    // A run mark whose lock is held belongs to a run that lives, whatever
+    // happened to the copy's lock file; one removed meanwhile to a run that
+    // ended.
+    for (const QString& marke : FREMDELAEUFE()) {
+        FileLock blick;
+        if (!blick.OpenExisting(m_zustand + QLatin1Char('/') + marke)) {
+            if (blick.ErrorNumber() == ENOENT) continue;
+            ZUSTANDFEHLT(m_zustand, SPERRGRUND(blick));
+            return true;
+        }
+        if (!blick.TryShared()) {
+            if (blick.Failed() != FileLock::Failure::None)
+                ZUSTANDFEHLT(m_zustand, SPERRGRUND(blick));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool frmMAINFENSTER::KOPIEALLEIN() {
+    if (!ZUSTANDBEKANNT() || !KOPIESPERREGILT()) return false;
+    if (!m_kopiesperre.TryExclusive()) {
+        if (m_kopiesperre.Failed() != FileLock::Failure::None)
+            ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
+        return false;
+    }
+    if (ANDERELAUFEND()) {
+        KOPIETEILEN();
+        return false;
+    }
+    return true;
+}
+
+void frmMAINFENSTER::KOPIETEILEN() {
+    if (m_kopiesperre.IsOpen() && !m_kopiesperre.Shared())
+        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
+}
+
 void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
     if (!m_entscheidet) return;
     m_entscheidet = false;
-    m_kopiesperre.Shared();
+    KOPIETEILEN();
     m_entscheidung.Unlock();
 }
 

@@ -359,6 +359,13 @@ void frmMAINFENSTER::mnuKOMPRIMIEREN_Click() {
 bool frmMAINFENSTER::KOMPRIMIEREN() {
     const QString titel = mnuKOMPRIMIEREN->text();
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    // A run that cannot know the copy's state changes nothing in it: the
+    // compaction is refused before anything is closed, by the guard of
+    // every write and with its box.
+    if (!ZUSTANDBEKANNT()) {
+        eh.Run([&] { AENDERUNGVORMERKEN(); });
+        return false;
+    }
     SetMousePointer(vbHourglass);
     const QString arbeitskopie = XMDBPFAD();
     const QString temporaer = KOMPRIMIERDATEI(arbeitskopie);

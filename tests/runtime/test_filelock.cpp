@@ -1,10 +1,14 @@
 // The advisory lock on a file: shared by many holders, exclusive by one,
-// gone with its holder, refused when it cannot be taken.
+// gone with its holder, refused when it cannot be taken, and known to its
+// holder as no longer the file at its path.
 
 #include "platform/runtime/FileLock.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <gtest/gtest.h>
@@ -67,4 +71,22 @@ TEST(FileLock, ARefusedTryWithoutALockHeldLeavesNoneAndDoesNotWait) {
     EXPECT_TRUE(a.IsOpen());
     EXPECT_TRUE(b.TryExclusive());
     EXPECT_FALSE(a.TryExclusive());
+}
+
+TEST(FileLock, AHolderLearnsThatItsFileWasDeletedOrReplacedByAFolder) {
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("sperre"));
+    FileLock a, b;
+    ASSERT_TRUE(a.Open(datei) && a.Exclusive());
+    EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Same);
+    // Deleted, its lock is no one's: a new file of the name is free.
+    ASSERT_TRUE(QFile::remove(datei));
+    EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Replaced);
+    ASSERT_TRUE(b.Open(datei) && b.TryShared());
+    // A folder in its place holds no lock: refused, and why.
+    ASSERT_TRUE(QFile::remove(datei) && QDir().mkdir(datei));
+    EXPECT_EQ(a.StillAtPath(), FileLock::Identity::Replaced);
+    EXPECT_FALSE(b.Open(datei));
+    EXPECT_EQ(b.Failed(), FileLock::Failure::Open);
+    EXPECT_EQ(b.ErrorNumber(), EISDIR);
 }

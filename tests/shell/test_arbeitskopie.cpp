@@ -1,6 +1,6 @@
 // The working copy at start: a clean start, a copy left by an interrupted
-// run (kept or replaced), a copy left by a run on another project, and a
-// copy that cannot be made.
+// run (kept or replaced), a copy left by a run on another project, a copy
+// that cannot be made, and a start while another run decides about it.
 
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 const QString kFrageDe =
@@ -182,4 +184,35 @@ TEST(Arbeitskopie, MissingProjectDatabaseLeavesNoCopyBehind) {
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE() + QStringLiteral(".neu")));
     EXPECT_FALSE(f.DBPROJEKT()->IsOpen());
     EXPECT_TRUE(f.isVisible());
+}
+
+// Another run holds the copy alone while it asks its question, and the
+// decision lock file was deleted meanwhile: the start shows that it waits
+// (its events run, Abbrechen and a session end reach it) instead of hanging
+// unseen, and goes on when the other run has decided.
+TEST(Arbeitskopie, AStartShowsItsWaitForADecidingRunWhoseDecisionLockWasDeleted) {
+    SHELLLABOR labor;
+    uebrigeKopie(labor, QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+    FileLock entscheidend;
+    ASSERT_TRUE(
+        entscheidend.Open(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.sperre")));
+    ASSERT_TRUE(entscheidend.Exclusive());
+    static bool gewartet;
+    gewartet = false;
+    frmMAINFENSTER::STARTHALT = [](const char* stelle) {
+        gewartet = gewartet || QByteArray(stelle) == "WARTET";
+    };
+    std::thread entschieden([&] {
+        QThread::msleep(500);
+        entscheidend.Release();
+    });
+    ScriptedDialogs boxen;
+    boxen.expect(vbYes, kFrageDe);
+    frmMAINFENSTER f;
+    const bool geladen = f.MDIForm_Load();
+    entschieden.join();
+    frmMAINFENSTER::STARTHALT = nullptr;
+    EXPECT_TRUE(geladen);
+    EXPECT_TRUE(gewartet);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
 }

@@ -6,6 +6,9 @@
 
 #include "shell/DATENAUSTAUSCH.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -75,4 +78,92 @@ TEST_F(KOPIEZUSTAND, TheSessionEndingWithTheExchangeDialogOpenKeepsTheImport) {
     EXPECT_TRUE(boxen.boxes().isEmpty());
     ASSERT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1,IMPORT"));
+}
+
+namespace {
+// The state folder of the run under test; its run's mark is removed where
+// the start has taken its locks.
+QString g_zustand;
+void laufmarkeEntfernen(const char* stelle) {
+    if (QByteArray(stelle) != "HALT") return;
+    for (const QString& marke : QDir(g_zustand).entryList({QStringLiteral("*.lauf")}, QDir::Files))
+        QFile::remove(g_zustand + QLatin1Char('/') + marke);
+}
+
+QByteArray inhalt(const QString& datei) {
+    QFile lesen(datei);
+    lesen.open(QIODevice::ReadOnly);
+    return lesen.readAll();
+}
+} // namespace
+
+// A run that cannot know the copy's state (its run mark removed, or the state
+// folder in the way) changes no byte of the copy: its compaction is refused
+// as every write is, and its start leaves a copy of another project where it
+// is. It is told once, in the program's language.
+TEST(Kopiezustand, ARunThatCannotKnowTheCopysStateLeavesEveryByteOfIt) {
+    const QString markeFehlt = QStringLiteral("die Marke des Laufs fehlt");
+    const QString dateiImWeg = QStringLiteral("eine Datei dieses Namens steht im Weg");
+    for (const bool fremd : {false, true})
+        for (const bool imWeg : {false, true}) {
+            SCOPED_TRACE(QStringLiteral("fremd %1, im Weg %2").arg(fremd).arg(imWeg).toStdString());
+            SHELLLABOR labor;
+            const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+            g_zustand = ordner + QStringLiteral("/VELD.zustand");
+            QDir().mkpath(ordner);
+            {
+                // Free pages, which a compaction would remove.
+                Connection projekt(labor.PROJEKTDATENBANK());
+                projekt.Execute(QStringLiteral(
+                    "CREATE TABLE [X] ([B] BLOB); WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                    "SELECT i+1 FROM n WHERE i<50) INSERT INTO [X] SELECT randomblob(4000) "
+                    "FROM n; DROP TABLE [X]"));
+            }
+            if (fremd) {
+                // The copy a run on project TE0002.00 left.
+                QFile::copy(labor.PROJEKTDATENBANK(), labor.ARBEITSKOPIE());
+                QFile herkunft(labor.HERKUNFT());
+                herkunft.open(QIODevice::WriteOnly);
+                herkunft.write(labor.PROJEKTSPFAD().toUtf8() + "/TE0002.00/VELD.mdb\n");
+            }
+            if (imWeg) QFile(g_zustand).open(QIODevice::WriteOnly);
+            const QString grund = QStringLiteral(" (") + (imWeg ? dateiImWeg : markeFehlt) +
+                                  QStringLiteral(") nicht festgehalten werden.");
+            ScriptedDialogs boxen;
+            if (imWeg || fremd) boxen.expect(vbOK);
+            frmMAINFENSTER::STARTHALT = imWeg ? nullptr : laufmarkeEntfernen;
+            const QByteArray vorher = fremd ? inhalt(labor.ARBEITSKOPIE()) : QByteArray();
+            frmMAINFENSTER f;
+            const bool geladen = f.MDIForm_Load();
+            frmMAINFENSTER::STARTHALT = nullptr;
+            if (imWeg || fremd) {
+                ASSERT_EQ(boxen.boxes().size(), 1);
+                EXPECT_EQ(boxen.boxes().first().prompt,
+                          QStringLiteral("Der Zustand der Arbeitskopie kann im Ordner ") +
+                              g_zustand + grund +
+                              QString::fromUtf8("\r\nDieser Lauf ändert nichts an der "
+                                                "Arbeitskopie; sie bleibt, wie sie ist."));
+            }
+            if (fremd) {
+                // The start ends: this project's work never goes into
+                // another project's copy.
+                EXPECT_FALSE(geladen);
+                EXPECT_EQ(inhalt(labor.ARBEITSKOPIE()), vorher);
+                EXPECT_EQ(QDir(ordner).entryList({QStringLiteral("*.mdb")}, QDir::Files),
+                          QStringList{QStringLiteral("VELD.mdb")});
+                continue;
+            }
+            ASSERT_TRUE(geladen);
+            const QByteArray gemacht = inhalt(labor.ARBEITSKOPIE());
+            boxen.clear();
+            boxen.expect(vbOK);
+            f.mnuKOMPRIMIEREN_Click();
+            ASSERT_EQ(boxen.boxes().size(), 1);
+            EXPECT_EQ(boxen.boxes().first().prompt,
+                      QStringLiteral("VB-Error: 3050\r\nDie Arbeitskopie wird nicht geändert: "
+                                     "ihr Zustand kann im Ordner ") +
+                          g_zustand + grund);
+            EXPECT_EQ(inhalt(labor.ARBEITSKOPIE()), gemacht);
+            EXPECT_TRUE(f.DBPROJEKT()->IsOpen());
+        }
 }

@@ -58,18 +58,20 @@ int wartend(void*, int versuch) {
     return sqlite3_sleep(1), versuch < 60000;
 }
 
-// A run of the program: start-up (answering the start-up question with the
-// given answer, if it comes; "halt" pauses it as halt() says), then commands
-// from the standard input, one a line: "DATENSATZ <id> <ken>" adds a record
-// to the working copy, "AENDERN <id> <ken>" adds one and marks the change as
-// a command does, "NEU <ken> <ms>" fills a new input window and presses
-// Ctrl+S in it (a wait for another writer is told), "SPEICHERN" saves,
-// "ENDE [ja|nein]" quits (with the answer to the save question). Each is
-// answered with a line.
+// A run of the program: start-up (answering the start-up question, or the one
+// box it shows, with the given answer, if it comes; "halt" pauses it as halt()
+// says), then commands from the standard input, one a line: "DATENSATZ <id>
+// <ken>" adds a record to the working copy, "AENDERN <id> <ken>" adds one and
+// marks the change as a command does, "NEU <ken> <ms>" fills a new input
+// window and presses Ctrl+S in it (a wait for another writer is told),
+// "SPEICHERN" saves, "ENDE [ja|nein]" quits (with the answer to the save
+// question), "BOXEN" tells the boxes shown so far. Each is answered with a
+// line.
 int lauf(const QStringList& a) {
     SHELLLABOR labor(SHELLLABOR::VORHANDEN{a.at(0), a.at(1)});
     ScriptedDialogs boxen;
     if (a.at(2) == QLatin1String("nein")) boxen.expect(vbNo);
+    if (a.at(2) == QLatin1String("ok")) boxen.expect(vbOK);
     if (a.at(2) == QLatin1String("halt")) {
         g_boxen = &boxen;
         frmMAINFENSTER::STARTHALT = halt;
@@ -111,6 +113,11 @@ int lauf(const QStringList& a) {
             boxen.expect(vbOK);
             f.mnuKOMPRIMIEREN_Click();
             melden(QStringLiteral("KOMPRIMIERT %1").arg(boxen.boxes().last().style));
+            continue;
+        } else if (teile.at(0) == QLatin1String("BOXEN")) {
+            melden(boxen.prompts()
+                       .join(QStringLiteral(" | "))
+                       .replace(QStringLiteral("\r\n"), QStringLiteral(" / ")));
             continue;
         } else if (teile.at(0) == QLatin1String("ENDE")) {
             if (teile.size() > 1)
@@ -497,4 +504,59 @@ TEST(Laeufe, WithoutAStateFolderARunWritesNothingAndLosesNothing) {
     f.mnuBEENDEN_Click();
     EXPECT_EQ(boxen.boxes().size(), 2);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,VONA"));
+}
+
+// Two live runs, and the copy's lock file deleted under them or replaced by a
+// folder: a third start takes neither for dead. It asks nothing and shares
+// the copy, or, when it cannot lock, says why once and writes nothing; after
+// all quit, every record that any run stored is in the project database.
+TEST(Laeufe, LiveRunsAreKnownWhateverHappenedToTheCopysLockFile) {
+    for (const bool ordner : {false, true}) {
+        SCOPED_TRACE(ordner);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        QProcess a, b, c;
+        for (QProcess* lauf : {&a, &b}) {
+            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"),
+                                 {labor.WURZEL(), "tester", "keine"});
+            ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
+        }
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 10 11")),
+                  antwort("GESCHRIEBEN 2"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SCHREIBEN 20 21")),
+                  antwort("GESCHRIEBEN 2"));
+        const QString kopieordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+        const QString sperre = kopieordner + QStringLiteral("/VELD.sperre");
+        ASSERT_TRUE(QFile::remove(sperre));
+        if (ordner) {
+            ASSERT_TRUE(QDir().mkdir(sperre));
+        }
+
+        KINDPROZESS::STARTEN(c, QStringLiteral("lauf"),
+                             {labor.WURZEL(), "tester", ordner ? "ok" : "keine"});
+        if (!ordner) {
+            ASSERT_EQ(KINDPROZESS::ZEILE(c), antwort("BEREIT 1 0"));
+        } else {
+            ASSERT_EQ(KINDPROZESS::ZEILE(c), antwort("BEREIT 1 1"));
+            EXPECT_EQ(KINDPROZESS::BEFEHL(c, QStringLiteral("BOXEN")),
+                      QStringLiteral("Der Zustand der Arbeitskopie kann im Ordner ") + kopieordner +
+                          QString::fromUtf8(" (ein Ordner namens VELD.sperre steht im Weg) nicht "
+                                            "festgehalten werden. / Dieser Lauf ändert nichts an "
+                                            "der Arbeitskopie; sie bleibt, wie sie ist."));
+        }
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W10,W11,W20,W21"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(c, QStringLiteral("SCHREIBEN 30 30")),
+                  ordner ? antwort("GESCHRIEBEN 0") : antwort("GESCHRIEBEN 1"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 12 12")),
+                  antwort("GESCHRIEBEN 1"));
+
+        // All quit, each with Yes where it is asked.
+        for (QProcess* lauf : {&a, &b, &c}) {
+            KINDPROZESS::BEFEHL(*lauf, QStringLiteral("ENDE ja"));
+            ASSERT_TRUE(lauf->waitForFinished());
+        }
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
+                  ordner ? antwort("ALT,W10,W11,W12,W20,W21")
+                         : antwort("ALT,W10,W11,W12,W20,W21,W30"));
+    }
 }
