@@ -172,22 +172,42 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 ZUSTANDMELDEN();
                 return false;
             }
+            const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
+            // A copy that another run still works on cannot be moved, and
+            // this run cannot share it either: a Save would write the other
+            // project's records over this one. The start ends, told why.
+            if (!KOPIEALLEIN()) {
+                if (!m_zustandsfehler.isEmpty())
+                    ZUSTANDMELDEN();
+                else if (m_SPRACHE == 1)
+                    MsgBox(QStringLiteral("The working copy belongs to project ") + projekt +
+                               QStringLiteral(", on which another run of VELD is working right "
+                                              "now.") +
+                               QStringLiteral("\r\n") +
+                               QStringLiteral("End that run first; this start ends."),
+                           vbOKOnly + vbExclamation, kTitel);
+                else
+                    MsgBox(QString::fromUtf8("Die Arbeitskopie gehört zum Projekt ") + projekt +
+                               QString::fromUtf8(", an dem gerade ein anderer Lauf von VELD "
+                                                 "arbeitet.") +
+                               QStringLiteral("\r\n") +
+                               QString::fromUtf8("Beenden Sie zuerst diesen Lauf; dieser Start "
+                                                 "wird beendet."),
+                           vbOKOnly + vbExclamation, kTitel);
+                return false;
+            }
             // Another project's unsaved changes: they are kept under a name
             // of their own, and this project gets a fresh copy.
-            const std::optional<QString> neu = eh.Value([&] {
-                // A copy that another run still works on cannot be moved.
-                if (!KOPIEALLEIN()) throw StandardError(70);
-                return UEBRIGEKOPIESICHERN(arbeitskopie, herkunft);
-            });
+            const std::optional<QString> neu =
+                eh.Value([&] { return UEBRIGEKOPIESICHERN(arbeitskopie, herkunft); });
             if (!neu) {
-                // Never copy over changes that could not be put aside; the
-                // run shares the copy as it is.
+                // Never copy over changes that could not be put aside, nor
+                // work on them as this project's: the box said why.
                 KOPIETEILEN();
-                return true;
+                return false;
             }
             if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) ZUSTANDLEEREN();
             KOPIETEILEN();
-            const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
             if (m_SPRACHE == 1)
                 MsgBox(QStringLiteral("The working copy of project ") + projekt +
                            QStringLiteral(" was not saved. It has been kept as ") + *neu +
