@@ -59,7 +59,8 @@ QString VERSUCHSTYP(const QVariant& vt);
 // the reset scales, the ranges and scales SKALEN stores) committed together
 // once: what was written stays, whichever way the drawing ends. A drawing
 // that leaves the row as it was (a redraw at the same size) stores nothing,
-// so it costs no write to the disk.
+// so it costs no write to the disk, marks no change of the copy and is not
+// refused in a run that cannot mark one.
 class LAYOUTSCHREIBEN {
 public:
     LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild);
