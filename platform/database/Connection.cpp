@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 // The first word of a statement, upper case.
@@ -107,11 +108,19 @@ void Connection::Close() {
     if (m_ownWrite) sqlite3_reset(m_ownWrite);
     if (m_level > 0 && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    // A box held meanwhile is shown once the file is closed, not while this
+    // object is half closed.
+    const bool schreibend = std::exchange(m_writing, false);
     if (m_level > 0) endedOutermost(false);
     finalizeCache();
     m_tables.clear();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
+    try {
+        if (schreibend) WritingEnds();
+    } catch (...) {
+        // A box that could not be shown is no failure of the close.
+    }
 }
 
 void Connection::finalizeCache() {

@@ -6,6 +6,8 @@
 
 #include "HAUPTFENSTERTEST.h"
 
+#include "platform/runtime/RuntimeError.h"
+
 #include <QClipboard>
 #include <QDir>
 #include <QFile>

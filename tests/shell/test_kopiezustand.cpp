@@ -85,9 +85,10 @@ TEST_F(KOPIEZUSTAND, TheSessionEndingWithTheExchangeDialogOpenKeepsTheImport) {
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1,IMPORT"));
 }
 
-// A print and a redraw change nothing in the copy: after a Save they mark
-// no change, and the quit asks nothing.
-TEST_F(KOPIEZUSTAND, PrintingAndRedrawingASavedPageMarkNoChange) {
+// A print and a redraw change nothing in the copy, and a store refused for
+// its value is rolled back: after a Save they mark no change, and the quit
+// asks nothing.
+TEST_F(KOPIEZUSTAND, APrintARedrawAndARefusedStoreAfterASaveMarkNoChange) {
     mdiSEITE1* s = berechnen();
     ASSERT_NE(s, nullptr);
     f.mnuSPEICHERN_Click();
@@ -96,6 +97,14 @@ TEST_F(KOPIEZUSTAND, PrintingAndRedrawingASavedPageMarkNoChange) {
     EXPECT_EQ(druckdialoge, 1);
     QTest::mouseClick(s->FORM, Qt::LeftButton, {}, QPoint(5, 5));
     frmKONTEXT::GELADEN()->cmdOK->click();
+    QTest::keyClick(s, Qt::Key_Escape);
+    f.mnuNEU->trigger();
+    EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("N-2"));
+    EINGABEFENSTER::GELADEN()->txtMS->setText(QStringLiteral("1O0,5"));
+    boxen.expect(vbOK, QStringLiteral("1O0,5"));
+    QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
+    f.stbMAIN_PanelClick(9);
+    boxen.clear();
     EXPECT_FALSE(f.BOGEAENDERT());
     EXPECT_TRUE(QDir(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand"))
                     .entryList({QStringLiteral("*.geaendert")}, QDir::Files)
