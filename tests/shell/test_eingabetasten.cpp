@@ -348,7 +348,8 @@ TEST_F(Eingabetasten, AStoreAsksAgainWhenTheRecordChangedAfterTheQuestion) {
         Connection anderer(labor.ARBEITSKOPIE());
         anderer.Execute(QStringLiteral("UPDATE [E2] SET [MS]=7 WHERE [ID]=1"));
     };
-    const QString frage = QString::fromUtf8("Soll der vorhandene Datensatz P-1 überschrieben werden?");
+    const QString frage =
+        QString::fromUtf8("Soll der vorhandene Datensatz P-1 überschrieben werden?");
     boxen.expect(vbYes, frage);
     boxen.expect(vbNo, frage);
     taste(Qt::Key_S, Qt::ControlModifier);

@@ -125,9 +125,8 @@ TEST_F(KOPIEZUSTAND, ARefusedWriteIsToldOnceAsWhatItIs) {
         std::function<void()> tun;
     } faelle[] = {
         {"Calculate First without the run's mark",
-         QStringLiteral("VB-Error: 3050\r\n") + QString::fromUtf8("Die Arbeitskopie wird nicht "
-                                                                  "geändert: ihr Zustand kann im "
-                                                                  "Ordner ") +
+         QString::fromUtf8("VB-Error: 3050\r\nDie Arbeitskopie wird nicht geändert: ihr "
+                           "Zustand kann im Ordner ") +
              zustand,
          [&] {
              for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
