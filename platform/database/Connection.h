@@ -77,6 +77,8 @@ public:
     // The outermost level begins as a writer (it takes the write lock at
     // once, waiting out the busy time-out for another writer), so that
     // what it reads to decide a write is not changed before it writes.
+    // While it is open, no message box waits (see WritingBegins): one asked
+    // for is shown once the transaction has ended.
     int BeginTrans();
     void CommitTrans();
     void RollbackTrans();
