@@ -38,6 +38,7 @@
 #include <vector>
 
 class Connection;
+enum class FieldType;
 class MSFlexGrid;
 class QCheckBox;
 class QComboBox;
@@ -295,6 +296,8 @@ private:
 
     bool rasterSchreiben(const QString& SPV, MSFlexGrid& msgFLX, const QString& SPNR,
                          const SCHLUESSEL& k);
+    // The type of a column of the table, nothing when it cannot be told.
+    std::optional<FieldType> SPALTENTYP(const QString& SPV);
     bool rasterLesen(const QString& SPV, MSFlexGrid& msgFLX, const QString& SPNR,
                      const SCHLUESSEL& k, int16_t ZNR);
 

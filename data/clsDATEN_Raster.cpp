@@ -5,6 +5,7 @@
 
 #include "data/clsDATEN_Intern.h"
 #include "platform/database/Connection.h"
+#include "platform/database/FieldType.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/controls/MSFlexGrid.h"
 #include "platform/runtime/MsgBox.h"
@@ -71,6 +72,16 @@ private:
 
 } // namespace
 
+std::optional<FieldType> clsDATEN::SPALTENTYP(const QString& SPV) {
+    try {
+        for (const Connection::TableColumn& spalte : verbindung().TableColumns(m_etabelle))
+            if (spalte.name.compare(SPV, Qt::CaseInsensitive) == 0) return spalte.type;
+    } catch (const std::exception&) {
+        // A table that cannot be read fails where the view is opened.
+    }
+    return std::nullopt;
+}
+
 bool clsDATEN::DFTF(const QString& SPV, MSFlexGrid& msgFLX, const QString& SPNR,
                     CLSDATEN_SPI3_DEF) {
     return rasterSchreiben(SPV, msgFLX, SPNR, schluessel3(CLSDATEN_SPI3_WEITER));
@@ -110,6 +121,21 @@ bool clsDATEN::rasterSchreiben(const QString& SPV, MSFlexGrid& msgFLX, const QSt
         }
     }
 
+    // A value that its column cannot take is found before the copy is held
+    // for writing, so that its box waits with nothing locked; OK leaves the
+    // value out of its row (the row's keys are still written).
+    std::vector<char> auslassen(werte.size(), 0);
+    if (const std::optional<FieldType> typ = SPALTENTYP(SPV)) {
+        for (size_t i = 0; i < werte.size(); ++i) {
+            try {
+                StoredValue(*typ, LEERALSNULL(werte[i]), SPV);
+            } catch (const std::exception& ausnahme) {
+                if (!meldung.WEITER(ausnahme)) return false;
+                auslassen[i] = 1;
+            }
+        }
+    }
+
     // One transaction: the view is replaced whole, or left as it was when the
     // user cancels.
     std::optional<Transaction> transaktion;
@@ -144,7 +170,7 @@ bool clsDATEN::rasterSchreiben(const QString& SPV, MSFlexGrid& msgFLX, const QSt
         });
         // A value that the column refuses is left out of its row; the row's
         // keys are still written.
-        meldung.SCHRITT([&] { *spalte = LEERALSNULL(werte[i]); });
+        if (!auslassen[i]) meldung.SCHRITT([&] { *spalte = LEERALSNULL(werte[i]); });
         if (schluessel) meldung.SCHRITT([&] { *schluessel = m_espidw; });
         for (int n = 0; n < 3; ++n)
             if (zusatz[n]) meldung.SCHRITT([&] { *zusatz[n] = *k.SPIW[n]; });

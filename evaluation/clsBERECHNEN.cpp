@@ -42,26 +42,6 @@ clsBERECHNEN::~clsBERECHNEN() = default;
 bool clsBERECHNEN::BERECHNUNG()
 {
     ErrorHandler eh(kPrefix, kTitel);
-    bool ergebnis = false;
-
-    // The whole run is one transaction, each row write a savepoint inside
-    // it: one commit instead of one per row, and a run that stops early
-    // still leaves exactly what it wrote up to then.
-    std::optional<Transaction> transaktion;
-    eh.Run([&] {
-        const std::shared_ptr<Connection> verbindung = frmMAIN().DBPROJEKT();
-        if (verbindung && verbindung->IsOpen()) transaktion.emplace(*verbindung);
-    });
-    const auto ende = [&]() -> bool {
-        // The run ended in a box of the evaluation: its copy is closed.
-        if (frmMAIN().ENDET()) return false;
-        if (transaktion && transaktion->Active()) {
-            // Without the commit nothing of the run would stay.
-            ErrorHandler abschluss(kPrefix, kTitel);
-            if (!abschluss.Run([&] { transaktion->Commit(); })) return false;
-        }
-        return ergebnis;
-    };
 
     eh.Run([&] {
         m_e2 = std::make_unique<clsDATEN>();
@@ -73,23 +53,68 @@ bool clsBERECHNEN::BERECHNUNG()
         m_a1->ETABELLE(QStringLiteral("A1"));
         m_a2->ETABELLE(QStringLiteral("A2"));
     });
-    if (eh.Left() || !m_a2) return ende();
+    if (eh.Left() || !m_a2) return false;
 
     eh.Run([&] { frmMAIN().SETZEFORTSCHRITT(0); });
-    if (eh.Left()) return ende();
+    if (eh.Left()) return false;
 
+    // The computation's boxes wait for the user: they come before the copy
+    // is held for writing. The results are written in one transaction,
+    // inside which the readings are read again; when another run changed
+    // them meanwhile, they are computed again from what is there now.
+    std::optional<EINGABEN> eingaben = EINGABENLESEN(eh);
+    for (;;) {
+        // The run may have ended in a box of the computation: its copy is
+        // closed, and nothing is written after the end.
+        if (!eingaben || !RECHNEN(eh, *eingaben) || frmMAIN().ENDET()) return false;
+
+        std::optional<Transaction> transaktion;
+        eh.Run([&] {
+            const std::shared_ptr<Connection> verbindung = frmMAIN().DBPROJEKT();
+            if (!verbindung || !verbindung->IsOpen()) throw DatabaseError::ObjectClosedError();
+            transaktion.emplace(*verbindung);
+            // A copy that takes no write is told before anything is written.
+            verbindung->PassWriteGuard();
+        });
+        if (eh.Left()) return false;
+        std::optional<EINGABEN> jetzt = EINGABENLESEN(eh);
+        if (!jetzt) return false;
+        if (*jetzt == *eingaben) return SCHREIBEN(eh, *transaktion);
+        transaktion.reset();
+        eingaben = std::move(jetzt);
+    }
+}
+
+std::optional<clsBERECHNEN::EINGABEN> clsBERECHNEN::EINGABENLESEN(ErrorHandler& eh)
+{
     // t max and m s are taken as they come: a missing row reads 0.
-    eh.Run([&] { m_e2->DTVS(QStringLiteral("TMAX"), m_tmax); });
-    if (eh.Left()) return ende();
-    eh.Run([&] { m_e2->DTVS(QStringLiteral("MS"), m_ms); });
-    if (eh.Left()) return ende();
-    m_wasser = 1.0f;
+    EINGABEN e;
+    eh.Run([&] { m_e2->DTVS(QStringLiteral("TMAX"), e.tmax); });
+    if (eh.Left()) return std::nullopt;
+    eh.Run([&] { m_e2->DTVS(QStringLiteral("MS"), e.ms); });
+    if (eh.Left()) return std::nullopt;
 
-    int16_t anzahl = 0;
-    eh.Run([&] { m_e3->INDEX(nullptr, &m_n, &anzahl, QStringLiteral("I1")); });
-    if (eh.Left()) return ende();
+    eh.Run([&] { m_e3->INDEX(nullptr, &e.n, &e.anzahl, QStringLiteral("I1")); });
+    if (eh.Left()) return std::nullopt;
     // Readings are numbered from 0: a record whose highest index lies below
     // 0 has none.
+    eh.Run([&] {
+        if (e.n < 0) throw RuntimeError::SubscriptOutOfRange();
+    });
+    if (eh.Left()) return std::nullopt;
+    m_t.assign(size_t(std::max<int16_t>(e.n, 0)) + 1, 0.0f);
+    MESSWERTELESEN(eh, e.anzahl, e.det, e.vol);
+    if (eh.Left()) return std::nullopt;
+    return e;
+}
+
+bool clsBERECHNEN::RECHNEN(ErrorHandler& eh, const EINGABEN& e)
+{
+    m_tmax = e.tmax;
+    m_ms = e.ms;
+    m_n = e.n;
+    m_wasser = 1.0f;
+    m_wmax = 0.0f;
     eh.Run([&] {
         if (m_n < 0) throw RuntimeError::SubscriptOutOfRange();
         const size_t groesse = size_t(m_n) + 1;
@@ -98,22 +123,18 @@ bool clsBERECHNEN::BERECHNUNG()
         m_w.assign(groesse, 0.0f);
         m_punkt.assign(groesse, 0);
     });
-    if (eh.Left()) return ende();
+    if (eh.Left()) return false;
     const int n = int(m_t.size()) - 1;
-
-    std::vector<QVariant> det, vol;
-    MESSWERTELESEN(eh, anzahl, det, vol);
-    if (eh.Left()) return ende();
 
     for (int i = 0; i <= n; ++i) {
         m_i = int16_t(i);
         // Reading by reading: its time, its volume, then its water uptake, so
         // that the boxes of a run come in the order of the readings.
         std::optional<float> t, v;
-        eh.Run([&] { t = messwert(det[i]); });
-        if (eh.Left()) return ende();
-        eh.Run([&] { v = messwert(vol[i]); });
-        if (eh.Left()) return ende();
+        eh.Run([&] { t = messwert(e.det[i]); });
+        if (eh.Left()) return false;
+        eh.Run([&] { v = messwert(e.vol[i]); });
+        if (eh.Left()) return false;
         m_t[i] = t.value_or(0.0f);
         m_v[i] = v.value_or(0.0f);
         m_punkt[i] = t.has_value() && v.has_value();
@@ -123,11 +144,11 @@ bool clsBERECHNEN::BERECHNUNG()
             const double wert = DivDouble(double(m_v[i]) * double(m_wasser), double(m_ms)) * 100.0;
             m_w[i] = CheckedSingle(wert);
         });
-        if (eh.Left()) return ende();
+        if (eh.Left()) return false;
     }
 
     eh.Run([&] { frmMAIN().SETZEFORTSCHRITT(15); });
-    if (eh.Left()) return ende();
+    if (eh.Left()) return false;
 
     // The interval that brackets t max, both ends inclusive, between
     // neighbouring usable readings; a later bracketing interval overrides an
@@ -138,22 +159,26 @@ bool clsBERECHNEN::BERECHNUNG()
         if (links >= 0 && m_t[links] <= m_tmax && m_t[i] >= m_tmax) {
             m_i = int16_t(links);
             eh.Run([&] { m_wmax = LININT(m_t[links], m_t[i], m_tmax, m_w[links], m_w[i]); });
-            if (eh.Left() || frmMAIN().ENDET()) return ende();
+            if (eh.Left() || frmMAIN().ENDET()) return false;
         }
         links = i;
     }
 
     eh.Run([&] { frmMAIN().SETZEFORTSCHRITT(35); });
-    if (eh.Left()) return ende();
+    return !eh.Left();
+}
 
-    // The result comes first; whether it was stored is not asked.
+bool clsBERECHNEN::SCHREIBEN(ErrorHandler& eh, Transaction& transaktion)
+{
+    // The result comes first; whether it was stored is not asked. A run that
+    // stops early still leaves what it wrote up to then: the transaction is
+    // committed whichever way the writing ends.
     eh.Run([&] { m_a1->DVTS(QStringLiteral("VELD"), m_wmax); });
-    if (eh.Left() || frmMAIN().ENDET()) return ende();
-
-    if (!KURVESCHREIBEN()) return ende();
-
-    ergebnis = true;
-    return ende();
+    const bool geschrieben = !eh.Left() && KURVESCHREIBEN(eh);
+    ErrorHandler abschluss(kPrefix, kTitel);
+    // Without the commit nothing of the run would stay.
+    if (!abschluss.Run([&] { transaktion.Commit(); })) return false;
+    return geschrieben;
 }
 
 void clsBERECHNEN::MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl, std::vector<QVariant>& det,
@@ -186,7 +211,7 @@ void clsBERECHNEN::MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl, std::vector<
     }
 }
 
-bool clsBERECHNEN::KURVESCHREIBEN()
+bool clsBERECHNEN::KURVESCHREIBEN(ErrorHandler& eh)
 {
     // One walk over the record's curve rows in the order of I, instead of a
     // query per row: the row I = i gets W (further rows with the same I are
@@ -228,8 +253,15 @@ bool clsBERECHNEN::KURVESCHREIBEN()
                 neu->Update();
             }
             zeile.Commit();
-        } catch (const std::exception&) {
-            // As the data-access object reports a value it could not store.
+        } catch (const std::exception& ausnahme) {
+            // A copy that takes no write at all is told as what it is; any
+            // other failure as the data-access object reports a value it
+            // could not store.
+            const RuntimeError fehler = ErrorHandler::Translate(ausnahme);
+            if (fehler.Refusal()) {
+                eh.Report(fehler);
+                return false;
+            }
             MsgBox(QStringLiteral("Wert ") + CStr(QVariant(m_w[i])) +
                        QStringLiteral(" kann nicht in die Spalte W der Tabelle A2 gespeichert werden!"),
                    vbOKOnly + vbExclamation, QStringLiteral("Datenfehler"));

@@ -18,9 +18,11 @@
 #include <QVariant>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class ErrorHandler;
+class Transaction;
 class clsDATEN;
 
 class clsBERECHNEN {
@@ -34,8 +36,9 @@ public:
     // the user answered with OK do not prevent it). False when it stopped
     // early: Cancel in the error box, or an A2 row that could not be
     // written; A1.VELD is then written already, and so are the A2 rows
-    // below the failing index. The run is one transaction, committed
-    // whichever way it ends.
+    // below the failing index. The results are written in one transaction,
+    // committed whichever way the writing ends; no box of the computation
+    // waits inside it.
     bool BERECHNUNG();
 
 private:
@@ -45,14 +48,31 @@ private:
     // Single range raises the overflow error.
     float LININT(const float& x1, const float& x2, const float& x, const float& y1, const float& y2);
 
-    // The time and the volume of reading i, for i = 0 to n, as stored
-    // (Empty where the reading has no row).
+    // What the computation reads: t max, m s, the highest index n and the
+    // count of the readings, and the time and the volume of reading i for
+    // i = 0 to n as stored (Empty where the reading has no row).
+    struct EINGABEN {
+        float tmax = 0.0f;
+        float ms = 0.0f;
+        int16_t n = 0;
+        int16_t anzahl = 0;
+        std::vector<QVariant> det, vol;
+        bool operator==(const EINGABEN&) const = default;
+    };
+    // Nothing when the user left in an error box.
+    std::optional<EINGABEN> EINGABENLESEN(ErrorHandler& eh);
     void MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl, std::vector<QVariant>& det,
                         std::vector<QVariant>& vol);
+    // The water uptakes and the result; false when the user left.
+    bool RECHNEN(ErrorHandler& eh, const EINGABEN& e);
+    // The result and the curve rows, in the open transaction, which it
+    // commits.
+    bool SCHREIBEN(ErrorHandler& eh, Transaction& transaktion);
     // W of the curve row I = i for i = 0 to n, each row as the scalar write
     // of the data-access object would leave it. False when a row could not
-    // be written (after the data-access object's message for it).
-    bool KURVESCHREIBEN();
+    // be written (after the data-access object's message for it, or the
+    // refusal of the copy in the run's box).
+    bool KURVESCHREIBEN(ErrorHandler& eh);
 
     std::unique_ptr<clsDATEN> m_e2, m_e3, m_a1, m_a2;
 

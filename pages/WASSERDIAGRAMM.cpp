@@ -2,6 +2,7 @@
 
 #include "data/clsDATEN.h"
 #include "drawing/clsGRAFIK.h"
+#include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
 #include "platform/runtime/RuntimeError.h"
@@ -192,8 +193,13 @@ void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild) {
     g0.DVTS(QStringLiteral("MYMX"), 0, k, bild);
 }
 
-LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild)
-    : m_g0(g0), m_bild(bild), m_transaktion(std::make_unique<Transaction>(*g0.VERBINDUNG())) {
+LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild, bool behalten)
+    : m_g0(g0), m_bild(bild), m_behalten(behalten),
+      m_transaktion(std::make_unique<Transaction>(*g0.VERBINDUNG())) {
+    // Whether the drawing changed the row is known only at its end: the copy's
+    // guard runs then, so that a drawing that changes nothing marks nothing
+    // and is refused nothing.
+    g0.VERBINDUNG()->DeferWriteGuard();
     try {
         m_vorher = ZEILEN();
     } catch (const std::exception&) {
@@ -220,7 +226,7 @@ LAYOUTSCHREIBEN::~LAYOUTSCHREIBEN() {
 void LAYOUTSCHREIBEN::ENDE() {
     if (!m_transaktion) return;
     try {
-        if (ZEILEN() == m_vorher)
+        if (!m_behalten || ZEILEN() == m_vorher)
             m_transaktion->Rollback();
         else
             m_transaktion->Commit();

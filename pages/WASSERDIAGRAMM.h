@@ -59,10 +59,13 @@ QString VERSUCHSTYP(const QVariant& vt);
 // the reset scales, the ranges and scales SKALEN stores) committed together
 // once: what was written stays, whichever way the drawing ends. A drawing
 // that leaves the row as it was (a redraw at the same size) stores nothing,
-// so it costs no write to the disk.
+// so it costs no write to the disk, marks no change of the copy and is not
+// refused in a run that cannot mark one. A drawing on the printer keeps
+// nothing (`behalten` false): its scales are the sheet's, and the screen's
+// drawing after the print would only write the screen's back.
 class LAYOUTSCHREIBEN {
 public:
-    LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild);
+    LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild, bool behalten = true);
     ~LAYOUTSCHREIBEN();
     LAYOUTSCHREIBEN(const LAYOUTSCHREIBEN&) = delete;
     LAYOUTSCHREIBEN& operator=(const LAYOUTSCHREIBEN&) = delete;
@@ -73,6 +76,7 @@ private:
 
     clsDATEN& m_g0;
     int16_t m_bild;
+    bool m_behalten;
     QList<QVariantList> m_vorher;
     std::unique_ptr<Transaction> m_transaktion;
 };

@@ -100,7 +100,7 @@ void mdiMSEITE1::BILD110(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDa
     clsGRAFIK& g = *m_bild110;
     eh.Run([&] { m_g0->ESPIDW(0); });
     // One commit for the layout row's writes of this drawing.
-    LAYOUTSCHREIBEN schreiben(*m_g0, 110);
+    LAYOUTSCHREIBEN schreiben(*m_g0, 110, OBJ == 0);
     if (BONEU) eh.Run([&] { STANDARDLAYOUT(*m_g0, 110, true); });
     eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 110); });
     eh.Run([&] {

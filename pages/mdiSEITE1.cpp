@@ -88,7 +88,7 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
     if (!m_bild11 || !m_g0) return;
     clsGRAFIK& g = *m_bild11;
     // One commit for the layout row's writes of this drawing.
-    LAYOUTSCHREIBEN schreiben(*m_g0, 11);
+    LAYOUTSCHREIBEN schreiben(*m_g0, 11, OBJ == 0);
     if (BONEU) eh.Run([&] { STANDARDLAYOUT(*m_g0, 11, false); });
     eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 11); });
     eh.Run([&] {

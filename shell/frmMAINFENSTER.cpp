@@ -28,8 +28,8 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
     setObjectName(QStringLiteral("frmMAIN"));
     setWindowTitle(QStringLiteral("Korvalind"));
     // Every write into the working copy is known beside it before it is
-    // written.
-    m_DBPROJEKT->SetWriteGuard([this] { AENDERUNGVORMERKEN(); });
+    // written; a write that is rolled back takes back the mark it made.
+    m_DBPROJEKT->SetWriteGuard([this] { SCHREIBWACHE(); }, [this] { AENDERUNGZURUECKNEHMEN(); });
     MDIBEREICH = new QMdiArea(this);
     MDIBEREICH->setObjectName(QStringLiteral("MDIBEREICH"));
     // Pages are shown maximised by their own commands; activating a window

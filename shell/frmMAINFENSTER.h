@@ -218,6 +218,10 @@ private:
     // The guard of every write into the copy: the change is marked before it
     // is written; a mark that cannot be written refuses the write.
     void AENDERUNGVORMERKEN();
+    // The guard as the copy's connection runs it, and what a rollback of
+    // the guarded transaction takes back (see frmMAINFENSTER_Marken).
+    void SCHREIBWACHE();
+    void AENDERUNGZURUECKNEHMEN();
     bool ALLEINENTSCHEIDEN();
     void ENTSCHEIDUNGFREIGEBEN();
     bool ENTSCHEIDUNGNEHMEN();
@@ -282,6 +286,9 @@ private:
     // This run's latest change mark; a Save that cleared it makes the next
     // write mark again.
     QString m_marke;
+    // The mark that the open writing transaction made when the run had no
+    // unsaved change before: its rollback takes it back.
+    QString m_zurueckzunehmen;
     // Why the copy's state cannot be kept (empty while it can), and whether
     // the user was told.
     QString m_zustandsfehler;

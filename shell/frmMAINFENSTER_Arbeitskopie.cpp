@@ -457,7 +457,7 @@ void frmMAINFENSTER::AENDERUNGVORMERKEN() {
         if (m_zustandsfehler.isEmpty())
             ZUSTANDFEHLT(m_zustand.isEmpty() ? QFileInfo(XMDBPFAD()).path() : m_zustand,
                          QStringLiteral("the run's mark is gone"));
-        throw RuntimeError(
+        throw DatabaseError::Make(
             DatabaseError::NotKept, m_SPRACHE == 1
                     ? QStringLiteral("The working copy is not changed: its state cannot be kept in "
                                      "the folder ") +

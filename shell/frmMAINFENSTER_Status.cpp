@@ -181,6 +181,39 @@ std::optional<int32_t> KENNUNGSDATENSATZ(Connection& db, const QString& ken) {
     return id;
 }
 
+// What the overwrite question stands for: the record of the identifier, and
+// its identifier, comment, general data and readings as they are now. The
+// active flag and the results are not the record's data: another run's
+// store or evaluation changes them without changing what is overwritten.
+struct KENNUNGSSTAND {
+    std::optional<int32_t> id;
+    QStringList zeilen;
+    bool operator==(const KENNUNGSSTAND&) const = default;
+};
+
+KENNUNGSSTAND KENNUNGSSTANDLESEN(Connection& db, const QString& ken) {
+    KENNUNGSSTAND stand;
+    stand.id = KENNUNGSDATENSATZ(db, ken);
+    if (!stand.id) return stand;
+    for (const char* sql : {"SELECT [KEN],[KOM] FROM [E1] WHERE [ID]=? ORDER BY rowid",
+                            "SELECT * FROM [E2] WHERE [ID]=? ORDER BY rowid",
+                            "SELECT * FROM [E3] WHERE [ID]=? ORDER BY rowid"}) {
+        Recordset rs(QString::fromLatin1(sql), db, {*stand.id});
+        for (; !rs.Eof(); rs.MoveNext()) {
+            QString zeile;
+            for (int i = 0; i < rs.FieldCount(); ++i) {
+                const QVariant wert = rs.Fields(i).Value();
+                zeile += QString::number(wert.typeId()) + QLatin1Char(':') +
+                         (IsNull(wert) ? QString() : wert.toString()) + QLatin1Char('\x1f');
+            }
+            stand.zeilen << zeile;
+        }
+        rs.Close();
+        stand.zeilen << QString(); // the end of the table's rows
+    }
+    return stand;
+}
+
 void eingabeVerlassen(frmMAINFENSTER& f, mdiEINGABE* eingabe, ErrorHandler& eh) {
     if (eingabe) eh.Run([&] { Forms::Unload(eingabe); });
     eh.Run([&] {
@@ -221,10 +254,12 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
     // so that no other run can store between the reading and the writing.
     // The overwrite question cannot wait with the copy locked: it is asked
     // before, and when another run changed what it was asked about
-    // meanwhile, the store rolls back and decides again.
-    const auto gelesen = eh.Value([&] { return KENNUNGSDATENSATZ(db, ken); });
+    // meanwhile (another record of the identifier, or the same record stored
+    // anew), the store rolls back and decides again.
+    const auto gelesen = eh.Value([&] { return KENNUNGSSTANDLESEN(db, ken); });
     if (!gelesen) return;
-    std::optional<int32_t> id = *gelesen;
+    KENNUNGSSTAND stand = *gelesen;
+    std::optional<int32_t>& id = stand.id;
     std::optional<Transaction> transaktion;
     for (;;) {
         if (id) {
@@ -242,13 +277,13 @@ void SPEICHERN(frmMAINFENSTER& f, const QString& titel, ErrorHandler& eh) {
         // holds the copy past the time-out is told as such.
         SetMousePointer(vbHourglass);
         if (!eh.Run([&] { transaktion.emplace(db); })) return;
-        const auto jetzt = eh.Value([&] { return KENNUNGSDATENSATZ(db, ken); });
+        const auto jetzt = eh.Value([&] { return KENNUNGSSTANDLESEN(db, ken); });
         if (!jetzt) return;
-        if (*jetzt == id) break;
+        if (*jetzt == stand) break;
         if (!eh.Run([&] { transaktion->Rollback(); })) return;
         transaktion.reset();
         SetMousePointer(vbDefault);
-        id = *jetzt;
+        stand = *jetzt;
     }
     // A copy whose change cannot be marked is not written: the store says
     // why in its own box, before the window writes anything.

@@ -1,10 +1,12 @@
 #include "platform/database/Connection.h"
 
 #include "platform/database/DatabaseError.h"
+#include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Variant.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 // The first word of a statement, upper case.
@@ -103,14 +105,22 @@ void Connection::openPath(const QString& path) {
 
 void Connection::Close() {
     if (!m_db) return;
+    if (m_ownWrite) sqlite3_reset(m_ownWrite);
     if (m_level > 0 && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    m_level = 0;
-    m_guarded = false;
+    // A box held meanwhile is shown once the file is closed, not while this
+    // object is half closed.
+    const bool schreibend = std::exchange(m_writing, false);
+    if (m_level > 0) endedOutermost(false);
     finalizeCache();
     m_tables.clear();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
+    try {
+        if (schreibend) WritingEnds();
+    } catch (...) {
+        // A box that could not be shown is no failure of the close.
+    }
 }
 
 void Connection::finalizeCache() {
@@ -123,6 +133,14 @@ void Connection::finalizeCache() {
 
 void Connection::RequireOpen() const {
     if (!m_db) throw DatabaseError::ObjectClosedError();
+}
+
+RuntimeError Connection::Error(int engineCode, const QString& context) const {
+    try {
+        Raise(engineCode, context);
+    } catch (const RuntimeError& error) {
+        return error;
+    }
 }
 
 void Connection::Raise(int engineCode, const QString& context) const {
@@ -197,45 +215,101 @@ bool Connection::Statement::Valid() const {
            m_connection->m_generation == m_generation;
 }
 
-// A transaction that the engine ended by itself (after a failure of the
-// disk, say) no longer counts.
-void Connection::forgetEndedTransaction() {
-    if (m_level > 0 && sqlite3_get_autocommit(m_db)) {
-        m_level = 0;
-        m_guarded = false;
+// Transactions ------------------------------------------------------------
+
+void Connection::beganOutermost() {
+    m_guarded = false;
+    m_deferred = false;
+    m_unguarded = false;
+    // While it is open, no box waits for an answer (see WritingBegins).
+    m_writing = true;
+    WritingBegins();
+}
+
+void Connection::endedOutermost(bool rolledBack) {
+    const bool takeBack = rolledBack && m_guarded && m_takeBack;
+    m_level = 0;
+    m_guarded = false;
+    m_deferred = false;
+    m_unguarded = false;
+    m_ownWrite = nullptr;
+    try {
+        if (takeBack) m_takeBack();
+    } catch (...) {
+        // What the guard made stays: a mark too many asks one question too
+        // many, never loses a change.
+    }
+    if (!m_writing) return;
+    m_writing = false;
+    try {
+        WritingEnds();
+    } catch (...) {
+        // A box that could not be shown is no failure of the transaction.
     }
 }
 
+// A transaction that the engine ended by itself (after a failure of the
+// disk, say) no longer counts, nor anything that belonged to it. Nothing of
+// it is taken back: what the engine left is its business.
+void Connection::forgetEndedTransaction() {
+    if (m_db && m_level > 0 && sqlite3_get_autocommit(m_db)) endedOutermost(false);
+}
+
 int Connection::StepStatement(sqlite3_stmt* statement) {
+    if (statement && statement == m_ownWrite) {
+        const int rc = sqlite3_step(statement);
+        return rc == SQLITE_ROW ? rc : finishOwnWrite(statement, rc);
+    }
     if (!m_writeGuard || sqlite3_stmt_readonly(statement) || sqlite3_stmt_busy(statement))
         return sqlite3_step(statement);
     forgetEndedTransaction();
-    if (m_guarded) return sqlite3_step(statement);
+    if (m_level > 0 && (m_guarded || m_deferred)) {
+        if (!m_guarded) m_unguarded = true;
+        return sqlite3_step(statement);
+    }
     // A single write outside a transaction is one of its own, so that the
-    // guard runs while the write lock is held.
-    const bool own = m_level == 0 && sqlite3_column_count(statement) == 0;
+    // guard runs while the write lock is held; one that returns rows keeps
+    // it until its last row.
+    const bool own = m_level == 0;
     if (own) BeginTrans();
     try {
         m_writeGuard();
     } catch (...) {
         if (own) {
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-            m_level = 0;
+            endedOutermost(false);
         }
         throw;
     }
-    m_guarded = m_level > 0;
-    int rc = sqlite3_step(statement);
-    if (!own) return rc;
+    m_guarded = true;
+    if (!own) return sqlite3_step(statement);
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        m_ownWrite = statement;
+        return rc;
+    }
+    return finishOwnWrite(statement, rc);
+}
+
+int Connection::finishOwnWrite(sqlite3_stmt* statement, int rc) {
+    m_ownWrite = nullptr;
     if (rc == SQLITE_DONE && sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         rc = sqlite3_extended_errcode(m_db);
+    bool rolledBack = false;
     if (rc != SQLITE_DONE) {
         sqlite3_reset(statement);
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        rolledBack = !sqlite3_get_autocommit(m_db) &&
+                     sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
-    m_level = 0;
-    m_guarded = false;
+    endedOutermost(rolledBack);
     return rc;
+}
+
+void Connection::statementReleased(sqlite3_stmt* statement) {
+    // A write that returns rows made its changes at its first step: left
+    // before its last row, it is done all the same.
+    sqlite3_reset(statement);
+    finishOwnWrite(statement, SQLITE_DONE);
 }
 
 void Connection::PassWriteGuard() {
@@ -244,6 +318,13 @@ void Connection::PassWriteGuard() {
     if (!m_writeGuard || m_guarded || m_level == 0) return;
     m_writeGuard();
     m_guarded = true;
+}
+
+void Connection::DeferWriteGuard() {
+    RequireOpen();
+    forgetEndedTransaction();
+    if (m_level == 0) throw DatabaseError::NotAllowedError(QStringLiteral("DeferWriteGuard"));
+    if (!m_guarded) m_deferred = true;
 }
 
 void Connection::Compact() {
@@ -268,6 +349,8 @@ bool Connection::Statement::Step() {
 
 void Connection::Statement::Release() {
     if (!m_statement) return;
+    if (m_connection && m_connection->m_db && m_connection->m_ownWrite == m_statement)
+        m_connection->statementReleased(m_statement);
     if (m_key.isEmpty()) {
         sqlite3_finalize(m_statement);
     } else if (m_connection->m_epoch == m_epoch) {
@@ -382,44 +465,60 @@ int Connection::Execute(const QString& sql) {
     return changes;
 }
 
-// Transactions ------------------------------------------------------------
-
 int Connection::BeginTrans() {
     RequireOpen();
-    // A transaction that the engine ended by itself (after a failure of the
-    // disk, say) no longer counts.
-    if (m_level > 0 && sqlite3_get_autocommit(m_db)) m_level = 0;
-    if (m_level == 0) m_guarded = false;
+    forgetEndedTransaction();
+    // A write that returns rows holds a transaction of its own until its
+    // last row; nothing else may begin meanwhile.
+    if (m_ownWrite) throw DatabaseError::NotAllowedError(QStringLiteral("BeginTrans"));
     const QByteArray sql = m_level == 0 ? QByteArray("BEGIN IMMEDIATE")
                                         : "SAVEPOINT veld_" + QByteArray::number(m_level + 1);
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
-    return ++m_level;
+    if (++m_level == 1) beganOutermost();
+    return m_level;
 }
 
 void Connection::CommitTrans() {
     RequireOpen();
-    if (m_level > 0 && sqlite3_get_autocommit(m_db)) m_level = 0;
-    if (m_level == 0) throw DatabaseError::NotAllowedError(QStringLiteral("CommitTrans"));
+    forgetEndedTransaction();
+    if (m_level == 0 || m_ownWrite)
+        throw DatabaseError::NotAllowedError(QStringLiteral("CommitTrans"));
+    // A guard put off to the commit runs now, under the write lock and before
+    // anything is kept; when it refuses, the transaction stays for the
+    // caller's rollback.
+    if (m_level == 1 && m_deferred && m_unguarded && m_writeGuard && !m_guarded) {
+        m_writeGuard();
+        m_guarded = true;
+    }
     const QByteArray sql =
         m_level == 1 ? QByteArray("COMMIT") : "RELEASE veld_" + QByteArray::number(m_level);
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
-    if (--m_level == 0) m_guarded = false;
+    if (rc != SQLITE_OK) {
+        const RuntimeError error = Error(rc, QString::fromUtf8(sql));
+        forgetEndedTransaction();
+        throw error;
+    }
+    if (--m_level == 0) endedOutermost(false);
 }
 
 void Connection::RollbackTrans() {
     RequireOpen();
-    if (m_level > 0 && sqlite3_get_autocommit(m_db)) m_level = 0;
-    if (m_level == 0) throw DatabaseError::NotAllowedError(QStringLiteral("RollbackTrans"));
+    forgetEndedTransaction();
+    if (m_level == 0 || m_ownWrite)
+        throw DatabaseError::NotAllowedError(QStringLiteral("RollbackTrans"));
     QByteArray sql = "ROLLBACK";
     if (m_level > 1) {
         const QByteArray name = "veld_" + QByteArray::number(m_level);
         sql = "ROLLBACK TO " + name + "; RELEASE " + name;
     }
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
-    if (--m_level == 0) m_guarded = false;
+    if (rc != SQLITE_OK) {
+        const RuntimeError error = Error(rc, QString::fromUtf8(sql));
+        forgetEndedTransaction();
+        throw error;
+    }
+    if (--m_level == 0) endedOutermost(true);
 }
 
 // Tables ------------------------------------------------------------------

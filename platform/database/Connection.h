@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/database/FieldType.h"
+#include "platform/runtime/RuntimeError.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -76,6 +77,8 @@ public:
     // The outermost level begins as a writer (it takes the write lock at
     // once, waiting out the busy time-out for another writer), so that
     // what it reads to decide a write is not changed before it writes.
+    // While it is open, no message box waits (see WritingBegins): one asked
+    // for is shown once the transaction has ended.
     int BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -84,12 +87,23 @@ public:
     // A guard that every write through this connection passes before the
     // engine changes anything: called once per outermost transaction, while
     // that transaction holds the write lock (a write outside a transaction
-    // gets one of its own). When it throws, nothing is written and the error
-    // reaches the writer. Null: no guard.
-    void SetWriteGuard(std::function<void()> guard) { m_writeGuard = std::move(guard); }
+    // gets one of its own, also one that returns rows). When it throws,
+    // nothing is written and the error reaches the writer. Null: no guard.
+    // `takeBack` is called when a transaction in which the guard passed is
+    // rolled back: the write lock was held throughout, so nothing of it
+    // reached the file.
+    void SetWriteGuard(std::function<void()> guard, std::function<void()> takeBack = nullptr) {
+        m_writeGuard = std::move(guard);
+        m_takeBack = std::move(takeBack);
+    }
     // Runs the guard now for the open transaction, as its first write would,
     // so that a command learns of a refusal before it writes anything.
     void PassWriteGuard();
+    // For a writer that learns only at its end whether it changed anything
+    // (and rolls back when not): the open transaction writes without the
+    // guard, which runs at its commit, still under the write lock and before
+    // anything is kept. A rollback then needs no guard at all.
+    void DeferWriteGuard();
 
     // Compacts the database in place through the engine (under its locks,
     // while other connections may have the file open).
@@ -149,6 +163,8 @@ public:
     int StepStatement(sqlite3_stmt* statement);
 
     [[noreturn]] void Raise(int engineCode, const QString& context = QString()) const;
+    // The error Raise throws, without throwing it.
+    RuntimeError Error(int engineCode, const QString& context = QString()) const;
     // Throws the error of an engine code that refuses the database as a
     // whole (held, damaged, read-only, full, failing disk) for the file at
     // `path`; returns for any other code.
@@ -158,7 +174,15 @@ public:
 private:
     void openPath(const QString& path);
     void finalizeCache();
+    // The transaction state in one place: an outermost transaction began,
+    // ended (after a rollback of ours, `rolledBack`), or was ended by the
+    // engine itself (after a failure of the disk, say).
+    void beganOutermost();
+    void endedOutermost(bool rolledBack);
     void forgetEndedTransaction();
+    // Ends the transaction of a single write of its own after its last step.
+    int finishOwnWrite(sqlite3_stmt* statement, int rc);
+    void statementReleased(sqlite3_stmt* statement);
     int runSingle(Statement& statement, const QVariantList& parameters);
 
     sqlite3* m_db = nullptr;
@@ -167,7 +191,14 @@ private:
     int m_timeout = 30;
     int m_level = 0;
     std::function<void()> m_writeGuard;
-    bool m_guarded = false; // the guard passed for the open outermost transaction
+    std::function<void()> m_takeBack;
+    bool m_guarded = false;   // the guard passed for the open outermost transaction
+    bool m_deferred = false;  // it passes the guard at its commit (DeferWriteGuard)
+    bool m_unguarded = false; // it wrote without the guard meanwhile
+    bool m_writing = false;   // an outermost transaction is open (told to the boxes)
+    // A write that returns rows, running in a transaction of its own until
+    // its last row.
+    sqlite3_stmt* m_ownWrite = nullptr;
     quint64 m_generation = 1; // counts the times the kept statements were dropped
     quint64 m_epoch = 1;      // counts the times they were finalized (Close)
     struct CachedStatement {

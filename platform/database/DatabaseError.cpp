@@ -21,7 +21,9 @@ QString shown(const QVariant& value) {
 } // namespace
 
 RuntimeError Make(int number, const QString& description) {
-    return RuntimeError(number, description);
+    RuntimeError error(number, description);
+    error.SetRefusal(Refuses(number));
+    return error;
 }
 
 RuntimeError NoCurrentRecordError() {

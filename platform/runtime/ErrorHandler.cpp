@@ -65,6 +65,14 @@ bool ErrorHandler::Report(const RuntimeError& error)
         m_left = true;
         return false;
     }
+    // A refusal of the whole command ends the procedure after its box: every
+    // later statement would be refused as well, and one box says why. Its
+    // box offers OK alone, since there is nothing to go on with.
+    if (error.Refusal()) {
+        MsgBox(Message(error), vbOKOnly + (m_style & 0x70), m_title);
+        m_left = true;
+        return false;
+    }
     const int answer = MsgBox(Message(error), m_style, m_title);
     if (answer != vbOK || m_leaveAlways) m_left = true;
     return !m_left;

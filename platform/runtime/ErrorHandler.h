@@ -5,6 +5,8 @@
 //     prefix & error number & "\r\n" & description
 // with the procedure's style and title. OK goes on with the next statement,
 // any other answer leaves the procedure: every later Run then does nothing.
+// A refusal of the whole command (RuntimeError::Refusal) shows its box with
+// OK alone and leaves the procedure.
 //
 //     ErrorHandler eh("VB-Error: ", "Datenfehler");       // style 49
 //     eh.Run([&] { a(); });

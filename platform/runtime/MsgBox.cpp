@@ -11,6 +11,9 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 bool germanUser() { return QLocale().language() == QLocale::German; }
@@ -177,25 +180,62 @@ QtDialogService& realService()
 DialogService* g_service = nullptr;
 HelpHandler g_helpHandler;
 
+// The writing transactions open now, on every connection, and the box held
+// meanwhile to be shown after them.
+struct HeldBox {
+    QString prompt;
+    int style = 0;
+    QString title;
+};
+int g_writing = 0;
+std::optional<HeldBox> g_held;
+
 }  // namespace
 
 int MsgBox(const QString& prompt, int style, const QString& title, const QString& helpFile,
            int context)
 {
-    return CurrentDialogService().ShowMessage(prompt, style,
-                                              title.isEmpty() ? ApplicationTitle() : title,
-                                              helpFile, context);
+    const QString shown = title.isEmpty() ? ApplicationTitle() : title;
+    if (g_writing > 0) {
+        const bool question = msgbox::Buttons(style).contains(vbYes);
+        const bool later = !question && !g_held;
+        if (later) g_held = HeldBox{prompt, vbOKOnly + msgbox::Icon(style), shown};
+        CurrentDialogService().MessageHeld(prompt, style, shown, later);
+        return msgbox::LeavingAnswer(style);
+    }
+    return CurrentDialogService().ShowMessage(prompt, style, shown, helpFile, context);
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    return CurrentDialogService().ShowInput(prompt, title.isEmpty() ? ApplicationTitle() : title,
-                                            defaultText);
+    const QString shown = title.isEmpty() ? ApplicationTitle() : title;
+    if (g_writing > 0) {
+        CurrentDialogService().InputHeld(prompt, shown);
+        return QString();
+    }
+    return CurrentDialogService().ShowInput(prompt, shown, defaultText);
 }
 
 QString ApplicationTitle() { return QCoreApplication::applicationName(); }
 
-void CloseWaitingBoxes() { CurrentDialogService().CloseBoxes(); }
+void CloseWaitingBoxes()
+{
+    // A box held for later goes with the run, too.
+    g_held.reset();
+    CurrentDialogService().CloseBoxes();
+}
+
+void WritingBegins() { ++g_writing; }
+
+void WritingEnds()
+{
+    if (g_writing > 0) --g_writing;
+    if (g_writing > 0 || !g_held) return;
+    const HeldBox box = *std::exchange(g_held, std::nullopt);
+    CurrentDialogService().ShowHeldMessage(box.prompt, box.style, box.title);
+}
+
+bool WritingOpen() { return g_writing > 0; }
 
 DialogService* InstallDialogService(DialogService* service)
 {
@@ -244,6 +284,15 @@ int EscapeAnswer(int style)
     if (buttons.contains(vbCancel)) return vbCancel;
     if (buttons == QList<int>{vbOK}) return vbOK;
     return 0;
+}
+
+int LeavingAnswer(int style)
+{
+    if (const int escape = EscapeAnswer(style)) return escape;
+    const QList<int> buttons = Buttons(style);
+    if (buttons.contains(vbNo)) return vbNo;
+    if (buttons.contains(vbAbort)) return vbAbort;
+    return buttons.constFirst();
 }
 
 int Icon(int style)

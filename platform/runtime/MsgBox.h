@@ -67,7 +67,39 @@ public:
     // The run ends while boxes wait (the session ends): they go at once,
     // without an answer (see CloseWaitingBoxes).
     virtual void CloseBoxes() {}
+    // A box asked for while a writing transaction is open (see
+    // WritingBegins) is held: told here, with whether it is shown later.
+    virtual void MessageHeld(const QString& prompt, int style, const QString& title, bool later)
+    {
+        (void)prompt, (void)style, (void)title, (void)later;
+    }
+    virtual void InputHeld(const QString& prompt, const QString& title)
+    {
+        (void)prompt, (void)title;
+    }
+    // Shows a held box once no writing transaction is open any more.
+    virtual int ShowHeldMessage(const QString& prompt, int style, const QString& title)
+    {
+        return ShowMessage(prompt, style, title, QString(), 0);
+    }
 };
+
+// Boxes while a database is held for writing.
+//
+// No box waits while a writing transaction is open: every other run of the
+// user that writes into the same file would wait for its answer. The
+// database layer says when an outermost writing transaction begins and when
+// it ends (committed, rolled back or ended by the engine), on any connection.
+// A box asked for meanwhile is held: its caller gets the answer that leaves
+// (see msgbox::LeavingAnswer; an input box gives ""), and the first box so
+// held is shown, with OK alone since its choice is made, as soon as no
+// writing transaction is open any more. The boxes after it are dropped: they
+// follow from the first (one refusal, one box). A question is never shown
+// later, its answer having been given without it; code must not ask one
+// while it writes.
+void WritingBegins();
+void WritingEnds();
+bool WritingOpen();
 
 // Closes every message and input box that waits for an answer: MsgBox then
 // returns 0, InputBox "". The code that showed the box learns that its form
@@ -99,6 +131,9 @@ int DefaultAnswer(int style);
 // has one, OK on an OK-only box, 0 where the box cannot be dismissed that way
 // (Yes/No, Abort/Retry/Ignore).
 int EscapeAnswer(int style);
+// The answer that leaves, given for a box that is held: the escape answer,
+// else No on a Yes/No question and Abort on Abort/Retry/Ignore.
+int LeavingAnswer(int style);
 // Icon code of the style: 0, 16, 32, 48 or 64.
 int Icon(int style);
 bool HasHelpButton(int style);

@@ -12,6 +12,12 @@ public:
     int Number() const { return m_number; }
     const QString& Description() const { return m_description; }
 
+    // A refusal of the whole command rather than a fault of one statement
+    // (the database takes no write at all): the procedure's error handler
+    // tells it once and ends the procedure, whatever the answer.
+    bool Refusal() const { return m_refusal; }
+    void SetRefusal(bool refusal = true) { m_refusal = refusal; }
+
     // The runtime's standard errors, with their descriptions in the user's
     // language (German for a German locale, English otherwise).
     static RuntimeError InvalidProcedureCall(); // 5
@@ -26,4 +32,5 @@ public:
 private:
     int m_number;
     QString m_description;
+    bool m_refusal = false;
 };

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -252,6 +253,43 @@ TEST_F(ConnectionTest, EveryWritePassesTheGuardWhileHoldingTheWriteLock) {
     EXPECT_THROW(db.Execute(QStringLiteral("DELETE FROM [T]")), RuntimeError);
     EXPECT_EQ(db.TransactionLevel(), 0);
     EXPECT_EQ(count(), 2);
+}
+
+// A write that returns rows, and a single write after a transaction that
+// the engine ended by itself (here interrupted), pass the guard as every
+// write does: once each, while another connection cannot write.
+TEST_F(ConnectionTest, AWriteReturningRowsAndOneAfterAnEndedTransactionPassTheGuard) {
+    int aufrufe = 0;
+    int gesperrt = 0;
+    db.SetWriteGuard([&] {
+        ++aufrufe;
+        Connection other(path);
+        other.SetConnectionTimeout(0);
+        try {
+            other.BeginTrans();
+            other.RollbackTrans();
+        } catch (const RuntimeError& error) {
+            if (error.Number() == DatabaseError::Locked) ++gesperrt;
+        }
+    });
+    {
+        Recordset rs(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1),(2) RETURNING [ID]"), db);
+        EXPECT_EQ(rs.RecordCount(), 2);
+    }
+    EXPECT_EQ(db.TransactionLevel(), 0);
+    EXPECT_EQ(aufrufe, 1);
+
+    db.BeginTrans();
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (3)"));
+    sqlite3_progress_handler(db.Handle(), 1, [](void*) { return 1; }, nullptr);
+    EXPECT_THROW(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (4)")), RuntimeError);
+    sqlite3_progress_handler(db.Handle(), 0, nullptr, nullptr);
+    EXPECT_THROW(db.RollbackTrans(), RuntimeError); // ended already
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (5)"));
+    EXPECT_EQ(aufrufe, 3);
+    EXPECT_EQ(gesperrt, 3);
+    EXPECT_EQ(count(), 3);
+    EXPECT_EQ(db.TransactionLevel(), 0);
 }
 
 TEST_F(ConnectionTest, ReopenInPlaceReadsTheReplacedFile) {

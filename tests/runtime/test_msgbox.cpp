@@ -328,3 +328,31 @@ TEST(RealInputBox, ReturnsTheTextOrEmptyOnCancel)
     whenModal([](QWidget* w) { static_cast<QInputDialog*>(w)->reject(); });
     EXPECT_EQ(InputBox("Dateiname:", "KOPIE", "Bild 1"), "");
 }
+
+// While a writing transaction is open (two here, on two connections), a box
+// answers at once with the answer that leaves; the first is shown after the
+// last one ended, with OK alone, the later ones are dropped; a question
+// fails the test and is never shown.
+TEST(ScriptedDialogs, ABoxAskedWhileWritingIsHeldAndShownOnceAfterIt)
+{
+    ScriptedDialogs dialogs;
+    int answer = 0;
+    WritingBegins();
+    WritingBegins();
+    EXPECT_EQ(MsgBox("Erst", vbOKCancel + vbExclamation, "Titel"), vbCancel);
+    EXPECT_EQ(MsgBox("Dann", vbOKOnly), vbOK);
+    EXPECT_NONFATAL_FAILURE(answer = MsgBox("Weiter?", vbYesNo), "Question asked");
+    EXPECT_EQ(answer, vbNo);
+    EXPECT_NONFATAL_FAILURE(InputBox("Kommentar: "), "Input box asked");
+    WritingEnds();
+    EXPECT_TRUE(dialogs.boxes().isEmpty());
+    dialogs.expect(vbOK, "Erst");
+    WritingEnds();
+    EXPECT_FALSE(WritingOpen());
+    ASSERT_EQ(dialogs.boxes().size(), 1);
+    EXPECT_TRUE(dialogs.boxes()[0].held);
+    EXPECT_EQ(dialogs.boxes()[0].style, vbOKOnly + vbExclamation);
+    EXPECT_EQ(dialogs.boxes()[0].title, "Titel");
+    ASSERT_EQ(dialogs.held().size(), 4);
+    EXPECT_FALSE(dialogs.held()[1].expected);
+}

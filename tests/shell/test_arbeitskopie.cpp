@@ -7,7 +7,6 @@
 
 #include "data/SCHEMA.h"
 #include "platform/database/Connection.h"
-#include "platform/runtime/FileLock.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>
@@ -156,25 +155,6 @@ TEST(Arbeitskopie, ACopyOfAnotherProjectIsPutAsideAndNeverOffered) {
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("NEU"));
         EXPECT_FALSE(QFileInfo::exists(fremd));
     }
-}
-
-TEST(Arbeitskopie, ACopyOfAnotherProjectThatAnotherRunWorksOnEndsTheStartAndStaysAsItIs) {
-    SHELLLABOR labor;
-    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
-    uebrigeKopie(labor, labor.PROJEKTSPFAD() + QStringLiteral("/TE0002.00/VELD.mdb"));
-    // The other run holds the copy's lock.
-    FileLock andererLauf;
-    ASSERT_TRUE(andererLauf.Open(QFileInfo(labor.ARBEITSKOPIE()).path() +
-                                 QStringLiteral("/VELD.sperre")) &&
-                andererLauf.Shared());
-    ScriptedDialogs boxen;
-    boxen.expect(vbOK, QString::fromUtf8("Die Arbeitskopie gehört zum Projekt TE0002.00, an dem "
-                                         "gerade ein anderer Lauf von VELD arbeitet."));
-    frmMAINFENSTER f;
-    EXPECT_FALSE(f.MDIForm_Load());
-    EXPECT_EQ(boxen.boxes().size(), 1);
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("NEU"));
 }
 
 TEST(Arbeitskopie, ACopyRecordedForThisProjectIsOfferedAsUsual) {

@@ -6,7 +6,12 @@
 
 #include "HAUPTFENSTERTEST.h"
 
+#include "platform/runtime/RuntimeError.h"
+
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -269,4 +274,85 @@ TEST_F(Eingabetasten, AStoreBesideAnotherWriterIsToldBusyAndOverwritesNothingUna
     EXPECT_EQ(wert(QStringLiteral("SELECT [MS] FROM [E2] WHERE [ID]=2")).toInt(), 7);
     EXPECT_EQ(EINGABEFENSTER::GELADEN(), e);
     EXPECT_EQ(e->txtKEN->text(), QStringLiteral("N-2"));
+}
+
+// No box waits while the copy is held for writing: while each box waits,
+// another run begins a write at once. The store ends its transaction first
+// (nothing of it stays, the window keeps its data), the Save lets its lock
+// go; the box then offers OK alone, its command having ended.
+TEST_F(Eingabetasten, NoBoxWaitsWhileTheCopyIsHeldForWriting) {
+    const QString zustand =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
+    const auto speichern = [&](const QString& ms) {
+        f.mnuNEU->trigger();
+        EINGABEFENSTER::GELADEN()->txtMS->setText(ms);
+        QTest::mouseClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::LeftButton);
+        tippen(QStringLiteral("N-2"));
+        taste(Qt::Key_S, Qt::ControlModifier);
+    };
+    const struct {
+        const char* fall;
+        QString text;
+        std::function<void()> tun;
+    } faelle[] = {
+        {"a solid mass the column refuses", QStringLiteral("1O0,5"),
+         [&] { speichern(QStringLiteral("1O0,5")); }},
+        {"the Save's copy fails", QStringLiteral("VB-Error: "),
+         [&] {
+             QDir(labor.PROJEKTSPFAD()).rename(QStringLiteral("TE0001.00"), QStringLiteral("weg"));
+             f.mnuSPEICHERN_Click();
+         }},
+        {"the change cannot be marked", zustand,
+         [&] {
+             for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
+                 QFile::remove(zustand + QLatin1Char('/') + lauf);
+             speichern(QStringLiteral("100"));
+         }},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.fall);
+        bool frei = false;
+        boxen.waehrend = [&] {
+            Connection anderer(labor.ARBEITSKOPIE());
+            anderer.SetConnectionTimeout(0);
+            try {
+                anderer.BeginTrans();
+                anderer.RollbackTrans();
+                frei = true;
+            } catch (const RuntimeError&) {
+                // Held: the other run would wait for this box.
+            }
+        };
+        boxen.clear();
+        boxen.expect(vbOK, fall.text);
+        EXPECT_NO_THROW(fall.tun());
+        EXPECT_TRUE(frei);
+        ASSERT_EQ(boxen.boxes().size(), 1);
+        EXPECT_EQ(boxen.boxes()[0].style & 15, vbOKOnly);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1"));
+        if (mdiEINGABE* e = EINGABEFENSTER::GELADEN()) {
+            EXPECT_EQ(e->txtKEN->text(), QStringLiteral("N-2"));
+            f.stbMAIN_PanelClick(9);
+        }
+    }
+}
+
+// Another run stores the same record anew while the overwrite question
+// waits: the store asks again rather than overwrite what it did not ask
+// about.
+TEST_F(Eingabetasten, AStoreAsksAgainWhenTheRecordChangedAfterTheQuestion) {
+    mdiEINGABE* e = oeffnen();
+    ASSERT_NE(e, nullptr);
+    e->txtMS->setText(QStringLiteral("50"));
+    boxen.waehrend = [&] {
+        Connection anderer(labor.ARBEITSKOPIE());
+        anderer.Execute(QStringLiteral("UPDATE [E2] SET [MS]=7 WHERE [ID]=1"));
+    };
+    const QString frage =
+        QString::fromUtf8("Soll der vorhandene Datensatz P-1 überschrieben werden?");
+    boxen.expect(vbYes, frage);
+    boxen.expect(vbNo, frage);
+    taste(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(wert(QStringLiteral("SELECT [MS] FROM [E2] WHERE [ID]=1")).toInt(), 7);
+    EXPECT_EQ(EINGABEFENSTER::GELADEN(), e);
 }

@@ -4,11 +4,16 @@
 
 #include "HAUPTFENSTERTEST.h"
 
+#include "pages/frmKONTEXT.h"
+#include "platform/controls/PictureBox.h"
+#include "shell/STATUSLEISTE.h"
 #include "shell/DATENAUSTAUSCH.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -166,4 +171,74 @@ TEST(Kopiezustand, ARunThatCannotKnowTheCopysStateLeavesEveryByteOfIt) {
             EXPECT_EQ(inhalt(labor.ARBEITSKOPIE()), gemacht);
             EXPECT_TRUE(f.DBPROJEKT()->IsOpen());
         }
+}
+
+// A print and a redraw change nothing in the copy, and a store refused for
+// its value is rolled back: after a Save they mark no change, and the quit
+// asks nothing.
+TEST_F(KOPIEZUSTAND, APrintARedrawAndARefusedStoreAfterASaveMarkNoChange) {
+    mdiSEITE1* s = berechnen();
+    ASSERT_NE(s, nullptr);
+    f.mnuSPEICHERN_Click();
+    ASSERT_FALSE(f.BOGEAENDERT());
+    QTest::mouseClick(f.stbMAIN->Panels(11), Qt::LeftButton);
+    EXPECT_EQ(druckdialoge, 1);
+    QTest::mouseClick(s->FORM, Qt::LeftButton, {}, QPoint(5, 5));
+    frmKONTEXT::GELADEN()->cmdOK->click();
+    QTest::keyClick(s, Qt::Key_Escape);
+    f.mnuNEU->trigger();
+    EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("N-2"));
+    EINGABEFENSTER::GELADEN()->txtMS->setText(QStringLiteral("1O0,5"));
+    boxen.expect(vbOK, QStringLiteral("1O0,5"));
+    QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
+    f.stbMAIN_PanelClick(9);
+    boxen.clear();
+    EXPECT_FALSE(f.BOGEAENDERT());
+    EXPECT_TRUE(QDir(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand"))
+                    .entryList({QStringLiteral("*.geaendert")}, QDir::Files)
+                    .isEmpty());
+    f.mnuBEENDEN_Click();
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+}
+
+// A refused write ends its command with one box that says why: the state
+// folder of a run whose mark vanished, a copy that takes no write.
+TEST_F(KOPIEZUSTAND, ARefusedWriteIsToldOnceAsWhatItIs) {
+    const QString zustand =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
+    const struct {
+        const char* fall;
+        QString text;
+        std::function<void()> tun;
+    } faelle[] = {
+        {"Calculate First without the run's mark",
+         QString::fromUtf8("VB-Error: 3050\r\nDie Arbeitskopie wird nicht geändert: ihr "
+                           "Zustand kann im Ordner ") +
+             zustand,
+         [&] {
+             for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
+                 QFile::remove(zustand + QLatin1Char('/') + lauf);
+             f.mnuAUSWERTEN_Click();
+             f.mnuNEUBERECHNEN->trigger();
+         }},
+        {"a store into a read-only copy", QString::fromUtf8("schreibgeschützt"),
+         [&] {
+             f.DBPROJEKT()->Execute(QStringLiteral("PRAGMA query_only=1"));
+             f.mnuNEU->trigger();
+             EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("A-2"));
+             QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
+             f.stbMAIN_PanelClick(9);
+         }},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.fall);
+        boxen.clear();
+        boxen.expect(vbOK, fall.text);
+        fall.tun();
+        ASSERT_EQ(boxen.boxes().size(), 1);
+        EXPECT_FALSE(boxen.boxes()[0].prompt.contains(QStringLiteral("kann nicht in die Spalte")));
+        EXPECT_EQ(Forms::Find(QStringLiteral("mdiSEITE1")), nullptr);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1"));
+    }
 }

@@ -330,12 +330,14 @@ TEST(Laeufe, ACopyOfAnotherProjectThatARunStillUsesIsNeitherMovedNorReplaced) {
         marke.write(fremd.toUtf8() + "\n");
     }
 
-    // The start-up cannot put it aside (the runtime's "permission denied",
-    // as for a file that is open) and leaves it to the run that has it.
+    // The start-up cannot put it aside and must not take it for this
+    // project's (a Save would write it over this project): it leaves it to
+    // the run that has it and ends, told why.
     ScriptedDialogs boxen;
-    boxen.expect(vbCancel, QStringLiteral("VB-Error: 70"));
+    boxen.expect(vbOK, QString::fromUtf8("Die Arbeitskopie gehört zum Projekt TE0002.00, an dem "
+                                         "gerade ein anderer Lauf von VELD arbeitet."));
     frmMAINFENSTER f;
-    EXPECT_TRUE(f.MDIForm_Load());
+    EXPECT_FALSE(f.MDIForm_Load());
     EXPECT_EQ(boxen.boxes().size(), 1);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("NEU,VONA"));
     EXPECT_EQ(QDir(QFileInfo(labor.ARBEITSKOPIE()).path()).entryList(QDir::Files),

@@ -51,7 +51,48 @@ QStringList ScriptedDialogs::prompts() const
     return list;
 }
 
-void ScriptedDialogs::clear() { m_boxes.clear(); }
+void ScriptedDialogs::clear()
+{
+    m_boxes.clear();
+    m_held.clear();
+}
+
+void ScriptedDialogs::MessageHeld(const QString& prompt, int style, const QString& title,
+                                  bool later)
+{
+    Box box;
+    box.kind = Kind::Message;
+    box.prompt = prompt;
+    box.style = style;
+    box.title = title;
+    box.held = true;
+    box.expected = later;
+    box.answer = msgbox::LeavingAnswer(style);
+    m_held.append(box);
+    // Its answer would be given without the user: the copy must not be
+    // held while the program asks.
+    if (msgbox::Buttons(style).contains(vbYes))
+        ADD_FAILURE() << "Question asked while a writing transaction is open: " << describe(box);
+}
+
+void ScriptedDialogs::InputHeld(const QString& prompt, const QString& title)
+{
+    Box box;
+    box.kind = Kind::Input;
+    box.prompt = prompt;
+    box.title = title;
+    box.held = true;
+    box.expected = false;
+    m_held.append(box);
+    ADD_FAILURE() << "Input box asked while a writing transaction is open: " << describe(box);
+}
+
+int ScriptedDialogs::ShowHeldMessage(const QString& prompt, int style, const QString& title)
+{
+    const int answer = ShowMessage(prompt, style, title, QString(), 0);
+    if (!m_boxes.isEmpty()) m_boxes.last().held = true;
+    return answer;
+}
 
 int ScriptedDialogs::SafeAnswer(int style)
 {

@@ -4,6 +4,10 @@
 // message and input box and answers them from a queue that the test fills.
 // A box the test did not expect fails the test (with the box's text) and gets
 // a safe answer; answers left unused when it goes fail the test as well.
+// A box asked for while a writing transaction is open is held by the box
+// service: it is recorded in held(), and shown (and answered from the queue)
+// only once the transaction has ended, marked `held`; a question or an input
+// box asked then fails the test.
 
 #include "platform/runtime/MsgBox.h"
 
@@ -26,6 +30,7 @@ public:
         int answer = 0;       // message boxes
         QString inputAnswer;  // input boxes
         bool expected = true;
+        bool held = false;  // asked while a writing transaction was open
     };
 
     ScriptedDialogs();
@@ -43,6 +48,10 @@ public:
     void expectInput(const QString& answer, const QString& expectedText = QString());
 
     const QList<Box>& boxes() const { return m_boxes; }
+    // The boxes asked for while a writing transaction was open, as asked
+    // (answer: what their caller got); `expected` is false for one that was
+    // dropped rather than shown later.
+    const QList<Box>& held() const { return m_held; }
     // The prompts of all boxes shown, in order.
     QStringList prompts() const;
     int pending() const { return int(m_queue.size()); }
@@ -59,6 +68,9 @@ public:
                       const QString& defaultText) override;
     // How often the program closed the boxes that waited (the run ended).
     void CloseBoxes() override { ++m_closings; }
+    void MessageHeld(const QString& prompt, int style, const QString& title, bool later) override;
+    void InputHeld(const QString& prompt, const QString& title) override;
+    int ShowHeldMessage(const QString& prompt, int style, const QString& title) override;
     int closings() const { return m_closings; }
 
 private:
@@ -72,6 +84,7 @@ private:
 
     QList<Expectation> m_queue;
     QList<Box> m_boxes;
+    QList<Box> m_held;
     int m_closings = 0;
     DialogService* m_previous = nullptr;
 };
