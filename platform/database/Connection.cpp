@@ -331,9 +331,11 @@ void Connection::Compact() {
     RequireOpen();
     if (m_level > 0) throw DatabaseError::NotAllowedError(QStringLiteral("VACUUM"));
     // The compaction rewrites the whole file: it passes the guard like every
-    // write, and a refusal leaves the file as it is.
+    // write, and a refusal leaves the file as it is. It changes no record,
+    // so what the guard marked is taken back as after a rollback.
     if (m_writeGuard) m_writeGuard();
     const int rc = sqlite3_exec(m_db, "VACUUM", nullptr, nullptr, nullptr);
+    if (m_writeGuard && m_takeBack) m_takeBack();
     if (rc != SQLITE_OK) Raise(sqlite3_extended_errcode(m_db), QStringLiteral("VACUUM"));
     SchemaChanged();
 }
