@@ -96,11 +96,13 @@ RuntimeError LockedError(const QString& path) {
 }
 
 RuntimeError DamagedError(const QString& path, const QString& detail) {
-    return Make(Damaged, german() ? QStringLiteral("Die Datenbank %1 ist beschädigt (%2).")
-                                        .arg(path, detail)
-                                  : QStringLiteral("The database %1 is damaged (%2).")
-                                        .arg(path, detail));
+    const QString text = german() ? QStringLiteral("Die Datenbank %1 ist beschädigt").arg(path)
+                                  : QStringLiteral("The database %1 is damaged").arg(path);
+    return Make(Damaged, detail.isEmpty()
+                             ? text + QLatin1Char('.')
+                             : text + QStringLiteral(" (") + detail + QStringLiteral(")."));
 }
+
 RuntimeError ReadOnlyError(const QString& path) {
     return Make(ReadOnly,
                 german() ? QStringLiteral("Die Datenbank %1 oder ihr Ordner ist schreibgeschützt; "
@@ -135,6 +137,23 @@ RuntimeError IoFailureError(const QString& path) {
 RuntimeError CancelledError() {
     return Make(Cancelled, german() ? QStringLiteral("Unterbrechung durch den Benutzer")
                                     : QStringLiteral("User interrupt occurred"));
+}
+
+RuntimeError CancelledError(const QString& path) {
+    return Make(Cancelled,
+                german() ? QStringLiteral("Die Datenbank %1 ist gerade von einem anderen Lauf oder "
+                                          "Programm gesperrt; das Warten darauf wurde abgebrochen, "
+                                          "es wurde nichts geändert.")
+                               .arg(path)
+                         : QStringLiteral("The database %1 is locked by another run or program "
+                                          "right now; the wait for it was cancelled and nothing "
+                                          "was changed.")
+                               .arg(path));
+}
+
+RuntimeError ExistsError(const QString& path) {
+    return Make(Failure, german() ? QStringLiteral("Die Datenbank %1 ist schon vorhanden.").arg(path)
+                                  : QStringLiteral("The database %1 exists already.").arg(path));
 }
 
 bool Refuses(int number) {

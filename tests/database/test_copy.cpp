@@ -118,7 +118,8 @@ TEST_F(CopyTest, ASourceThatIsNoDatabaseLeavesTheTargetWhole) {
         CopyDatabase(file("kaputt.mdb"), file("ziel.mdb"));
         FAIL() << "copied a file that is no database";
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), DatabaseError::Failure);
+        // Told as damage, not as a plain failure.
+        EXPECT_EQ(error.Number(), DatabaseError::Damaged);
         EXPECT_TRUE(error.Description().contains(QStringLiteral("kaputt.mdb")))
             << error.Description().toStdString();
     }
