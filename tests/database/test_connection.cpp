@@ -237,7 +237,8 @@ TEST_F(ConnectionTest, AWaitForAnotherWriterShowsItselfAndAbbrechenEndsItUnwritt
     db.SetConnectionTimeout(5);
     QString text;
     int wiederbetreten = 0;
-    QTimer::singleShot(1500, [&] {
+    QObject wache;
+    QTimer::singleShot(1500, &wache, [&] {
         for (QWidget* fenster : QApplication::topLevelWidgets())
             if (fenster->objectName() == QLatin1String("frmWARTEN") && fenster->isVisible()) {
                 text = fenster->findChild<QLabel*>()->text();

@@ -207,10 +207,11 @@ QString kennungenBis(int n) {
     return k.join(QLatin1Char(','));
 }
 
-// In `ms` milliseconds: the text of the waiting window that shows then
-// (empty when none shows), and then `tun` with it.
-void imWarten(int ms, QString& text, std::function<void(QWidget&)> tun) {
-    QTimer::singleShot(ms, [&text, tun] {
+// In `ms` milliseconds, unless `wache` is gone by then: the text of the
+// waiting window that shows then (empty when none shows), and then `tun`
+// with it.
+void imWarten(QObject& wache, int ms, QString& text, std::function<void(QWidget&)> tun) {
+    QTimer::singleShot(ms, &wache, [&text, tun] {
         for (QWidget* fenster : QApplication::topLevelWidgets())
             if (fenster->objectName() == QLatin1String("frmWARTEN") && fenster->isVisible()) {
                 text = fenster->findChild<QLabel*>()->text();
@@ -539,7 +540,7 @@ TEST(Laeufe, AStoreWaitingForAnotherWriterShowsItAndStopsWithNothingWritten) {
         anderer.BeginTrans();
         anderer.Execute(QStringLiteral("UPDATE [E1] SET [KOM]='x'"));
         QString text;
-        imWarten(1500, text, [&](QWidget& fenster) {
+        imWarten(f, 1500, text, [&](QWidget& fenster) {
             if (sitzungsende)
                 f.SITZUNGSENDE();
             else
@@ -576,7 +577,8 @@ TEST(Laeufe, AStartWaitingForAnotherSaysWhatItDoesAndCancelledWritesNothing) {
     ASSERT_EQ(KINDPROZESS::ZEILE(x), antwort("HALT"));
     ASSERT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("VELD")));
     QString text;
-    imWarten(1500, text, abbrechen);
+    QObject wache;
+    imWarten(wache, 1500, text, abbrechen);
     {
         ScriptedDialogs boxen;
         frmMAINFENSTER f;
