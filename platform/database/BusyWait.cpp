@@ -41,7 +41,11 @@ void BusyWait::Forget() {
 
 bool BusyWait::turn(const QElapsedTimer& clock, int ms) {
     const qint64 waited = clock.elapsed();
-    if (waited >= timeoutMs()) return false;
+    if (waited >= timeoutMs()) {
+        // A box that tells of the time-out must not find the window still up.
+        if (!WaitWindow::Waiting()) WaitWindow::End();
+        return false;
+    }
     m_waiting = true;
     const bool weiter = WaitWindow::Pause(
         waited, std::min<qint64>(ms, timeoutMs() - waited),

@@ -18,6 +18,7 @@ constexpr int kLingerMs = 300;
 constexpr int kTextEveryMs = 500;
 
 QPointer<QProgressDialog> g_window;
+// When the shown text was last asked for.
 QElapsedTimer g_textAsked;
 // Turns that let events run right now (nested turns wait without events).
 int g_depth = 0;
@@ -40,16 +41,12 @@ bool canShow() {
            QThread::currentThread() == QCoreApplication::instance()->thread();
 }
 
-void show(const std::function<QString()>& text) {
-    if (g_window) {
-        if (g_textAsked.elapsed() >= kTextEveryMs) {
-            const QString now = text();
-            if (now != g_window->labelText()) g_window->setLabelText(now);
-            g_textAsked.restart();
-        }
-        return;
-    }
-    auto* window = new QProgressDialog(text(), msgbox::ButtonText(vbCancel, german()), 0, 0);
+// The one window of every wait, made at the first and then hidden between
+// waits rather than deleted: a box shown right after a wait may have taken
+// it for its parent while it still showed.
+QProgressDialog* window() {
+    if (g_window) return g_window;
+    auto* window = new QProgressDialog(QString(), msgbox::ButtonText(vbCancel, german()), 0, 0);
     window->setObjectName(QStringLiteral("frmWARTEN"));
     window->setWindowTitle(ApplicationTitle());
     window->setWindowModality(Qt::ApplicationModal);
@@ -69,8 +66,18 @@ void show(const std::function<QString()>& text) {
             End();
     });
     g_window = window;
-    g_textAsked.start();
-    window->show();
+    return window;
+}
+
+void show(const std::function<QString()>& text) {
+    QProgressDialog* shown = window();
+    if (!shown->isVisible() || g_textAsked.elapsed() >= kTextEveryMs) {
+        const QString now = text();
+        if (now != shown->labelText()) shown->setLabelText(now);
+        g_textAsked.start();
+    }
+    if (!shown->isVisible()) shown->show();
+    if (auto* linger = shown->findChild<QTimer*>(QStringLiteral("linger"))) linger->start();
 }
 
 // The outermost turn has returned: what StopAll asked for follows from the
@@ -99,17 +106,17 @@ bool Pause(qint64 waitedMs, int ms, const std::function<QString()>& text) {
         return !g_stopping;
     }
     show(text);
-    if (auto* linger = g_window->findChild<QTimer*>(QStringLiteral("linger"))) linger->start();
     QElapsedTimer turn;
     turn.start();
     ++g_depth;
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        if (g_stopping || !g_window || g_window->wasCanceled()) break;
+        if (g_stopping || !g_window || !g_window->isVisible() || g_window->wasCanceled()) break;
         QThread::msleep(2);
     } while (turn.elapsed() < ms);
     --g_depth;
-    const bool stop = g_stopping || !g_window || g_window->wasCanceled();
+    const bool stop =
+        g_stopping || !g_window || !g_window->isVisible() || g_window->wasCanceled();
     if (stop) End();
     if (g_depth == 0) postLater();
     return !stop;
@@ -117,10 +124,10 @@ bool Pause(qint64 waitedMs, int ms, const std::function<QString()>& text) {
 
 void End() {
     if (!g_window) return;
-    QProgressDialog* window = g_window;
-    g_window = nullptr;
-    window->hide();
-    window->deleteLater();
+    if (auto* linger = g_window->findChild<QTimer*>(QStringLiteral("linger"))) linger->stop();
+    g_window->hide();
+    // Cancel counts for the wait it ended, not for the next.
+    g_window->reset();
 }
 
 bool Waiting() {
@@ -128,7 +135,7 @@ bool Waiting() {
 }
 
 QWidget* Window() {
-    return g_window;
+    return g_window && g_window->isVisible() ? g_window.data() : nullptr;
 }
 
 bool StopAll(QObject* context, std::function<void()> then) {
