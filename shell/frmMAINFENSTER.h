@@ -17,7 +17,9 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
+#include <QVariant>
 #include <memory>
+#include <optional>
 
 class ErrorHandler;
 class HAUPTRAHMEN;
@@ -199,6 +201,9 @@ private:
     // run holds either; true when both are held or one failed otherwise
     // (kept as the state's failure).
     bool STARTSPERREN();
+    // Ends a start before its main window (a wait cancelled, a database
+    // held, the session ended): nothing written, nothing deleted.
+    void STARTBEENDEN();
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
@@ -297,6 +302,9 @@ private:
     bool m_startet = false;
     bool m_sitzungsende = false;
     bool m_abgebrochen = false;
+    // ADMIN.PROG as the start found it, when the start wrote its title over
+    // another value: a start that ends early puts it back.
+    std::optional<QVariant> m_progvorher;
     int m_grund = 0;
     bool m_entladen = false;
     QPointer<mdiAUTOSTART> m_autostart;

@@ -36,13 +36,13 @@
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/WaitWindow.h"
+#include "shell/TAETIGKEIT.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProgressDialog>
-#include <QThread>
 #include <QUuid>
 #include <cerrno>
 #include <fcntl.h>
@@ -149,9 +149,10 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         if (STARTHALT) STARTHALT("WARTET");
         if (!ENTSCHEIDUNGABWARTEN()) return false;
     }
+    if (m_zustandsfehler.isEmpty()) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::START);
     struct Freigabe {
         FileLock& sperre;
-        ~Freigabe() { sperre.Unlock(); }
+        ~Freigabe() { TAETIGKEIT::BEENDEN(); sperre.Unlock(); }
     } freigabe{m_entscheidung};
     if (!m_zustand.isEmpty()) LAUFANMELDEN();
     // A run that cannot keep its state beside the copy is told once; it
@@ -282,26 +283,23 @@ bool frmMAINFENSTER::STARTSPERREN() {
 }
 
 bool frmMAINFENSTER::ENTSCHEIDUNGABWARTEN() {
-    // Another run asks its question about the copy (the save question at its
-    // end, or the question about a left copy at its start): this start waits
-    // for the answer, says so, and can be cancelled or ended by the session.
-    QProgressDialog warten(
-        m_SPRACHE == 1
-            ? QStringLiteral("Another run of VELD asks whether the changes in the working copy "
-                             "are to be saved.\nThis start waits for its answer.")
-            : QString::fromUtf8("Ein anderer Lauf von VELD fragt, ob die Änderungen in der "
-                                "Arbeitskopie gespeichert werden sollen.\nDieser Start wartet "
-                                "auf die Antwort."),
-        m_SPRACHE == 1 ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"), 0, 0);
-    warten.setObjectName(QStringLiteral("frmWARTEN"));
-    warten.setWindowTitle(kTitel);
-    warten.setMinimumDuration(0);
-    warten.show();
+    // Another run decides about the copy (its save question at the end, a
+    // compaction, its own start): this start waits, says for what once the
+    // wait lasts, and can be cancelled or ended by the session.
+    WaitWindow::Wait warten([this] {
+        QString was = TAETIGKEIT::LESEN(m_zustand, m_SPRACHE);
+        if (was.isEmpty())
+            was = m_SPRACHE == 1
+                      ? QStringLiteral("Another run of VELD decides about the working copy.")
+                      : QString::fromUtf8("Ein anderer Lauf von VELD entscheidet gerade über die "
+                                          "Arbeitskopie.");
+        return was + QLatin1Char('\n') +
+               (m_SPRACHE == 1 ? QStringLiteral("This start waits until it is done.")
+                               : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
+    });
     for (;;) {
         if (STARTSPERREN()) return true;
-        if (warten.wasCanceled() || m_sitzungsende) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(50);
+        if (!warten.Pause(50) || m_sitzungsende) return false;
     }
 }
 
@@ -612,6 +610,7 @@ void frmMAINFENSTER::KOPIETEILEN() {
 
 void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
     if (!m_entscheidet) return;
+    TAETIGKEIT::BEENDEN();
     m_entscheidet = false;
     KOPIETEILEN();
     m_entscheidung.Unlock();

@@ -21,6 +21,7 @@
 #include "shell/EINGABEFENSTER.h"
 #include "shell/HILFEFENSTER.h"
 #include "shell/STATUSLEISTE.h"
+#include "shell/TAETIGKEIT.h"
 #include "shell/frmINFO.h"
 
 #include <QAction>
@@ -377,6 +378,7 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
     // under it or replaced: the engine compacts it in place under its locks.
     const bool hielt = m_entscheidet;
     const bool allein = fertig && ALLEINENTSCHEIDEN();
+    if (allein) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::KOMPRIMIEREN);
     if (!allein) {
         fertig = fertig && eh.Run([&] { m_DBPROJEKT->Compact(); });
     } else {

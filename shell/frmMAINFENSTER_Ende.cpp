@@ -11,6 +11,8 @@
 #include "platform/database/Recordset.h"
 #include "platform/database/Sql.h"
 #include "platform/runtime/System.h"
+#include "platform/runtime/WaitWindow.h"
+#include "shell/TAETIGKEIT.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -65,6 +67,7 @@ void frmMAINFENSTER::SITZUNGSENDE() {
         // box goes unanswered, which leaves the unload; the run's mark goes
         // all the same.
         CloseWaitingBoxes();
+        WaitWindow::StopAll(this, [] {});
         QCoreApplication::quit();
         return;
     }
@@ -72,8 +75,12 @@ void frmMAINFENSTER::SITZUNGSENDE() {
     // another run stops its wait).
     if (m_startet) {
         m_sitzungsende = true;
+        WaitWindow::StopAll(this, [] {});
         return;
     }
+    // A command waiting for another holder of a database stops its wait
+    // first, with nothing written; the end follows once it has returned.
+    if (WaitWindow::StopAll(this, [this] { SITZUNGSENDE(); })) return;
     if (!Forms::IsBusy(this)) {
         m_grund = 2;
         close();
@@ -98,6 +105,7 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
     bool frage = false;
     if (grund == 0 || grund == 1) {
         const bool letzter = ALLEINENTSCHEIDEN();
+        if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
         frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
     }
     if (frage) {
@@ -198,6 +206,7 @@ void frmMAINFENSTER::MDIForm_Unload() {
     }
     LAUFABMELDEN();
     m_entscheidet = false;
+    TAETIGKEIT::BEENDEN();
     m_kopiesperre.Release();
     m_entscheidung.Release();
     if (eh.Left()) return;

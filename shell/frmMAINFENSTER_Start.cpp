@@ -2,17 +2,22 @@
 
 #include "shell/frmMAINFENSTER.h"
 
+#include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Sql.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
+#include "platform/runtime/WaitWindow.h"
 #include "shell/STATUSLEISTE.h"
+#include "shell/TAETIGKEIT.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QScreen>
 
 namespace {
@@ -44,17 +49,49 @@ void oeffnen(Connection& verbindung, const QString& verbindungstext) {
     verbindung.SetConnectionTimeout(30);
     verbindung.Open(verbindungstext);
 }
+
+bool belegt(int fehler) {
+    return fehler == DatabaseError::Locked || fehler == DatabaseError::Cancelled;
+}
+
+// A working copy that another run or program holds for writing is neither
+// replaced nor used: the start waits until it is free (the wait shows
+// itself), and a copy still held past the time-out ends the start. Any
+// other fault of the copy is told by the steps that use it.
+void kopieFrei(const QString& arbeitskopie) {
+    if (!QFileInfo::exists(arbeitskopie)) return;
+    try {
+        Connection probe;
+        probe.SetConnectionTimeout(30);
+        probe.Open(arbeitskopie);
+        probe.BeginTrans();
+        probe.RollbackTrans();
+    } catch (const RuntimeError& fehler) {
+        if (belegt(fehler.Number())) throw;
+    }
+}
 } // namespace
 
 bool frmMAINFENSTER::MDIForm_Load() {
     normalgroesse(*this);
+    // A wait for a database says what the run's other runs do with the copy.
+    WaitWindow::SetDescriber([fenster = QPointer<frmMAINFENSTER>(this)](const QString& pfad) {
+        if (!fenster || fenster->m_zustand.isEmpty() ||
+            QFileInfo(pfad) != QFileInfo(fenster->XMDBPFAD()))
+            return QString();
+        const QString was = TAETIGKEIT::LESEN(fenster->m_zustand, fenster->m_SPRACHE);
+        if (was.isEmpty()) return was;
+        return was + QLatin1Char('\n') +
+               (fenster->m_SPRACHE == 1 ? QStringLiteral("The command waits until it is done.")
+                                        : QStringLiteral("Der Befehl wartet, bis er fertig ist."));
+    });
     m_startet = true;
     const bool weiter = LADEN();
     m_startet = false;
-    // A start that ended in its wait for another run ends the run at once,
-    // as a session end does: nothing asked, the copy left as it is.
+    // A start that ended in a wait for another run or program ends the run
+    // at once, as a session end does: nothing asked, the copy left as it is.
     if (!weiter && (m_sitzungsende || m_abgebrochen)) {
-        MDIForm_Unload();
+        STARTBEENDEN();
         return false;
     }
     // The session ended while the start-up ran: the run ends now.
@@ -70,6 +107,20 @@ bool frmMAINFENSTER::MDIForm_Load() {
 
 bool frmMAINFENSTER::LADEN() {
     ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
+    // A database that another run or program holds past the time-out, or
+    // whose wait the user cancelled, ends the start before its main window:
+    // one box says why (none when the session ends), and nothing is touched.
+    eh.LeaveSilentlyOn({DatabaseError::Locked, DatabaseError::Cancelled});
+    const auto verlassen = [&] {
+        if (!belegt(eh.ErrNumber())) return true;
+        m_abgebrochen = true;
+        if (!m_sitzungsende)
+            MsgBox(eh.ErrDescription() + QStringLiteral("\r\n") +
+                       (m_SPRACHE == 1 ? QStringLiteral("VELD does not start.")
+                                       : QStringLiteral("VELD wird nicht gestartet.")),
+                   vbOKOnly + vbExclamation, kTitel);
+        return false;
+    };
 
     // The system beep is switched off for the run and not restored.
     eh.Run([&] {
@@ -97,6 +148,7 @@ bool frmMAINFENSTER::LADEN() {
 
     if (!ENTWICKLUNGSLAUF()) {
         if (!INSTALLIERTERSTART(eh)) return false;
+        if (eh.Left()) return verlassen();
     } else {
         // A development run takes the directory above the program as the
         // project directory and a fixed project.
@@ -122,14 +174,16 @@ bool frmMAINFENSTER::LADEN() {
     });
     if (eh.Left()) return true;
 
+    eh.Run([&] { kopieFrei(XMDBPFAD()); });
+    if (eh.Left()) return verlassen();
     if (!ARBEITSKOPIEVORBEREITEN(eh)) {
         m_abgebrochen = true;
         return false;
     }
-    if (eh.Left()) return true;
+    if (eh.Left()) return verlassen();
 
     eh.Run([&] { DATENSATZANZEIGE(); });
-    if (eh.Left()) return true;
+    if (eh.Left()) return verlassen();
 
     eh.Run([&] { showMaximized(); });
     STARTBILDSCHIRMLADEN(eh);
@@ -166,8 +220,10 @@ bool frmMAINFENSTER::INSTALLIERTERSTART(ErrorHandler& eh) {
         }
         if (keineZeile) {
             eh.Run([&] {
+                const QVariant vorher = admin.Value(QStringLiteral("PROG"));
                 admin.Fields(QStringLiteral("PROG")) = kTitel;
                 admin.Update();
+                if (IsNull(vorher) || CStr(vorher) != kTitel) m_progvorher = vorher;
             });
             eh.Run([&] { m_PROJEKTSPFAD = CStr(admin.Value(QStringLiteral("PROJEKTSPFAD"))); });
             eh.Run([&] { m_PROJEKT = CStr(admin.Value(QStringLiteral("PROJEKT"))); });
@@ -202,4 +258,31 @@ bool frmMAINFENSTER::INSTALLIERTERSTART(ErrorHandler& eh) {
         return false;
     }
     return true;
+}
+
+void frmMAINFENSTER::STARTBEENDEN() {
+    // The start ends before its main window: it hands no row back, deletes
+    // no copy and decides nothing (another run may be at work on the copy).
+    // ADMIN.PROG is as the start found it.
+    m_entladen = true;
+    Forms::Closed(this);
+    ANDEREFENSTERSCHLIESSEN();
+    if (m_progvorher && m_DBARCHIV->IsOpen()) {
+        try {
+            m_DBARCHIV->Execute(QStringLiteral("UPDATE [ADMIN] SET [PROG]=? WHERE [BENUTZER]=?"),
+                                {*m_progvorher, BENUTZER()});
+        } catch (const RuntimeError&) {
+            // The run ends all the same.
+        }
+    }
+    for (const auto& verbindung : {m_DBARCHIV, m_DBVORGABE, m_DBPROJEKT}) {
+        try {
+            verbindung->Close();
+        } catch (const RuntimeError&) {
+        }
+    }
+    LAUFABMELDEN();
+    TAETIGKEIT::BEENDEN();
+    m_kopiesperre.Release();
+    m_entscheidung.Release();
 }

@@ -41,7 +41,7 @@ Connection::~Connection() {
 
 void Connection::SetConnectionTimeout(int seconds) {
     m_timeout = seconds < 0 ? 0 : seconds;
-    if (m_db) sqlite3_busy_timeout(m_db, m_timeout * 1000);
+    m_busy.SetTimeout(m_timeout);
 }
 
 QString Connection::PathFromConnectionString(const QString& text) {
@@ -82,20 +82,26 @@ void Connection::openPath(const QString& path) {
     if (rc != SQLITE_OK) {
         const QString message =
             db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+        const int code = db ? sqlite3_extended_errcode(db) : rc;
         sqlite3_close_v2(db);
+        RaiseRefusal(code, m_path, message);
         throw DatabaseError::Make(DatabaseError::Failure,
                                   message + QStringLiteral(" (") + m_path + QLatin1Char(')'));
     }
-    sqlite3_busy_timeout(db, m_timeout * 1000);
+    m_busy.Install(db, m_path, m_timeout);
     // The engine opens lazily; reading the schema now tells a file that is
-    // no database at the open, as the original engine does.
+    // no database at the open, as the original engine does. A file that
+    // another holds is waited for as every statement waits.
     char* error = nullptr;
     const int check =
         sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
     if (check != SQLITE_OK) {
         const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(db));
+        const int code = sqlite3_extended_errcode(db);
         sqlite3_free(error);
         sqlite3_close_v2(db);
+        if (m_busy.TakeStopped()) throw DatabaseError::CancelledError(m_path);
+        RaiseRefusal(code, m_path, message);
         throw DatabaseError::Make(DatabaseError::Failure,
                                   message + QStringLiteral(" (") + m_path + QLatin1Char(')'));
     }
@@ -105,6 +111,8 @@ void Connection::openPath(const QString& path) {
 
 void Connection::Close() {
     if (!m_db) return;
+    // The engine is inside a call on this connection, waiting for a lock.
+    if (m_busy.Waiting()) throw DatabaseError::LockedError(m_path);
     if (m_ownWrite) sqlite3_reset(m_ownWrite);
     if (m_level > 0 && !sqlite3_get_autocommit(m_db))
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -133,6 +141,9 @@ void Connection::finalizeCache() {
 
 void Connection::RequireOpen() const {
     if (!m_db) throw DatabaseError::ObjectClosedError();
+    // Events run while the connection waits for a lock; the engine must not
+    // be entered again on it meanwhile.
+    if (m_busy.Waiting()) throw DatabaseError::LockedError(m_path);
 }
 
 RuntimeError Connection::Error(int engineCode, const QString& context) const {
@@ -148,6 +159,10 @@ void Connection::Raise(int engineCode, const QString& context) const {
     QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                            : QString::fromUtf8(sqlite3_errstr(engineCode));
     if (!context.isEmpty()) message += QStringLiteral(" (") + context + QLatin1Char(')');
+    // A wait for another holder that the user cancelled ends the command
+    // without a further word.
+    if ((primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && m_busy.TakeStopped())
+        throw DatabaseError::CancelledError(m_path);
     // Another writer holding the file past the time-out, or a damaged file,
     // is told as such, not as a fault of the statement or its values.
     RaiseRefusal(engineCode, m_path, message);
@@ -155,7 +170,7 @@ void Connection::Raise(int engineCode, const QString& context) const {
         primary == SQLITE_ERROR ? DatabaseError::Command : DatabaseError::Failure, message);
 }
 
-void Connection::RaiseRefusal(int engineCode, const QString& path, const QString& message) {
+void Connection::RaiseRefusal(int engineCode, const QString& path, const QString&) {
     // A file held by another writer past the time-out, a damaged file, a
     // file that cannot be written and a failing disk are told as what they
     // are, in the user's language, not as a fault of the statement or its
@@ -164,7 +179,7 @@ void Connection::RaiseRefusal(int engineCode, const QString& path, const QString
     case SQLITE_BUSY:
     case SQLITE_LOCKED: throw DatabaseError::LockedError(path);
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: throw DatabaseError::DamagedError(path, message);
+    case SQLITE_NOTADB: throw DatabaseError::DamagedError(path, QString());
     case SQLITE_READONLY:
     case SQLITE_PERM: throw DatabaseError::ReadOnlyError(path);
     case SQLITE_FULL: throw DatabaseError::DiskFullError(path);
@@ -176,8 +191,9 @@ void Connection::RaiseRefusal(int engineCode, const QString& path, const QString
         const QFileInfo folder(file.absolutePath());
         if (!folder.isWritable() || (file.exists() && !file.isWritable()))
             throw DatabaseError::ReadOnlyError(path);
-        if ((engineCode & 0xff) == SQLITE_IOERR) throw DatabaseError::IoFailureError(path);
-        break;
+        if ((engineCode & 0xff) == SQLITE_CANTOPEN && !file.exists())
+            throw DatabaseError::FileNotFoundError(path);
+        throw DatabaseError::IoFailureError(path);
     }
     default: break;
     }

@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/database/BusyWait.h"
 #include "platform/database/FieldType.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -40,7 +41,10 @@ public:
 
     // The provider string of the next Open() without arguments, and the
     // busy time-out in seconds (30 unless set) that waits for a lock held
-    // by another connection.
+    // by another connection. A wait longer than a second shows itself and
+    // can be cancelled (see BusyWait): the error is then
+    // DatabaseError::Cancelled, after the time-out DatabaseError::Locked.
+    // While the connection waits, every other use of it fails at once.
     QString ConnectionString() const { return m_connectionString; }
     void SetConnectionString(const QString& connectionString) {
         m_connectionString = connectionString;
@@ -116,6 +120,8 @@ public:
     // For the platform layer: the engine's handle, prepared statements kept
     // for reuse, the columns of a table, and raising the engine's error.
     sqlite3* Handle() const { return m_db; }
+    // How the handle waits for another holder of the file.
+    BusyWait& Busy() const { return m_busy; }
 
     struct TableColumn {
         QString name;
@@ -166,8 +172,9 @@ public:
     // The error Raise throws, without throwing it.
     RuntimeError Error(int engineCode, const QString& context = QString()) const;
     // Throws the error of an engine code that refuses the database as a
-    // whole (held, damaged, read-only, full, failing disk) for the file at
-    // `path`; returns for any other code.
+    // whole (held, damaged, read-only, full, failing disk, a file that
+    // cannot be opened) for the file at `path`, in the user's language (the
+    // engine's English message is not shown); returns for any other code.
     static void RaiseRefusal(int engineCode, const QString& path, const QString& message);
     void RequireOpen() const;
 
@@ -186,6 +193,7 @@ private:
     int runSingle(Statement& statement, const QVariantList& parameters);
 
     sqlite3* m_db = nullptr;
+    mutable BusyWait m_busy;
     QString m_connectionString;
     QString m_path;
     int m_timeout = 30;

@@ -22,7 +22,10 @@ QString shown(const QVariant& value) {
 
 RuntimeError Make(int number, const QString& description) {
     RuntimeError error(number, description);
-    error.SetRefusal(Refuses(number));
+    // A database that refuses every write ends the procedure that meets it.
+    // A damaged file does not: it is mostly another file that a procedure
+    // opens and whose failure its box lets the user go past.
+    error.SetRefusal(Refuses(number) && number != Damaged);
     return error;
 }
 
@@ -98,11 +101,13 @@ RuntimeError LockedError(const QString& path) {
 }
 
 RuntimeError DamagedError(const QString& path, const QString& detail) {
-    return Make(Damaged, german() ? QStringLiteral("Die Datenbank %1 ist beschädigt (%2).")
-                                        .arg(path, detail)
-                                  : QStringLiteral("The database %1 is damaged (%2).")
-                                        .arg(path, detail));
+    const QString text = german() ? QStringLiteral("Die Datenbank %1 ist beschädigt").arg(path)
+                                  : QStringLiteral("The database %1 is damaged").arg(path);
+    return Make(Damaged, detail.isEmpty()
+                             ? text + QLatin1Char('.')
+                             : text + QStringLiteral(" (") + detail + QStringLiteral(")."));
 }
+
 RuntimeError ReadOnlyError(const QString& path) {
     return Make(ReadOnly,
                 german() ? QStringLiteral("Die Datenbank %1 oder ihr Ordner ist schreibgeschützt; "
@@ -137,6 +142,23 @@ RuntimeError IoFailureError(const QString& path) {
 RuntimeError CancelledError() {
     return Make(Cancelled, german() ? QStringLiteral("Unterbrechung durch den Benutzer")
                                     : QStringLiteral("User interrupt occurred"));
+}
+
+RuntimeError CancelledError(const QString& path) {
+    return Make(Cancelled,
+                german() ? QStringLiteral("Die Datenbank %1 ist gerade von einem anderen Lauf oder "
+                                          "Programm gesperrt; das Warten darauf wurde abgebrochen, "
+                                          "es wurde nichts geändert.")
+                               .arg(path)
+                         : QStringLiteral("The database %1 is locked by another run or program "
+                                          "right now; the wait for it was cancelled and nothing "
+                                          "was changed.")
+                               .arg(path));
+}
+
+RuntimeError ExistsError(const QString& path) {
+    return Make(Failure, german() ? QStringLiteral("Die Datenbank %1 ist schon vorhanden.").arg(path)
+                                  : QStringLiteral("The database %1 exists already.").arg(path));
 }
 
 bool Refuses(int number) {

@@ -50,9 +50,15 @@ RuntimeError CantConvertError(const QVariant& value, const QString& column);
 RuntimeError DataOverflowError(const QVariant& value, const QString& column);
 RuntimeError FileNotFoundError(const QString& path);
 RuntimeError LockedError(const QString& path);
+// The detail, when there is one, in the user's language.
 RuntimeError DamagedError(const QString& path, const QString& detail);
 RuntimeError ReadOnlyError(const QString& path);
 RuntimeError DiskFullError(const QString& path);
 RuntimeError IoFailureError(const QString& path);
 RuntimeError CancelledError();
+// A wait for the database at `path`, held by another, that the user
+// cancelled (or the session's end stopped).
+RuntimeError CancelledError(const QString& path);
+// A database file that is to be made is there already.
+RuntimeError ExistsError(const QString& path);
 } // namespace DatabaseError

@@ -1,11 +1,11 @@
 #include "platform/database/DatabaseFile.h"
 
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -19,9 +19,10 @@
 
 namespace {
 
-constexpr int kTimeoutMs = 30000;
+constexpr int kTimeoutSeconds = 30;
 
-// An engine handle closed when the scope ends.
+// An engine handle closed when the scope ends, with its wait for another
+// holder of its file.
 class Handle {
 public:
     Handle() = default;
@@ -30,16 +31,40 @@ public:
     Handle& operator=(const Handle&) = delete;
     sqlite3** out() { return &m_db; }
     sqlite3* get() const { return m_db; }
+    BusyWait& busy() { return m_busy; }
 
 private:
     sqlite3* m_db = nullptr;
+    BusyWait m_busy;
 };
 
-[[noreturn]] void fail(sqlite3* db, int rc, const QString& path) {
+// One side of a copy: an engine handle, how it waits, and its file.
+struct Side {
+    sqlite3* db;
+    BusyWait& busy;
+    QString path;
+};
+
+Side side(Handle& handle, const QString& path) {
+    return Side{handle.get(), handle.busy(), path};
+}
+
+// Raises the failure of an engine call on a side: a wait the user cancelled,
+// a file held, damaged, read-only, full or failing as the program's own
+// error in the user's language; anything else as the engine's failure.
+[[noreturn]] void fail(sqlite3* db, BusyWait* busy, int rc, const QString& path) {
     const QString message =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    const int primary = rc & 0xff;
+    if (busy && (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && busy->TakeStopped())
+        throw DatabaseError::CancelledError(path);
+    Connection::RaiseRefusal(rc, path, message);
     throw DatabaseError::Make(DatabaseError::Failure,
                               message + QStringLiteral(" (") + path + QLatin1Char(')'));
+}
+
+[[noreturn]] void fail(const Side& failed, int rc) {
+    fail(failed.db, &failed.busy, rc, failed.path);
 }
 
 QByteArray native(const QString& path) {
@@ -48,8 +73,8 @@ QByteArray native(const QString& path) {
 
 void open(Handle& handle, const QString& path, int flags) {
     const int rc = sqlite3_open_v2(native(path).constData(), handle.out(), flags, nullptr);
-    if (rc != SQLITE_OK) fail(handle.get(), rc, path);
-    sqlite3_busy_timeout(handle.get(), kTimeoutMs);
+    if (rc != SQLITE_OK) fail(handle.get(), nullptr, rc, path);
+    handle.busy().Install(handle.get(), path, kTimeoutSeconds);
 }
 
 // The engine's result of reading the schema through the handle: SQLITE_OK
@@ -63,21 +88,20 @@ bool readable(sqlite3* db) {
 }
 
 // The engine's own check of a whole file: every page, every index entry.
-// Raises the damage it finds.
-void check(sqlite3* db, const QString& path) {
+// Raises the damage it finds as damage (named after `path`), and a file it
+// cannot read for another reason (held by another, say) as what that is.
+void check(const Side& file, const QString& path) {
     sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &statement, nullptr);
-    QString result;
+    int rc = sqlite3_prepare_v2(file.db, "PRAGMA quick_check", -1, &statement, nullptr);
+    bool ok = true;
     if (rc == SQLITE_OK) rc = SQLITE_ROW;
     while (rc == SQLITE_ROW && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        if (!result.isEmpty()) result += QStringLiteral("; ");
-        result += QString::fromUtf8(text ? text : "");
+        ok = ok && text && QByteArray(text) == "ok";
     }
     sqlite3_finalize(statement);
-    if (rc == SQLITE_DONE && result == QLatin1String("ok")) return;
-    if (rc != SQLITE_DONE) result = QString::fromUtf8(sqlite3_errmsg(db));
-    throw DatabaseError::DamagedError(path, result);
+    if (rc != SQLITE_DONE) fail(file.db, &file.busy, rc, path);
+    if (!ok) throw DatabaseError::DamagedError(path, QString());
 }
 
 // A journal left beside a database by a writer that was killed is hot: only
@@ -90,8 +114,10 @@ void rollBackLeftJournal(const QString& path) {
     if (sqlite3_open_v2(native(path).constData(), writer.out(), SQLITE_OPEN_READWRITE, nullptr) !=
         SQLITE_OK)
         return;
-    sqlite3_busy_timeout(writer.get(), kTimeoutMs);
-    readable(writer.get());
+    writer.busy().Install(writer.get(), path, kTimeoutSeconds);
+    readResult(writer.get());
+    // A wait for the file that the user cancelled ends the copy now.
+    if (writer.busy().TakeStopped()) throw DatabaseError::CancelledError(path);
 }
 
 void openSource(Handle& handle, const QString& path) {
@@ -101,27 +127,34 @@ void openSource(Handle& handle, const QString& path) {
     open(handle, path, SQLITE_OPEN_READONLY);
 }
 
-void backup(sqlite3* source, const QString& sourcePath, sqlite3* target,
-            const QString& targetPath) {
-    sqlite3_backup* copy = sqlite3_backup_init(target, "main", source, "main");
-    if (!copy) fail(target, sqlite3_errcode(target), targetPath);
-    int rc = SQLITE_OK;
+void backup(const Side& source, const Side& target) {
+    sqlite3_backup* copy = sqlite3_backup_init(target.db, "main", source.db, "main");
+    if (!copy) fail(target, sqlite3_errcode(target.db));
     // The whole database in one step: the target is written in a single
     // transaction, so it is never left half copied. A lock held elsewhere
-    // is waited for up to the busy time-out.
-    QElapsedTimer waited;
-    waited.start();
+    // is waited for up to the busy time-out: by the engine in the step, and
+    // here when the step reports it busy at once.
+    source.busy.Forget();
+    target.busy.Forget();
+    int rc = SQLITE_OK;
+    bool stopped = false;
     for (;;) {
         rc = sqlite3_backup_step(copy, -1);
-        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited.elapsed() > kTimeoutMs) break;
-        sqlite3_sleep(100);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+        stopped = source.busy.TakeStopped() || target.busy.TakeStopped();
+        if (stopped || !target.busy.Again()) break;
     }
     sqlite3_backup_finish(copy);
     if (rc == SQLITE_DONE) return;
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+        // Named after the file whose lock was waited for.
+        const QString& held = source.busy.Waited() ? source.path : target.path;
+        if (stopped || target.busy.TakeStopped()) throw DatabaseError::CancelledError(held);
+        throw DatabaseError::LockedError(held);
+    }
     // The failure may lie with either file; the source's message says
     // whether it could be read.
-    const bool sourceBad = !readable(source);
-    fail(sourceBad ? source : target, rc, sourceBad ? sourcePath : targetPath);
+    fail(readable(source.db) ? target : source, rc);
 }
 
 // A temporary file is named after the file it will become, this machine
@@ -149,29 +182,29 @@ void renameInto(const QString& from, const QString& to) {
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(native(from).toStdString()),
                             std::filesystem::path(native(to).toStdString()), error);
-    if (error) {
-        removeQuietly(from);
-        throw DatabaseError::Make(DatabaseError::Failure, QString::fromStdString(error.message()) +
-                                                              QStringLiteral(" (") + to +
-                                                              QLatin1Char(')'));
-    }
+    if (!error) return;
+    removeQuietly(from);
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
+        error == std::errc::read_only_file_system)
+        throw DatabaseError::ReadOnlyError(to);
+    if (error == std::errc::no_space_on_device) throw DatabaseError::DiskFullError(to);
+    throw DatabaseError::IoFailureError(to);
 }
 
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
 // A file that replaces another keeps the other's permissions.
-void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& targetPath,
-                   bool checked) {
+void copyToNewFile(const Side& source, const QString& targetPath, bool checked) {
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
     try {
         {
             Handle target;
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-            backup(source, sourcePath, target.get(), temporary);
+            backup(source, side(target, temporary));
             // A damaged copy never replaces a sound file: it is checked
             // before it takes the target's name.
-            if (checked) check(target.get(), sourcePath);
+            if (checked) check(side(target, temporary), source.path);
         }
         if (QFileInfo::exists(targetPath))
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
@@ -185,47 +218,40 @@ void copyToNewFile(sqlite3* source, const QString& sourcePath, const QString& ta
 // inPlace: an existing target database is written through the engine in one
 // transaction, so that connections open on it go on with the new content;
 // otherwise it is replaced by a new file renamed over it.
-void copyTo(sqlite3* source, const QString& sourcePath, const QString& targetPath, bool inPlace,
-            bool checked = false) {
+void copyTo(const Side& source, const QString& targetPath, bool inPlace, bool checked = false) {
     const QFileInfo target(targetPath);
     if (target.exists() && target.isDir())
         throw DatabaseError::Make(DatabaseError::Failure, targetPath);
-    if (target.exists() && QFileInfo(sourcePath).exists() &&
-        target.canonicalFilePath() == QFileInfo(sourcePath).canonicalFilePath())
-        throw DatabaseError::NotAllowedError(
-            QStringLiteral("copy of %1 onto itself").arg(targetPath));
+    if (target.exists() && QFileInfo(source.path).exists() &&
+        target.canonicalFilePath() == QFileInfo(source.path).canonicalFilePath())
+        throw DatabaseError::NotAllowedError(targetPath);
     if (inPlace && target.exists()) {
         // Others may have the target open: it is written through the engine
         // under its locks, waiting for them, and replaced by another file
         // only when it is no database at all.
         Handle existing;
-        const int rc = sqlite3_open_v2(native(targetPath).constData(), existing.out(),
-                                       SQLITE_OPEN_READWRITE, nullptr);
-        if (rc != SQLITE_OK) fail(existing.get(), rc, targetPath);
-        sqlite3_busy_timeout(existing.get(), kTimeoutMs);
+        open(existing, targetPath, SQLITE_OPEN_READWRITE);
         const int read = readResult(existing.get());
         if (read == SQLITE_OK) {
-            backup(source, sourcePath, existing.get(), targetPath);
+            backup(source, side(existing, targetPath));
             return;
         }
-        if ((read & 0xff) != SQLITE_NOTADB) fail(existing.get(), read, targetPath);
+        if ((read & 0xff) != SQLITE_NOTADB) fail(side(existing, targetPath), read);
     }
-    copyToNewFile(source, sourcePath, targetPath, checked);
+    copyToNewFile(source, targetPath, checked);
 }
 
 } // namespace
 
 void CreateDatabase(const QString& path) {
-    if (QFileInfo::exists(path))
-        throw DatabaseError::Make(DatabaseError::Failure,
-                                  QStringLiteral("database exists already (%1)").arg(path));
+    if (QFileInfo::exists(path)) throw DatabaseError::ExistsError(path);
     try {
         Handle db;
         open(db, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE);
         // Writing the header makes a real database file of the empty one.
         const int rc =
             sqlite3_exec(db.get(), "PRAGMA user_version = 0; VACUUM", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) fail(db.get(), rc, path);
+        if (rc != SQLITE_OK) fail(side(db, path), rc);
     } catch (...) {
         removeQuietly(path);
         throw;
@@ -235,18 +261,18 @@ void CreateDatabase(const QString& path) {
 void CopyDatabase(const QString& sourcePath, const QString& targetPath) {
     Handle source;
     openSource(source, sourcePath);
-    copyTo(source.get(), QFileInfo(sourcePath).absoluteFilePath(), targetPath, true);
+    copyTo(side(source, QFileInfo(sourcePath).absoluteFilePath()), targetPath, true);
 }
 
 void CopyDatabase(Connection& source, const QString& targetPath) {
     source.RequireOpen();
-    copyTo(source.Handle(), source.Path(), targetPath, false, true);
+    copyTo(Side{source.Handle(), source.Busy(), source.Path()}, targetPath, false, true);
 }
 
 void CheckDatabase(const QString& path) {
     Handle db;
     openSource(db, path);
-    check(db.get(), path);
+    check(side(db, path), path);
 }
 
 void CopyDatabase(const QString& sourcePath, Connection& target) {
@@ -254,7 +280,7 @@ void CopyDatabase(const QString& sourcePath, Connection& target) {
     Handle source;
     openSource(source, sourcePath);
     try {
-        backup(source.get(), sourcePath, target.Handle(), target.Path());
+        backup(side(source, sourcePath), Side{target.Handle(), target.Busy(), target.Path()});
     } catch (...) {
         target.SchemaChanged();
         throw;
@@ -263,9 +289,7 @@ void CopyDatabase(const QString& sourcePath, Connection& target) {
 }
 
 void CompactDatabase(const QString& sourcePath, const QString& targetPath) {
-    if (QFileInfo::exists(targetPath))
-        throw DatabaseError::Make(DatabaseError::Failure,
-                                  QStringLiteral("database exists already (%1)").arg(targetPath));
+    if (QFileInfo::exists(targetPath)) throw DatabaseError::ExistsError(targetPath);
     Handle source;
     openSource(source, sourcePath);
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
@@ -280,7 +304,13 @@ void CompactDatabase(const QString& sourcePath, const QString& targetPath) {
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE && rc != SQLITE_OK) {
         removeQuietly(temporary);
-        fail(source.get(), rc, sourcePath);
+        // A file that cannot be written is the new one; a lock or damage
+        // belongs to the source.
+        const int primary = rc & 0xff;
+        const bool written = primary == SQLITE_FULL || primary == SQLITE_READONLY ||
+                             primary == SQLITE_PERM || primary == SQLITE_CANTOPEN ||
+                             primary == SQLITE_IOERR;
+        fail(side(source, written ? targetPath : sourcePath), rc);
     }
     renameInto(temporary, targetPath);
 }

@@ -11,11 +11,18 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -218,6 +225,99 @@ TEST_F(ConnectionTest, ALockHeldElsewhereFailsAfterTheTimeOut) {
     other.CommitTrans();
     db.SetConnectionTimeout(30);
     EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)")), 1);
+}
+
+// A wait for another writer shows itself after a second (what it waits for,
+// with Abbrechen) while events run; the waiting connection refuses any other
+// use meanwhile, and Abbrechen ends the write with nothing written.
+TEST_F(ConnectionTest, AWaitForAnotherWriterShowsItselfAndAbbrechenEndsItUnwritten) {
+    Connection other(path);
+    other.BeginTrans();
+    other.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+    db.SetConnectionTimeout(5);
+    QString text;
+    int wiederbetreten = 0;
+    QObject wache;
+    QTimer::singleShot(1500, &wache, [&] {
+        for (QWidget* fenster : QApplication::topLevelWidgets())
+            if (fenster->objectName() == QLatin1String("frmWARTEN") && fenster->isVisible()) {
+                text = fenster->findChild<QLabel*>()->text();
+                try {
+                    db.Execute(QStringLiteral("SELECT 1"));
+                } catch (const RuntimeError& error) {
+                    wiederbetreten = error.Number();
+                }
+                fenster->findChild<QPushButton*>()->click();
+            }
+    });
+    try {
+        db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
+        FAIL() << "wrote past another connection's lock";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), DatabaseError::Cancelled);
+    }
+    EXPECT_TRUE(text.contains(QFileInfo(path).absoluteFilePath())) << text.toStdString();
+    EXPECT_EQ(wiederbetreten, DatabaseError::Locked);
+    other.RollbackTrans();
+    EXPECT_EQ(count(), 0);
+    EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (3)")), 1);
+}
+
+// Under German, what the engine refuses (a file held, no database, a journal
+// that cannot be written, a copy of a file that is no database) is told in
+// German, never in the engine's English words.
+TEST_F(ConnectionTest, TheEnginesRefusalsAreToldInTheUsersLanguage) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString kaputt = dir.filePath(QStringLiteral("kaputt.mdb"));
+    {
+        QFile datei(kaputt);
+        ASSERT_TRUE(datei.open(QIODevice::WriteOnly));
+        datei.write(QByteArray(8192, '\x17'));
+    }
+    Connection other(path);
+    const struct {
+        const char* fall;
+        const char* halten;
+        std::function<void()> tun;
+        int nummer;
+    } faelle[] = {
+        {"held at the open", "BEGIN EXCLUSIVE",
+         [&] {
+             Connection c;
+             c.SetConnectionTimeout(0);
+             c.Open(path);
+         },
+         DatabaseError::Locked},
+        {"no database at the open", "", [&] { Connection c(kaputt); }, DatabaseError::Damaged},
+        {"a copy of no database", "",
+         [&] { CopyDatabase(kaputt, dir.filePath(QStringLiteral("neu.mdb"))); },
+         DatabaseError::Damaged},
+        {"a journal that cannot be written", "",
+         [&] {
+             QDir().mkdir(path + QStringLiteral("-journal"));
+             db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+         },
+         DatabaseError::IoFailure},
+    };
+    const QRegularExpression englisch(
+        QStringLiteral("database|disk|I/O|unable|locked|malformed|error"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        sqlite3_exec(other.Handle(), f.halten, nullptr, nullptr, nullptr);
+        try {
+            f.tun();
+            ADD_FAILURE() << "not refused";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), f.nummer);
+            const QString text = QString(error.Description()).remove(dir.path());
+            EXPECT_FALSE(text.contains(englisch)) << text.toStdString();
+            EXPECT_TRUE(text.startsWith(QStringLiteral("Die Datenbank ")));
+        }
+        sqlite3_exec(other.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    QDir().rmdir(path + QStringLiteral("-journal"));
+    QLocale::setDefault(QLocale::c());
 }
 
 // The guard runs once per writing transaction while it holds the write lock

@@ -2,6 +2,7 @@
 // target is the old file or the complete new one, never a mix, whatever
 // fails) and compacting into a new file.
 
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
@@ -12,8 +13,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <sqlite3.h>
 #include <string>
 
 namespace {
@@ -80,6 +83,56 @@ TEST_F(CopyTest, CreateDatabaseMakesAnEmptyDatabaseAndRefusesAnExistingFile) {
     EXPECT_EQ(bytes(file("neu.mdb")), before);
 }
 
+// A copy, check or compaction that meets a file held by another writer says
+// so (3218), not as damage or a plain failure, and leaves nothing behind;
+// damage found by the check stays damage.
+TEST_F(CopyTest, ABusyFileIsToldAsBusyAndADamagedOneAsDamaged) {
+    make(file("quelle.mdb"), "Q", 5);
+    make(file("ziel.mdb"), "Z", 5);
+    BusyWait::SetTimeoutLimit(300);
+    Connection halter(file("quelle.mdb"));
+    sqlite3_exec(halter.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    const struct {
+        const char* fall;
+        std::function<void()> tun;
+    } faelle[] = {
+        {"copy from", [&] { CopyDatabase(file("quelle.mdb"), file("neu.mdb")); }},
+        {"copy over", [&] { CopyDatabase(file("ziel.mdb"), file("quelle.mdb")); }},
+        {"check", [&] { CheckDatabase(file("quelle.mdb")); }},
+        {"compaction", [&] { CompactDatabase(file("quelle.mdb"), file("kompakt.mdb")); }},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.fall);
+        try {
+            f.tun();
+            ADD_FAILURE() << "not refused";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), DatabaseError::Locked);
+            EXPECT_TRUE(error.Description().contains(file("quelle.mdb")));
+        }
+    }
+    sqlite3_exec(halter.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    BusyWait::SetTimeoutLimit(0);
+    EXPECT_EQ(entries(), QStringList({"quelle.mdb", "ziel.mdb"}));
+    EXPECT_EQ(rows(file("quelle.mdb")).size(), 5);
+
+    // A page in the middle of a larger file overwritten: still a database,
+    // but damaged.
+    make(file("gross.mdb"), "G", 2000);
+    {
+        QFile datei(file("gross.mdb"));
+        ASSERT_TRUE(datei.open(QIODevice::ReadWrite));
+        datei.seek((datei.size() / 4096 / 2) * 4096);
+        datei.write(QByteArray(4096, '\xff'));
+    }
+    try {
+        CheckDatabase(file("gross.mdb"));
+        ADD_FAILURE() << "damage not found";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), DatabaseError::Damaged);
+    }
+}
+
 TEST_F(CopyTest, CopiesToANewFile) {
     make(file("quelle.mdb"), "Q", 50);
     CopyDatabase(file("quelle.mdb"), file("ziel.mdb"));
@@ -118,7 +171,8 @@ TEST_F(CopyTest, ASourceThatIsNoDatabaseLeavesTheTargetWhole) {
         CopyDatabase(file("kaputt.mdb"), file("ziel.mdb"));
         FAIL() << "copied a file that is no database";
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), DatabaseError::Failure);
+        // Told as damage, not as a plain failure.
+        EXPECT_EQ(error.Number(), DatabaseError::Damaged);
         EXPECT_TRUE(error.Description().contains(QStringLiteral("kaputt.mdb")))
             << error.Description().toStdString();
     }

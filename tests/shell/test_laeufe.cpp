@@ -15,14 +15,19 @@
 #include "shell/EINGABEFENSTER.h"
 #include "shell/frmMAINFENSTER.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <sqlite3.h>
@@ -207,6 +212,24 @@ QString kennungenBis(int n) {
     for (int i = 1; i <= n; ++i)
         k << QStringLiteral("S%1").arg(i);
     return k.join(QLatin1Char(','));
+}
+
+// In `ms` milliseconds, unless `wache` is gone by then: the text of the
+// waiting window that shows then (empty when none shows), and then `tun`
+// with it.
+void imWarten(QObject& wache, int ms, QString& text, std::function<void(QWidget&)> tun) {
+    QTimer::singleShot(ms, &wache, [&text, tun] {
+        for (QWidget* fenster : QApplication::topLevelWidgets())
+            if (fenster->objectName() == QLatin1String("frmWARTEN") && fenster->isVisible()) {
+                text = fenster->findChild<QLabel*>()->text();
+                tun(*fenster);
+                return;
+            }
+    });
+}
+
+void abbrechen(QWidget& fenster) {
+    fenster.findChild<QPushButton*>()->click();
 }
 
 // A run that starts beside no other, carries out one command and is killed.
@@ -561,4 +584,78 @@ TEST(Laeufe, LiveRunsAreKnownWhateverHappenedToTheCopysLockFile) {
                   ordner ? antwort("ALT,W10,W11,W12,W20,W21")
                          : antwort("ALT,W10,W11,W12,W20,W21,W30"));
     }
+}
+
+// A store that meets the copy held by another writer shows the waiting
+// window; Abbrechen, or the session's end, stops it: nothing written, no
+// box, the input window as it was (at the session's end the run ends).
+TEST(Laeufe, AStoreWaitingForAnotherWriterShowsItAndStopsWithNothingWritten) {
+    for (const bool sitzungsende : {false, true}) {
+        SCOPED_TRACE(sitzungsende);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        ScriptedDialogs boxen;
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        f.DBPROJEKT()->SetConnectionTimeout(3);
+        f.mnuNEU_Click();
+        EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("NEU-1"));
+        Connection anderer(labor.ARBEITSKOPIE());
+        anderer.BeginTrans();
+        anderer.Execute(QStringLiteral("UPDATE [E1] SET [KOM]='x'"));
+        QString text;
+        imWarten(f, 1500, text, [&](QWidget& fenster) {
+            if (sitzungsende)
+                f.SITZUNGSENDE();
+            else
+                abbrechen(fenster);
+        });
+        QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(text, QStringLiteral("Die Datenbank ") + f.DBPROJEKT()->Path() +
+                            QStringLiteral(" wird gerade von einem anderen Lauf oder Programm "
+                                           "benutzt.\nDer Befehl wartet, bis sie frei ist."));
+        anderer.RollbackTrans();
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT"));
+        EXPECT_TRUE(boxen.boxes().isEmpty());
+        if (sitzungsende) {
+            QTest::qWait(100);
+            EXPECT_TRUE(f.ENTLADEN());
+            continue;
+        }
+        ASSERT_NE(EINGABEFENSTER::GELADEN(), nullptr);
+        EXPECT_EQ(EINGABEFENSTER::GELADEN()->txtKEN->text(), antwort("NEU-1"));
+        EXPECT_TRUE(f.PANELSICHTBAR(8));
+        f.stbMAIN_PanelClick(9);
+        f.mnuBEENDEN_Click();
+    }
+}
+
+// A start that waits for another start's decision says what that run does;
+// Abbrechen ends it before its main window, and it writes nothing: ADMIN.PROG
+// stays as the other run left it, and the other run goes on.
+TEST(Laeufe, AStartWaitingForAnotherSaysWhatItDoesAndCancelledWritesNothing) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    QProcess x;
+    KINDPROZESS::STARTEN(x, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "halt"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(x), antwort("HALT"));
+    ASSERT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("VELD")));
+    QString text;
+    QObject wache;
+    imWarten(wache, 1500, text, abbrechen);
+    {
+        ScriptedDialogs boxen;
+        frmMAINFENSTER f;
+        EXPECT_FALSE(f.MDIForm_Load());
+        EXPECT_TRUE(boxen.boxes().isEmpty());
+        EXPECT_FALSE(f.isVisible());
+    }
+    EXPECT_EQ(text, QString::fromUtf8("Ein anderer Lauf von VELD startet und entscheidet über die "
+                                      "Arbeitskopie.\nDieser Start wartet, bis er fertig ist."));
+    EXPECT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("VELD")));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(x, QStringLiteral("WEITER")), antwort("BEREIT 1 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(x, QStringLiteral("DATENSATZ 2 VONX")), antwort("OK 0"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(x, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(x.waitForFinished());
+    EXPECT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("KORVA")));
 }

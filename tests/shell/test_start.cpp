@@ -4,6 +4,7 @@
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/frmMAINFENSTER.h"
@@ -15,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 QString text(frmMAINFENSTER& f, int panel) {
@@ -198,4 +200,62 @@ TEST(Start, AdministrationThatDoesNotOpenShowsTheErrorBoxAndCancelLeavesTheStart
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
     EXPECT_FALSE(f.DBPROJEKT()->IsOpen());
+}
+
+// The working copy (or, at a first start, the project database) held for
+// writing by another program for the whole start: the start waits, then
+// one German box says why, the start ends before its main window and
+// touches nothing, ADMIN.PROG included. Once the holder lets go, the next
+// start works.
+TEST(Start, ADatabaseHeldForTheWholeStartEndsItWithOneBoxAndTouchesNothing) {
+    for (const bool kopie : {true, false}) {
+        SCOPED_TRACE(kopie);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        if (kopie) {
+            // A copy that a run left behind.
+            QDir().mkpath(QFileInfo(labor.ARBEITSKOPIE()).path());
+            ASSERT_TRUE(QFile::copy(labor.PROJEKTDATENBANK(), labor.ARBEITSKOPIE()));
+        }
+        const QString gehalten = kopie ? labor.ARBEITSKOPIE() : labor.PROJEKTDATENBANK();
+        const auto inhalt = [](const QString& datei) {
+            QFile lesen(datei);
+            return lesen.open(QIODevice::ReadOnly) ? lesen.readAll() : QByteArray();
+        };
+        const QByteArray vorher = inhalt(gehalten);
+        BusyWait::SetTimeoutLimit(2000);
+        {
+            Connection halter(gehalten);
+            sqlite3_exec(halter.Handle(),
+                         kopie ? "BEGIN IMMEDIATE; UPDATE [E1] SET [KEN]='FREMD'"
+                               : "BEGIN EXCLUSIVE",
+                         nullptr, nullptr, nullptr);
+            ScriptedDialogs boxen;
+            boxen.expect(vbOK, QStringLiteral("Die Datenbank ") + gehalten +
+                                   QString::fromUtf8(" ist gerade von einem anderen Lauf oder "
+                                                     "Programm gesperrt; es wurde nichts "
+                                                     "geändert.\r\nVELD wird nicht gestartet."));
+            frmMAINFENSTER f;
+            EXPECT_FALSE(f.MDIForm_Load());
+            EXPECT_EQ(boxen.boxes().size(), 1);
+            EXPECT_FALSE(f.isVisible());
+            EXPECT_FALSE(f.DBPROJEKT()->IsOpen());
+            EXPECT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("KORVA")));
+            sqlite3_exec(halter.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+        BusyWait::SetTimeoutLimit(0);
+        EXPECT_EQ(inhalt(gehalten), vorher);
+        EXPECT_EQ(QFileInfo::exists(labor.ARBEITSKOPIE()), kopie);
+
+        ScriptedDialogs boxen;
+        if (kopie)
+            boxen.expect(vbYes, QString::fromUtf8("Programm wurde während der Ausführung "
+                                                  "unterbrochen!"));
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(f.XMDBPFAD()), QStringLiteral("ALT"));
+        EXPECT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("VELD")));
+        if (kopie) boxen.expect(vbNo, QString::fromUtf8("Sollen die Änderungen"));
+        f.mnuBEENDEN_Click();
+    }
 }
