@@ -240,6 +240,8 @@ private:
     void KOPIETEILEN();
     // Why a lock failed, in the program's language.
     QString SPERRGRUND(const FileLock& sperre) const;
+    // A reason of the program's own in the user's language.
+    QString GRUND(const char* englisch, const char* deutsch) const;
     QStringList FREMDELAEUFE() const;
     void ZUSTANDLEEREN();
     QStringList GESPEICHERTERZUSTAND();

@@ -133,8 +133,9 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         m_zustand = zustand;
     else
         ZUSTANDFEHLT(zustand, QFileInfo::exists(zustand)
-                                  ? QStringLiteral("a file of that name is in the way")
-                                  : QStringLiteral("it cannot be made"));
+                                  ? GRUND("a file of that name is in the way",
+                                          "eine Datei dieses Namens steht im Weg")
+                                  : GRUND("it cannot be made", "er kann nicht angelegt werden"));
     // One start at a time decides about the copy; a start that finds another
     // deciding waits for its decision and then shares the copy it decided.
     // The copy's lock is a file beside the copy, not in the state folder: a
@@ -152,7 +153,10 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     if (m_zustandsfehler.isEmpty()) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::START);
     struct Freigabe {
         FileLock& sperre;
-        ~Freigabe() { TAETIGKEIT::BEENDEN(); sperre.Unlock(); }
+        ~Freigabe() {
+            TAETIGKEIT::BEENDEN();
+            sperre.Unlock();
+        }
     } freigabe{m_entscheidung};
     if (!m_zustand.isEmpty()) LAUFANMELDEN();
     // A run that cannot keep its state beside the copy is told once; it
@@ -169,7 +173,8 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             // told why, and the copy stays as it is.
             if (!ZUSTANDBEKANNT()) {
                 if (m_zustandsfehler.isEmpty())
-                    ZUSTANDFEHLT(m_zustand, QStringLiteral("the run's mark is gone"));
+                    ZUSTANDFEHLT(m_zustand,
+                                 GRUND("the run's mark is gone", "die Marke des Laufs fehlt"));
                 ZUSTANDMELDEN();
                 return false;
             }
@@ -321,7 +326,8 @@ void frmMAINFENSTER::LAUFANMELDEN() {
     if (!m_laufsperre.Open(LAUFMARKE()) || !m_laufsperre.Exclusive())
         ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_laufsperre));
     else if (!markeAnlegen(LAUFMARKE()))
-        ZUSTANDFEHLT(m_zustand, QStringLiteral("the run's mark cannot be written"));
+        ZUSTANDFEHLT(m_zustand, GRUND("the run's mark cannot be written",
+                                      "die Marke des Laufs kann nicht geschrieben werden"));
 }
 
 void frmMAINFENSTER::LAUFABMELDEN() {
@@ -350,24 +356,12 @@ bool frmMAINFENSTER::ZUSTANDBEKANNT() const {
 
 void frmMAINFENSTER::ZUSTANDFEHLT(const QString& ordner, const QString& grund) {
     if (!m_zustandsfehler.isEmpty()) return;
-    // The program's own reasons are written in English where they arise;
-    // the user reads them in the program's language.
-    static const QList<std::pair<QString, QString>> kGruende = {
-        {QStringLiteral("a file of that name is in the way"),
-         QString::fromUtf8("eine Datei dieses Namens steht im Weg")},
-        {QStringLiteral("it cannot be made"), QString::fromUtf8("er kann nicht angelegt werden")},
-        {QStringLiteral("the run's mark cannot be written"),
-         QString::fromUtf8("die Marke des Laufs kann nicht geschrieben werden")},
-        {QStringLiteral("the run's mark is gone"), QString::fromUtf8("die Marke des Laufs fehlt")},
-        {QStringLiteral("a mark cannot be written"),
-         QString::fromUtf8("eine Marke kann nicht geschrieben werden")},
-    };
-    QString text = grund;
-    if (m_SPRACHE != 1)
-        for (const auto& [englisch, deutsch] : kGruende)
-            if (grund == englisch) text = deutsch;
     m_zustandsfehler =
-        QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + text + QLatin1Char(')');
+        QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + grund + QLatin1Char(')');
+}
+
+QString frmMAINFENSTER::GRUND(const char* englisch, const char* deutsch) const {
+    return QString::fromUtf8(m_SPRACHE == 1 ? englisch : deutsch);
 }
 
 QString frmMAINFENSTER::SPERRGRUND(const FileLock& sperre) const {
@@ -454,21 +448,23 @@ void frmMAINFENSTER::AENDERUNGVORMERKEN() {
     if (!ZUSTANDBEKANNT()) {
         if (m_zustandsfehler.isEmpty())
             ZUSTANDFEHLT(m_zustand.isEmpty() ? QFileInfo(XMDBPFAD()).path() : m_zustand,
-                         QStringLiteral("the run's mark is gone"));
+                         GRUND("the run's mark is gone", "die Marke des Laufs fehlt"));
         throw DatabaseError::Make(
-            DatabaseError::NotKept, m_SPRACHE == 1
-                    ? QStringLiteral("The working copy is not changed: its state cannot be kept in "
-                                     "the folder ") +
-                          m_zustandsfehler + QStringLiteral(".")
-                    : QString::fromUtf8("Die Arbeitskopie wird nicht geändert: ihr Zustand kann "
-                                        "im Ordner ") +
-                          m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden."));
+            DatabaseError::NotKept,
+            m_SPRACHE == 1
+                ? QStringLiteral("The working copy is not changed: its state cannot be kept in "
+                                 "the folder ") +
+                      m_zustandsfehler + QStringLiteral(".")
+                : QString::fromUtf8("Die Arbeitskopie wird nicht geändert: ihr Zustand kann "
+                                    "im Ordner ") +
+                      m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden."));
     }
     if (!m_marke.isEmpty() && QFileInfo(m_marke).isFile()) return;
     const QString marke = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
                           QString::number(++m_aenderung) + QStringLiteral(".geaendert");
     if (!markeAnlegen(marke)) {
-        ZUSTANDFEHLT(m_zustand, QStringLiteral("a mark cannot be written"));
+        ZUSTANDFEHLT(m_zustand,
+                     GRUND("a mark cannot be written", "eine Marke kann nicht geschrieben werden"));
         AENDERUNGVORMERKEN();
         return;
     }
