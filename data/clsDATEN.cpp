@@ -2,6 +2,7 @@
 // and the row writer and row reader on which every transfer is built.
 
 #include "data/clsDATEN.h"
+#include "platform/runtime/System.h"
 
 #include "data/HAUPTFENSTER.h"
 #include "data/clsDATEN_Intern.h"
@@ -46,7 +47,7 @@ QVariant LEERALSNULL(const QVariant& wert) {
 }
 
 RuntimeError EIGENSCHAFTSFEHLER() {
-    const bool deutsch = QLocale().language() == QLocale::German;
+    const bool deutsch = GermanTexts();
     return RuntimeError(380, deutsch ? QStringLiteral("Ungültiger Eigenschaftswert")
                                      : QStringLiteral("Invalid property value"));
 }

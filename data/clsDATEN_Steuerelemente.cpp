@@ -3,6 +3,7 @@
 // one column of a flex grid as a series of rows.
 
 #include "data/clsDATEN.h"
+#include "platform/runtime/System.h"
 
 #include "data/clsDATEN_Intern.h"
 #include "platform/database/Connection.h"
@@ -56,7 +57,7 @@ QVariant ganzzahl(int wert) {
 // The text of a drop-down list cannot be set to a text that is not one of
 // its entries.
 RuntimeError textSchreibgeschuetzt() {
-    const bool deutsch = QLocale().language() == QLocale::German;
+    const bool deutsch = GermanTexts();
     return RuntimeError(383, deutsch ? QStringLiteral("Die Eigenschaft 'Text' ist schreibgeschützt")
                                      : QStringLiteral("'Text' property is read-only"));
 }

@@ -1,4 +1,5 @@
 #include "drawing/FEHLERBOX.h"
+#include "platform/runtime/System.h"
 
 #include "platform/runtime/MsgBox.h"
 
@@ -16,7 +17,7 @@ bool FEHLERBOX::MELDEN(const RuntimeError& fehler) {
 }
 
 RuntimeError OBJEKTVARIABLEFEHLT() {
-    const bool german = QLocale().language() == QLocale::German;
+    const bool german = GermanTexts();
     return RuntimeError(
         91, german ? QStringLiteral("Objektvariable oder With-Blockvariable nicht festgelegt")
                    : QStringLiteral("Object variable or With block variable not set"));

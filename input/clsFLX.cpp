@@ -2,6 +2,7 @@
 // writing them does to the grid, and the numbering of the index columns.
 
 #include "input/clsFLX.h"
+#include "platform/runtime/System.h"
 
 #include "input/clsFLX_Intern.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -20,7 +21,7 @@
 namespace flx {
 
 RuntimeError NichtGesetzt() {
-    const bool deutsch = QLocale().language() == QLocale::German;
+    const bool deutsch = GermanTexts();
     return RuntimeError(91, deutsch ? QStringLiteral("Objektvariable oder With-Blockvariable "
                                                      "nicht festgelegt")
                                     : QStringLiteral("Object variable or With block variable "

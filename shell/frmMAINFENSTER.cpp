@@ -57,6 +57,7 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
 frmMAINFENSTER::~frmMAINFENSTER() {
     m_DBPROJEKT->SetWriteGuard(nullptr);
     SetHelpHandler(nullptr);
+    SetGermanTexts(std::nullopt);
     if (HAUPTFENSTERGESETZT() && &frmMAIN() == this) SETZEHAUPTFENSTER(nullptr);
     // Others may still hold the connections; the files are closed all the
     // same, as the run is over.

@@ -142,6 +142,8 @@ bool frmMAINFENSTER::LADEN() {
         else
             m_SPRACHE = 3;
     });
+    // The platform's texts speak the program's language.
+    SetGermanTexts(m_SPRACHE != 1);
     eh.Run([&] { m_DEZIMALPUNKT = LANDESEINSTELLUNG(14); });
     if (m_SPRACHE == 1) eh.Run([&] { ENGLISCHETEXTE(); });
     if (eh.Left()) return true;

@@ -1,4 +1,5 @@
 #include "platform/controls/Clipboard.h"
+#include "platform/runtime/System.h"
 
 #include "platform/runtime/RuntimeError.h"
 
@@ -11,7 +12,7 @@
 namespace {
 
 RuntimeError Fehler(int nummer, const QString& deutsch, const QString& englisch) {
-    return RuntimeError(nummer, QLocale().language() == QLocale::German ? deutsch : englisch);
+    return RuntimeError(nummer, GermanTexts() ? deutsch : englisch);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/controls/CommonDialog.h"
+#include "platform/runtime/System.h"
 
 #include "platform/controls/PrinterTarget.h"
 #include "platform/runtime/RuntimeError.h"
@@ -15,7 +16,7 @@ CommonDialog::PrinterScript& Script() {
 }
 
 RuntimeError Abgebrochen() {
-    const bool deutsch = QLocale().language() == QLocale::German;
+    const bool deutsch = GermanTexts();
     return RuntimeError(CommonDialog::cdlCancel, deutsch ? QStringLiteral("Abbrechen gewählt.")
                                                          : QStringLiteral("Cancel was selected."));
 }

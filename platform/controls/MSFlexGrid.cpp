@@ -1,4 +1,5 @@
 #include "platform/controls/MSFlexGrid.h"
+#include "platform/runtime/System.h"
 #include "platform/controls/StdFont.h"
 
 #include "platform/controls/OutputObject.h"
@@ -16,7 +17,7 @@
 namespace {
 
 bool german() {
-    return QLocale().language() == QLocale::German;
+    return GermanTexts();
 }
 
 RuntimeError invalidValue() {

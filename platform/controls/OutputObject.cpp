@@ -1,4 +1,5 @@
 #include "platform/controls/OutputObject.h"
+#include "platform/runtime/System.h"
 
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/Variant.h"
@@ -14,7 +15,7 @@ constexpr double kPi = 3.14159265358979323846;
 }  // namespace
 
 RuntimeError OutputObject::InvalidPropertyValue() {
-    const bool german = QLocale().language() == QLocale::German;
+    const bool german = GermanTexts();
     return RuntimeError(380, german ? QStringLiteral("Unzulässiger Eigenschaftswert")
                                     : QStringLiteral("Invalid property value"));
 }

@@ -1,4 +1,5 @@
 #include "platform/controls/PrinterTarget.h"
+#include "platform/runtime/System.h"
 
 #include "platform/runtime/RuntimeError.h"
 
@@ -20,7 +21,7 @@ constexpr Paper kPapers[] = {
     {1, QPageSize::Letter}, {8, QPageSize::A3}, {9, QPageSize::A4}, {11, QPageSize::A5}};
 
 RuntimeError WithinPage(const char* property) {
-    const bool german = QLocale().language() == QLocale::German;
+    const bool german = GermanTexts();
     const QString name = QString::fromLatin1(property);
     return RuntimeError(396, german ? QStringLiteral("'") + name +
                                           QStringLiteral("'-Eigenschaft kann nicht innerhalb "
@@ -128,7 +129,7 @@ void PrinterTarget::EndDoc() {
     // nothing can interrupt it half painted.
     QPainter painter;
     if (!painter.begin(&m_printer)) {
-        const bool german = QLocale().language() == QLocale::German;
+        const bool german = GermanTexts();
         throw RuntimeError(482, german ? QStringLiteral("Druckerfehler")
                                        : QStringLiteral("Printer error"));
     }

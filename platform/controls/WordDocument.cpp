@@ -1,4 +1,5 @@
 #include "platform/controls/WordDocument.h"
+#include "platform/runtime/System.h"
 
 #include "platform/controls/Clipboard.h"
 #include "platform/runtime/RuntimeError.h"
@@ -50,7 +51,7 @@ QString WordDocument::SaveToTemporaryFile() {
         if (!geschrieben) datei.remove();
     }
     if (!geschrieben)
-        throw RuntimeError(75, QLocale().language() == QLocale::German
+        throw RuntimeError(75, GermanTexts()
                                    ? QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")
                                    : QStringLiteral("Path/File access error"));
     return datei.fileName();

@@ -1,4 +1,5 @@
 #include "platform/database/DatabaseError.h"
+#include "platform/runtime/System.h"
 
 #include <QLocale>
 #include <QVariant>
@@ -6,7 +7,7 @@
 namespace DatabaseError {
 namespace {
 bool german() {
-    return QLocale().language() == QLocale::German;
+    return GermanTexts();
 }
 
 QString shown(const QVariant& value) {

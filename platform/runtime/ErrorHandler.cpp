@@ -1,4 +1,5 @@
 #include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/System.h"
 
 #include "platform/runtime/MsgBox.h"
 
@@ -11,7 +12,7 @@
 namespace {
 RuntimeError described(int number, const char* de, const char* en)
 {
-    const bool german = QLocale().language() == QLocale::German;
+    const bool german = GermanTexts();
     return RuntimeError(number, QString::fromUtf8(german ? de : en));
 }
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/System.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,7 +17,7 @@
 
 namespace {
 
-bool germanUser() { return QLocale().language() == QLocale::German; }
+bool germanUser() { return GermanTexts(); }
 
 QWidget* boxParent()
 {

@@ -1,4 +1,5 @@
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/System.h"
 
 #include <QLocale>
 
@@ -8,7 +9,7 @@ RuntimeError::RuntimeError(int number, const QString& description)
 }
 
 namespace {
-bool german() { return QLocale().language() == QLocale::German; }
+bool german() { return GermanTexts(); }
 RuntimeError standard(int number, const char* de, const char* en)
 {
     return RuntimeError(number, german() ? QString::fromUtf8(de) : QString::fromUtf8(en));

@@ -141,6 +141,20 @@ QString LocaleLanguageName()
     return name.section(QLatin1Char('_'), 0, 0);
 }
 
+namespace {
+std::optional<bool> g_germanTexts;
+} // namespace
+
+bool GermanTexts()
+{
+    return g_germanTexts.value_or(QLocale().language() == QLocale::German);
+}
+
+void SetGermanTexts(std::optional<bool> german)
+{
+    g_germanTexts = german;
+}
+
 QString LocaleDecimalSeparator()
 {
     if (const QString* overridden = SystemAccess::decimal()) return *overridden;

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QLocale;
 
@@ -18,6 +19,14 @@ QString UserName();
 // "en"; "C" for the C locale) and its decimal separator.
 QString LocaleLanguageName();
 QString LocaleDecimalSeparator();
+
+// Whether the platform's own texts (runtime and database errors, the
+// buttons of the boxes, the waiting window) are German. The program decides
+// its language once at start and sets it here, so that no English text
+// stands in a German box; until then, and after it is reset (nullopt), the
+// locale's language decides.
+bool GermanTexts();
+void SetGermanTexts(std::optional<bool> german);
 
 // Qt's own texts (the buttons and labels of the platform's standard dialogs:
 // printing, colours) in the language of `locale`, from Qt's "qtbase"

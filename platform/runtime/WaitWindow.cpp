@@ -1,4 +1,5 @@
 #include "platform/runtime/WaitWindow.h"
+#include "platform/runtime/System.h"
 
 #include "platform/runtime/MsgBox.h"
 
@@ -33,7 +34,7 @@ QList<Later> g_later;
 std::function<QString(const QString&)> g_describer;
 
 bool german() {
-    return QLocale().language() == QLocale::German;
+    return GermanTexts();
 }
 
 bool canShow() {

@@ -4,10 +4,13 @@
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
+#include "platform/database/DatabaseError.h"
+#include "platform/runtime/System.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QAction>
+#include <QLocale>
 #include <QMenu>
 #include <functional>
 #include <gtest/gtest.h>
@@ -226,4 +229,25 @@ TEST(Texte, ItemsCreatedDisabledStayDisabled) {
             EXPECT_FALSE(aktiv(f, e.name)) << e.name;
         }
     }
+}
+
+// On a machine whose locale is neither German nor English (C.UTF-8), the
+// program speaks German, and so do the platform's own texts in its boxes.
+TEST(Texte, ThePlatformsTextsSpeakTheProgramsLanguageWhateverTheLocale) {
+    SHELLLABOR labor;
+    QLocale::setDefault(QLocale::c());
+    ScriptedDialogs boxen;
+    {
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        EXPECT_EQ(f.SPRACHE(), 3);
+        EXPECT_EQ(DatabaseError::LockedError(QStringLiteral("X")).Description(),
+                  QString::fromUtf8("Die Datenbank X ist gerade von einem anderen Lauf oder "
+                                    "Programm gesperrt; es wurde nichts geändert."));
+        EXPECT_EQ(DatabaseError::ObjectClosedError().Description(),
+                  QString::fromUtf8("Der Vorgang ist für ein geschlossenes Objekt nicht zulässig."));
+        f.mnuBEENDEN_Click();
+    }
+    // Once the window is gone, the locale decides again.
+    EXPECT_FALSE(GermanTexts());
 }
