@@ -184,16 +184,22 @@ void frmKONTEXT11::resizeEvent(QResizeEvent* event)
 
 void frmKONTEXT11::cmdOK_Click()
 {
+    const float gelesen[4] = {XMIN, XMAX, YMIN, YMAX};
     XMIN = GEWAEHLT(*cboXMIN);
     YMIN = GEWAEHLT(*cboYMIN);
     XMAX = XMIN + GEWAEHLT(*cboXDIFF);
     YMAX = YMIN + GEWAEHLT(*cboYDIFF);
 
     // Scale factors 0 first, so that the figure follows the new ranges; a
-    // missing row is made by the first write.
-    for (auto [spalte, wert] : {std::pair{"MX", 0.0f}, {"MY", 0.0f}, {"XMIN", XMIN},
-                                {"XMAX", XMAX}, {"YMIN", YMIN}, {"YMAX", YMAX}})
-        m_daten->DVTS(QString::fromLatin1(spalte), wert, QStringLiteral("IDOBJEKT"), BILDWERT());
+    // missing row is made by the first write. Ranges as they were change
+    // nothing: the figure is only drawn again, and the copy keeps no change.
+    const bool gleich = gelesen[0] == XMIN && gelesen[1] == XMAX && gelesen[2] == YMIN &&
+                        gelesen[3] == YMAX;
+    if (!gleich)
+        for (auto [spalte, wert] : {std::pair{"MX", 0.0f}, {"MY", 0.0f}, {"XMIN", XMIN},
+                                    {"XMAX", XMAX}, {"YMIN", YMIN}, {"YMAX", YMAX}})
+            m_daten->DVTS(QString::fromLatin1(spalte), wert, QStringLiteral("IDOBJEKT"),
+                          BILDWERT());
 
     // The dialog is modal: the active child is the page that opened it.
     QPointer<frmKONTEXT11> selbst(this);

@@ -5,10 +5,12 @@
 #include "HAUPTFENSTERTEST.h"
 
 #include "pages/frmKONTEXT.h"
+#include "pages/frmKONTEXT11.h"
 #include "platform/controls/PictureBox.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/DATENAUSTAUSCH.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -185,6 +187,16 @@ TEST_F(KOPIEZUSTAND, APrintARedrawAndARefusedStoreAfterASaveMarkNoChange) {
     EXPECT_EQ(druckdialoge, 1);
     QTest::mouseClick(s->FORM, Qt::LeftButton, {}, QPoint(5, 5));
     frmKONTEXT::GELADEN()->cmdOK->click();
+    // The axis dialog's OK with the ranges as they are draws the figure anew.
+    bool achsen = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* d = qobject_cast<frmKONTEXT11*>(QApplication::activeModalWidget())) {
+            achsen = true;
+            d->cmdOK->click();
+        }
+    });
+    QTest::mouseClick(s->picBILD11, Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(achsen);
     QTest::keyClick(s, Qt::Key_Escape);
     f.mnuNEU->trigger();
     EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("N-2"));
