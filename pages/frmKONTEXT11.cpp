@@ -1,5 +1,7 @@
 #include "pages/frmKONTEXT11.h"
 
+#include "platform/database/Recordset.h"
+
 #include "data/HAUPTFENSTER.h"
 #include "data/clsDATEN.h"
 #include "pages/AUSGABESEITE.h"
@@ -154,6 +156,15 @@ void frmKONTEXT11::Form_Load(int32_t id)
                                 {"YMAX", &YMAX}})
         m_daten->DTVS(QString::fromLatin1(spalte), *wert, QStringLiteral("IDOBJEKT"), BILDWERT());
 
+    // Whether the figure has its row: only ranges read from it can be kept
+    // without a write.
+    try {
+        m_zeile = !m_daten->DT(QStringLiteral("XMIN"), QStringLiteral("IDOBJEKT"), BILDWERT())
+                       ->Eof();
+    } catch (const std::exception&) {
+        m_zeile = false;
+    }
+
     LISTENWAHL(*cboXDIFF, XMAX - XMIN);
     LISTENWAHL(*cboXMIN, XMIN);
     LISTENWAHL(*cboYDIFF, YMAX - YMIN);
@@ -193,7 +204,7 @@ void frmKONTEXT11::cmdOK_Click()
     // Scale factors 0 first, so that the figure follows the new ranges; a
     // missing row is made by the first write. Ranges as they were change
     // nothing: the figure is only drawn again, and the copy keeps no change.
-    const bool gleich = gelesen[0] == XMIN && gelesen[1] == XMAX && gelesen[2] == YMIN &&
+    const bool gleich = m_zeile && gelesen[0] == XMIN && gelesen[1] == XMAX && gelesen[2] == YMIN &&
                         gelesen[3] == YMAX;
     if (!gleich)
         for (auto [spalte, wert] : {std::pair{"MX", 0.0f}, {"MY", 0.0f}, {"XMIN", XMIN},

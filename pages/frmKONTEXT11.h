@@ -74,6 +74,7 @@ private:
 
     const int16_t m_bild;
     std::unique_ptr<clsDATEN> m_daten;
+    bool m_zeile = false; // the figure's layout row was there when the dialog opened
     float XMIN = 0;
     float XMAX = 0;
     float YMIN = 0;
