@@ -10,6 +10,11 @@ bool german() {
     return GermanTexts();
 }
 
+// An error about the database at `path`, its text in the user's language.
+RuntimeError about(int number, const QString& path, const char* deutsch, const char* englisch) {
+    return Make(number, QString::fromUtf8(german() ? deutsch : englisch).arg(path));
+}
+
 QString shown(const QVariant& value) {
     if (value.typeId() == QMetaType::QString)
         return QLatin1Char('\'') + value.toString() + QLatin1Char('\'');
@@ -92,13 +97,11 @@ RuntimeError FileNotFoundError(const QString& path) {
                                   : QStringLiteral("Could not find file '%1'.").arg(path));
 }
 RuntimeError LockedError(const QString& path) {
-    return Make(Locked,
-                german() ? QStringLiteral("Die Datenbank %1 ist gerade von einem anderen Lauf "
-                                          "oder Programm gesperrt; es wurde nichts geändert.")
-                               .arg(path)
-                         : QStringLiteral("The database %1 is locked by another run or program "
-                                          "right now; nothing was changed.")
-                               .arg(path));
+    return about(Locked, path,
+                 "Die Datenbank %1 ist gerade von einem anderen Lauf "
+                 "oder Programm gesperrt; es wurde nichts geändert.",
+                 "The database %1 is locked by another run or program "
+                 "right now; nothing was changed.");
 }
 
 RuntimeError DamagedError(const QString& path, const QString& detail) {
@@ -110,34 +113,28 @@ RuntimeError DamagedError(const QString& path, const QString& detail) {
 }
 
 RuntimeError ReadOnlyError(const QString& path) {
-    return Make(ReadOnly,
-                german() ? QStringLiteral("Die Datenbank %1 oder ihr Ordner ist schreibgeschützt; "
-                                          "es wurde nichts geändert.")
-                               .arg(path)
-                         : QStringLiteral("The database %1 or its folder is read-only; nothing "
-                                          "was changed.")
-                               .arg(path));
+    return about(ReadOnly, path,
+                 "Die Datenbank %1 oder ihr Ordner ist schreibgeschützt; "
+                 "es wurde nichts geändert.",
+                 "The database %1 or its folder is read-only; nothing "
+                 "was changed.");
 }
 
 RuntimeError DiskFullError(const QString& path) {
-    return Make(DiskFull,
-                german() ? QStringLiteral("Auf dem Datenträger der Datenbank %1 ist kein Platz "
-                                          "mehr; es wurde nichts geändert.")
-                               .arg(path)
-                         : QStringLiteral("The disk of the database %1 is full; nothing was "
-                                          "changed.")
-                               .arg(path));
+    return about(DiskFull, path,
+                 "Auf dem Datenträger der Datenbank %1 ist kein Platz "
+                 "mehr; es wurde nichts geändert.",
+                 "The disk of the database %1 is full; nothing was "
+                 "changed.");
 }
 
 RuntimeError IoFailureError(const QString& path) {
-    return Make(IoFailure,
-                german() ? QStringLiteral("Die Datenbank %1 kann nicht gelesen oder geschrieben "
-                                          "werden (Fehler des Datenträgers); es wurde nichts "
-                                          "geändert.")
-                               .arg(path)
-                         : QStringLiteral("The database %1 cannot be read or written (a disk "
-                                          "error); nothing was changed.")
-                               .arg(path));
+    return about(IoFailure, path,
+                 "Die Datenbank %1 kann nicht gelesen oder geschrieben "
+                 "werden (Fehler des Datenträgers); es wurde nichts "
+                 "geändert.",
+                 "The database %1 cannot be read or written (a disk "
+                 "error); nothing was changed.");
 }
 
 RuntimeError CancelledError() {
@@ -146,20 +143,19 @@ RuntimeError CancelledError() {
 }
 
 RuntimeError CancelledError(const QString& path) {
-    return Make(Cancelled,
-                german() ? QStringLiteral("Die Datenbank %1 ist gerade von einem anderen Lauf oder "
-                                          "Programm gesperrt; das Warten darauf wurde abgebrochen, "
-                                          "es wurde nichts geändert.")
-                               .arg(path)
-                         : QStringLiteral("The database %1 is locked by another run or program "
-                                          "right now; the wait for it was cancelled and nothing "
-                                          "was changed.")
-                               .arg(path));
+    return about(Cancelled, path,
+                 "Die Datenbank %1 ist gerade von einem anderen Lauf oder "
+                 "Programm gesperrt; das Warten darauf wurde abgebrochen, "
+                 "es wurde nichts geändert.",
+                 "The database %1 is locked by another run or program "
+                 "right now; the wait for it was cancelled and nothing "
+                 "was changed.");
 }
 
 RuntimeError ExistsError(const QString& path) {
-    return Make(Failure, german() ? QStringLiteral("Die Datenbank %1 ist schon vorhanden.").arg(path)
-                                  : QStringLiteral("The database %1 exists already.").arg(path));
+    return Make(Failure, german()
+                             ? QStringLiteral("Die Datenbank %1 ist schon vorhanden.").arg(path)
+                             : QStringLiteral("The database %1 exists already.").arg(path));
 }
 
 bool Refuses(int number) {
@@ -170,8 +166,10 @@ bool Refuses(int number) {
     case DiskFull:
     case IoFailure:
     case NotKept:
-    case Cancelled: return true;
-    default: return false;
+    case Cancelled:
+        return true;
+    default:
+        return false;
     }
 }
 } // namespace DatabaseError

@@ -49,6 +49,21 @@ protected:
                      db);
         return rs.Fields(0).Value().toInt();
     }
+    // A guard that counts its calls, and those in which another connection
+    // could not begin to write (the write lock was held).
+    void zaehlenderWaechter(int& aufrufe, int& gesperrt) {
+        db.SetWriteGuard([this, &aufrufe, &gesperrt] {
+            ++aufrufe;
+            Connection other(path);
+            other.SetConnectionTimeout(0);
+            try {
+                other.BeginTrans();
+                other.RollbackTrans();
+            } catch (const RuntimeError& error) {
+                if (error.Number() == DatabaseError::Locked) ++gesperrt;
+            }
+        });
+    }
     QTemporaryDir dir;
     QString path;
     Connection db;
@@ -326,17 +341,7 @@ TEST_F(ConnectionTest, TheEnginesRefusalsAreToldInTheUsersLanguage) {
 TEST_F(ConnectionTest, EveryWritePassesTheGuardWhileHoldingTheWriteLock) {
     int aufrufe = 0;
     int gesperrt = 0;
-    db.SetWriteGuard([&] {
-        ++aufrufe;
-        Connection other(path);
-        other.SetConnectionTimeout(0);
-        try {
-            other.BeginTrans();
-            other.RollbackTrans();
-        } catch (const RuntimeError& error) {
-            if (error.Number() == DatabaseError::Locked) ++gesperrt;
-        }
-    });
+    zaehlenderWaechter(aufrufe, gesperrt);
     db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
     db.BeginTrans();
     db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)"));
@@ -361,17 +366,7 @@ TEST_F(ConnectionTest, EveryWritePassesTheGuardWhileHoldingTheWriteLock) {
 TEST_F(ConnectionTest, AWriteReturningRowsAndOneAfterAnEndedTransactionPassTheGuard) {
     int aufrufe = 0;
     int gesperrt = 0;
-    db.SetWriteGuard([&] {
-        ++aufrufe;
-        Connection other(path);
-        other.SetConnectionTimeout(0);
-        try {
-            other.BeginTrans();
-            other.RollbackTrans();
-        } catch (const RuntimeError& error) {
-            if (error.Number() == DatabaseError::Locked) ++gesperrt;
-        }
-    });
+    zaehlenderWaechter(aufrufe, gesperrt);
     {
         Recordset rs(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1),(2) RETURNING [ID]"), db);
         EXPECT_EQ(rs.RecordCount(), 2);
