@@ -19,6 +19,10 @@ int main(int argc, char* argv[]) {
     QObject::connect(&waechter, &SIGNALWAECHTER::BEENDEN, &fenster, &frmMAINFENSTER::SITZUNGSENDE);
     waechter.AKTIVIEREN();
     if (!fenster.MDIForm_Load()) return 0;
+    // The start-up has chosen the program's language; the platform's dialogs
+    // speak it too, whatever the locale.
+    InstallQtTranslations(GermanTexts() ? QLocale(QLocale::German, QLocale::Germany)
+                                        : QLocale(QLocale::English));
     // For checking an installed run from outside: the state of the window
     // after the start-up.
     if (const QString zustand = qEnvironmentVariable("VELD_ZUSTANDSDATEI"); !zustand.isEmpty())
