@@ -57,14 +57,21 @@ void ScriptedDialogs::clear()
     m_held.clear();
 }
 
-void ScriptedDialogs::MessageHeld(const QString& prompt, int style, const QString& title,
-                                  bool later)
+ScriptedDialogs::Box ScriptedDialogs::message(const QString& prompt, int style,
+                                              const QString& title)
 {
     Box box;
     box.kind = Kind::Message;
     box.prompt = prompt;
     box.style = style;
     box.title = title;
+    return box;
+}
+
+void ScriptedDialogs::MessageHeld(const QString& prompt, int style, const QString& title,
+                                  bool later)
+{
+    Box box = message(prompt, style, title);
     box.held = true;
     box.expected = later;
     box.answer = msgbox::LeavingAnswer(style);
@@ -96,24 +103,16 @@ int ScriptedDialogs::ShowHeldMessage(const QString& prompt, int style, const QSt
 
 int ScriptedDialogs::SafeAnswer(int style)
 {
-    // The answer that lets the least happen: an OK-only box has nothing else;
-    // everywhere else the answer that declines, so that an unexpected
-    // question never triggers deletions or overwrites in a failing test.
-    const QList<int> buttons = msgbox::Buttons(style);
-    if (buttons.contains(vbCancel)) return vbCancel;
-    if (buttons.contains(vbNo)) return vbNo;
-    if (buttons.contains(vbAbort)) return vbAbort;
-    return vbOK;
+    // The answer that lets the least happen (Cancel, No, Abort, else OK), so
+    // that an unexpected question never triggers deletions or overwrites in
+    // a failing test: the same answer the program gives a held box.
+    return msgbox::LeavingAnswer(style);
 }
 
 int ScriptedDialogs::ShowMessage(const QString& prompt, int style, const QString& title,
                                  const QString& helpFile, int context)
 {
-    Box box;
-    box.kind = Kind::Message;
-    box.prompt = prompt;
-    box.style = style;
-    box.title = title;
+    Box box = message(prompt, style, title);
     box.helpFile = helpFile;
     box.context = context;
 

@@ -74,6 +74,7 @@ public:
     int closings() const { return m_closings; }
 
 private:
+    static Box message(const QString& prompt, int style, const QString& title);
     struct Expectation {
         Kind kind;
         int answer = 0;
