@@ -4,6 +4,10 @@ JOBS ?= $(shell nproc)
 PACKAGES = cmake g++ make qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev \
            libbenchmark-dev fonts-liberation fonts-dejavu-core poppler-utils \
            qt6-translations-l10n
+# A fresh machine often runs an install of its own at first boot: wait for
+# it (up to ten minutes) instead of failing at once. apt-get waits for the
+# package lock itself; its update does not, so it is tried again.
+APT_WAIT = -o DPkg::Lock::Timeout=600
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 ASAN_BUILD ?= build-asan
@@ -16,8 +20,16 @@ deps:
 	  dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update && \
-	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	  tries=0; \
+	  until out=$$($(SUDO) apt-get $(APT_WAIT) update 2>&1); do \
+	    case "$$out" in *"Could not get lock"*) ;; *) echo "$$out"; exit 1;; esac; \
+	    tries=$$((tries + 1)); \
+	    if [ $$tries -ge 120 ]; then echo "$$out"; exit 1; fi; \
+	    [ $$tries -gt 1 ] || echo "Waiting for another package manager to finish ..."; \
+	    sleep 5; \
+	  done; \
+	  echo "$$out" | tail -n 1; \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get $(APT_WAIT) install -y $$missing; \
 	fi
 
 configure: deps
