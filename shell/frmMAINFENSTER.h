@@ -238,6 +238,10 @@ private:
     bool ANDERELAUFEND();
     // Takes the copy's lock shared again; a failure is kept as the state's.
     void KOPIETEILEN();
+    // Holds this run's share of the working copy itself (see m_kopieanteil)
+    // when the copy is there; and whether no other run holds one.
+    void KOPIEBELEGEN(const QString& arbeitskopie);
+    bool KOPIEANTEILALLEIN();
     // Why a lock failed, in the program's language.
     QString SPERRGRUND(const FileLock& sperre) const;
     // A reason of the program's own in the user's language.
@@ -281,6 +285,16 @@ private:
     // Held alone on this run's mark for the whole run: a mark whose lock is
     // held belongs to a live run.
     FileLock m_laufsperre;
+    // Held shared on one byte of the working copy itself for the whole run,
+    // and alone only by a run that has the copy to itself. The copy is the
+    // one file that cannot go or be replaced without its records, so live
+    // runs are known from it whatever happens to the files beside it. Its
+    // descriptor stays open until the copy's connection is closed (closing
+    // one would drop the engine's locks); where the file system keeps no
+    // such lock, the lock files and run marks alone tell.
+    // The byte is far from those that the engine locks (from 0x40000000).
+    static constexpr qint64 kAnteilsbyte = 0x7FFF0000;
+    FileLock m_kopieanteil{kAnteilsbyte};
     // This run holds both locks alone, from its save question to its end.
     bool m_entscheidet = false;
     // As the last run the user chose not to save the copy's changes.

@@ -159,6 +159,7 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         }
     } freigabe{m_entscheidung};
     if (!m_zustand.isEmpty()) LAUFANMELDEN();
+    KOPIEBELEGEN(arbeitskopie);
     // A run that cannot keep its state beside the copy is told once; it
     // changes nothing in the copy and decides nothing about it.
     if (!m_zustandsfehler.isEmpty()) ZUSTANDMELDEN();
@@ -592,7 +593,7 @@ bool frmMAINFENSTER::KOPIEALLEIN() {
             ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
         return false;
     }
-    if (ANDERELAUFEND()) {
+    if (ANDERELAUFEND() || !KOPIEANTEILALLEIN()) {
         KOPIETEILEN();
         return false;
     }
@@ -602,6 +603,28 @@ bool frmMAINFENSTER::KOPIEALLEIN() {
 void frmMAINFENSTER::KOPIETEILEN() {
     if (m_kopiesperre.IsOpen() && !m_kopiesperre.Shared())
         ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
+    // Back from alone to shared in one step: no other run finds the byte
+    // free meanwhile.
+    if (m_kopieanteil.IsHeld()) m_kopieanteil.Shared();
+}
+
+void frmMAINFENSTER::KOPIEBELEGEN(const QString& arbeitskopie) {
+    // Not there yet: the fresh copy is locked when it is made. A file system
+    // that keeps no such lock (or a copy that cannot be opened for it)
+    // leaves the lock files and run marks to tell.
+    FileLock anteil(kAnteilsbyte);
+    if (anteil.OpenPresent(arbeitskopie) && anteil.Shared()) m_kopieanteil = std::move(anteil);
+}
+
+bool frmMAINFENSTER::KOPIEANTEILALLEIN() {
+    if (!m_kopieanteil.IsHeld()) return true;
+    // The copy at the path is no longer the file this run holds (replaced or
+    // deleted under the live runs): who still works on which file cannot be
+    // told, so this run is not alone.
+    if (m_kopieanteil.StillAtPath() != FileLock::Identity::Same) return false;
+    if (m_kopieanteil.TryExclusive()) return true;
+    // Another holder, or the lock refused now: either way not alone.
+    return false;
 }
 
 void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
@@ -644,9 +667,21 @@ void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
     QFile::remove(neu);
     try {
         CopyDatabase(PROJEKTDATENBANK(), neu);
+        // The new copy carries this run's share from the moment it is at the
+        // copy's path: a start meanwhile never finds it without a live run.
+        FileLock anteil(kAnteilsbyte);
+        const bool belegt = anteil.OpenPresent(neu) && anteil.Shared();
         for (const QString& endung : kBeiDateien)
             QFile::remove(arbeitskopie + endung);
         std::filesystem::rename(fsPfad(neu), fsPfad(arbeitskopie));
+        // No connection of this run is open on the copy replaced, so its
+        // descriptor may close.
+        if (belegt) {
+            anteil.Moved(arbeitskopie);
+            m_kopieanteil = std::move(anteil);
+        } else {
+            m_kopieanteil.Release();
+        }
     } catch (...) {
         QFile::remove(neu);
         throw;

@@ -209,6 +209,9 @@ void frmMAINFENSTER::MDIForm_Unload() {
     TAETIGKEIT::BEENDEN();
     m_kopiesperre.Release();
     m_entscheidung.Release();
+    // Only once the copy's connection is closed; otherwise the window's
+    // end closes both.
+    if (!m_DBPROJEKT->IsOpen()) m_kopieanteil.Release();
     if (eh.Left()) return;
     QCoreApplication::quit();
 }

@@ -287,4 +287,5 @@ void frmMAINFENSTER::STARTBEENDEN() {
     TAETIGKEIT::BEENDEN();
     m_kopiesperre.Release();
     m_entscheidung.Release();
+    if (!m_DBPROJEKT->IsOpen()) m_kopieanteil.Release();
 }

@@ -7,19 +7,60 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
-int lockRetrying(int fd, int operation) {
+int flockRetrying(int fd, int operation) {
     int rc;
     do
         rc = ::flock(fd, operation);
     while (rc != 0 && errno == EINTR);
     return rc;
 }
+
+int byteRetrying(int fd, qint64 byte, short type, bool wait) {
+    struct flock bereich {};
+    bereich.l_type = type;
+    bereich.l_whence = SEEK_SET;
+    bereich.l_start = off_t(byte);
+    bereich.l_len = 1;
+    int rc;
+    do
+        rc = ::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &bereich);
+    while (rc != 0 && errno == EINTR);
+    // Another holder is EAGAIN or EACCES here, EWOULDBLOCK for flock.
+    if (rc != 0 && errno == EACCES) errno = EWOULDBLOCK;
+    return rc;
+}
 } // namespace
 
 FileLock::~FileLock() {
     Release();
+}
+
+FileLock& FileLock::operator=(FileLock&& other) noexcept {
+    if (this == &other) return *this;
+    Release();
+    m_byte = other.m_byte;
+    m_fd = std::exchange(other.m_fd, -1);
+    m_held = std::exchange(other.m_held, Held::None);
+    m_path = other.m_path;
+    m_failure = other.m_failure;
+    m_errno = other.m_errno;
+    return *this;
+}
+
+int FileLock::lock(Held held, bool wait) const {
+    if (m_byte >= 0) {
+        const short type = held == Held::Exclusive ? F_WRLCK
+                           : held == Held::Shared  ? F_RDLCK
+                                                   : F_UNLCK;
+        return byteRetrying(m_fd, m_byte, type, wait);
+    }
+    const int operation = held == Held::Exclusive ? LOCK_EX
+                          : held == Held::Shared  ? LOCK_SH
+                                                  : LOCK_UN;
+    return flockRetrying(m_fd, operation | (wait || held == Held::None ? 0 : LOCK_NB));
 }
 
 bool FileLock::fail(Failure failure) const {
@@ -41,15 +82,16 @@ QString FileLock::Error() const {
              QString::fromLocal8Bit(std::strerror(m_errno)));
 }
 
-bool FileLock::open(const QString& path, bool existing) {
+bool FileLock::open(const QString& path, Mode mode) {
     Release();
     m_path = path;
     succeed();
     const QByteArray name = QFile::encodeName(path);
     // A regular file is opened for writing too, so that every file system
     // grants an exclusive lock; another's file is only looked at.
-    m_fd = existing ? ::open(name.constData(), O_RDONLY | O_CLOEXEC)
-                    : ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    m_fd = mode == Mode::Look      ? ::open(name.constData(), O_RDONLY | O_CLOEXEC)
+           : mode == Mode::Present ? ::open(name.constData(), O_RDWR | O_CLOEXEC)
+                                   : ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (m_fd < 0) return fail(Failure::Open);
     // A folder in the file's place holds no lock that others look for.
     struct stat info {};
@@ -64,41 +106,46 @@ bool FileLock::open(const QString& path, bool existing) {
 }
 
 bool FileLock::Open(const QString& path) {
-    return open(path, false);
+    return open(path, Mode::Make);
 }
 
 bool FileLock::OpenExisting(const QString& path) {
-    return open(path, true);
+    return open(path, Mode::Look);
 }
 
-bool FileLock::take(int operation, Held held) {
+bool FileLock::OpenPresent(const QString& path) {
+    return open(path, Mode::Present);
+}
+
+bool FileLock::take(Held held) {
     if (m_fd < 0) return false;
-    if (lockRetrying(m_fd, operation) != 0) return fail(Failure::Lock);
+    if (lock(held, true) != 0) return fail(Failure::Lock);
     m_held = held;
     succeed();
     return true;
 }
 
 bool FileLock::Shared() {
-    return take(LOCK_SH, Held::Shared);
+    return take(Held::Shared);
 }
 
 bool FileLock::Exclusive() {
-    return take(LOCK_EX, Held::Exclusive);
+    return take(Held::Exclusive);
 }
 
 bool FileLock::TryExclusive() {
     if (m_fd < 0) return false;
-    if (lockRetrying(m_fd, LOCK_EX | LOCK_NB) == 0) {
+    if (lock(Held::Exclusive, false) == 0) {
         m_held = Held::Exclusive;
         succeed();
         return true;
     }
     if (errno != EWOULDBLOCK) return fail(Failure::Lock);
     succeed();
-    // A refused conversion may have dropped the shared lock on the way; one
-    // that cannot be had again is a failure of its own.
-    if (m_held == Held::Shared) {
+    // A refused conversion of a whole-file lock may have dropped the shared
+    // lock on the way; one that cannot be had again is a failure of its own.
+    // A byte lock keeps it.
+    if (m_held == Held::Shared && m_byte < 0) {
         m_held = Held::None;
         Shared();
     }
@@ -108,7 +155,7 @@ bool FileLock::TryExclusive() {
 bool FileLock::TryShared() {
     if (m_fd < 0) return false;
     if (m_held == Held::Shared) return true;
-    if (lockRetrying(m_fd, LOCK_SH | LOCK_NB) == 0) {
+    if (lock(Held::Shared, false) == 0) {
         m_held = Held::Shared;
         succeed();
         return true;
@@ -133,7 +180,7 @@ FileLock::Identity FileLock::StillAtPath() const {
 }
 
 void FileLock::Unlock() {
-    if (m_fd >= 0) lockRetrying(m_fd, LOCK_UN);
+    if (m_fd >= 0) lock(Held::None, false);
     m_held = Held::None;
 }
 

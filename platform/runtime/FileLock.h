@@ -18,6 +18,15 @@
 // The lock belongs to the file that was opened, not to its name: a file
 // deleted or replaced under its holders leaves them holding a lock nobody
 // else sees. StillAtPath() tells a holder so.
+//
+// A lock can also cover one byte of a file instead of the whole file: an
+// open-file-description lock (fcntl F_OFD_SETLK), for a file that another
+// program locks by byte ranges of its own, such as a database whose engine
+// locks its own bytes. Such a lock changes between shared and exclusive in
+// one step, so a refused change keeps the shared lock without a gap. Mind
+// that closing any descriptor of a file drops the process's own POSIX locks
+// on it (the engine's included): a byte lock is held through one descriptor
+// that stays open as long as the engine's connections to the file live.
 
 #include <QString>
 
@@ -34,9 +43,14 @@ public:
     enum class Identity { Same, Replaced, Unknown };
 
     FileLock() = default;
+    // A lock on the byte at `byte` of the file.
+    explicit FileLock(qint64 byte) : m_byte(byte) {}
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
+    // Takes over the other's open file and lock; what this one held is
+    // released first.
+    FileLock& operator=(FileLock&& other) noexcept;
 
     // Opens the file to lock, made when it is missing, for reading and
     // writing (an exclusive lock on a network file system needs that); false
@@ -47,6 +61,12 @@ public:
     // reading, never made; false when it is missing (ErrorNumber() ENOENT)
     // or cannot be opened.
     bool OpenExisting(const QString& path);
+    // Opens a file that must be there, for reading and writing (an exclusive
+    // byte lock needs that), never made; false when it is missing
+    // (ErrorNumber() ENOENT) or cannot be opened.
+    bool OpenPresent(const QString& path);
+    // The open file was renamed to `path`: StillAtPath() looks there now.
+    void Moved(const QString& path) { m_path = path; }
     bool IsOpen() const { return m_fd >= 0; }
     bool IsHeld() const { return m_held != Held::None; }
 
@@ -86,8 +106,13 @@ private:
     enum class Held { None, Shared, Exclusive };
     bool fail(Failure failure) const;
     void succeed();
-    bool take(int operation, Held held);
-    bool open(const QString& path, bool existing);
+    enum class Mode { Make, Look, Present };
+    // The lock operation itself; on another holder -1 with errno
+    // EWOULDBLOCK, whatever the kind of lock.
+    int lock(Held held, bool wait) const;
+    bool take(Held held);
+    bool open(const QString& path, Mode mode);
+    qint64 m_byte = -1;
     int m_fd = -1;
     Held m_held = Held::None;
     QString m_path;

@@ -586,6 +586,64 @@ TEST(Laeufe, LiveRunsAreKnownWhateverHappenedToTheCopysLockFile) {
     }
 }
 
+// Two live runs that stored, and every file beside the copy that carries a
+// lock gone or replaced under them: the run marks and the copy's lock file
+// deleted, both replaced by copies of themselves (as a sync or restore tool
+// does), or the lock file made anew and the state folder renamed. A third
+// start still knows them from the copy itself: it asks nothing about an
+// interrupted run, and after all quit with Yes every record is in the
+// project database.
+TEST(Laeufe, LiveRunsAreKnownFromTheCopyWhateverHappenedToTheFilesBesideIt) {
+    enum class Weg { Geloescht, Kopiert, Umbenannt };
+    for (const Weg weg : {Weg::Geloescht, Weg::Kopiert, Weg::Umbenannt}) {
+        SCOPED_TRACE(int(weg));
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        QProcess a, b, c;
+        for (QProcess* lauf : {&a, &b}) {
+            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"),
+                                 {labor.WURZEL(), "tester", "keine"});
+            ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
+        }
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 10 11")),
+                  antwort("GESCHRIEBEN 2"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SCHREIBEN 20 21")),
+                  antwort("GESCHRIEBEN 2"));
+        const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+        const QString zustand = ordner + QStringLiteral("/VELD.zustand");
+        QStringList dateien{ordner + QStringLiteral("/VELD.sperre")};
+        for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
+            dateien << zustand + QLatin1Char('/') + lauf;
+        ASSERT_EQ(dateien.size(), 3);
+        for (const QString& datei : dateien) {
+            const QString kopie = datei + QStringLiteral(".kopie");
+            const bool kopiert = weg == Weg::Kopiert;
+            ASSERT_TRUE(!kopiert || QFile::copy(datei, kopie));
+            ASSERT_TRUE(QFile::remove(datei));
+            ASSERT_TRUE(!kopiert || QFile::rename(kopie, datei));
+        }
+        if (weg == Weg::Umbenannt) {
+            QFile neu(dateien.first());
+            ASSERT_TRUE(neu.open(QIODevice::WriteOnly));
+            neu.close();
+            ASSERT_TRUE(QDir().rename(zustand, zustand + QStringLiteral(".alt")));
+        }
+
+        KINDPROZESS::STARTEN(c, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(c), antwort("BEREIT 1 0"));
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W10,W11,W20,W21"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(c, QStringLiteral("SCHREIBEN 30 30")),
+                  antwort("GESCHRIEBEN 1"));
+
+        for (QProcess* lauf : {&a, &b, &c}) {
+            KINDPROZESS::BEFEHL(*lauf, QStringLiteral("ENDE ja"));
+            ASSERT_TRUE(lauf->waitForFinished());
+        }
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
+                  antwort("ALT,W10,W11,W20,W21,W30"));
+    }
+}
+
 // A store that meets the copy held by another writer shows the waiting
 // window; Abbrechen, or the session's end, stops it: nothing written, no
 // box, the input window as it was (at the session's end the run ends).
