@@ -17,6 +17,10 @@
 // replaces or deletes it. Getting it alone means giving up the shared lock
 // first, so two runs trying at once would both fail and both think the other
 // alive: a second lock, on the state folder, lets one run at a time decide.
+// The last word has a lock that every run holds on one byte of the copy
+// itself: the lock files and marks beside the copy can be deleted or
+// replaced by a user or a tool while runs live, the copy cannot without its
+// records going too.
 //
 // Whether the copy holds unsaved changes belongs to the copy, not to one run,
 // so that a run that dies leaves nothing unknown to the others. The state
