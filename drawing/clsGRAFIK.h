@@ -74,6 +74,13 @@ public:
     void setEID(int32_t wert) { m_EID = wert; }
     int16_t EIDOBJEKT() const { return m_EIDOBJEKT; }
     void setEIDOBJEKT(int16_t wert) { m_EIDOBJEKT = wert; }
+    // True: the drawing only reads its layout row (a print, a redraw that
+    // may keep nothing): SKALEN computes the scale factors from the ranges,
+    // as for a row whose MX, MY and MYMX are 0, and writes nothing into the
+    // row; what it settled stays in the layout members. False (the
+    // default): the row's scales count, and what SKALEN settles is written.
+    bool EBONURLESEN() const { return m_EBONURLESEN; }
+    void setEBONURLESEN(bool wert) { m_EBONURLESEN = wert; }
 
     OutputObject* EOBJEKT() const { return m_EOBJEKT; }
     // Stores the object; a picture box or the printer is measured (pixels
@@ -398,6 +405,7 @@ private:
 
     int32_t m_EID = 0;
     int16_t m_EIDOBJEKT = 11;
+    bool m_EBONURLESEN = false;
     OutputObject* m_EOBJEKT = nullptr;
     ScrollBar* m_EXBALKEN = nullptr;
     ScrollBar* m_EYBALKEN = nullptr;

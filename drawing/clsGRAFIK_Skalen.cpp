@@ -96,6 +96,7 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::vector<float>& X, const std::vecto
         return gelesen;
     };
     const auto schreiben = [&](const char* spalte, float wert) {
+        if (m_EBONURLESEN) return;
         fehler.AUSFUEHREN(
             [&] { daten->DVTS(QString::fromLatin1(spalte), wert, schluessel, objekt); });
     };
@@ -159,6 +160,9 @@ void clsGRAFIK::SKALEN(int16_t NR, const std::vector<float>& X, const std::vecto
     }
 
     if (!(lesen("MYMX", MYMX) && lesen("MX", MX) && lesen("MY", MY))) return;
+    // A drawing that only reads takes no scale of the row: its own are
+    // computed anew, as after a reset of the row's.
+    if (m_EBONURLESEN) MYMX = MX = MY = 0;
     if (!(MX != 0 && MY != 0)) {
         if (MX == 0)
             fehler.AUSFUEHREN([&] {

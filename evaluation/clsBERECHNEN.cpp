@@ -59,9 +59,11 @@ bool clsBERECHNEN::BERECHNUNG()
     if (eh.Left()) return false;
 
     // The computation's boxes wait for the user: they come before the copy
-    // is held for writing. The results are written in one transaction,
-    // inside which the readings are read again; when another run changed
-    // them meanwhile, they are computed again from what is there now.
+    // is held for writing. The results are written in one transaction; when
+    // the copy changed since the readings were read (another run committed,
+    // or this run wrote meanwhile), they are read again inside it, and
+    // computed again when they are no longer what was computed.
+    std::optional<STAND> gelesen = STANDLESEN(*m_e3);
     std::optional<EINGABEN> eingaben = EINGABENLESEN(eh);
     for (;;) {
         // The run may have ended in a box of the computation: its copy is
@@ -69,19 +71,48 @@ bool clsBERECHNEN::BERECHNUNG()
         if (!eingaben || !RECHNEN(eh, *eingaben) || frmMAIN().ENDET()) return false;
 
         std::optional<Transaction> transaktion;
+        std::shared_ptr<Connection> verbindung;
         eh.Run([&] {
-            const std::shared_ptr<Connection> verbindung = frmMAIN().DBPROJEKT();
+            verbindung = frmMAIN().DBPROJEKT();
             if (!verbindung || !verbindung->IsOpen()) throw DatabaseError::ObjectClosedError();
             transaktion.emplace(*verbindung);
             // A copy that takes no write is told before anything is written.
             verbindung->PassWriteGuard();
         });
         if (eh.Left()) return false;
+        // Under the write lock no other run commits: what the copy holds now
+        // stays until the results are written.
+        std::optional<STAND> jetztStand = STANDLESEN(*m_e3);
+        if (gelesen && jetztStand && *gelesen == *jetztStand && m_e3->VERBINDUNG() == verbindung &&
+            m_e2->VERBINDUNG() == verbindung)
+            return SCHREIBEN(eh, *transaktion);
         std::optional<EINGABEN> jetzt = EINGABENLESEN(eh);
         if (!jetzt) return false;
         if (*jetzt == *eingaben) return SCHREIBEN(eh, *transaktion);
         transaktion.reset();
+        gelesen = jetztStand;
         eingaben = std::move(jetzt);
+    }
+}
+
+std::optional<clsBERECHNEN::STAND> clsBERECHNEN::STANDLESEN(const clsDATEN& daten)
+{
+    // The engine's count of the commits of other connections (it moves on
+    // with each of them) and the rows this connection changed itself. A
+    // failure gives nothing: the readings are then read again.
+    try {
+        const std::shared_ptr<Connection> verbindung = daten.VERBINDUNG();
+        if (!verbindung || !verbindung->IsOpen()) return std::nullopt;
+        Recordset rs(QStringLiteral("SELECT (SELECT [data_version] FROM pragma_data_version), "
+                                    "total_changes()"),
+                     *verbindung);
+        if (rs.Eof()) return std::nullopt;
+        const QVariant version = rs.Fields(0).Value();
+        const QVariant eigene = rs.Fields(1).Value();
+        if (IsNull(version) || IsNull(eigene)) return std::nullopt;
+        return STAND{version.toLongLong(), eigene.toLongLong()};
+    } catch (const std::exception&) {
+        return std::nullopt;
     }
 }
 

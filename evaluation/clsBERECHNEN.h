@@ -61,6 +61,15 @@ private:
     };
     // Nothing when the user left in an error box.
     std::optional<EINGABEN> EINGABENLESEN(ErrorHandler& eh);
+    // Where the copy stands: equal stands on one connection mean that
+    // nothing was committed to it in between, by another connection or by
+    // this one. Nothing when the engine cannot tell.
+    struct STAND {
+        qlonglong version = 0;
+        qlonglong eigene = 0;
+        bool operator==(const STAND&) const = default;
+    };
+    static std::optional<STAND> STANDLESEN(const clsDATEN& daten);
     void MESSWERTELESEN(ErrorHandler& eh, int16_t anzahl, std::vector<QVariant>& det,
                         std::vector<QVariant>& vol);
     // The water uptakes and the result; false when the user left.

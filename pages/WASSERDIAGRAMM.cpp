@@ -193,8 +193,32 @@ void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild) {
     g0.DVTS(QStringLiteral("MYMX"), 0, k, bild);
 }
 
-LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild, bool behalten)
-    : m_g0(g0), m_bild(bild), m_behalten(behalten),
+void MASSSTABBEHALTEN(clsDATEN& g0, int16_t bild, float mx, float my) {
+    const auto gespeichert = [&] {
+        Recordset rs(QStringLiteral("SELECT [MX],[MY],[MYMX] FROM [G0] WHERE [ID]=? AND "
+                                    "[IDOBJEKT]=?"),
+                     *g0.VERBINDUNG(), {g0.ESPIDW(), bild});
+        if (rs.Eof()) return false;
+        // Exactly the Single stored, as the write would store it.
+        const auto gleich = [](const QVariant& wert, float soll) {
+            bool zahl = false;
+            const double d = wert.toDouble(&zahl);
+            return !IsNull(wert) && zahl && d == double(soll);
+        };
+        return gleich(rs.Fields(0).Value(), mx) && gleich(rs.Fields(1).Value(), my) &&
+               gleich(rs.Fields(2).Value(), 0.0f);
+    };
+    if (gespeichert()) return;
+    const QString k = QStringLiteral("IDOBJEKT");
+    LAYOUTSCHREIBEN schreiben(g0, bild);
+    g0.DVTS(QStringLiteral("MX"), mx, k, bild);
+    g0.DVTS(QStringLiteral("MY"), my, k, bild);
+    g0.DVTS(QStringLiteral("MYMX"), 0, k, bild);
+    schreiben.ENDE();
+}
+
+LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild)
+    : m_g0(g0), m_bild(bild),
       m_transaktion(std::make_unique<Transaction>(*g0.VERBINDUNG())) {
     // Whether the drawing changed the row is known only at its end: the copy's
     // guard runs then, so that a drawing that changes nothing marks nothing
@@ -226,7 +250,7 @@ LAYOUTSCHREIBEN::~LAYOUTSCHREIBEN() {
 void LAYOUTSCHREIBEN::ENDE() {
     if (!m_transaktion) return;
     try {
-        if (!m_behalten || ZEILEN() == m_vorher)
+        if (ZEILEN() == m_vorher)
             m_transaktion->Rollback();
         else
             m_transaktion->Commit();

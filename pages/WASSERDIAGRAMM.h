@@ -51,21 +51,29 @@ void DIAGRAMMACHSEN(clsGRAFIK& g, bool automatisch);
 void STANDARDLAYOUT(clsDATEN& g0, int16_t bild, bool minima);
 void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild);
 
+// A drawing that only reads its layout row (clsGRAFIK::EBONURLESEN: no
+// write, so a print or a redraw waits for no other writer of the copy) and
+// computed the scales `mx` and `my` anew: on the screen they are stored with
+// no ratio (MYMX 0), as a drawing that resets and writes them leaves the
+// row. When the row holds them already, nothing is written and the copy is
+// not held for writing; otherwise the write takes the copy as every write
+// does, and its failure reaches the caller.
+void MASSSTABBEHALTEN(clsDATEN& g0, int16_t bild, float mx, float my);
+
 // "Enslin" for the test type 0 (or none), "Neff" for 1; another type raises
 // subscript out of range.
 QString VERSUCHSTYP(const QVariant& vt);
 
 // The writes of one drawing of a figure into its layout row (its defaults,
 // the reset scales, the ranges and scales SKALEN stores) committed together
-// once: what was written stays, whichever way the drawing ends. A drawing
-// that leaves the row as it was (a redraw at the same size) stores nothing,
-// so it costs no write to the disk, marks no change of the copy and is not
-// refused in a run that cannot mark one. A drawing on the printer keeps
-// nothing (`behalten` false): its scales are the sheet's, and the screen's
-// drawing after the print would only write the screen's back.
+// once: what was written stays, whichever way the drawing ends. The copy is
+// held for writing from its beginning, as for every write. A drawing that
+// leaves the row as it was stores nothing, so it costs no write to the disk,
+// marks no change of the copy and is not refused in a run that cannot mark
+// one.
 class LAYOUTSCHREIBEN {
 public:
-    LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild, bool behalten = true);
+    LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild);
     ~LAYOUTSCHREIBEN();
     LAYOUTSCHREIBEN(const LAYOUTSCHREIBEN&) = delete;
     LAYOUTSCHREIBEN& operator=(const LAYOUTSCHREIBEN&) = delete;
@@ -76,7 +84,6 @@ private:
 
     clsDATEN& m_g0;
     int16_t m_bild;
-    bool m_behalten;
     QList<QVariantList> m_vorher;
     std::unique_ptr<Transaction> m_transaktion;
 };

@@ -14,6 +14,8 @@
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
 
+#include <optional>
+
 namespace {
 constexpr float kTwipsJeMm = 56.7f;
 const QString kFehler = QStringLiteral("VB-Fehler: ");
@@ -87,10 +89,20 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
     if (OBJ == 0 || OBJ == 1) eh.Run([&] { m_bild11 = std::make_unique<clsGRAFIK>(); });
     if (!m_bild11 || !m_g0) return;
     clsGRAFIK& g = *m_bild11;
-    // One commit for the layout row's writes of this drawing.
-    LAYOUTSCHREIBEN schreiben(*m_g0, 11, OBJ == 0);
-    if (BONEU) eh.Run([&] { STANDARDLAYOUT(*m_g0, 11, false); });
-    eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 11); });
+    // The drawing of the load after Recalculate writes the default layout
+    // and the ranges it takes from the data, in one commit, holding the copy
+    // for writing from its first write. Every other drawing only reads its
+    // layout row, so that a print waits for no other writer of the copy; on
+    // the screen it then stores the scales it computed, if the row holds
+    // others.
+    const bool nurLesen = !BONEU || OBJ != 0;
+    std::optional<LAYOUTSCHREIBEN> schreiben;
+    if (!nurLesen) {
+        schreiben.emplace(*m_g0, 11);
+        eh.Run([&] { STANDARDLAYOUT(*m_g0, 11, false); });
+        eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 11); });
+    }
+    g.setEBONURLESEN(nurLesen);
     eh.Run([&] {
         g.setEID(ID);
         g.setEIDOBJEKT(11);
@@ -103,7 +115,10 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
         eh.Run([&] { g.SKALEN(-1, DET, W); });
     else
         eh.Run([&] { g.SKALEN(0); });
-    schreiben.ENDE();
+    if (schreiben)
+        schreiben->ENDE();
+    else if (OBJ == 0)
+        eh.Run([&] { MASSSTABBEHALTEN(*m_g0, 11, g.MX, g.MY); });
     eh.Run([&] {
         m_g0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, int16_t(11));
         m_g0->DTVS(QStringLiteral("YMAX"), YMAX, kIDOBJEKT, int16_t(11));

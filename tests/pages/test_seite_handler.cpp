@@ -10,6 +10,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/PrinterTarget.h"
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 
 #include <QMdiArea>
@@ -84,6 +85,52 @@ TEST_F(SeitenHandler, PrintingMakesOneA4LandscapeDocumentAndRedrawsTheScreen) {
     seite->DRUCKEN();
     EXPECT_TRUE(Programm(QStringLiteral("pdfinfo"), {Pdf()}).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
     EXPECT_TRUE(labor.BOXEN.boxes().isEmpty());
+}
+
+// Another run holds the copy for writing. A print writes nothing: it waits
+// for no lock, shows no box, and the sheet reaches the printer; the screen's
+// redraw after it keeps nothing either. A redraw whose scales the row does
+// not hold must store them: it waits as a write does and says so in one box.
+TEST_F(SeitenHandler, APrintBesideAnotherWriterNeitherWaitsNorShowsABox) {
+    Connection anderer(labor.HAUPT.XMDBPFAD());
+    anderer.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    BusyWait::SetTimeoutLimit(300);
+    Connection& verbindung = *labor.HAUPT.DBPROJEKT();
+    verbindung.Busy().Forget();
+    bild11.clear();
+    seite->DRUCKEN();
+    EXPECT_FALSE(verbindung.Busy().Waited());
+    EXPECT_TRUE(labor.BOXEN.boxes().isEmpty());
+    EXPECT_TRUE(labor.BOXEN.held().isEmpty());
+    QString text = Programm(QStringLiteral("pdftotext"), {Pdf(), QStringLiteral("-")});
+    text.remove(QRegularExpression(QStringLiteral("\\s")));
+    for (const char* teil : {"wmax=30,0[%]", "1440", "1500"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(teil))) << teil;
+    // The sheet's plot area with scales of its own: 120 mm high at 31 and
+    // 163 mm across.
+    int kanten = 0;
+    for (const Primitive& p : papier.of(Primitive::Kind::Line))
+        if (std::abs(p.x1 - p.x2) < 0.01 && std::abs(std::abs(p.y2 - p.y1) - 120) < 0.05 &&
+            (std::abs(p.x1 - 31) < 0.05 || std::abs(p.x1 - 163) < 0.05))
+            ++kanten;
+    EXPECT_GE(kanten, 2);
+    EXPECT_NE(SEITENLABOR::TEXT(bild11, QStringLiteral("1440")), nullptr);
+
+    // The other run leaves another scale in the row and holds the copy again.
+    anderer.Execute(QStringLiteral("UPDATE [G0] SET [MX]=5 WHERE [ID]=1 AND [IDOBJEKT]=11; "
+                                   "COMMIT; BEGIN IMMEDIATE"));
+    labor.BOXEN.expect(vbOK, QStringLiteral("VB-Fehler: 3218"));
+    seite->KONTEXT(true, true, RGB(255, 255, 255), RGB(255, 255, 255));
+    EXPECT_TRUE(verbindung.Busy().Waited());
+    ASSERT_EQ(labor.BOXEN.boxes().size(), 1);
+    EXPECT_EQ(labor.BOXEN.boxes()[0].title, QStringLiteral("Bild 11"));
+    anderer.Execute(QStringLiteral("COMMIT"));
+    BusyWait::SetTimeoutLimit(0);
+    seite->KONTEXT(true, true, RGB(255, 255, 255), RGB(255, 255, 255));
+    EXPECT_NEAR(labor.HAUPT.WERT(QStringLiteral("SELECT [MX] FROM [G0] WHERE [ID]=1 AND "
+                                                "[IDOBJEKT]=11"))
+                    .toDouble(),
+                1500.0 / 127, 1e-4);
 }
 
 // With no printer installed the page says so once, in the program's
