@@ -7,6 +7,7 @@
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/database/Recordset.h"
+#include "platform/runtime/WaitWindow.h"
 #include "support/KINDPROZESS.h"
 
 #include <QDir>
@@ -252,7 +253,9 @@ int temporaerSchreiben(const QStringList& argumente) {
 const KINDPROZESS kTemporaer("temporaer", temporaerSchreiben);
 } // namespace
 
-TEST_F(CopyTest, ASaveFromAConnectionRenamesANewFileOverTheTarget) {
+// The target stays the file that others have open: they go on with the new
+// content, and may write into it afterwards.
+TEST_F(CopyTest, ASaveFromAConnectionWritesTheTargetInPlace) {
     make(file("arbeit.mdb"), "A", 3);
     make(file("projekt.mdb"), "P", 2);
     ASSERT_TRUE(QFile::setPermissions(file("projekt.mdb"), QFile::ReadOwner | QFile::WriteOwner |
@@ -262,11 +265,40 @@ TEST_F(CopyTest, ASaveFromAConnectionRenamesANewFileOverTheTarget) {
     EXPECT_EQ(rows(leser).size(), 2);
     CopyDatabase(work, file("projekt.mdb"));
     EXPECT_EQ(rows(file("projekt.mdb")), QStringList({"0:A0", "1:A1", "2:A2"}));
-    // A reader of the old file goes on reading it whole.
-    EXPECT_EQ(rows(leser), QStringList({"0:P0", "1:P1"}));
+    EXPECT_EQ(rows(leser), QStringList({"0:A0", "1:A1", "2:A2"}));
+    EXPECT_EQ(leser.Execute(QStringLiteral("INSERT INTO [T] VALUES (3,'L')")), 1);
     EXPECT_EQ(QFile::permissions(file("projekt.mdb")) & 0x7077,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     EXPECT_EQ(entries(), QStringList({"arbeit.mdb", "projekt.mdb"}));
+}
+
+// Waits and errors of a copy into a new file name the files the caller gave,
+// never the temporary file the copy is written to.
+TEST_F(CopyTest, WaitsAndErrorsNameTheCallersFilesNotTheTemporary) {
+    make(file("quelle.mdb"), "Q", 5);
+    QStringList genannt;
+    WaitWindow::SetDescriber([&](const QString& pfad) {
+        genannt << pfad;
+        return QString();
+    });
+    BusyWait::SetTimeoutLimit(1300);
+    Connection halter(file("quelle.mdb"));
+    sqlite3_exec(halter.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    EXPECT_THROW(CopyDatabase(file("quelle.mdb"), file("neu.mdb")), RuntimeError);
+    sqlite3_exec(halter.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    BusyWait::SetTimeoutLimit(0);
+    WaitWindow::SetDescriber(nullptr);
+    EXPECT_FALSE(genannt.isEmpty());
+    EXPECT_EQ(genannt.filter(file("quelle.mdb")), genannt);
+
+    makeJunk(file("datei"));
+    try {
+        CopyDatabase(file("quelle.mdb"), file("datei/VELD.mdb"));
+        ADD_FAILURE() << "not refused";
+    } catch (const RuntimeError& error) {
+        EXPECT_TRUE(error.Description().contains(file("datei/VELD.mdb")))
+            << error.Description().toStdString();
+    }
 }
 
 TEST_F(CopyTest, AJournalLeftByAKilledWriterIsRolledBackBeforeTheSourceIsRead) {
