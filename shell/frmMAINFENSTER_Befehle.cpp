@@ -33,6 +33,8 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QVariant>
+#include <functional>
+#include <optional>
 
 namespace {
 const QString kHilfedatei = QStringLiteral("VELD.HLP");
@@ -299,31 +301,51 @@ bool frmMAINFENSTER::SPEICHERN() {
     SetMousePointer(vbHourglass);
     // The copy holds the write lock from listing the marks to clearing them:
     // a write of another run is either in the copy and its mark cleared, or
-    // after it with a mark of its own. The copy goes through the engine's
-    // backup and its check: the project database is either the old one or
-    // the whole, sound new one.
+    // after it with a mark of its own. The copy is checked and then written
+    // into the project database through the engine, under the project's
+    // write lock: the project database is either the old one or the whole,
+    // sound new one, and it stays the file that other runs and programs
+    // have open. While another holds it, the Save waits for it.
     // (The lock is a writing transaction of a second connection: the copy's
     // own connection must only read for the engine's backup.)
     bool beschaedigt = false;
+    // A wait that the user cancels ends the Save as its time-out does, with
+    // one box: the changes stay unsaved in the copy, and after the quit's
+    // Yes the program keeps running.
+    std::optional<RuntimeError> abgebrochen;
+    const auto wartend = [&](const std::function<void()>& schritt) {
+        return [&abgebrochen, schritt] {
+            try {
+                schritt();
+            } catch (const RuntimeError& fehler) {
+                if (fehler.Number() != DatabaseError::Cancelled) throw;
+                abgebrochen = fehler;
+            }
+        };
+    };
     Connection sperre;
-    bool gespeichert = eh.Run([&] {
-        sperre.Open(m_DBPROJEKT->Path());
-        sperre.BeginTrans();
-    });
+    bool gespeichert = eh.Run(wartend([&] {
+                           sperre.Open(m_DBPROJEKT->Path());
+                           sperre.BeginTrans();
+                       })) &&
+                       !abgebrochen;
     if (gespeichert) {
         const QStringList gesichert = GESPEICHERTERZUSTAND();
-        gespeichert = eh.Run([&] {
-            try {
-                CopyDatabase(*m_DBPROJEKT, PROJEKTDATENBANK());
-            } catch (const RuntimeError& fehler) {
-                if (fehler.Number() != DatabaseError::Damaged) throw;
-                beschaedigt = true;
-            }
-        }) && !beschaedigt;
+        gespeichert = eh.Run(wartend([&] {
+                          try {
+                              CopyDatabase(*m_DBPROJEKT, PROJEKTDATENBANK());
+                          } catch (const RuntimeError& fehler) {
+                              if (fehler.Number() != DatabaseError::Damaged) throw;
+                              beschaedigt = true;
+                          }
+                      })) &&
+                      !beschaedigt && !abgebrochen;
         if (gespeichert) ZUSTANDGESPEICHERT(gesichert);
     }
     sperre.Close();
     SetMousePointer(vbDefault);
+    if (abgebrochen && Forms::IsLoaded(this))
+        MsgBox(eh.Message(*abgebrochen), vbOKOnly + vbExclamation, titel);
     if (beschaedigt) {
         if (m_SPRACHE == 1)
             MsgBox(QStringLiteral("The working copy is damaged; project ") + m_PROJEKT +

@@ -38,7 +38,9 @@ private:
     BusyWait m_busy;
 };
 
-// One side of a copy: an engine handle, how it waits, and its file.
+// One side of a copy: an engine handle, how it waits, and the file that its
+// waits and errors name: the file the user knows, also where the engine
+// writes a temporary file that is to become it.
 struct Side {
     sqlite3* db;
     BusyWait& busy;
@@ -71,10 +73,15 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
-void open(Handle& handle, const QString& path, int flags) {
+// Opens the file at `path`; its waits and errors name `shown`.
+void open(Handle& handle, const QString& path, int flags, const QString& shown) {
     const int rc = sqlite3_open_v2(native(path).constData(), handle.out(), flags, nullptr);
-    if (rc != SQLITE_OK) fail(handle.get(), nullptr, rc, path);
-    handle.busy().Install(handle.get(), path, kTimeoutSeconds);
+    if (rc != SQLITE_OK) fail(handle.get(), nullptr, rc, shown);
+    handle.busy().Install(handle.get(), shown, kTimeoutSeconds);
+}
+
+void open(Handle& handle, const QString& path, int flags) {
+    open(handle, path, flags, path);
 }
 
 // The engine's result of reading the schema through the handle: SQLITE_OK
@@ -142,7 +149,11 @@ void backup(const Side& source, const Side& target) {
         rc = sqlite3_backup_step(copy, -1);
         if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
         stopped = source.busy.TakeStopped() || target.busy.TakeStopped();
-        if (stopped || !target.busy.Again()) break;
+        // The engine asks the target's handler for the target's lock; a
+        // step busy without that wait met the source held, and the wait
+        // names the source.
+        BusyWait& waiting = target.busy.Waited() ? target.busy : source.busy;
+        if (stopped || !waiting.Again()) break;
     }
     sqlite3_backup_finish(copy);
     if (rc == SQLITE_DONE) return;
@@ -194,17 +205,16 @@ void renameInto(const QString& from, const QString& to) {
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
 // A file that replaces another keeps the other's permissions.
-void copyToNewFile(const Side& source, const QString& targetPath, bool checked) {
+// The temporary file is the target to the user: its waits and errors name
+// the target.
+void copyToNewFile(const Side& source, const QString& targetPath) {
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
     try {
         {
             Handle target;
-            open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-            backup(source, side(target, temporary));
-            // A damaged copy never replaces a sound file: it is checked
-            // before it takes the target's name.
-            if (checked) check(side(target, temporary), source.path);
+            open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, targetPath);
+            backup(source, side(target, targetPath));
         }
         if (QFileInfo::exists(targetPath))
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
@@ -215,17 +225,18 @@ void copyToNewFile(const Side& source, const QString& targetPath, bool checked) 
     }
 }
 
-// inPlace: an existing target database is written through the engine in one
-// transaction, so that connections open on it go on with the new content;
-// otherwise it is replaced by a new file renamed over it.
-void copyTo(const Side& source, const QString& targetPath, bool inPlace, bool checked = false) {
+// An existing target database is written through the engine in one
+// transaction under its locks, so that connections open on it go on with the
+// new content; a missing target, or a file that is no database, is replaced
+// by a new file renamed over it.
+void copyTo(const Side& source, const QString& targetPath) {
     const QFileInfo target(targetPath);
     if (target.exists() && target.isDir())
         throw DatabaseError::Make(DatabaseError::Failure, targetPath);
     if (target.exists() && QFileInfo(source.path).exists() &&
         target.canonicalFilePath() == QFileInfo(source.path).canonicalFilePath())
         throw DatabaseError::NotAllowedError(targetPath);
-    if (inPlace && target.exists()) {
+    if (target.exists()) {
         // Others may have the target open: it is written through the engine
         // under its locks, waiting for them, and replaced by another file
         // only when it is no database at all.
@@ -238,7 +249,7 @@ void copyTo(const Side& source, const QString& targetPath, bool inPlace, bool ch
         }
         if ((read & 0xff) != SQLITE_NOTADB) fail(side(existing, targetPath), read);
     }
-    copyToNewFile(source, targetPath, checked);
+    copyToNewFile(source, targetPath);
 }
 
 } // namespace
@@ -261,12 +272,16 @@ void CreateDatabase(const QString& path) {
 void CopyDatabase(const QString& sourcePath, const QString& targetPath) {
     Handle source;
     openSource(source, sourcePath);
-    copyTo(side(source, QFileInfo(sourcePath).absoluteFilePath()), targetPath, true);
+    copyTo(side(source, QFileInfo(sourcePath).absoluteFilePath()), targetPath);
 }
 
 void CopyDatabase(Connection& source, const QString& targetPath) {
     source.RequireOpen();
-    copyTo(Side{source.Handle(), source.Busy(), source.Path()}, targetPath, false, true);
+    const Side from{source.Handle(), source.Busy(), source.Path()};
+    // A damaged database never replaces a sound file. The backup copies its
+    // pages as they are, so the source's check is the copy's.
+    check(from, from.path);
+    copyTo(from, targetPath);
 }
 
 void CheckDatabase(const QString& path) {

@@ -14,18 +14,20 @@ class Connection;
 void CreateDatabase(const QString& path);
 
 // Copies the database at `sourcePath` over `targetPath`. An existing target
-// database is replaced in one transaction, and connections open on it go on
-// with the new content; a missing target (or a file that is no database) is
-// written under a temporary name beside it and then renamed into place. The
-// source must exist: a missing source is an error and creates nothing. A
-// source left with the journal of a killed writer is rolled back first.
+// database is replaced in one transaction under its write lock, waiting for
+// another holder (with the waiting window, Cancel and the time-out); the
+// file stays the one that others have open, and they go on with the new
+// content. A run killed meanwhile leaves the target's journal, which the
+// next connection rolls back to the old content. A missing target (or a
+// file that is no database) is written under a temporary name beside it and
+// then renamed into place. The source must exist: a missing source is an
+// error and creates nothing. A source left with the journal of a killed
+// writer is rolled back first. Waits and errors name the source or the
+// target, never a temporary file.
 void CopyDatabase(const QString& sourcePath, const QString& targetPath);
-// Writes the database behind an open connection to a temporary file beside
-// `targetPath`, checks it with the engine's check and renames it over the
-// target (keeping the target's permissions): a run killed meanwhile leaves
-// the old target untouched and never a journal that a reader would have to
-// roll back, and a damaged copy (DatabaseError::Damaged) leaves it as well.
-// Readers that have the old file open go on reading it.
+// The same from the database behind an open connection, checked first with
+// the engine's check: a damaged database (DatabaseError::Damaged) leaves the
+// target as it was. The caller keeps other writers off the source meanwhile.
 void CopyDatabase(Connection& source, const QString& targetPath);
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.

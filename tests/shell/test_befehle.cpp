@@ -4,17 +4,24 @@
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/Variant.h"
 #include "shell/frmMAINFENSTER.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 // Pads a database file with zeros to an exact size; the engine reads only
@@ -78,6 +85,8 @@ TEST(Speichern, AFailedCopyKeepsTheChangedFlag) {
     EXPECT_TRUE(boxen.boxes().first().held);
     EXPECT_EQ(boxen.boxes().first().style, 48);
     EXPECT_EQ(boxen.boxes().first().title, QStringLiteral("&Save"));
+    // It names the project database, not a file the user never made.
+    EXPECT_TRUE(boxen.boxes().first().prompt.contains(labor.PROJEKTDATENBANK()));
     EXPECT_TRUE(f.BOGEAENDERT());
     EXPECT_FALSE(QFileInfo::exists(labor.PROJEKTDATENBANK()));
 }
@@ -279,4 +288,49 @@ TEST(Komprimieren, AFailureLeavesTheWorkingCopyAsItWasAndReconnects) {
     EXPECT_TRUE(verbindung->IsOpen());
     Recordset zeile(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=1"), *verbindung);
     EXPECT_FALSE(zeile.Eof());
+}
+
+// Another program holds the project database: the Save waits, and cancelled
+// or timed out tells it once, and leaves the file its holder has open.
+TEST(Speichern, AHeldProjectIsWaitedForAndNeverReplaced) {
+    for (const bool abbrechen : {true, false}) {
+        SHELLLABOR labor;
+        const QByteArray projekt = QFile::encodeName(labor.PROJEKTDATENBANK());
+        ScriptedDialogs boxen;
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        f.SETZEBOGEAENDERT(true);
+        struct stat vorher {}, nachher {};
+        sqlite3* halter = nullptr;
+        sqlite3_open(projekt.constData(), &halter);
+        sqlite3_exec(halter, "BEGIN IMMEDIATE; INSERT INTO E1 (ID,KEN,AKT) VALUES (3,'H',0)",
+                     nullptr, nullptr, nullptr);
+        ::stat(projekt.constData(), &vorher);
+        BusyWait::SetTimeoutLimit(abbrechen ? 20000 : 1600);
+        QString text;
+        QTimer::singleShot(1300, &f, [&] {
+            QWidget* fenster = QApplication::activeModalWidget();
+            if (!fenster) return;
+            text = fenster->findChild<QLabel*>()->text();
+            if (abbrechen) fenster->findChild<QPushButton*>()->click();
+        });
+        boxen.expect(vbOK, QString::fromUtf8("VB-Error: %1\r\nDie Datenbank %2 ist gerade von "
+                                             "einem anderen Lauf oder Programm gesperrt; %3es "
+                                             "wurde nichts geändert.")
+                               .arg(abbrechen ? 18 : 3218)
+                               .arg(labor.PROJEKTDATENBANK(),
+                                    abbrechen ? "das Warten darauf wurde abgebrochen, " : ""));
+        f.mnuSPEICHERN_Click();
+        BusyWait::SetTimeoutLimit(0);
+        EXPECT_EQ(text, QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Lauf oder "
+                                       "Programm benutzt.\nDer Befehl wartet, bis sie frei ist.")
+                            .arg(labor.PROJEKTDATENBANK()));
+        ::stat(projekt.constData(), &nachher);
+        EXPECT_TRUE(nachher.st_dev == vorher.st_dev && nachher.st_ino == vorher.st_ino);
+        EXPECT_EQ(sqlite3_exec(halter, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(halter);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("H"));
+        boxen.expect(vbNo, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
+        f.mnuBEENDEN_Click();
+    }
 }
