@@ -207,7 +207,7 @@ void renameInto(const QString& from, const QString& to) {
 // A file that replaces another keeps the other's permissions.
 // The temporary file is the target to the user: its waits and errors name
 // the target.
-void copyToNewFile(const Side& source, const QString& targetPath) {
+void copyToNewFile(const Side& source, const QString& targetPath, bool checked = false) {
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
     try {
@@ -215,6 +215,9 @@ void copyToNewFile(const Side& source, const QString& targetPath) {
             Handle target;
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, targetPath);
             backup(source, side(target, targetPath));
+            // A damaged copy never replaces a sound file: it is checked
+            // before it takes the target's name.
+            if (checked) check(side(target, targetPath), source.path);
         }
         if (QFileInfo::exists(targetPath))
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
@@ -225,21 +228,41 @@ void copyToNewFile(const Side& source, const QString& targetPath) {
     }
 }
 
-// An existing target database is written through the engine in one
-// transaction under its locks, so that connections open on it go on with the
-// new content; a missing target, or a file that is no database, is replaced
-// by a new file renamed over it.
-void copyTo(const Side& source, const QString& targetPath) {
-    const QFileInfo target(targetPath);
+// Takes the write lock of the database behind the handle, waiting for
+// another holder as the engine waits (the waiting window, Cancel, the
+// time-out); it is held until the handle is closed.
+void lockForWriting(Handle& handle, const QString& path) {
+    handle.busy().Forget();
+    int rc;
+    for (;;) {
+        rc = sqlite3_exec(handle.get(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED) break;
+        if (handle.busy().TakeStopped()) throw DatabaseError::CancelledError(path);
+        if (!handle.busy().Again()) {
+            if (handle.busy().TakeStopped()) throw DatabaseError::CancelledError(path);
+            throw DatabaseError::LockedError(path);
+        }
+    }
+    if (rc != SQLITE_OK) fail(side(handle, path), rc);
+}
+
+void refuseSameOrFolder(const Side& source, const QFileInfo& target) {
     if (target.exists() && target.isDir())
-        throw DatabaseError::Make(DatabaseError::Failure, targetPath);
+        throw DatabaseError::Make(DatabaseError::Failure, target.filePath());
     if (target.exists() && QFileInfo(source.path).exists() &&
         target.canonicalFilePath() == QFileInfo(source.path).canonicalFilePath())
-        throw DatabaseError::NotAllowedError(targetPath);
+        throw DatabaseError::NotAllowedError(target.filePath());
+}
+
+// Others may have the target open: an existing target database is written
+// through the engine in one transaction under its locks, waiting for them,
+// so that connections open on it go on with the new content; a missing
+// target, or a file that is no database, is replaced by a new file renamed
+// over it.
+void copyTo(const Side& source, const QString& targetPath) {
+    const QFileInfo target(targetPath);
+    refuseSameOrFolder(source, target);
     if (target.exists()) {
-        // Others may have the target open: it is written through the engine
-        // under its locks, waiting for them, and replaced by another file
-        // only when it is no database at all.
         Handle existing;
         open(existing, targetPath, SQLITE_OPEN_READWRITE);
         const int read = readResult(existing.get());
@@ -278,10 +301,22 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath) {
 void CopyDatabase(Connection& source, const QString& targetPath) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
-    // A damaged database never replaces a sound file. The backup copies its
-    // pages as they are, so the source's check is the copy's.
-    check(from, from.path);
-    copyTo(from, targetPath);
+    const QFileInfo target(targetPath);
+    refuseSameOrFolder(from, target);
+    // The new file is renamed over the target only while this copy holds the
+    // target's write lock: a writer with work open in it is waited for and
+    // never cut off. Writing a new file is about half the work of writing
+    // the target in place under its journal.
+    Handle existing;
+    if (target.exists()) {
+        open(existing, targetPath, SQLITE_OPEN_READWRITE);
+        const int read = readResult(existing.get());
+        if (read == SQLITE_OK)
+            lockForWriting(existing, targetPath);
+        else if ((read & 0xff) != SQLITE_NOTADB)
+            fail(side(existing, targetPath), read);
+    }
+    copyToNewFile(from, targetPath, true);
 }
 
 void CheckDatabase(const QString& path) {

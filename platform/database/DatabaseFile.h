@@ -25,9 +25,15 @@ void CreateDatabase(const QString& path);
 // writer is rolled back first. Waits and errors name the source or the
 // target, never a temporary file.
 void CopyDatabase(const QString& sourcePath, const QString& targetPath);
-// The same from the database behind an open connection, checked first with
-// the engine's check: a damaged database (DatabaseError::Damaged) leaves the
-// target as it was. The caller keeps other writers off the source meanwhile.
+// Writes the database behind an open connection to a temporary file beside
+// `targetPath`, checks it with the engine's check and renames it over the
+// target (keeping the target's permissions) while it holds the target's
+// write lock: another writer of the target is waited for (the waiting
+// window, Cancel, the time-out) and its open work never cut off; a copy
+// that gives up leaves the target as it was. A run killed meanwhile leaves
+// the old target untouched and never a journal that a reader would have to
+// roll back, and a damaged copy (DatabaseError::Damaged) leaves it as well.
+// Waits and errors name the target, never the temporary file.
 void CopyDatabase(Connection& source, const QString& targetPath);
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.

@@ -252,7 +252,7 @@ int temporaerSchreiben(const QStringList& argumente) {
 const KINDPROZESS kTemporaer("temporaer", temporaerSchreiben);
 } // namespace
 
-TEST_F(CopyTest, ASaveFromAConnectionWritesTheTargetInPlace) {
+TEST_F(CopyTest, ASaveFromAConnectionRenamesANewFileOverTheTarget) {
     make(file("arbeit.mdb"), "A", 3);
     make(file("projekt.mdb"), "P", 2);
     ASSERT_TRUE(QFile::setPermissions(file("projekt.mdb"), QFile::ReadOwner | QFile::WriteOwner |
@@ -262,8 +262,8 @@ TEST_F(CopyTest, ASaveFromAConnectionWritesTheTargetInPlace) {
     EXPECT_EQ(rows(leser).size(), 2);
     CopyDatabase(work, file("projekt.mdb"));
     EXPECT_EQ(rows(file("projekt.mdb")), QStringList({"0:A0", "1:A1", "2:A2"}));
-    // A reader of the file goes on with the new content.
-    EXPECT_EQ(rows(leser), QStringList({"0:A0", "1:A1", "2:A2"}));
+    // A reader of the old file goes on reading it whole.
+    EXPECT_EQ(rows(leser), QStringList({"0:P0", "1:P1"}));
     EXPECT_EQ(QFile::permissions(file("projekt.mdb")) & 0x7077,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     EXPECT_EQ(entries(), QStringList({"arbeit.mdb", "projekt.mdb"}));

@@ -253,9 +253,6 @@ TEST(Laeufe, AKillDuringSaveLeavesTheOldOrTheNewStateAndNoLeftovers) {
     for (const int warten : {0, 3, 10}) {
         SCOPED_TRACE(warten);
         const QString vorher = SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK());
-        // A journal that a Save killed before its first write into the
-        // database left rolls back nothing; it must not stop the next child.
-        QFile::remove(labor.PROJEKTDATENBANK() + QStringLiteral("-journal"));
         QProcess kind;
         KINDPROZESS::STARTEN(kind, QStringLiteral("speichern"), {labor.WURZEL(), "tester"});
         ASSERT_TRUE(imSpeichernToeten(kind, projektordner, warten));
