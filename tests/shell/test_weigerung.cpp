@@ -21,13 +21,12 @@ protected:
         ASSERT_EQ(sqlite3_exec(db, "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr),
                   SQLITE_OK);
     }
-    // The last page of the curves' table filled to the brim.
-    void kurvenVoll() {
+    // The last page of a table filled to the brim, by rows of record 99.
+    void tabelleVoll(const QString& einfuegen) {
         voll();
         for (int i = 0;; ++i) {
             try {
-                f.DBPROJEKT()->Execute(
-                    QStringLiteral("INSERT INTO [A2] ([ID],[I],[W]) VALUES (99,?,0.5)"), {i});
+                f.DBPROJEKT()->Execute(einfuegen, {i});
             } catch (const RuntimeError& fehler) {
                 ASSERT_EQ(fehler.Number(), 3026) << fehler.Description().toStdString();
                 return;
@@ -64,7 +63,7 @@ TEST_F(Weigerung, AStoreIntoAFullCopyGivesOneBoxAndWritesNothing) {
 }
 
 TEST_F(Weigerung, CalculateFirstIntoAFullCopyGivesOneBoxThatTheRecordWaits) {
-    kurvenVoll();
+    tabelleVoll(QStringLiteral("INSERT INTO [A2] ([ID],[I],[W]) VALUES (99,?,0.5)"));
     boxen.expect(vbOK, QStringLiteral("kein Platz mehr; der Datensatz P-1 wartet auf eine "
                                       "Neuberechnung."));
     f.mnuAUSWERTEN_Click();
@@ -91,4 +90,15 @@ TEST_F(Weigerung, ASessionEndingInTheStoresBoxIsFollowedByNothing) {
     f.stbMAIN_PanelClick(8);
     EXPECT_TRUE(f.ENTLADEN());
     EXPECT_EQ(boxen.boxes().size(), 2) << texte().join(QStringLiteral(" | ")).toStdString();
+}
+
+// Calculate stores the figure's layout as the page draws: refused, the page
+// shows all the same, and one box says why.
+TEST_F(Weigerung, CalculateIntoAFullCopyGivesOneBox) {
+    tabelleVoll(QStringLiteral("INSERT INTO [G0] ([ID],[IDOBJEKT]) VALUES (99,?)"));
+    boxen.expect(vbOK, QStringLiteral("kein Platz mehr; es wurde nichts geändert."));
+    f.mnuAUSWERTEN_Click();
+    f.mnuBERECHNEN->trigger();
+    EXPECT_EQ(boxen.boxes().size(), 1) << texte().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(wert(QStringLiteral("SELECT count(*) FROM [G0] WHERE [ID]=1")).toInt(), 0);
 }
