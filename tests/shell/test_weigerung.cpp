@@ -1,10 +1,11 @@
-// A write that meets a full working copy: the command says so in one box,
-// which tells what stands, and no second box about a transaction that the
-// engine had ended already; a session that ends in that box is followed by
-// nothing.
+// A write that the working copy refuses (full, held by another run): the
+// command says so in one box, which tells what stands, and no second box
+// about a transaction that the engine had ended already; a session that
+// ends in a box held for the commit is followed by nothing.
 
 #include "HAUPTFENSTERTEST.h"
 
+#include "platform/database/BusyWait.h"
 #include "platform/runtime/Variant.h"
 
 #include <QLineEdit>
@@ -101,4 +102,24 @@ TEST_F(Weigerung, CalculateIntoAFullCopyGivesOneBox) {
     f.mnuBERECHNEN->trigger();
     EXPECT_EQ(boxen.boxes().size(), 1) << texte().join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(wert(QStringLiteral("SELECT count(*) FROM [G0] WHERE [ID]=1")).toInt(), 0);
+}
+
+// Delete goes record by record: when another run holds the copy at the
+// second, the box says which record is gone already.
+TEST_F(Weigerung, ADeleteRefusedAfterItsFirstRecordSaysWhichIsGone) {
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'P-2',1)"));
+    AUSWAHLDIALOG::ERSETZEN([this](QWidget*) { f.SETZEAUSWAHLMODUS(QStringLiteral("OK")); });
+    BusyWait::SetTimeoutLimit(50);
+    Connection anderer(labor.ARBEITSKOPIE());
+    boxen.expect(vbOK, QStringLiteral("Datensatz P-1 wird gelöscht!"));
+    boxen.expect(vbOK, QStringLiteral("Datensatz P-2 wird gelöscht!"));
+    boxen.expect(vbOK, QStringLiteral("gesperrt; schon gelöscht: P-1; sonst wurde nichts geändert."));
+    boxen.waehrend = [&] { boxen.waehrend = [&] { anderer.BeginTrans(); }; };
+    f.mnuLOESCHEN_Click();
+    anderer.RollbackTrans();
+    BusyWait::SetTimeoutLimit(0);
+    AUSWAHLDIALOG::ERSETZEN({});
+    EXPECT_EQ(boxen.boxes().size(), 3) << texte().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-2"));
 }
