@@ -564,7 +564,14 @@ void Connection::RollbackTrans() {
         sql = "ROLLBACK TO " + name + "; RELEASE " + name;
     }
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
+    if (rc != SQLITE_OK) {
+        // A rollback that failed but in which the engine ended the whole
+        // transaction has done its part; the levels left are ended ones.
+        const RuntimeError error = Error(rc, QString::fromUtf8(sql));
+        if (!m_ended) throw error;
+        if (--m_level == 0) endedOutermost(false);
+        return;
+    }
     if (--m_level == 0) endedOutermost(true);
 }
 
