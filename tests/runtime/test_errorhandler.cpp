@@ -29,34 +29,6 @@ TEST(ErrorHandler, OkGoesOnWithTheNextStatement)
     EXPECT_EQ(eh.ErrNumber(), 11);
 }
 
-// A box held while a statement wrote is shown once the statement has
-// returned, not from inside the end of the writing; closed without an
-// answer (the run ended in it), it leaves the procedure.
-TEST(ErrorHandler, AHeldBoxIsShownAfterTheStatementAndItsCloseLeaves)
-{
-    struct RunEnds : ScriptedDialogs {
-        // The run ends while the box waits: it goes without an answer.
-        int ShowHeldMessage(const QString& prompt, int style, const QString& title) override
-        {
-            ScriptedDialogs::ShowHeldMessage(prompt, style, title);
-            return 0;
-        }
-    } dialogs;
-    dialogs.expect(vbOK, "Datenfehler");
-    qsizetype shownInside = -1;
-    ErrorHandler eh("VB-Error: ", "VELD");
-    EXPECT_FALSE(eh.Run([&] {
-        WritingBegins();
-        MsgBox("Datenfehler", vbOKOnly);
-        WritingEnds();
-        shownInside = dialogs.boxes().size();
-    }));
-    EXPECT_EQ(shownInside, 0);
-    EXPECT_EQ(dialogs.boxes().size(), 1);
-    EXPECT_TRUE(eh.Left());
-    EXPECT_FALSE(eh.Run([] { ADD_FAILURE() << "ran after the run ended"; }));
-}
-
 TEST(ErrorHandler, CancelLeavesTheProcedure)
 {
     ScriptedDialogs dialogs;
