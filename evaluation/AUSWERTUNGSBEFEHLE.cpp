@@ -3,7 +3,9 @@
 #include "data/HAUPTFENSTER.h"
 #include "evaluation/clsBERECHNEN.h"
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
 #include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
@@ -226,18 +228,22 @@ void mnuNEUBERECHNEN_Click() {
     eh.Run([] { frmMAIN().SETZEAKTIV(false); });
     eh.Run([] { frmMAIN().SETZEFORTSCHRITTSICHTBAR(true); });
     int32_t id = 0;
+    QString ken;
     eh.Run([&] {
         Recordset aktive(
             QStringLiteral("SELECT [ID],[KEN] FROM [E1] WHERE [AKT]=true ORDER BY [KEN]"),
             projekt());
         aktive.MoveFirst();
         id = CLng(aktive.Value(QStringLiteral("ID")));
+        const QVariant kennung = aktive.Value(QStringLiteral("KEN"));
+        if (!IsNull(kennung)) ken = CStr(kennung);
         aktive.Close();
     });
-    // The record's A1 row is made anew with the flag set; the row set stays
-    // on it until the page is shown.
+    // The record's A1 row is made anew with the flag set, whole or not at
+    // all; the row set stays on it until the page is shown.
     auto a1 = std::make_unique<Recordset>();
-    eh.Run([&] {
+    const bool neueZeile = eh.Run([&] {
+        Transaction zeile(projekt());
         a1->Open(QStringLiteral("SELECT [ID],[BONEU] FROM [A1] WHERE [ID]=") + QString::number(id),
                  projekt());
         if (!a1->Eof()) {
@@ -248,7 +254,15 @@ void mnuNEUBERECHNEN_Click() {
         a1->SetValue(QStringLiteral("ID"), id);
         a1->SetValue(QStringLiteral("BONEU"), true);
         a1->Update();
+        zeile.Commit();
     });
+    // From here on the record's old results are gone: a refusal of the copy
+    // says that the record waits for a recalculation, not that nothing was
+    // changed.
+    std::optional<DatabaseError::WhatStands> stand;
+    if (neueZeile)
+        stand.emplace(QStringLiteral("der Datensatz %1 wartet auf eine Neuberechnung").arg(ken),
+                      QStringLiteral("the record %1 waits for a recalculation").arg(ken));
     eh.Run([] { DoEvents(); });
     // The run may end whenever events run or a box waits: the command stops
     // there, and nothing is evaluated or written into the closed copy.

@@ -210,6 +210,10 @@ void frmMAINFENSTER::mnuLOESCHEN_Click() {
                                 CStr(rs.Value(QStringLiteral("KEN"))));
         return zeilen;
     });
+    // Record by record: once one is deleted, a refusal of the copy says
+    // which are gone, not that nothing was changed.
+    DatabaseError::WhatStands stand;
+    QStringList geloescht;
     if (aktiv) {
         for (const auto& [id, ken] : *aktiv) {
             if (eh.Left()) break;
@@ -224,7 +228,11 @@ void frmMAINFENSTER::mnuLOESCHEN_Click() {
             if (antwort != vbOK) continue;
             // The record goes whole: its general data, readings, results,
             // curve and diagram layout with it, or nothing of it.
-            eh.Run([&] { DATENSATZLOESCHEN(*m_DBPROJEKT, id); });
+            if (!eh.Run([&] { DATENSATZLOESCHEN(*m_DBPROJEKT, id); })) continue;
+            geloescht << ken;
+            const QString liste = geloescht.join(QStringLiteral(", "));
+            stand.Set(QStringLiteral("schon gelöscht: %1; sonst wurde nichts geändert").arg(liste),
+                      QStringLiteral("deleted already: %1; nothing else was changed").arg(liste));
         }
     }
     // The run may also have ended in the box of a failed deletion.

@@ -155,6 +155,18 @@ RuntimeError Connection::Error(int engineCode, const QString& context) const {
 }
 
 void Connection::Raise(int engineCode, const QString& context) const {
+    try {
+        raiseEngineError(engineCode, context);
+    } catch (const RuntimeError& error) {
+        // The failure may have ended the open transaction (the engine rolls
+        // it back by itself on a full or failing disk, say): it is the
+        // failure that the transaction's later writes and its commit meet.
+        if (m_db && m_level > 0 && !m_ended && sqlite3_get_autocommit(m_db)) m_ended = error;
+        throw;
+    }
+}
+
+void Connection::raiseEngineError(int engineCode, const QString& context) const {
     const int primary = engineCode & 0xff;
     QString message = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
                            : QString::fromUtf8(sqlite3_errstr(engineCode));
@@ -245,6 +257,7 @@ void Connection::beganOutermost() {
 void Connection::endedOutermost(bool rolledBack) {
     const bool takeBack = rolledBack && m_guarded && m_takeBack;
     m_level = 0;
+    m_ended.reset();
     m_guarded = false;
     m_deferred = false;
     m_unguarded = false;
@@ -264,11 +277,20 @@ void Connection::endedOutermost(bool rolledBack) {
     }
 }
 
-// A transaction that the engine ended by itself (after a failure of the
-// disk, say) no longer counts, nor anything that belonged to it. Nothing of
-// it is taken back: what the engine left is its business.
-void Connection::forgetEndedTransaction() {
-    if (m_db && m_level > 0 && sqlite3_get_autocommit(m_db)) endedOutermost(false);
+// A transaction that the engine ended by itself, noticed only now (a
+// failure that did not pass through Raise, a COMMIT or ROLLBACK run as a
+// statement): it counts as ended by the engine's last failure.
+void Connection::noticeEndedTransaction() {
+    if (!m_db || m_level == 0 || m_ended || !sqlite3_get_autocommit(m_db)) return;
+    const int code = sqlite3_extended_errcode(m_db);
+    m_ended = code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE
+                  ? Error(code)
+                  : DatabaseError::NotAllowedError(QStringLiteral("COMMIT"));
+}
+
+void Connection::refuseInEndedTransaction() {
+    noticeEndedTransaction();
+    if (m_ended) throw *m_ended;
 }
 
 int Connection::StepStatement(sqlite3_stmt* statement) {
@@ -276,9 +298,12 @@ int Connection::StepStatement(sqlite3_stmt* statement) {
         const int rc = sqlite3_step(statement);
         return rc == SQLITE_ROW ? rc : finishOwnWrite(statement, rc);
     }
-    if (!m_writeGuard || sqlite3_stmt_readonly(statement) || sqlite3_stmt_busy(statement))
-        return sqlite3_step(statement);
-    forgetEndedTransaction();
+    const bool writes = !sqlite3_stmt_readonly(statement) && !sqlite3_stmt_busy(statement);
+    // A write inside a transaction that the engine ended would be kept on
+    // its own, without what came before it: it meets the failure that ended
+    // the transaction.
+    if (writes && m_level > 0) refuseInEndedTransaction();
+    if (!m_writeGuard || !writes) return sqlite3_step(statement);
     if (m_level > 0 && (m_guarded || m_deferred)) {
         if (!m_guarded) m_unguarded = true;
         return sqlite3_step(statement);
@@ -330,7 +355,7 @@ void Connection::statementReleased(sqlite3_stmt* statement) {
 
 void Connection::PassWriteGuard() {
     RequireOpen();
-    forgetEndedTransaction();
+    if (m_level > 0) refuseInEndedTransaction();
     if (!m_writeGuard || m_guarded || m_level == 0) return;
     m_writeGuard();
     m_guarded = true;
@@ -338,8 +363,8 @@ void Connection::PassWriteGuard() {
 
 void Connection::DeferWriteGuard() {
     RequireOpen();
-    forgetEndedTransaction();
     if (m_level == 0) throw DatabaseError::NotAllowedError(QStringLiteral("DeferWriteGuard"));
+    refuseInEndedTransaction();
     if (!m_guarded) m_deferred = true;
 }
 
@@ -485,7 +510,9 @@ int Connection::Execute(const QString& sql) {
 
 int Connection::BeginTrans() {
     RequireOpen();
-    forgetEndedTransaction();
+    // A savepoint in a transaction that the engine ended would begin one of
+    // its own; it meets the failure that ended the transaction instead.
+    refuseInEndedTransaction();
     // A write that returns rows holds a transaction of its own until its
     // last row; nothing else may begin meanwhile.
     if (m_ownWrite) throw DatabaseError::NotAllowedError(QStringLiteral("BeginTrans"));
@@ -499,9 +526,12 @@ int Connection::BeginTrans() {
 
 void Connection::CommitTrans() {
     RequireOpen();
-    forgetEndedTransaction();
     if (m_level == 0 || m_ownWrite)
         throw DatabaseError::NotAllowedError(QStringLiteral("CommitTrans"));
+    // Nothing of a transaction that the engine ended is kept: its commit, at
+    // every level, fails as the write did, and stays for the caller's
+    // rollback, which ends it.
+    refuseInEndedTransaction();
     // A guard put off to the commit runs now, under the write lock and before
     // anything is kept; when it refuses, the transaction stays for the
     // caller's rollback.
@@ -512,19 +542,22 @@ void Connection::CommitTrans() {
     const QByteArray sql =
         m_level == 1 ? QByteArray("COMMIT") : "RELEASE veld_" + QByteArray::number(m_level);
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        const RuntimeError error = Error(rc, QString::fromUtf8(sql));
-        forgetEndedTransaction();
-        throw error;
-    }
+    if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
     if (--m_level == 0) endedOutermost(false);
 }
 
 void Connection::RollbackTrans() {
     RequireOpen();
-    forgetEndedTransaction();
     if (m_level == 0 || m_ownWrite)
         throw DatabaseError::NotAllowedError(QStringLiteral("RollbackTrans"));
+    // The engine rolled back already: each level that its caller ends
+    // counts down, and the last ends the transaction, with nothing taken
+    // back (what the engine left is its business).
+    noticeEndedTransaction();
+    if (m_ended) {
+        if (--m_level == 0) endedOutermost(false);
+        return;
+    }
     QByteArray sql = "ROLLBACK";
     if (m_level > 1) {
         const QByteArray name = "veld_" + QByteArray::number(m_level);
@@ -532,9 +565,12 @@ void Connection::RollbackTrans() {
     }
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
+        // A rollback that failed but in which the engine ended the whole
+        // transaction has done its part; the levels left are ended ones.
         const RuntimeError error = Error(rc, QString::fromUtf8(sql));
-        forgetEndedTransaction();
-        throw error;
+        if (!m_ended) throw error;
+        if (--m_level == 0) endedOutermost(false);
+        return;
     }
     if (--m_level == 0) endedOutermost(true);
 }

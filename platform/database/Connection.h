@@ -19,6 +19,7 @@
 #include <QVariantList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/database/BusyWait.h"
@@ -83,6 +84,12 @@ public:
     // what it reads to decide a write is not changed before it writes.
     // While it is open, no message box waits (see WritingBegins): one asked
     // for is shown once the transaction has ended.
+    // When the engine ends the transaction by itself (it rolls back on a
+    // full or failing disk, say), the levels stay for their callers: every
+    // write, savepoint and commit meanwhile fails with the error that ended
+    // it, a rollback counts down, and the last level's rollback ends it. So
+    // a caller that goes on after the failure writes nothing on its own, and
+    // its commit is told as the failure it is, not as a misuse.
     int BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -182,11 +189,13 @@ private:
     void openPath(const QString& path);
     void finalizeCache();
     // The transaction state in one place: an outermost transaction began,
-    // ended (after a rollback of ours, `rolledBack`), or was ended by the
-    // engine itself (after a failure of the disk, say).
+    // or ended (after a rollback of ours, `rolledBack`).
     void beganOutermost();
     void endedOutermost(bool rolledBack);
-    void forgetEndedTransaction();
+    // The engine ended the open transaction by itself (see BeginTrans).
+    void noticeEndedTransaction();
+    void refuseInEndedTransaction();
+    [[noreturn]] void raiseEngineError(int engineCode, const QString& context) const;
     // Ends the transaction of a single write of its own after its last step.
     int finishOwnWrite(sqlite3_stmt* statement, int rc);
     void statementReleased(sqlite3_stmt* statement);
@@ -204,6 +213,9 @@ private:
     bool m_deferred = false;  // it passes the guard at its commit (DeferWriteGuard)
     bool m_unguarded = false; // it wrote without the guard meanwhile
     bool m_writing = false;   // an outermost transaction is open (told to the boxes)
+    // The failure with which the engine ended the open transaction; set
+    // where the failure is raised, in const calls too.
+    mutable std::optional<RuntimeError> m_ended;
     // A write that returns rows, running in a transaction of its own until
     // its last row.
     sqlite3_stmt* m_ownWrite = nullptr;

@@ -10,9 +10,18 @@ bool german() {
     return GermanTexts();
 }
 
-// An error about the database at `path`, its text in the user's language.
-RuntimeError about(int number, const QString& path, const char* deutsch, const char* englisch) {
-    return Make(number, QString::fromUtf8(german() ? deutsch : englisch).arg(path));
+WhatStands* g_stand = nullptr;
+
+// A refusal of the database at `path`: what it is, then that nothing was
+// changed (`deutsch` and `englisch` end with it), or what stands after the
+// steps that the command had done before.
+RuntimeError refusal(int number, const QString& path, const char* deutsch, const char* englisch,
+                     const char* nichtsGeaendert, const char* nothingChanged) {
+    const QString text = QString::fromUtf8(german() ? deutsch : englisch).arg(path);
+    const QString stand = g_stand ? g_stand->Text() : QString();
+    if (stand.isEmpty())
+        return Make(number, text + QString::fromUtf8(german() ? nichtsGeaendert : nothingChanged));
+    return Make(number, text + QStringLiteral("; ") + stand + QLatin1Char('.'));
 }
 
 QString shown(const QVariant& value) {
@@ -97,11 +106,12 @@ RuntimeError FileNotFoundError(const QString& path) {
                                   : QStringLiteral("Could not find file '%1'.").arg(path));
 }
 RuntimeError LockedError(const QString& path) {
-    return about(Locked, path,
-                 "Die Datenbank %1 ist gerade von einem anderen Lauf "
-                 "oder Programm gesperrt; es wurde nichts geändert.",
-                 "The database %1 is locked by another run or program "
-                 "right now; nothing was changed.");
+    return refusal(Locked, path,
+                   "Die Datenbank %1 ist gerade von einem anderen Lauf "
+                   "oder Programm gesperrt",
+                   "The database %1 is locked by another run or program "
+                   "right now",
+                   "; es wurde nichts geändert.", "; nothing was changed.");
 }
 
 RuntimeError DamagedError(const QString& path, const QString& detail) {
@@ -113,28 +123,24 @@ RuntimeError DamagedError(const QString& path, const QString& detail) {
 }
 
 RuntimeError ReadOnlyError(const QString& path) {
-    return about(ReadOnly, path,
-                 "Die Datenbank %1 oder ihr Ordner ist schreibgeschützt; "
-                 "es wurde nichts geändert.",
-                 "The database %1 or its folder is read-only; nothing "
-                 "was changed.");
+    return refusal(ReadOnly, path, "Die Datenbank %1 oder ihr Ordner ist schreibgeschützt",
+                   "The database %1 or its folder is read-only", "; es wurde nichts geändert.",
+                   "; nothing was changed.");
 }
 
 RuntimeError DiskFullError(const QString& path) {
-    return about(DiskFull, path,
-                 "Auf dem Datenträger der Datenbank %1 ist kein Platz "
-                 "mehr; es wurde nichts geändert.",
-                 "The disk of the database %1 is full; nothing was "
-                 "changed.");
+    return refusal(DiskFull, path, "Auf dem Datenträger der Datenbank %1 ist kein Platz mehr",
+                   "The disk of the database %1 is full", "; es wurde nichts geändert.",
+                   "; nothing was changed.");
 }
 
 RuntimeError IoFailureError(const QString& path) {
-    return about(IoFailure, path,
-                 "Die Datenbank %1 kann nicht gelesen oder geschrieben "
-                 "werden (Fehler des Datenträgers); es wurde nichts "
-                 "geändert.",
-                 "The database %1 cannot be read or written (a disk "
-                 "error); nothing was changed.");
+    return refusal(IoFailure, path,
+                   "Die Datenbank %1 kann nicht gelesen oder geschrieben "
+                   "werden (Fehler des Datenträgers)",
+                   "The database %1 cannot be read or written (a disk "
+                   "error)",
+                   "; es wurde nichts geändert.", "; nothing was changed.");
 }
 
 RuntimeError CancelledError() {
@@ -143,13 +149,33 @@ RuntimeError CancelledError() {
 }
 
 RuntimeError CancelledError(const QString& path) {
-    return about(Cancelled, path,
-                 "Die Datenbank %1 ist gerade von einem anderen Lauf oder "
-                 "Programm gesperrt; das Warten darauf wurde abgebrochen, "
-                 "es wurde nichts geändert.",
-                 "The database %1 is locked by another run or program "
-                 "right now; the wait for it was cancelled and nothing "
-                 "was changed.");
+    return refusal(Cancelled, path,
+                   "Die Datenbank %1 ist gerade von einem anderen Lauf oder "
+                   "Programm gesperrt; das Warten darauf wurde abgebrochen",
+                   "The database %1 is locked by another run or program "
+                   "right now; the wait for it was cancelled",
+                   ", es wurde nichts geändert.", " and nothing was changed.");
+}
+
+WhatStands::WhatStands() : m_outer(g_stand) {
+    g_stand = this;
+}
+
+WhatStands::WhatStands(const QString& deutsch, const QString& englisch) : WhatStands() {
+    Set(deutsch, englisch);
+}
+
+WhatStands::~WhatStands() {
+    g_stand = m_outer;
+}
+
+void WhatStands::Set(const QString& deutsch, const QString& englisch) {
+    m_deutsch = deutsch;
+    m_englisch = englisch;
+}
+
+QString WhatStands::Text() const {
+    return german() ? m_deutsch : m_englisch;
 }
 
 RuntimeError ExistsError(const QString& path) {

@@ -61,4 +61,30 @@ RuntimeError CancelledError();
 RuntimeError CancelledError(const QString& path);
 // A database file that is to be made is there already.
 RuntimeError ExistsError(const QString& path);
+
+// What stands when a refusal (held, read-only, full, failing disk, a
+// cancelled wait) ends a command that had changed something before it: a
+// record deleted of several, a record's results cleared before it is
+// evaluated anew. While one lives, the refusals made meanwhile say it, in
+// the user's language, where they would say that nothing was changed; the
+// innermost one counts, and one without a text leaves the refusals as they
+// are.
+class WhatStands {
+public:
+    WhatStands();
+    WhatStands(const QString& deutsch, const QString& englisch);
+    ~WhatStands();
+    WhatStands(const WhatStands&) = delete;
+    WhatStands& operator=(const WhatStands&) = delete;
+
+    // The clause that takes the place of "es wurde nichts geändert" /
+    // "nothing was changed", without its full stop.
+    void Set(const QString& deutsch, const QString& englisch);
+    QString Text() const;
+
+private:
+    WhatStands* m_outer;
+    QString m_deutsch;
+    QString m_englisch;
+};
 } // namespace DatabaseError

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -41,16 +42,28 @@ ErrorHandler::ErrorHandler(const QString& prefix, const QString& title, int styl
 bool ErrorHandler::Run(const std::function<void()>& statement)
 {
     if (m_left) return false;
-    try {
-        statement();
-        return true;
-    } catch (const RuntimeError& e) {
-        Report(e);
-    } catch (const std::exception& e) {
-        Report(Translate(e));
-    } catch (...) {
-        Report(StandardError(51));
+    std::optional<RuntimeError> failure;
+    {
+        // A box held while the statement wrote waits for its return.
+        const HeldBoxPlace place;
+        try {
+            statement();
+        } catch (const RuntimeError& e) {
+            failure = e;
+        } catch (const std::exception& e) {
+            failure = Translate(e);
+        } catch (...) {
+            failure = StandardError(51);
+        }
     }
+    // Shown here, after the commit has returned: when the run ended in it,
+    // the procedure is left and nothing follows.
+    if (ShowHeldBox() == 0) {
+        m_left = true;
+        return false;
+    }
+    if (!failure) return true;
+    Report(*failure);
     return false;
 }
 

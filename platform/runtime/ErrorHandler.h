@@ -6,7 +6,9 @@
 // with the procedure's style and title. OK goes on with the next statement,
 // any other answer leaves the procedure: every later Run then does nothing.
 // A refusal of the whole command (RuntimeError::Refusal) shows its box with
-// OK alone and leaves the procedure.
+// OK alone and leaves the procedure. A box held while the statement wrote
+// (see WritingBegins) is shown once the statement has returned; when the
+// run ends in it, the procedure is left.
 //
 //     ErrorHandler eh("VB-Error: ", "Datenfehler");       // style 49
 //     eh.Run([&] { a(); });

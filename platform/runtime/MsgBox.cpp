@@ -190,6 +190,7 @@ struct HeldBox {
 };
 int g_writing = 0;
 std::optional<HeldBox> g_held;
+int g_places = 0;
 
 }  // namespace
 
@@ -204,6 +205,9 @@ int MsgBox(const QString& prompt, int style, const QString& title, const QString
         CurrentDialogService().MessageHeld(prompt, style, shown, later);
         return msgbox::LeavingAnswer(style);
     }
+    // The box held before this one comes first; the run closed it: no
+    // further box.
+    if (ShowHeldBox() == 0) return 0;
     return CurrentDialogService().ShowMessage(prompt, style, shown, helpFile, context);
 }
 
@@ -214,6 +218,7 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
         CurrentDialogService().InputHeld(prompt, shown);
         return QString();
     }
+    if (ShowHeldBox() == 0) return QString();
     return CurrentDialogService().ShowInput(prompt, shown, defaultText);
 }
 
@@ -231,9 +236,18 @@ void WritingBegins() { ++g_writing; }
 void WritingEnds()
 {
     if (g_writing > 0) --g_writing;
-    if (g_writing > 0 || !g_held) return;
+    if (g_places == 0) ShowHeldBox();
+}
+
+HeldBoxPlace::HeldBoxPlace() { ++g_places; }
+
+HeldBoxPlace::~HeldBoxPlace() { --g_places; }
+
+int ShowHeldBox()
+{
+    if (g_writing > 0 || !g_held) return -1;
     const HeldBox box = *std::exchange(g_held, std::nullopt);
-    CurrentDialogService().ShowHeldMessage(box.prompt, box.style, box.title);
+    return CurrentDialogService().ShowHeldMessage(box.prompt, box.style, box.title);
 }
 
 bool WritingOpen() { return g_writing > 0; }

@@ -92,14 +92,35 @@ public:
 // it ends (committed, rolled back or ended by the engine), on any connection.
 // A box asked for meanwhile is held: its caller gets the answer that leaves
 // (see msgbox::LeavingAnswer; an input box gives ""), and the first box so
-// held is shown, with OK alone since its choice is made, as soon as no
-// writing transaction is open any more. The boxes after it are dropped: they
-// follow from the first (one refusal, one box). A question is never shown
-// later, its answer having been given without it; code must not ask one
-// while it writes.
+// held is shown, with OK alone since its choice is made, once no writing
+// transaction is open any more. The boxes after it are dropped: they follow
+// from the first (one refusal, one box). A question is never shown later,
+// its answer having been given without it; code must not ask one while it
+// writes.
+//
+// The held box is not shown from inside the commit or rollback that ended
+// the writing: the run may end while it waits, and the code after the
+// commit would go on in a closed program. Where a statement runs that its
+// command can stop at (ErrorHandler::Run marks itself with a HeldBoxPlace),
+// the box waits until that statement has returned and is shown there
+// (ShowHeldBox); without such a place it is shown as the writing ends. Any
+// other box asked for meanwhile shows it first.
 void WritingBegins();
 void WritingEnds();
 bool WritingOpen();
+
+// While one lives, a held box is left for ShowHeldBox when the writing ends.
+class HeldBoxPlace {
+public:
+    HeldBoxPlace();
+    ~HeldBoxPlace();
+    HeldBoxPlace(const HeldBoxPlace&) = delete;
+    HeldBoxPlace& operator=(const HeldBoxPlace&) = delete;
+};
+// Shows the held box when one waits and no writing transaction is open:
+// its answer, 0 when the run closed it (the session ended: the caller
+// stops). -1 when no box was shown.
+int ShowHeldBox();
 
 // Closes every message and input box that waits for an answer: MsgBox then
 // returns 0, InputBox "". The code that showed the box learns that its form

@@ -379,12 +379,50 @@ TEST_F(ConnectionTest, AWriteReturningRowsAndOneAfterAnEndedTransactionPassTheGu
     sqlite3_progress_handler(db.Handle(), 1, [](void*) { return 1; }, nullptr);
     EXPECT_THROW(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (4)")), RuntimeError);
     sqlite3_progress_handler(db.Handle(), 0, nullptr, nullptr);
-    EXPECT_THROW(db.RollbackTrans(), RuntimeError); // ended already
+    db.RollbackTrans(); // ended already: the caller's rollback only ends it here
     db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (5)"));
     EXPECT_EQ(aufrufe, 3);
     EXPECT_EQ(gesperrt, 3);
     EXPECT_EQ(count(), 3);
     EXPECT_EQ(db.TransactionLevel(), 0);
+}
+
+// The engine ends a transaction by itself when the disk is full: its levels
+// stay for their callers, a later write and every commit meet the same
+// refusal (never "not allowed"), nothing is written on its own, and the
+// callers' rollbacks end it.
+TEST_F(ConnectionTest, ATransactionTheEngineEndedRefusesUntilItsCallersRollBack) {
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+    ASSERT_EQ(sqlite3_exec(db.Handle(), "PRAGMA max_page_count = 1", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const auto fehler = [](const std::function<void()>& schritt) {
+        try {
+            schritt();
+        } catch (const RuntimeError& e) {
+            return e.Number();
+        }
+        return 0;
+    };
+    db.BeginTrans();
+    db.BeginTrans();
+    EXPECT_EQ(fehler([&] {
+                  db.Execute(QStringLiteral("INSERT INTO [T] ([ID],[KEN]) VALUES (2,?)"),
+                             {QString(100000, QLatin1Char('x'))});
+              }),
+              DatabaseError::DiskFull);
+    ASSERT_TRUE(sqlite3_get_autocommit(db.Handle())); // the engine rolled back
+    EXPECT_EQ(fehler([&] { db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (3)")); }),
+              DatabaseError::DiskFull);
+    EXPECT_EQ(fehler([&] { db.BeginTrans(); }), DatabaseError::DiskFull);
+    EXPECT_EQ(fehler([&] { db.CommitTrans(); }), DatabaseError::DiskFull);
+    EXPECT_EQ(db.TransactionLevel(), 2);
+    db.RollbackTrans();
+    EXPECT_EQ(fehler([&] { db.CommitTrans(); }), DatabaseError::DiskFull);
+    db.RollbackTrans();
+    EXPECT_EQ(db.TransactionLevel(), 0);
+    EXPECT_EQ(count(), 1);
+    db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (4)"));
+    EXPECT_EQ(count(), 2);
 }
 
 TEST_F(ConnectionTest, ReopenInPlaceReadsTheReplacedFile) {
