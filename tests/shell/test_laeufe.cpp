@@ -242,6 +242,18 @@ void abgestuerzt(const SHELLLABOR& labor, const QString& befehl) {
     a.waitForFinished();
 }
 
+// Two live runs on a project holding ALT: a stored W10 and W11, b W20 and
+// W21.
+void zweiLaeufeSchrieben(const SHELLLABOR& labor, QProcess& a, QProcess& b) {
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    for (QProcess* lauf : {&a, &b}) {
+        KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
+    }
+    EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 10 11")), antwort("GESCHRIEBEN 2"));
+    EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SCHREIBEN 20 21")), antwort("GESCHRIEBEN 2"));
+}
+
 } // namespace
 
 TEST(Laeufe, AKillDuringSaveLeavesTheOldOrTheNewStateAndNoLeftovers) {
@@ -539,17 +551,8 @@ TEST(Laeufe, LiveRunsAreKnownWhateverHappenedToTheCopysLockFile) {
     for (const bool ordner : {false, true}) {
         SCOPED_TRACE(ordner);
         SHELLLABOR labor;
-        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
         QProcess a, b, c;
-        for (QProcess* lauf : {&a, &b}) {
-            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"),
-                                 {labor.WURZEL(), "tester", "keine"});
-            ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
-        }
-        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 10 11")),
-                  antwort("GESCHRIEBEN 2"));
-        EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SCHREIBEN 20 21")),
-                  antwort("GESCHRIEBEN 2"));
+        ASSERT_NO_FATAL_FAILURE(zweiLaeufeSchrieben(labor, a, b));
         const QString kopieordner = QFileInfo(labor.ARBEITSKOPIE()).path();
         const QString sperre = kopieordner + QStringLiteral("/VELD.sperre");
         ASSERT_TRUE(QFile::remove(sperre));
@@ -598,17 +601,8 @@ TEST(Laeufe, LiveRunsAreKnownFromTheCopyWhateverHappenedToTheFilesBesideIt) {
     for (const Weg weg : {Weg::Geloescht, Weg::Kopiert, Weg::Umbenannt}) {
         SCOPED_TRACE(int(weg));
         SHELLLABOR labor;
-        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
         QProcess a, b, c;
-        for (QProcess* lauf : {&a, &b}) {
-            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"),
-                                 {labor.WURZEL(), "tester", "keine"});
-            ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
-        }
-        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 10 11")),
-                  antwort("GESCHRIEBEN 2"));
-        EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SCHREIBEN 20 21")),
-                  antwort("GESCHRIEBEN 2"));
+        ASSERT_NO_FATAL_FAILURE(zweiLaeufeSchrieben(labor, a, b));
         const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
         const QString zustand = ordner + QStringLiteral("/VELD.zustand");
         QStringList dateien{ordner + QStringLiteral("/VELD.sperre")};
