@@ -206,6 +206,15 @@ private:
     void STARTBEENDEN();
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
+    // Moves the copy (and a journal left with it) to a free name beside it,
+    // "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb", and returns that name.
+    QString KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz);
+    // With the copy to itself: a copy that the engine's check finds damaged
+    // is put aside under a name that says so, the user is told, and a fresh
+    // copy is made. True when it was damaged (the copy's lock is then shared
+    // again); false for a sound copy, still held alone. A failure (the copy
+    // unreadable, not put aside, no fresh copy) leaves through `eh`.
+    bool BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
     // The copy's state of unsaved changes (see frmMAINFENSTER_Arbeitskopie).
     QStringList MARKEN(const QString& muster) const;
