@@ -38,9 +38,12 @@ public:
     ~frmMAINFENSTER() override;
 
     // The start-up. False when it ended with one of its messages (no row in
-    // ADMIN, no project directory, no empty template): the program ends at
-    // once. True otherwise, also when the user left it through Cancel of an
-    // error box (the window then stays open with what it has).
+    // ADMIN, no project directory, no empty template) or without an open
+    // working copy (a database held, damaged or missing, a copy that could
+    // not be made, Cancel of an error box before the copy was open): the
+    // program ends at once. True otherwise, also when the user left it
+    // through Cancel of an error box after the copy was open (the window
+    // then stays open with what it has).
     bool MDIForm_Load();
 
     // HAUPTFENSTER
@@ -202,7 +205,8 @@ private:
     // (kept as the state's failure).
     bool STARTSPERREN();
     // Ends a start before its main window (a wait cancelled, a database
-    // held, the session ended): nothing written, nothing deleted.
+    // held, damaged or missing, the session ended): nothing written, nothing
+    // deleted.
     void STARTBEENDEN();
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
