@@ -58,11 +58,13 @@ bool belegt(int fehler) {
 // beside it cannot be used: held, damaged, missing, read-only, full, a disk
 // that fails, a file that cannot be renamed or written. Each ends the start
 // with one box that says why; a main window without its copy could only
-// answer every command with an error.
-const QList<int> kKopierfehler = {
-    DatabaseError::Locked,   DatabaseError::Cancelled, DatabaseError::Damaged,
-    DatabaseError::ReadOnly, DatabaseError::DiskFull,  DatabaseError::IoFailure,
-    DatabaseError::Failure,  DatabaseError::NotAllowed, 53, 70, 75, 76};
+// answer every command with an error. 53, 70, 75 and 76 are the runtime's
+// file not found, permission denied, path/file access error, path not found.
+const QList<int> kKopierfehler = {DatabaseError::Locked,   DatabaseError::Cancelled,
+                                  DatabaseError::Damaged,  DatabaseError::ReadOnly,
+                                  DatabaseError::DiskFull, DatabaseError::IoFailure,
+                                  DatabaseError::Failure,  DatabaseError::NotAllowed,
+                                  53, 70, 75, 76};
 
 // A working copy that another run or program holds for writing is neither
 // replaced nor used: the start waits until it is free (the wait shows
