@@ -38,9 +38,12 @@ public:
     ~frmMAINFENSTER() override;
 
     // The start-up. False when it ended with one of its messages (no row in
-    // ADMIN, no project directory, no empty template): the program ends at
-    // once. True otherwise, also when the user left it through Cancel of an
-    // error box (the window then stays open with what it has).
+    // ADMIN, no project directory, no empty template) or without an open
+    // working copy (a database held, damaged or missing, a copy that could
+    // not be made, Cancel of an error box before the copy was open): the
+    // program ends at once. True otherwise, also when the user left it
+    // through Cancel of an error box after the copy was open (the window
+    // then stays open with what it has).
     bool MDIForm_Load();
 
     // HAUPTFENSTER
@@ -202,10 +205,20 @@ private:
     // (kept as the state's failure).
     bool STARTSPERREN();
     // Ends a start before its main window (a wait cancelled, a database
-    // held, the session ended): nothing written, nothing deleted.
+    // held, damaged or missing, the session ended): nothing written, nothing
+    // deleted.
     void STARTBEENDEN();
     void FRISCHEKOPIE(const QString& arbeitskopie);
     QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
+    // Moves the copy (and a journal left with it) to a free name beside it,
+    // "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb", and returns that name.
+    QString KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz);
+    // With the copy to itself: a copy that the engine's check finds damaged
+    // is put aside under a name that says so, the user is told, and a fresh
+    // copy is made. True when it was damaged (the copy's lock is then shared
+    // again); false for a sound copy, still held alone. A failure (the copy
+    // unreadable, not put aside, no fresh copy) leaves through `eh`.
+    bool BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
     // The copy's state of unsaved changes (see frmMAINFENSTER_Arbeitskopie).
     QStringList MARKEN(const QString& muster) const;

@@ -234,6 +234,9 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             // was interrupted, and this run shares the copy as it is, with
             // its state. A run that cannot know the copy's state leaves it
             // as it is, too.
+        } else if (BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
+            // A damaged copy is never offered: it was put aside, and this
+            // run has a fresh one (or ends, told why).
         } else {
             // No other run holds the copy: a run that is gone left it. The
             // lock stays exclusive until the answer is carried out, so a run
@@ -694,9 +697,12 @@ void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
 }
 
 QString frmMAINFENSTER::UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft) {
+    return KOPIEBEISEITELEGEN(arbeitskopie, QFileInfo(herkunft).absoluteDir().dirName());
+}
+
+QString frmMAINFENSTER::KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz) {
     const QString ordner = QFileInfo(arbeitskopie).path();
-    const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
-    const QString stamm = ordner + QLatin1Char('/') + kTitel + QLatin1Char('_') + projekt;
+    const QString stamm = ordner + QLatin1Char('/') + kTitel + QLatin1Char('_') + zusatz;
     QString ziel = stamm + QStringLiteral(".mdb");
     for (int n = 2; QFileInfo::exists(ziel); ++n)
         ziel = stamm + QLatin1Char('_') + QString::number(n) + QStringLiteral(".mdb");

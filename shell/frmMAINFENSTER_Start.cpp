@@ -54,6 +54,18 @@ bool belegt(int fehler) {
     return fehler == DatabaseError::Locked || fehler == DatabaseError::Cancelled;
 }
 
+// What making and opening the working copy raises when a database or a file
+// beside it cannot be used: held, damaged, missing, read-only, full, a disk
+// that fails, a file that cannot be renamed or written. Each ends the start
+// with one box that says why; a main window without its copy could only
+// answer every command with an error. 53, 70, 75 and 76 are the runtime's
+// file not found, permission denied, path/file access error, path not found.
+const QList<int> kKopierfehler = {DatabaseError::Locked,   DatabaseError::Cancelled,
+                                  DatabaseError::Damaged,  DatabaseError::ReadOnly,
+                                  DatabaseError::DiskFull, DatabaseError::IoFailure,
+                                  DatabaseError::Failure,  DatabaseError::NotAllowed,
+                                  53, 70, 75, 76};
+
 // A working copy that another run or program holds for writing is neither
 // replaced nor used: the start waits until it is free (the wait shows
 // itself), and a copy still held past the time-out ends the start. Any
@@ -69,6 +81,16 @@ void kopieFrei(const QString& arbeitskopie) {
     } catch (const RuntimeError& fehler) {
         if (belegt(fehler.Number())) throw;
     }
+}
+
+// A first start copies the project database. The open reads it: a holder is
+// waited for once, here, where the wait names the project database, and one
+// that is held past the time-out, damaged or missing ends the start before
+// anything is made beside the copy.
+void projektLesbar(const QString& projektdatenbank) {
+    Connection probe;
+    probe.SetConnectionTimeout(30);
+    probe.Open(projektdatenbank);
 }
 } // namespace
 
@@ -86,10 +108,17 @@ bool frmMAINFENSTER::MDIForm_Load() {
                                         : QStringLiteral("Der Befehl wartet, bis er fertig ist."));
     });
     m_startet = true;
-    const bool weiter = LADEN();
+    bool weiter = LADEN();
     m_startet = false;
-    // A start that ended in a wait for another run or program ends the run
-    // at once, as a session end does: nothing asked, the copy left as it is.
+    // A main window whose working copy is not open would answer every
+    // command with an error: such a start ends, whatever road led there.
+    if (weiter && !m_DBPROJEKT->IsOpen()) {
+        m_abgebrochen = true;
+        weiter = false;
+    }
+    // A start that ended in a wait for another run or program, or could not
+    // make or open its copy, ends the run at once, as a session end does:
+    // nothing asked, the copy left as it is.
     if (!weiter && (m_sitzungsende || m_abgebrochen)) {
         STARTBEENDEN();
         return false;
@@ -99,8 +128,8 @@ bool frmMAINFENSTER::MDIForm_Load() {
         SITZUNGSENDE();
         return false;
     }
-    // A start-up left through Cancel of an error box still shows the window,
-    // with what it has.
+    // A start-up left through Cancel of an error box once its copy was open
+    // still shows the window, with what it has.
     if (weiter && isHidden()) showMaximized();
     return weiter;
 }
@@ -110,11 +139,20 @@ bool frmMAINFENSTER::LADEN() {
     // A database that another run or program holds past the time-out, or
     // whose wait the user cancelled, ends the start before its main window:
     // one box says why (none when the session ends), and nothing is touched.
-    eh.LeaveSilentlyOn({DatabaseError::Locked, DatabaseError::Cancelled});
+    QList<int> still = {DatabaseError::Locked, DatabaseError::Cancelled};
+    eh.LeaveSilentlyOn(still);
+    // Before the copy is open, a start that was left (Cancel of an error
+    // box, or a failure that leaves at once) ends; after, only a database
+    // held or a wait cancelled ends it.
+    bool kopieOffen = false;
     const auto verlassen = [&] {
-        if (!belegt(eh.ErrNumber())) return true;
+        const bool schweigend =
+            eh.ErrNumber() == ErrorHandler::kUserInterrupt || still.contains(eh.ErrNumber());
+        if (kopieOffen && !belegt(eh.ErrNumber())) return true;
         m_abgebrochen = true;
-        if (!m_sitzungsende)
+        // A failure that left without a box says why, once; after a box the
+        // user has read why already.
+        if (schweigend && !m_sitzungsende)
             MsgBox(eh.ErrDescription() + QStringLiteral("\r\n") +
                        (m_SPRACHE == 1 ? QStringLiteral("VELD does not start.")
                                        : QStringLiteral("VELD wird nicht gestartet.")),
@@ -146,7 +184,7 @@ bool frmMAINFENSTER::LADEN() {
     SetGermanTexts(m_SPRACHE != 1);
     eh.Run([&] { m_DEZIMALPUNKT = LANDESEINSTELLUNG(14); });
     if (m_SPRACHE == 1) eh.Run([&] { ENGLISCHETEXTE(); });
-    if (eh.Left()) return true;
+    if (eh.Left()) return verlassen();
 
     if (!ENTWICKLUNGSLAUF()) {
         if (!INSTALLIERTERSTART(eh)) return false;
@@ -160,7 +198,7 @@ bool frmMAINFENSTER::LADEN() {
             m_BEARBEITER = BENUTZER();
         });
     }
-    if (eh.Left()) return true;
+    if (eh.Left()) return verlassen();
 
     eh.Run([&] {
         stbMAIN->Panels(1)->SetText(PROJEKTPFADANZEIGE(m_PROJEKTSPFAD));
@@ -174,15 +212,24 @@ bool frmMAINFENSTER::LADEN() {
         stbMAIN->Panels(4)->SetText(kTitel);
         stbMAIN->Panels(4)->SetToolTipText(QStringLiteral("Varmikon"));
     });
-    if (eh.Left()) return true;
+    if (eh.Left()) return verlassen();
 
+    // The working copy: a step of it that fails ends the start at once, with
+    // one box, at the first wait that timed out or was cancelled.
+    still = kKopierfehler;
+    eh.LeaveSilentlyOn(still);
     eh.Run([&] { kopieFrei(XMDBPFAD()); });
+    if (!eh.Left() && !QFileInfo::exists(XMDBPFAD()))
+        eh.Run([&] { projektLesbar(PROJEKTDATENBANK()); });
     if (eh.Left()) return verlassen();
     if (!ARBEITSKOPIEVORBEREITEN(eh)) {
         m_abgebrochen = true;
         return false;
     }
-    if (eh.Left()) return verlassen();
+    if (eh.Left() || !m_DBPROJEKT->IsOpen()) return verlassen();
+    kopieOffen = true;
+    still = {DatabaseError::Locked, DatabaseError::Cancelled};
+    eh.LeaveSilentlyOn(still);
 
     eh.Run([&] { DATENSATZANZEIGE(); });
     if (eh.Left()) return verlassen();
