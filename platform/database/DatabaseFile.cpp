@@ -122,9 +122,11 @@ void rollBackLeftJournal(const QString& path) {
         SQLITE_OK)
         return;
     writer.busy().Install(writer.get(), path, kTimeoutSeconds);
-    readResult(writer.get());
-    // A wait for the file that the user cancelled ends the copy now.
+    const int read = readResult(writer.get()) & 0xff;
+    // A wait for the file that the user cancelled, or that timed out, ends
+    // the copy now: the copy itself would wait for it once more.
     if (writer.busy().TakeStopped()) throw DatabaseError::CancelledError(path);
+    if (read == SQLITE_BUSY || read == SQLITE_LOCKED) throw DatabaseError::LockedError(path);
 }
 
 void openSource(Handle& handle, const QString& path) {
