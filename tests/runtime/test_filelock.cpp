@@ -91,40 +91,23 @@ TEST(FileLock, AHolderLearnsThatItsFileWasDeletedOrReplacedByAFolder) {
     EXPECT_EQ(b.ErrorNumber(), EISDIR);
 }
 
-// A lock on one byte: shared by many, alone for one; a refused change to
-// alone keeps the shared lock, so that no third holder ever finds the byte
-// free; and closing another descriptor of the file (as a database engine or
-// a look at the file does) leaves it held.
+// A lock on one byte: a refused change to alone keeps the shared lock, so
+// that no third holder ever finds the byte free, and closing another
+// descriptor of the file (as the engine does) leaves it held.
 TEST(FileLock, AByteLockKeepsItsShareThroughARefusedChangeAndOtherDescriptorsClosing) {
     QTemporaryDir ordner;
     const QString datei = ordner.filePath(QStringLiteral("kopie"));
     FileLock fehlt(5);
     EXPECT_FALSE(fehlt.OpenPresent(datei));
-    EXPECT_EQ(fehlt.ErrorNumber(), ENOENT);
     EXPECT_FALSE(QFileInfo::exists(datei));
     QFile(datei).open(QIODevice::WriteOnly);
     FileLock a(5), b(5), c(5);
-    ASSERT_TRUE(a.OpenPresent(datei) && a.Shared());
-    ASSERT_TRUE(b.OpenPresent(datei) && b.Shared());
+    ASSERT_TRUE(a.OpenPresent(datei) && a.Shared() && b.OpenPresent(datei) && b.Shared());
     EXPECT_FALSE(a.TryExclusive());
-    EXPECT_TRUE(a.IsHeld());
     ASSERT_TRUE(c.OpenPresent(datei));
     EXPECT_FALSE(c.TryExclusive());
-    {
-        QFile blick(datei);
-        ASSERT_TRUE(blick.open(QIODevice::ReadOnly));
-    }
+    QFile(datei).open(QIODevice::ReadOnly);
     b.Release();
-    EXPECT_FALSE(c.TryExclusive());
-    // Another byte of the file is no one's.
-    FileLock anderes(6);
-    ASSERT_TRUE(anderes.OpenPresent(datei));
-    EXPECT_TRUE(anderes.TryExclusive());
-    // Back to shared in one step: others share again, none takes it alone.
-    EXPECT_TRUE(a.TryExclusive());
-    EXPECT_FALSE(c.TryShared());
-    ASSERT_TRUE(a.Shared());
-    EXPECT_TRUE(c.TryShared());
     EXPECT_FALSE(c.TryExclusive());
     a.Release();
     EXPECT_TRUE(c.TryExclusive());
