@@ -673,7 +673,8 @@ void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
     QFile::remove(herkunft);
     QFile::remove(neu);
     try {
-        CopyDatabase(PROJEKTDATENBANK(), neu);
+        // The new file is the working copy to the user, also in its boxes.
+        CopyDatabase(PROJEKTDATENBANK(), neu, arbeitskopie);
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
         FileLock anteil(kAnteilsbyte);

@@ -191,7 +191,8 @@ void removeQuietly(const QString& path) {
         std::filesystem::path(native(path + QStringLiteral("-journal")).toStdString()), ignored);
 }
 
-void renameInto(const QString& from, const QString& to) {
+// A failure names `shown`, the file the user knows.
+void renameInto(const QString& from, const QString& to, const QString& shown) {
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(native(from).toStdString()),
                             std::filesystem::path(native(to).toStdString()), error);
@@ -199,31 +200,33 @@ void renameInto(const QString& from, const QString& to) {
     removeQuietly(from);
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
         error == std::errc::read_only_file_system)
-        throw DatabaseError::ReadOnlyError(to);
-    if (error == std::errc::no_space_on_device) throw DatabaseError::DiskFullError(to);
-    throw DatabaseError::IoFailureError(to);
+        throw DatabaseError::ReadOnlyError(shown);
+    if (error == std::errc::no_space_on_device) throw DatabaseError::DiskFullError(shown);
+    throw DatabaseError::IoFailureError(shown);
 }
 
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
 // A file that replaces another keeps the other's permissions.
 // The temporary file is the target to the user: its waits and errors name
-// the target.
-void copyToNewFile(const Side& source, const QString& targetPath, bool checked = false) {
+// the target (or `shown`, the file that the target is to become).
+void copyToNewFile(const Side& source, const QString& targetPath, bool checked = false,
+                   const QString& shown = QString()) {
+    const QString named = shown.isEmpty() ? targetPath : shown;
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
     try {
         {
             Handle target;
-            open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, targetPath);
-            backup(source, side(target, targetPath));
+            open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, named);
+            backup(source, side(target, named));
             // A damaged copy never replaces a sound file: it is checked
             // before it takes the target's name.
-            if (checked) check(side(target, targetPath), source.path);
+            if (checked) check(side(target, named), source.path);
         }
         if (QFileInfo::exists(targetPath))
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
-        renameInto(temporary, targetPath);
+        renameInto(temporary, targetPath, named);
     } catch (...) {
         removeQuietly(temporary);
         throw;
@@ -261,7 +264,7 @@ void refuseSameOrFolder(const Side& source, const QFileInfo& target) {
 // so that connections open on it go on with the new content; a missing
 // target, or a file that is no database, is replaced by a new file renamed
 // over it.
-void copyTo(const Side& source, const QString& targetPath) {
+void copyTo(const Side& source, const QString& targetPath, const QString& shown = QString()) {
     const QFileInfo target(targetPath);
     refuseSameOrFolder(source, target);
     if (target.exists()) {
@@ -274,7 +277,7 @@ void copyTo(const Side& source, const QString& targetPath) {
         }
         if ((read & 0xff) != SQLITE_NOTADB) fail(side(existing, targetPath), read);
     }
-    copyToNewFile(source, targetPath);
+    copyToNewFile(source, targetPath, false, shown);
 }
 
 } // namespace
@@ -294,10 +297,10 @@ void CreateDatabase(const QString& path) {
     }
 }
 
-void CopyDatabase(const QString& sourcePath, const QString& targetPath) {
+void CopyDatabase(const QString& sourcePath, const QString& targetPath, const QString& becomes) {
     Handle source;
     openSource(source, sourcePath);
-    copyTo(side(source, QFileInfo(sourcePath).absoluteFilePath()), targetPath);
+    copyTo(side(source, QFileInfo(sourcePath).absoluteFilePath()), targetPath, becomes);
 }
 
 void CopyDatabase(Connection& source, const QString& targetPath) {
@@ -364,7 +367,7 @@ void CompactDatabase(const QString& sourcePath, const QString& targetPath) {
                              primary == SQLITE_IOERR;
         fail(side(source, written ? targetPath : sourcePath), rc);
     }
-    renameInto(temporary, targetPath);
+    renameInto(temporary, targetPath, targetPath);
 }
 
 QString TemporaryPathBeside(const QString& path) {

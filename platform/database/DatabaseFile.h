@@ -24,7 +24,10 @@ void CreateDatabase(const QString& path);
 // error and creates nothing. A source left with the journal of a killed
 // writer is rolled back first. Waits and errors name the source or the
 // target, never a temporary file.
-void CopyDatabase(const QString& sourcePath, const QString& targetPath);
+// `becomes`, when given, is the file that a new target is renamed to by the
+// caller: its waits and errors name that file.
+void CopyDatabase(const QString& sourcePath, const QString& targetPath,
+                  const QString& becomes = QString());
 // Writes the database behind an open connection to a temporary file beside
 // `targetPath`, checks it with the engine's check and renames it over the
 // target (keeping the target's permissions) while it holds the target's

@@ -308,3 +308,16 @@ TEST_F(CopyTest, TemporariesOfDeadRunsAreRemovedThoseOfLiveRunsStay) {
     RemoveDeadTemporaries(dir.path());
     EXPECT_EQ(entries(), QStringList({".VELD.mdb.anders", "VELD.mdb"}));
 }
+
+// A new file that the caller renames into place is the file it becomes to
+// the user: a failure names that file, never the name it is written under.
+TEST_F(CopyTest, ACopyThatIsToBecomeAnotherFileNamesThatFileInItsError) {
+    make(file("projekt.mdb"), "P", 1);
+    try {
+        CopyDatabase(file("projekt.mdb"), file("fehlt/kopie.mdb.neu"), file("fehlt/kopie.mdb"));
+        FAIL() << "copied into a missing folder";
+    } catch (const RuntimeError& fehler) {
+        EXPECT_TRUE(fehler.Description().contains(file("fehlt/kopie.mdb")));
+        EXPECT_FALSE(fehler.Description().contains(QStringLiteral(".neu")));
+    }
+}
