@@ -5,6 +5,7 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
+#include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 
@@ -193,6 +194,10 @@ void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild) {
     g0.DVTS(QStringLiteral("MYMX"), 0, k, bild);
 }
 
+namespace {
+// The scales `mx` and `my` that a drawing which only read its row computed,
+// stored as a drawing that resets and writes them leaves the row; nothing is
+// written when the row holds them already.
 void MASSSTABBEHALTEN(clsDATEN& g0, int16_t bild, float mx, float my) {
     const auto gespeichert = [&] {
         Recordset rs(QStringLiteral("SELECT [MX],[MY],[MYMX] FROM [G0] WHERE [ID]=? AND "
@@ -215,6 +220,26 @@ void MASSSTABBEHALTEN(clsDATEN& g0, int16_t bild, float mx, float my) {
     g0.DVTS(QStringLiteral("MY"), my, k, bild);
     g0.DVTS(QStringLiteral("MYMX"), 0, k, bild);
     schreiben.ENDE();
+}
+} // namespace
+
+BILDLAYOUT::BILDLAYOUT(ErrorHandler& eh, clsDATEN& g0, clsGRAFIK& g, int16_t bild, int16_t obj,
+                       bool boneu, bool minima)
+    : m_eh(eh), m_g0(g0), m_g(g), m_bild(bild), m_obj(obj) {
+    const bool nurLesen = !boneu || obj != 0;
+    if (!nurLesen) {
+        m_schreiben.emplace(g0, bild);
+        eh.Run([&] { STANDARDLAYOUT(g0, bild, minima); });
+        eh.Run([&] { MASSSTABLOESCHEN(g0, bild); });
+    }
+    g.setEBONURLESEN(nurLesen);
+}
+
+void BILDLAYOUT::ENDE() {
+    if (m_schreiben)
+        m_schreiben->ENDE();
+    else if (m_obj == 0)
+        m_eh.Run([&] { MASSSTABBEHALTEN(m_g0, m_bild, m_g.MX, m_g.MY); });
 }
 
 LAYOUTSCHREIBEN::LAYOUTSCHREIBEN(clsDATEN& g0, int16_t bild)

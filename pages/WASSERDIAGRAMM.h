@@ -11,8 +11,10 @@
 #include <QVariantList>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+class ErrorHandler;
 class Transaction;
 class clsDATEN;
 class clsGRAFIK;
@@ -51,15 +53,6 @@ void DIAGRAMMACHSEN(clsGRAFIK& g, bool automatisch);
 void STANDARDLAYOUT(clsDATEN& g0, int16_t bild, bool minima);
 void MASSSTABLOESCHEN(clsDATEN& g0, int16_t bild);
 
-// A drawing that only reads its layout row (clsGRAFIK::EBONURLESEN: no
-// write, so a print or a redraw waits for no other writer of the copy) and
-// computed the scales `mx` and `my` anew: on the screen they are stored with
-// no ratio (MYMX 0), as a drawing that resets and writes them leaves the
-// row. When the row holds them already, nothing is written and the copy is
-// not held for writing; otherwise the write takes the copy as every write
-// does, and its failure reaches the caller.
-void MASSSTABBEHALTEN(clsDATEN& g0, int16_t bild, float mx, float my);
-
 // "Enslin" for the test type 0 (or none), "Neff" for 1; another type raises
 // subscript out of range.
 QString VERSUCHSTYP(const QVariant& vt);
@@ -86,4 +79,29 @@ private:
     int16_t m_bild;
     QList<QVariantList> m_vorher;
     std::unique_ptr<Transaction> m_transaktion;
+};
+
+// The layout row's part in one drawing of a figure. The drawing of the load
+// after Recalculate (`boneu`, on the screen, OBJ 0) writes the default
+// layout (with `minima`) and the ranges it takes from the data, in one
+// commit, holding the copy for writing from its first write. Every other
+// drawing only reads the row (clsGRAFIK::EBONURLESEN), so that a print
+// waits for no other writer of the copy; on the screen its ENDE then stores
+// the scales it computed with no ratio (MYMX 0), and only when the row holds
+// others: that write takes the copy as every write does, and a failure shows
+// the drawing's box.
+class BILDLAYOUT {
+public:
+    BILDLAYOUT(ErrorHandler& eh, clsDATEN& g0, clsGRAFIK& g, int16_t bild, int16_t obj, bool boneu,
+               bool minima);
+    // After the drawing's SKALEN.
+    void ENDE();
+
+private:
+    ErrorHandler& m_eh;
+    clsDATEN& m_g0;
+    clsGRAFIK& m_g;
+    int16_t m_bild;
+    int16_t m_obj;
+    std::optional<LAYOUTSCHREIBEN> m_schreiben;
 };

@@ -14,7 +14,6 @@
 #include "platform/runtime/Variant.h"
 
 #include <QStringList>
-#include <optional>
 
 namespace {
 const QString kIDOBJEKT = QStringLiteral("IDOBJEKT");
@@ -100,20 +99,7 @@ void mdiMSEITE1::BILD110(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDa
     if (!m_bild110 || !m_g0) return;
     clsGRAFIK& g = *m_bild110;
     eh.Run([&] { m_g0->ESPIDW(0); });
-    // The drawing of the load after Recalculate writes the default layout
-    // and the ranges it takes from the data, in one commit, holding the copy
-    // for writing from its first write. Every other drawing only reads its
-    // layout row, so that a print waits for no other writer of the copy; on
-    // the screen it then stores the scales it computed, if the row holds
-    // others.
-    const bool nurLesen = !BONEU || OBJ != 0;
-    std::optional<LAYOUTSCHREIBEN> schreiben;
-    if (!nurLesen) {
-        schreiben.emplace(*m_g0, 110);
-        eh.Run([&] { STANDARDLAYOUT(*m_g0, 110, true); });
-        eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 110); });
-    }
-    g.setEBONURLESEN(nurLesen);
+    BILDLAYOUT layout(eh, *m_g0, g, 110, OBJ, BONEU, true);
     eh.Run([&] {
         g.setEID(0);
         g.setEIDOBJEKT(110);
@@ -139,10 +125,7 @@ void mdiMSEITE1::BILD110(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDa
     }
     eh.Run([&] { x[1] = x[1] + 1; });
     eh.Run([&] { g.SKALEN(-1, x, y); });
-    if (schreiben)
-        schreiben->ENDE();
-    else if (OBJ == 0)
-        eh.Run([&] { MASSSTABBEHALTEN(*m_g0, 110, g.MX, g.MY); });
+    layout.ENDE();
     eh.Run([&] {
         m_g0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, int16_t(110));
         m_g0->DTVS(QStringLiteral("YMAX"), YMAX, kIDOBJEKT, int16_t(110));

@@ -14,7 +14,6 @@
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
 
-#include <optional>
 
 namespace {
 constexpr float kTwipsJeMm = 56.7f;
@@ -89,20 +88,7 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
     if (OBJ == 0 || OBJ == 1) eh.Run([&] { m_bild11 = std::make_unique<clsGRAFIK>(); });
     if (!m_bild11 || !m_g0) return;
     clsGRAFIK& g = *m_bild11;
-    // The drawing of the load after Recalculate writes the default layout
-    // and the ranges it takes from the data, in one commit, holding the copy
-    // for writing from its first write. Every other drawing only reads its
-    // layout row, so that a print waits for no other writer of the copy; on
-    // the screen it then stores the scales it computed, if the row holds
-    // others.
-    const bool nurLesen = !BONEU || OBJ != 0;
-    std::optional<LAYOUTSCHREIBEN> schreiben;
-    if (!nurLesen) {
-        schreiben.emplace(*m_g0, 11);
-        eh.Run([&] { STANDARDLAYOUT(*m_g0, 11, false); });
-        eh.Run([&] { MASSSTABLOESCHEN(*m_g0, 11); });
-    }
-    g.setEBONURLESEN(nurLesen);
+    BILDLAYOUT layout(eh, *m_g0, g, 11, OBJ, BONEU, false);
     eh.Run([&] {
         g.setEID(ID);
         g.setEIDOBJEKT(11);
@@ -115,10 +101,7 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
         eh.Run([&] { g.SKALEN(-1, DET, W); });
     else
         eh.Run([&] { g.SKALEN(0); });
-    if (schreiben)
-        schreiben->ENDE();
-    else if (OBJ == 0)
-        eh.Run([&] { MASSSTABBEHALTEN(*m_g0, 11, g.MX, g.MY); });
+    layout.ENDE();
     eh.Run([&] {
         m_g0->DTVS(QStringLiteral("YMIN"), YMIN, kIDOBJEKT, int16_t(11));
         m_g0->DTVS(QStringLiteral("YMAX"), YMAX, kIDOBJEKT, int16_t(11));

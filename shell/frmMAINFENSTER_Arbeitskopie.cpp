@@ -628,10 +628,8 @@ bool frmMAINFENSTER::KOPIEANTEILALLEIN() {
     // The copy at the path is no longer the file this run holds (replaced or
     // deleted under the live runs): who still works on which file cannot be
     // told, so this run is not alone.
-    if (m_kopieanteil.StillAtPath() != FileLock::Identity::Same) return false;
-    if (m_kopieanteil.TryExclusive()) return true;
     // Another holder, or the lock refused now: either way not alone.
-    return false;
+    return m_kopieanteil.StillAtPath() == FileLock::Identity::Same && m_kopieanteil.TryExclusive();
 }
 
 void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {

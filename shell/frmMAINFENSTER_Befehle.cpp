@@ -309,11 +309,11 @@ bool frmMAINFENSTER::SPEICHERN() {
     SetMousePointer(vbHourglass);
     // The copy holds the write lock from listing the marks to clearing them:
     // a write of another run is either in the copy and its mark cleared, or
-    // after it with a mark of its own. The copy is checked and then written
-    // into the project database through the engine, under the project's
-    // write lock: the project database is either the old one or the whole,
-    // sound new one, and it stays the file that other runs and programs
-    // have open. While another holds it, the Save waits for it.
+    // after it with a mark of its own. The copy goes through the engine's
+    // backup and its check, and replaces the project database only while the
+    // Save holds the project's write lock: the project database is either
+    // the old one or the whole, sound new one, and a program with open work
+    // in it is waited for, never cut off.
     // (The lock is a writing transaction of a second connection: the copy's
     // own connection must only read for the engine's backup.)
     bool beschaedigt = false;

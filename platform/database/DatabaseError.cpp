@@ -16,7 +16,8 @@ WhatStands* g_stand = nullptr;
 // changed (`deutsch` and `englisch` end with it), or what stands after the
 // steps that the command had done before.
 RuntimeError refusal(int number, const QString& path, const char* deutsch, const char* englisch,
-                     const char* nichtsGeaendert, const char* nothingChanged) {
+                     const char* nichtsGeaendert = "; es wurde nichts geändert.",
+                     const char* nothingChanged = "; nothing was changed.") {
     const QString text = QString::fromUtf8(german() ? deutsch : englisch).arg(path);
     const QString stand = g_stand ? g_stand->Text() : QString();
     if (stand.isEmpty())
@@ -110,8 +111,7 @@ RuntimeError LockedError(const QString& path) {
                    "Die Datenbank %1 ist gerade von einem anderen Lauf "
                    "oder Programm gesperrt",
                    "The database %1 is locked by another run or program "
-                   "right now",
-                   "; es wurde nichts geändert.", "; nothing was changed.");
+                   "right now");
 }
 
 RuntimeError DamagedError(const QString& path, const QString& detail) {
@@ -124,14 +124,12 @@ RuntimeError DamagedError(const QString& path, const QString& detail) {
 
 RuntimeError ReadOnlyError(const QString& path) {
     return refusal(ReadOnly, path, "Die Datenbank %1 oder ihr Ordner ist schreibgeschützt",
-                   "The database %1 or its folder is read-only", "; es wurde nichts geändert.",
-                   "; nothing was changed.");
+                   "The database %1 or its folder is read-only");
 }
 
 RuntimeError DiskFullError(const QString& path) {
     return refusal(DiskFull, path, "Auf dem Datenträger der Datenbank %1 ist kein Platz mehr",
-                   "The disk of the database %1 is full", "; es wurde nichts geändert.",
-                   "; nothing was changed.");
+                   "The disk of the database %1 is full");
 }
 
 RuntimeError IoFailureError(const QString& path) {
@@ -139,8 +137,7 @@ RuntimeError IoFailureError(const QString& path) {
                    "Die Datenbank %1 kann nicht gelesen oder geschrieben "
                    "werden (Fehler des Datenträgers)",
                    "The database %1 cannot be read or written (a disk "
-                   "error)",
-                   "; es wurde nichts geändert.", "; nothing was changed.");
+                   "error)");
 }
 
 RuntimeError CancelledError() {
