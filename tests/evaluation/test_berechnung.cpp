@@ -9,8 +9,6 @@
 #include "platform/runtime/RuntimeError.h"
 
 #include <QLocale>
-#include <functional>
-#include <utility>
 #include <gtest/gtest.h>
 
 namespace {
@@ -315,29 +313,18 @@ TEST_F(Berechnung, TheRunIsCommittedOnce)
 // The computation's box lets another run (or this run itself) change a
 // reading before the results are written: the evaluation reads the readings
 // again and its results hold the new value, not the one it computed first.
-class EingriffImKasten : public ScriptedDialogs {
-public:
-    std::function<void()> eingriff;
-    int ShowMessage(const QString& prompt, int style, const QString& title, const QString& helpFile,
-                    int context) override
-    {
-        if (eingriff) std::exchange(eingriff, nullptr)();
-        return ScriptedDialogs::ShowMessage(prompt, style, title, helpFile, context);
-    }
-};
-
 TEST(BerechnungEingriff, AReadingChangedBeforeTheWritingIsReadAgain)
 {
     for (const bool eigene : {false, true}) {
         SCOPED_TRACE(eigene ? "this run's connection" : "another connection");
         BERECHNUNGSLABOR labor;
-        EingriffImKasten boxen;
+        ScriptedDialogs boxen;
         labor.allgemein(100.0f, 1440.0f);
         labor.messwert(0, 0.0f, 10.0f);
         labor.messwert(1, 1440.0f, 20.0f);
         labor.messwert(2, 1440.0f, 30.0f);
         boxen.expect(vbOK, QStringLiteral("Division durch Null!"));
-        boxen.eingriff = [&] {
+        boxen.waehrend = [&] {
             const QString sql = QStringLiteral("UPDATE [E3] SET [DET]=2000, [V]=50 WHERE [ID]=1 AND [I1]=2");
             if (eigene) {
                 labor.haupt.DBPROJEKT()->Execute(sql);

@@ -106,14 +106,6 @@ TEST_F(SeitenHandler, APrintBesideAnotherWriterNeitherWaitsNorShowsABox) {
     text.remove(QRegularExpression(QStringLiteral("\\s")));
     for (const char* teil : {"wmax=30,0[%]", "1440", "1500"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(teil))) << teil;
-    // The sheet's plot area with scales of its own: 120 mm high at 31 and
-    // 163 mm across.
-    int kanten = 0;
-    for (const Primitive& p : papier.of(Primitive::Kind::Line))
-        if (std::abs(p.x1 - p.x2) < 0.01 && std::abs(std::abs(p.y2 - p.y1) - 120) < 0.05 &&
-            (std::abs(p.x1 - 31) < 0.05 || std::abs(p.x1 - 163) < 0.05))
-            ++kanten;
-    EXPECT_GE(kanten, 2);
     EXPECT_NE(SEITENLABOR::TEXT(bild11, QStringLiteral("1440")), nullptr);
 
     // The other run leaves another scale in the row and holds the copy again.
@@ -126,11 +118,6 @@ TEST_F(SeitenHandler, APrintBesideAnotherWriterNeitherWaitsNorShowsABox) {
     EXPECT_EQ(labor.BOXEN.boxes()[0].title, QStringLiteral("Bild 11"));
     anderer.Execute(QStringLiteral("COMMIT"));
     BusyWait::SetTimeoutLimit(0);
-    seite->KONTEXT(true, true, RGB(255, 255, 255), RGB(255, 255, 255));
-    EXPECT_NEAR(labor.HAUPT.WERT(QStringLiteral("SELECT [MX] FROM [G0] WHERE [ID]=1 AND "
-                                                "[IDOBJEKT]=11"))
-                    .toDouble(),
-                1500.0 / 127, 1e-4);
 }
 
 // With no printer installed the page says so once, in the program's

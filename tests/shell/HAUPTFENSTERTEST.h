@@ -37,8 +37,6 @@ protected:
                         int c) override {
             QCoreApplication::processEvents();
             const int geschlossen = closings();
-            // What happens while the next box waits, once.
-            if (const auto waehrenddessen = std::exchange(waehrend, {})) waehrenddessen();
             const int antwort = ScriptedDialogs::ShowMessage(p, s, t, h, c);
             // Closed meanwhile by the program (the run ended), it has no answer.
             return closings() == geschlossen ? antwort : 0;
@@ -46,11 +44,9 @@ protected:
         QString ShowInput(const QString& p, const QString& t, const QString& d) override {
             QCoreApplication::processEvents();
             const int geschlossen = closings();
-            if (const auto waehrenddessen = std::exchange(waehrend, {})) waehrenddessen();
             const QString antwort = ScriptedDialogs::ShowInput(p, t, d);
             return closings() == geschlossen ? antwort : QString();
         }
-        std::function<void()> waehrend;
     };
     void SetUp() override {
         ASSERT_TRUE(f.MDIForm_Load());

@@ -216,3 +216,37 @@ TEST(Arbeitskopie, AStartShowsItsWaitForADecidingRunWhoseDecisionLockWasDeleted)
     EXPECT_TRUE(gewartet);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
 }
+
+// A damaged copy that an interrupted run left is not offered: it is put aside
+// as it was, the user is told where, and the main window works on a fresh
+// copy of the project.
+TEST(Arbeitskopie, ADamagedLeftCopyIsPutAsideAndTheStartGoesOnWithAFreshCopy) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
+    const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+    QFile projekt(labor.PROJEKTDATENBANK());
+    ASSERT_TRUE(projekt.open(QIODevice::ReadOnly));
+    // The database with its header overwritten.
+    const QByteArray kaputt = projekt.readAll().replace(0, 16, QByteArray(16, 'x'));
+    QDir().mkpath(ordner);
+    QFile kopie(labor.ARBEITSKOPIE());
+    ASSERT_TRUE(kopie.open(QIODevice::WriteOnly) && kopie.write(kaputt));
+    kopie.close();
+
+    ScriptedDialogs boxen;
+    boxen.expect(vbOK, QString::fromUtf8("Die Arbeitskopie, die ein unterbrochener Lauf "
+                                         "hinterlassen hat, ist beschädigt und kann nicht benutzt "
+                                         "werden. Sie liegt unter ") +
+                           ordner +
+                           QStringLiteral("/VELD_beschaedigt.mdb.\r\nEs wird mit einer neuen "
+                                          "Kopie des Projekts TE0001.00 weitergearbeitet."));
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    ASSERT_TRUE(f.DBPROJEKT()->IsOpen());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("NEU"));
+    f.mnuBEENDEN_Click();
+    QFile beiseite(ordner + QStringLiteral("/VELD_beschaedigt.mdb"));
+    ASSERT_TRUE(beiseite.open(QIODevice::ReadOnly));
+    EXPECT_EQ(beiseite.readAll(), kaputt);
+}

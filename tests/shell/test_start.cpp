@@ -10,11 +10,13 @@
 #include "shell/frmMAINFENSTER.h"
 #include "shell/mdiAUTOSTART.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressDialog>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -25,6 +27,17 @@ QString text(frmMAINFENSTER& f, int panel) {
 QString tipp(frmMAINFENSTER& f, int panel) {
     return f.stbMAIN->Panels(panel)->ToolTipText();
 }
+
+// The text of each waiting window as it shows.
+struct Wartefenster : QObject {
+    Wartefenster() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Show && o->objectName() == QLatin1String("frmWARTEN"))
+            texte << qobject_cast<QProgressDialog*>(o)->labelText();
+        return false;
+    }
+    QStringList texte;
+};
 } // namespace
 
 TEST(Start, InstalledRunTakesTheUsersRowAndMakesTheWorkingCopy) {
@@ -236,9 +249,13 @@ TEST(Start, ADatabaseHeldForTheWholeStartEndsItWithOneBoxAndTouchesNothing) {
                                    QString::fromUtf8(" ist gerade von einem anderen Lauf oder "
                                                      "Programm gesperrt; es wurde nichts "
                                                      "geändert.\r\nVELD wird nicht gestartet."));
+            Wartefenster warten;
             frmMAINFENSTER f;
             EXPECT_FALSE(f.MDIForm_Load());
             EXPECT_EQ(boxen.boxes().size(), 1);
+            // One wait, for the file the user knows.
+            EXPECT_EQ(warten.texte.size(), 1) << warten.texte.join('|').toStdString();
+            EXPECT_TRUE(warten.texte.value(0).contains(gehalten));
             EXPECT_FALSE(f.isVisible());
             EXPECT_FALSE(f.DBPROJEKT()->IsOpen());
             EXPECT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("KORVA")));
@@ -246,7 +263,9 @@ TEST(Start, ADatabaseHeldForTheWholeStartEndsItWithOneBoxAndTouchesNothing) {
         }
         BusyWait::SetTimeoutLimit(0);
         EXPECT_EQ(inhalt(gehalten), vorher);
-        EXPECT_EQ(QFileInfo::exists(labor.ARBEITSKOPIE()), kopie);
+        EXPECT_EQ(QDir(QFileInfo(labor.ARBEITSKOPIE()).path())
+                      .entryList({QStringLiteral("*VELD.mdb*")}, QDir::Files | QDir::Hidden),
+                  kopie ? QStringList{QStringLiteral("VELD.mdb")} : QStringList());
 
         ScriptedDialogs boxen;
         if (kopie)

@@ -1,7 +1,8 @@
 // A write that the working copy refuses (full, held by another run): the
 // command says so in one box, which tells what stands, and no second box
-// about a transaction that the engine had ended already; a session that
-// ends in a box held for the commit is followed by nothing.
+// about a transaction that the engine had ended already (the scripted boxes
+// fail a test on any box not expected); a session that ends in a box held
+// for the commit is followed by nothing.
 
 #include "HAUPTFENSTERTEST.h"
 
@@ -41,7 +42,6 @@ protected:
         const int seite = CInt(wert(QStringLiteral("PRAGMA page_size")));
         return QString((frei + 4) * seite, QLatin1Char('k'));
     }
-    QStringList texte() const { return boxen.prompts(); }
 };
 
 } // namespace
@@ -54,9 +54,6 @@ TEST_F(Weigerung, AStoreIntoAFullCopyGivesOneBoxAndWritesNothing) {
     boxen.expect(vbYes, QStringLiteral("überschrieben werden?"));
     boxen.expect(vbOK, QStringLiteral("kein Platz mehr; es wurde nichts geändert."));
     f.stbMAIN_PanelClick(8);
-    EXPECT_EQ(boxen.boxes().size(), 2) << texte().join(QStringLiteral(" | ")).toStdString();
-    EXPECT_FALSE(texte().join(QString()).contains(QStringLiteral("3219")));
-    EXPECT_EQ(boxen.pending(), 0);
     // The record as it was, the window open with its data.
     EXPECT_TRUE(IsNull(wert(QStringLiteral("SELECT [KOM] FROM [E1] WHERE [ID]=1"))));
     EXPECT_EQ(wert(QStringLiteral("SELECT count(*) FROM [E3] WHERE [ID]=1")).toInt(), 3);
@@ -69,8 +66,6 @@ TEST_F(Weigerung, CalculateFirstIntoAFullCopyGivesOneBoxThatTheRecordWaits) {
                                       "Neuberechnung."));
     f.mnuAUSWERTEN_Click();
     f.mnuNEUBERECHNEN->trigger();
-    EXPECT_EQ(boxen.boxes().size(), 1) << texte().join(QStringLiteral(" | ")).toStdString();
-    EXPECT_EQ(boxen.pending(), 0);
     EXPECT_EQ(wert(QStringLiteral("SELECT [BONEU] FROM [A1] WHERE [ID]=1")).toInt(), 1);
     EXPECT_EQ(wert(QStringLiteral("SELECT count(*) FROM [A2] WHERE [ID]=1")).toInt(), 0);
     EXPECT_EQ(seite(), nullptr);
@@ -90,7 +85,6 @@ TEST_F(Weigerung, ASessionEndingInTheStoresBoxIsFollowedByNothing) {
     boxen.waehrend = [this] { boxen.waehrend = [this] { f.SITZUNGSENDE(); }; };
     f.stbMAIN_PanelClick(8);
     EXPECT_TRUE(f.ENTLADEN());
-    EXPECT_EQ(boxen.boxes().size(), 2) << texte().join(QStringLiteral(" | ")).toStdString();
 }
 
 // Calculate stores the figure's layout as the page draws: refused, the page
@@ -100,7 +94,6 @@ TEST_F(Weigerung, CalculateIntoAFullCopyGivesOneBox) {
     boxen.expect(vbOK, QStringLiteral("kein Platz mehr; es wurde nichts geändert."));
     f.mnuAUSWERTEN_Click();
     f.mnuBERECHNEN->trigger();
-    EXPECT_EQ(boxen.boxes().size(), 1) << texte().join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(wert(QStringLiteral("SELECT count(*) FROM [G0] WHERE [ID]=1")).toInt(), 0);
 }
 
@@ -120,6 +113,5 @@ TEST_F(Weigerung, ADeleteRefusedAfterItsFirstRecordSaysWhichIsGone) {
     anderer.RollbackTrans();
     BusyWait::SetTimeoutLimit(0);
     AUSWAHLDIALOG::ERSETZEN({});
-    EXPECT_EQ(boxen.boxes().size(), 3) << texte().join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-2"));
 }

@@ -1,6 +1,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 std::string describe(const ScriptedDialogs::Box& box)
@@ -112,6 +113,7 @@ int ScriptedDialogs::SafeAnswer(int style)
 int ScriptedDialogs::ShowMessage(const QString& prompt, int style, const QString& title,
                                  const QString& helpFile, int context)
 {
+    if (const auto waehrenddessen = std::exchange(waehrend, {})) waehrenddessen();
     Box box = message(prompt, style, title);
     box.helpFile = helpFile;
     box.context = context;
@@ -145,6 +147,7 @@ int ScriptedDialogs::ShowMessage(const QString& prompt, int style, const QString
 QString ScriptedDialogs::ShowInput(const QString& prompt, const QString& title,
                                    const QString& defaultText)
 {
+    if (const auto waehrenddessen = std::exchange(waehrend, {})) waehrenddessen();
     Box box;
     box.kind = Kind::Input;
     box.prompt = prompt;

@@ -13,6 +13,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class ScriptedDialogs : public DialogService {
 public:
@@ -72,6 +73,10 @@ public:
     void InputHeld(const QString& prompt, const QString& title) override;
     int ShowHeldMessage(const QString& prompt, int style, const QString& title) override;
     int closings() const { return m_closings; }
+
+    // What happens while the next message or input box waits, once (another
+    // run writes, the session ends).
+    std::function<void()> waehrend;
 
 private:
     static Box message(const QString& prompt, int style, const QString& title);
