@@ -22,6 +22,7 @@
 #include <optional>
 
 class ErrorHandler;
+struct DatabaseMark;
 class HAUPTRAHMEN;
 class HILFEFENSTER;
 class QAction;
@@ -268,6 +269,24 @@ private:
     // A page's window has closed: the last page gone ends the page view.
     void SEITEGESCHLOSSEN();
     bool SPEICHERN();
+    // The project database's mark as the working copy was taken from it or
+    // last saved over it (kept beside the copy for every run of the user),
+    // and its renewal after a Save.
+    DatabaseMark PROJEKTMARKE();
+    void PROJEKTMARKESETZEN(const DatabaseMark& marke);
+    // Asked before a Save overwrites a project that another user or program
+    // changed since: true for Yes.
+    bool UEBERSCHREIBENFRAGEN(const QString& titel);
+    // Whether the file this run works on is no longer the working copy at
+    // its path (replaced or deleted under the live run).
+    bool KOPIEVERSCHOBEN() const;
+    // What this run wrote into a copy that is no longer at its path goes
+    // into a file of its own beside the copy, named in a box; false when it
+    // could not be kept (the box said why).
+    bool ABGELOESTEKOPIESICHERN(const QString& titel);
+    // A run whose mark or state folder went under it makes them anew, when
+    // its share of the copy tells that it lives; see frmMAINFENSTER_Marken.
+    void ZUSTANDERNEUERN();
     bool KOMPRIMIEREN();
     void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);
     int HILFEKONTEXT() const;
@@ -283,6 +302,8 @@ private:
     std::shared_ptr<Connection> m_DBARCHIV;
     // Changes of this run that no mark beside the copy could record.
     bool m_BOGEAENDERT = false;
+    // This run wrote into its copy since its last Save of its own.
+    bool m_eigeneAenderung = false;
     bool m_BOSCHLIESSEN = false;
     int16_t m_SPRACHE = 3;
     QString m_DEZIMALPUNKT;

@@ -69,18 +69,33 @@ QString gleichnamig(const QString& pfad) {
     return QDir::cleanPath(QFileInfo(pfad).absoluteFilePath());
 }
 
-QString herkunftLesen(const QString& datei) {
+// VELD.projekt: on its first line the project database that the copy was
+// made from; on its second the mark of that database as it was when the
+// copy was taken from it or last saved over it, so that a Save knows
+// whether anybody else wrote into the project since.
+QStringList herkunftZeilen(const QString& datei) {
     QFile lesen(datei);
-    if (!lesen.open(QIODevice::ReadOnly | QIODevice::Text)) return QString();
-    return QString::fromUtf8(lesen.readAll()).trimmed();
+    if (!lesen.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    return QString::fromUtf8(lesen.readAll()).split(QLatin1Char('\n'));
+}
+
+QString herkunftLesen(const QString& datei) {
+    return herkunftZeilen(datei).value(0).trimmed();
+}
+
+DatabaseMark projektmarkeLesen(const QString& datei) {
+    return DatabaseMark::FromText(herkunftZeilen(datei).value(1));
 }
 
 // Written beside and renamed into place, so that it is read whole or not at
 // all; a file that is missing only makes the next start ask its question.
-void herkunftSchreiben(const QString& datei, const QString& projektdatenbank) {
+void herkunftSchreiben(const QString& datei, const QString& projektdatenbank,
+                       const DatabaseMark& marke) {
     const QString neu = datei + QStringLiteral(".neu");
     QFile schreiben(neu);
-    const QByteArray inhalt = (gleichnamig(projektdatenbank) + QLatin1Char('\n')).toUtf8();
+    const QByteArray inhalt =
+        (gleichnamig(projektdatenbank) + QLatin1Char('\n') + marke.ToText() + QLatin1Char('\n'))
+            .toUtf8();
     const bool geschrieben = schreiben.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                              schreiben.write(inhalt) == inhalt.size() && schreiben.flush();
     schreiben.close();
@@ -257,8 +272,11 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             if (antwort == vbYes) {
                 // From now on the copy is this project's, and what the gone
                 // runs left in it counts as this run's unsaved changes.
-                eh.Run(
-                    [&] { herkunftSchreiben(HERKUNFTSDATEI(arbeitskopie), PROJEKTDATENBANK()); });
+                // The project's mark stays what the gone run took it from.
+                eh.Run([&] {
+                    const QString herkunft = HERKUNFTSDATEI(arbeitskopie);
+                    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), projektmarkeLesen(herkunft));
+                });
                 ZUSTANDLEEREN();
                 SETZEBOGEAENDERT(true);
             } else if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) {
@@ -336,6 +354,28 @@ void frmMAINFENSTER::LAUFANMELDEN() {
     else if (!markeAnlegen(LAUFMARKE()))
         ZUSTANDFEHLT(m_zustand, GRUND("the run's mark cannot be written",
                                       "die Marke des Laufs kann nicht geschrieben werden"));
+}
+
+void frmMAINFENSTER::ZUSTANDERNEUERN() {
+    // Only a mark that went under the run, nothing else that failed; and only
+    // while the run's share of the copy itself tells the others that it
+    // lives, so that no start took the copy for left meanwhile.
+    if (!m_zustandsfehler.isEmpty() || m_zustand.isEmpty() || m_lauf.isEmpty() ||
+        !m_laufsperre.IsOpen())
+        return;
+    if (m_laufsperre.IsHeld() && m_laufsperre.StillAtPath() == FileLock::Identity::Same) return;
+    if (!m_kopieanteil.IsHeld() || m_kopieanteil.StillAtPath() != FileLock::Identity::Same) return;
+    if (!QFileInfo(m_zustand).isDir() && !QDir().mkdir(m_zustand)) return;
+    FileLock laufsperre;
+    if (!laufsperre.Open(LAUFMARKE()) || !laufsperre.TryExclusive() ||
+        laufsperre.StillAtPath() != FileLock::Identity::Same || !markeAnlegen(LAUFMARKE()))
+        return;
+    m_laufsperre = std::move(laufsperre);
+    // The marks that went may have been other runs' unsaved changes: the
+    // copy holds unsaved changes until a Save or the last run settles them.
+    const QString marke = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
+                          QString::number(++m_aenderung) + QStringLiteral(".geaendert");
+    if (!markeAnlegen(marke)) m_BOGEAENDERT = true;
 }
 
 void frmMAINFENSTER::LAUFABMELDEN() {
@@ -453,6 +493,26 @@ void frmMAINFENSTER::AENDERUNGVORMERKEN() {
     // another run (which holds it from listing the marks to clearing them)
     // sees either the write and its mark, or neither. No box waits here with
     // the copy locked: the refusal says why in the command's own box.
+    // A write into a copy that is no longer at its path would reach a file
+    // that nobody saves or finds again.
+    if (KOPIEVERSCHOBEN()) {
+        const QString kopie = QDir::toNativeSeparators(XMDBPFAD());
+        throw DatabaseError::Make(
+            DatabaseError::NotKept,
+            m_SPRACHE == 1
+                ? QStringLiteral("The working copy ") + kopie +
+                      QStringLiteral(" is no longer the file this run works on: it was replaced "
+                                     "or deleted. This run writes nothing more into it; its "
+                                     "Save and its end keep what it stored in a file of its "
+                                     "own beside the working copy.")
+                : QStringLiteral("Die Arbeitskopie ") + kopie +
+                      QString::fromUtf8(" ist nicht mehr die Datei, mit der dieser Lauf arbeitet: "
+                                        "sie wurde ersetzt oder gelöscht. Dieser Lauf schreibt "
+                                        "nichts mehr in sie; beim Speichern und Beenden legt er, "
+                                        "was er in ihr gespeichert hat, in einer eigenen Datei "
+                                        "neben der Arbeitskopie ab."));
+    }
+    ZUSTANDERNEUERN();
     if (!ZUSTANDBEKANNT()) {
         if (m_zustandsfehler.isEmpty())
             ZUSTANDFEHLT(m_zustand.isEmpty() ? QFileInfo(XMDBPFAD()).path() : m_zustand,
@@ -503,6 +563,7 @@ void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
     // A command that changes the copy outside a write of its own (or after
     // it) gets a mark of its own, so that a Save of another run that began
     // before cannot clear it.
+    m_eigeneAenderung = true;
     const QString fruehere = m_marke;
     m_marke.clear();
     try {
@@ -516,6 +577,7 @@ void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
 bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
     if (m_entscheidet) return true;
     // A run that cannot know the copy's state is never alone with it.
+    ZUSTANDERNEUERN();
     if (!ZUSTANDBEKANNT()) return false;
     // A start deciding now is a run, too. A decision lock deleted or
     // replaced meanwhile is taken on the file that starts find now.
@@ -667,12 +729,13 @@ void frmMAINFENSTER::ZUSTANDGESPEICHERT(const QStringList& marken) {
 void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
     const QString herkunft = HERKUNFTSDATEI(arbeitskopie);
     const QString neu = arbeitskopie + QStringLiteral(".neu");
+    DatabaseMark marke;
     // Until the new copy is in place, it belongs to no project.
     QFile::remove(herkunft);
     QFile::remove(neu);
     try {
         // The new file is the working copy to the user, also in its boxes.
-        CopyDatabase(PROJEKTDATENBANK(), neu, arbeitskopie);
+        CopyDatabase(PROJEKTDATENBANK(), neu, arbeitskopie, &marke);
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
         FileLock anteil(kAnteilsbyte);
@@ -692,7 +755,22 @@ void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
         QFile::remove(neu);
         throw;
     }
-    herkunftSchreiben(herkunft, PROJEKTDATENBANK());
+    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), marke);
+}
+
+DatabaseMark frmMAINFENSTER::PROJEKTMARKE() {
+    return projektmarkeLesen(HERKUNFTSDATEI(XMDBPFAD()));
+}
+
+void frmMAINFENSTER::PROJEKTMARKESETZEN(const DatabaseMark& marke) {
+    const QString herkunft = HERKUNFTSDATEI(XMDBPFAD());
+    try {
+        herkunftSchreiben(herkunft, PROJEKTDATENBANK(), marke);
+    } catch (const RuntimeError&) {
+        // An old mark would let the next Save overwrite this one's work
+        // unasked; none makes it ask.
+        QFile::remove(herkunft);
+    }
 }
 
 QString frmMAINFENSTER::UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft) {

@@ -306,6 +306,10 @@ bool frmMAINFENSTER::SPEICHERN() {
     // The session ended in a box of the compaction: the run is over, and
     // its changes stay in the copy for the next start.
     if (!Forms::IsLoaded(this)) return false;
+    // A copy replaced or deleted under this run is never saved over the
+    // project, nor are the marks of the copy now at the path cleared: the
+    // copy at the path, or another run on it, may hold newer work.
+    if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
     SetMousePointer(vbHourglass);
     // The copy holds the write lock from listing the marks to clearing them:
     // a write of another run is either in the copy and its mark cleared, or
@@ -316,6 +320,11 @@ bool frmMAINFENSTER::SPEICHERN() {
     // in it is waited for, never cut off.
     // (The lock is a writing transaction of a second connection: the copy's
     // own connection must only read for the engine's backup.)
+    // The project is shared with the other users and programs of the
+    // laboratory: what it is now is compared, under its write lock, with
+    // what the copy was taken from, and a project that someone else changed
+    // since is overwritten only after the user's word, asked with no lock
+    // held.
     bool beschaedigt = false;
     // A wait that the user cancels ends the Save as its time-out does, with
     // one box: the changes stay unsaved in the copy, and after the quit's
@@ -331,26 +340,48 @@ bool frmMAINFENSTER::SPEICHERN() {
             }
         };
     };
-    Connection sperre;
-    bool gespeichert = eh.Run(wartend([&] {
-                           sperre.Open(m_DBPROJEKT->Path());
-                           sperre.BeginTrans();
-                       })) &&
-                       !abgebrochen;
-    if (gespeichert) {
-        const QStringList gesichert = GESPEICHERTERZUSTAND();
+    // The project as the user agreed to overwrite it.
+    std::optional<DatabaseMark> erlaubt;
+    bool gespeichert = false;
+    for (;;) {
+        Connection sperre;
+        bool fremd = false;
         gespeichert = eh.Run(wartend([&] {
-                          try {
-                              CopyDatabase(*m_DBPROJEKT, PROJEKTDATENBANK());
-                          } catch (const RuntimeError& fehler) {
-                              if (fehler.Number() != DatabaseError::Damaged) throw;
-                              beschaedigt = true;
-                          }
+                          sperre.Open(m_DBPROJEKT->Path());
+                          sperre.BeginTrans();
                       })) &&
-                      !beschaedigt && !abgebrochen;
-        if (gespeichert) ZUSTANDGESPEICHERT(gesichert);
+                      !abgebrochen;
+        DatabaseMark marke;
+        if (gespeichert) {
+            const QStringList gesichert = GESPEICHERTERZUSTAND();
+            marke = erlaubt ? *erlaubt : PROJEKTMARKE();
+            gespeichert = eh.Run(wartend([&] {
+                              try {
+                                  fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT,
+                                                                   PROJEKTDATENBANK(), marke);
+                              } catch (const RuntimeError& fehler) {
+                                  if (fehler.Number() != DatabaseError::Damaged) throw;
+                                  beschaedigt = true;
+                              }
+                          })) &&
+                          !beschaedigt && !abgebrochen && !fremd;
+            if (gespeichert) {
+                m_eigeneAenderung = false;
+                // Replaced under the Save: the project holds what this run
+                // had, and nothing of the copy now at the path is settled.
+                if (!KOPIEVERSCHOBEN()) {
+                    PROJEKTMARKESETZEN(marke);
+                    ZUSTANDGESPEICHERT(gesichert);
+                }
+            }
+        }
+        sperre.Close();
+        if (!fremd) break;
+        SetMousePointer(vbDefault);
+        if (!UEBERSCHREIBENFRAGEN(titel)) return false;
+        erlaubt = marke;
+        SetMousePointer(vbHourglass);
     }
-    sperre.Close();
     SetMousePointer(vbDefault);
     if (abgebrochen && Forms::IsLoaded(this))
         MsgBox(eh.Message(*abgebrochen), vbOKOnly + vbExclamation, titel);
@@ -393,7 +424,8 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
     // A run that cannot know the copy's state changes nothing in it: the
     // compaction is refused before anything is closed, by the guard of
     // every write and with its box.
-    if (!ZUSTANDBEKANNT()) {
+    ZUSTANDERNEUERN();
+    if (!ZUSTANDBEKANNT() || KOPIEVERSCHOBEN()) {
         eh.Run([&] { AENDERUNGVORMERKEN(); });
         return false;
     }

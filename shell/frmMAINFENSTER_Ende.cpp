@@ -103,7 +103,16 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
     // may have written. It holds the copy alone from the question to its
     // end, so that no run starts or dies unseen in between.
     bool frage = false;
-    if (grund == 0 || grund == 1) {
+    // A run whose copy was replaced or deleted under it has no say about the
+    // copy now at the path: what it stored itself and did not save is kept
+    // in a file of its own, and it ends. While that cannot be kept, it stays.
+    if (KOPIEVERSCHOBEN()) {
+        if (grund != 2 && m_eigeneAenderung && !ABGELOESTEKOPIESICHERN(mnuBEENDEN->text())) {
+            if (Forms::IsLoaded(this)) cancel = true;
+            return;
+        }
+        if (!Forms::IsLoaded(this)) return;
+    } else if (grund == 0 || grund == 1) {
         const bool letzter = ALLEINENTSCHEIDEN();
         if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
         frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
@@ -187,6 +196,7 @@ void frmMAINFENSTER::MDIForm_Unload() {
         eh.Run([&] { m_DBARCHIV->Close(); });
         eh.Run([&] { m_DBVORGABE->Close(); });
     }
+    const bool verschoben = KOPIEVERSCHOBEN();
     eh.Run([&] { m_DBPROJEKT->Close(); });
 
     // A copy that another run of this user still works on stays, with its
@@ -195,7 +205,9 @@ void frmMAINFENSTER::MDIForm_Unload() {
     // (the session ends, or the other runs ended or died only after this
     // run's question), and the copy stays for the next start, which offers
     // it again.
-    const bool letzter = ALLEINENTSCHEIDEN();
+    // A run whose copy was replaced or deleted under it never deletes the
+    // file now at the path.
+    const bool letzter = !verschoben && ALLEINENTSCHEIDEN();
     if (letzter && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
         if (eh.Run([&] {
                 const QString arbeitskopie = XMDBPFAD();

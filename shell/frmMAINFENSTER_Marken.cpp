@@ -15,6 +15,7 @@ void frmMAINFENSTER::SCHREIBWACHE() {
     const bool vorher = m_BOGEAENDERT || (!m_marke.isEmpty() && QFileInfo(m_marke).isFile());
     m_zurueckzunehmen.clear();
     AENDERUNGVORMERKEN();
+    m_eigeneAenderung = true;
     if (!vorher) m_zurueckzunehmen = m_marke;
 }
 

@@ -109,6 +109,16 @@ void Connection::openPath(const QString& path) {
     m_level = 0;
 }
 
+bool Connection::HasMoved() const {
+    if (!m_db) return false;
+    int moved = 0;
+    // A file whose state cannot be looked at counts as moved: a write into
+    // it could not be known to reach the file at the path.
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
+        return true;
+    return moved != 0;
+}
+
 void Connection::Close() {
     if (!m_db) return;
     // The engine is inside a call on this connection, waiting for a lock.

@@ -120,6 +120,11 @@ public:
     // while other connections may have the file open).
     void Compact();
 
+    // Whether the open file is no longer the file at its path: deleted, or
+    // replaced by another file under its name since it was opened. Its
+    // writes would then reach a file that nobody finds any more.
+    bool HasMoved() const;
+
     // Extracts the path of "Data Source=" from a provider string (up to the
     // next ";", blanks trimmed); a text without it is taken as the path.
     static QString PathFromConnectionString(const QString& connectionStringOrPath);

@@ -14,8 +14,11 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 
@@ -129,6 +132,64 @@ void rollBackLeftJournal(const QString& path) {
     if (read == SQLITE_BUSY || read == SQLITE_LOCKED) throw DatabaseError::LockedError(path);
 }
 
+quint32 bigEndian(const unsigned char* bytes) {
+    return (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) | (quint32(bytes[2]) << 8) |
+           quint32(bytes[3]);
+}
+
+// Where the engine keeps its change counter in the header.
+constexpr int kCounterOffset = 24;
+
+bool identity(const QString& path, DatabaseMark& mark) {
+    struct stat info {};
+    if (::stat(native(path).constData(), &info) != 0) return false;
+    mark.device = quint64(info.st_dev);
+    mark.inode = quint64(info.st_ino);
+    return true;
+}
+
+bool moved(sqlite3* db) {
+    int hasMoved = 1;
+    return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &hasMoved) != SQLITE_OK ||
+           hasMoved != 0;
+}
+
+// The mark of the file behind a handle that holds a lock on it. The header
+// is read through the engine's own file: a descriptor of ours, once closed,
+// would drop the engine's locks on the file with it. A handle whose file is
+// no longer at the path has no mark there.
+DatabaseMark markOf(sqlite3* db, const QString& path) {
+    DatabaseMark mark;
+    sqlite3_file* file = nullptr;
+    unsigned char counter[4] = {};
+    if (moved(db) || !identity(path, mark) ||
+        sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods ||
+        file->pMethods->xRead(file, counter, 4, kCounterOffset) != SQLITE_OK || moved(db))
+        return DatabaseMark();
+    mark.counter = bigEndian(counter);
+    mark.known = true;
+    return mark;
+}
+
+// The mark of a file that no connection of this process has open.
+DatabaseMark markOfClosed(const QString& path) {
+    DatabaseMark mark;
+    unsigned char counter[4] = {};
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return mark;
+    const bool read = ::pread(fd, counter, 4, kCounterOffset) == 4;
+    struct stat info {};
+    const bool looked = ::fstat(fd, &info) == 0;
+    ::close(fd);
+    if (!read || !looked) return mark;
+    mark.device = quint64(info.st_dev);
+    mark.inode = quint64(info.st_ino);
+    mark.counter = bigEndian(counter);
+    mark.known = true;
+    return mark;
+}
+
 void openSource(Handle& handle, const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() || info.isDir()) throw DatabaseError::FileNotFoundError(path);
@@ -211,7 +272,7 @@ void renameInto(const QString& from, const QString& to, const QString& shown) {
 // The temporary file is the target to the user: its waits and errors name
 // the target (or `shown`, the file that the target is to become).
 void copyToNewFile(const Side& source, const QString& targetPath, bool checked = false,
-                   const QString& shown = QString()) {
+                   const QString& shown = QString(), DatabaseMark* written = nullptr) {
     const QString named = shown.isEmpty() ? targetPath : shown;
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
@@ -226,6 +287,8 @@ void copyToNewFile(const Side& source, const QString& targetPath, bool checked =
         }
         if (QFileInfo::exists(targetPath))
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
+        // The file keeps its inode and header through the rename.
+        if (written) *written = markOfClosed(temporary);
         renameInto(temporary, targetPath, named);
     } catch (...) {
         removeQuietly(temporary);
@@ -297,13 +360,27 @@ void CreateDatabase(const QString& path) {
     }
 }
 
-void CopyDatabase(const QString& sourcePath, const QString& targetPath, const QString& becomes) {
+void CopyDatabase(const QString& sourcePath, const QString& targetPath, const QString& becomes,
+                  DatabaseMark* sourceMark) {
     Handle source;
     openSource(source, sourcePath);
-    copyTo(side(source, QFileInfo(sourcePath).absoluteFilePath()), targetPath, becomes);
+    const Side from = side(source, QFileInfo(sourcePath).absoluteFilePath());
+    // One read of the source for its mark and the copy: a writer committing
+    // in between would otherwise be in the copy and not in its mark.
+    if (sourceMark) {
+        sqlite3_exec(source.get(), "BEGIN", nullptr, nullptr, nullptr);
+        const int read = readResult(source.get());
+        if (read != SQLITE_OK) fail(from, read);
+        *sourceMark = markOf(source.get(), from.path);
+    }
+    copyTo(from, targetPath, becomes);
+    if (sourceMark) sqlite3_exec(source.get(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
-void CopyDatabase(Connection& source, const QString& targetPath) {
+namespace {
+// The Save's copy: see CopyDatabase(Connection&, ...) and
+// CopyDatabaseIfUnchanged.
+bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* mark) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
     const QFileInfo target(targetPath);
@@ -316,12 +393,54 @@ void CopyDatabase(Connection& source, const QString& targetPath) {
     if (target.exists()) {
         open(existing, targetPath, SQLITE_OPEN_READWRITE);
         const int read = readResult(existing.get());
-        if (read == SQLITE_OK)
+        if (read == SQLITE_OK) {
             lockForWriting(existing, targetPath);
-        else if ((read & 0xff) != SQLITE_NOTADB)
+            // Under the write lock nobody commits into the target, and a
+            // file renamed over it later is renamed over this copy's, too.
+            if (mark) {
+                const DatabaseMark now = markOf(existing.get(), targetPath);
+                if (!now.Same(*mark)) {
+                    *mark = now;
+                    return false;
+                }
+            }
+        } else if ((read & 0xff) != SQLITE_NOTADB) {
             fail(side(existing, targetPath), read);
+        }
     }
-    copyToNewFile(from, targetPath, true);
+    copyToNewFile(from, targetPath, true, QString(), mark);
+    return true;
+}
+} // namespace
+
+void CopyDatabase(Connection& source, const QString& targetPath) {
+    replaceFrom(source, targetPath, nullptr);
+}
+
+bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark) {
+    return replaceFrom(source, targetPath, &mark);
+}
+
+bool DatabaseMark::Same(const DatabaseMark& other) const {
+    return known && other.known && device == other.device && inode == other.inode &&
+           counter == other.counter;
+}
+
+QString DatabaseMark::ToText() const {
+    if (!known) return QString();
+    return QStringLiteral("%1 %2 %3").arg(device).arg(inode).arg(counter);
+}
+
+DatabaseMark DatabaseMark::FromText(const QString& text) {
+    const QStringList parts = text.trimmed().split(QLatin1Char(' '));
+    DatabaseMark mark;
+    if (parts.size() != 3) return mark;
+    bool d = false, i = false, c = false;
+    mark.device = parts.at(0).toULongLong(&d);
+    mark.inode = parts.at(1).toULongLong(&i);
+    mark.counter = parts.at(2).toUInt(&c);
+    mark.known = d && i && c;
+    return mark.known ? mark : DatabaseMark();
 }
 
 void CheckDatabase(const QString& path) {

@@ -10,6 +10,24 @@
 
 class Connection;
 
+// What the database file at a path is at one moment: the file itself (its
+// device and inode) and the engine's change counter in its header, which
+// every committed write moves. Another file renamed over the path, or a
+// write into the file, gives another mark. Taking one reads four bytes of
+// the header, under a lock that the copy holds anyway.
+struct DatabaseMark {
+    quint64 device = 0;
+    quint64 inode = 0;
+    quint32 counter = 0;
+    bool known = false;
+    // Both known and equal: a mark that could not be taken matches none.
+    bool Same(const DatabaseMark& other) const;
+    // "<device> <inode> <counter>"; empty for an unknown mark, and any text
+    // that is not such a line reads as an unknown mark.
+    QString ToText() const;
+    static DatabaseMark FromText(const QString& text);
+};
+
 // Creates a new empty database file. Refuses an existing file.
 void CreateDatabase(const QString& path);
 
@@ -26,8 +44,10 @@ void CreateDatabase(const QString& path);
 // target, never a temporary file.
 // `becomes`, when given, is the file that a new target is renamed to by the
 // caller: its waits and errors name that file.
+// `sourceMark`, when given, receives the mark of the source as it was copied
+// (taken in the same read of the source as the copy).
 void CopyDatabase(const QString& sourcePath, const QString& targetPath,
-                  const QString& becomes = QString());
+                  const QString& becomes = QString(), DatabaseMark* sourceMark = nullptr);
 // Writes the database behind an open connection to a temporary file beside
 // `targetPath`, checks it with the engine's check and renames it over the
 // target (keeping the target's permissions) while it holds the target's
@@ -38,6 +58,12 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath,
 // roll back, and a damaged copy (DatabaseError::Damaged) leaves it as well.
 // Waits and errors name the target, never the temporary file.
 void CopyDatabase(Connection& source, const QString& targetPath);
+// The same, but only over a target that is still what `mark` says, compared
+// under the target's write lock: a target that another writer changed or
+// replaced since is left as it is, `mark` becomes the target's mark now, and
+// the result is false. A missing target (or a file that is no database) is
+// written without a comparison. On success `mark` is the new target's.
+bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark);
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.
 void CopyDatabase(const QString& sourcePath, Connection& target);

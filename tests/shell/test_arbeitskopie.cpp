@@ -36,10 +36,11 @@ void uebrigeKopie(const SHELLLABOR& labor, const QString& herkunft = QString()) 
     }
 }
 
+// The first line of a file: the project a copy was made from.
 QString lesen(const QString& pfad) {
     QFile datei(pfad);
     datei.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(datei.readAll()).trimmed();
+    return QString::fromUtf8(datei.readLine()).trimmed();
 }
 } // namespace
 

@@ -304,8 +304,11 @@ TEST_F(Eingabetasten, NoBoxWaitsWhileTheCopyIsHeldForWriting) {
          }},
         {"the change cannot be marked", zustand,
          [&] {
-             for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
+             // A folder in the mark's place: it cannot be made anew.
+             for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")})) {
                  QFile::remove(zustand + QLatin1Char('/') + lauf);
+                 QDir().mkdir(zustand + QLatin1Char('/') + lauf);
+             }
              speichern(QStringLiteral("100"));
          }},
     };

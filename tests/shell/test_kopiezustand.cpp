@@ -104,10 +104,12 @@ QByteArray inhalt(const QString& datei) {
 }
 } // namespace
 
-// A run that cannot know the copy's state (its run mark removed, or the state
-// folder in the way) changes no byte of the copy: its compaction is refused
-// as every write is, and its start leaves a copy of another project where it
-// is. It is told once, in the program's language.
+// A run that cannot know the copy's state (the state folder in the way, or
+// its run mark removed while it decides at its start about another
+// project's copy) changes no byte of the copy: its compaction is refused as
+// every write is, and its start leaves a copy of another project where it
+// is. It is told once, in the program's language. A run whose mark went
+// after its start makes it anew and goes on.
 TEST(Kopiezustand, ARunThatCannotKnowTheCopysStateLeavesEveryByteOfIt) {
     const QString markeFehlt = QStringLiteral("die Marke des Laufs fehlt");
     const QString dateiImWeg = QStringLiteral("eine Datei dieses Namens steht im Weg");
@@ -165,6 +167,17 @@ TEST(Kopiezustand, ARunThatCannotKnowTheCopysStateLeavesEveryByteOfIt) {
             boxen.clear();
             boxen.expect(vbOK);
             f.mnuKOMPRIMIEREN_Click();
+            if (!imWeg) {
+                // Its life known from the copy itself, the run made its mark
+                // anew, and one that says the copy holds unsaved changes
+                // (what the marks that went said is unknown); it compacts.
+                ASSERT_EQ(boxen.boxes().size(), 1);
+                EXPECT_TRUE(boxen.boxes().first().prompt.startsWith(
+                    QStringLiteral("Datenbank wurde um")));
+                EXPECT_EQ(QDir(g_zustand).entryList({QStringLiteral("*.lauf")}).size(), 1);
+                EXPECT_EQ(QDir(g_zustand).entryList({QStringLiteral("*.geaendert")}).size(), 1);
+                continue;
+            }
             ASSERT_EQ(boxen.boxes().size(), 1);
             EXPECT_EQ(boxen.boxes().first().prompt,
                       QStringLiteral("VB-Error: 3050\r\nDie Arbeitskopie wird nicht geändert: "
@@ -229,8 +242,11 @@ TEST_F(KOPIEZUSTAND, ARefusedWriteIsToldOnceAsWhatItIs) {
                            "Zustand kann im Ordner ") +
              zustand,
          [&] {
-             for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
+             // A folder in the mark's place: it cannot be made anew.
+             for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")})) {
                  QFile::remove(zustand + QLatin1Char('/') + lauf);
+                 QDir().mkdir(zustand + QLatin1Char('/') + lauf);
+             }
              f.mnuAUSWERTEN_Click();
              f.mnuNEUBERECHNEN->trigger();
          }},

@@ -1,0 +1,104 @@
+// What keeps the work of others from being overwritten, and this run's
+// work from being lost, where the files of the copy and the project are
+// shared: the project database with the other users of the project and the
+// laboratory's other programs, the working copy with tools that replace or
+// delete files under a live run (a sync, a restore, a tidy user).
+
+#include "shell/frmMAINFENSTER.h"
+
+#include "platform/controls/Forms.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+bool frmMAINFENSTER::KOPIEVERSCHOBEN() const {
+    return m_DBPROJEKT && m_DBPROJEKT->IsOpen() && m_DBPROJEKT->HasMoved();
+}
+
+bool frmMAINFENSTER::UEBERSCHREIBENFRAGEN(const QString& titel) {
+    const QString projekt = QDir::toNativeSeparators(PROJEKTDATENBANK());
+    const int antwort =
+        m_SPRACHE == 1
+            ? MsgBox(QStringLiteral("Project ") + m_PROJEKT + QStringLiteral(" (") + projekt +
+                         QStringLiteral(") was changed by another user or program since the "
+                                        "working copy was taken. Saving now would remove "
+                                        "those changes.") +
+                         QStringLiteral("\r\n") +
+                         QStringLiteral("To keep both, choose No and use File, Export-Import: "
+                                        "import the project's records into the working copy, "
+                                        "or export your own records into the project.") +
+                         QStringLiteral("\r\n") +
+                         QStringLiteral("Overwrite the project all the same?"),
+                     vbYesNo + vbExclamation + vbDefaultButton2, titel)
+            : MsgBox(QStringLiteral("Das Projekt ") + m_PROJEKT + QStringLiteral(" (") + projekt +
+                         QString::fromUtf8(") wurde seit dem Anlegen der Arbeitskopie von einem "
+                                           "anderen Benutzer oder Programm geändert. Wird jetzt "
+                                           "gespeichert, gehen diese Änderungen verloren.") +
+                         QStringLiteral("\r\n") +
+                         QString::fromUtf8(
+                             "Um beides zu behalten, wählen Sie Nein und dann Datei, "
+                             "Export-Import: die Datensätze des Projekts in die Arbeitskopie "
+                             "importieren oder die eigenen in das Projekt exportieren.") +
+                         QStringLiteral("\r\n") +
+                         QString::fromUtf8("Soll das Projekt trotzdem überschrieben werden?"),
+                     vbYesNo + vbExclamation + vbDefaultButton2, titel);
+    // The session ended while the question waited: nothing is written.
+    return antwort == vbYes && Forms::IsLoaded(this) && !m_entladen;
+}
+
+bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel) {
+    ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    const QString kopie = XMDBPFAD();
+    const QString stamm = QFileInfo(kopie).path() + QStringLiteral("/VELD_ersetzt");
+    QString ziel;
+    const bool gesichert = eh.Run([&] {
+        // The name is taken by making the file, so that two runs never
+        // write into one.
+        for (int n = 1;; ++n) {
+            ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
+                   QStringLiteral(".mdb");
+            const int fd = ::open(QFile::encodeName(ziel).constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+            if (fd >= 0) {
+                ::close(fd);
+                break;
+            }
+            if (errno != EEXIST) throw StandardError(75);
+        }
+        try {
+            CopyDatabase(*m_DBPROJEKT, ziel);
+        } catch (...) {
+            QFile::remove(ziel);
+            throw;
+        }
+    });
+    if (!gesichert) return false;
+    m_eigeneAenderung = false;
+    const QString ort = QDir::toNativeSeparators(ziel);
+    if (m_SPRACHE == 1)
+        MsgBox(QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
+                   QStringLiteral(" was replaced or deleted while this run worked on it; project ") +
+                   m_PROJEKT + QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
+                   QStringLiteral("What this run had stored in it is kept as ") + ort +
+                   QStringLiteral("."),
+               vbOKOnly + vbExclamation, titel);
+    else
+        MsgBox(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
+                   QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf mit ihr "
+                                     "arbeitete; das Projekt ") +
+                   m_PROJEKT + QString::fromUtf8(" wurde nicht überschrieben.") +
+                   QStringLiteral("\r\n") +
+                   QStringLiteral("Was dieser Lauf in ihr gespeichert hatte, liegt unter ") + ort +
+                   QStringLiteral("."),
+               vbOKOnly + vbExclamation, titel);
+    return true;
+}

@@ -1,0 +1,136 @@
+// The project database shared with another user, and a working copy replaced
+// under live runs, as real processes (the child "lauf" of test_laeufe.cpp).
+
+#include "SHELLLABOR.h"
+#include "support/KINDPROZESS.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString antwort(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+const QString kFremd = QStringLiteral("wurde seit dem Anlegen der Arbeitskopie");
+
+void starten(QProcess& lauf, const SHELLLABOR& labor, const char* anmeldename) {
+    KINDPROZESS::STARTEN(lauf, QStringLiteral("lauf"), {labor.WURZEL(), anmeldename, "keine"});
+    ASSERT_EQ(KINDPROZESS::ZEILE(lauf), antwort("BEREIT 1 0"));
+}
+
+QString befehl(QProcess& lauf, const QString& zeile) {
+    return KINDPROZESS::BEFEHL(lauf, zeile);
+}
+
+} // namespace
+
+// The second user saves after the first took its copy: the first user's Save
+// asks, and Nein keeps both users' records; Ja overwrites. A user alone, also
+// with two runs, saves, stores, saves and quits without a question but the
+// quit's own.
+TEST(Projektschutz, ASaveAsksBeforeItOverwritesWhatAnotherUserSavedSince) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    const QString andererKopie = QFileInfo(labor.ARBEITSKOPIE()).path() +
+                                 QStringLiteral("/../ANDERER/VELD.mdb");
+    QProcess tester, anderer, tester2;
+    starten(tester, labor, "tester");
+    starten(anderer, labor, "anderer");
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(anderer.waitForFinished());
+    EXPECT_FALSE(QFileInfo::exists(andererKopie));
+    ASSERT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2"));
+
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT nein ") + kFremd), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("BOXEN")),
+              QString::fromUtf8("Das Projekt TE0001.00 (") + labor.PROJEKTDATENBANK() +
+                  QString::fromUtf8(
+                      ") wurde seit dem Anlegen der Arbeitskopie von einem anderen Benutzer oder "
+                      "Programm geändert. Wird jetzt gespeichert, gehen diese Änderungen "
+                      "verloren. / Um beides zu behalten, wählen Sie Nein und dann Datei, "
+                      "Export-Import: die Datensätze des Projekts in die Arbeitskopie "
+                      "importieren oder die eigenen in das Projekt exportieren. / Soll das "
+                      "Projekt trotzdem überschrieben werden?"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W3"));
+    // Nein leaves the quit open with the copy as it is.
+    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT ja Sollen die Änderungen")), antwort("OK 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT nein ") + kFremd), antwort("OK 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("BEENDEN")), antwort("OK 3"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W3"));
+
+    // Ja overwrites, and from then on the user is alone again: a second run
+    // stores and saves, the first stores, saves and quits, asked only by the
+    // quit.
+    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT ja ") + kFremd), antwort("OK 3"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 4"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3"));
+    starten(tester2, labor, "tester");
+    EXPECT_EQ(befehl(tester2, QStringLiteral("SCHREIBEN 4 4")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester2, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester2, QStringLiteral("ENDE")), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 5 5")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 4"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 6 6")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE ja")), antwort("OK 5"));
+    ASSERT_TRUE(tester.waitForFinished());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3,W4,W5,W6"));
+}
+
+// Two live runs that stored, the copy replaced by a copy of itself (a sync
+// tool), a third run that starts and stores; all quit, in either order, with
+// Yes. The runs left on the old file write nothing more into it, keep what
+// they stored in files their boxes name, and delete nothing; every stored
+// record reaches the project through the run on the copy at the path.
+TEST(Projektschutz, ACopyReplacedUnderLiveRunsLosesNoStoredRecord) {
+    for (const bool dritterZuerst : {false, true}) {
+        SCOPED_TRACE(dritterZuerst);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+        QProcess a, b, c;
+        starten(a, labor, "tester");
+        starten(b, labor, "tester");
+        EXPECT_EQ(befehl(a, QStringLiteral("SCHREIBEN 10 10")), antwort("GESCHRIEBEN 1"));
+        EXPECT_EQ(befehl(b, QStringLiteral("SCHREIBEN 20 20")), antwort("GESCHRIEBEN 1"));
+        const QString kopie = labor.ARBEITSKOPIE() + QStringLiteral(".sync");
+        ASSERT_TRUE(QFile::copy(labor.ARBEITSKOPIE(), kopie));
+        ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+        ASSERT_TRUE(QFile::rename(kopie, labor.ARBEITSKOPIE()));
+
+        EXPECT_EQ(befehl(a, QStringLiteral("SCHREIBEN 11 11")), antwort("GESCHRIEBEN 0"));
+        starten(c, labor, "tester");
+        EXPECT_EQ(befehl(c, QStringLiteral("SCHREIBEN 30 30")), antwort("GESCHRIEBEN 1"));
+
+        QList<QProcess*> reihe{&a, &b, &c};
+        if (dritterZuerst) reihe = {&c, &a, &b};
+        QStringList behalten;
+        for (QProcess* lauf : reihe) {
+            if (lauf == &c) {
+                EXPECT_EQ(befehl(c, QStringLiteral("ENDE ja")), antwort("OK 1"));
+            } else {
+                befehl(*lauf, QStringLiteral("ANTWORT ok ersetzt oder gelöscht"));
+                EXPECT_EQ(befehl(*lauf, QStringLiteral("ENDE")), antwort("OK 1"));
+                behalten << QStringLiteral("VELD_ersetzt%1.mdb")
+                                .arg(behalten.isEmpty() ? QString() : QStringLiteral("_2"));
+            }
+            ASSERT_TRUE(lauf->waitForFinished());
+        }
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W10,W20,W30"));
+        for (const QString& datei : behalten)
+            EXPECT_EQ(SHELLLABOR::KENNUNGEN(ordner + QLatin1Char('/') + datei),
+                      antwort("ALT,W10,W20"));
+        // The copy at the path stays for as long as no run could know it
+        // settled.
+        EXPECT_EQ(QFileInfo::exists(labor.ARBEITSKOPIE()), dritterZuerst);
+    }
+}
