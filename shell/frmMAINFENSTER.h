@@ -282,8 +282,9 @@ private:
     bool KOPIEVERSCHOBEN() const;
     // What this run wrote into a copy that is no longer at its path goes
     // into a file of its own beside the copy, named in a box; false when it
-    // could not be kept (the box said why).
-    bool ABGELOESTEKOPIESICHERN(const QString& titel);
+    // could not be kept (the box said why). `still`: at the session's end,
+    // without a box.
+    bool ABGELOESTEKOPIESICHERN(const QString& titel, bool still = false);
     // A run whose mark or state folder went under it makes them anew, when
     // its share of the copy tells that it lives; see frmMAINFENSTER_Marken.
     void ZUSTANDERNEUERN();

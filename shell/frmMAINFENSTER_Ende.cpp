@@ -107,7 +107,8 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
     // copy now at the path: what it stored itself and did not save is kept
     // in a file of its own, and it ends. While that cannot be kept, it stays.
     if (KOPIEVERSCHOBEN()) {
-        if (grund != 2 && m_eigeneAenderung && !ABGELOESTEKOPIESICHERN(mnuBEENDEN->text())) {
+        if (m_eigeneAenderung && !ABGELOESTEKOPIESICHERN(mnuBEENDEN->text(), grund == 2) &&
+            grund != 2) {
             if (Forms::IsLoaded(this)) cancel = true;
             return;
         }

@@ -55,12 +55,12 @@ bool frmMAINFENSTER::UEBERSCHREIBENFRAGEN(const QString& titel) {
     return antwort == vbYes && Forms::IsLoaded(this) && !m_entladen;
 }
 
-bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel) {
+bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still) {
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
     const QString kopie = XMDBPFAD();
     const QString stamm = QFileInfo(kopie).path() + QStringLiteral("/VELD_ersetzt");
     QString ziel;
-    const bool gesichert = eh.Run([&] {
+    const auto sichern = [&] {
         // The name is taken by making the file, so that two runs never
         // write into one.
         for (int n = 1;; ++n) {
@@ -80,8 +80,18 @@ bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel) {
             QFile::remove(ziel);
             throw;
         }
-    });
-    if (!gesichert) return false;
+    };
+    if (still) {
+        // The session ends: no box can wait, the file is kept all the same.
+        try {
+            sichern();
+        } catch (const RuntimeError&) {
+            return false;
+        }
+        m_eigeneAenderung = false;
+        return true;
+    }
+    if (!eh.Run(sichern)) return false;
     m_eigeneAenderung = false;
     const QString ort = QDir::toNativeSeparators(ziel);
     if (m_SPRACHE == 1)
