@@ -1,7 +1,8 @@
 // The output pages in their windows of the real main window, driven as a
 // user does: closed through their own window, Ctrl+W, Esc and panel 15 while
 // a page's code runs or in the pause of Calculate, the last page closed,
-// restored and minimised, printing with no printer; Calculate multiple with a
+// restored and minimised, printing with no printer and beside another
+// writer of the working copy; Calculate multiple with a
 // record never evaluated; and the Evaluate menu with more active records
 // than 16 bits hold.
 
@@ -10,6 +11,7 @@
 
 #include "pages/frmKONTEXT.h"
 #include "platform/controls/PictureBox.h"
+#include "platform/database/BusyWait.h"
 #include "shell/STATUSLEISTE.h"
 
 #include <QFile>
@@ -240,6 +242,40 @@ TEST_F(Seitenfenster, WithoutAPrinterPanel11AndCtrlPShowOneBoxAndPrintNothing) {
     for (const ScriptedDialogs::Box& box : boxen.boxes())
         EXPECT_TRUE(box.prompt == text && box.title == "Drucken" && box.style == 48);
     EXPECT_FALSE(druckdialoge || Printer().Printing() || QFile::exists(pdf));
+}
+
+// A page opened while another program held the working copy for writing
+// could not keep its scales. With the copy held again, its prints wait for
+// nothing and show no box, neither on paper nor in the screen's redraw after
+// each sheet, and every sheet is sent; the next redraw of the screen outside
+// a print, once the copy is free, keeps the scales.
+TEST_F(Seitenfenster, APageWhoseScalesWereNotKeptPrintsWithoutWaiting) {
+    Connection anderer(f.DBPROJEKT()->Path());
+    anderer.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    BusyWait::SetTimeoutLimit(300);
+    boxen.expect(vbOK, QStringLiteral("VB-Fehler: 3218"));
+    mdiSEITE1* s = berechnen();
+    ASSERT_TRUE(s && boxen.boxes().size() == 1);
+    EXPECT_EQ(boxen.boxes()[0].title, QStringLiteral("Bild 11"));
+    anderer.Execute(QStringLiteral("COMMIT; BEGIN IMMEDIATE"));
+    BusyWait& warten = f.DBPROJEKT()->Busy();
+    warten.Forget();
+    for (int druck = 1; druck <= 3; ++druck) {
+        QFile::remove(pdf);
+        taste(Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(QFile::exists(pdf)) << druck;
+    }
+    EXPECT_EQ(druckdialoge, 3);
+    EXPECT_FALSE(warten.Waited());
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    anderer.Execute(QStringLiteral("COMMIT"));
+    BusyWait::SetTimeoutLimit(0);
+    const QString mx = QStringLiteral("SELECT [MX] FROM [G0] WHERE [ID]=1 AND [IDOBJEKT]=11");
+    EXPECT_TRUE(wert(mx).isNull());
+    QTest::mouseClick(s->FORM, Qt::LeftButton, {}, QPoint(5, 5));
+    frmKONTEXT::GELADEN()->cmdOK->click();
+    EXPECT_GT(wert(mx).toDouble(), 0);
+    EXPECT_EQ(boxen.boxes().size(), 1);
 }
 
 TEST_F(Seitenfenster, TheEvaluateMenuCountsMoreActiveRecordsThanSixteenBitsHold) {
