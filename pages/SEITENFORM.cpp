@@ -197,6 +197,7 @@ void SEITENFORM::DRUCKEN() {
     // print command's guard.
     if (!Forms::IsLoaded(this)) return;
     const Forms::Busy beschaeftigt(this);
+    const QScopedValueRollback<bool> druck(m_druckt, true);
     // Without a printer no document is started and the page stays as it is.
     if (!DRUCKERBEREIT(m_drucktitel)) return;
     ErrorHandler eh(QStringLiteral("VB-Fehler: "), m_drucktitel);

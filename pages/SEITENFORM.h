@@ -108,6 +108,11 @@ protected:
     // The page's surface takes the size of the main window's client area.
     void FLAECHEANPASSEN(OutputObject& rahmen);
     void ANORDNEN(PictureBox* links, PictureBox* rechts);
+    // Whether a drawing of a figure for the target OBJ may store its layout
+    // row: on the screen, and not while the page prints. The redraw after a
+    // sheet stores nothing either, so that a print never waits for another
+    // writer of the copy.
+    bool DARFSPEICHERN(int16_t OBJ) const { return OBJ == 0 && !m_druckt; }
     // Header and footer: OBJ 0 on the page (cleared first), 1 on the printer.
     void KOPFFUSSZEICHNEN(int16_t OBJ, QObject* AutoCADDatei = nullptr);
     // The figures again on the screen, each followed by DoEvents; stops
@@ -140,6 +145,8 @@ private:
     // forms, as the tests load it).
     bool m_geschlossen = false;
     bool m_tabelle = false;
+    // The page prints (its sheet, then the screen again).
+    bool m_druckt = false;
     // The panels whose commands the page's keys run now, one bit each: the
     // one guard of every key command but printing's, whose guard is in the
     // print command.

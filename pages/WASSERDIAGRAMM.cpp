@@ -223,10 +223,10 @@ void MASSSTABBEHALTEN(clsDATEN& g0, int16_t bild, float mx, float my) {
 }
 } // namespace
 
-BILDLAYOUT::BILDLAYOUT(ErrorHandler& eh, clsDATEN& g0, clsGRAFIK& g, int16_t bild, int16_t obj,
+BILDLAYOUT::BILDLAYOUT(ErrorHandler& eh, clsDATEN& g0, clsGRAFIK& g, int16_t bild, bool speichern,
                        bool boneu, bool minima)
-    : m_eh(eh), m_g0(g0), m_g(g), m_bild(bild), m_obj(obj) {
-    const bool nurLesen = !boneu || obj != 0;
+    : m_eh(eh), m_g0(g0), m_g(g), m_bild(bild), m_speichern(speichern) {
+    const bool nurLesen = !boneu || !speichern;
     if (!nurLesen) {
         m_schreiben.emplace(g0, bild);
         eh.Run([&] { STANDARDLAYOUT(g0, bild, minima); });
@@ -238,7 +238,7 @@ BILDLAYOUT::BILDLAYOUT(ErrorHandler& eh, clsDATEN& g0, clsGRAFIK& g, int16_t bil
 void BILDLAYOUT::ENDE() {
     if (m_schreiben)
         m_schreiben->ENDE();
-    else if (m_obj == 0)
+    else if (m_speichern)
         m_eh.Run([&] { MASSSTABBEHALTEN(m_g0, m_bild, m_g.MX, m_g.MY); });
 }
 

@@ -82,18 +82,20 @@ private:
 };
 
 // The layout row's part in one drawing of a figure. The drawing of the load
-// after Recalculate (`boneu`, on the screen, OBJ 0) writes the default
-// layout (with `minima`) and the ranges it takes from the data, in one
-// commit, holding the copy for writing from its first write. Every other
-// drawing only reads the row (clsGRAFIK::EBONURLESEN), so that a print
-// waits for no other writer of the copy; on the screen its ENDE then stores
-// the scales it computed with no ratio (MYMX 0), and only when the row holds
+// after Recalculate (`boneu`, one that may store) writes the default layout
+// (with `minima`) and the ranges it takes from the data, in one commit,
+// holding the copy for writing from its first write. Every other drawing
+// only reads the row (clsGRAFIK::EBONURLESEN). One that may store (`speichern`:
+// on the screen, and not while its page prints) then keeps in its ENDE the
+// scales it computed with no ratio (MYMX 0), and only when the row holds
 // others: that write takes the copy as every write does, and a failure shows
-// the drawing's box.
+// the drawing's box. A print, and the screen's redraw that follows its sheet,
+// store nothing, so that they wait for no other writer of the copy; scales
+// that a drawing could not keep are kept by the next one that may store.
 class BILDLAYOUT {
 public:
-    BILDLAYOUT(ErrorHandler& eh, clsDATEN& g0, clsGRAFIK& g, int16_t bild, int16_t obj, bool boneu,
-               bool minima);
+    BILDLAYOUT(ErrorHandler& eh, clsDATEN& g0, clsGRAFIK& g, int16_t bild, bool speichern,
+               bool boneu, bool minima);
     // After the drawing's SKALEN.
     void ENDE();
 
@@ -102,6 +104,6 @@ private:
     clsDATEN& m_g0;
     clsGRAFIK& m_g;
     int16_t m_bild;
-    int16_t m_obj;
+    bool m_speichern;
     std::optional<LAYOUTSCHREIBEN> m_schreiben;
 };

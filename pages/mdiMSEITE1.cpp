@@ -99,7 +99,7 @@ void mdiMSEITE1::BILD110(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDa
     if (!m_bild110 || !m_g0) return;
     clsGRAFIK& g = *m_bild110;
     eh.Run([&] { m_g0->ESPIDW(0); });
-    BILDLAYOUT layout(eh, *m_g0, g, 110, OBJ, BONEU, true);
+    BILDLAYOUT layout(eh, *m_g0, g, 110, DARFSPEICHERN(OBJ), BONEU, true);
     eh.Run([&] {
         g.setEID(0);
         g.setEIDOBJEKT(110);

@@ -88,7 +88,7 @@ void mdiSEITE1::BILD11(int16_t OBJ, float XDL, float YDO, QObject* /*AutoCADDate
     if (OBJ == 0 || OBJ == 1) eh.Run([&] { m_bild11 = std::make_unique<clsGRAFIK>(); });
     if (!m_bild11 || !m_g0) return;
     clsGRAFIK& g = *m_bild11;
-    BILDLAYOUT layout(eh, *m_g0, g, 11, OBJ, BONEU, false);
+    BILDLAYOUT layout(eh, *m_g0, g, 11, DARFSPEICHERN(OBJ), BONEU, false);
     eh.Run([&] {
         g.setEID(ID);
         g.setEIDOBJEKT(11);

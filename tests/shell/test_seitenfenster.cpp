@@ -1,7 +1,8 @@
 // The output pages in their windows of the real main window, driven as a
 // user does: closed through their own window, Ctrl+W, Esc and panel 15 while
 // a page's code runs or in the pause of Calculate, the last page closed,
-// restored and minimised, printing with no printer; Calculate multiple with a
+// restored and minimised, printing with no printer and beside another
+// writer of the working copy; Calculate multiple with a
 // record never evaluated; and the Evaluate menu with more active records
 // than 16 bits hold.
 
@@ -10,6 +11,7 @@
 
 #include "pages/frmKONTEXT.h"
 #include "platform/controls/PictureBox.h"
+#include "platform/database/BusyWait.h"
 #include "shell/STATUSLEISTE.h"
 
 #include <QFile>
@@ -240,6 +242,29 @@ TEST_F(Seitenfenster, WithoutAPrinterPanel11AndCtrlPShowOneBoxAndPrintNothing) {
     for (const ScriptedDialogs::Box& box : boxen.boxes())
         EXPECT_TRUE(box.prompt == text && box.title == "Drucken" && box.style == 48);
     EXPECT_FALSE(druckdialoge || Printer().Printing() || QFile::exists(pdf));
+}
+
+// A page opened while another program held the working copy could not keep
+// its scales. With the copy held again, three prints wait for nothing and
+// show no box, the screen's redraw after each sheet neither, and each sends
+// its sheet.
+TEST_F(Seitenfenster, APageWhoseScalesWereNotKeptPrintsWithoutWaiting) {
+    Connection anderer(f.DBPROJEKT()->Path());
+    anderer.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    BusyWait::SetTimeoutLimit(300);
+    boxen.expect(vbOK, QStringLiteral("VB-Fehler: 3218"));
+    ASSERT_NE(berechnen(), nullptr);
+    anderer.Execute(QStringLiteral("COMMIT; BEGIN IMMEDIATE"));
+    f.DBPROJEKT()->Busy().Forget();
+    for (int druck = 1; druck <= 3; ++druck) {
+        QFile::remove(pdf);
+        taste(Qt::Key_P, Qt::ControlModifier);
+        EXPECT_TRUE(QFile::exists(pdf)) << druck;
+    }
+    EXPECT_FALSE(f.DBPROJEKT()->Busy().Waited());
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    anderer.Execute(QStringLiteral("COMMIT"));
+    BusyWait::SetTimeoutLimit(0);
 }
 
 TEST_F(Seitenfenster, TheEvaluateMenuCountsMoreActiveRecordsThanSixteenBitsHold) {
