@@ -69,6 +69,12 @@ public:
     bool IsOpen() const { return m_db != nullptr; }
     // The database file (absolute) of the open or last opened connection.
     QString Path() const { return m_path; }
+    // Whether the open file is no longer the file at its path: another file
+    // took its place (a Save renames a new file over the project database),
+    // or it was moved or deleted. Its writes are then refused and its reads
+    // show what the old file held; Reopen reaches the file at the path. A
+    // state the engine cannot tell counts as moved. False when closed.
+    bool HasMoved() const;
 
     // Runs one or more statements separated by ";" and returns the rows that
     // the last of them inserted, changed or deleted. Values in `parameters`
