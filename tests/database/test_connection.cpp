@@ -445,37 +445,28 @@ TEST_F(ConnectionTest, ReopenInPlaceReadsTheReplacedFile) {
 }
 
 // Another user's Save renames a new file over the database: the connection
-// knows that it holds the old file, its writes are refused as a replaced
-// file (never as a write protection), and Reopen reaches the new one.
+// knows it, and its writes are refused as into a replaced file, never as
+// into a write-protected one, until Reopen reaches the new file.
 TEST_F(ConnectionTest, AWriteIntoAReplacedFileIsToldAsReplaced) {
+    CopyDatabase(path, path + QStringLiteral(".neu"));
     EXPECT_FALSE(db.HasMoved());
-    const QString neu = dir.filePath(QStringLiteral("neu.mdb"));
-    CopyDatabase(path, neu);
-    ASSERT_TRUE(std::filesystem::exists(neu.toStdString()));
-    std::filesystem::rename(neu.toStdString(), path.toStdString());
+    std::filesystem::rename((path + QStringLiteral(".neu")).toStdString(), path.toStdString());
     EXPECT_TRUE(db.HasMoved());
-    const QString datei = QFileInfo(path).absoluteFilePath();
-    const struct {
-        QLocale sprache;
-        QString text;
-    } faelle[] = {
-        {QLocale(QLocale::German, QLocale::Germany),
-         QString::fromUtf8("Die Datenbank %1 wurde durch eine andere Datei ersetzt oder "
-                           "entfernt, seit sie geöffnet wurde; es wurde nichts geändert.")
-             .arg(datei)},
-        {QLocale::c(), QStringLiteral("The database %1 was replaced by another file or removed "
-                                      "since it was opened; nothing was changed.")
-                           .arg(datei)},
-    };
-    for (const auto& f : faelle) {
-        QLocale::setDefault(f.sprache);
+    const QString deutsch = QString::fromUtf8("Die Datenbank %1 wurde durch eine andere Datei "
+                                              "ersetzt oder entfernt, seit sie geöffnet wurde; "
+                                              "es wurde nichts geändert.");
+    const QString englisch = QStringLiteral("The database %1 was replaced by another file or "
+                                            "removed since it was opened; nothing was changed.");
+    for (const auto& [sprache, text] : {std::pair(QLocale(QLocale::German), deutsch),
+                                        std::pair(QLocale::c(), englisch)}) {
+        QLocale::setDefault(sprache);
         try {
             db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
             ADD_FAILURE() << "not refused";
         } catch (const RuntimeError& error) {
             EXPECT_EQ(error.Number(), DatabaseError::Replaced);
-            EXPECT_EQ(error.Description().toStdString(), f.text.toStdString());
             EXPECT_TRUE(error.Refusal());
+            EXPECT_EQ(error.Description().toStdString(), text.arg(db.Path()).toStdString());
         }
     }
     QLocale::setDefault(QLocale::c());

@@ -157,13 +157,10 @@ TEST_F(ExpImp, TheButtonsWorkOnTheDatabaseThatIsAtThePathWhenPressed) {
     datensatz(*andere, 2, QStringLiteral("ALT"), QStringLiteral("z"));
     auto d = dialog();
     // The owner's Save: a copy under another name, changed, renamed over.
+    const QString neu = andererOrdner() + QStringLiteral("/VELD.neu");
     const auto speichern = [&](const std::function<void(Connection&)>& aendern) {
-        const QString neu = andererOrdner() + QStringLiteral("/VELD.neu");
         CopyDatabase(andereDatei(), neu);
-        {
-            Connection db(neu);
-            aendern(db);
-        }
+        aendern(*std::make_unique<Connection>(neu));
         std::filesystem::rename(neu.toStdString(), andereDatei().toStdString());
     };
     speichern([](Connection& db) { datensatz(db, 3, QStringLiteral("NEU"), QStringLiteral("n")); });
