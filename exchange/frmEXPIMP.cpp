@@ -222,6 +222,46 @@ void frmEXPIMP::ANDEREDATENBANKSCHLIESSEN() {
     cmdIMP->setEnabled(false);
 }
 
+void frmEXPIMP::ANDEREDATENBANKVERWERFEN(const RuntimeError& fehler) {
+    // A file that is gone, is no project database or cannot be read leaves
+    // nothing open: no copy can go into it by mistake.
+    ANDEREDATENBANKSCHLIESSEN();
+    lstEXP->clear();
+    fraEXP->setTitle(externerTitel());
+    const int zeiger = MousePointer();
+    SetMousePointer(vbDefault);
+    ErrorHandler(kVbError, kEXPIMPTITEL, vbOKCancel).Report(fehler);
+    SetMousePointer(zeiger);
+}
+
+bool frmEXPIMP::ANDEREDATENBANKAKTUELL() {
+    if (!m_andere || !m_andere->IsOpen()) return false;
+    // The dialog keeps the database open while the user looks and chooses.
+    // When its owner saved meanwhile, a new file took its place, and the
+    // file held here refuses every write: the copy goes into the file that
+    // is at the path now, and the list shows what that file holds.
+    if (!m_andere->HasMoved()) return true;
+    // A key of the old file may name another record in the new one: what
+    // was chosen stays chosen by its identifier.
+    QStringList gewaehlt;
+    for (const QListWidgetItem* item : lstEXP->selectedItems())
+        if (item->data(Qt::UserRole).isValid()) gewaehlt << item->data(kKENNUNG).toString();
+    try {
+        m_andere->Reopen();
+        LISTENFUELLEN(*m_andere, *lstEXP);
+    } catch (...) {
+        ANDEREDATENBANKVERWERFEN(AKTUELLERFEHLER());
+        return false;
+    }
+    for (int n = 0; n < lstEXP->count(); ++n) {
+        QListWidgetItem* item = lstEXP->item(n);
+        if (item->data(Qt::UserRole).isValid() &&
+            gewaehlt.contains(item->data(kKENNUNG).toString()))
+            item->setSelected(true);
+    }
+    return true;
+}
+
 void frmEXPIMP::dirEXP_Change() {
     lstEXP->clear();
     const QFileInfo kandidat(m_ordner + QLatin1Char('/') + ApplicationTitle() +
@@ -239,16 +279,7 @@ void frmEXPIMP::dirEXP_Change() {
         m_andere->Open(kandidat.absoluteFilePath());
         LISTENFUELLEN(*m_andere, *lstEXP);
     } catch (...) {
-        // A file that is no project database, or one that cannot be read,
-        // leaves nothing open: no copy can go into it by mistake.
-        const RuntimeError fehler = AKTUELLERFEHLER();
-        m_andere->Close();
-        lstEXP->clear();
-        fraEXP->setTitle(externerTitel());
-        const int zeiger = MousePointer();
-        SetMousePointer(vbDefault);
-        ErrorHandler(kVbError, kEXPIMPTITEL, vbOKCancel).Report(fehler);
-        SetMousePointer(zeiger);
+        ANDEREDATENBANKVERWERFEN(AKTUELLERFEHLER());
         return;
     }
     m_geoeffnet = true;

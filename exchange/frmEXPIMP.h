@@ -29,6 +29,7 @@ class QGroupBox;
 class QListWidget;
 class QPushButton;
 class QTreeWidget;
+class RuntimeError;
 
 class frmEXPIMP : public QDialog {
     Q_OBJECT
@@ -70,11 +71,12 @@ public:
     static QString BASISNAME(const QString& ordner);
 
     // Fills a list with the records of the database behind a connection:
-    // "KEN (KOM)" with the record's ID as the item's data (Qt::UserRole),
-    // ordered by KEN, the multiple-evaluation row (ID 0) left out. A database
-    // without records gives the single item "<leer>", which carries no key.
-    // Failures reach the caller.
+    // "KEN (KOM)" with the record's ID as the item's data (Qt::UserRole) and
+    // its identifier under kKENNUNG, ordered by KEN, the multiple-evaluation
+    // row (ID 0) left out. A database without records gives the single item
+    // "<leer>", which carries no key. Failures reach the caller.
     static void LISTENFUELLEN(Connection& verbindung, QListWidget& liste);
+    static constexpr int kKENNUNG = Qt::UserRole + 1;
     // Copies every record chosen in the list from the source into the
     // target, with the duplicate question and the error box of the dialog.
     static void KOPIEREN(Connection& quelle, QListWidget& liste, Connection& ziel);
@@ -96,6 +98,13 @@ private:
     void STEUERELEMENTEANLEGEN();
     void ORDNERZEIGEN();
     void ANDEREDATENBANKSCHLIESSEN();
+    // Closes the other project's database after a failure to open or read
+    // it (or the file at its path), empties its list and tells the failure.
+    void ANDEREDATENBANKVERWERFEN(const RuntimeError& fehler);
+    // The other project's database as the file that is at its path now,
+    // opened anew when another file took its place; false when none is
+    // open (then nothing can be copied).
+    bool ANDEREDATENBANKAKTUELL();
     QString externerTitel() const;
 
     int16_t m_sprache = 3;

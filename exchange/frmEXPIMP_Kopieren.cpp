@@ -136,6 +136,7 @@ void frmEXPIMP::LISTENFUELLEN(Connection& verbindung, QListWidget& liste) {
                                          TEXT(rs.Value(QStringLiteral("KOM"))) +
                                          QStringLiteral(")"));
         item->setData(Qt::UserRole, CLng(rs.Value(QStringLiteral("ID"))));
+        item->setData(kKENNUNG, TEXT(rs.Value(QStringLiteral("KEN"))));
         liste.addItem(item);
     }
 }
@@ -161,15 +162,21 @@ void frmEXPIMP::KOPIEREN(Connection& quelle, QListWidget& liste, Connection& zie
     SetMousePointer(vbDefault);
 }
 
+// Both buttons work on the other project's database that is at its path
+// when they are pressed.
 void frmEXPIMP::cmdEXP_Click() {
-    if (lstIMP->selectedItems().isEmpty() || !m_andere || !m_andere->IsOpen()) return;
+    if (lstIMP->selectedItems().isEmpty() || !ANDEREDATENBANKAKTUELL()) return;
     KOPIEREN(*frmMAIN().DBPROJEKT(), *lstIMP, *m_andere);
     ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
-    eh.Run([&] { LISTENFUELLEN(*m_andere, *lstEXP); });
+    eh.Run([&] {
+        if (ANDEREDATENBANKAKTUELL()) LISTENFUELLEN(*m_andere, *lstEXP);
+    });
 }
 
 void frmEXPIMP::cmdIMP_Click() {
-    if (lstEXP->selectedItems().isEmpty() || !m_andere || !m_andere->IsOpen()) return;
+    if (lstEXP->selectedItems().isEmpty() || !ANDEREDATENBANKAKTUELL()) return;
+    // The records chosen may be gone from a file that took the old one's place.
+    if (lstEXP->selectedItems().isEmpty()) return;
     KOPIEREN(*m_andere, *lstEXP, *frmMAIN().DBPROJEKT());
     ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
     eh.Run([&] { LISTENFUELLEN(*frmMAIN().DBPROJEKT(), *lstIMP); });

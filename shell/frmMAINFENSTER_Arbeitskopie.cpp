@@ -498,7 +498,7 @@ void frmMAINFENSTER::AENDERUNGVORMERKEN() {
     if (KOPIEVERSCHOBEN()) {
         const QString kopie = QDir::toNativeSeparators(XMDBPFAD());
         throw DatabaseError::Make(
-            DatabaseError::NotKept,
+            DatabaseError::Replaced,
             m_SPRACHE == 1
                 ? QStringLiteral("The working copy ") + kopie +
                       QStringLiteral(" is no longer the file this run works on: it was replaced "

@@ -69,6 +69,16 @@ void Connection::Reopen() {
     openPath(path);
 }
 
+bool Connection::HasMoved() const {
+    if (!m_db) return false;
+    int moved = 0;
+    // The engine compares the file it holds with the file at its path (one
+    // stat), without touching the database.
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
+        return true;
+    return moved != 0;
+}
+
 void Connection::openPath(const QString& path) {
     const QFileInfo info(path);
     m_path = info.absoluteFilePath();
@@ -107,16 +117,6 @@ void Connection::openPath(const QString& path) {
     }
     m_db = db;
     m_level = 0;
-}
-
-bool Connection::HasMoved() const {
-    if (!m_db) return false;
-    int moved = 0;
-    // A file whose state cannot be looked at counts as moved: a write into
-    // it could not be known to reach the file at the path.
-    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
-        return true;
-    return moved != 0;
 }
 
 void Connection::Close() {
@@ -186,8 +186,11 @@ void Connection::raiseEngineError(int engineCode, const QString& context) const 
     if ((primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && m_busy.TakeStopped())
         throw DatabaseError::CancelledError(m_path);
     // Another writer holding the file past the time-out, or a damaged file,
-    // is told as such, not as a fault of the statement or its values.
-    RaiseRefusal(engineCode, m_path, message);
+    // is told as such, not as a fault of the statement or its values. The
+    // calls give the primary code; the engine keeps the extended one, which
+    // tells a replaced file from a read-only one.
+    const int extended = m_db ? sqlite3_extended_errcode(m_db) : engineCode;
+    RaiseRefusal((extended & 0xff) == primary ? extended : engineCode, m_path, message);
     throw DatabaseError::Make(
         primary == SQLITE_ERROR ? DatabaseError::Command : DatabaseError::Failure, message);
 }
@@ -196,7 +199,9 @@ void Connection::RaiseRefusal(int engineCode, const QString& path, const QString
     // A file held by another writer past the time-out, a damaged file, a
     // file that cannot be written and a failing disk are told as what they
     // are, in the user's language, not as a fault of the statement or its
-    // values.
+    // values. A file that another took the place of since it was opened
+    // refuses every write as read-only; it is not write-protected.
+    if (engineCode == SQLITE_READONLY_DBMOVED) throw DatabaseError::ReplacedError(path);
     switch (engineCode & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED: throw DatabaseError::LockedError(path);

@@ -69,6 +69,12 @@ public:
     bool IsOpen() const { return m_db != nullptr; }
     // The database file (absolute) of the open or last opened connection.
     QString Path() const { return m_path; }
+    // Whether the open file is no longer the file at its path: another file
+    // took its place (a Save renames a new file over the project database),
+    // or it was moved or deleted. Its writes are then refused and its reads
+    // show what the old file held; Reopen reaches the file at the path. A
+    // state the engine cannot tell counts as moved. False when closed.
+    bool HasMoved() const;
 
     // Runs one or more statements separated by ";" and returns the rows that
     // the last of them inserted, changed or deleted. Values in `parameters`
@@ -119,11 +125,6 @@ public:
     // Compacts the database in place through the engine (under its locks,
     // while other connections may have the file open).
     void Compact();
-
-    // Whether the open file is no longer the file at its path: deleted, or
-    // replaced by another file under its name since it was opened. Its
-    // writes would then reach a file that nobody finds any more.
-    bool HasMoved() const;
 
     // Extracts the path of "Data Source=" from a provider string (up to the
     // next ";", blanks trimmed); a text without it is taken as the path.

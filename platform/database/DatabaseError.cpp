@@ -140,6 +140,14 @@ RuntimeError IoFailureError(const QString& path) {
                    "error)");
 }
 
+RuntimeError ReplacedError(const QString& path) {
+    return refusal(Replaced, path,
+                   "Die Datenbank %1 wurde durch eine andere Datei ersetzt oder entfernt, "
+                   "seit sie geöffnet wurde",
+                   "The database %1 was replaced by another file or removed since it was "
+                   "opened");
+}
+
 RuntimeError CancelledError() {
     return Make(Cancelled, german() ? QStringLiteral("Unterbrechung durch den Benutzer")
                                     : QStringLiteral("User interrupt occurred"));
@@ -188,6 +196,7 @@ bool Refuses(int number) {
     case ReadOnly:
     case DiskFull:
     case IoFailure:
+    case Replaced:
     case NotKept:
     case Cancelled:
         return true;

@@ -25,6 +25,11 @@ inline constexpr int Damaged = 3049; // the file is no sound database (a check f
 inline constexpr int ReadOnly = 3051; // the file or its folder cannot be written
 inline constexpr int DiskFull = 3026; // no room left on the file's disk
 inline constexpr int IoFailure = 3043; // the disk failed to read or write the file
+// The file was replaced or moved away since the connection opened it (another
+// user's Save renames a new file over the project database): the engine
+// refuses every write into the file it holds, which is no longer the one at
+// its path.
+inline constexpr int Replaced = 3197;
 // The program refuses to change the database: what it must keep beside it
 // (the working copy's state) cannot be kept. Raised by the program's write
 // guard, never by the engine.
@@ -34,7 +39,7 @@ inline constexpr int NotKept = 3050;
 inline constexpr int Cancelled = 18;
 
 // The database refused a write as a whole (held, damaged, read-only, full,
-// failing disk, the state not kept, a cancelled wait): told as what it is,
+// failing disk, replaced, the state not kept, a cancelled wait): told as what it is,
 // once, never as a value that does not fit its column.
 bool Refuses(int number);
 
@@ -55,6 +60,7 @@ RuntimeError DamagedError(const QString& path, const QString& detail);
 RuntimeError ReadOnlyError(const QString& path);
 RuntimeError DiskFullError(const QString& path);
 RuntimeError IoFailureError(const QString& path);
+RuntimeError ReplacedError(const QString& path);
 RuntimeError CancelledError();
 // A wait for the database at `path`, held by another, that the user
 // cancelled (or the session's end stopped).

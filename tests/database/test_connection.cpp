@@ -444,6 +444,37 @@ TEST_F(ConnectionTest, ReopenInPlaceReadsTheReplacedFile) {
     EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (3)")), 1);
 }
 
+// Another user's Save renames a new file over the database: the connection
+// knows it, and its writes are refused as into a replaced file, never as
+// into a write-protected one, until Reopen reaches the new file.
+TEST_F(ConnectionTest, AWriteIntoAReplacedFileIsToldAsReplaced) {
+    CopyDatabase(path, path + QStringLiteral(".neu"));
+    EXPECT_FALSE(db.HasMoved());
+    std::filesystem::rename((path + QStringLiteral(".neu")).toStdString(), path.toStdString());
+    EXPECT_TRUE(db.HasMoved());
+    const QString deutsch = QString::fromUtf8("Die Datenbank %1 wurde durch eine andere Datei "
+                                              "ersetzt oder entfernt, seit sie geöffnet wurde; "
+                                              "es wurde nichts geändert.");
+    const QString englisch = QStringLiteral("The database %1 was replaced by another file or "
+                                            "removed since it was opened; nothing was changed.");
+    for (const auto& [sprache, text] : {std::pair(QLocale(QLocale::German), deutsch),
+                                        std::pair(QLocale::c(), englisch)}) {
+        QLocale::setDefault(sprache);
+        try {
+            db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (1)"));
+            ADD_FAILURE() << "not refused";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), DatabaseError::Replaced);
+            EXPECT_TRUE(error.Refusal());
+            EXPECT_EQ(error.Description().toStdString(), text.arg(db.Path()).toStdString());
+        }
+    }
+    QLocale::setDefault(QLocale::c());
+    db.Reopen();
+    EXPECT_FALSE(db.HasMoved());
+    EXPECT_EQ(db.Execute(QStringLiteral("INSERT INTO [T] ([ID]) VALUES (2)")), 1);
+}
+
 TEST_F(ConnectionTest, CachedStatementsFollowASchemaChange) {
     db.Execute(QStringLiteral("INSERT INTO [T] ([ID],[KEN]) VALUES (1,'a')"));
     {

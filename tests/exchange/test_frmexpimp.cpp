@@ -12,6 +12,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -143,6 +145,45 @@ TEST_F(ExpImp, AFailureInsideARecordRollsItBackWhole) {
                 EXPECT_EQ(zeilen(*andere, tabelle, 3).size(), 0) << tabelle;
         }
     }
+}
+
+// The other project's owner saves while the dialog is open: a new file takes
+// the place of the database that the dialog opened. Both buttons work on the
+// file that is at the path when they are pressed; a record chosen in the list
+// is found there by its identifier, not by a key of the old file.
+TEST_F(ExpImp, TheButtonsWorkOnTheDatabaseThatIsAtThePathWhenPressed) {
+    datensatz(arbeit(), 1, QStringLiteral("EIGEN"), QStringLiteral("x"));
+    datensatz(*andere, 1, QStringLiteral("FREMD"), QStringLiteral("y"));
+    datensatz(*andere, 2, QStringLiteral("ALT"), QStringLiteral("z"));
+    auto d = dialog();
+    // The owner's Save: a copy under another name, changed, renamed over.
+    const QString neu = andererOrdner() + QStringLiteral("/VELD.neu");
+    const auto speichern = [&](const std::function<void(Connection&)>& aendern) {
+        CopyDatabase(andereDatei(), neu);
+        aendern(*std::make_unique<Connection>(neu));
+        std::filesystem::rename(neu.toStdString(), andereDatei().toStdString());
+    };
+    speichern([](Connection& db) { datensatz(db, 3, QStringLiteral("NEU"), QStringLiteral("n")); });
+    waehlen(*d->lstIMP, {"EIGEN"});
+    d->cmdEXP->click();
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+    Connection jetzt(andereDatei());
+    EXPECT_EQ(spalte(jetzt, "SELECT [KEN] FROM [E1] ORDER BY [ID]"),
+              QVariantList({"FREMD", "ALT", "NEU", "EIGEN"}));
+    EXPECT_EQ(texte(*d->lstEXP), QStringList({"ALT (z)", "EIGEN (x)", "FREMD (y)", "NEU (n)"}));
+
+    // The owner removed ALT, and another record took its key.
+    waehlen(*d->lstEXP, {"ALT", "FREMD"});
+    speichern([](Connection& db) {
+        for (const QString& tabelle : kTabellen)
+            db.Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=2").arg(tabelle));
+        datensatz(db, 2, QStringLiteral("ANDERS"), QStringLiteral("a"));
+    });
+    d->cmdIMP->click();
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+    EXPECT_EQ(spalte(arbeit(), "SELECT [KEN] FROM [E1] ORDER BY [ID]"),
+              QVariantList({"EIGEN", "FREMD"}));
+    EXPECT_EQ(texte(*d->lstEXP), QStringList({"ANDERS (a)", "EIGEN (x)", "FREMD (y)", "NEU (n)"}));
 }
 
 TEST_F(ExpImp, ThePlaceholderAndTheMultipleEvaluationAreNoRecords) {
