@@ -357,8 +357,12 @@ bool frmMAINFENSTER::SPEICHERN() {
             marke = erlaubt ? *erlaubt : PROJEKTMARKE();
             gespeichert = eh.Run(wartend([&] {
                               try {
-                                  fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT,
-                                                                   PROJEKTDATENBANK(), marke);
+                                  // A project whose mark could not be
+                                  // taken is overwritten as the user
+                                  // agreed, not asked about again.
+                                  fremd = !CopyDatabaseIfUnchanged(
+                                      *m_DBPROJEKT, PROJEKTDATENBANK(), marke,
+                                      !erlaubt || erlaubt->known);
                               } catch (const RuntimeError& fehler) {
                                   if (fehler.Number() != DatabaseError::Damaged) throw;
                                   beschaedigt = true;

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -380,7 +381,8 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath, const QS
 namespace {
 // The Save's copy: see CopyDatabase(Connection&, ...) and
 // CopyDatabaseIfUnchanged.
-bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* mark) {
+bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* mark,
+                 bool compare) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
     const QFileInfo target(targetPath);
@@ -389,23 +391,25 @@ bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* ma
     // target's write lock: a writer with work open in it is waited for and
     // never cut off. Writing a new file is about half the work of writing
     // the target in place under its journal.
-    Handle existing;
-    if (target.exists()) {
-        open(existing, targetPath, SQLITE_OPEN_READWRITE);
-        const int read = readResult(existing.get());
-        if (read == SQLITE_OK) {
-            lockForWriting(existing, targetPath);
-            // Under the write lock nobody commits into the target, and a
-            // file renamed over it later is renamed over this copy's, too.
-            if (mark) {
-                const DatabaseMark now = markOf(existing.get(), targetPath);
-                if (!now.Same(*mark)) {
-                    *mark = now;
-                    return false;
-                }
-            }
-        } else if ((read & 0xff) != SQLITE_NOTADB) {
-            fail(side(existing, targetPath), read);
+    std::optional<Handle> existing;
+    // A file renamed over the target while this copy waited for its lock is
+    // locked anew: the lock and the mark are the file's at the path.
+    for (int versuch = 0; target.exists() && versuch < 3; ++versuch) {
+        existing.emplace();
+        open(*existing, targetPath, SQLITE_OPEN_READWRITE);
+        const int read = readResult(existing->get());
+        if ((read & 0xff) == SQLITE_NOTADB) break;
+        if (read != SQLITE_OK) fail(side(*existing, targetPath), read);
+        lockForWriting(*existing, targetPath);
+        if (!moved(existing->get())) break;
+    }
+    // Under the write lock nobody commits into the target, and a file
+    // renamed over it later is renamed over this copy's, too.
+    if (mark && compare && existing) {
+        const DatabaseMark now = markOf(existing->get(), targetPath);
+        if (!now.Same(*mark)) {
+            *mark = now;
+            return false;
         }
     }
     copyToNewFile(from, targetPath, true, QString(), mark);
@@ -414,11 +418,12 @@ bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* ma
 } // namespace
 
 void CopyDatabase(Connection& source, const QString& targetPath) {
-    replaceFrom(source, targetPath, nullptr);
+    replaceFrom(source, targetPath, nullptr, false);
 }
 
-bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark) {
-    return replaceFrom(source, targetPath, &mark);
+bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark,
+                             bool compare) {
+    return replaceFrom(source, targetPath, &mark, compare);
 }
 
 bool DatabaseMark::Same(const DatabaseMark& other) const {

@@ -62,8 +62,11 @@ void CopyDatabase(Connection& source, const QString& targetPath);
 // under the target's write lock: a target that another writer changed or
 // replaced since is left as it is, `mark` becomes the target's mark now, and
 // the result is false. A missing target (or a file that is no database) is
-// written without a comparison. On success `mark` is the new target's.
-bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark);
+// written without a comparison, and so is any target when `compare` is
+// false (the user agreed to overwrite it as it is). An unknown `mark`
+// matches no target. On success `mark` is the new target's.
+bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark,
+                             bool compare = true);
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.
 void CopyDatabase(const QString& sourcePath, Connection& target);
