@@ -64,7 +64,10 @@ Side side(Handle& handle, const QString& path) {
     const int primary = rc & 0xff;
     if (busy && (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && busy->TakeStopped())
         throw DatabaseError::CancelledError(path);
-    Connection::RaiseRefusal(rc, path, message);
+    // The engine keeps the extended code (a file replaced since it was
+    // opened is another refusal than a write protection).
+    const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    Connection::RaiseRefusal((extended & 0xff) == primary ? extended : rc, path, message);
     throw DatabaseError::Make(DatabaseError::Failure,
                               message + QStringLiteral(" (") + path + QLatin1Char(')'));
 }
