@@ -192,12 +192,15 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 return false;
             }
             const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
-            // A copy that another run still works on cannot be moved, and
-            // this run cannot share it either: a Save would write the other
-            // project's records over this one. The start ends, told why.
+            // A copy that another run still works on (or may: the copy's
+            // lock refused) cannot be moved, and this run cannot share it
+            // either: a Save would write the other project's records over
+            // this one. The start ends, told why.
             if (!KOPIEALLEIN()) {
                 if (!m_zustandsfehler.isEmpty())
                     ZUSTANDMELDEN();
+                else if (!m_anteilfehler.isEmpty())
+                    ANTEILPRUEFEN(arbeitskopie);
                 else if (m_SPRACHE == 1)
                     MsgBox(QStringLiteral("The working copy belongs to project ") + projekt +
                                QStringLiteral(", on which another run of VELD is working right "
