@@ -193,33 +193,46 @@ private:
     void STATUSLEISTEANLEGEN();
     void ENGLISCHETEXTE();
     bool INSTALLIERTERSTART(ErrorHandler& eh);
-    // False when the start is to end at once (the user cancelled its wait
-    // for another run, or the session ended meanwhile).
+    // False when the start is to end at once, told why (or the session
+    // ended meanwhile); true otherwise, also when it left through `eh`,
+    // whose failure the start then tells.
     bool ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh);
     // Waits, with events running and a small window saying so, until no
-    // other run decides about the copy; false when cancelled or the session
-    // ended.
-    bool ENTSCHEIDUNGABWARTEN();
+    // other run decides about the copy; raises the wait cancelled (or the
+    // session ended) or timed out, naming the copy.
+    void ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie);
     // Takes, without waiting, what a start needs before it decides: the
-    // decision lock alone and the copy's lock shared. False while another
-    // run holds either; true when both are held or one failed otherwise
-    // (kept as the state's failure).
-    bool STARTSPERREN();
+    // decision lock alone, the copy's lock shared and the share of the copy
+    // itself. False while another run holds one of them; true when all are
+    // held or one failed otherwise (kept as the state's or the share's
+    // failure).
+    bool STARTSPERREN(const QString& arbeitskopie);
     // Ends a start before its main window (a wait cancelled, a database
     // held, damaged or missing, the session ended): nothing written, nothing
     // deleted.
     void STARTBEENDEN();
     void FRISCHEKOPIE(const QString& arbeitskopie);
-    QString UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft);
     // Moves the copy (and a journal left with it) to a free name beside it,
     // "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb", and returns that name.
     QString KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz);
     // With the copy to itself: a copy that the engine's check finds damaged
-    // is put aside under a name that says so, the user is told, and a fresh
-    // copy is made. True when it was damaged (the copy's lock is then shared
-    // again); false for a sound copy, still held alone. A failure (the copy
-    // unreadable, not put aside, no fresh copy) leaves through `eh`.
+    // is replaced (KOPIEERSETZEN). True when it was damaged (the copy's lock
+    // is then shared again; m_abgebrochen when the start ends, told why);
+    // false for a sound copy, still held alone. A copy that cannot be read
+    // leaves through `eh`.
     bool BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie);
+    // With the copy to itself: the damaged copy, or the copy of another
+    // project (`fremdprojekt`), is put aside, a fresh copy of this project
+    // takes its place, the marks that were the old copy's go, the copy's
+    // lock is shared again and the user is told where the old copy lies.
+    // False when the start is to end, told why (no fresh copy); true
+    // otherwise, also when the copy could not be put aside and `eh` left.
+    bool KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie, const QString& fremdprojekt);
+    // The share of the copy refused (other than by another holder): why,
+    // kept once; and, at the end of the start, found out for the copy the
+    // start made and told once.
+    void ANTEILFEHLT(const QString& grund);
+    void ANTEILPRUEFEN(const QString& arbeitskopie);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
     // The copy's state of unsaved changes (see frmMAINFENSTER_Arbeitskopie).
     QStringList MARKEN(const QString& muster) const;
@@ -252,9 +265,10 @@ private:
     bool ANDERELAUFEND();
     // Takes the copy's lock shared again; a failure is kept as the state's.
     void KOPIETEILEN();
-    // Holds this run's share of the working copy itself (see m_kopieanteil)
-    // when the copy is there; and whether no other run holds one.
-    void KOPIEBELEGEN(const QString& arbeitskopie);
+    // Takes this run's share of the working copy itself (see m_kopieanteil)
+    // when the copy is there, without waiting: false while another run
+    // holds it alone. And whether no other run holds one.
+    bool KOPIEBELEGEN(const QString& arbeitskopie);
     bool KOPIEANTEILALLEIN();
     // Why a lock failed, in the program's language.
     QString SPERRGRUND(const FileLock& sperre) const;
@@ -325,11 +339,14 @@ private:
     // one file that cannot go or be replaced without its records, so live
     // runs are known from it whatever happens to the files beside it. Its
     // descriptor stays open until the copy's connection is closed (closing
-    // one would drop the engine's locks); where the file system keeps no
-    // such lock, the lock files and run marks alone tell.
+    // one would drop the engine's locks); a run whose file system refuses
+    // it is never alone with the copy.
     // The byte is far from those that the engine locks (from 0x40000000).
     static constexpr qint64 kAnteilsbyte = 0x7FFF0000;
     FileLock m_kopieanteil{kAnteilsbyte};
+    // Why this run holds no share of the copy though it is there (the file
+    // system refuses the lock): such a run is never alone with the copy.
+    QString m_anteilfehler;
     // This run holds both locks alone, from its save question to its end.
     bool m_entscheidet = false;
     // As the last run the user chose not to save the copy's changes.

@@ -32,6 +32,13 @@
 // - "<run>.<n>.geaendert" for every change a command marks (store, delete,
 //   import, evaluation). A Save clears the marks it found before it began;
 //   one made meanwhile stays for a later Save or the question at the end.
+//
+// A copy that an interrupted run left damaged is not offered: a Yes would
+// keep it and every command would then fail on it, and copied over, the
+// interrupted run's changes would be lost for good. Like a copy of another
+// project, it is put aside under a name that says what it is, where the user
+// (or whoever repairs it) finds it, and the run goes on with a fresh copy of
+// the project.
 #include "shell/frmMAINFENSTER.h"
 
 #include "platform/database/Connection.h"
@@ -165,9 +172,11 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
     if (!m_kopiesperre.Open(QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.sperre")))
         ZUSTANDFEHLT(QFileInfo(arbeitskopie).path(), SPERRGRUND(m_kopiesperre));
-    if (!STARTSPERREN()) {
+    if (!STARTSPERREN(arbeitskopie)) {
         if (STARTHALT) STARTHALT("WARTET");
-        if (!ENTSCHEIDUNGABWARTEN()) return false;
+        // A wait cancelled, timed out or ended by the session ends the start
+        // with the one box of every such start (none at the session's end).
+        if (!eh.Run([&] { ENTSCHEIDUNGABWARTEN(arbeitskopie); })) return true;
     }
     if (m_zustandsfehler.isEmpty()) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::START);
     struct Freigabe {
@@ -178,7 +187,6 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         }
     } freigabe{m_entscheidung};
     if (!m_zustand.isEmpty()) LAUFANMELDEN();
-    KOPIEBELEGEN(arbeitskopie);
     // A run that cannot keep its state beside the copy is told once; it
     // changes nothing in the copy and decides nothing about it.
     if (!m_zustandsfehler.isEmpty()) ZUSTANDMELDEN();
@@ -199,12 +207,15 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 return false;
             }
             const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
-            // A copy that another run still works on cannot be moved, and
-            // this run cannot share it either: a Save would write the other
-            // project's records over this one. The start ends, told why.
+            // A copy that another run still works on (or may: the copy's
+            // lock refused) cannot be moved, and this run cannot share it
+            // either: a Save would write the other project's records over
+            // this one. The start ends, told why.
             if (!KOPIEALLEIN()) {
                 if (!m_zustandsfehler.isEmpty())
                     ZUSTANDMELDEN();
+                else if (!m_anteilfehler.isEmpty())
+                    ANTEILPRUEFEN(arbeitskopie);
                 else if (m_SPRACHE == 1)
                     MsgBox(QStringLiteral("The working copy belongs to project ") + projekt +
                                QStringLiteral(", on which another run of VELD is working right "
@@ -224,26 +235,7 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             }
             // Another project's unsaved changes: they are kept under a name
             // of their own, and this project gets a fresh copy.
-            const std::optional<QString> neu =
-                eh.Value([&] { return UEBRIGEKOPIESICHERN(arbeitskopie, herkunft); });
-            if (!neu) {
-                // Never copy over changes that could not be put aside, nor
-                // work on them as this project's: the box said why.
-                KOPIETEILEN();
-                return false;
-            }
-            if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) ZUSTANDLEEREN();
-            KOPIETEILEN();
-            if (m_SPRACHE == 1)
-                MsgBox(QStringLiteral("The working copy of project ") + projekt +
-                           QStringLiteral(" was not saved. It has been kept as ") + *neu +
-                           QStringLiteral("."),
-                       vbOKOnly + vbExclamation, kTitel);
-            else
-                MsgBox(QStringLiteral("Die Arbeitskopie des Projekts ") + projekt +
-                           QStringLiteral(" wurde nicht gespeichert. Sie liegt unter ") + *neu +
-                           QStringLiteral("."),
-                       vbOKOnly + vbExclamation, kTitel);
+            if (!KOPIEERSETZEN(eh, arbeitskopie, projekt)) return false;
         } else if (!KOPIEALLEIN()) {
             // Another run of this user works on the copy right now: nothing
             // was interrupted, and this run shares the copy as it is, with
@@ -252,6 +244,7 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         } else if (BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
             // A damaged copy is never offered: it was put aside, and this
             // run has a fresh one (or ends, told why).
+            if (m_abgebrochen) return false;
         } else {
             // No other run holds the copy: a run that is gone left it. The
             // lock stays exclusive until the answer is carried out, so a run
@@ -290,48 +283,9 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); }) && allein) ZUSTANDLEEREN();
         KOPIETEILEN();
     }
+    if (!eh.Left()) ANTEILPRUEFEN(arbeitskopie);
     eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); });
     return true;
-}
-
-bool frmMAINFENSTER::STARTSPERREN() {
-    // The decision lock alone, then the copy's lock shared. Neither is
-    // waited for here: a run that decides holds the one or the other (the
-    // copy's alone, also when the decision lock was deleted under it), and
-    // the start waits for it where the user sees it. A lock that fails
-    // otherwise is not waited for: the start then decides nothing.
-    if (m_entscheidung.IsOpen() && !m_entscheidung.IsHeld() && !m_entscheidung.TryExclusive()) {
-        if (m_entscheidung.Failed() == FileLock::Failure::None) return false;
-        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
-        m_entscheidung.Release();
-    }
-    if (m_kopiesperre.IsOpen() && !m_kopiesperre.IsHeld() && !m_kopiesperre.TryShared()) {
-        if (m_kopiesperre.Failed() == FileLock::Failure::None) return false;
-        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
-        m_kopiesperre.Release();
-    }
-    return true;
-}
-
-bool frmMAINFENSTER::ENTSCHEIDUNGABWARTEN() {
-    // Another run decides about the copy (its save question at the end, a
-    // compaction, its own start): this start waits, says for what once the
-    // wait lasts, and can be cancelled or ended by the session.
-    WaitWindow::Wait warten([this] {
-        QString was = TAETIGKEIT::LESEN(m_zustand, m_SPRACHE);
-        if (was.isEmpty())
-            was = m_SPRACHE == 1
-                      ? QStringLiteral("Another run of VELD decides about the working copy.")
-                      : QString::fromUtf8("Ein anderer Lauf von VELD entscheidet gerade über die "
-                                          "Arbeitskopie.");
-        return was + QLatin1Char('\n') +
-               (m_SPRACHE == 1 ? QStringLiteral("This start waits until it is done.")
-                               : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
-    });
-    for (;;) {
-        if (STARTSPERREN()) return true;
-        if (!warten.Pause(50) || m_sitzungsende) return false;
-    }
 }
 
 QStringList frmMAINFENSTER::MARKEN(const QString& muster) const {
@@ -677,15 +631,9 @@ void frmMAINFENSTER::KOPIETEILEN() {
     if (m_kopieanteil.IsHeld()) m_kopieanteil.Shared();
 }
 
-void frmMAINFENSTER::KOPIEBELEGEN(const QString& arbeitskopie) {
-    // Not there yet: the fresh copy is locked when it is made. A file system
-    // that keeps no such lock (or a copy that cannot be opened for it)
-    // leaves the lock files and run marks to tell.
-    FileLock anteil(kAnteilsbyte);
-    if (anteil.OpenPresent(arbeitskopie) && anteil.Shared()) m_kopieanteil = std::move(anteil);
-}
-
 bool frmMAINFENSTER::KOPIEANTEILALLEIN() {
+    // A run whose share was refused cannot tell who else works on the copy.
+    if (!m_anteilfehler.isEmpty()) return false;
     if (!m_kopieanteil.IsHeld()) return true;
     // The copy at the path is no longer the file this run holds (replaced or
     // deleted under the live runs): who still works on which file cannot be
@@ -773,8 +721,88 @@ void frmMAINFENSTER::PROJEKTMARKESETZEN(const DatabaseMark& marke) {
     }
 }
 
-QString frmMAINFENSTER::UEBRIGEKOPIESICHERN(const QString& arbeitskopie, const QString& herkunft) {
-    return KOPIEBEISEITELEGEN(arbeitskopie, QFileInfo(herkunft).absoluteDir().dirName());
+bool frmMAINFENSTER::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie) {
+    // The engine's check reads every page, so that damage inside a table is
+    // found here and not by the first command that reads it.
+    bool beschaedigt = false;
+    const bool geprueft = eh.Run([&] {
+        try {
+            CheckDatabase(arbeitskopie);
+        } catch (const RuntimeError& fehler) {
+            if (fehler.Number() != DatabaseError::Damaged) throw;
+            beschaedigt = true;
+        }
+    });
+    if (!geprueft) {
+        // A copy that cannot be read (held, unreadable) ends the start,
+        // left as it is; one the user chose to go on with is offered.
+        if (!eh.Left()) return false;
+        KOPIETEILEN();
+        return true;
+    }
+    if (!beschaedigt) return false;
+    if (!KOPIEERSETZEN(eh, arbeitskopie, QString())) m_abgebrochen = true;
+    return true;
+}
+
+bool frmMAINFENSTER::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
+                                   const QString& fremdprojekt) {
+    const bool en = m_SPRACHE == 1;
+    const bool beschaedigt = fremdprojekt.isEmpty();
+    const std::optional<QString> ziel = eh.Value([&] {
+        return KOPIEBEISEITELEGEN(arbeitskopie,
+                                  beschaedigt ? QStringLiteral("beschaedigt") : fremdprojekt);
+    });
+    if (!ziel) {
+        // Never copied over, nor worked on: what could not be put aside
+        // stays where it is, and the start ends (its box says why).
+        KOPIETEILEN();
+        return eh.Left();
+    }
+    const QString ort = QDir::toNativeSeparators(*ziel) + QLatin1Char('.');
+    QString was;
+    if (beschaedigt)
+        was = en ? QStringLiteral("The working copy left by an interrupted run is damaged and "
+                                  "cannot be used. It has been kept as ") +
+                       ort
+                 : QString::fromUtf8("Die Arbeitskopie, die ein unterbrochener Lauf hinterlassen "
+                                     "hat, ist beschädigt und kann nicht benutzt werden. Sie liegt "
+                                     "unter ") +
+                       ort;
+    else
+        was = en ? QStringLiteral("The working copy of project ") + fremdprojekt +
+                       QStringLiteral(" was not saved. It has been kept as ") + ort
+                 : QStringLiteral("Die Arbeitskopie des Projekts ") + fremdprojekt +
+                       QStringLiteral(" wurde nicht gespeichert. Sie liegt unter ") + ort;
+    bool frisch = false;
+    {
+        // A refusal of the project says what stands: the copy lies aside,
+        // and no new one was made.
+        const DatabaseError::WhatStands stand(
+            QStringLiteral("eine neue Arbeitskopie wurde nicht angelegt"),
+            QStringLiteral("no new working copy was made"));
+        frisch = eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
+    }
+    // What the marks beside the copy tell belongs to the copy put aside.
+    if (frisch) ZUSTANDLEEREN();
+    KOPIETEILEN();
+    if (!frisch) {
+        // One box: where the copy lies, and why the start ends.
+        if (!m_sitzungsende)
+            MsgBox(was + QStringLiteral("\r\n") + eh.ErrDescription() + QStringLiteral("\r\n") +
+                       (en ? QStringLiteral("VELD does not start.")
+                           : QStringLiteral("VELD wird nicht gestartet.")),
+                   vbOKOnly + vbExclamation, kTitel);
+        return false;
+    }
+    if (beschaedigt)
+        was += QStringLiteral("\r\n") +
+               (en ? QStringLiteral("The work goes on with a new copy of project ") + m_PROJEKT +
+                         QStringLiteral(".")
+                   : QStringLiteral("Es wird mit einer neuen Kopie des Projekts ") + m_PROJEKT +
+                         QStringLiteral(" weitergearbeitet."));
+    MsgBox(was, vbOKOnly + vbExclamation, kTitel);
+    return true;
 }
 
 QString frmMAINFENSTER::KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz) {

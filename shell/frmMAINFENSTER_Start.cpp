@@ -1,4 +1,6 @@
-// The start-up of the main window (its load handler).
+// The start-up of the main window (its load handler), and the locks a start
+// takes, without waiting out of view, before it decides about the working
+// copy.
 
 #include "shell/frmMAINFENSTER.h"
 
@@ -19,9 +21,13 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QScreen>
+#include <cerrno>
 
 namespace {
 const QString kTitel = QStringLiteral("VELD");
+// How long a start waits for another run's decision, as long as every wait
+// for another holder of a database.
+constexpr qint64 kWartezeitMs = 30000;
 
 QString verbindungstext(const QString& pfad) {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source=") +
@@ -307,6 +313,111 @@ bool frmMAINFENSTER::INSTALLIERTERSTART(ErrorHandler& eh) {
         return false;
     }
     return true;
+}
+
+bool frmMAINFENSTER::STARTSPERREN(const QString& arbeitskopie) {
+    // The decision lock alone, then the copy's lock shared, then the share
+    // of the copy itself. None is waited for here: a run that decides holds
+    // one of them (the copy alone, also when the files beside it were
+    // deleted under it), and the start waits for it where the user sees it.
+    // A lock that fails otherwise is not waited for: the start then decides
+    // nothing.
+    if (m_entscheidung.IsOpen() && !m_entscheidung.IsHeld() && !m_entscheidung.TryExclusive()) {
+        if (m_entscheidung.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+        m_entscheidung.Release();
+    }
+    if (m_kopiesperre.IsOpen() && !m_kopiesperre.IsHeld() && !m_kopiesperre.TryShared()) {
+        if (m_kopiesperre.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
+        m_kopiesperre.Release();
+    }
+    return KOPIEBELEGEN(arbeitskopie);
+}
+
+void frmMAINFENSTER::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
+    // Another run decides about the copy (its save question at the end, a
+    // compaction, a Save, its own start): this start waits, says for what
+    // once the wait lasts, and can be cancelled or ended by the session. As
+    // every wait for another, it gives up after the time-out.
+    WaitWindow::Wait warten([this] {
+        QString was = TAETIGKEIT::LESEN(m_zustand, m_SPRACHE);
+        if (was.isEmpty())
+            was = m_SPRACHE == 1
+                      ? QStringLiteral("Another run of VELD decides about the working copy.")
+                      : QString::fromUtf8("Ein anderer Lauf von VELD entscheidet gerade über die "
+                                          "Arbeitskopie.");
+        return was + QLatin1Char('\n') +
+               (m_SPRACHE == 1 ? QStringLiteral("This start waits until it is done.")
+                               : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
+    });
+    for (;;) {
+        if (STARTSPERREN(arbeitskopie)) return;
+        if (warten.Elapsed() >= kWartezeitMs) throw DatabaseError::LockedError(arbeitskopie);
+        if (!warten.Pause(50) || m_sitzungsende) throw DatabaseError::CancelledError(arbeitskopie);
+    }
+}
+
+bool frmMAINFENSTER::KOPIEBELEGEN(const QString& arbeitskopie) {
+    if (m_kopieanteil.IsHeld() || !m_anteilfehler.isEmpty()) return true;
+    if (!m_kopieanteil.IsOpen()) {
+        // Not there yet: the fresh copy is locked when it is made.
+        FileLock anteil(kAnteilsbyte);
+        if (!anteil.OpenPresent(arbeitskopie)) {
+            if (anteil.ErrorNumber() != ENOENT) ANTEILFEHLT(SPERRGRUND(anteil));
+            return true;
+        }
+        m_kopieanteil = std::move(anteil);
+    }
+    // Not waited for: a run that holds it alone decides about the copy, and
+    // the start waits for it where the user sees it.
+    if (!m_kopieanteil.TryShared()) {
+        if (m_kopieanteil.Failed() == FileLock::Failure::None) return false;
+        ANTEILFEHLT(SPERRGRUND(m_kopieanteil));
+        m_kopieanteil.Release();
+        return true;
+    }
+    // The copy replaced or deleted by the run that held it alone: the share
+    // goes on the file that is at the path now.
+    const FileLock::Identity dort = m_kopieanteil.StillAtPath();
+    if (dort == FileLock::Identity::Same) return true;
+    if (dort == FileLock::Identity::Unknown) ANTEILFEHLT(SPERRGRUND(m_kopieanteil));
+    m_kopieanteil.Release();
+    return dort == FileLock::Identity::Unknown;
+}
+
+void frmMAINFENSTER::ANTEILFEHLT(const QString& grund) {
+    if (m_anteilfehler.isEmpty()) m_anteilfehler = grund;
+}
+
+void frmMAINFENSTER::ANTEILPRUEFEN(const QString& arbeitskopie) {
+    // The copy this start made carries the run's share from its making;
+    // where it does not, the file system refused the lock, most likely.
+    if (m_anteilfehler.isEmpty() && !m_kopieanteil.IsHeld() && QFileInfo::exists(arbeitskopie)) {
+        FileLock probe(kAnteilsbyte);
+        if (probe.OpenPresent(arbeitskopie)) probe.TryShared();
+        ANTEILFEHLT(probe.Failed() != FileLock::Failure::None
+                        ? SPERRGRUND(probe)
+                        : GRUND("the working copy was made without its lock",
+                                "die Arbeitskopie wurde ohne ihre Sperre angelegt"));
+    }
+    // Told once; a run told that it changes nothing knows enough.
+    if (m_anteilfehler.isEmpty() || m_zustandgemeldet) return;
+    const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
+    if (m_SPRACHE == 1)
+        MsgBox(QStringLiteral("In the folder ") + ordner +
+                   QStringLiteral(" several runs of VELD cannot know of each other (") +
+                   m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+                   QStringLiteral("This run therefore neither replaces nor deletes the working "
+                                  "copy; it stays after the run ends."),
+               vbOKOnly + vbExclamation, kTitel);
+    else
+        MsgBox(QStringLiteral("Im Ordner ") + ordner +
+                   QString::fromUtf8(" können mehrere Läufe von VELD nichts voneinander wissen (") +
+                   m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+                   QString::fromUtf8("Dieser Lauf ersetzt und löscht die Arbeitskopie deshalb "
+                                     "nicht; sie bleibt nach seinem Ende erhalten."),
+               vbOKOnly + vbExclamation, kTitel);
 }
 
 void frmMAINFENSTER::STARTBEENDEN() {

@@ -10,6 +10,8 @@
 #include <utility>
 
 namespace {
+int g_refused = 0;
+
 int flockRetrying(int fd, int operation) {
     int rc;
     do
@@ -19,6 +21,10 @@ int flockRetrying(int fd, int operation) {
 }
 
 int byteRetrying(int fd, qint64 byte, short type, bool wait) {
+    if (g_refused != 0 && type != F_UNLCK) {
+        errno = g_refused;
+        return -1;
+    }
     struct flock bereich {};
     bereich.l_type = type;
     bereich.l_whence = SEEK_SET;
@@ -33,6 +39,10 @@ int byteRetrying(int fd, qint64 byte, short type, bool wait) {
     return rc;
 }
 } // namespace
+
+void FileLock::RefuseByteLocks(int error) {
+    g_refused = error;
+}
 
 FileLock::~FileLock() {
     Release();

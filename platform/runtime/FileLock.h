@@ -102,6 +102,11 @@ public:
     // Releases the lock and closes the descriptor.
     void Release();
 
+    // For tests: every byte lock is refused with `error` (EINVAL, ENOLCK),
+    // as a file system that keeps no such locks refuses it; 0 lets them be
+    // taken again.
+    static void RefuseByteLocks(int error);
+
 private:
     enum class Held { None, Shared, Exclusive };
     bool fail(Failure failure) const;

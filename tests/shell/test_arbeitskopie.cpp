@@ -7,12 +7,14 @@
 
 #include "data/SCHEMA.h"
 #include "platform/database/Connection.h"
+#include "platform/runtime/WaitWindow.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -34,6 +36,19 @@ void uebrigeKopie(const SHELLLABOR& labor, const QString& herkunft = QString()) 
         datei.open(QIODevice::WriteOnly);
         datei.write(herkunft.toUtf8() + "\n");
     }
+}
+
+// A working copy left behind damaged: the project database with its header
+// overwritten. Returns what it holds.
+QByteArray beschaedigteKopie(const SHELLLABOR& labor) {
+    QFile projekt(labor.PROJEKTDATENBANK());
+    projekt.open(QIODevice::ReadOnly);
+    const QByteArray kaputt = projekt.readAll().replace(0, 16, QByteArray(16, 'x'));
+    QDir().mkpath(QFileInfo(labor.ARBEITSKOPIE()).path());
+    QFile kopie(labor.ARBEITSKOPIE());
+    kopie.open(QIODevice::WriteOnly);
+    kopie.write(kaputt);
+    return kaputt;
 }
 
 // The first line of a file: the project a copy was made from.
@@ -225,14 +240,7 @@ TEST(Arbeitskopie, ADamagedLeftCopyIsPutAsideAndTheStartGoesOnWithAFreshCopy) {
     SHELLLABOR labor;
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
     const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
-    QFile projekt(labor.PROJEKTDATENBANK());
-    ASSERT_TRUE(projekt.open(QIODevice::ReadOnly));
-    // The database with its header overwritten.
-    const QByteArray kaputt = projekt.readAll().replace(0, 16, QByteArray(16, 'x'));
-    QDir().mkpath(ordner);
-    QFile kopie(labor.ARBEITSKOPIE());
-    ASSERT_TRUE(kopie.open(QIODevice::WriteOnly) && kopie.write(kaputt));
-    kopie.close();
+    const QByteArray kaputt = beschaedigteKopie(labor);
 
     ScriptedDialogs boxen;
     boxen.expect(vbOK, QString::fromUtf8("Die Arbeitskopie, die ein unterbrochener Lauf "
@@ -250,4 +258,56 @@ TEST(Arbeitskopie, ADamagedLeftCopyIsPutAsideAndTheStartGoesOnWithAFreshCopy) {
     QFile beiseite(ordner + QStringLiteral("/VELD_beschaedigt.mdb"));
     ASSERT_TRUE(beiseite.open(QIODevice::ReadOnly));
     EXPECT_EQ(beiseite.readAll(), kaputt);
+}
+
+// A damaged left copy is put aside, and then no fresh copy can be made (the
+// project database is missing): one box says where the damaged copy lies
+// and why VELD does not start.
+TEST(Arbeitskopie, ADamagedLeftCopyWithoutItsProjectDatabaseEndsTheStartWithOneBox) {
+    SHELLLABOR labor;
+    const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+    const QByteArray kaputt = beschaedigteKopie(labor);
+    QFile::remove(labor.PROJEKTDATENBANK());
+
+    ScriptedDialogs boxen;
+    boxen.expect(vbOK, QString::fromUtf8("Die Arbeitskopie, die ein unterbrochener Lauf "
+                                         "hinterlassen hat, ist beschädigt und kann nicht benutzt "
+                                         "werden. Sie liegt unter ") +
+                           ordner + QStringLiteral("/VELD_beschaedigt.mdb.\r\nDie Datei '") +
+                           labor.PROJEKTDATENBANK() +
+                           QStringLiteral("' wurde nicht gefunden.\r\nVELD wird nicht gestartet."));
+    frmMAINFENSTER f;
+    EXPECT_FALSE(f.MDIForm_Load());
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    QFile beiseite(ordner + QStringLiteral("/VELD_beschaedigt.mdb"));
+    ASSERT_TRUE(beiseite.open(QIODevice::ReadOnly));
+    EXPECT_EQ(beiseite.readAll(), kaputt);
+}
+
+// Another run holds the copy itself alone (its quit question, a compaction,
+// a Save) for 3 s, and the lock files beside the copy are gone: the start
+// shows its waiting window (events run, Abbrechen reaches it) instead of
+// sitting in the lock unseen, and goes on when the other run lets go.
+TEST(Arbeitskopie, AStartShowsItsWaitForARunThatHoldsTheCopyItselfAlone) {
+    SHELLLABOR labor;
+    uebrigeKopie(labor, QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+    // The byte of the copy on which every run holds its share.
+    FileLock allein(0x7FFF0000);
+    ASSERT_TRUE(allein.OpenPresent(labor.ARBEITSKOPIE()) && allein.Exclusive());
+    std::thread entschieden([&] {
+        QThread::msleep(3000);
+        allein.Unlock();
+    });
+    QObject wache;
+    bool gezeigt = false;
+    QTimer::singleShot(2000, &wache, [&] { gezeigt = WaitWindow::Window() != nullptr; });
+    ScriptedDialogs boxen;
+    boxen.expect(vbYes, kFrageDe);
+    frmMAINFENSTER f;
+    const bool geladen = f.MDIForm_Load();
+    entschieden.join();
+    EXPECT_TRUE(geladen);
+    EXPECT_TRUE(gezeigt);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
 }

@@ -10,6 +10,7 @@
 #include "input/mdiEINGABE.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/runtime/FileLock.h"
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 #include "shell/EINGABEFENSTER.h"
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -78,6 +80,11 @@ int lauf(const QStringList& a) {
     ScriptedDialogs boxen;
     if (a.at(2) == QLatin1String("nein")) boxen.expect(vbNo);
     if (a.at(2) == QLatin1String("ok")) boxen.expect(vbOK);
+    if (a.at(2) == QLatin1String("ohnesperre")) {
+        // On a file system that keeps no byte locks; its box is answered OK.
+        FileLock::RefuseByteLocks(EINVAL);
+        boxen.expect(vbOK);
+    }
     if (a.at(2) == QLatin1String("halt")) {
         g_boxen = &boxen;
         frmMAINFENSTER::STARTHALT = halt;
@@ -613,6 +620,58 @@ TEST(Laeufe, LiveRunsAreKnownWhateverHappenedToTheFilesBesideTheCopy) {
     }
 }
 
+// A run that made the fresh copy, and the lock files and run marks beside
+// the copy gone: a later start knows that run from the copy itself, asks
+// nothing about an interrupted run, and neither deletes the copy. Where the
+// file system refuses the lock on the copy, each run says so once and none
+// takes itself for alone with the copy.
+TEST(Laeufe, TheRunThatMadeTheCopyIsKnownFromItAndNoneIsAloneWhereItsLockIsRefused) {
+    for (const bool verweigert : {false, true}) {
+        SCOPED_TRACE(verweigert);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+        const QString meldung = QStringLiteral("Im Ordner ") + ordner +
+                                QString::fromUtf8(" können mehrere Läufe von VELD nichts "
+                                                  "voneinander wissen (VELD.mdb kann nicht "
+                                                  "gesperrt werden: das Dateisystem hält keine "
+                                                  "Sperren).");
+        QProcess a;
+        KINDPROZESS::STARTEN(a, QStringLiteral("lauf"),
+                             {labor.WURZEL(), "tester", verweigert ? "ohnesperre" : "keine"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(a),
+                  verweigert ? antwort("BEREIT 1 1") : antwort("BEREIT 1 0"));
+        if (verweigert) {
+            EXPECT_TRUE(KINDPROZESS::BEFEHL(a, QStringLiteral("BOXEN")).startsWith(meldung));
+        }
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 10 10")),
+                  antwort("GESCHRIEBEN 1"));
+        QFile::remove(ordner + QStringLiteral("/VELD.sperre"));
+        for (const QString& marke : marken(labor))
+            if (marke.endsWith(QLatin1String(".lauf")))
+                QFile::remove(ordner + QStringLiteral("/VELD.zustand/") + marke);
+
+        FileLock::RefuseByteLocks(verweigert ? EINVAL : 0);
+        struct Zurueck {
+            ~Zurueck() { FileLock::RefuseByteLocks(0); }
+        } zurueck;
+        {
+            ScriptedDialogs boxen;
+            if (verweigert) boxen.expect(vbOK, meldung);
+            frmMAINFENSTER f;
+            ASSERT_TRUE(f.MDIForm_Load());
+            EXPECT_EQ(boxen.boxes().size(), verweigert ? 1 : 0);
+            EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W10"));
+            boxen.expect(vbNo, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
+            f.mnuBEENDEN_Click();
+        }
+        EXPECT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+        KINDPROZESS::BEFEHL(a, QStringLiteral("ENDE ja"));
+        ASSERT_TRUE(a.waitForFinished());
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W10"));
+    }
+}
+
 // A store that meets the copy held by another writer shows the waiting
 // window; Abbrechen, or the session's end, stops it: nothing written, no
 // box, the input window as it was (at the session's end the run ends).
@@ -658,8 +717,9 @@ TEST(Laeufe, AStoreWaitingForAnotherWriterShowsItAndStopsWithNothingWritten) {
 }
 
 // A start that waits for another start's decision says what that run does;
-// Abbrechen ends it before its main window, and it writes nothing: ADMIN.PROG
-// stays as the other run left it, and the other run goes on.
+// Abbrechen ends it before its main window with the one box of every
+// cancelled start, and it writes nothing: ADMIN.PROG stays as the other run
+// left it, and the other run goes on.
 TEST(Laeufe, AStartWaitingForAnotherSaysWhatItDoesAndCancelledWritesNothing) {
     SHELLLABOR labor;
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
@@ -672,9 +732,14 @@ TEST(Laeufe, AStartWaitingForAnotherSaysWhatItDoesAndCancelledWritesNothing) {
     imWarten(wache, 1500, text, abbrechen);
     {
         ScriptedDialogs boxen;
+        boxen.expect(vbOK, QStringLiteral("Die Datenbank ") + labor.ARBEITSKOPIE() +
+                               QString::fromUtf8(" ist gerade von einem anderen Lauf oder "
+                                                 "Programm gesperrt; das Warten darauf wurde "
+                                                 "abgebrochen, es wurde nichts geändert.\r\n"
+                                                 "VELD wird nicht gestartet."));
         frmMAINFENSTER f;
         EXPECT_FALSE(f.MDIForm_Load());
-        EXPECT_TRUE(boxen.boxes().isEmpty());
+        EXPECT_EQ(boxen.boxes().size(), 1);
         EXPECT_FALSE(f.isVisible());
     }
     EXPECT_EQ(text, QString::fromUtf8("Ein anderer Lauf von VELD startet und entscheidet über die "
