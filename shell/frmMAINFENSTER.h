@@ -23,6 +23,7 @@
 
 class ErrorHandler;
 struct DatabaseMark;
+class RuntimeError;
 class HAUPTRAHMEN;
 class HILFEFENSTER;
 class QAction;
@@ -294,6 +295,8 @@ private:
     // Whether the file this run works on is no longer the working copy at
     // its path (replaced or deleted under the live run).
     bool KOPIEVERSCHOBEN() const;
+    // The refusal of a write into such a copy, naming it.
+    RuntimeError KOPIEVERSCHOBENFEHLER() const;
     // What this run wrote into a copy that is no longer at its path goes
     // into a file of its own beside the copy, named in a box; false when it
     // could not be kept (the box said why). `still`: at the session's end,

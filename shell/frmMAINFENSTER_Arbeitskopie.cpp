@@ -449,23 +449,7 @@ void frmMAINFENSTER::AENDERUNGVORMERKEN() {
     // the copy locked: the refusal says why in the command's own box.
     // A write into a copy that is no longer at its path would reach a file
     // that nobody saves or finds again.
-    if (KOPIEVERSCHOBEN()) {
-        const QString kopie = QDir::toNativeSeparators(XMDBPFAD());
-        throw DatabaseError::Make(
-            DatabaseError::Replaced,
-            m_SPRACHE == 1
-                ? QStringLiteral("The working copy ") + kopie +
-                      QStringLiteral(" is no longer the file this run works on: it was replaced "
-                                     "or deleted. This run writes nothing more into it; its "
-                                     "Save and its end keep what it stored in a file of its "
-                                     "own beside the working copy.")
-                : QStringLiteral("Die Arbeitskopie ") + kopie +
-                      QString::fromUtf8(" ist nicht mehr die Datei, mit der dieser Lauf arbeitet: "
-                                        "sie wurde ersetzt oder gelöscht. Dieser Lauf schreibt "
-                                        "nichts mehr in sie; beim Speichern und Beenden legt er, "
-                                        "was er in ihr gespeichert hat, in einer eigenen Datei "
-                                        "neben der Arbeitskopie ab."));
-    }
+    if (KOPIEVERSCHOBEN()) throw KOPIEVERSCHOBENFEHLER();
     ZUSTANDERNEUERN();
     if (!ZUSTANDBEKANNT()) {
         if (m_zustandsfehler.isEmpty())

@@ -8,6 +8,7 @@
 
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
@@ -22,6 +23,24 @@
 
 bool frmMAINFENSTER::KOPIEVERSCHOBEN() const {
     return m_DBPROJEKT && m_DBPROJEKT->IsOpen() && m_DBPROJEKT->HasMoved();
+}
+
+RuntimeError frmMAINFENSTER::KOPIEVERSCHOBENFEHLER() const {
+    const QString kopie = QDir::toNativeSeparators(m_DBPROJEKT->Path());
+    return DatabaseError::Make(
+        DatabaseError::Replaced,
+        m_SPRACHE == 1
+            ? QStringLiteral("The working copy ") + kopie +
+                  QStringLiteral(" is no longer the file this run works on: it was replaced "
+                                 "or deleted. This run writes nothing more into it; its "
+                                 "Save and its end keep what it stored in a file of its "
+                                 "own beside the working copy.")
+            : QStringLiteral("Die Arbeitskopie ") + kopie +
+                  QString::fromUtf8(" ist nicht mehr die Datei, mit der dieser Lauf arbeitet: "
+                                    "sie wurde ersetzt oder gelöscht. Dieser Lauf schreibt "
+                                    "nichts mehr in sie; beim Speichern und Beenden legt er, "
+                                    "was er in ihr gespeichert hat, in einer eigenen Datei "
+                                    "neben der Arbeitskopie ab."));
 }
 
 bool frmMAINFENSTER::UEBERSCHREIBENFRAGEN(const QString& titel) {
@@ -95,12 +114,13 @@ bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still) {
     m_eigeneAenderung = false;
     const QString ort = QDir::toNativeSeparators(ziel);
     if (m_SPRACHE == 1)
-        MsgBox(QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
-                   QStringLiteral(" was replaced or deleted while this run worked on it; project ") +
-                   m_PROJEKT + QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
-                   QStringLiteral("What this run had stored in it is kept as ") + ort +
-                   QStringLiteral("."),
-               vbOKOnly + vbExclamation, titel);
+        MsgBox(
+            QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
+                QStringLiteral(" was replaced or deleted while this run worked on it; project ") +
+                m_PROJEKT + QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
+                QStringLiteral("What this run had stored in it is kept as ") + ort +
+                QStringLiteral("."),
+            vbOKOnly + vbExclamation, titel);
     else
         MsgBox(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
                    QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf mit ihr "

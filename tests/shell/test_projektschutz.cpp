@@ -36,8 +36,8 @@ QString befehl(QProcess& lauf, const QString& zeile) {
 TEST(Projektschutz, ASaveAsksBeforeItOverwritesWhatAnotherUserSavedSince) {
     SHELLLABOR labor;
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
-    const QString andererKopie = QFileInfo(labor.ARBEITSKOPIE()).path() +
-                                 QStringLiteral("/../ANDERER/VELD.mdb");
+    const QString andererKopie =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/../ANDERER/VELD.mdb");
     QProcess tester, anderer, tester2;
     starten(tester, labor, "tester");
     starten(anderer, labor, "anderer");
