@@ -216,6 +216,9 @@ private:
     // Moves the copy (and a journal left with it) to a free name beside it,
     // "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb", and returns that name.
     QString KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz);
+    // A free name "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb" beside the
+    // copy, taken by making an empty file under it.
+    static QString FREIERNAME(const QString& arbeitskopie, const QString& zusatz);
     // With the copy to itself: a copy that the engine's check finds damaged
     // is replaced (KOPIEERSETZEN). True when it was damaged (the copy's lock
     // is then shared again; m_abgebrochen when the start ends, told why);

@@ -790,12 +790,13 @@ bool frmMAINFENSTER::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie
 }
 
 QString frmMAINFENSTER::KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz) {
-    const QString ordner = QFileInfo(arbeitskopie).path();
-    const QString stamm = ordner + QLatin1Char('/') + kTitel + QLatin1Char('_') + zusatz;
-    QString ziel = stamm + QStringLiteral(".mdb");
-    for (int n = 2; QFileInfo::exists(ziel); ++n)
-        ziel = stamm + QLatin1Char('_') + QString::number(n) + QStringLiteral(".mdb");
-    std::filesystem::rename(fsPfad(arbeitskopie), fsPfad(ziel));
+    const QString ziel = FREIERNAME(arbeitskopie, zusatz);
+    try {
+        std::filesystem::rename(fsPfad(arbeitskopie), fsPfad(ziel));
+    } catch (...) {
+        QFile::remove(ziel);
+        throw;
+    }
     // A journal left with the copy belongs to it.
     for (const QString& endung : kBeiDateien)
         if (QFileInfo::exists(arbeitskopie + endung)) {

@@ -21,6 +21,22 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+QString frmMAINFENSTER::FREIERNAME(const QString& arbeitskopie, const QString& zusatz) {
+    const QString stamm = QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD_") + zusatz;
+    // The name is taken by making the file, so that two runs never take one.
+    for (int n = 1;; ++n) {
+        const QString ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
+                             QStringLiteral(".mdb");
+        const int fd = ::open(QFile::encodeName(ziel).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return ziel;
+        }
+        if (errno != EEXIST) throw StandardError(75);
+    }
+}
+
 bool frmMAINFENSTER::KOPIEVERSCHOBEN() const {
     return m_DBPROJEKT && m_DBPROJEKT->IsOpen() && m_DBPROJEKT->HasMoved();
 }
@@ -77,22 +93,9 @@ bool frmMAINFENSTER::UEBERSCHREIBENFRAGEN(const QString& titel) {
 bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still) {
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
     const QString kopie = XMDBPFAD();
-    const QString stamm = QFileInfo(kopie).path() + QStringLiteral("/VELD_ersetzt");
     QString ziel;
     const auto sichern = [&] {
-        // The name is taken by making the file, so that two runs never
-        // write into one.
-        for (int n = 1;; ++n) {
-            ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
-                   QStringLiteral(".mdb");
-            const int fd = ::open(QFile::encodeName(ziel).constData(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-            if (fd >= 0) {
-                ::close(fd);
-                break;
-            }
-            if (errno != EEXIST) throw StandardError(75);
-        }
+        ziel = FREIERNAME(kopie, QStringLiteral("ersetzt"));
         try {
             CopyDatabase(*m_DBPROJEKT, ziel);
         } catch (...) {
