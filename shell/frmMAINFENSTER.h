@@ -12,6 +12,7 @@
 // program's main window that every lower part calls.)
 
 #include "data/HAUPTFENSTER.h"
+#include "platform/database/DatabaseFile.h"
 #include "platform/runtime/FileLock.h"
 
 #include <QIcon>
@@ -22,7 +23,6 @@
 #include <optional>
 
 class ErrorHandler;
-struct DatabaseMark;
 class RuntimeError;
 class HAUPTRAHMEN;
 class HILFEFENSTER;
@@ -290,11 +290,23 @@ private:
     // The project database's mark as the working copy was taken from it or
     // last saved over it (kept beside the copy for every run of the user),
     // and its renewal after a Save.
-    DatabaseMark PROJEKTMARKE();
-    void PROJEKTMARKESETZEN(const DatabaseMark& marke);
+    // Several marks where a Save was not known to end: the project is then
+    // either of them.
+    QList<DatabaseMark> PROJEKTMARKEN();
+    void PROJEKTMARKENSETZEN(const QList<DatabaseMark>& marken);
+    // The records that the project database at its path holds and the
+    // working copy does not, or holds otherwise (what a Save would remove
+    // from it); `umgekehrt`: those the copy holds and the project does not.
+    QStringList ABWEICHUNGEN(bool umgekehrt = false);
     // Asked before a Save overwrites a project that another user or program
-    // changed since: true for Yes.
-    bool UEBERSCHREIBENFRAGEN(const QString& titel);
+    // changed since (or where the copy's mark is missing and nobody can
+    // tell: `unbekannt`), naming the records it would remove: true for Yes.
+    bool UEBERSCHREIBENFRAGEN(const QString& titel, const QStringList& verloren, bool unbekannt);
+    // At the end of the last run, before its copy goes: a copy that holds
+    // records the project no longer holds (another user's Save overwrote
+    // them) is not deleted without a word (`still`, at a session's end: it
+    // stays). False when the window stays.
+    bool VERWAISTEDATENSAETZEPRUEFEN(bool& behalten, bool still);
     // Whether the file this run works on is no longer the working copy at
     // its path (replaced or deleted under the live run).
     bool KOPIEVERSCHOBEN() const;
@@ -325,6 +337,12 @@ private:
     bool m_BOGEAENDERT = false;
     // This run wrote into its copy since its last Save of its own.
     bool m_eigeneAenderung = false;
+    // The project's marks as this run took the copy or last saved: what it
+    // knows even where the mark beside the copy cannot be written.
+    QList<DatabaseMark> m_eigeneprojektmarken;
+    // The copy stays at the end though it holds no unsaved changes.
+    bool m_kopiebehalten = false;
+    bool m_verwaistgeprueft = false;
     bool m_BOSCHLIESSEN = false;
     int16_t m_SPRACHE = 3;
     QString m_DEZIMALPUNKT;

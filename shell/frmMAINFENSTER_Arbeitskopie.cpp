@@ -90,19 +90,19 @@ QString herkunftLesen(const QString& datei) {
     return herkunftZeilen(datei).value(0).trimmed();
 }
 
-DatabaseMark projektmarkeLesen(const QString& datei) {
-    return DatabaseMark::FromText(herkunftZeilen(datei).value(1));
+QList<DatabaseMark> projektmarkenLesen(const QString& datei) {
+    return DatabaseMark::ListFromText(herkunftZeilen(datei).value(1));
 }
 
 // Written beside and renamed into place, so that it is read whole or not at
 // all; a file that is missing only makes the next start ask its question.
 void herkunftSchreiben(const QString& datei, const QString& projektdatenbank,
-                       const DatabaseMark& marke) {
+                       const QList<DatabaseMark>& marken) {
     const QString neu = datei + QStringLiteral(".neu");
     QFile schreiben(neu);
-    const QByteArray inhalt =
-        (gleichnamig(projektdatenbank) + QLatin1Char('\n') + marke.ToText() + QLatin1Char('\n'))
-            .toUtf8();
+    const QByteArray inhalt = (gleichnamig(projektdatenbank) + QLatin1Char('\n') +
+                               DatabaseMark::ListToText(marken) + QLatin1Char('\n'))
+                                  .toUtf8();
     const bool geschrieben = schreiben.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                              schreiben.write(inhalt) == inhalt.size() && schreiben.flush();
     schreiben.close();
@@ -268,7 +268,7 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 // The project's mark stays what the gone run took it from.
                 eh.Run([&] {
                     const QString herkunft = HERKUNFTSDATEI(arbeitskopie);
-                    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), projektmarkeLesen(herkunft));
+                    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), projektmarkenLesen(herkunft));
                 });
                 ZUSTANDLEEREN();
                 SETZEBOGEAENDERT(true);
@@ -687,21 +687,22 @@ void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
         QFile::remove(neu);
         throw;
     }
-    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), marke);
+    m_eigeneprojektmarken = {marke};
+    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), {marke});
 }
 
-DatabaseMark frmMAINFENSTER::PROJEKTMARKE() {
-    return projektmarkeLesen(HERKUNFTSDATEI(XMDBPFAD()));
+QList<DatabaseMark> frmMAINFENSTER::PROJEKTMARKEN() {
+    return projektmarkenLesen(HERKUNFTSDATEI(XMDBPFAD()));
 }
 
-void frmMAINFENSTER::PROJEKTMARKESETZEN(const DatabaseMark& marke) {
-    const QString herkunft = HERKUNFTSDATEI(XMDBPFAD());
+void frmMAINFENSTER::PROJEKTMARKENSETZEN(const QList<DatabaseMark>& marken) {
+    m_eigeneprojektmarken = marken;
+    // A mark that cannot be written leaves the line before as it was, and
+    // with it the project the copy belongs to: an older mark only makes a
+    // Save compare the records, it never lets one overwrite another's work.
     try {
-        herkunftSchreiben(herkunft, PROJEKTDATENBANK(), marke);
+        herkunftSchreiben(HERKUNFTSDATEI(XMDBPFAD()), PROJEKTDATENBANK(), marken);
     } catch (const RuntimeError&) {
-        // An old mark would let the next Save overwrite this one's work
-        // unasked; none makes it ask.
-        QFile::remove(herkunft);
     }
 }
 

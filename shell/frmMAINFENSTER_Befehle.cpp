@@ -282,6 +282,11 @@ float frmMAINFENSTER::GROESSEMB(const QString& datei) {
 bool frmMAINFENSTER::SPEICHERN() {
     const QString titel = mnuSPEICHERN->text();
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    // A copy replaced or deleted under this run is never saved over the
+    // project, nor are the marks of the copy now at the path cleared: the
+    // copy at the path, or another run on it, may hold newer work. This
+    // comes before anything reads the copy's file: its size, its compaction.
+    if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
     // A step that failed stops the Save: nothing is written over the
     // project database after a failed size test or compaction.
     const std::optional<float> groesse = eh.Value([&] { return GROESSEMB(XMDBPFAD()); });
@@ -306,9 +311,7 @@ bool frmMAINFENSTER::SPEICHERN() {
     // The session ended in a box of the compaction: the run is over, and
     // its changes stay in the copy for the next start.
     if (!Forms::IsLoaded(this)) return false;
-    // A copy replaced or deleted under this run is never saved over the
-    // project, nor are the marks of the copy now at the path cleared: the
-    // copy at the path, or another run on it, may hold newer work.
+    // Replaced while the compaction's question waited.
     if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
     SetMousePointer(vbHourglass);
     // The copy holds the write lock from listing the marks to clearing them:
@@ -340,7 +343,8 @@ bool frmMAINFENSTER::SPEICHERN() {
             }
         };
     };
-    // The project as the user agreed to overwrite it.
+    // The project as the user agreed to overwrite it, or as found to hold
+    // nothing that the copy lacks.
     std::optional<DatabaseMark> erlaubt;
     bool gespeichert = false;
     for (;;) {
@@ -352,17 +356,28 @@ bool frmMAINFENSTER::SPEICHERN() {
                       })) &&
                       !abgebrochen;
         DatabaseMark marke;
+        // What the project may be to be overwritten unasked: what the copy
+        // was taken from or last saved as, by any run of the user.
+        const QList<DatabaseMark> bekannt = PROJEKTMARKEN() + m_eigeneprojektmarken;
         if (gespeichert) {
             const QStringList gesichert = GESPEICHERTERZUSTAND();
-            marke = erlaubt ? *erlaubt : PROJEKTMARKE();
+            QList<DatabaseMark> erlaubte = bekannt;
+            if (erlaubt) erlaubte << *erlaubt;
+            // The new project's mark is beside the copy before the new
+            // project takes the old one's place, together with the old
+            // one's: a run killed in between leaves a mark that the project
+            // is either of.
+            const auto vorErsetzen = [&](const DatabaseMark& neu) {
+                if (!KOPIEVERSCHOBEN()) PROJEKTMARKENSETZEN(QList<DatabaseMark>{neu} + bekannt);
+            };
             gespeichert = eh.Run(wartend([&] {
                               try {
                                   // A project whose mark could not be
                                   // taken is overwritten as the user
                                   // agreed, not asked about again.
                                   fremd = !CopyDatabaseIfUnchanged(
-                                      *m_DBPROJEKT, PROJEKTDATENBANK(), marke,
-                                      !erlaubt || erlaubt->known);
+                                      *m_DBPROJEKT, PROJEKTDATENBANK(), erlaubte, marke,
+                                      !erlaubt || erlaubt->known, vorErsetzen);
                               } catch (const RuntimeError& fehler) {
                                   if (fehler.Number() != DatabaseError::Damaged) throw;
                                   beschaedigt = true;
@@ -374,17 +389,30 @@ bool frmMAINFENSTER::SPEICHERN() {
                 // Replaced under the Save: the project holds what this run
                 // had, and nothing of the copy now at the path is settled.
                 if (!KOPIEVERSCHOBEN()) {
-                    PROJEKTMARKESETZEN(marke);
+                    PROJEKTMARKENSETZEN({marke});
                     ZUSTANDGESPEICHERT(gesichert);
                 }
             }
         }
         sperre.Close();
         if (!fremd) break;
-        SetMousePointer(vbDefault);
-        if (!UEBERSCHREIBENFRAGEN(titel)) return false;
+        // Someone else wrote into the project (or the copy's mark is gone):
+        // the question comes only where the Save would remove a record
+        // that the copy does not hold as the project does. A project that
+        // holds nothing more (the user's own export, another run of the
+        // user that saved meanwhile, the project put back as it was) is
+        // overwritten unasked.
+        const std::optional<QStringList> verloren = eh.Value([&] { return ABWEICHUNGEN(); });
+        if (!verloren) {
+            SetMousePointer(vbDefault);
+            return false;
+        }
+        if (!verloren->isEmpty()) {
+            SetMousePointer(vbDefault);
+            if (!UEBERSCHREIBENFRAGEN(titel, *verloren, bekannt.isEmpty())) return false;
+            SetMousePointer(vbHourglass);
+        }
         erlaubt = marke;
-        SetMousePointer(vbHourglass);
     }
     SetMousePointer(vbDefault);
     if (abgebrochen && Forms::IsLoaded(this))

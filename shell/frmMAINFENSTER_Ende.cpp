@@ -103,6 +103,7 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
     // may have written. It holds the copy alone from the question to its
     // end, so that no run starts or dies unseen in between.
     bool frage = false;
+    bool letzter = false;
     // A run whose copy was replaced or deleted under it has no say about the
     // copy now at the path: what it stored itself and did not save is kept
     // in a file of its own, and it ends. While that cannot be kept, it stays.
@@ -114,9 +115,23 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
         }
         if (!Forms::IsLoaded(this)) return;
     } else if (grund == 0 || grund == 1) {
-        const bool letzter = ALLEINENTSCHEIDEN();
+        letzter = ALLEINENTSCHEIDEN();
         if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
         frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
+    }
+    // The copy that the last run deletes may be the last place that holds
+    // a record another user's Save removed from the project.
+    if (!frage && letzter) {
+        bool behalten = false;
+        const bool weiter = VERWAISTEDATENSAETZEPRUEFEN(behalten, false);
+        if (!Forms::IsLoaded(this)) return;
+        if (!weiter) {
+            ENTSCHEIDUNGFREIGEBEN();
+            cancel = true;
+            return;
+        }
+        m_kopiebehalten = behalten;
+        m_verwaistgeprueft = true;
     }
     if (frage) {
         const std::optional<int> antwort = eh.Value([&] {
@@ -209,7 +224,13 @@ void frmMAINFENSTER::MDIForm_Unload() {
     // A run whose copy was replaced or deleted under it never deletes the
     // file now at the path.
     const bool letzter = !verschoben && ALLEINENTSCHEIDEN();
-    if (letzter && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
+    bool behalten = m_kopiebehalten;
+    // A session's end asked nothing: a copy with records that the project
+    // no longer holds stays without a box.
+    if (letzter && !m_verworfen && !m_verwaistgeprueft && !BOGEAENDERT() &&
+        FREMDELAEUFE().isEmpty())
+        VERWAISTEDATENSAETZEPRUEFEN(behalten, true);
+    if (letzter && !behalten && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
         if (eh.Run([&] {
                 const QString arbeitskopie = XMDBPFAD();
                 loeschen(arbeitskopie);

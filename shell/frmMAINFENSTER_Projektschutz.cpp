@@ -59,37 +59,6 @@ RuntimeError frmMAINFENSTER::KOPIEVERSCHOBENFEHLER() const {
                                     "neben der Arbeitskopie ab."));
 }
 
-bool frmMAINFENSTER::UEBERSCHREIBENFRAGEN(const QString& titel) {
-    const QString projekt = QDir::toNativeSeparators(PROJEKTDATENBANK());
-    const int antwort =
-        m_SPRACHE == 1
-            ? MsgBox(QStringLiteral("Project ") + m_PROJEKT + QStringLiteral(" (") + projekt +
-                         QStringLiteral(") was changed by another user or program since the "
-                                        "working copy was taken. Saving now would remove "
-                                        "those changes.") +
-                         QStringLiteral("\r\n") +
-                         QStringLiteral("To keep both, choose No and use File, Export-Import: "
-                                        "import the project's records into the working copy, "
-                                        "or export your own records into the project.") +
-                         QStringLiteral("\r\n") +
-                         QStringLiteral("Overwrite the project all the same?"),
-                     vbYesNo + vbExclamation + vbDefaultButton2, titel)
-            : MsgBox(QStringLiteral("Das Projekt ") + m_PROJEKT + QStringLiteral(" (") + projekt +
-                         QString::fromUtf8(") wurde seit dem Anlegen der Arbeitskopie von einem "
-                                           "anderen Benutzer oder Programm geändert. Wird jetzt "
-                                           "gespeichert, gehen diese Änderungen verloren.") +
-                         QStringLiteral("\r\n") +
-                         QString::fromUtf8(
-                             "Um beides zu behalten, wählen Sie Nein und dann Datei, "
-                             "Export-Import: die Datensätze des Projekts in die Arbeitskopie "
-                             "importieren oder die eigenen in das Projekt exportieren.") +
-                         QStringLiteral("\r\n") +
-                         QString::fromUtf8("Soll das Projekt trotzdem überschrieben werden?"),
-                     vbYesNo + vbExclamation + vbDefaultButton2, titel);
-    // The session ended while the question waited: nothing is written.
-    return antwort == vbYes && Forms::IsLoaded(this) && !m_entladen;
-}
-
 bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still) {
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
     const QString kopie = XMDBPFAD();

@@ -11,7 +11,9 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSysInfo>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <csignal>
 #include <filesystem>
 #include <optional>
@@ -19,6 +21,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <system_error>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -136,20 +139,75 @@ void rollBackLeftJournal(const QString& path) {
     if (read == SQLITE_BUSY || read == SQLITE_LOCKED) throw DatabaseError::LockedError(path);
 }
 
-quint32 bigEndian(const unsigned char* bytes) {
-    return (quint32(bytes[0]) << 24) | (quint32(bytes[1]) << 16) | (quint32(bytes[2]) << 8) |
-           quint32(bytes[3]);
-}
+// A 128-bit digest of a database's bytes (the MurmurHash3 x64 mixing):
+// fast enough that a Save reading a large project twice does not show.
+class Digest {
+public:
+    // `bytes` a multiple of 16 long, except for the last piece.
+    void Add(const unsigned char* bytes, size_t length) {
+        size_t i = 0;
+        for (; i + 16 <= length; i += 16) block(bytes + i);
+        if (i < length) {
+            unsigned char rest[16] = {};
+            std::memcpy(rest, bytes + i, length - i);
+            block(rest);
+        }
+        m_length += length;
+    }
+    QByteArray Result() {
+        quint64 h1 = m_h1 ^ m_length, h2 = m_h2 ^ m_length;
+        h1 += h2;
+        h2 += h1;
+        h1 = mix(h1);
+        h2 = mix(h2);
+        h1 += h2;
+        h2 += h1;
+        QByteArray result(16, Qt::Uninitialized);
+        std::memcpy(result.data(), &h1, 8);
+        std::memcpy(result.data() + 8, &h2, 8);
+        return result;
+    }
 
-// Where the engine keeps its change counter in the header.
-constexpr int kCounterOffset = 24;
+private:
+    static quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
+    static quint64 mix(quint64 k) {
+        k ^= k >> 33;
+        k *= 0xff51afd7ed558ccdULL;
+        k ^= k >> 33;
+        k *= 0xc4ceb9fe1a85ec53ULL;
+        k ^= k >> 33;
+        return k;
+    }
+    void block(const unsigned char* bytes) {
+        constexpr quint64 c1 = 0x87c37b91114253d5ULL, c2 = 0x4cf5ad432745937fULL;
+        quint64 k1, k2;
+        std::memcpy(&k1, bytes, 8);
+        std::memcpy(&k2, bytes + 8, 8);
+        k1 *= c1;
+        k1 = rotl(k1, 31);
+        k1 *= c2;
+        m_h1 ^= k1;
+        m_h1 = rotl(m_h1, 27) + m_h2;
+        m_h1 = m_h1 * 5 + 0x52dce729;
+        k2 *= c2;
+        k2 = rotl(k2, 33);
+        k2 *= c1;
+        m_h2 ^= k2;
+        m_h2 = rotl(m_h2, 31) + m_h1;
+        m_h2 = m_h2 * 5 + 0x38495ab5;
+    }
+    quint64 m_h1 = 0x5645'4c44'5645'4c44ULL, m_h2 = 0x6d61'726b'6d61'726bULL;
+    quint64 m_length = 0;
+};
 
-bool identity(const QString& path, DatabaseMark& mark) {
-    struct stat info {};
-    if (::stat(native(path).constData(), &info) != 0) return false;
-    mark.device = quint64(info.st_dev);
-    mark.inode = quint64(info.st_ino);
-    return true;
+// The header fields that say how and when a file was written, not what it
+// holds: the read and write versions (the journal mode), the change
+// counter, the schema cookie (a backup sets it anew in its target), and the
+// version-valid-for number with the engine's version.
+void clearWrittenFields(unsigned char* header, size_t length) {
+    static constexpr std::pair<size_t, size_t> fields[] = {{18, 2}, {24, 4}, {40, 4}, {92, 8}};
+    for (const auto& [offset, size] : fields)
+        if (offset + size <= length) std::memset(header + offset, 0, size);
 }
 
 bool moved(sqlite3* db) {
@@ -158,38 +216,61 @@ bool moved(sqlite3* db) {
            hasMoved != 0;
 }
 
-// The mark of the file behind a handle that holds a lock on it. The header
-// is read through the engine's own file: a descriptor of ours, once closed,
-// would drop the engine's locks on the file with it. A handle whose file is
-// no longer at the path has no mark there.
-DatabaseMark markOf(sqlite3* db, const QString& path) {
-    DatabaseMark mark;
-    sqlite3_file* file = nullptr;
-    unsigned char counter[4] = {};
-    if (moved(db) || !identity(path, mark) ||
-        sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
-        !file || !file->pMethods ||
-        file->pMethods->xRead(file, counter, 4, kCounterOffset) != SQLITE_OK || moved(db))
-        return DatabaseMark();
-    mark.counter = bigEndian(counter);
-    mark.known = true;
-    return mark;
+// Whether the engine reads the main database through a -wal.
+bool inWalMode(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    bool wal = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA main.journal_mode", -1, &statement, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        wal = mode && QByteArray(mode).compare("wal", Qt::CaseInsensitive) == 0;
+    }
+    sqlite3_finalize(statement);
+    return wal;
 }
 
-// The mark of a file that no connection of this process has open.
-DatabaseMark markOfClosed(const QString& path) {
+// The digest of the database behind a handle that holds a lock on it (or
+// has its only connection). A file in rollback mode is read through the
+// engine's own file: a descriptor of ours, once closed, would drop the
+// engine's locks on the file with it. One in WAL mode is read page by page
+// through the engine, which lays the -wal's commits over the file.
+std::optional<QByteArray> digestOf(sqlite3* db) {
+    Digest digest;
+    if (inWalMode(db)) {
+        sqlite3_int64 size = 0;
+        unsigned char* bytes = sqlite3_serialize(db, "main", &size, 0);
+        if (!bytes) return std::nullopt;
+        clearWrittenFields(bytes, size_t(size));
+        digest.Add(bytes, size_t(size));
+        sqlite3_free(bytes);
+        return digest.Result();
+    }
+    sqlite3_file* file = nullptr;
+    sqlite3_int64 size = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+        return std::nullopt;
+    std::vector<unsigned char> buffer(1 << 16);
+    for (sqlite3_int64 offset = 0; offset < size;) {
+        const int amount = int(std::min<sqlite3_int64>(sqlite3_int64(buffer.size()), size - offset));
+        if (file->pMethods->xRead(file, buffer.data(), amount, offset) != SQLITE_OK)
+            return std::nullopt;
+        if (offset == 0) clearWrittenFields(buffer.data(), size_t(amount));
+        digest.Add(buffer.data(), size_t(amount));
+        offset += amount;
+    }
+    return digest.Result();
+}
+
+// The mark of the database behind a handle that holds a lock on it. A
+// handle whose file is no longer at the path has no mark there.
+DatabaseMark markOf(sqlite3* db) {
     DatabaseMark mark;
-    unsigned char counter[4] = {};
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return mark;
-    const bool read = ::pread(fd, counter, 4, kCounterOffset) == 4;
-    struct stat info {};
-    const bool looked = ::fstat(fd, &info) == 0;
-    ::close(fd);
-    if (!read || !looked) return mark;
-    mark.device = quint64(info.st_dev);
-    mark.inode = quint64(info.st_ino);
-    mark.counter = bigEndian(counter);
+    if (moved(db)) return mark;
+    const std::optional<QByteArray> digest = digestOf(db);
+    if (!digest || moved(db)) return mark;
+    mark.digest = *digest;
     mark.known = true;
     return mark;
 }
@@ -270,17 +351,36 @@ void renameInto(const QString& from, const QString& to, const QString& shown) {
     throw DatabaseError::IoFailureError(shown);
 }
 
+// A file whose header says WAL mode (a backup of a database in WAL mode
+// copies that) is turned back to a rollback journal, so that no -wal ever
+// belongs to it. Only for a file that nobody else has open yet.
+void toRollbackJournal(const QString& path, const QString& shown) {
+    unsigned char version = 0;
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(18) ||
+            file.read(reinterpret_cast<char*>(&version), 1) != 1 || version != 2)
+            return;
+    }
+    Handle handle;
+    open(handle, path, SQLITE_OPEN_READWRITE, shown);
+    const int rc = sqlite3_exec(handle.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) fail(side(handle, shown), rc);
+}
+
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
 // A file that replaces another keeps the other's permissions.
 // The temporary file is the target to the user: its waits and errors name
 // the target (or `shown`, the file that the target is to become).
 void copyToNewFile(const Side& source, const QString& targetPath, bool checked = false,
-                   const QString& shown = QString(), DatabaseMark* written = nullptr) {
+                   const QString& shown = QString(), DatabaseMark* written = nullptr,
+                   const std::function<void(const DatabaseMark&)>& beforeReplace = {}) {
     const QString named = shown.isEmpty() ? targetPath : shown;
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
     try {
+        DatabaseMark mark;
         {
             Handle target;
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, named);
@@ -288,11 +388,13 @@ void copyToNewFile(const Side& source, const QString& targetPath, bool checked =
             // A damaged copy never replaces a sound file: it is checked
             // before it takes the target's name.
             if (checked) check(side(target, named), source.path);
+            if (written) mark = markOf(target.get());
         }
+        toRollbackJournal(temporary, named);
         if (QFileInfo::exists(targetPath))
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
-        // The file keeps its inode and header through the rename.
-        if (written) *written = markOfClosed(temporary);
+        if (written) *written = mark;
+        if (beforeReplace) beforeReplace(mark);
         renameInto(temporary, targetPath, named);
     } catch (...) {
         removeQuietly(temporary);
@@ -375,17 +477,104 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath, const QS
         sqlite3_exec(source.get(), "BEGIN", nullptr, nullptr, nullptr);
         const int read = readResult(source.get());
         if (read != SQLITE_OK) fail(from, read);
-        *sourceMark = markOf(source.get(), from.path);
+        *sourceMark = markOf(source.get());
     }
     copyTo(from, targetPath, becomes);
     if (sourceMark) sqlite3_exec(source.get(), "COMMIT", nullptr, nullptr, nullptr);
 }
 
 namespace {
+
+// Runs a statement on a side; a failure is the side's.
+void exec(const Side& on, const QString& statement, const QStringList& texts = {}) {
+    sqlite3_stmt* prepared = nullptr;
+    int rc = sqlite3_prepare_v2(on.db, statement.toUtf8().constData(), -1, &prepared, nullptr);
+    for (int i = 0; rc == SQLITE_OK && i < texts.size(); ++i) {
+        const QByteArray text = texts.at(i).toUtf8();
+        rc = sqlite3_bind_text(prepared, i + 1, text.constData(), int(text.size()),
+                               SQLITE_TRANSIENT);
+    }
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(prepared)) == SQLITE_ROW) {
+        }
+        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    sqlite3_finalize(prepared);
+    if (rc != SQLITE_OK) fail(on, rc);
+}
+
+// The first column of every row of a query.
+QStringList column(const Side& on, const QString& query, const QStringList& texts = {}) {
+    sqlite3_stmt* prepared = nullptr;
+    int rc = sqlite3_prepare_v2(on.db, query.toUtf8().constData(), -1, &prepared, nullptr);
+    for (int i = 0; rc == SQLITE_OK && i < texts.size(); ++i) {
+        const QByteArray text = texts.at(i).toUtf8();
+        rc = sqlite3_bind_text(prepared, i + 1, text.constData(), int(text.size()),
+                               SQLITE_TRANSIENT);
+    }
+    QStringList values;
+    int step = SQLITE_DONE;
+    while (rc == SQLITE_OK && (step = sqlite3_step(prepared)) == SQLITE_ROW)
+        values << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(prepared, 0)));
+    if (rc == SQLITE_OK && step != SQLITE_DONE) rc = step;
+    sqlite3_finalize(prepared);
+    if (rc != SQLITE_OK) fail(on, rc);
+    return values;
+}
+
+QString quoted(const QString& name) {
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+// Writes the content of the database attached as "quelle" into the main
+// database of the target, inside the target's open writing transaction:
+// every table of the source takes the source's rows, column by name; a
+// table or index that only the source has is made. What only the target
+// has (another program's table) stays.
+void writeInPlace(const Side& target) {
+    const QStringList tables = column(
+        target, QStringLiteral("SELECT name FROM quelle.sqlite_master WHERE type='table' AND "
+                               "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+    for (const QString& table : tables) {
+        const QStringList own = column(
+            target, QStringLiteral("SELECT name FROM pragma_table_info(?1, 'main')"), {table});
+        if (own.isEmpty())
+            exec(target,
+                 column(target,
+                        QStringLiteral("SELECT sql FROM quelle.sqlite_master WHERE name=?1"),
+                        {table})
+                     .value(0),
+                 {});
+        const QStringList theirs = column(
+            target, QStringLiteral("SELECT name FROM pragma_table_info(?1, 'quelle')"), {table});
+        QStringList names;
+        for (const QString& name : theirs)
+            if (own.isEmpty() || own.contains(name, Qt::CaseInsensitive)) names << quoted(name);
+        exec(target, QStringLiteral("DELETE FROM main.%1").arg(quoted(table)));
+        exec(target, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM quelle.%1")
+                         .arg(quoted(table), names.join(QLatin1Char(','))));
+    }
+    const QStringList indexes = column(
+        target, QStringLiteral("SELECT sql FROM quelle.sqlite_master WHERE type='index' AND "
+                               "sql IS NOT NULL AND name NOT IN (SELECT name FROM "
+                               "main.sqlite_master)"));
+    for (const QString& index : indexes) exec(target, index);
+}
+
+// The engine's check of the database attached as "quelle"; damage is the
+// source's.
+void checkAttached(const Side& target, const QString& sourcePath) {
+    const QStringList found = column(target, QStringLiteral("PRAGMA quelle.quick_check"));
+    if (found != QStringList{QStringLiteral("ok")}) throw DatabaseError::DamagedError(sourcePath, QString());
+}
+
 // The Save's copy: see CopyDatabase(Connection&, ...) and
 // CopyDatabaseIfUnchanged.
-bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* mark,
-                 bool compare) {
+bool replaceFrom(Connection& source, const QString& targetPath,
+                 const QList<DatabaseMark>* accepted, DatabaseMark* mark, bool compare,
+                 const std::function<void(const DatabaseMark&)>& beforeReplace) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
     const QFileInfo target(targetPath);
@@ -395,6 +584,7 @@ bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* ma
     // never cut off. Writing a new file is about half the work of writing
     // the target in place under its journal.
     std::optional<Handle> existing;
+    bool wal = false;
     // A file renamed over the target while this copy waited for its lock is
     // locked anew: the lock and the mark are the file's at the path.
     for (int versuch = 0; target.exists() && versuch < 3; ++versuch) {
@@ -403,52 +593,108 @@ bool replaceFrom(Connection& source, const QString& targetPath, DatabaseMark* ma
         const int read = readResult(existing->get());
         if ((read & 0xff) == SQLITE_NOTADB) break;
         if (read != SQLITE_OK) fail(side(*existing, targetPath), read);
+        // A database in WAL mode is written in place, from the source
+        // attached before the transaction (the engine attaches only
+        // outside one). Nobody changes the mode while the lock is held.
+        wal = inWalMode(existing->get());
+        if (wal)
+            exec(side(*existing, targetPath), QStringLiteral("ATTACH ?1 AS quelle"),
+                 {source.Path()});
         lockForWriting(*existing, targetPath);
-        if (!moved(existing->get())) break;
+        if (!moved(existing->get()) && wal == inWalMode(existing->get())) break;
     }
     // Under the write lock nobody commits into the target, and a file
     // renamed over it later is renamed over this copy's, too.
     if (mark && compare && existing) {
-        const DatabaseMark now = markOf(existing->get(), targetPath);
-        if (!now.Same(*mark)) {
+        const DatabaseMark now = markOf(existing->get());
+        if (!DatabaseMark::Contains(accepted ? *accepted : QList<DatabaseMark>{}, now)) {
             *mark = now;
             return false;
         }
     }
-    copyToNewFile(from, targetPath, true, QString(), mark);
+    if (existing && wal) {
+        const Side into = side(*existing, targetPath);
+        checkAttached(into, source.Path());
+        writeInPlace(into);
+        const DatabaseMark written = markOf(existing->get());
+        if (mark) *mark = written;
+        if (beforeReplace) beforeReplace(written);
+        exec(into, QStringLiteral("COMMIT"));
+        sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
+        return true;
+    }
+    copyToNewFile(from, targetPath, true, QString(), mark, beforeReplace);
     return true;
 }
 } // namespace
 
 void CopyDatabase(Connection& source, const QString& targetPath) {
-    replaceFrom(source, targetPath, nullptr, false);
+    replaceFrom(source, targetPath, nullptr, nullptr, false, {});
+}
+
+bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
+                             const QList<DatabaseMark>& accepted, DatabaseMark& mark, bool compare,
+                             const std::function<void(const DatabaseMark&)>& beforeReplace) {
+    return replaceFrom(source, targetPath, &accepted, &mark, compare, beforeReplace);
 }
 
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark,
                              bool compare) {
-    return replaceFrom(source, targetPath, &mark, compare);
+    const QList<DatabaseMark> accepted{mark};
+    return replaceFrom(source, targetPath, &accepted, &mark, compare, {});
+}
+
+DatabaseMark MarkOfDatabase(const QString& path) {
+    try {
+        Handle db;
+        openSource(db, path);
+        if (sqlite3_exec(db.get(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
+            readResult(db.get()) != SQLITE_OK)
+            return DatabaseMark();
+        return markOf(db.get());
+    } catch (const RuntimeError&) {
+        return DatabaseMark();
+    }
 }
 
 bool DatabaseMark::Same(const DatabaseMark& other) const {
-    return known && other.known && device == other.device && inode == other.inode &&
-           counter == other.counter;
+    return known && other.known && digest == other.digest;
 }
 
 QString DatabaseMark::ToText() const {
     if (!known) return QString();
-    return QStringLiteral("%1 %2 %3").arg(device).arg(inode).arg(counter);
+    return QString::fromLatin1(digest.toHex());
 }
 
 DatabaseMark DatabaseMark::FromText(const QString& text) {
-    const QStringList parts = text.trimmed().split(QLatin1Char(' '));
+    static const QRegularExpression word(QStringLiteral("^[0-9a-f]{32}$"));
     DatabaseMark mark;
-    if (parts.size() != 3) return mark;
-    bool d = false, i = false, c = false;
-    mark.device = parts.at(0).toULongLong(&d);
-    mark.inode = parts.at(1).toULongLong(&i);
-    mark.counter = parts.at(2).toUInt(&c);
-    mark.known = d && i && c;
-    return mark.known ? mark : DatabaseMark();
+    const QString trimmed = text.trimmed();
+    if (!word.match(trimmed).hasMatch()) return mark;
+    mark.digest = QByteArray::fromHex(trimmed.toLatin1());
+    mark.known = true;
+    return mark;
+}
+
+QString DatabaseMark::ListToText(const QList<DatabaseMark>& marks) {
+    QStringList words;
+    for (const DatabaseMark& mark : marks)
+        if (mark.known && !words.contains(mark.ToText())) words << mark.ToText();
+    return words.join(QLatin1Char(' '));
+}
+
+QList<DatabaseMark> DatabaseMark::ListFromText(const QString& text) {
+    QList<DatabaseMark> marks;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const DatabaseMark mark = FromText(word);
+        if (mark.known) marks << mark;
+    }
+    return marks;
+}
+
+bool DatabaseMark::Contains(const QList<DatabaseMark>& marks, const DatabaseMark& mark) {
+    return std::any_of(marks.begin(), marks.end(),
+                       [&](const DatabaseMark& one) { return one.Same(mark); });
 }
 
 void CheckDatabase(const QString& path) {

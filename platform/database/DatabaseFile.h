@@ -6,27 +6,39 @@
 // complete new one, never a mix, and a connection open on either file sees a
 // consistent database. Failures raise a RuntimeError (DatabaseError numbers).
 
+#include <QList>
 #include <QString>
+#include <functional>
 
 class Connection;
 
-// What the database file at a path is at one moment: the file itself (its
-// device and inode) and the engine's change counter in its header, which
-// every committed write moves. Another file renamed over the path, or a
-// write into the file, gives another mark. Taking one reads four bytes of
-// the header, under a lock that the copy holds anyway.
+// What a database holds at one moment: a digest of its pages as the engine
+// reads them (a database in WAL mode with the commits in its -wal), leaving
+// out the header fields that say how and when the file was written (its
+// change counter, its journal mode, its schema cookie, the engine's
+// version) rather than what it holds. Two files with the same content have
+// the same mark, wherever they lie and however they were written; another
+// content, a write in place or another file renamed over the path gives
+// another mark, whatever inode or counter it has.
 struct DatabaseMark {
-    quint64 device = 0;
-    quint64 inode = 0;
-    quint32 counter = 0;
+    QByteArray digest; // 16 bytes
     bool known = false;
     // Both known and equal: a mark that could not be taken matches none.
     bool Same(const DatabaseMark& other) const;
-    // "<device> <inode> <counter>"; empty for an unknown mark, and any text
-    // that is not such a line reads as an unknown mark.
+    // The digest in hexadecimal; empty for an unknown mark, and any text
+    // that is not such a word reads as an unknown mark.
     QString ToText() const;
     static DatabaseMark FromText(const QString& text);
+    // Several marks on one line, separated by blanks; the unknown ones are
+    // left out.
+    static QString ListToText(const QList<DatabaseMark>& marks);
+    static QList<DatabaseMark> ListFromText(const QString& text);
+    static bool Contains(const QList<DatabaseMark>& marks, const DatabaseMark& mark);
 };
+
+// The mark of the database at `path` as it is now, read under a read lock;
+// an unknown mark where it cannot be read.
+DatabaseMark MarkOfDatabase(const QString& path);
 
 // Creates a new empty database file. Refuses an existing file.
 void CreateDatabase(const QString& path);
@@ -46,6 +58,8 @@ void CreateDatabase(const QString& path);
 // caller: its waits and errors name that file.
 // `sourceMark`, when given, receives the mark of the source as it was copied
 // (taken in the same read of the source as the copy).
+// A new file is always in rollback-journal mode, also when its source is in
+// WAL mode: no -wal of its own ever lies beside it.
 void CopyDatabase(const QString& sourcePath, const QString& targetPath,
                   const QString& becomes = QString(), DatabaseMark* sourceMark = nullptr);
 // Writes the database behind an open connection to a temporary file beside
@@ -58,13 +72,22 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath,
 // roll back, and a damaged copy (DatabaseError::Damaged) leaves it as well.
 // Waits and errors name the target, never the temporary file.
 void CopyDatabase(Connection& source, const QString& targetPath);
-// The same, but only over a target that is still what `mark` says, compared
-// under the target's write lock: a target that another writer changed or
-// replaced since is left as it is, `mark` becomes the target's mark now, and
-// the result is false. A missing target (or a file that is no database) is
-// written without a comparison, and so is any target when `compare` is
-// false (the user agreed to overwrite it as it is). An unknown `mark`
-// matches no target. On success `mark` is the new target's.
+// The same, but only over a target whose content is one of `accepted`,
+// compared under the target's write lock: a target that another writer
+// changed or replaced since is left as it is, `mark` becomes the target's
+// mark now, and the result is false. A missing target (or a file that is
+// no database) is written without a comparison, and so is any target when
+// `compare` is false (the user agreed to overwrite it as it is). On success
+// `mark` is the new target's, known before it takes the target's place:
+// `beforeReplace` is called with it at that moment.
+// A target in WAL mode is written in place through the engine, in the
+// transaction that compared it: its -wal belongs to it, and the engine
+// would lay that -wal over any new file renamed to its path.
+bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
+                             const QList<DatabaseMark>& accepted, DatabaseMark& mark,
+                             bool compare = true,
+                             const std::function<void(const DatabaseMark&)>& beforeReplace = {});
+// With one accepted mark, `mark` itself.
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark,
                              bool compare = true);
 // Copies a database file into the database of an open connection, which

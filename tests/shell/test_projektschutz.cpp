@@ -54,11 +54,13 @@ TEST(Projektschutz, ASaveAsksBeforeItOverwritesWhatAnotherUserSavedSince) {
               QString::fromUtf8("Das Projekt TE0001.00 (") + labor.PROJEKTDATENBANK() +
                   QString::fromUtf8(
                       ") wurde seit dem Anlegen der Arbeitskopie von einem anderen Benutzer oder "
-                      "Programm geändert. Wird jetzt gespeichert, gehen diese Änderungen "
-                      "verloren. / Um beides zu behalten, wählen Sie Nein und dann Datei, "
-                      "Export-Import: die Datensätze des Projekts in die Arbeitskopie "
-                      "importieren oder die eigenen in das Projekt exportieren. / Soll das "
-                      "Projekt trotzdem überschrieben werden?"));
+                      "Programm geändert. Wird jetzt gespeichert, gehen im Projekt diese "
+                      "Datensätze verloren, die die Arbeitskopie nicht oder anders enthält: W2. "
+                      "/ Um beides zu behalten, wählen Sie Nein und dann Datei, Export-Import: "
+                      "entweder die Datensätze des Projekts in die Arbeitskopie importieren und "
+                      "danach speichern, oder die eigenen Datensätze in das Projekt exportieren "
+                      "und danach ohne Speichern beenden (Nein auf die Frage nach dem "
+                      "Speichern). / Soll das Projekt trotzdem überschrieben werden?"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W3"));
     // Nein leaves the quit open with the copy as it is.
