@@ -139,29 +139,27 @@ void rollBackLeftJournal(const QString& path) {
     if (read == SQLITE_BUSY || read == SQLITE_LOCKED) throw DatabaseError::LockedError(path);
 }
 
-// A 128-bit digest of a database's bytes (the MurmurHash3 x64 mixing):
-// fast enough that a Save reading a large project twice does not show.
+// A 128-bit digest of a database's bytes: four independent lanes of the
+// xxHash64 round over 32-byte blocks, mixed into two words at the end; fast
+// enough that a Save reading a large project twice does not show.
 class Digest {
 public:
-    // `bytes` a multiple of 16 long, except for the last piece.
+    // `bytes` a multiple of 32 long, except for the last piece.
     void Add(const unsigned char* bytes, size_t length) {
         size_t i = 0;
-        for (; i + 16 <= length; i += 16) block(bytes + i);
+        for (; i + 32 <= length; i += 32) block(bytes + i);
         if (i < length) {
-            unsigned char rest[16] = {};
+            unsigned char rest[32] = {};
             std::memcpy(rest, bytes + i, length - i);
             block(rest);
         }
         m_length += length;
     }
-    QByteArray Result() {
-        quint64 h1 = m_h1 ^ m_length, h2 = m_h2 ^ m_length;
-        h1 += h2;
-        h2 += h1;
-        h1 = mix(h1);
-        h2 = mix(h2);
-        h1 += h2;
-        h2 += h1;
+    QByteArray Result() const {
+        const quint64 h1 = mix(rotl(m_v[0], 1) + rotl(m_v[1], 7) + rotl(m_v[2], 12) +
+                               rotl(m_v[3], 18) + m_length);
+        const quint64 h2 = mix((m_v[0] ^ rotl(m_v[2], 29)) + (m_v[1] ^ rotl(m_v[3], 41)) +
+                               h1 * kP1 + ~m_length);
         QByteArray result(16, Qt::Uninitialized);
         std::memcpy(result.data(), &h1, 8);
         std::memcpy(result.data() + 8, &h2, 8);
@@ -169,6 +167,7 @@ public:
     }
 
 private:
+    static constexpr quint64 kP1 = 0x9E3779B185EBCA87ULL, kP2 = 0xC2B2AE3D27D4EB4FULL;
     static quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
     static quint64 mix(quint64 k) {
         k ^= k >> 33;
@@ -179,24 +178,13 @@ private:
         return k;
     }
     void block(const unsigned char* bytes) {
-        constexpr quint64 c1 = 0x87c37b91114253d5ULL, c2 = 0x4cf5ad432745937fULL;
-        quint64 k1, k2;
-        std::memcpy(&k1, bytes, 8);
-        std::memcpy(&k2, bytes + 8, 8);
-        k1 *= c1;
-        k1 = rotl(k1, 31);
-        k1 *= c2;
-        m_h1 ^= k1;
-        m_h1 = rotl(m_h1, 27) + m_h2;
-        m_h1 = m_h1 * 5 + 0x52dce729;
-        k2 *= c2;
-        k2 = rotl(k2, 33);
-        k2 *= c1;
-        m_h2 ^= k2;
-        m_h2 = rotl(m_h2, 31) + m_h1;
-        m_h2 = m_h2 * 5 + 0x38495ab5;
+        for (int lane = 0; lane < 4; ++lane) {
+            quint64 input;
+            std::memcpy(&input, bytes + 8 * lane, 8);
+            m_v[lane] = rotl(m_v[lane] + input * kP2, 31) * kP1;
+        }
     }
-    quint64 m_h1 = 0x5645'4c44'5645'4c44ULL, m_h2 = 0x6d61'726b'6d61'726bULL;
+    quint64 m_v[4] = {kP1 + kP2, kP2, 0x5645'4c44'5645'4c44ULL, 0 - kP1};
     quint64 m_length = 0;
 };
 
@@ -265,9 +253,11 @@ std::optional<QByteArray> digestOf(sqlite3* db) {
 
 // The mark of the database behind a handle that holds a lock on it. A
 // handle whose file is no longer at the path has no mark there.
+bool g_marksRefused = false;
+
 DatabaseMark markOf(sqlite3* db) {
     DatabaseMark mark;
-    if (moved(db)) return mark;
+    if (g_marksRefused || moved(db)) return mark;
     const std::optional<QByteArray> digest = digestOf(db);
     if (!digest || moved(db)) return mark;
     mark.digest = *digest;
@@ -391,8 +381,14 @@ void copyToNewFile(const Side& source, const QString& targetPath, bool checked =
             if (written) mark = markOf(target.get());
         }
         toRollbackJournal(temporary, named);
-        if (QFileInfo::exists(targetPath))
+        if (QFileInfo::exists(targetPath)) {
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
+        } else {
+            // A -wal without its database belongs to nothing that can be
+            // read; left there, the engine would lay it over the new file.
+            for (const char* beside : {"-wal", "-shm"})
+                QFile::remove(targetPath + QLatin1String(beside));
+        }
         if (written) *written = mark;
         if (beforeReplace) beforeReplace(mark);
         renameInto(temporary, targetPath, named);
@@ -655,6 +651,10 @@ DatabaseMark MarkOfDatabase(const QString& path) {
     } catch (const RuntimeError&) {
         return DatabaseMark();
     }
+}
+
+void DatabaseMark::RefuseReading(bool refuse) {
+    g_marksRefused = refuse;
 }
 
 bool DatabaseMark::Same(const DatabaseMark& other) const {

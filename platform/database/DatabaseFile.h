@@ -34,6 +34,9 @@ struct DatabaseMark {
     static QString ListToText(const QList<DatabaseMark>& marks);
     static QList<DatabaseMark> ListFromText(const QString& text);
     static bool Contains(const QList<DatabaseMark>& marks, const DatabaseMark& mark);
+    // For tests: every mark taken from now on is unknown, as of a file
+    // whose pages cannot be read.
+    static void RefuseReading(bool refuse);
 };
 
 // The mark of the database at `path` as it is now, read under a read lock;

@@ -13,10 +13,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <sqlite3.h>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -349,4 +351,108 @@ TEST_F(CopyTest, ACopyOverAChangedTargetIsRefusedUntilTheTargetIsAcceptedAsItIs)
         QFile::remove(file("kopie.mdb"));
         QFile::remove(file("neu.mdb"));
     }
+}
+
+// The mark tells contents apart, not places: the same content in another
+// file matches (a copy put back over itself), another content written into
+// the same file with the same header counter (a tool or a restore writing
+// into the file) does not.
+TEST_F(CopyTest, AMarkTellsWhatADatabaseHoldsNotWhereItLies) {
+    make(file("projekt.mdb"), "P", 2);
+    make(file("anders.mdb"), "P", 3);
+    DatabaseMark marke;
+    CopyDatabase(file("projekt.mdb"), file("kopie.mdb"), QString(), &marke);
+    ASSERT_TRUE(marke.known);
+    EXPECT_TRUE(MarkOfDatabase(file("kopie.mdb")).Same(marke));
+    EXPECT_TRUE(DatabaseMark::FromText(marke.ToText()).Same(marke));
+    EXPECT_FALSE(MarkOfDatabase(file("anders.mdb")).Same(marke));
+    {
+        QFile projekt(file("projekt.mdb"));
+        ASSERT_TRUE(projekt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        projekt.write(bytes(file("anders.mdb")));
+    }
+    EXPECT_FALSE(MarkOfDatabase(file("projekt.mdb")).Same(marke));
+    Connection kopie(file("kopie.mdb"));
+    DatabaseMark gesehen;
+    EXPECT_FALSE(CopyDatabaseIfUnchanged(kopie, file("projekt.mdb"), {marke}, gesehen));
+    EXPECT_EQ(rows(file("projekt.mdb")), QStringList({"0:P0", "1:P1", "2:P2"}));
+}
+
+// Another program put the project into WAL mode and committed a row that
+// lies only in its -wal: the Save sees it, and the Save it is then allowed
+// leaves a project that every reader sees whole, the other program's open
+// connection included, also once that -wal is left behind by its end.
+TEST_F(CopyTest, AProjectInWalModeIsComparedWithItsCommitsAndWrittenInPlace) {
+    const QString projekt = file("projekt.mdb");
+    make(projekt, "P", 2);
+    DatabaseMark marke;
+    CopyDatabase(projekt, file("kopie.mdb"), QString(), &marke);
+    {
+        Connection kopie(file("kopie.mdb"));
+        kopie.Execute(QStringLiteral("INSERT INTO [T] VALUES (5, 'K5')"));
+    }
+    sqlite3* anderer = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(projekt).constData(), &anderer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(anderer,
+                           "PRAGMA journal_mode=WAL; INSERT INTO T VALUES (9, 'W9'); "
+                           "PRAGMA wal_autocheckpoint=0",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_GT(QFileInfo(projekt + QStringLiteral("-wal")).size(), 0);
+    {
+        Connection kopie(file("kopie.mdb"));
+        DatabaseMark gesehen;
+        EXPECT_FALSE(CopyDatabaseIfUnchanged(kopie, projekt, {marke}, gesehen));
+        EXPECT_EQ(rows(projekt), QStringList({"0:P0", "1:P1", "9:W9"}));
+        DatabaseMark vorher;
+        ASSERT_TRUE(CopyDatabaseIfUnchanged(kopie, projekt, {gesehen}, gesehen, true,
+                                            [&](const DatabaseMark& neu) { vorher = neu; }));
+        EXPECT_TRUE(vorher.Same(gesehen));
+        EXPECT_TRUE(MarkOfDatabase(projekt).Same(gesehen));
+    }
+    const QStringList kopie = {"0:P0", "1:P1", "5:K5"};
+    EXPECT_EQ(rows(projekt), kopie);
+    sqlite3_stmt* zaehlen = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(anderer, "SELECT group_concat(KEN) FROM T", -1, &zaehlen, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(zaehlen), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(zaehlen, 0)), "P0,P1,K5");
+    sqlite3_finalize(zaehlen);
+    // The other program ends without cleaning up: its -wal stays.
+    const QByteArray wal = bytes(projekt + QStringLiteral("-wal"));
+    sqlite3_close(anderer);
+    if (!QFileInfo::exists(projekt + QStringLiteral("-wal"))) {
+        QFile liegen(projekt + QStringLiteral("-wal"));
+        ASSERT_TRUE(liegen.open(QIODevice::WriteOnly));
+        liegen.write(wal);
+    }
+    EXPECT_EQ(rows(projekt), kopie);
+}
+
+// A new file renamed over the project while the Save waited for the old
+// one's write lock is locked and compared anew: the mark the Save reports
+// is that file's, not an unknown one of the file that went.
+TEST_F(CopyTest, AProjectRenamedOverWhileTheSaveWaitsIsComparedAsTheNewFile) {
+    const QString projekt = file("projekt.mdb");
+    make(projekt, "P", 2);
+    DatabaseMark marke;
+    CopyDatabase(projekt, file("kopie.mdb"), QString(), &marke);
+    make(file("neu.mdb"), "N", 1);
+    const DatabaseMark neu = MarkOfDatabase(file("neu.mdb"));
+    Connection halter(projekt);
+    halter.BeginTrans();
+    // The holder lets go once the Save waits, after the other Save's rename.
+    BusyWait::SetTimeoutLimit(5000);
+    QTimer::singleShot(300, [&] {
+        ASSERT_EQ(::rename(QFile::encodeName(file("neu.mdb")).constData(),
+                           QFile::encodeName(projekt).constData()),
+                  0);
+        halter.RollbackTrans();
+        halter.Close();
+    });
+    Connection kopie(file("kopie.mdb"));
+    DatabaseMark gesehen;
+    EXPECT_FALSE(CopyDatabaseIfUnchanged(kopie, projekt, {marke}, gesehen));
+    EXPECT_TRUE(gesehen.Same(neu));
+    BusyWait::SetTimeoutLimit(0);
 }

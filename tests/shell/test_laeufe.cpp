@@ -71,7 +71,8 @@ int wartend(void*, int versuch) {
 // <ken>" adds a record to the working copy, "AENDERN <id> <ken>" adds one and
 // marks the change as a command does, "NEU <ken> <ms>" fills a new input
 // window and presses Ctrl+S in it (a wait for another writer is told),
-// "SPEICHERN" saves, "ENDE [ja|nein]" quits (with the answer to the save
+// "SPEICHERN" saves, "MARKENLOS" makes the project's marks unreadable,
+// "ENDE [ja|nein]" quits (with the answer to the save
 // question), "BEENDEN" quits unless the quit stays open, "ANTWORT" answers
 // the next box, "BOXEN" tells the boxes shown so far. Each is answered with a
 // line.
@@ -106,6 +107,9 @@ int lauf(const QStringList& a) {
             QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
         } else if (teile.at(0) == QLatin1String("SPEICHERN")) {
             f.mnuSPEICHERN_Click();
+        } else if (teile.at(0) == QLatin1String("MARKENLOS")) {
+            // The project's marks cannot be read from now on.
+            DatabaseMark::RefuseReading(true);
         } else if (teile.at(0) == QLatin1String("SCHREIBEN")) {
             // Records W<von>..W<bis>, each stored by itself through the
             // run's own connection, as the commands store.

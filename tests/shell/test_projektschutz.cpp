@@ -2,6 +2,8 @@
 // under live runs, as real processes (the child "lauf" of test_laeufe.cpp).
 
 #include "SHELLLABOR.h"
+#include "platform/database/Connection.h"
+#include "shell/frmMAINFENSTER.h"
 #include "support/KINDPROZESS.h"
 
 #include <QDir>
@@ -131,4 +133,105 @@ TEST(Projektschutz, ACopyReplacedUnderLiveRunsLosesNoStoredRecord) {
         // settled.
         EXPECT_EQ(QFileInfo::exists(labor.ARBEITSKOPIE()), dritterZuerst);
     }
+}
+
+// A user alone loses nothing by a Save, whatever happened to the project
+// file: the own records exported into it (under another key), the records
+// of another user that the copy took in since (the import the question
+// advises), the project put back as it was under a new file. No question.
+TEST(Projektschutz, NoQuestionWhereTheSaveRemovesNothingTheCopyLacks) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    QProcess tester, anderer;
+    starten(tester, labor, "tester");
+    starten(anderer, labor, "anderer");
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(anderer.waitForFinished());
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 2 3")), antwort("GESCHRIEBEN 2"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 4 4")), antwort("GESCHRIEBEN 1"));
+    Connection(labor.PROJEKTDATENBANK())
+        .Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (40,'W4',false)"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    const QString wieder = labor.PROJEKTDATENBANK() + QStringLiteral(".wieder");
+    ASSERT_TRUE(QFile::copy(labor.PROJEKTDATENBANK(), wieder));
+    ASSERT_TRUE(QFile::remove(labor.PROJEKTDATENBANK()) &&
+                QFile::rename(wieder, labor.PROJEKTDATENBANK()));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 5 5")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE ja")), antwort("OK 1"));
+    ASSERT_TRUE(tester.waitForFinished());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2,W3,W4,W5"));
+}
+
+// Where the copy's mark is gone the question says that it cannot tell, and
+// it names what its Ja removes. The other user's run, whose copy then holds
+// a record the project lost, does not delete that copy at its quit unasked.
+TEST(Projektschutz, TheQuestionNamesWhatJaRemovesAndTheLastCopyOfItStays) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    const QString andererKopie = QDir::cleanPath(QFileInfo(labor.ARBEITSKOPIE()).path() +
+                                                 QStringLiteral("/../ANDERER/VELD.mdb"));
+    QProcess tester, anderer;
+    starten(tester, labor, "tester");
+    starten(anderer, labor, "anderer");
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    // A copy kept from before the mark existed: only the project's line,
+    // and a run that starts on it knows no more.
+    QFile herkunft(frmMAINFENSTER::HERKUNFTSDATEI(labor.ARBEITSKOPIE()));
+    ASSERT_TRUE(herkunft.open(QIODevice::ReadWrite));
+    const QByteArray projektzeile = herkunft.readLine();
+    herkunft.resize(0);
+    herkunft.write(projektzeile);
+    herkunft.close();
+    QProcess tester2;
+    starten(tester2, labor, "tester");
+    EXPECT_EQ(befehl(tester2, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester2, QStringLiteral("ANTWORT ja Soll das Projekt trotzdem")),
+              antwort("OK 0"));
+    EXPECT_EQ(befehl(tester2, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    const QString box = befehl(tester2, QStringLiteral("BOXEN"));
+    EXPECT_TRUE(box.startsWith(QStringLiteral("Ob das Projekt TE0001.00 (") +
+                               labor.PROJEKTDATENBANK() +
+                               QString::fromUtf8(") seit dem Anlegen der Arbeitskopie von "
+                                                 "einem anderen Benutzer oder Programm geändert "
+                                                 "wurde, lässt sich nicht feststellen")))
+        << box.toStdString();
+    EXPECT_TRUE(box.contains(QString::fromUtf8("die Arbeitskopie nicht oder anders enthält: W2.")))
+        << box.toStdString();
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3"));
+    EXPECT_EQ(befehl(tester2, QStringLiteral("ENDE")), antwort("OK 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(tester2.waitForFinished() && tester.waitForFinished());
+
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ANTWORT nein Die Arbeitskopie enthält Datensätze, "
+                                             "die das Projekt TE0001.00 nicht oder anders "
+                                             "enthält: W2.")),
+              antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 1"));
+    ASSERT_TRUE(anderer.waitForFinished());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(andererKopie), antwort("ALT,W2"));
+}
+
+// A project whose mark cannot be read is asked about once; after the
+// user's Ja it is overwritten, not compared and asked about again.
+TEST(Projektschutz, AProjectWhoseMarkCannotBeReadIsAskedAboutOnce) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    QProcess tester, anderer;
+    starten(tester, labor, "tester");
+    starten(anderer, labor, "anderer");
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("MARKENLOS")), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT ja Soll das Projekt trotzdem")),
+              antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 1"));
+    ASSERT_TRUE(tester.waitForFinished() && anderer.waitForFinished());
 }
