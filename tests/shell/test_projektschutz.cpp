@@ -235,3 +235,30 @@ TEST(Projektschutz, AProjectWhoseMarkCannotBeReadIsAskedAboutOnce) {
     EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 1"));
     ASSERT_TRUE(tester.waitForFinished() && anderer.waitForFinished());
 }
+
+// The Save of a run whose copy was deleted, or replaced by a copy of itself,
+// under it writes nothing over the project and keeps what the run stored in
+// a file of its own, before anything reads the copy's file.
+TEST(Projektschutz, TheSaveOfARunWhoseCopyWentKeepsItsWorkAndLeavesTheProject) {
+    for (const bool geloescht : {true, false}) {
+        SCOPED_TRACE(geloescht);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        QProcess tester;
+        starten(tester, labor, "tester");
+        EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
+        const QString sync = labor.ARBEITSKOPIE() + QStringLiteral(".sync");
+        ASSERT_TRUE(QFile::copy(labor.ARBEITSKOPIE(), sync));
+        ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+        if (!geloescht) ASSERT_TRUE(QFile::rename(sync, labor.ARBEITSKOPIE()));
+        EXPECT_EQ(befehl(tester, QString::fromUtf8("ANTWORT ok ersetzt oder gelöscht")),
+                  antwort("OK 0"));
+        EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT"));
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(QFileInfo(labor.ARBEITSKOPIE()).path() +
+                                        QStringLiteral("/VELD_ersetzt.mdb")),
+                  antwort("ALT,W2"));
+        EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 1"));
+        ASSERT_TRUE(tester.waitForFinished());
+    }
+}
