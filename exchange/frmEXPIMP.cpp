@@ -234,18 +234,25 @@ void frmEXPIMP::ANDEREDATENBANKVERWERFEN(const RuntimeError& fehler) {
     SetMousePointer(zeiger);
 }
 
-bool frmEXPIMP::ANDEREDATENBANKAKTUELL() {
+bool frmEXPIMP::ANDEREDATENBANKAKTUELL(QStringList* nichtGefunden) {
     if (!m_andere || !m_andere->IsOpen()) return false;
     // The dialog keeps the database open while the user looks and chooses.
     // When its owner saved meanwhile, a new file took its place, and the
     // file held here refuses every write: the copy goes into the file that
     // is at the path now, and the list shows what that file holds.
     if (!m_andere->HasMoved()) return true;
-    // A key of the old file may name another record in the new one: what
-    // was chosen stays chosen by its identifier.
-    QStringList gewaehlt;
+    // A key of the old file may name another record in the new one, and an
+    // identifier may be there twice (a project written by another program):
+    // what was chosen is found again by all the list showed of it, and only
+    // where that names one record.
+    struct Gewaehlt {
+        QString text, kennung, kommentar;
+    };
+    QList<Gewaehlt> gewaehlt;
     for (const QListWidgetItem* item : lstEXP->selectedItems())
-        if (item->data(Qt::UserRole).isValid()) gewaehlt << item->data(kKENNUNG).toString();
+        if (item->data(Qt::UserRole).isValid())
+            gewaehlt.append(
+                {item->text(), item->data(kKENNUNG).toString(), item->data(kKOMMENTAR).toString()});
     try {
         m_andere->Reopen();
         LISTENFUELLEN(*m_andere, *lstEXP);
@@ -253,13 +260,38 @@ bool frmEXPIMP::ANDEREDATENBANKAKTUELL() {
         ANDEREDATENBANKVERWERFEN(AKTUELLERFEHLER());
         return false;
     }
-    for (int n = 0; n < lstEXP->count(); ++n) {
-        QListWidgetItem* item = lstEXP->item(n);
-        if (item->data(Qt::UserRole).isValid() &&
-            gewaehlt.contains(item->data(kKENNUNG).toString()))
-            item->setSelected(true);
+    for (const Gewaehlt& datensatz : gewaehlt) {
+        QList<QListWidgetItem*> treffer;
+        for (int n = 0; n < lstEXP->count(); ++n) {
+            QListWidgetItem* item = lstEXP->item(n);
+            if (item->data(Qt::UserRole).isValid() &&
+                item->data(kKENNUNG).toString() == datensatz.kennung &&
+                item->data(kKOMMENTAR).toString() == datensatz.kommentar)
+                treffer << item;
+        }
+        if (treffer.size() == 1) {
+            treffer.front()->setSelected(true);
+        } else if (nichtGefunden) {
+            const bool weg = treffer.isEmpty();
+            *nichtGefunden << datensatz.text + QStringLiteral(": ") +
+                                  (m_sprache == 1 ? (weg ? QStringLiteral("no longer there")
+                                                         : QStringLiteral("there more than once"))
+                                                  : (weg ? QStringLiteral("nicht mehr vorhanden")
+                                                         : QStringLiteral("mehrfach vorhanden")));
+        }
     }
     return true;
+}
+
+void frmEXPIMP::NICHTKOPIERTMELDEN(const QString& deutsch, const QString& englisch,
+                                   const QStringList& datensaetze) const {
+    if (datensaetze.isEmpty()) return;
+    const int zeiger = MousePointer();
+    SetMousePointer(vbDefault);
+    MsgBox((m_sprache == 1 ? englisch : deutsch) + QStringLiteral("\r\n") +
+               datensaetze.join(QStringLiteral("\r\n")),
+           vbOKOnly + vbExclamation);
+    SetMousePointer(zeiger);
 }
 
 void frmEXPIMP::dirEXP_Change() {

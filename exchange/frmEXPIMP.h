@@ -71,15 +71,22 @@ public:
     static QString BASISNAME(const QString& ordner);
 
     // Fills a list with the records of the database behind a connection:
-    // "KEN (KOM)" with the record's ID as the item's data (Qt::UserRole) and
-    // its identifier under kKENNUNG, ordered by KEN, the multiple-evaluation
-    // row (ID 0) left out. A database without records gives the single item
-    // "<leer>", which carries no key. Failures reach the caller.
+    // "KEN (KOM)" with the record's ID as the item's data (Qt::UserRole), its
+    // identifier under kKENNUNG and its comment as shown under kKOMMENTAR,
+    // ordered by KEN, the multiple-evaluation row (ID 0) left out. A
+    // database without records gives the single item "<leer>", which
+    // carries no key. Failures reach the caller.
     static void LISTENFUELLEN(Connection& verbindung, QListWidget& liste);
     static constexpr int kKENNUNG = Qt::UserRole + 1;
+    static constexpr int kKOMMENTAR = Qt::UserRole + 2;
     // Copies every record chosen in the list from the source into the
     // target, with the duplicate question and the error box of the dialog.
-    static void KOPIEREN(Connection& quelle, QListWidget& liste, Connection& ziel);
+    // A target that another file took the place of meanwhile takes nothing
+    // more: the copy ends there. With `ersetzt` the records left uncopied
+    // then are added to it (as the list shows them) for the caller to tell,
+    // else the refusal's error box tells it once.
+    static void KOPIEREN(Connection& quelle, QListWidget& liste, Connection& ziel,
+                         QStringList* ersetzt = nullptr);
 
 public slots:
     void drvEXP_Change();
@@ -103,8 +110,15 @@ private:
     void ANDEREDATENBANKVERWERFEN(const RuntimeError& fehler);
     // The other project's database as the file that is at its path now,
     // opened anew when another file took its place; false when none is
-    // open (then nothing can be copied).
-    bool ANDEREDATENBANKAKTUELL();
+    // open (then nothing can be copied). A record chosen in lstEXP stays
+    // chosen in the new file only where exactly one record there shows what
+    // the list showed; the others are added to `nichtGefunden` (as the list
+    // showed them, with why) for the caller to tell.
+    bool ANDEREDATENBANKAKTUELL(QStringList* nichtGefunden = nullptr);
+    // One box that names the records a press of a button left uncopied,
+    // under the reason; none when there are none.
+    void NICHTKOPIERTMELDEN(const QString& deutsch, const QString& englisch,
+                            const QStringList& datensaetze) const;
     QString externerTitel() const;
 
     int16_t m_sprache = 3;

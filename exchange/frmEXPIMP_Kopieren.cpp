@@ -137,11 +137,13 @@ void frmEXPIMP::LISTENFUELLEN(Connection& verbindung, QListWidget& liste) {
                                          QStringLiteral(")"));
         item->setData(Qt::UserRole, CLng(rs.Value(QStringLiteral("ID"))));
         item->setData(kKENNUNG, TEXT(rs.Value(QStringLiteral("KEN"))));
+        item->setData(kKOMMENTAR, TEXT(rs.Value(QStringLiteral("KOM"))));
         liste.addItem(item);
     }
 }
 
-void frmEXPIMP::KOPIEREN(Connection& quelle, QListWidget& liste, Connection& ziel) {
+void frmEXPIMP::KOPIEREN(Connection& quelle, QListWidget& liste, Connection& ziel,
+                         QStringList* ersetzt) {
     SetMousePointer(vbHourglass);
     ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
     for (int n = 0; n < liste.count(); ++n) {
@@ -154,8 +156,18 @@ void frmEXPIMP::KOPIEREN(Connection& quelle, QListWidget& liste, Connection& zie
         } catch (...) {
             // The record is rolled back whole; OK goes on with the next one.
             const RuntimeError fehler = AKTUELLERFEHLER();
+            // But a target that another file took the place of (its owner
+            // saved while a box waited) refuses every record that follows:
+            // the copy ends, and says so once, not once a record.
+            const bool zielErsetzt = fehler.Number() == DatabaseError::Replaced && ziel.HasMoved();
+            if (zielErsetzt && ersetzt) {
+                for (int m = n; m < liste.count(); ++m)
+                    if (liste.item(m)->isSelected() && liste.item(m)->data(Qt::UserRole).isValid())
+                        *ersetzt << liste.item(m)->text();
+                break;
+            }
             SetMousePointer(vbDefault);
-            if (!eh.Report(fehler)) break;
+            if (!eh.Report(fehler) || zielErsetzt) break;
             SetMousePointer(vbHourglass);
         }
     }
@@ -166,18 +178,36 @@ void frmEXPIMP::KOPIEREN(Connection& quelle, QListWidget& liste, Connection& zie
 // when they are pressed.
 void frmEXPIMP::cmdEXP_Click() {
     if (lstIMP->selectedItems().isEmpty() || !ANDEREDATENBANKAKTUELL()) return;
-    KOPIEREN(*frmMAIN().DBPROJEKT(), *lstIMP, *m_andere);
+    QStringList nichtExportiert;
+    KOPIEREN(*frmMAIN().DBPROJEKT(), *lstIMP, *m_andere, &nichtExportiert);
     ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
     eh.Run([&] {
         if (ANDEREDATENBANKAKTUELL()) LISTENFUELLEN(*m_andere, *lstEXP);
     });
+    NICHTKOPIERTMELDEN(
+        QStringLiteral("Das externe Projekt wurde während des Exports durch eine andere Datei "
+                       "ersetzt oder entfernt. Diese Datensätze wurden nicht exportiert:"),
+        QStringLiteral("The external project was replaced by another file or removed during "
+                       "the export. These records were not exported:"),
+        nichtExportiert);
 }
 
 void frmEXPIMP::cmdIMP_Click() {
-    if (lstEXP->selectedItems().isEmpty() || !ANDEREDATENBANKAKTUELL()) return;
-    // The records chosen may be gone from a file that took the old one's place.
     if (lstEXP->selectedItems().isEmpty()) return;
-    KOPIEREN(*m_andere, *lstEXP, *frmMAIN().DBPROJEKT());
-    ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
-    eh.Run([&] { LISTENFUELLEN(*frmMAIN().DBPROJEKT(), *lstIMP); });
+    QStringList nichtGefunden;
+    if (!ANDEREDATENBANKAKTUELL(&nichtGefunden)) return;
+    // The records chosen may be gone from a file that took the old one's place.
+    if (!lstEXP->selectedItems().isEmpty()) {
+        KOPIEREN(*m_andere, *lstEXP, *frmMAIN().DBPROJEKT());
+        ErrorHandler eh(kVbError, kEXPIMPTITEL, vbOKCancel);
+        eh.Run([&] { LISTENFUELLEN(*frmMAIN().DBPROJEKT(), *lstIMP); });
+    }
+    NICHTKOPIERTMELDEN(
+        QStringLiteral("Das externe Projekt wurde inzwischen durch eine andere Datei ersetzt. "
+                       "Diese gewählten Datensätze sind darin nicht eindeutig wiederzufinden und "
+                       "wurden nicht importiert:"),
+        QStringLiteral("The external project was replaced by another file meanwhile. These "
+                       "chosen records cannot be found again unambiguously in it and were not "
+                       "imported:"),
+        nichtGefunden);
 }
