@@ -94,6 +94,12 @@ void open(Handle& handle, const QString& path, int flags) {
     open(handle, path, flags, path);
 }
 
+// Lets the engine read the file through a memory map: a digest and a check
+// of the whole file then copy no pages.
+void mapped(Handle& handle) {
+    sqlite3_exec(handle.get(), "PRAGMA mmap_size=2147418112", nullptr, nullptr, nullptr);
+}
+
 // The engine's result of reading the schema through the handle: SQLITE_OK
 // when the file can be read as a database.
 int readResult(sqlite3* db) {
@@ -239,13 +245,23 @@ std::optional<QByteArray> digestOf(sqlite3* db) {
     if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
         !file->pMethods || file->pMethods->xFileSize(file, &size) != SQLITE_OK)
         return std::nullopt;
+    // The engine's memory map of the file where it has one (no copy of the
+    // pages), its reads otherwise.
+    const bool mapped = file->pMethods->iVersion >= 3 && file->pMethods->xFetch;
     std::vector<unsigned char> buffer(1 << 16);
     for (sqlite3_int64 offset = 0; offset < size;) {
         const int amount = int(std::min<sqlite3_int64>(sqlite3_int64(buffer.size()), size - offset));
-        if (file->pMethods->xRead(file, buffer.data(), amount, offset) != SQLITE_OK)
+        void* page = nullptr;
+        const unsigned char* bytes = buffer.data();
+        if (mapped && offset > 0 &&
+            file->pMethods->xFetch(file, offset, amount, &page) == SQLITE_OK && page) {
+            bytes = static_cast<const unsigned char*>(page);
+        } else if (file->pMethods->xRead(file, buffer.data(), amount, offset) != SQLITE_OK) {
             return std::nullopt;
+        }
         if (offset == 0) clearWrittenFields(buffer.data(), size_t(amount));
-        digest.Add(buffer.data(), size_t(amount));
+        digest.Add(bytes, size_t(amount));
+        if (page) file->pMethods->xUnfetch(file, offset, page);
         offset += amount;
     }
     return digest.Result();
@@ -374,6 +390,7 @@ void copyToNewFile(const Side& source, const QString& targetPath, bool checked =
         {
             Handle target;
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, named);
+            if (written) mapped(target);
             backup(source, side(target, named));
             // A damaged copy never replaces a sound file: it is checked
             // before it takes the target's name.
@@ -586,6 +603,7 @@ bool replaceFrom(Connection& source, const QString& targetPath,
     for (int versuch = 0; target.exists() && versuch < 3; ++versuch) {
         existing.emplace();
         open(*existing, targetPath, SQLITE_OPEN_READWRITE);
+        if (mark) mapped(*existing);
         const int read = readResult(existing->get());
         if ((read & 0xff) == SQLITE_NOTADB) break;
         if (read != SQLITE_OK) fail(side(*existing, targetPath), read);
