@@ -314,7 +314,8 @@ private:
     // without a box.
     bool ABGELOESTEKOPIESICHERN(const QString& titel, bool still = false);
     // A run whose mark or state folder went under it makes them anew, when
-    // its share of the copy tells that it lives; see frmMAINFENSTER_Marken.
+    // its share of the copy tells that it lives, or the file system refuses
+    // the share; see frmMAINFENSTER_Marken.
     void ZUSTANDERNEUERN();
     bool KOMPRIMIEREN();
     void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);

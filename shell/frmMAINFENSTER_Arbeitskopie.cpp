@@ -316,13 +316,15 @@ void frmMAINFENSTER::LAUFANMELDEN() {
 void frmMAINFENSTER::ZUSTANDERNEUERN() {
     // Only a mark that went under the run, nothing else that failed; and only
     // while the run's share of the copy itself tells the others that it
-    // lives, so that no start took the copy for left meanwhile.
+    // lives, so that no start took the copy for left meanwhile. Where the
+    // file system refuses the share, the mark alone told them so, and it
+    // still tells the truth: the run lives, and the copy is still the file
+    // it works on (a start that took the copy for left and replaced it is
+    // found so).
     if (!m_zustandsfehler.isEmpty() || m_zustand.isEmpty() || m_lauf.isEmpty() ||
         !m_laufsperre.IsOpen())
         return;
     if (m_laufsperre.IsHeld() && m_laufsperre.StillAtPath() == FileLock::Identity::Same) return;
-    // Where the file system refuses the share, the mark alone told that the
-    // run lives, which it still does; no start replaced the copy meanwhile.
     if (m_kopieanteil.IsHeld() ? m_kopieanteil.StillAtPath() != FileLock::Identity::Same
                                : m_anteilfehler.isEmpty() || KOPIEVERSCHOBEN())
         return;
