@@ -361,6 +361,7 @@ private:
     FileLock m_kopieanteil{kAnteilsbyte};
     // Why this run holds no share of the copy though it is there (the file
     // system refuses the lock): such a run is never alone with the copy.
+    // And whether the user was told.
     QString m_anteilfehler;
     bool m_anteilgemeldet = false;
     // This run holds both locks alone, from its save question to its end.
