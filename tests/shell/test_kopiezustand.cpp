@@ -7,6 +7,8 @@
 #include "pages/frmKONTEXT.h"
 #include "pages/frmKONTEXT11.h"
 #include "platform/controls/PictureBox.h"
+#include "platform/runtime/FileLock.h"
+#include "platform/runtime/RuntimeError.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/DATENAUSTAUSCH.h"
 
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cerrno>
 
 namespace {
 
@@ -268,5 +271,91 @@ TEST_F(KOPIEZUSTAND, ARefusedWriteIsToldOnceAsWhatItIs) {
         EXPECT_FALSE(boxen.boxes()[0].prompt.contains(QStringLiteral("kann nicht in die Spalte")));
         EXPECT_EQ(Forms::Find(QStringLiteral("mdiSEITE1")), nullptr);
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1"));
+    }
+}
+
+namespace {
+// A file system that keeps no byte locks: the lock on the copy itself is
+// refused, and every start says so.
+struct OHNESPERRE {
+    OHNESPERRE() { FileLock::RefuseByteLocks(EINVAL); }
+    ~OHNESPERRE() { FileLock::RefuseByteLocks(0); }
+};
+const QString kKeineSperren = QString::fromUtf8("VELD.mdb kann nicht gesperrt werden: das "
+                                                "Dateisystem hält keine Sperren");
+const QString kSpeichernFrage = QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00");
+void speichern(frmMAINFENSTER& f, int id) {
+    f.DBPROJEKT()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,0)"),
+                           {id, QStringLiteral("W%1").arg(id)});
+}
+} // namespace
+
+// Without the copy's lock no run is sure to be alone with the copy, so a run
+// that quit with No leaves it with the record the user threw away. The next
+// start asks about it, told that it cannot know whether a run works on it:
+// No discards the record, Yes keeps it as unsaved; nothing reaches the
+// project unasked.
+TEST(Kopiezustand, WithoutTheCopysLockWhatTheUserThrewAwayIsAskedAboutAtTheNextStart) {
+    for (const bool ja : {true, false}) {
+        SCOPED_TRACE(ja);
+        SHELLLABOR labor;
+        const OHNESPERRE ohneSperre;
+        {
+            ScriptedDialogs boxen;
+            boxen.expect(vbOK, kKeineSperren);
+            boxen.expect(vbNo, kSpeichernFrage);
+            frmMAINFENSTER f;
+            ASSERT_TRUE(f.MDIForm_Load());
+            speichern(f, 10);
+            f.mnuBEENDEN_Click();
+        }
+        ScriptedDialogs boxen;
+        boxen.expect(ja ? vbYes : vbNo,
+                     QString::fromUtf8("Ob noch ein anderer Lauf von VELD an ihr arbeitet, kann "
+                                       "dieser Start nicht erkennen (") +
+                         kKeineSperren +
+                         QString::fromUtf8(").\r\nSollen die Änderungen behalten werden? Bei "
+                                           "Nein wird die Arbeitskopie durch das Projekt "
+                                           "TE0001.00 ersetzt."));
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        f.mnuSPEICHERN_Click();
+        f.mnuBEENDEN_Click();
+        EXPECT_EQ(boxen.boxes().size(), 1);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
+                  ja ? QStringLiteral("W10") : QString());
+    }
+}
+
+// Without the copy's lock, a run stored; then its mark went, or its state
+// folder (removed, or replaced by a file). Its mark only says that it lives:
+// it makes it anew and stores on. Where it cannot, what it stored, which no
+// mark shows any more, is unsaved all the same: the quit asks.
+TEST(Kopiezustand, WithoutTheCopysLockARunWhoseStateWentStoresOnOrAsksAtItsQuit) {
+    enum Weg { Marke, Ordner, Datei };
+    for (const Weg weg : {Marke, Ordner, Datei}) {
+        SCOPED_TRACE(int(weg));
+        SHELLLABOR labor;
+        const QString zustand =
+            QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
+        const OHNESPERRE ohneSperre;
+        ScriptedDialogs boxen;
+        boxen.expect(vbOK, kKeineSperren);
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        speichern(f, 10);
+        for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
+            QFile::remove(zustand + QLatin1Char('/') + lauf);
+        if (weg != Marke) QDir(zustand).removeRecursively();
+        if (weg == Datei) QFile(zustand).open(QIODevice::WriteOnly);
+        if (weg == Datei)
+            EXPECT_THROW(speichern(f, 11), RuntimeError);
+        else
+            speichern(f, 11);
+        boxen.expect(vbYes, kSpeichernFrage);
+        f.mnuBEENDEN_Click();
+        EXPECT_EQ(boxen.boxes().size(), 2);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
+                  weg == Datei ? QStringLiteral("W10") : QStringLiteral("W10,W11"));
     }
 }
