@@ -252,8 +252,8 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             // Where the share of the copy is refused, the question says that
             // the start cannot be sure that no run works on the copy.
             const int antwort =
-                !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie) :
-                m_SPRACHE == 1
+                !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
+                : m_SPRACHE == 1
                     ? MsgBox(QStringLiteral("Program was interuped during the execution!") +
                                  QStringLiteral("\r\n") +
                                  QStringLiteral(

@@ -8,7 +8,6 @@
 #include "pages/frmKONTEXT11.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/runtime/FileLock.h"
-#include "platform/runtime/RuntimeError.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/DATENAUSTAUSCH.h"
 
@@ -274,88 +273,53 @@ TEST_F(KOPIEZUSTAND, ARefusedWriteIsToldOnceAsWhatItIs) {
     }
 }
 
+// A file takes the place of the state folder after the run stored: no mark
+// shows what it stored any more, and the quit asks all the same.
+TEST_F(HAUPTFENSTERTEST, WhatARunStoredIsUnsavedWhenItsStateFolderWent) {
+    const QString zustand =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
+    ASSERT_TRUE(QDir(zustand).removeRecursively() && QFile(zustand).open(QIODevice::WriteOnly));
+    boxen.expect(vbCancel, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
+    f.mnuBEENDEN_Click();
+    EXPECT_FALSE(f.ENTLADEN());
+}
+
 namespace {
-// A file system that keeps no byte locks: the lock on the copy itself is
-// refused, and every start says so.
+// A file system that keeps no byte locks: the lock on the copy is refused.
 struct OHNESPERRE {
     OHNESPERRE() { FileLock::RefuseByteLocks(EINVAL); }
     ~OHNESPERRE() { FileLock::RefuseByteLocks(0); }
 };
-const QString kKeineSperren = QString::fromUtf8("VELD.mdb kann nicht gesperrt werden: das "
-                                                "Dateisystem hält keine Sperren");
-const QString kSpeichernFrage = QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00");
-void speichern(frmMAINFENSTER& f, int id) {
-    f.DBPROJEKT()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,0)"),
-                           {id, QStringLiteral("W%1").arg(id)});
-}
 } // namespace
 
-// Without the copy's lock no run is sure to be alone with the copy, so a run
-// that quit with No leaves it with the record the user threw away. The next
-// start asks about it, told that it cannot know whether a run works on it:
-// No discards the record, Yes keeps it as unsaved; nothing reaches the
-// project unasked.
+// Without the copy's lock, a run stores and quits with No: the copy stays.
+// The next start asks about it, told that it cannot know whether a run works
+// on it, and saves; nothing the user threw away reaches the project unasked.
 TEST(Kopiezustand, WithoutTheCopysLockWhatTheUserThrewAwayIsAskedAboutAtTheNextStart) {
+    const QString keineSperren = QString::fromUtf8("(VELD.mdb kann nicht gesperrt werden: das "
+                                                   "Dateisystem hält keine Sperren)");
     for (const bool ja : {true, false}) {
-        SCOPED_TRACE(ja);
         SHELLLABOR labor;
         const OHNESPERRE ohneSperre;
-        {
-            ScriptedDialogs boxen;
-            boxen.expect(vbOK, kKeineSperren);
-            boxen.expect(vbNo, kSpeichernFrage);
+        ScriptedDialogs boxen;
+        boxen.expect(vbOK, keineSperren);
+        boxen.expect(vbNo, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
+        boxen.expect(ja ? vbYes : vbNo,
+                     QString::fromUtf8("kann dieser Start nicht erkennen ") + keineSperren +
+                         QString::fromUtf8(".\r\nSollen die Änderungen behalten werden? Bei Nein "
+                                           "wird die Arbeitskopie durch das Projekt TE0001.00 "
+                                           "ersetzt."));
+        for (const bool erster : {true, false}) {
             frmMAINFENSTER f;
             ASSERT_TRUE(f.MDIForm_Load());
-            speichern(f, 10);
+            if (erster)
+                f.DBPROJEKT()->Execute(
+                    QStringLiteral("INSERT INTO [E1] ([ID],[KEN]) VALUES (10,'W10')"));
+            else
+                f.mnuSPEICHERN_Click();
             f.mnuBEENDEN_Click();
         }
-        ScriptedDialogs boxen;
-        boxen.expect(ja ? vbYes : vbNo,
-                     QString::fromUtf8("Ob noch ein anderer Lauf von VELD an ihr arbeitet, kann "
-                                       "dieser Start nicht erkennen (") +
-                         kKeineSperren +
-                         QString::fromUtf8(").\r\nSollen die Änderungen behalten werden? Bei "
-                                           "Nein wird die Arbeitskopie durch das Projekt "
-                                           "TE0001.00 ersetzt."));
-        frmMAINFENSTER f;
-        ASSERT_TRUE(f.MDIForm_Load());
-        f.mnuSPEICHERN_Click();
-        f.mnuBEENDEN_Click();
-        EXPECT_EQ(boxen.boxes().size(), 1);
-        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
-                  ja ? QStringLiteral("W10") : QString());
-    }
-}
-
-// Without the copy's lock, a run stored; then its mark went, or its state
-// folder (removed, or replaced by a file). Its mark only says that it lives:
-// it makes it anew and stores on. Where it cannot, what it stored, which no
-// mark shows any more, is unsaved all the same: the quit asks.
-TEST(Kopiezustand, WithoutTheCopysLockARunWhoseStateWentStoresOnOrAsksAtItsQuit) {
-    enum Weg { Marke, Ordner, Datei };
-    for (const Weg weg : {Marke, Ordner, Datei}) {
-        SCOPED_TRACE(int(weg));
-        SHELLLABOR labor;
-        const QString zustand =
-            QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
-        const OHNESPERRE ohneSperre;
-        ScriptedDialogs boxen;
-        boxen.expect(vbOK, kKeineSperren);
-        frmMAINFENSTER f;
-        ASSERT_TRUE(f.MDIForm_Load());
-        speichern(f, 10);
-        for (const QString& lauf : QDir(zustand).entryList({QStringLiteral("*.lauf")}))
-            QFile::remove(zustand + QLatin1Char('/') + lauf);
-        if (weg != Marke) QDir(zustand).removeRecursively();
-        if (weg == Datei) QFile(zustand).open(QIODevice::WriteOnly);
-        if (weg == Datei)
-            EXPECT_THROW(speichern(f, 11), RuntimeError);
-        else
-            speichern(f, 11);
-        boxen.expect(vbYes, kSpeichernFrage);
-        f.mnuBEENDEN_Click();
-        EXPECT_EQ(boxen.boxes().size(), 2);
-        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()),
-                  weg == Datei ? QStringLiteral("W10") : QStringLiteral("W10,W11"));
+        EXPECT_EQ(boxen.boxes().size(), 3);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), ja ? "W10" : "") << ja;
     }
 }
