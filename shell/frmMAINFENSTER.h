@@ -237,6 +237,12 @@ private:
     // start made and told once.
     void ANTEILFEHLT(const QString& grund);
     void ANTEILPRUEFEN(const QString& arbeitskopie);
+    // With the share of the copy refused: a copy that every lock beside it
+    // finds left by its runs, with changes unsaved (true, the copy's lock
+    // then held alone), and the question about it, which says that the
+    // start cannot be sure (vbYes keeps the changes).
+    bool UNGEWISSVERLASSEN();
+    int UNGEWISSFRAGEN(const QString& arbeitskopie);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
     // The copy's state of unsaved changes (see frmMAINFENSTER_Arbeitskopie).
     QStringList MARKEN(const QString& muster) const;
@@ -262,9 +268,11 @@ private:
     void ENTSCHEIDUNGFREIGEBEN();
     bool ENTSCHEIDUNGNEHMEN();
     // Whether this run has the copy to itself: its state known, the copy's
-    // lock (still the file at its path) held alone, and no other run's mark
-    // locked. True with the copy's lock held exclusively; otherwise shared.
-    bool KOPIEALLEIN();
+    // lock (still the file at its path) held alone, no other run's mark
+    // locked and (unless `mitAnteil` is false) the share of the copy itself
+    // held alone. True with the copy's lock held exclusively; otherwise
+    // shared.
+    bool KOPIEALLEIN(bool mitAnteil = true);
     bool KOPIESPERREGILT();
     bool ANDERELAUFEND();
     // Takes the copy's lock shared again; a failure is kept as the state's.
@@ -318,7 +326,8 @@ private:
     // without a box.
     bool ABGELOESTEKOPIESICHERN(const QString& titel, bool still = false);
     // A run whose mark or state folder went under it makes them anew, when
-    // its share of the copy tells that it lives; see frmMAINFENSTER_Marken.
+    // its share of the copy tells that it lives, or the file system refuses
+    // the share; see frmMAINFENSTER_Marken.
     void ZUSTANDERNEUERN();
     bool KOMPRIMIEREN();
     void DOKUMENTOEFFNEN(const QString& datei, const QString& titel);
@@ -370,7 +379,9 @@ private:
     FileLock m_kopieanteil{kAnteilsbyte};
     // Why this run holds no share of the copy though it is there (the file
     // system refuses the lock): such a run is never alone with the copy.
+    // And whether the user was told.
     QString m_anteilfehler;
+    bool m_anteilgemeldet = false;
     // This run holds both locks alone, from its save question to its end.
     bool m_entscheidet = false;
     // As the last run the user chose not to save the copy's changes.

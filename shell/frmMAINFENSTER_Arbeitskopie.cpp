@@ -236,12 +236,12 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             // Another project's unsaved changes: they are kept under a name
             // of their own, and this project gets a fresh copy.
             if (!KOPIEERSETZEN(eh, arbeitskopie, projekt)) return false;
-        } else if (!KOPIEALLEIN()) {
+        } else if (!KOPIEALLEIN() && !UNGEWISSVERLASSEN()) {
             // Another run of this user works on the copy right now: nothing
             // was interrupted, and this run shares the copy as it is, with
             // its state. A run that cannot know the copy's state leaves it
             // as it is, too.
-        } else if (BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
+        } else if (m_anteilfehler.isEmpty() && BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
             // A damaged copy is never offered: it was put aside, and this
             // run has a fresh one (or ends, told why).
             if (m_abgebrochen) return false;
@@ -249,8 +249,11 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             // No other run holds the copy: a run that is gone left it. The
             // lock stays exclusive until the answer is carried out, so a run
             // starting meanwhile waits and then shares the decided copy.
+            // Where the share of the copy is refused, the question says that
+            // the start cannot be sure that no run works on the copy.
             const int antwort =
-                m_SPRACHE == 1
+                !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
+                : m_SPRACHE == 1
                     ? MsgBox(QStringLiteral("Program was interuped during the execution!") +
                                  QStringLiteral("\r\n") +
                                  QStringLiteral(
@@ -313,12 +316,18 @@ void frmMAINFENSTER::LAUFANMELDEN() {
 void frmMAINFENSTER::ZUSTANDERNEUERN() {
     // Only a mark that went under the run, nothing else that failed; and only
     // while the run's share of the copy itself tells the others that it
-    // lives, so that no start took the copy for left meanwhile.
+    // lives, so that no start took the copy for left meanwhile. Where the
+    // file system refuses the share, the mark alone told them so, and it
+    // still tells the truth: the run lives, and the copy is still the file
+    // it works on (a start that took the copy for left and replaced it is
+    // found so).
     if (!m_zustandsfehler.isEmpty() || m_zustand.isEmpty() || m_lauf.isEmpty() ||
         !m_laufsperre.IsOpen())
         return;
     if (m_laufsperre.IsHeld() && m_laufsperre.StillAtPath() == FileLock::Identity::Same) return;
-    if (!m_kopieanteil.IsHeld() || m_kopieanteil.StillAtPath() != FileLock::Identity::Same) return;
+    if (m_kopieanteil.IsHeld() ? m_kopieanteil.StillAtPath() != FileLock::Identity::Same
+                               : m_anteilfehler.isEmpty() || KOPIEVERSCHOBEN())
+        return;
     if (!QFileInfo(m_zustand).isDir() && !QDir().mkdir(m_zustand)) return;
     FileLock laufsperre;
     if (!laufsperre.Open(LAUFMARKE()) || !laufsperre.TryExclusive() ||
@@ -485,7 +494,11 @@ QStringList frmMAINFENSTER::FREMDELAEUFE() const {
 }
 
 bool frmMAINFENSTER::BOGEAENDERT() {
-    return m_BOGEAENDERT || !MARKEN(kAenderungsmarken).isEmpty();
+    // A change whose mark went with the run's state (its folder or its run
+    // mark removed or replaced under it) is unknown to the others and, for
+    // all this run knows, unsaved.
+    return m_BOGEAENDERT || !MARKEN(kAenderungsmarken).isEmpty() ||
+           (!m_marke.isEmpty() && !ZUSTANDBEKANNT() && !QFileInfo(m_marke).isFile());
 }
 
 void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
@@ -593,14 +606,14 @@ bool frmMAINFENSTER::ANDERELAUFEND() {
     return false;
 }
 
-bool frmMAINFENSTER::KOPIEALLEIN() {
+bool frmMAINFENSTER::KOPIEALLEIN(bool mitAnteil) {
     if (!ZUSTANDBEKANNT() || !KOPIESPERREGILT()) return false;
     if (!m_kopiesperre.TryExclusive()) {
         if (m_kopiesperre.Failed() != FileLock::Failure::None)
             ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
         return false;
     }
-    if (ANDERELAUFEND() || !KOPIEANTEILALLEIN()) {
+    if (ANDERELAUFEND() || (mitAnteil && !KOPIEANTEILALLEIN())) {
         KOPIETEILEN();
         return false;
     }
@@ -654,7 +667,10 @@ QStringList frmMAINFENSTER::GESPEICHERTERZUSTAND() {
 
 void frmMAINFENSTER::ZUSTANDGESPEICHERT(const QStringList& marken) {
     MARKENLOESCHEN(marken);
-    if (marken.contains(QFileInfo(m_marke).fileName())) m_marke.clear();
+    // A mark that went with the run's state stood for a change that is in
+    // the copy now settled.
+    if (marken.contains(QFileInfo(m_marke).fileName()) || !QFileInfo(m_marke).isFile())
+        m_marke.clear();
     m_BOGEAENDERT = false;
 }
 

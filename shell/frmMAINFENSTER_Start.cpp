@@ -402,7 +402,8 @@ void frmMAINFENSTER::ANTEILPRUEFEN(const QString& arbeitskopie) {
                                 "die Arbeitskopie wurde ohne ihre Sperre angelegt"));
     }
     // Told once; a run told that it changes nothing knows enough.
-    if (m_anteilfehler.isEmpty() || m_zustandgemeldet) return;
+    if (m_anteilfehler.isEmpty() || m_zustandgemeldet || m_anteilgemeldet) return;
+    m_anteilgemeldet = true;
     const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
     if (m_SPRACHE == 1)
         MsgBox(QStringLiteral("In the folder ") + ordner +
@@ -418,6 +419,46 @@ void frmMAINFENSTER::ANTEILPRUEFEN(const QString& arbeitskopie) {
                    QString::fromUtf8("Dieser Lauf ersetzt und löscht die Arbeitskopie deshalb "
                                      "nicht; sie bleibt nach seinem Ende erhalten."),
                vbOKOnly + vbExclamation, kTitel);
+}
+
+bool frmMAINFENSTER::UNGEWISSVERLASSEN() {
+    // Where the file system refuses the share of the copy, no run is ever
+    // sure to be alone with it, so none deletes it at its end: a No to the
+    // save question leaves the changes the user threw away in the copy. A
+    // copy that the locks beside it find left, with changes unsaved, is
+    // therefore asked about as a copy of an interrupted run is; shared
+    // unasked, its next Save would write what the user threw away.
+    if (m_anteilfehler.isEmpty() || !KOPIEALLEIN(false)) return false;
+    if (BOGEAENDERT() || !FREMDELAEUFE().isEmpty()) return true;
+    KOPIETEILEN();
+    return false;
+}
+
+int frmMAINFENSTER::UNGEWISSFRAGEN(const QString& arbeitskopie) {
+    // The question tells what the box about the refused share tells.
+    m_anteilgemeldet = true;
+    const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
+    if (m_SPRACHE == 1)
+        return MsgBox(QStringLiteral("The working copy in the folder ") + ordner +
+                          QStringLiteral(" holds changes that are not saved. Whether another run "
+                                         "of VELD still works on it, this start cannot tell (") +
+                          m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+                          QStringLiteral("Keep the changes? No replaces the working copy by "
+                                         "project ") +
+                          m_PROJEKT + QStringLiteral(".") + QStringLiteral("\r\n") +
+                          QStringLiteral("The working copy stays after this run ends, too."),
+                      vbYesNo + vbQuestion, kTitel);
+    return MsgBox(QStringLiteral("Die Arbeitskopie im Ordner ") + ordner +
+                      QString::fromUtf8(" enthält Änderungen, die nicht gespeichert sind. Ob noch "
+                                        "ein anderer Lauf von VELD an ihr arbeitet, kann dieser "
+                                        "Start nicht erkennen (") +
+                      m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+                      QString::fromUtf8("Sollen die Änderungen behalten werden? Bei Nein wird die "
+                                        "Arbeitskopie durch das Projekt ") +
+                      m_PROJEKT + QStringLiteral(" ersetzt.") + QStringLiteral("\r\n") +
+                      QStringLiteral("Die Arbeitskopie bleibt auch nach dem Ende dieses Laufs "
+                                     "erhalten."),
+                  vbYesNo + vbQuestion, kTitel);
 }
 
 void frmMAINFENSTER::STARTBEENDEN() {

@@ -7,6 +7,7 @@
 #include "pages/frmKONTEXT.h"
 #include "pages/frmKONTEXT11.h"
 #include "platform/controls/PictureBox.h"
+#include "platform/runtime/FileLock.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/DATENAUSTAUSCH.h"
 
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cerrno>
 
 namespace {
 
@@ -268,5 +270,56 @@ TEST_F(KOPIEZUSTAND, ARefusedWriteIsToldOnceAsWhatItIs) {
         EXPECT_FALSE(boxen.boxes()[0].prompt.contains(QStringLiteral("kann nicht in die Spalte")));
         EXPECT_EQ(Forms::Find(QStringLiteral("mdiSEITE1")), nullptr);
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("P-1"));
+    }
+}
+
+// A file takes the place of the state folder after the run stored: no mark
+// shows what it stored any more, and the quit asks all the same.
+TEST_F(HAUPTFENSTERTEST, WhatARunStoredIsUnsavedWhenItsStateFolderWent) {
+    const QString zustand =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
+    ASSERT_TRUE(QDir(zustand).removeRecursively() && QFile(zustand).open(QIODevice::WriteOnly));
+    boxen.expect(vbCancel, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
+    f.mnuBEENDEN_Click();
+    EXPECT_FALSE(f.ENTLADEN());
+}
+
+namespace {
+// A file system that keeps no byte locks: the lock on the copy is refused.
+struct OHNESPERRE {
+    OHNESPERRE() { FileLock::RefuseByteLocks(EINVAL); }
+    ~OHNESPERRE() { FileLock::RefuseByteLocks(0); }
+};
+} // namespace
+
+// Without the copy's lock, a run stores and quits with No: the copy stays.
+// The next start asks about it, told that it cannot know whether a run works
+// on it, and saves; nothing the user threw away reaches the project unasked.
+TEST(Kopiezustand, WithoutTheCopysLockWhatTheUserThrewAwayIsAskedAboutAtTheNextStart) {
+    const QString keineSperren = QString::fromUtf8("(VELD.mdb kann nicht gesperrt werden: das "
+                                                   "Dateisystem hält keine Sperren)");
+    for (const bool ja : {true, false}) {
+        SHELLLABOR labor;
+        const OHNESPERRE ohneSperre;
+        ScriptedDialogs boxen;
+        boxen.expect(vbOK, keineSperren);
+        boxen.expect(vbNo, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
+        boxen.expect(ja ? vbYes : vbNo,
+                     QString::fromUtf8("kann dieser Start nicht erkennen ") + keineSperren +
+                         QString::fromUtf8(".\r\nSollen die Änderungen behalten werden? Bei Nein "
+                                           "wird die Arbeitskopie durch das Projekt TE0001.00 "
+                                           "ersetzt."));
+        for (const bool erster : {true, false}) {
+            frmMAINFENSTER f;
+            ASSERT_TRUE(f.MDIForm_Load());
+            if (erster)
+                f.DBPROJEKT()->Execute(
+                    QStringLiteral("INSERT INTO [E1] ([ID],[KEN]) VALUES (10,'W10')"));
+            else
+                f.mnuSPEICHERN_Click();
+            f.mnuBEENDEN_Click();
+        }
+        EXPECT_EQ(boxen.boxes().size(), 3);
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), ja ? "W10" : "") << ja;
     }
 }

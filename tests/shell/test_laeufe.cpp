@@ -628,7 +628,8 @@ TEST(Laeufe, LiveRunsAreKnownWhateverHappenedToTheFilesBesideTheCopy) {
 // the copy gone: a later start knows that run from the copy itself, asks
 // nothing about an interrupted run, and neither deletes the copy. Where the
 // file system refuses the lock on the copy, each run says so once and none
-// takes itself for alone with the copy.
+// takes itself for alone with the copy (the later start asks; Yes keeps),
+// and the run whose mark went makes it anew and stores on.
 TEST(Laeufe, TheRunThatMadeTheCopyIsKnownFromItAndNoneIsAloneWhereItsLockIsRefused) {
     for (const bool verweigert : {false, true}) {
         SCOPED_TRACE(verweigert);
@@ -661,7 +662,8 @@ TEST(Laeufe, TheRunThatMadeTheCopyIsKnownFromItAndNoneIsAloneWhereItsLockIsRefus
         } zurueck;
         {
             ScriptedDialogs boxen;
-            if (verweigert) boxen.expect(vbOK, meldung);
+            if (verweigert)
+                boxen.expect(vbYes, meldung.mid(meldung.indexOf(QLatin1Char('('))));
             frmMAINFENSTER f;
             ASSERT_TRUE(f.MDIForm_Load());
             EXPECT_EQ(boxen.boxes().size(), verweigert ? 1 : 0);
@@ -670,9 +672,12 @@ TEST(Laeufe, TheRunThatMadeTheCopyIsKnownFromItAndNoneIsAloneWhereItsLockIsRefus
             f.mnuBEENDEN_Click();
         }
         EXPECT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+        // A, whose mark went, makes it anew and stores on.
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 11 11")),
+                  antwort("GESCHRIEBEN 1"));
         KINDPROZESS::BEFEHL(a, QStringLiteral("ENDE ja"));
         ASSERT_TRUE(a.waitForFinished());
-        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W10"));
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W10,W11"));
     }
 }
 
