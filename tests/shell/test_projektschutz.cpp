@@ -250,7 +250,9 @@ TEST(Projektschutz, TheSaveOfARunWhoseCopyWentKeepsItsWorkAndLeavesTheProject) {
         const QString sync = labor.ARBEITSKOPIE() + QStringLiteral(".sync");
         ASSERT_TRUE(QFile::copy(labor.ARBEITSKOPIE(), sync));
         ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
-        if (!geloescht) ASSERT_TRUE(QFile::rename(sync, labor.ARBEITSKOPIE()));
+        if (!geloescht) {
+            ASSERT_TRUE(QFile::rename(sync, labor.ARBEITSKOPIE()));
+        }
         EXPECT_EQ(befehl(tester, QString::fromUtf8("ANTWORT ok ersetzt oder gelöscht")),
                   antwort("OK 0"));
         EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
