@@ -305,9 +305,10 @@ private:
     RuntimeError KOPIEVERSCHOBENFEHLER() const;
     // What this run wrote into a copy that is no longer at its path goes
     // into a file of its own beside the copy, named in a box; false when it
-    // could not be kept (the box said why). `still`: at the session's end,
-    // without a box. `fehler`, when given, takes the failure in place of
-    // the error box.
+    // could not be kept (the box said why). A run that stored nothing since
+    // its last Save keeps no file. `still`: at the session's end, without a
+    // box. `fehler`, when given, takes the failure in place of the error
+    // box.
     bool ABGELOESTEKOPIESICHERN(const QString& titel, bool still = false,
                                 std::optional<RuntimeError>* fehler = nullptr);
     // The quit of a run whose copy was replaced or deleted under it keeps

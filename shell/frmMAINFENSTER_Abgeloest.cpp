@@ -85,6 +85,7 @@ QList<QPair<int32_t, QString>> frmMAINFENSTER::FEHLENDEDATENSAETZE(Connection& q
 bool frmMAINFENSTER::ABGELOESTBEENDEN(const QString& titel) {
     std::optional<RuntimeError> fehler;
     if (ABGELOESTEKOPIESICHERN(titel, false, &fehler)) return true;
+    if (!fehler) return false;
     const bool en = m_SPRACHE == 1;
     // The program stays open for as long as what the run stored cannot be
     // kept, unless the user ends it knowing what is lost.

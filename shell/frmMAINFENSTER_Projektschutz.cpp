@@ -129,12 +129,39 @@ bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
             throw;
         }
     };
+    // What the run stored since its last Save is all there is to keep: a run
+    // that stored nothing since keeps no file.
+    if (!m_eigeneAenderung) {
+        if (!still && !fehler) {
+            if (m_SPRACHE == 1)
+                MsgBox(QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
+                           QStringLiteral(" was replaced or deleted while this run worked on it; "
+                                          "project ") +
+                           m_PROJEKT +
+                           QStringLiteral(" was not overwritten. This run stored nothing since "
+                                          "its last Save, so nothing is kept."),
+                       vbOKOnly + vbExclamation, titel);
+            else
+                MsgBox(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
+                           QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf "
+                                             "mit ihr arbeitete; das Projekt ") +
+                           m_PROJEKT +
+                           QString::fromUtf8(" wurde nicht überschrieben. Dieser Lauf hat seit "
+                                             "seinem letzten Speichern nichts gespeichert, es "
+                                             "wird also nichts abgelegt."),
+                       vbOKOnly + vbExclamation, titel);
+        }
+        return true;
+    }
     if (still || fehler) {
         // The session ends: no box can wait, the file is kept all the same.
         try {
             sichern();
         } catch (const RuntimeError& grund) {
             if (fehler) fehler->emplace(grund);
+            return false;
+        } catch (const std::exception& grund) {
+            if (fehler) fehler->emplace(ErrorHandler::Translate(grund));
             return false;
         }
         m_eigeneAenderung = false;
