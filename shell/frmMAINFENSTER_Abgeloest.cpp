@@ -63,7 +63,7 @@ QString namen(const QStringList& dateien) {
 } // namespace
 
 QList<QPair<int32_t, QString>> frmMAINFENSTER::FEHLENDEDATENSAETZE(Connection& quelle,
-                                                                  const QString& kopie) {
+                                                                   const QString& kopie) {
     QSet<QString> vorhanden = kennungen(PROJEKTDATENBANK());
     if (m_DBPROJEKT->IsOpen() && !KOPIEVERSCHOBEN() &&
         QFileInfo(m_DBPROJEKT->Path()) == QFileInfo(kopie))
@@ -257,5 +257,5 @@ void frmMAINFENSTER::ABGELOESTEANBIETEN() {
                           QString::fromUtf8(" oder in der Arbeitskopie; sie wurden als erledigt "
                                             "beiseitegelegt:")) +
                 QStringLiteral("\r\n") + namen(erledigt);
-    MsgBox(text, vbOKOnly + vbInformation, kTitel);
+    MsgBox(text, vbOKOnly + (unlesbar.isEmpty() ? vbInformation : vbExclamation), kTitel);
 }

@@ -227,11 +227,11 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 return false;
             }
             const QString projekt = projektname(herkunft);
-            const QString welches = projekt == kFremd
-                                        ? (m_SPRACHE == 1 ? QStringLiteral("another project")
-                                                          : QStringLiteral("einem anderen Projekt"))
-                                        : (m_SPRACHE == 1 ? QStringLiteral("project ") + projekt
-                                                          : QStringLiteral("zum Projekt ") + projekt);
+            QString welches = m_SPRACHE == 1 ? QStringLiteral("project ") + projekt
+                                             : QStringLiteral("zum Projekt ") + projekt;
+            if (projekt == kFremd)
+                welches = m_SPRACHE == 1 ? QStringLiteral("another project")
+                                         : QStringLiteral("einem anderen Projekt");
             // A copy that another run still works on (or may: the copy's
             // lock refused) cannot be moved, and this run cannot share it
             // either: a Save would write the other project's records over
