@@ -87,6 +87,12 @@ public:
     // else the refusal's error box tells it once.
     static void KOPIEREN(Connection& quelle, QListWidget& liste, Connection& ziel,
                          QStringList* ersetzt = nullptr);
+    // Copies the record `id` of `quelle` whole into `ziel` in one
+    // transaction, without a question: none when `ziel` holds a record of
+    // its identifier already (0 then). The record keeps its key where `ziel`
+    // has it free, otherwise it gets the highest plus 1; the key is
+    // returned. Failures reach the caller, the target as it was before.
+    static int32_t DATENSATZUEBERNEHMEN(Connection& quelle, int32_t id, Connection& ziel);
 
 public slots:
     void drvEXP_Change();

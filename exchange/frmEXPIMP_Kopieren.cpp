@@ -211,3 +211,34 @@ void frmEXPIMP::cmdIMP_Click() {
                        "imported:"),
         nichtGefunden);
 }
+
+int32_t frmEXPIMP::DATENSATZUEBERNEHMEN(Connection& quelle, int32_t id, Connection& ziel) {
+    QVariant ken;
+    {
+        Recordset e1(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=?"), quelle, {id});
+        if (e1.Eof()) throw DatabaseError::NoCurrentRecordError();
+        ken = e1.Value(QStringLiteral("KEN"));
+    }
+    // Read inside the writing transaction, as the import reads them.
+    Transaction transaktion(ziel);
+    {
+        Recordset doppelt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]<>0"), ziel,
+                          {ken});
+        if (!doppelt.Eof()) return 0;
+    }
+    int32_t neu = id;
+    {
+        Recordset belegt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [ID]=?"), ziel, {id});
+        if (!belegt.Eof()) {
+            Recordset hoechster(QStringLiteral("SELECT Max([ID]) FROM [E1]"), ziel);
+            neu = CLng(hoechster.Fields(0).Value()) + 1;
+        }
+    }
+    for (qsizetype t = 1; t < tabellen().size(); ++t)
+        ziel.Execute(QStringLiteral("DELETE FROM %1 WHERE [ID]=?").arg(SqlName(tabellen()[t])),
+                     {neu});
+    for (const QString& tabelle : tabellen())
+        tabelleKopieren(quelle, ziel, tabelle, id, neu);
+    transaktion.Commit();
+    return neu;
+}

@@ -14,16 +14,18 @@
 #include "data/HAUPTFENSTER.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/FileLock.h"
+#include "platform/runtime/RuntimeError.h"
 
 #include <QIcon>
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
 #include <QPointer>
 #include <QVariant>
 #include <memory>
 #include <optional>
 
 class ErrorHandler;
-class RuntimeError;
 class HAUPTRAHMEN;
 class HILFEFENSTER;
 class QAction;
@@ -322,9 +324,24 @@ private:
     RuntimeError KOPIEVERSCHOBENFEHLER() const;
     // What this run wrote into a copy that is no longer at its path goes
     // into a file of its own beside the copy, named in a box; false when it
-    // could not be kept (the box said why). `still`: at the session's end,
-    // without a box.
-    bool ABGELOESTEKOPIESICHERN(const QString& titel, bool still = false);
+    // could not be kept (the box said why). A run that stored nothing since
+    // its last Save keeps no file. `still`: at the session's end, without a
+    // box. `fehler`, when given, takes the failure in place of the error
+    // box.
+    bool ABGELOESTEKOPIESICHERN(const QString& titel, bool still = false,
+                                std::optional<RuntimeError>* fehler = nullptr);
+    // The quit of a run whose copy was replaced or deleted under it keeps
+    // what the run stored; where that cannot be kept, the user is told why
+    // the program stays open and may end it all the same, told what is
+    // then lost. True when the run ends. (frmMAINFENSTER_Abgeloest)
+    bool ABGELOESTBEENDEN(const QString& titel);
+    // At start, with the copy open and the decision held: the files that
+    // such runs kept beside the copy are told once, and the records they
+    // hold that the project and the copy lack are offered to the copy.
+    void ABGELOESTEANBIETEN();
+    // The records (key, identifier) of `quelle` whose identifier neither
+    // the database at `kopie` (when there) nor the project holds.
+    QList<QPair<int32_t, QString>> FEHLENDEDATENSAETZE(Connection& quelle, const QString& kopie);
     // A run whose mark or state folder went under it makes them anew, when
     // its share of the copy tells that it lives, or the file system refuses
     // the share; see frmMAINFENSTER_Marken.

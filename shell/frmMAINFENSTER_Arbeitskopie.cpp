@@ -55,6 +55,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUuid>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -88,6 +89,25 @@ QStringList herkunftZeilen(const QString& datei) {
 
 QString herkunftLesen(const QString& datei) {
     return herkunftZeilen(datei).value(0).trimmed();
+}
+
+// The project a copy was made from, as VELD.projekt names it: the folder of
+// its project database. A line that names no such database (the file
+// garbled or written by something else) gives kFremd: a copy put aside is
+// never named after garbage.
+const QString kFremd = QStringLiteral("fremd");
+
+QString projektname(const QString& herkunft) {
+    const QFileInfo datei(herkunft);
+    const QString name = datei.dir().dirName();
+    const bool zulaessig =
+        !name.isEmpty() && name.size() <= 64 && name.front().isLetterOrNumber() &&
+        std::all_of(name.begin(), name.end(), [](QChar c) {
+            return c.isLetterOrNumber() || QStringLiteral(" ._-+()").contains(c);
+        });
+    if (!datei.isAbsolute() || datei.fileName() != kTitel + QStringLiteral(".mdb") || !zulaessig)
+        return kFremd;
+    return name;
 }
 
 QList<DatabaseMark> projektmarkenLesen(const QString& datei) {
@@ -206,7 +226,12 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 ZUSTANDMELDEN();
                 return false;
             }
-            const QString projekt = QFileInfo(herkunft).absoluteDir().dirName();
+            const QString projekt = projektname(herkunft);
+            QString welches = m_SPRACHE == 1 ? QStringLiteral("project ") + projekt
+                                             : QStringLiteral("zum Projekt ") + projekt;
+            if (projekt == kFremd)
+                welches = m_SPRACHE == 1 ? QStringLiteral("another project")
+                                         : QStringLiteral("einem anderen Projekt");
             // A copy that another run still works on (or may: the copy's
             // lock refused) cannot be moved, and this run cannot share it
             // either: a Save would write the other project's records over
@@ -217,14 +242,14 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 else if (!m_anteilfehler.isEmpty())
                     ANTEILPRUEFEN(arbeitskopie);
                 else if (m_SPRACHE == 1)
-                    MsgBox(QStringLiteral("The working copy belongs to project ") + projekt +
+                    MsgBox(QStringLiteral("The working copy belongs to ") + welches +
                                QStringLiteral(", on which another run of VELD is working right "
                                               "now.") +
                                QStringLiteral("\r\n") +
                                QStringLiteral("End that run first; this start ends."),
                            vbOKOnly + vbExclamation, kTitel);
                 else
-                    MsgBox(QString::fromUtf8("Die Arbeitskopie gehört zum Projekt ") + projekt +
+                    MsgBox(QString::fromUtf8("Die Arbeitskopie gehört ") + welches +
                                QString::fromUtf8(", an dem gerade ein anderer Lauf von VELD "
                                                  "arbeitet.") +
                                QStringLiteral("\r\n") +
@@ -287,7 +312,9 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
         KOPIETEILEN();
     }
     if (!eh.Left()) ANTEILPRUEFEN(arbeitskopie);
-    eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); });
+    // What runs kept when the copy went from under them is offered while
+    // this start still decides, so that two starts never bring it in twice.
+    if (eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); })) ABGELOESTEANBIETEN();
     return true;
 }
 
@@ -511,6 +538,9 @@ void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
         m_BOGEAENDERT = false;
         return;
     }
+    // Every write into a copy replaced or deleted under the run was refused:
+    // the command changed nothing of this run's, and nothing is to be kept.
+    if (KOPIEVERSCHOBEN()) return;
     // A command that changes the copy outside a write of its own (or after
     // it) gets a mark of its own, so that a Save of another run that began
     // before cannot clear it.
@@ -769,6 +799,13 @@ bool frmMAINFENSTER::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie
                  : QString::fromUtf8("Die Arbeitskopie, die ein unterbrochener Lauf hinterlassen "
                                      "hat, ist beschädigt und kann nicht benutzt werden. Sie liegt "
                                      "unter ") +
+                       ort;
+    else if (fremdprojekt == kFremd)
+        was = en ? QStringLiteral("The working copy of another project was not saved. It has "
+                                  "been kept as ") +
+                       ort
+                 : QStringLiteral("Die Arbeitskopie eines anderen Projekts wurde nicht "
+                                  "gespeichert. Sie liegt unter ") +
                        ort;
     else
         was = en ? QStringLiteral("The working copy of project ") + fremdprojekt +

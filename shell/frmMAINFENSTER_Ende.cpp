@@ -106,10 +106,12 @@ void frmMAINFENSTER::MDIForm_QueryUnload(int grund, bool& cancel) {
     bool letzter = false;
     // A run whose copy was replaced or deleted under it has no say about the
     // copy now at the path: what it stored itself and did not save is kept
-    // in a file of its own, and it ends. While that cannot be kept, it stays.
+    // in a file of its own, and it ends. While that cannot be kept, it stays,
+    // unless the user, told why and what is lost, ends it all the same.
     if (KOPIEVERSCHOBEN()) {
-        if (m_eigeneAenderung && !ABGELOESTEKOPIESICHERN(mnuBEENDEN->text(), grund == 2) &&
-            grund != 2) {
+        if (m_eigeneAenderung && grund == 2) {
+            ABGELOESTEKOPIESICHERN(mnuBEENDEN->text(), true);
+        } else if (m_eigeneAenderung && !ABGELOESTBEENDEN(mnuBEENDEN->text())) {
             if (Forms::IsLoaded(this)) cancel = true;
             return;
         }

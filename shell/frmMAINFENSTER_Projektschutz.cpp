@@ -13,6 +13,7 @@
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/System.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,7 +34,31 @@ QString frmMAINFENSTER::FREIERNAME(const QString& arbeitskopie, const QString& z
             ::close(fd);
             return ziel;
         }
-        if (errno != EEXIST) throw StandardError(75);
+        if (errno == EEXIST) continue;
+        // Told as what it is: a full disk or a missing folder is no
+        // fault of the file access.
+        const QString ordner = QDir::toNativeSeparators(QFileInfo(ziel).path());
+        switch (errno) {
+        case ENOSPC:
+        case EDQUOT:
+            throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
+        case ENOENT:
+        case ENOTDIR:
+            throw RuntimeError(76, GermanTexts()
+                                       ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
+                                       : QStringLiteral("The folder %1 is missing.").arg(ordner));
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            throw RuntimeError(70, GermanTexts()
+                                       ? QString::fromUtf8("In den Ordner %1 darf nicht "
+                                                           "geschrieben werden.")
+                                             .arg(ordner)
+                                       : QStringLiteral("The folder %1 cannot be written.")
+                                             .arg(ordner));
+        default:
+            throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
+        }
     }
 }
 
@@ -59,7 +84,8 @@ RuntimeError frmMAINFENSTER::KOPIEVERSCHOBENFEHLER() const {
                                     "neben der Arbeitskopie ab."));
 }
 
-bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still) {
+bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
+                                            std::optional<RuntimeError>* fehler) {
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
     const QString kopie = XMDBPFAD();
     QString ziel;
@@ -72,17 +98,46 @@ bool frmMAINFENSTER::ABGELOESTEKOPIESICHERN(const QString& titel, bool still) {
             throw;
         }
     };
-    if (still) {
+    // What the run stored since its last Save is all there is to keep: a run
+    // that stored nothing since keeps no file.
+    if (!m_eigeneAenderung) {
+        if (!still && !fehler) {
+            if (m_SPRACHE == 1)
+                MsgBox(QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
+                           QStringLiteral(" was replaced or deleted while this run worked on it; "
+                                          "project ") +
+                           m_PROJEKT +
+                           QStringLiteral(" was not overwritten. This run stored nothing since "
+                                          "its last Save, so nothing is kept."),
+                       vbOKOnly + vbExclamation, titel);
+            else
+                MsgBox(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
+                           QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf "
+                                             "mit ihr arbeitete; das Projekt ") +
+                           m_PROJEKT +
+                           QString::fromUtf8(" wurde nicht überschrieben. Dieser Lauf hat seit "
+                                             "seinem letzten Speichern nichts gespeichert, es "
+                                             "wird also nichts abgelegt."),
+                       vbOKOnly + vbExclamation, titel);
+        }
+        return true;
+    }
+    if (still || fehler) {
         // The session ends: no box can wait, the file is kept all the same.
         try {
             sichern();
-        } catch (const RuntimeError&) {
+        } catch (const RuntimeError& grund) {
+            if (fehler) fehler->emplace(grund);
+            return false;
+        } catch (const std::exception& grund) {
+            if (fehler) fehler->emplace(ErrorHandler::Translate(grund));
             return false;
         }
         m_eigeneAenderung = false;
-        return true;
+        if (still) return true;
+    } else if (!eh.Run(sichern)) {
+        return false;
     }
-    if (!eh.Run(sichern)) return false;
     m_eigeneAenderung = false;
     const QString ort = QDir::toNativeSeparators(ziel);
     if (m_SPRACHE == 1)

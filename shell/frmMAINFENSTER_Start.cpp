@@ -5,6 +5,7 @@
 #include "shell/frmMAINFENSTER.h"
 
 #include "platform/controls/Forms.h"
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -109,12 +110,21 @@ bool frmMAINFENSTER::MDIForm_Load() {
             return QString();
         const QString was = TAETIGKEIT::LESEN(fenster->m_zustand, fenster->m_SPRACHE);
         if (was.isEmpty()) return was;
+        // Before the start has shown its window, no command was given.
+        const bool start = WaitWindow::IsStarting();
         return was + QLatin1Char('\n') +
-               (fenster->m_SPRACHE == 1 ? QStringLiteral("The command waits until it is done.")
-                                        : QStringLiteral("Der Befehl wartet, bis er fertig ist."));
+               (fenster->m_SPRACHE == 1
+                    ? (start ? QStringLiteral("The start waits until it is done.")
+                             : QStringLiteral("The command waits until it is done."))
+                    : (start ? QStringLiteral("Der Start wartet, bis er fertig ist.")
+                             : QStringLiteral("Der Befehl wartet, bis er fertig ist.")));
     });
     m_startet = true;
-    bool weiter = LADEN();
+    bool weiter = false;
+    {
+        const WaitWindow::Starting startet;
+        weiter = LADEN();
+    }
     m_startet = false;
     // A main window whose working copy is not open would answer every
     // command with an error: such a start ends, whatever road led there.
@@ -353,7 +363,8 @@ void frmMAINFENSTER::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
     });
     for (;;) {
         if (STARTSPERREN(arbeitskopie)) return;
-        if (warten.Elapsed() >= kWartezeitMs) throw DatabaseError::LockedError(arbeitskopie);
+        if (warten.Elapsed() >= BusyWait::Limited(kWartezeitMs))
+            throw DatabaseError::LockedError(arbeitskopie);
         if (!warten.Pause(50) || m_sitzungsende) throw DatabaseError::CancelledError(arbeitskopie);
     }
 }

@@ -24,6 +24,10 @@ void BusyWait::SetTimeout(int seconds) {
     m_seconds = std::max(seconds, 0);
 }
 
+qint64 BusyWait::Limited(qint64 ms) {
+    return g_limitMs > 0 ? std::min<qint64>(ms, g_limitMs) : ms;
+}
+
 int BusyWait::timeoutMs() const {
     const int ms = m_seconds * 1000;
     return g_limitMs > 0 ? std::min(ms, g_limitMs) : ms;

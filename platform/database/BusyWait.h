@@ -48,6 +48,9 @@ public:
     // For tests: every wait gives up after at most `ms` milliseconds (0: the
     // time-out alone counts).
     static void SetTimeoutLimit(int ms);
+    // A time-out of `ms` milliseconds as every wait keeps it (shortened by
+    // that limit), for a wait of the program's own for another holder.
+    static qint64 Limited(qint64 ms);
 
 private:
     static int handler(void* self, int count);

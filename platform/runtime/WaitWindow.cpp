@@ -32,6 +32,7 @@ struct Later {
 };
 QList<Later> g_later;
 std::function<QString(const QString&)> g_describer;
+int g_starting = 0;
 
 bool german() {
     return GermanTexts();
@@ -151,12 +152,27 @@ QString DatabaseText(const QString& path) {
         const QString known = g_describer(path);
         if (!known.isEmpty()) return known;
     }
+    const bool start = IsStarting();
     return german() ? QStringLiteral("Die Datenbank %1 wird gerade von einem anderen Lauf oder "
-                                     "Programm benutzt.\nDer Befehl wartet, bis sie frei ist.")
-                          .arg(path)
+                                     "Programm benutzt.\n%2 wartet, bis sie frei ist.")
+                          .arg(path, start ? QStringLiteral("Der Start")
+                                           : QStringLiteral("Der Befehl"))
                     : QStringLiteral("The database %1 is in use by another run or program "
-                                     "right now.\nThe command waits until it is free.")
-                          .arg(path);
+                                     "right now.\n%2 waits until it is free.")
+                          .arg(path, start ? QStringLiteral("The start")
+                                           : QStringLiteral("The command"));
+}
+
+Starting::Starting() {
+    ++g_starting;
+}
+
+Starting::~Starting() {
+    --g_starting;
+}
+
+bool IsStarting() {
+    return g_starting > 0;
 }
 
 void SetDescriber(std::function<QString(const QString&)> describer) {

@@ -56,6 +56,18 @@ QString DatabaseText(const QString& path);
 // empty text: nothing known). Null removes it.
 void SetDescriber(std::function<QString(const QString& path)> describer);
 
+// While one lives, the program is starting: no command was given yet, so a
+// wait for a database says that the start waits.
+class Starting {
+public:
+    Starting();
+    ~Starting();
+    Starting(const Starting&) = delete;
+    Starting& operator=(const Starting&) = delete;
+};
+// Whether the program is starting.
+bool IsStarting();
+
 // A wait of one's own: a loop that tries again until it succeeds, with the
 // window after a second; the window goes with the object.
 class Wait {

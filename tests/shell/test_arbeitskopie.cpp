@@ -6,6 +6,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include "data/SCHEMA.h"
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/WaitWindow.h"
 #include "shell/frmMAINFENSTER.h"
@@ -285,29 +286,80 @@ TEST(Arbeitskopie, ADamagedLeftCopyWithoutItsProjectDatabaseEndsTheStartWithOneB
     EXPECT_EQ(beiseite.readAll(), kaputt);
 }
 
-// Another run holds the copy itself alone (its quit question, a compaction,
-// a Save) for 3 s, and the lock files beside the copy are gone: the start
-// shows its waiting window (events run, Abbrechen reaches it) instead of
-// sitting in the lock unseen, and goes on when the other run lets go.
+// Another run holding the copy itself alone (its quit question, a compaction,
+// a Save), with the lock files beside the copy gone: it lets go once the
+// start's waiting window shows, whenever that is.
+struct Halter {
+    explicit Halter(const QString& kopie) {
+        // The byte of the copy on which every run holds its share.
+        EXPECT_TRUE(allein.OpenPresent(kopie) && allein.Exclusive());
+        QObject::connect(&blick, &QTimer::timeout, [this] {
+            if (!WaitWindow::Window()) return;
+            gezeigt = true;
+            allein.Unlock();
+            blick.stop();
+        });
+        blick.start(10);
+    }
+    FileLock allein{0x7FFF0000};
+    QTimer blick;
+    bool gezeigt = false;
+};
+
+// The start shows its waiting window (events run, Abbrechen reaches it)
+// instead of sitting in the lock unseen, and goes on when the other run
+// lets go.
 TEST(Arbeitskopie, AStartShowsItsWaitForARunThatHoldsTheCopyItselfAlone) {
     SHELLLABOR labor;
     uebrigeKopie(labor, QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
-    // The byte of the copy on which every run holds its share.
-    FileLock allein(0x7FFF0000);
-    ASSERT_TRUE(allein.OpenPresent(labor.ARBEITSKOPIE()) && allein.Exclusive());
-    std::thread entschieden([&] {
-        QThread::msleep(3000);
-        allein.Unlock();
-    });
-    QObject wache;
-    bool gezeigt = false;
-    QTimer::singleShot(2000, &wache, [&] { gezeigt = WaitWindow::Window() != nullptr; });
+    Halter halter(labor.ARBEITSKOPIE());
     ScriptedDialogs boxen;
     boxen.expect(vbYes, kFrageDe);
     frmMAINFENSTER f;
     const bool geladen = f.MDIForm_Load();
-    entschieden.join();
     EXPECT_TRUE(geladen);
-    EXPECT_TRUE(gezeigt);
+    EXPECT_TRUE(halter.gezeigt);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
+}
+
+// Held past the start's time-out (shortened, as every wait's, to a
+// millisecond, long before the window would show and the holder let go):
+// the start ends with one box, and the copy is as it was.
+TEST(Arbeitskopie, AStartGivesUpOnARunThatHoldsTheCopyPastTheTimeOut) {
+    SHELLLABOR labor;
+    uebrigeKopie(labor, QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+    Halter halter(labor.ARBEITSKOPIE());
+    BusyWait::SetTimeoutLimit(1);
+    ScriptedDialogs boxen;
+    boxen.expect(vbOK, QStringLiteral("Die Datenbank ") + labor.ARBEITSKOPIE() +
+                           QString::fromUtf8(" ist gerade von einem anderen Lauf oder Programm "
+                                             "gesperrt; es wurde nichts geändert.\r\nVELD wird "
+                                             "nicht gestartet."));
+    frmMAINFENSTER f;
+    const bool geladen = f.MDIForm_Load();
+    BusyWait::SetTimeoutLimit(0);
+    EXPECT_FALSE(geladen);
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_FALSE(halter.gezeigt);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));
+}
+
+// A garbled VELD.projekt names no project: the copy is put aside as another
+// project's, under a name of the program's own, never one made of the
+// garbage (nor of the folder the program runs in).
+TEST(Arbeitskopie, ACopyWithAGarbledProjectFileIsPutAsideUnderAPlainName) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("NEU"));
+    const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+    uebrigeKopie(labor, QString::fromUtf8("\x01#Schrott:*?|<>/VELD.mdb"));
+    ScriptedDialogs boxen;
+    boxen.expect(vbOK, QStringLiteral("Die Arbeitskopie eines anderen Projekts wurde nicht "
+                                      "gespeichert. Sie liegt unter ") +
+                           ordner + QStringLiteral("/VELD_fremd.mdb."));
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(ordner + QStringLiteral("/VELD_fremd.mdb")),
+              QStringLiteral("ALT"));
+    EXPECT_EQ(QDir(ordner).entryList({QStringLiteral("VELD_*")}, QDir::Files),
+              QStringList{QStringLiteral("VELD_fremd.mdb")});
 }

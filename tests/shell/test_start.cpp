@@ -256,6 +256,10 @@ TEST(Start, ADatabaseHeldForTheWholeStartEndsItWithOneBoxAndTouchesNothing) {
             // One wait, for the file the user knows.
             EXPECT_EQ(warten.texte.size(), 1) << warten.texte.join('|').toStdString();
             EXPECT_TRUE(warten.texte.value(0).contains(gehalten));
+            // No command was given yet: the start waits.
+            EXPECT_TRUE(warten.texte.value(0).endsWith(
+                QStringLiteral("\nDer Start wartet, bis sie frei ist.")))
+                << warten.texte.value(0).toStdString();
             EXPECT_FALSE(f.isVisible());
             EXPECT_FALSE(f.DBPROJEKT()->IsOpen());
             EXPECT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("KORVA")));

@@ -1,0 +1,151 @@
+// A working copy deleted under a live run: what the run kept beside the copy
+// is found again by the next start, a run that stored nothing keeps
+// nothing, and a quit that cannot keep what it stored says why it stays.
+
+#include "SHELLLABOR.h"
+#include "support/ScriptedDialogs.h"
+
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/runtime/Variant.h"
+#include "shell/AUSWAHLDIALOG.h"
+#include "shell/frmMAINFENSTER.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList dateien(const QString& ordner) {
+    return QDir(ordner).entryList({QStringLiteral("VELD_*")}, QDir::Files);
+}
+
+const QString kGefunden = QString::fromUtf8(
+    "Läufe von VELD, deren Arbeitskopie ersetzt oder gelöscht wurde, haben ihre Datensätze "
+    "abgelegt in:\r\n");
+
+} // namespace
+
+// A run stores W2 (with a reading), its copy is deleted, and the session ends:
+// it keeps W2 without a box. Meanwhile another user saved NEU under ID 2 into
+// the project. The next start names the file and offers W2: Ja brings it in
+// under a new ID, marked for the next Save, and puts the file aside as done;
+// Nein leaves the file, and the start after offers it again.
+TEST(Abgeloest, AKeptFileIsOfferedAtTheNextStart) {
+    for (const bool ja : {true, false}) {
+        SCOPED_TRACE(ja);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+        const QString behalten = ordner + QStringLiteral("/VELD_ersetzt.mdb");
+        {
+            ScriptedDialogs boxen;
+            frmMAINFENSTER f;
+            ASSERT_TRUE(f.MDIForm_Load());
+            f.DBPROJEKT()->Execute(
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'W2',0);"
+                               "INSERT INTO [E3] ([ID],[I1],[DET],[V]) VALUES (2,0,0,.5)"));
+            ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+            f.SITZUNGSENDE();
+            EXPECT_TRUE(boxen.boxes().isEmpty());
+        }
+        ASSERT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_ersetzt.mdb")});
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 2, QStringLiteral("NEU"));
+
+        ScriptedDialogs boxen;
+        boxen.expect(ja ? vbYes : vbNo, kGefunden);
+        auto f = std::make_unique<frmMAINFENSTER>();
+        ASSERT_TRUE(f->MDIForm_Load());
+        ASSERT_EQ(boxen.boxes().size(), 1);
+        EXPECT_EQ(boxen.boxes().first().prompt,
+                  kGefunden + behalten +
+                      QString::fromUtf8(
+                          "\r\nIm Projekt TE0001.00 und in der Arbeitskopie fehlen daraus die "
+                          "Datensätze W2.\r\nSollen sie in die Arbeitskopie übernommen werden? "
+                          "Das nächste Speichern bringt sie in das Projekt, und eine Datei, deren "
+                          "Datensätze dann alle in der Arbeitskopie stehen, wird als erledigt "
+                          "beiseitegelegt. Bei Nein bleiben die Dateien liegen und werden beim "
+                          "nächsten Start wieder angeboten."));
+        if (!ja) {
+            EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT,NEU"));
+            EXPECT_FALSE(f->BOGEAENDERT());
+            f->mnuBEENDEN_Click();
+            f.reset();
+            EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_ersetzt.mdb")});
+            boxen.expect(vbNo, kGefunden);
+            frmMAINFENSTER g;
+            ASSERT_TRUE(g.MDIForm_Load());
+            EXPECT_EQ(boxen.boxes().size(), 2);
+            continue;
+        }
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT,NEU,W2"));
+        Recordset lesung(QStringLiteral("SELECT [E3].[V] FROM [E1] INNER JOIN [E3] ON "
+                                        "[E3].[ID]=[E1].[ID] WHERE [E1].[KEN]='W2'"),
+                         *f->DBPROJEKT());
+        ASSERT_FALSE(lesung.Eof());
+        EXPECT_FLOAT_EQ(CSng(lesung.Fields(0).Value()), 0.5f);
+        EXPECT_TRUE(f->BOGEAENDERT());
+        EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_uebernommen.mdb")});
+        f->mnuSPEICHERN_Click();
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("ALT,NEU,W2"));
+        f->mnuBEENDEN_Click();
+        EXPECT_EQ(boxen.boxes().size(), 1);
+    }
+}
+
+// A run whose copy was deleted under it and whose commands wrote nothing
+// since (a Select) keeps no file and shows no box at its quit.
+TEST(Abgeloest, ARunThatStoredNothingSinceItsCopyWentKeepsNothing) {
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+    AUSWAHLDIALOG::ERSETZEN([&f](QWidget*) { f.SETZEAUSWAHLMODUS(QStringLiteral("OK")); });
+    f.mnuAUSWAHL_Click();
+    AUSWAHLDIALOG::ERSETZEN({});
+    f.mnuBEENDEN_Click();
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+    EXPECT_TRUE(dateien(QFileInfo(labor.ARBEITSKOPIE()).path()).isEmpty());
+}
+
+// The copy's folder replaced by a file under a run that stored W2: its
+// quit cannot keep W2 and says why VELD stays open; Nein stays, Ja ends
+// after a box that names W2 as lost.
+TEST(Abgeloest, AQuitThatCannotKeepItsRecordsSaysWhyAndMayEndAllTheSame) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    f.DBPROJEKT()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'W2',0)"));
+    const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+    ASSERT_TRUE(QDir(ordner).removeRecursively());
+    QFile imWeg(ordner);
+    ASSERT_TRUE(imWeg.open(QIODevice::WriteOnly));
+    imWeg.close();
+
+    const QString warum =
+        QStringLiteral("Der Ordner ") + ordner +
+        QString::fromUtf8(" fehlt.\r\nDeshalb kann nicht abgelegt werden, was dieser Lauf in der "
+                          "ersetzten oder gelöschten Arbeitskopie gespeichert hat, und VELD "
+                          "bleibt geöffnet, damit es nicht verloren geht. Beheben Sie das und "
+                          "beenden Sie dann erneut.\r\nSoll VELD trotzdem beendet werden?");
+    boxen.expect(vbNo, warum);
+    f.mnuBEENDEN_Click();
+    EXPECT_FALSE(f.ENTLADEN());
+    boxen.expect(vbYes, warum);
+    boxen.expect(vbOK, QString::fromUtf8("Beim Beenden geht verloren, was dieser Lauf seit seinem "
+                                         "letzten Speichern in der Arbeitskopie gespeichert hat, "
+                                         "darunter die Datensätze W2, die weder im Projekt noch "
+                                         "in der Arbeitskopie stehen."));
+    f.mnuBEENDEN_Click();
+    EXPECT_TRUE(f.ENTLADEN());
+    ASSERT_EQ(boxen.boxes().size(), 3);
+    EXPECT_EQ(boxen.boxes().at(0).prompt, warum);
+    EXPECT_EQ(boxen.boxes().at(0).style, vbYesNo + vbExclamation + vbDefaultButton2);
+    EXPECT_EQ(boxen.boxes().at(2).style, vbOKCancel + vbExclamation + vbDefaultButton2);
+}
