@@ -22,12 +22,16 @@ const QStringList& tabellen() {
     return namen;
 }
 
-// The columns of a table that both databases have, without the key, in
-// one order for both.
+// The columns of a table that both databases have, without the key and
+// without the active flag E1.AKT (which records the commands work on is
+// the user's selection, not what a record holds), in one order for both.
 QStringList gemeinsameSpalten(Connection& a, Connection& b, const QString& tabelle) {
     QStringList namen;
     for (const Connection::TableColumn& spalte : a.TableColumns(tabelle)) {
-        if (spalte.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0) continue;
+        if (spalte.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0 ||
+            (tabelle == QLatin1String("E1") &&
+             spalte.name.compare(QLatin1String("AKT"), Qt::CaseInsensitive) == 0))
+            continue;
         for (const Connection::TableColumn& andere : b.TableColumns(tabelle))
             if (andere.name.compare(spalte.name, Qt::CaseInsensitive) == 0) {
                 namen << spalte.name.toUpper();

@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSysInfo>
+#include <QUrl>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -602,7 +603,7 @@ bool replaceFrom(Connection& source, const QString& targetPath,
     // locked anew: the lock and the mark are the file's at the path.
     for (int versuch = 0; target.exists() && versuch < 3; ++versuch) {
         existing.emplace();
-        open(*existing, targetPath, SQLITE_OPEN_READWRITE);
+        open(*existing, targetPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI);
         if (mark) mapped(*existing);
         const int read = readResult(existing->get());
         if ((read & 0xff) == SQLITE_NOTADB) break;
@@ -610,10 +611,13 @@ bool replaceFrom(Connection& source, const QString& targetPath,
         // A database in WAL mode is written in place, from the source
         // attached before the transaction (the engine attaches only
         // outside one). Nobody changes the mode while the lock is held.
+        // Read-only, so that the writing transaction takes no write lock on
+        // the source, which the Save holds through another connection.
         wal = inWalMode(existing->get());
         if (wal)
             exec(side(*existing, targetPath), QStringLiteral("ATTACH ?1 AS quelle"),
-                 {source.Path()});
+                 {QUrl::fromLocalFile(source.Path()).toString(QUrl::FullyEncoded) +
+                  QStringLiteral("?mode=ro")});
         lockForWriting(*existing, targetPath);
         if (!moved(existing->get()) && wal == inWalMode(existing->get())) break;
     }

@@ -400,7 +400,9 @@ TEST_F(CopyTest, AProjectInWalModeIsComparedWithItsCommitsAndWrittenInPlace) {
               SQLITE_OK);
     ASSERT_GT(QFileInfo(projekt + QStringLiteral("-wal")).size(), 0);
     {
-        Connection kopie(file("kopie.mdb"));
+        // The Save holds the copy's write lock through a connection of its own.
+        Connection kopie(file("kopie.mdb")), sperre(file("kopie.mdb"));
+        sperre.BeginTrans();
         DatabaseMark gesehen;
         EXPECT_FALSE(CopyDatabaseIfUnchanged(kopie, projekt, {marke}, gesehen));
         EXPECT_EQ(rows(projekt), QStringList({"0:P0", "1:P1", "9:W9"}));
