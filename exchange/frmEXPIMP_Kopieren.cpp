@@ -72,35 +72,50 @@ void tabelleKopieren(Connection& quelle, Connection& ziel, const QString& tabell
     }
 }
 
+// The identifier of a record; a record that is gone is an error.
+QVariant kennung(Connection& quelle, int32_t id) {
+    Recordset e1(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=?"), quelle, {id});
+    if (e1.Eof()) throw DatabaseError::NoCurrentRecordError();
+    return e1.Value(QStringLiteral("KEN"));
+}
+
+// Whether the target holds a record of that identifier: the engine's own
+// equality decides (letter case ignored); the multiple-evaluation row is no
+// record.
+bool vorhanden(Connection& ziel, const QVariant& ken) {
+    Recordset doppelt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]<>0"), ziel,
+                      {ken});
+    return !doppelt.Eof();
+}
+
+// Writes the record under the key `neu` into the target, inside the
+// caller's transaction. Rows left under the new key by an earlier mishap
+// would merge into the record: they go first.
+void datensatzSchreiben(Connection& quelle, int32_t id, Connection& ziel, int32_t neu) {
+    for (qsizetype t = 1; t < tabellen().size(); ++t)
+        ziel.Execute(QStringLiteral("DELETE FROM %1 WHERE [ID]=?").arg(SqlName(tabellen()[t])),
+                     {neu});
+    for (const QString& tabelle : tabellen())
+        tabelleKopieren(quelle, ziel, tabelle, id, neu);
+}
+
 // Copies one record. False when the user ended the copy at the duplicate
 // question. Failures reach the caller, the target as it was before.
 bool datensatzKopieren(Connection& quelle, int32_t id, Connection& ziel) {
-    QVariant ken;
-    {
-        Recordset e1(QStringLiteral("SELECT * FROM [E1] WHERE [ID]=?"), quelle, {id});
-        if (e1.Eof()) throw DatabaseError::NoCurrentRecordError();
-        ken = e1.Value(QStringLiteral("KEN"));
-    }
+    const QVariant ken = kennung(quelle, id);
     // The duplicate and the new key are read inside the transaction, which
     // begins as a writer: no other run can store a record of that
     // identifier or take that key before the copy is written. The question
     // cannot wait with the target locked: the transaction ends first.
     Transaction transaktion(ziel);
-    {
-        // The engine's own equality decides (letter case ignored); the
-        // multiple-evaluation row is no record.
-        Recordset doppelt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]<>0"), ziel,
-                          {ken});
-        if (!doppelt.Eof()) {
-            doppelt.Close();
-            transaktion.Rollback();
-            SetMousePointer(vbDefault);
-            const int antwort = MsgBox(QStringLiteral("Datensatz ") + TEXT(ken) +
-                                           QStringLiteral(" ist bereits vorhanden!"),
-                                       vbOKCancel + vbExclamation);
-            SetMousePointer(vbHourglass);
-            return antwort == vbOK;
-        }
+    if (vorhanden(ziel, ken)) {
+        transaktion.Rollback();
+        SetMousePointer(vbDefault);
+        const int antwort = MsgBox(QStringLiteral("Datensatz ") + TEXT(ken) +
+                                       QStringLiteral(" ist bereits vorhanden!"),
+                                   vbOKCancel + vbExclamation);
+        SetMousePointer(vbHourglass);
+        return antwort == vbOK;
     }
     int32_t neu = 1;
     {
@@ -108,13 +123,7 @@ bool datensatzKopieren(Connection& quelle, int32_t id, Connection& ziel) {
         const QVariant wert = hoechster.Fields(0).Value();
         if (!IsNull(wert)) neu = CLng(wert) + 1;
     }
-    // Rows left under the new key by an earlier mishap would merge into the
-    // record.
-    for (qsizetype t = 1; t < tabellen().size(); ++t)
-        ziel.Execute(QStringLiteral("DELETE FROM %1 WHERE [ID]=?").arg(SqlName(tabellen()[t])),
-                     {neu});
-    for (const QString& tabelle : tabellen())
-        tabelleKopieren(quelle, ziel, tabelle, id, neu);
+    datensatzSchreiben(quelle, id, ziel, neu);
     transaktion.Commit();
     return true;
 }
@@ -213,19 +222,10 @@ void frmEXPIMP::cmdIMP_Click() {
 }
 
 int32_t frmEXPIMP::DATENSATZUEBERNEHMEN(Connection& quelle, int32_t id, Connection& ziel) {
-    QVariant ken;
-    {
-        Recordset e1(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]=?"), quelle, {id});
-        if (e1.Eof()) throw DatabaseError::NoCurrentRecordError();
-        ken = e1.Value(QStringLiteral("KEN"));
-    }
+    const QVariant ken = kennung(quelle, id);
     // Read inside the writing transaction, as the import reads them.
     Transaction transaktion(ziel);
-    {
-        Recordset doppelt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]<>0"), ziel,
-                          {ken});
-        if (!doppelt.Eof()) return 0;
-    }
+    if (vorhanden(ziel, ken)) return 0;
     int32_t neu = id;
     {
         Recordset belegt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [ID]=?"), ziel, {id});
@@ -234,11 +234,7 @@ int32_t frmEXPIMP::DATENSATZUEBERNEHMEN(Connection& quelle, int32_t id, Connecti
             neu = CLng(hoechster.Fields(0).Value()) + 1;
         }
     }
-    for (qsizetype t = 1; t < tabellen().size(); ++t)
-        ziel.Execute(QStringLiteral("DELETE FROM %1 WHERE [ID]=?").arg(SqlName(tabellen()[t])),
-                     {neu});
-    for (const QString& tabelle : tabellen())
-        tabelleKopieren(quelle, ziel, tabelle, id, neu);
+    datensatzSchreiben(quelle, id, ziel, neu);
     transaktion.Commit();
     return neu;
 }

@@ -499,8 +499,9 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath, const QS
 
 namespace {
 
-// Runs a statement on a side; a failure is the side's.
-void exec(const Side& on, const QString& statement, const QStringList& texts = {}) {
+// A statement prepared on a side with its texts bound; a failure is the
+// side's.
+sqlite3_stmt* prepared(const Side& on, const QString& statement, const QStringList& texts) {
     sqlite3_stmt* prepared = nullptr;
     int rc = sqlite3_prepare_v2(on.db, statement.toUtf8().constData(), -1, &prepared, nullptr);
     for (int i = 0; rc == SQLITE_OK && i < texts.size(); ++i) {
@@ -508,33 +509,29 @@ void exec(const Side& on, const QString& statement, const QStringList& texts = {
         rc = sqlite3_bind_text(prepared, i + 1, text.constData(), int(text.size()),
                                SQLITE_TRANSIENT);
     }
-    if (rc == SQLITE_OK) {
-        while ((rc = sqlite3_step(prepared)) == SQLITE_ROW) {
-        }
-        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(prepared);
+        fail(on, rc);
     }
-    sqlite3_finalize(prepared);
-    if (rc != SQLITE_OK) fail(on, rc);
+    return prepared;
 }
 
-// The first column of every row of a query.
+// The first column of every row of a statement.
 QStringList column(const Side& on, const QString& query, const QStringList& texts = {}) {
-    sqlite3_stmt* prepared = nullptr;
-    int rc = sqlite3_prepare_v2(on.db, query.toUtf8().constData(), -1, &prepared, nullptr);
-    for (int i = 0; rc == SQLITE_OK && i < texts.size(); ++i) {
-        const QByteArray text = texts.at(i).toUtf8();
-        rc = sqlite3_bind_text(prepared, i + 1, text.constData(), int(text.size()),
-                               SQLITE_TRANSIENT);
-    }
+    sqlite3_stmt* statement = prepared(on, query, texts);
     QStringList values;
-    int step = SQLITE_DONE;
-    while (rc == SQLITE_OK && (step = sqlite3_step(prepared)) == SQLITE_ROW)
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW)
         values << QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(prepared, 0)));
-    if (rc == SQLITE_OK && step != SQLITE_DONE) rc = step;
-    sqlite3_finalize(prepared);
-    if (rc != SQLITE_OK) fail(on, rc);
+            reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE) fail(on, rc);
     return values;
+}
+
+// Runs a statement on a side.
+void exec(const Side& on, const QString& statement, const QStringList& texts = {}) {
+    column(on, statement, texts);
 }
 
 QString quoted(const QString& name) {

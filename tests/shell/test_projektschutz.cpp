@@ -29,6 +29,17 @@ QString befehl(QProcess& lauf, const QString& zeile) {
     return KINDPROZESS::BEFEHL(lauf, zeile);
 }
 
+// The other user starts, stores W2 and saves it into the project (and
+// ends, unless told not to).
+void andererSpeichert(QProcess& anderer, const SHELLLABOR& labor, bool ende = true) {
+    starten(anderer, labor, "anderer");
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    if (!ende) return;
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(anderer.waitForFinished());
+}
+
 } // namespace
 
 // The second user saves after the first took its copy: the first user's Save
@@ -42,11 +53,7 @@ TEST(Projektschutz, ASaveAsksBeforeItOverwritesWhatAnotherUserSavedSince) {
         QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/../ANDERER/VELD.mdb");
     QProcess tester, anderer, tester2;
     starten(tester, labor, "tester");
-    starten(anderer, labor, "anderer");
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
-    ASSERT_TRUE(anderer.waitForFinished());
+    andererSpeichert(anderer, labor);
     ASSERT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2"));
 
     EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
@@ -144,11 +151,7 @@ TEST(Projektschutz, NoQuestionWhereTheSaveRemovesNothingTheCopyLacks) {
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
     QProcess tester, anderer;
     starten(tester, labor, "tester");
-    starten(anderer, labor, "anderer");
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
-    ASSERT_TRUE(anderer.waitForFinished());
+    andererSpeichert(anderer, labor);
     EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 2 3")), antwort("GESCHRIEBEN 2"));
     EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 0"));
     EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 4 4")), antwort("GESCHRIEBEN 1"));
@@ -175,9 +178,7 @@ TEST(Projektschutz, TheQuestionNamesWhatJaRemovesAndTheLastCopyOfItStays) {
                                                  QStringLiteral("/../ANDERER/VELD.mdb"));
     QProcess tester, anderer;
     starten(tester, labor, "tester");
-    starten(anderer, labor, "anderer");
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    andererSpeichert(anderer, labor, false);
     // A copy kept from before the mark existed: only the project's line,
     // and a run that starts on it knows no more.
     QFile herkunft(frmMAINFENSTER::HERKUNFTSDATEI(labor.ARBEITSKOPIE()));
@@ -222,10 +223,7 @@ TEST(Projektschutz, AProjectWhoseMarkCannotBeReadIsAskedAboutOnce) {
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
     QProcess tester, anderer;
     starten(tester, labor, "tester");
-    starten(anderer, labor, "anderer");
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 2 2")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+    andererSpeichert(anderer, labor);
     EXPECT_EQ(befehl(tester, QStringLiteral("MARKENLOS")), antwort("OK 0"));
     EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
     EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT ja Soll das Projekt trotzdem")),
@@ -233,7 +231,7 @@ TEST(Projektschutz, AProjectWhoseMarkCannotBeReadIsAskedAboutOnce) {
     EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3"));
     EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 1"));
-    ASSERT_TRUE(tester.waitForFinished() && anderer.waitForFinished());
+    ASSERT_TRUE(tester.waitForFinished());
 }
 
 // The Save of a run whose copy was deleted, or replaced by a copy of itself,
