@@ -1,6 +1,7 @@
 // The project database shared with another user, and a working copy replaced
 // under live runs, as real processes (the child "lauf" of test_laeufe.cpp).
 
+#include "HAUPTFENSTERTEST.h"
 #include "SHELLLABOR.h"
 #include "platform/database/Connection.h"
 #include "shell/frmMAINFENSTER.h"
@@ -261,4 +262,26 @@ TEST(Projektschutz, TheSaveOfARunWhoseCopyWentKeepsItsWorkAndLeavesTheProject) {
         EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 1"));
         ASSERT_TRUE(tester.waitForFinished());
     }
+}
+
+// Another run of the same user saves while this run's question waits: this
+// run's Ja then finds the project as its own copy holds it and saves without
+// a second question.
+TEST_F(HAUPTFENSTERTEST, ASaveOfAnotherRunOfTheUserWhileTheQuestionWaitsAsksNoMore) {
+    QProcess anderer, zweiter;
+    andererSpeichert(anderer, labor);
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (3,'W3',false)"));
+    starten(zweiter, labor, "tester");
+    boxen.expect(vbYes, QStringLiteral("Soll das Projekt trotzdem"));
+    boxen.waehrend = [&] {
+        EXPECT_EQ(befehl(zweiter, QStringLiteral("ANTWORT ja Soll das Projekt trotzdem")),
+                  antwort("OK 0"));
+        EXPECT_EQ(befehl(zweiter, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    };
+    f.mnuSPEICHERN_Click();
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("P-1,W3"));
+    EXPECT_EQ(befehl(zweiter, QStringLiteral("ENDE")), antwort("OK 1"));
+    ASSERT_TRUE(zweiter.waitForFinished());
 }
