@@ -429,6 +429,11 @@ TEST_F(CopyTest, AProjectInWalModeIsComparedWithItsCommitsAndWrittenInPlace) {
         liegen.write(wal);
     }
     EXPECT_EQ(rows(projekt), kopie);
+    // A new copy of the project is no WAL database: no -wal ever lies beside it.
+    CopyDatabase(projekt, file("frisch.mdb"));
+    EXPECT_EQ(bytes(file("frisch.mdb")).at(18), 1);
+    EXPECT_EQ(rows(file("frisch.mdb")), kopie);
+    EXPECT_FALSE(QFileInfo::exists(file("frisch.mdb-wal")));
 }
 
 // A new file renamed over the project while the Save waited for the old
