@@ -234,6 +234,8 @@ private:
     // False when the start is to end, told why (no fresh copy); true
     // otherwise, also when the copy could not be put aside and `eh` left.
     bool KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie, const QString& fremdprojekt);
+    // Which runs share the copy and who decides about it alone: see
+    // frmMAINFENSTER_Allein.
     // The share of the copy refused (other than by another holder): why,
     // kept once; and, at the end of the start, found out for the copy the
     // start made and told once.
@@ -246,7 +248,7 @@ private:
     bool UNGEWISSVERLASSEN();
     int UNGEWISSFRAGEN(const QString& arbeitskopie);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
-    // The copy's state of unsaved changes (see frmMAINFENSTER_Arbeitskopie).
+    // The copy's state of unsaved changes (see frmMAINFENSTER_Marken).
     QStringList MARKEN(const QString& muster) const;
     void MARKENLOESCHEN(const QStringList& marken);
     void LAUFANMELDEN();
