@@ -299,6 +299,23 @@ private:
     // A page's window has closed: the last page gone ends the page view.
     void SEITEGESCHLOSSEN();
     bool SPEICHERN();
+    // One attempt of a Save to write the copy over the project, under the
+    // project's write lock: Gespeichert (the project's new mark in `marke`),
+    // Fremd (someone else wrote into the project since: its mark as found
+    // in `marke`, nothing written, the lock given back) or Fehlgeschlagen
+    // (a box said why, or `beschaedigt` / `abgebrochen` for the boxes the
+    // Save shows after it). `bekannt`: the marks the project may have to be
+    // overwritten unasked; `erlaubt`: the one the user agreed to overwrite.
+    struct SPEICHERVERSUCH {
+        enum class Ausgang { Gespeichert, Fremd, Fehlgeschlagen };
+        Ausgang ausgang = Ausgang::Fehlgeschlagen;
+        DatabaseMark marke;
+        QList<DatabaseMark> bekannt;
+        bool beschaedigt = false;
+        std::optional<RuntimeError> abgebrochen;
+    };
+    SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh,
+                                       const std::optional<DatabaseMark>& erlaubt);
     // The project database's mark as the working copy was taken from it or
     // last saved over it (kept beside the copy for every run of the user),
     // and its renewal after a Save.
