@@ -66,7 +66,8 @@ public:
     void SETZEAUSWAHLMODUS(const QString& modus) override { m_AUSWAHLMODUS = modus; }
     // Whether the working copy holds changes that are not saved, of this run
     // or of any other run of the user on the copy: the state lives beside
-    // the copy, not in this run.
+    // the copy, not in this run. (How it differs from the other senses of
+    // "changed": see m_BOGEAENDERT.)
     bool BOGEAENDERT() override;
     void SETZEBOGEAENDERT(bool geaendert) override;
     void mnuBEENDEN_Click() override;
@@ -378,12 +379,29 @@ private:
     int32_t m_SIGNALTON = 0;
     int32_t m_SIGNALERGEBNIS = 0;
     std::shared_ptr<Connection> m_DBARCHIV;
-    // Changes of this run that no mark beside the copy could record.
+    // "Changed" is told four ways, each for a question of its own:
+    // - The change marks beside the copy (its state folder, see
+    //   frmMAINFENSTER_Marken): the copy holds changes that no Save has put
+    //   into the project, whichever run of the user made them, one that died
+    //   included. Every run reads them (BOGEAENDERT); a Save clears those it
+    //   found before it began, and the last run's answer at the end settles
+    //   them.
+    // - m_BOGEAENDERT: changes of this run that no mark could record (a
+    //   mark could not be written). The other runs do not know of them; for
+    //   this run they count as unsaved until its own Save or its answer, as
+    //   does a change whose mark went with the run's state.
+    // - m_eigeneAenderung: this run wrote into its copy since its own last
+    //   Save, marked or not, whatever another run's Save did with the marks.
+    //   It is what a run whose copy was replaced or deleted under it keeps
+    //   in a file of its own; cleared by its Save and by that file.
+    // - m_eigeneprojektmarken: not the copy's changes but the project's: the
+    //   marks of the project database as this run took the copy from it or
+    //   last saved over it. With the mark beside the copy (PROJEKTMARKEN)
+    //   they tell a Save whether someone else wrote into the project since;
+    //   this run knows them even where the mark beside the copy cannot be
+    //   written.
     bool m_BOGEAENDERT = false;
-    // This run wrote into its copy since its last Save of its own.
     bool m_eigeneAenderung = false;
-    // The project's marks as this run took the copy or last saved: what it
-    // knows even where the mark beside the copy cannot be written.
     QList<DatabaseMark> m_eigeneprojektmarken;
     // The copy stays at the end though it holds no unsaved changes.
     bool m_kopiebehalten = false;
