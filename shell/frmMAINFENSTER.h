@@ -66,7 +66,8 @@ public:
     void SETZEAUSWAHLMODUS(const QString& modus) override { m_AUSWAHLMODUS = modus; }
     // Whether the working copy holds changes that are not saved, of this run
     // or of any other run of the user on the copy: the state lives beside
-    // the copy, not in this run.
+    // the copy, not in this run. (How it differs from the other senses of
+    // "changed": see m_BOGEAENDERT.)
     bool BOGEAENDERT() override;
     void SETZEBOGEAENDERT(bool geaendert) override;
     void mnuBEENDEN_Click() override;
@@ -234,6 +235,8 @@ private:
     // False when the start is to end, told why (no fresh copy); true
     // otherwise, also when the copy could not be put aside and `eh` left.
     bool KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie, const QString& fremdprojekt);
+    // Which runs share the copy and who decides about it alone: see
+    // frmMAINFENSTER_Allein.
     // The share of the copy refused (other than by another holder): why,
     // kept once; and, at the end of the start, found out for the copy the
     // start made and told once.
@@ -246,7 +249,7 @@ private:
     bool UNGEWISSVERLASSEN();
     int UNGEWISSFRAGEN(const QString& arbeitskopie);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
-    // The copy's state of unsaved changes (see frmMAINFENSTER_Arbeitskopie).
+    // The copy's state of unsaved changes (see frmMAINFENSTER_Marken).
     QStringList MARKEN(const QString& muster) const;
     void MARKENLOESCHEN(const QStringList& marken);
     void LAUFANMELDEN();
@@ -297,6 +300,23 @@ private:
     // A page's window has closed: the last page gone ends the page view.
     void SEITEGESCHLOSSEN();
     bool SPEICHERN();
+    // One attempt of a Save to write the copy over the project, under the
+    // project's write lock: Gespeichert (the project's new mark in `marke`),
+    // Fremd (someone else wrote into the project since: its mark as found
+    // in `marke`, nothing written, the lock given back) or Fehlgeschlagen
+    // (a box said why, or `beschaedigt` / `abgebrochen` for the boxes the
+    // Save shows after it). `bekannt`: the marks the project may have to be
+    // overwritten unasked; `erlaubt`: the one the user agreed to overwrite.
+    struct SPEICHERVERSUCH {
+        enum class Ausgang { Gespeichert, Fremd, Fehlgeschlagen };
+        Ausgang ausgang = Ausgang::Fehlgeschlagen;
+        DatabaseMark marke;
+        QList<DatabaseMark> bekannt;
+        bool beschaedigt = false;
+        std::optional<RuntimeError> abgebrochen;
+    };
+    SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh,
+                                       const std::optional<DatabaseMark>& erlaubt);
     // The project database's mark as the working copy was taken from it or
     // last saved over it (kept beside the copy for every run of the user),
     // and its renewal after a Save.
@@ -359,12 +379,29 @@ private:
     int32_t m_SIGNALTON = 0;
     int32_t m_SIGNALERGEBNIS = 0;
     std::shared_ptr<Connection> m_DBARCHIV;
-    // Changes of this run that no mark beside the copy could record.
+    // "Changed" is told four ways, each for a question of its own:
+    // - The change marks beside the copy (its state folder, see
+    //   frmMAINFENSTER_Marken): the copy holds changes that no Save has put
+    //   into the project, whichever run of the user made them, one that died
+    //   included. Every run reads them (BOGEAENDERT); a Save clears those it
+    //   found before it began, and the last run's answer at the end settles
+    //   them.
+    // - m_BOGEAENDERT: changes of this run that no mark could record (a
+    //   mark could not be written). The other runs do not know of them; for
+    //   this run they count as unsaved until its own Save or its answer, as
+    //   does a change whose mark went with the run's state.
+    // - m_eigeneAenderung: this run wrote into its copy since its own last
+    //   Save, marked or not, whatever another run's Save did with the marks.
+    //   It is what a run whose copy was replaced or deleted under it keeps
+    //   in a file of its own; cleared by its Save and by that file.
+    // - m_eigeneprojektmarken: not the copy's changes but the project's: the
+    //   marks of the project database as this run took the copy from it or
+    //   last saved over it. With the mark beside the copy (PROJEKTMARKEN)
+    //   they tell a Save whether someone else wrote into the project since;
+    //   this run knows them even where the mark beside the copy cannot be
+    //   written.
     bool m_BOGEAENDERT = false;
-    // This run wrote into its copy since its last Save of its own.
     bool m_eigeneAenderung = false;
-    // The project's marks as this run took the copy or last saved: what it
-    // knows even where the mark beside the copy cannot be written.
     QList<DatabaseMark> m_eigeneprojektmarken;
     // The copy stays at the end though it holds no unsaved changes.
     bool m_kopiebehalten = false;

@@ -1,6 +1,7 @@
 // The user's working copy of the project database: its path, the decision
-// at start when a copy is still there, the copy itself, and its state of
-// unsaved changes.
+// at start when a copy is still there, and the copy itself. Which runs
+// share it and who may decide about it alone is in frmMAINFENSTER_Allein;
+// its state of unsaved changes in frmMAINFENSTER_Marken.
 //
 // A copy is made under a temporary name beside the working copy and renamed
 // into place only when it is complete, so that a run killed during the copy
@@ -9,36 +10,13 @@
 // database it was made from: a copy left by a run on another project is
 // never offered for this one, nor saved over it.
 //
-// Two runs of one user share the copy: the second finds the first at work
-// on it and uses it as it is, without a question; only a copy that no live
-// run holds was left by an interrupted run and is offered. A lock on the
-// copy's folder, shared by every run for its lifetime, tells whether another
-// run works on the copy; only a run that gets the lock alone asks about,
-// replaces or deletes it. Getting it alone means giving up the shared lock
-// first, so two runs trying at once would both fail and both think the other
-// alive: a second lock, on the state folder, lets one run at a time decide.
-// The last word has a lock that every run holds on one byte of the copy
-// itself: the lock files and marks beside the copy can be deleted or
-// replaced by a user or a tool while runs live, the copy cannot without its
-// records going too.
-//
-// Whether the copy holds unsaved changes belongs to the copy, not to one run,
-// so that a run that dies leaves nothing unknown to the others. The state
-// folder beside the copy (VELD.zustand) holds marks, empty files:
-// - "<run>.lauf" for every run, made at its start before it can write and
-//   removed at its orderly end. One that is left belongs to a run that died,
-//   at any moment, perhaps in the middle of a store: what it wrote is taken
-//   as unsaved until a Save or the last run's answer settles it.
-// - "<run>.<n>.geaendert" for every change a command marks (store, delete,
-//   import, evaluation). A Save clears the marks it found before it began;
-//   one made meanwhile stays for a later Save or the question at the end.
-//
 // A copy that an interrupted run left damaged is not offered: a Yes would
 // keep it and every command would then fail on it, and copied over, the
 // interrupted run's changes would be lost for good. Like a copy of another
 // project, it is put aside under a name that says what it is, where the user
 // (or whoever repairs it) finds it, and the run goes on with a fresh copy of
 // the project.
+
 #include "shell/frmMAINFENSTER.h"
 
 #include "platform/database/Connection.h"
@@ -47,23 +25,24 @@
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/System.h"
 #include "platform/runtime/WaitWindow.h"
 #include "shell/TAETIGKEIT.h"
+#include "shell/frmMAINFENSTER_Intern.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
 
-namespace {
-const QString kTitel = QStringLiteral("VELD");
+using HAUPTFENSTERINTERN::kTitel;
 
+namespace {
 std::filesystem::path fsPfad(const QString& pfad) {
     return std::filesystem::path(QFile::encodeName(pfad).toStdString());
 }
@@ -132,25 +111,6 @@ void herkunftSchreiben(const QString& datei, const QString& projektdatenbank,
         QFile::remove(neu);
         throw StandardError(75);
     }
-}
-
-const QString kLaufmarken = QStringLiteral("*.lauf");
-const QString kAenderungsmarken = QStringLiteral("*.geaendert");
-
-// A mark is on the disk before anything relies on it, a power loss included.
-bool markeAnlegen(const QString& datei) {
-    const int fd =
-        ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool fest = ::fsync(fd) == 0;
-    ::close(fd);
-    const int ordner =
-        ::open(QFile::encodeName(QFileInfo(datei).path()).constData(), O_RDONLY | O_CLOEXEC);
-    if (ordner >= 0) {
-        ::fsync(ordner);
-        ::close(ordner);
-    }
-    return fest;
 }
 } // namespace
 
@@ -318,392 +278,6 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     return true;
 }
 
-QStringList frmMAINFENSTER::MARKEN(const QString& muster) const {
-    if (m_zustand.isEmpty()) return {};
-    return QDir(m_zustand).entryList(QStringList{muster}, QDir::Files);
-}
-
-void frmMAINFENSTER::MARKENLOESCHEN(const QStringList& marken) {
-    for (const QString& marke : marken)
-        QFile::remove(m_zustand + QLatin1Char('/') + marke);
-}
-
-void frmMAINFENSTER::LAUFANMELDEN() {
-    m_lauf = QUuid::createUuid().toString(QUuid::Id128);
-    // The run holds its mark locked for its lifetime, so that the others
-    // know it lives whatever becomes of the copy's lock file; the kernel
-    // drops the lock when the run dies, and the mark is then a dead run's.
-    if (!m_laufsperre.Open(LAUFMARKE()) || !m_laufsperre.Exclusive())
-        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_laufsperre));
-    else if (!markeAnlegen(LAUFMARKE()))
-        ZUSTANDFEHLT(m_zustand, GRUND("the run's mark cannot be written",
-                                      "die Marke des Laufs kann nicht geschrieben werden"));
-}
-
-void frmMAINFENSTER::ZUSTANDERNEUERN() {
-    // Only a mark that went under the run, nothing else that failed; and only
-    // while the run's share of the copy itself tells the others that it
-    // lives, so that no start took the copy for left meanwhile. Where the
-    // file system refuses the share, the mark alone told them so, and it
-    // still tells the truth: the run lives, and the copy is still the file
-    // it works on (a start that took the copy for left and replaced it is
-    // found so).
-    if (!m_zustandsfehler.isEmpty() || m_zustand.isEmpty() || m_lauf.isEmpty() ||
-        !m_laufsperre.IsOpen())
-        return;
-    if (m_laufsperre.IsHeld() && m_laufsperre.StillAtPath() == FileLock::Identity::Same) return;
-    if (m_kopieanteil.IsHeld() ? m_kopieanteil.StillAtPath() != FileLock::Identity::Same
-                               : m_anteilfehler.isEmpty() || KOPIEVERSCHOBEN())
-        return;
-    if (!QFileInfo(m_zustand).isDir() && !QDir().mkdir(m_zustand)) return;
-    FileLock laufsperre;
-    if (!laufsperre.Open(LAUFMARKE()) || !laufsperre.TryExclusive() ||
-        laufsperre.StillAtPath() != FileLock::Identity::Same || !markeAnlegen(LAUFMARKE()))
-        return;
-    m_laufsperre = std::move(laufsperre);
-    // The marks that went may have been other runs' unsaved changes: the
-    // copy holds unsaved changes until a Save or the last run settles them.
-    const QString marke = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
-                          QString::number(++m_aenderung) + QStringLiteral(".geaendert");
-    if (!markeAnlegen(marke)) m_BOGEAENDERT = true;
-}
-
-void frmMAINFENSTER::LAUFABMELDEN() {
-    if (m_lauf.isEmpty() || m_zustand.isEmpty() || !m_laufsperre.IsOpen()) return;
-    // The mark goes while its lock is held: no other run ever finds it
-    // unlocked and takes this run for dead.
-    if (m_laufsperre.StillAtPath() == FileLock::Identity::Same) QFile::remove(LAUFMARKE());
-    // The folder or the mark was removed or replaced under this run: whatever
-    // it wrote is unknown to the others, so its mark is left as a dead run's,
-    // to be settled by a Save or the last run's answer.
-    else if (QFileInfo(m_zustand).isDir() || QDir().mkdir(m_zustand))
-        markeAnlegen(LAUFMARKE());
-    m_laufsperre.Release();
-}
-
-QString frmMAINFENSTER::LAUFMARKE() const {
-    return m_zustand + QLatin1Char('/') + m_lauf + QStringLiteral(".lauf");
-}
-
-bool frmMAINFENSTER::ZUSTANDBEKANNT() const {
-    // The folder may be removed or replaced under a live run: its own mark
-    // says that the state it keeps there is still what the others read.
-    return m_zustandsfehler.isEmpty() && !m_zustand.isEmpty() && !m_lauf.isEmpty() &&
-           m_laufsperre.IsHeld() && m_laufsperre.StillAtPath() == FileLock::Identity::Same;
-}
-
-void frmMAINFENSTER::ZUSTANDFEHLT(const QString& ordner, const QString& grund) {
-    if (!m_zustandsfehler.isEmpty()) return;
-    m_zustandsfehler =
-        QDir::toNativeSeparators(ordner) + QStringLiteral(" (") + grund + QLatin1Char(')');
-}
-
-QString frmMAINFENSTER::GRUND(const char* englisch, const char* deutsch) const {
-    return QString::fromUtf8(m_SPRACHE == 1 ? englisch : deutsch);
-}
-
-QString frmMAINFENSTER::SPERRGRUND(const FileLock& sperre) const {
-    const bool en = m_SPRACHE == 1;
-    const QString datei = QFileInfo(sperre.Path()).fileName();
-    if (sperre.Failed() == FileLock::Failure::Open && sperre.ErrorNumber() == EISDIR)
-        return (en ? QStringLiteral("a folder named %1 is in the way")
-                   : QString::fromUtf8("ein Ordner namens %1 steht im Weg"))
-            .arg(datei);
-    QString ursache;
-    switch (sperre.ErrorNumber()) {
-    case EACCES:
-    case EPERM:
-        ursache = en ? QStringLiteral("no permission") : QStringLiteral("keine Berechtigung");
-        break;
-    case ENOENT:
-    case ENOTDIR:
-        ursache = en ? QStringLiteral("its folder is missing") : QStringLiteral("ihr Ordner fehlt");
-        break;
-    case EROFS:
-        ursache = en ? QStringLiteral("the file system is read-only")
-                     : QString::fromUtf8("das Dateisystem ist schreibgeschützt");
-        break;
-    case ENOSPC:
-    case EDQUOT:
-        ursache =
-            en ? QStringLiteral("the disk is full") : QString::fromUtf8("der Datenträger ist voll");
-        break;
-    case EIO:
-        ursache =
-            en ? QStringLiteral("a disk error") : QString::fromUtf8("ein Fehler des Datenträgers");
-        break;
-    case ENOLCK:
-    case EOPNOTSUPP:
-    case ENOSYS:
-    case EBADF:
-    case EINVAL:
-        ursache = en ? QStringLiteral("the file system keeps no locks")
-                     : QString::fromUtf8("das Dateisystem hält keine Sperren");
-        break;
-    default:
-        ursache = (en ? QStringLiteral("system error %1") : QStringLiteral("Systemfehler %1"))
-                      .arg(sperre.ErrorNumber());
-    }
-    switch (sperre.Failed()) {
-    case FileLock::Failure::Lock:
-        return (en ? QStringLiteral("%1 cannot be locked: %2")
-                   : QStringLiteral("%1 kann nicht gesperrt werden: %2"))
-            .arg(datei, ursache);
-    case FileLock::Failure::Check:
-        return (en ? QStringLiteral("%1 cannot be checked: %2")
-                   : QString::fromUtf8("%1 kann nicht geprüft werden: %2"))
-            .arg(datei, ursache);
-    default:
-        return (en ? QStringLiteral("%1 cannot be opened: %2")
-                   : QString::fromUtf8("%1 kann nicht geöffnet werden: %2"))
-            .arg(datei, ursache);
-    }
-}
-
-void frmMAINFENSTER::ZUSTANDMELDEN() {
-    if (m_zustandgemeldet) return;
-    m_zustandgemeldet = true;
-    if (m_SPRACHE == 1)
-        MsgBox(QStringLiteral("The state of the working copy cannot be kept in the folder ") +
-                   m_zustandsfehler + QStringLiteral(".") + QStringLiteral("\r\n") +
-                   QStringLiteral("This run changes nothing in the working copy; it stays as it "
-                                  "is."),
-               vbOKOnly + vbCritical, kTitel);
-    else
-        MsgBox(QString::fromUtf8("Der Zustand der Arbeitskopie kann im Ordner ") +
-                   m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden.") +
-                   QStringLiteral("\r\n") +
-                   QString::fromUtf8("Dieser Lauf ändert nichts an der Arbeitskopie; sie bleibt, "
-                                     "wie sie ist."),
-               vbOKOnly + vbCritical, kTitel);
-}
-
-void frmMAINFENSTER::AENDERUNGVORMERKEN() {
-    // Runs while the write holds the copy's write lock, so that a Save of
-    // another run (which holds it from listing the marks to clearing them)
-    // sees either the write and its mark, or neither. No box waits here with
-    // the copy locked: the refusal says why in the command's own box.
-    // A write into a copy that is no longer at its path would reach a file
-    // that nobody saves or finds again.
-    if (KOPIEVERSCHOBEN()) throw KOPIEVERSCHOBENFEHLER();
-    ZUSTANDERNEUERN();
-    if (!ZUSTANDBEKANNT()) {
-        if (m_zustandsfehler.isEmpty())
-            ZUSTANDFEHLT(m_zustand.isEmpty() ? QFileInfo(XMDBPFAD()).path() : m_zustand,
-                         GRUND("the run's mark is gone", "die Marke des Laufs fehlt"));
-        throw DatabaseError::Make(
-            DatabaseError::NotKept,
-            m_SPRACHE == 1
-                ? QStringLiteral("The working copy is not changed: its state cannot be kept in "
-                                 "the folder ") +
-                      m_zustandsfehler + QStringLiteral(".")
-                : QString::fromUtf8("Die Arbeitskopie wird nicht geändert: ihr Zustand kann "
-                                    "im Ordner ") +
-                      m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden."));
-    }
-    if (!m_marke.isEmpty() && QFileInfo(m_marke).isFile()) return;
-    const QString marke = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
-                          QString::number(++m_aenderung) + QStringLiteral(".geaendert");
-    if (!markeAnlegen(marke)) {
-        ZUSTANDFEHLT(m_zustand,
-                     GRUND("a mark cannot be written", "eine Marke kann nicht geschrieben werden"));
-        AENDERUNGVORMERKEN();
-        return;
-    }
-    if (!m_marke.isEmpty()) QFile::remove(m_marke);
-    m_marke = marke;
-}
-
-QStringList frmMAINFENSTER::FREMDELAEUFE() const {
-    QStringList laeufe = MARKEN(kLaufmarken);
-    laeufe.removeAll(m_lauf + QStringLiteral(".lauf"));
-    return laeufe;
-}
-
-bool frmMAINFENSTER::BOGEAENDERT() {
-    // A change whose mark went with the run's state (its folder or its run
-    // mark removed or replaced under it) is unknown to the others and, for
-    // all this run knows, unsaved.
-    return m_BOGEAENDERT || !MARKEN(kAenderungsmarken).isEmpty() ||
-           (!m_marke.isEmpty() && !ZUSTANDBEKANNT() && !QFileInfo(m_marke).isFile());
-}
-
-void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
-    // Once the run has ended, its copy is closed (or gone): nothing is
-    // marked any more.
-    if (m_entladen) return;
-    // Only a Save and the last run's answer settle the copy's changes; this
-    // run forgets only what it could not mark.
-    if (!geaendert) {
-        m_BOGEAENDERT = false;
-        return;
-    }
-    // Every write into a copy replaced or deleted under the run was refused:
-    // the command changed nothing of this run's, and nothing is to be kept.
-    if (KOPIEVERSCHOBEN()) return;
-    // A command that changes the copy outside a write of its own (or after
-    // it) gets a mark of its own, so that a Save of another run that began
-    // before cannot clear it.
-    m_eigeneAenderung = true;
-    const QString fruehere = m_marke;
-    m_marke.clear();
-    try {
-        AENDERUNGVORMERKEN();
-        if (!fruehere.isEmpty() && fruehere != m_marke) QFile::remove(fruehere);
-    } catch (const RuntimeError&) {
-        m_BOGEAENDERT = true;
-    }
-}
-
-bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
-    if (m_entscheidet) return true;
-    // A run that cannot know the copy's state is never alone with it.
-    ZUSTANDERNEUERN();
-    if (!ZUSTANDBEKANNT()) return false;
-    // A start deciding now is a run, too. A decision lock deleted or
-    // replaced meanwhile is taken on the file that starts find now.
-    if (!ENTSCHEIDUNGNEHMEN()) return false;
-    if (!KOPIEALLEIN()) {
-        m_entscheidung.Unlock();
-        return false;
-    }
-    m_entscheidet = true;
-    return true;
-}
-
-bool frmMAINFENSTER::ENTSCHEIDUNGNEHMEN() {
-    if (!m_entscheidung.IsOpen()) return false;
-    bool neu = false;
-    for (;;) {
-        if (!m_entscheidung.TryExclusive()) {
-            if (m_entscheidung.Failed() != FileLock::Failure::None)
-                ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
-            return false;
-        }
-        const FileLock::Identity dort = m_entscheidung.StillAtPath();
-        if (dort == FileLock::Identity::Same) return true;
-        m_entscheidung.Unlock();
-        if (dort == FileLock::Identity::Unknown)
-            ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
-        // Replaced again at once: another is at work on it; not now.
-        if (dort == FileLock::Identity::Unknown || neu) return false;
-        neu = true;
-        if (!m_entscheidung.Open(m_entscheidung.Path())) {
-            ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
-            return false;
-        }
-    }
-}
-
-bool frmMAINFENSTER::KOPIESPERREGILT() {
-    // The lock is on the file that the others find at its path; a file
-    // deleted or replaced under this run (a user tidying the folder, a sync
-    // tool) is locked again as it is now, and this run does not count
-    // itself alone this time: who started meanwhile is told by the run
-    // marks alone.
-    const QString ordner = QFileInfo(m_kopiesperre.Path()).path();
-    switch (m_kopiesperre.StillAtPath()) {
-    case FileLock::Identity::Same:
-        return true;
-    case FileLock::Identity::Unknown:
-        ZUSTANDFEHLT(ordner, SPERRGRUND(m_kopiesperre));
-        break;
-    case FileLock::Identity::Replaced:
-        if (!m_kopiesperre.Open(m_kopiesperre.Path()) || !m_kopiesperre.Shared())
-            ZUSTANDFEHLT(ordner, SPERRGRUND(m_kopiesperre));
-        break;
-    }
-    return false;
-}
-
-bool frmMAINFENSTER::ANDERELAUFEND() {
-    // A run mark whose lock is held belongs to a run that lives, whatever
-    // happened to the copy's lock file; one removed meanwhile to a run that
-    // ended.
-    for (const QString& marke : FREMDELAEUFE()) {
-        FileLock blick;
-        if (!blick.OpenExisting(m_zustand + QLatin1Char('/') + marke)) {
-            if (blick.ErrorNumber() == ENOENT) continue;
-            ZUSTANDFEHLT(m_zustand, SPERRGRUND(blick));
-            return true;
-        }
-        if (!blick.TryShared()) {
-            if (blick.Failed() != FileLock::Failure::None)
-                ZUSTANDFEHLT(m_zustand, SPERRGRUND(blick));
-            return true;
-        }
-    }
-    return false;
-}
-
-bool frmMAINFENSTER::KOPIEALLEIN(bool mitAnteil) {
-    if (!ZUSTANDBEKANNT() || !KOPIESPERREGILT()) return false;
-    if (!m_kopiesperre.TryExclusive()) {
-        if (m_kopiesperre.Failed() != FileLock::Failure::None)
-            ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
-        return false;
-    }
-    if (ANDERELAUFEND() || (mitAnteil && !KOPIEANTEILALLEIN())) {
-        KOPIETEILEN();
-        return false;
-    }
-    return true;
-}
-
-void frmMAINFENSTER::KOPIETEILEN() {
-    if (m_kopiesperre.IsOpen() && !m_kopiesperre.Shared())
-        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
-    // Back from alone to shared in one step: no other run finds the byte
-    // free meanwhile.
-    if (m_kopieanteil.IsHeld()) m_kopieanteil.Shared();
-}
-
-bool frmMAINFENSTER::KOPIEANTEILALLEIN() {
-    // A run whose share was refused cannot tell who else works on the copy.
-    if (!m_anteilfehler.isEmpty()) return false;
-    if (!m_kopieanteil.IsHeld()) return true;
-    // The copy at the path is no longer the file this run holds (replaced or
-    // deleted under the live runs): who still works on which file cannot be
-    // told, so this run is not alone.
-    // Another holder, or the lock refused now: either way not alone.
-    return m_kopieanteil.StillAtPath() == FileLock::Identity::Same && m_kopieanteil.TryExclusive();
-}
-
-void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
-    if (!m_entscheidet) return;
-    TAETIGKEIT::BEENDEN();
-    m_entscheidet = false;
-    KOPIETEILEN();
-    m_entscheidung.Unlock();
-}
-
-void frmMAINFENSTER::ZUSTANDLEEREN() {
-    // Every change mark and every gone run's mark: the copy is settled.
-    ZUSTANDGESPEICHERT(MARKEN(kAenderungsmarken) + FREMDELAEUFE());
-}
-
-QStringList frmMAINFENSTER::GESPEICHERTERZUSTAND() {
-    // The changes marked before the Save begins are in the copy it writes;
-    // so is whatever runs that died before wrote, known when no other run
-    // lives now.
-    QStringList marken = MARKEN(kAenderungsmarken);
-    const bool hielt = m_entscheidet;
-    if (ALLEINENTSCHEIDEN()) {
-        marken += FREMDELAEUFE();
-        if (!hielt) ENTSCHEIDUNGFREIGEBEN();
-    }
-    return marken;
-}
-
-void frmMAINFENSTER::ZUSTANDGESPEICHERT(const QStringList& marken) {
-    MARKENLOESCHEN(marken);
-    // A mark that went with the run's state stood for a change that is in
-    // the copy now settled.
-    if (marken.contains(QFileInfo(m_marke).fileName()) || !QFileInfo(m_marke).isFile())
-        m_marke.clear();
-    m_BOGEAENDERT = false;
-}
-
 void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
     const QString herkunft = HERKUNFTSDATEI(arbeitskopie);
     const QString neu = arbeitskopie + QStringLiteral(".neu");
@@ -859,6 +433,46 @@ QString frmMAINFENSTER::KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QS
         }
     QFile::remove(HERKUNFTSDATEI(arbeitskopie));
     return ziel;
+}
+
+QString frmMAINFENSTER::FREIERNAME(const QString& arbeitskopie, const QString& zusatz) {
+    const QString stamm = QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD_") + zusatz;
+    // The name is taken by making the file, so that two runs never take one.
+    for (int n = 1;; ++n) {
+        const QString ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
+                             QStringLiteral(".mdb");
+        const int fd = ::open(QFile::encodeName(ziel).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return ziel;
+        }
+        if (errno == EEXIST) continue;
+        // Told as what it is: a full disk or a missing folder is no
+        // fault of the file access.
+        const QString ordner = QDir::toNativeSeparators(QFileInfo(ziel).path());
+        switch (errno) {
+        case ENOSPC:
+        case EDQUOT:
+            throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
+        case ENOENT:
+        case ENOTDIR:
+            throw RuntimeError(76, GermanTexts()
+                                       ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
+                                       : QStringLiteral("The folder %1 is missing.").arg(ordner));
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            throw RuntimeError(70, GermanTexts()
+                                       ? QString::fromUtf8("In den Ordner %1 darf nicht "
+                                                           "geschrieben werden.")
+                                             .arg(ordner)
+                                       : QStringLiteral("The folder %1 cannot be written.")
+                                             .arg(ordner));
+        default:
+            throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
+        }
+    }
 }
 
 void frmMAINFENSTER::ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie) {

@@ -314,6 +314,51 @@ bool frmMAINFENSTER::SPEICHERN() {
     // Replaced while the compaction's question waited.
     if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
     SetMousePointer(vbHourglass);
+    // The project as the user agreed to overwrite it, or as found to hold
+    // nothing that the copy lacks.
+    std::optional<DatabaseMark> erlaubt;
+    SPEICHERVERSUCH versuch;
+    for (;;) {
+        versuch = SPEICHERNVERSUCHEN(eh, erlaubt);
+        if (versuch.ausgang != SPEICHERVERSUCH::Ausgang::Fremd) break;
+        // Someone else wrote into the project (or the copy's mark is gone):
+        // the question comes only where the Save would remove a record
+        // that the copy does not hold as the project does. A project that
+        // holds nothing more (the user's own export, another run of the
+        // user that saved meanwhile, the project put back as it was) is
+        // overwritten unasked.
+        const std::optional<QStringList> verloren = eh.Value([&] { return ABWEICHUNGEN(); });
+        if (!verloren) {
+            SetMousePointer(vbDefault);
+            return false;
+        }
+        if (!verloren->isEmpty()) {
+            SetMousePointer(vbDefault);
+            if (!UEBERSCHREIBENFRAGEN(titel, *verloren, versuch.bekannt.isEmpty())) return false;
+            SetMousePointer(vbHourglass);
+        }
+        erlaubt = versuch.marke;
+    }
+    SetMousePointer(vbDefault);
+    if (versuch.abgebrochen && Forms::IsLoaded(this))
+        MsgBox(eh.Message(*versuch.abgebrochen), vbOKOnly + vbExclamation, titel);
+    if (versuch.beschaedigt) {
+        if (m_SPRACHE == 1)
+            MsgBox(QStringLiteral("The working copy is damaged; project ") + m_PROJEKT +
+                       QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
+                       QStringLiteral("The working copy is kept: ") + XMDBPFAD(),
+                   vbOKOnly + vbCritical, titel);
+        else
+            MsgBox(QString::fromUtf8("Die Arbeitskopie ist beschädigt; das Projekt ") + m_PROJEKT +
+                       QString::fromUtf8(" wurde nicht überschrieben.") + QStringLiteral("\r\n") +
+                       QString::fromUtf8("Die Arbeitskopie bleibt erhalten: ") + XMDBPFAD(),
+                   vbOKOnly + vbCritical, titel);
+    }
+    return versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert;
+}
+
+frmMAINFENSTER::SPEICHERVERSUCH
+frmMAINFENSTER::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt) {
     // The copy holds the write lock from listing the marks to clearing them:
     // a write of another run is either in the copy and its mark cleared, or
     // after it with a mark of its own. The copy goes through the engine's
@@ -328,108 +373,69 @@ bool frmMAINFENSTER::SPEICHERN() {
     // what the copy was taken from, and a project that someone else changed
     // since is overwritten only after the user's word, asked with no lock
     // held.
-    bool beschaedigt = false;
+    SPEICHERVERSUCH versuch;
     // A wait that the user cancels ends the Save as its time-out does, with
     // one box: the changes stay unsaved in the copy, and after the quit's
     // Yes the program keeps running.
-    std::optional<RuntimeError> abgebrochen;
     const auto wartend = [&](const std::function<void()>& schritt) {
-        return [&abgebrochen, schritt] {
+        return [&versuch, schritt] {
             try {
                 schritt();
             } catch (const RuntimeError& fehler) {
                 if (fehler.Number() != DatabaseError::Cancelled) throw;
-                abgebrochen = fehler;
+                versuch.abgebrochen = fehler;
             }
         };
     };
-    // The project as the user agreed to overwrite it, or as found to hold
-    // nothing that the copy lacks.
-    std::optional<DatabaseMark> erlaubt;
-    bool gespeichert = false;
-    for (;;) {
-        Connection sperre;
-        bool fremd = false;
-        gespeichert = eh.Run(wartend([&] {
-                          sperre.Open(m_DBPROJEKT->Path());
-                          sperre.BeginTrans();
-                      })) &&
-                      !abgebrochen;
-        DatabaseMark marke;
-        // What the project may be to be overwritten unasked: what the copy
-        // was taken from or last saved as, by any run of the user.
-        const QList<DatabaseMark> bekannt = PROJEKTMARKEN() + m_eigeneprojektmarken;
-        if (gespeichert) {
-            const QStringList gesichert = GESPEICHERTERZUSTAND();
-            QList<DatabaseMark> erlaubte = bekannt;
-            if (erlaubt) erlaubte << *erlaubt;
-            // The new project's mark is beside the copy before the new
-            // project takes the old one's place, together with the old
-            // one's: a run killed in between leaves a mark that the project
-            // is either of.
-            const auto vorErsetzen = [&](const DatabaseMark& neu) {
-                if (!KOPIEVERSCHOBEN()) PROJEKTMARKENSETZEN(QList<DatabaseMark>{neu} + bekannt);
-            };
-            gespeichert = eh.Run(wartend([&] {
-                              try {
-                                  // A project whose mark could not be
-                                  // taken is overwritten as the user
-                                  // agreed, not asked about again.
-                                  fremd = !CopyDatabaseIfUnchanged(
-                                      *m_DBPROJEKT, PROJEKTDATENBANK(), erlaubte, marke,
-                                      !erlaubt || erlaubt->known, vorErsetzen);
-                              } catch (const RuntimeError& fehler) {
-                                  if (fehler.Number() != DatabaseError::Damaged) throw;
-                                  beschaedigt = true;
-                              }
+    Connection sperre;
+    const bool gesperrt = eh.Run(wartend([&] {
+                              sperre.Open(m_DBPROJEKT->Path());
+                              sperre.BeginTrans();
                           })) &&
-                          !beschaedigt && !abgebrochen && !fremd;
-            if (gespeichert) {
-                m_eigeneAenderung = false;
-                // Replaced under the Save: the project holds what this run
-                // had, and nothing of the copy now at the path is settled.
-                if (!KOPIEVERSCHOBEN()) {
-                    PROJEKTMARKENSETZEN({marke});
-                    ZUSTANDGESPEICHERT(gesichert);
+                          !versuch.abgebrochen;
+    // What the project may be to be overwritten unasked: what the copy was
+    // taken from or last saved as, by any run of the user.
+    versuch.bekannt = PROJEKTMARKEN() + m_eigeneprojektmarken;
+    if (gesperrt) {
+        const QStringList gesichert = GESPEICHERTERZUSTAND();
+        QList<DatabaseMark> erlaubte = versuch.bekannt;
+        if (erlaubt) erlaubte << *erlaubt;
+        // The new project's mark is beside the copy before the new project
+        // takes the old one's place, together with the old one's: a run
+        // killed in between leaves a mark that the project is either of.
+        const auto vorErsetzen = [&](const DatabaseMark& neu) {
+            if (!KOPIEVERSCHOBEN()) PROJEKTMARKENSETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
+        };
+        bool fremd = false;
+        const bool geschrieben =
+            eh.Run(wartend([&] {
+                try {
+                    // A project whose mark could not be taken is overwritten
+                    // as the user agreed, not asked about again.
+                    fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT, PROJEKTDATENBANK(), erlaubte,
+                                                     versuch.marke,
+                                                     !erlaubt || erlaubt->known, vorErsetzen);
+                } catch (const RuntimeError& fehler) {
+                    if (fehler.Number() != DatabaseError::Damaged) throw;
+                    versuch.beschaedigt = true;
                 }
+            })) &&
+            !versuch.beschaedigt && !versuch.abgebrochen && !fremd;
+        if (fremd) {
+            versuch.ausgang = SPEICHERVERSUCH::Ausgang::Fremd;
+        } else if (geschrieben) {
+            versuch.ausgang = SPEICHERVERSUCH::Ausgang::Gespeichert;
+            m_eigeneAenderung = false;
+            // Replaced under the Save: the project holds what this run had,
+            // and nothing of the copy now at the path is settled.
+            if (!KOPIEVERSCHOBEN()) {
+                PROJEKTMARKENSETZEN({versuch.marke});
+                ZUSTANDGESPEICHERT(gesichert);
             }
         }
-        sperre.Close();
-        if (!fremd) break;
-        // Someone else wrote into the project (or the copy's mark is gone):
-        // the question comes only where the Save would remove a record
-        // that the copy does not hold as the project does. A project that
-        // holds nothing more (the user's own export, another run of the
-        // user that saved meanwhile, the project put back as it was) is
-        // overwritten unasked.
-        const std::optional<QStringList> verloren = eh.Value([&] { return ABWEICHUNGEN(); });
-        if (!verloren) {
-            SetMousePointer(vbDefault);
-            return false;
-        }
-        if (!verloren->isEmpty()) {
-            SetMousePointer(vbDefault);
-            if (!UEBERSCHREIBENFRAGEN(titel, *verloren, bekannt.isEmpty())) return false;
-            SetMousePointer(vbHourglass);
-        }
-        erlaubt = marke;
     }
-    SetMousePointer(vbDefault);
-    if (abgebrochen && Forms::IsLoaded(this))
-        MsgBox(eh.Message(*abgebrochen), vbOKOnly + vbExclamation, titel);
-    if (beschaedigt) {
-        if (m_SPRACHE == 1)
-            MsgBox(QStringLiteral("The working copy is damaged; project ") + m_PROJEKT +
-                       QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
-                       QStringLiteral("The working copy is kept: ") + XMDBPFAD(),
-                   vbOKOnly + vbCritical, titel);
-        else
-            MsgBox(QString::fromUtf8("Die Arbeitskopie ist beschädigt; das Projekt ") + m_PROJEKT +
-                       QString::fromUtf8(" wurde nicht überschrieben.") + QStringLiteral("\r\n") +
-                       QString::fromUtf8("Die Arbeitskopie bleibt erhalten: ") + XMDBPFAD(),
-                   vbOKOnly + vbCritical, titel);
-    }
-    return gespeichert;
+    sperre.Close();
+    return versuch;
 }
 
 // Extras menu ---------------------------------------------------------------

@@ -13,54 +13,10 @@
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
-#include "platform/runtime/System.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
-
-QString frmMAINFENSTER::FREIERNAME(const QString& arbeitskopie, const QString& zusatz) {
-    const QString stamm = QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD_") + zusatz;
-    // The name is taken by making the file, so that two runs never take one.
-    for (int n = 1;; ++n) {
-        const QString ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
-                             QStringLiteral(".mdb");
-        const int fd = ::open(QFile::encodeName(ziel).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            return ziel;
-        }
-        if (errno == EEXIST) continue;
-        // Told as what it is: a full disk or a missing folder is no
-        // fault of the file access.
-        const QString ordner = QDir::toNativeSeparators(QFileInfo(ziel).path());
-        switch (errno) {
-        case ENOSPC:
-        case EDQUOT:
-            throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
-        case ENOENT:
-        case ENOTDIR:
-            throw RuntimeError(76, GermanTexts()
-                                       ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
-                                       : QStringLiteral("The folder %1 is missing.").arg(ordner));
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            throw RuntimeError(70, GermanTexts()
-                                       ? QString::fromUtf8("In den Ordner %1 darf nicht "
-                                                           "geschrieben werden.")
-                                             .arg(ordner)
-                                       : QStringLiteral("The folder %1 cannot be written.")
-                                             .arg(ordner));
-        default:
-            throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
-        }
-    }
-}
 
 bool frmMAINFENSTER::KOPIEVERSCHOBEN() const {
     return m_DBPROJEKT && m_DBPROJEKT->IsOpen() && m_DBPROJEKT->HasMoved();

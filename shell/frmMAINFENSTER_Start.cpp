@@ -17,6 +17,7 @@
 #include "platform/runtime/WaitWindow.h"
 #include "shell/STATUSLEISTE.h"
 #include "shell/TAETIGKEIT.h"
+#include "shell/frmMAINFENSTER_Intern.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,8 +25,9 @@
 #include <QScreen>
 #include <cerrno>
 
+using HAUPTFENSTERINTERN::kTitel;
+
 namespace {
-const QString kTitel = QStringLiteral("VELD");
 // How long a start waits for another run's decision, as long as every wait
 // for another holder of a database.
 constexpr qint64 kWartezeitMs = 30000;
@@ -367,109 +369,6 @@ void frmMAINFENSTER::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
             throw DatabaseError::LockedError(arbeitskopie);
         if (!warten.Pause(50) || m_sitzungsende) throw DatabaseError::CancelledError(arbeitskopie);
     }
-}
-
-bool frmMAINFENSTER::KOPIEBELEGEN(const QString& arbeitskopie) {
-    if (m_kopieanteil.IsHeld() || !m_anteilfehler.isEmpty()) return true;
-    if (!m_kopieanteil.IsOpen()) {
-        // Not there yet: the fresh copy is locked when it is made.
-        FileLock anteil(kAnteilsbyte);
-        if (!anteil.OpenPresent(arbeitskopie)) {
-            if (anteil.ErrorNumber() != ENOENT) ANTEILFEHLT(SPERRGRUND(anteil));
-            return true;
-        }
-        m_kopieanteil = std::move(anteil);
-    }
-    // Not waited for: a run that holds it alone decides about the copy, and
-    // the start waits for it where the user sees it.
-    if (!m_kopieanteil.TryShared()) {
-        if (m_kopieanteil.Failed() == FileLock::Failure::None) return false;
-        ANTEILFEHLT(SPERRGRUND(m_kopieanteil));
-        m_kopieanteil.Release();
-        return true;
-    }
-    // The copy replaced or deleted by the run that held it alone: the share
-    // goes on the file that is at the path now.
-    const FileLock::Identity dort = m_kopieanteil.StillAtPath();
-    if (dort == FileLock::Identity::Same) return true;
-    if (dort == FileLock::Identity::Unknown) ANTEILFEHLT(SPERRGRUND(m_kopieanteil));
-    m_kopieanteil.Release();
-    return dort == FileLock::Identity::Unknown;
-}
-
-void frmMAINFENSTER::ANTEILFEHLT(const QString& grund) {
-    if (m_anteilfehler.isEmpty()) m_anteilfehler = grund;
-}
-
-void frmMAINFENSTER::ANTEILPRUEFEN(const QString& arbeitskopie) {
-    // The copy this start made carries the run's share from its making;
-    // where it does not, the file system refused the lock, most likely.
-    if (m_anteilfehler.isEmpty() && !m_kopieanteil.IsHeld() && QFileInfo::exists(arbeitskopie)) {
-        FileLock probe(kAnteilsbyte);
-        if (probe.OpenPresent(arbeitskopie)) probe.TryShared();
-        ANTEILFEHLT(probe.Failed() != FileLock::Failure::None
-                        ? SPERRGRUND(probe)
-                        : GRUND("the working copy was made without its lock",
-                                "die Arbeitskopie wurde ohne ihre Sperre angelegt"));
-    }
-    // Told once; a run told that it changes nothing knows enough.
-    if (m_anteilfehler.isEmpty() || m_zustandgemeldet || m_anteilgemeldet) return;
-    m_anteilgemeldet = true;
-    const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
-    if (m_SPRACHE == 1)
-        MsgBox(QStringLiteral("In the folder ") + ordner +
-                   QStringLiteral(" several runs of VELD cannot know of each other (") +
-                   m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                   QStringLiteral("This run therefore neither replaces nor deletes the working "
-                                  "copy; it stays after the run ends."),
-               vbOKOnly + vbExclamation, kTitel);
-    else
-        MsgBox(QStringLiteral("Im Ordner ") + ordner +
-                   QString::fromUtf8(" können mehrere Läufe von VELD nichts voneinander wissen (") +
-                   m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                   QString::fromUtf8("Dieser Lauf ersetzt und löscht die Arbeitskopie deshalb "
-                                     "nicht; sie bleibt nach seinem Ende erhalten."),
-               vbOKOnly + vbExclamation, kTitel);
-}
-
-bool frmMAINFENSTER::UNGEWISSVERLASSEN() {
-    // Where the file system refuses the share of the copy, no run is ever
-    // sure to be alone with it, so none deletes it at its end: a No to the
-    // save question leaves the changes the user threw away in the copy. A
-    // copy that the locks beside it find left, with changes unsaved, is
-    // therefore asked about as a copy of an interrupted run is; shared
-    // unasked, its next Save would write what the user threw away.
-    if (m_anteilfehler.isEmpty() || !KOPIEALLEIN(false)) return false;
-    if (BOGEAENDERT() || !FREMDELAEUFE().isEmpty()) return true;
-    KOPIETEILEN();
-    return false;
-}
-
-int frmMAINFENSTER::UNGEWISSFRAGEN(const QString& arbeitskopie) {
-    // The question tells what the box about the refused share tells.
-    m_anteilgemeldet = true;
-    const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
-    if (m_SPRACHE == 1)
-        return MsgBox(QStringLiteral("The working copy in the folder ") + ordner +
-                          QStringLiteral(" holds changes that are not saved. Whether another run "
-                                         "of VELD still works on it, this start cannot tell (") +
-                          m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                          QStringLiteral("Keep the changes? No replaces the working copy by "
-                                         "project ") +
-                          m_PROJEKT + QStringLiteral(".") + QStringLiteral("\r\n") +
-                          QStringLiteral("The working copy stays after this run ends, too."),
-                      vbYesNo + vbQuestion, kTitel);
-    return MsgBox(QStringLiteral("Die Arbeitskopie im Ordner ") + ordner +
-                      QString::fromUtf8(" enthält Änderungen, die nicht gespeichert sind. Ob noch "
-                                        "ein anderer Lauf von VELD an ihr arbeitet, kann dieser "
-                                        "Start nicht erkennen (") +
-                      m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                      QString::fromUtf8("Sollen die Änderungen behalten werden? Bei Nein wird die "
-                                        "Arbeitskopie durch das Projekt ") +
-                      m_PROJEKT + QStringLiteral(" ersetzt.") + QStringLiteral("\r\n") +
-                      QStringLiteral("Die Arbeitskopie bleibt auch nach dem Ende dieses Laufs "
-                                     "erhalten."),
-                  vbYesNo + vbQuestion, kTitel);
 }
 
 void frmMAINFENSTER::STARTBEENDEN() {

@@ -70,11 +70,15 @@ void Connection::Reopen() {
 }
 
 bool Connection::HasMoved() const {
-    if (!m_db) return false;
+    return HasMoved(m_db);
+}
+
+bool Connection::HasMoved(sqlite3* db) {
+    if (!db) return false;
     int moved = 0;
     // The engine compares the file it holds with the file at its path (one
     // stat), without touching the database.
-    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
         return true;
     return moved != 0;
 }
@@ -189,10 +193,16 @@ void Connection::raiseEngineError(int engineCode, const QString& context) const 
     // is told as such, not as a fault of the statement or its values. The
     // calls give the primary code; the engine keeps the extended one, which
     // tells a replaced file from a read-only one.
-    const int extended = m_db ? sqlite3_extended_errcode(m_db) : engineCode;
-    RaiseRefusal((extended & 0xff) == primary ? extended : engineCode, m_path, message);
+    RaiseRefusal(ExtendedCode(m_db, engineCode), m_path, message);
     throw DatabaseError::Make(
         primary == SQLITE_ERROR ? DatabaseError::Command : DatabaseError::Failure, message);
+}
+
+int Connection::ExtendedCode(sqlite3* db, int engineCode) {
+    // The engine keeps the extended code of its last failure on the handle;
+    // one of another primary code belongs to another call.
+    const int extended = db ? sqlite3_extended_errcode(db) : engineCode;
+    return (extended & 0xff) == (engineCode & 0xff) ? extended : engineCode;
 }
 
 void Connection::RaiseRefusal(int engineCode, const QString& path, const QString&) {

@@ -75,6 +75,8 @@ public:
     // show what the old file held; Reopen reaches the file at the path. A
     // state the engine cannot tell counts as moved. False when closed.
     bool HasMoved() const;
+    // The same for any handle of the engine (false for none).
+    static bool HasMoved(sqlite3* db);
 
     // Runs one or more statements separated by ";" and returns the rows that
     // the last of them inserted, changed or deleted. Values in `parameters`
@@ -189,6 +191,11 @@ public:
     // cannot be opened) for the file at `path`, in the user's language (the
     // engine's English message is not shown); returns for any other code.
     static void RaiseRefusal(int engineCode, const QString& path, const QString& message);
+    // The code to tell for a call that gave `engineCode` on `db`: the
+    // extended code the engine keeps, where it belongs to that call (a file
+    // replaced since it was opened is another refusal than a write
+    // protection); `engineCode` otherwise.
+    static int ExtendedCode(sqlite3* db, int engineCode);
     void RequireOpen() const;
 
 private:

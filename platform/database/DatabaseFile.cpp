@@ -68,10 +68,7 @@ Side side(Handle& handle, const QString& path) {
     const int primary = rc & 0xff;
     if (busy && (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) && busy->TakeStopped())
         throw DatabaseError::CancelledError(path);
-    // The engine keeps the extended code (a file replaced since it was
-    // opened is another refusal than a write protection).
-    const int extended = db ? sqlite3_extended_errcode(db) : rc;
-    Connection::RaiseRefusal((extended & 0xff) == primary ? extended : rc, path, message);
+    Connection::RaiseRefusal(Connection::ExtendedCode(db, rc), path, message);
     throw DatabaseError::Make(DatabaseError::Failure,
                               message + QStringLiteral(" (") + path + QLatin1Char(')'));
 }
@@ -205,12 +202,6 @@ void clearWrittenFields(unsigned char* header, size_t length) {
         if (offset + size <= length) std::memset(header + offset, 0, size);
 }
 
-bool moved(sqlite3* db) {
-    int hasMoved = 1;
-    return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &hasMoved) != SQLITE_OK ||
-           hasMoved != 0;
-}
-
 // Whether the engine reads the main database through a -wal.
 bool inWalMode(sqlite3* db) {
     sqlite3_stmt* statement = nullptr;
@@ -274,9 +265,9 @@ bool g_marksRefused = false;
 
 DatabaseMark markOf(sqlite3* db) {
     DatabaseMark mark;
-    if (g_marksRefused || moved(db)) return mark;
+    if (g_marksRefused || Connection::HasMoved(db)) return mark;
     const std::optional<QByteArray> digest = digestOf(db);
-    if (!digest || moved(db)) return mark;
+    if (!digest || Connection::HasMoved(db)) return mark;
     mark.digest = *digest;
     mark.known = true;
     return mark;
@@ -616,7 +607,7 @@ bool replaceFrom(Connection& source, const QString& targetPath,
                  {QUrl::fromLocalFile(source.Path()).toString(QUrl::FullyEncoded) +
                   QStringLiteral("?mode=ro")});
         lockForWriting(*existing, targetPath);
-        if (!moved(existing->get()) && wal == inWalMode(existing->get())) break;
+        if (!Connection::HasMoved(existing->get()) && wal == inWalMode(existing->get())) break;
     }
     // Under the write lock nobody commits into the target, and a file
     // renamed over it later is renamed over this copy's, too.
