@@ -22,6 +22,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <vector>
 #include <unistd.h>
 
@@ -349,6 +350,20 @@ void renameInto(const QString& from, const QString& to, const QString& shown) {
     throw DatabaseError::IoFailureError(shown);
 }
 
+// The mark of a complete new file that only this process knows, read
+// through a connection of its own; unknown where it cannot be read.
+DatabaseMark markOfNewFile(const QString& path) {
+    Handle reader;
+    if (sqlite3_open_v2(native(path).constData(), reader.out(), SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK)
+        return DatabaseMark();
+    mapped(reader);
+    if (sqlite3_exec(reader.get(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        readResult(reader.get()) != SQLITE_OK)
+        return DatabaseMark();
+    return markOf(reader.get());
+}
+
 // A file whose header says WAL mode (a backup of a database in WAL mode
 // copies that) is turned back to a rollback journal, so that no -wal ever
 // belongs to it. Only for a file that nobody else has open yet.
@@ -371,9 +386,13 @@ void toRollbackJournal(const QString& path, const QString& shown) {
 // A file that replaces another keeps the other's permissions.
 // The temporary file is the target to the user: its waits and errors name
 // the target (or `shown`, the file that the target is to become).
-void copyToNewFile(const Side& source, const QString& targetPath, bool checked = false,
+// `decide`, when given, is asked once the new file is complete: false
+// leaves the target as it is and removes the new file (the result is then
+// false).
+bool copyToNewFile(const Side& source, const QString& targetPath, bool checked = false,
                    const QString& shown = QString(), DatabaseMark* written = nullptr,
-                   const std::function<void(const DatabaseMark&)>& beforeReplace = {}) {
+                   const std::function<void(const DatabaseMark&)>& beforeReplace = {},
+                   const std::function<bool()>& decide = {}) {
     const QString named = shown.isEmpty() ? targetPath : shown;
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
@@ -384,10 +403,26 @@ void copyToNewFile(const Side& source, const QString& targetPath, bool checked =
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, named);
             if (written) mapped(target);
             backup(source, side(target, named));
+            // The new file's mark is read beside the check, through a
+            // connection of its own: both read the whole file, and neither
+            // waits for the other.
+            std::thread markieren;
+            if (written && checked)
+                markieren = std::thread([&mark, &temporary] { mark = markOfNewFile(temporary); });
             // A damaged copy never replaces a sound file: it is checked
             // before it takes the target's name.
-            if (checked) check(side(target, named), source.path);
-            if (written) mark = markOf(target.get());
+            try {
+                if (checked) check(side(target, named), source.path);
+            } catch (...) {
+                if (markieren.joinable()) markieren.join();
+                throw;
+            }
+            if (markieren.joinable()) markieren.join();
+            else if (written) mark = markOf(target.get());
+        }
+        if (decide && !decide()) {
+            removeQuietly(temporary);
+            return false;
         }
         toRollbackJournal(temporary, named);
         if (QFileInfo::exists(targetPath)) {
@@ -405,6 +440,7 @@ void copyToNewFile(const Side& source, const QString& targetPath, bool checked =
         removeQuietly(temporary);
         throw;
     }
+    return true;
 }
 
 // Takes the write lock of the database behind the handle, waiting for
@@ -611,9 +647,12 @@ bool replaceFrom(Connection& source, const QString& targetPath,
     }
     // Under the write lock nobody commits into the target, and a file
     // renamed over it later is renamed over this copy's, too.
-    if (mark && compare && existing) {
+    const QList<DatabaseMark> none;
+    const QList<DatabaseMark>& allowed = accepted ? *accepted : none;
+    const bool comparing = mark && compare && existing;
+    if (comparing && wal) {
         const DatabaseMark now = markOf(existing->get());
-        if (!DatabaseMark::Contains(accepted ? *accepted : QList<DatabaseMark>{}, now)) {
+        if (!DatabaseMark::Contains(allowed, now)) {
             *mark = now;
             return false;
         }
@@ -629,8 +668,26 @@ bool replaceFrom(Connection& source, const QString& targetPath,
         sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
         return true;
     }
-    copyToNewFile(from, targetPath, true, QString(), mark, beforeReplace);
-    return true;
+    if (!comparing) return copyToNewFile(from, targetPath, true, QString(), mark, beforeReplace);
+    // The target's mark is read while the new file is written: both read a
+    // whole database, and the new file is only renamed into place once the
+    // target was found to be one that may be overwritten.
+    DatabaseMark now;
+    std::thread markieren([&now, &existing] { now = markOf(existing->get()); });
+    const auto warten = [&markieren] {
+        if (markieren.joinable()) markieren.join();
+    };
+    try {
+        return copyToNewFile(from, targetPath, true, QString(), mark, beforeReplace, [&] {
+            warten();
+            if (DatabaseMark::Contains(allowed, now)) return true;
+            *mark = now;
+            return false;
+        });
+    } catch (...) {
+        warten();
+        throw;
+    }
 }
 } // namespace
 
