@@ -11,6 +11,7 @@
 // identifier the copy has stays readable there.
 
 #include "shell/frmMAINFENSTER.h"
+#include "shell/frmMAINFENSTER_Intern.h"
 
 #include "exchange/frmEXPIMP.h"
 #include "platform/controls/Forms.h"
@@ -27,7 +28,7 @@
 #include <filesystem>
 
 namespace {
-const QString kTitel = QStringLiteral("VELD");
+using HAUPTFENSTERINTERN::kTitel;
 const QString kAbgelegt = QStringLiteral("VELD_ersetzt*.mdb");
 
 // The identifiers of a database's records, in the engine's letter case rule.

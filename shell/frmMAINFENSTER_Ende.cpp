@@ -3,6 +3,7 @@
 // closes the connections and deletes the working copy.
 
 #include "shell/frmMAINFENSTER.h"
+#include "shell/frmMAINFENSTER_Intern.h"
 
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
@@ -25,7 +26,7 @@
 #include <filesystem>
 
 namespace {
-const QString kTitel = QStringLiteral("VELD");
+using HAUPTFENSTERINTERN::kTitel;
 
 void loeschen(const QString& datei) {
     const std::filesystem::path pfad(QFile::encodeName(datei).toStdString());

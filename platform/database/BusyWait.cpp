@@ -29,8 +29,7 @@ qint64 BusyWait::Limited(qint64 ms) {
 }
 
 int BusyWait::timeoutMs() const {
-    const int ms = m_seconds * 1000;
-    return g_limitMs > 0 ? std::min(ms, g_limitMs) : ms;
+    return int(Limited(qint64(m_seconds) * 1000));
 }
 
 bool BusyWait::TakeStopped() {

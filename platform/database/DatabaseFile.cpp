@@ -3,6 +3,7 @@
 #include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
+#include "platform/database/Sql.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -240,13 +241,13 @@ std::optional<QByteArray> digestOf(sqlite3* db) {
         return std::nullopt;
     // The engine's memory map of the file where it has one (no copy of the
     // pages), its reads otherwise.
-    const bool mapped = file->pMethods->iVersion >= 3 && file->pMethods->xFetch;
+    const bool fetchable = file->pMethods->iVersion >= 3 && file->pMethods->xFetch;
     std::vector<unsigned char> buffer(1 << 16);
     for (sqlite3_int64 offset = 0; offset < size;) {
         const int amount = int(std::min<sqlite3_int64>(sqlite3_int64(buffer.size()), size - offset));
         void* page = nullptr;
         const unsigned char* bytes = buffer.data();
-        if (mapped && offset > 0 &&
+        if (fetchable && offset > 0 &&
             file->pMethods->xFetch(file, offset, amount, &page) == SQLITE_OK && page) {
             bytes = static_cast<const unsigned char*>(page);
         } else if (file->pMethods->xRead(file, buffer.data(), amount, offset) != SQLITE_OK) {
@@ -561,11 +562,6 @@ void exec(const Side& on, const QString& statement, const QStringList& texts = {
     column(on, statement, texts);
 }
 
-QString quoted(const QString& name) {
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
-
 // Writes the content of the database attached as "quelle" into the main
 // database of the target, inside the target's open writing transaction:
 // every table of the source takes the source's rows, column by name; a
@@ -589,10 +585,10 @@ void writeInPlace(const Side& target) {
             target, QStringLiteral("SELECT name FROM pragma_table_info(?1, 'quelle')"), {table});
         QStringList names;
         for (const QString& name : theirs)
-            if (own.isEmpty() || own.contains(name, Qt::CaseInsensitive)) names << quoted(name);
-        exec(target, QStringLiteral("DELETE FROM main.%1").arg(quoted(table)));
+            if (own.isEmpty() || own.contains(name, Qt::CaseInsensitive)) names << SqlName(name);
+        exec(target, QStringLiteral("DELETE FROM main.%1").arg(SqlName(table)));
         exec(target, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM quelle.%1")
-                         .arg(quoted(table), names.join(QLatin1Char(','))));
+                         .arg(SqlName(table), names.join(QLatin1Char(','))));
     }
     const QStringList indexes = column(
         target, QStringLiteral("SELECT sql FROM quelle.sqlite_master WHERE type='index' AND "
@@ -699,12 +695,6 @@ bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark, bool compare,
                              const std::function<void(const DatabaseMark&)>& beforeReplace) {
     return replaceFrom(source, targetPath, &accepted, &mark, compare, beforeReplace);
-}
-
-bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark,
-                             bool compare) {
-    const QList<DatabaseMark> accepted{mark};
-    return replaceFrom(source, targetPath, &accepted, &mark, compare, {});
 }
 
 DatabaseMark MarkOfDatabase(const QString& path) {

@@ -90,9 +90,6 @@ bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark,
                              bool compare = true,
                              const std::function<void(const DatabaseMark&)>& beforeReplace = {});
-// With one accepted mark, `mark` itself.
-bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath, DatabaseMark& mark,
-                             bool compare = true);
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.
 void CopyDatabase(const QString& sourcePath, Connection& target);

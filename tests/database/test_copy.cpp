@@ -343,9 +343,9 @@ TEST_F(CopyTest, ACopyOverAChangedTargetIsRefusedUntilTheTargetIsAcceptedAsItIs)
         {
             Connection kopie(file("kopie.mdb"));
             DatabaseMark gesehen = marke;
-            EXPECT_FALSE(CopyDatabaseIfUnchanged(kopie, projekt, gesehen));
+            EXPECT_FALSE(CopyDatabaseIfUnchanged(kopie, projekt, {marke}, gesehen));
             EXPECT_EQ(rows(projekt), vorher);
-            ASSERT_TRUE(CopyDatabaseIfUnchanged(kopie, projekt, gesehen));
+            ASSERT_TRUE(CopyDatabaseIfUnchanged(kopie, projekt, {gesehen}, gesehen));
             EXPECT_EQ(rows(projekt), QStringList({"0:P0", "1:P1"}));
         }
         QFile::remove(file("kopie.mdb"));
