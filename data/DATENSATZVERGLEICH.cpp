@@ -1,5 +1,7 @@
 #include "data/DATENSATZVERGLEICH.h"
 
+#include "data/DATENSATZTABELLEN.h"
+
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Sql.h"
@@ -12,13 +14,15 @@
 
 namespace {
 
-// The diagram's layout rows (G0) are left out: a drawing on the screen
-// writes them as it lays a record out, and a record that was only looked at
-// is not a record held otherwise.
+// A record's tables as compared: the diagram's layout rows (G0) are left
+// out, as a drawing on the screen writes them as it lays a record out, and
+// a record that was only looked at is not a record held otherwise.
 const QStringList& tabellen() {
-    static const QStringList namen = {QStringLiteral("E1"), QStringLiteral("E2"),
-                                      QStringLiteral("E3"), QStringLiteral("A1"),
-                                      QStringLiteral("A2")};
+    static const QStringList namen = [] {
+        QStringList verglichen = DATENSATZTABELLEN();
+        verglichen.removeAll(QStringLiteral("G0"));
+        return verglichen;
+    }();
     return namen;
 }
 

@@ -3,6 +3,7 @@
 
 #include "exchange/frmEXPIMP.h"
 
+#include "data/DATENSATZTABELLEN.h"
 #include "data/HAUPTFENSTER.h"
 #include "exchange/AUSTAUSCH.h"
 #include "platform/database/Connection.h"
@@ -23,12 +24,9 @@ using namespace austausch;
 
 namespace {
 
-// A record's tables in the order they are copied.
+// A record's tables in the order they are copied: all of them.
 const QStringList& tabellen() {
-    static const QStringList namen = {QStringLiteral("E1"), QStringLiteral("E2"),
-                                      QStringLiteral("E3"), QStringLiteral("A1"),
-                                      QStringLiteral("A2"), QStringLiteral("G0")};
-    return namen;
+    return DATENSATZTABELLEN();
 }
 
 // The rows of one table of a record, from the source into the target under

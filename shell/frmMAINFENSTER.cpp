@@ -1,5 +1,7 @@
 #include "shell/frmMAINFENSTER.h"
 
+#include "arbeitskopie/ARBEITSKOPIE.h"
+
 #include "pages/SEITENFORM.h"
 #include "pages/SEITENLADEN.h"
 #include "platform/controls/Forms.h"
@@ -12,9 +14,12 @@
 #include "shell/HILFEFENSTER.h"
 #include "shell/PANELBEFEHLE.h"
 #include "shell/STATUSLEISTE.h"
+#include "shell/frmMAINFENSTER_Intern.h"
 #include "shell/mdiAUTOSTART.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,14 +27,18 @@
 #include <QMenuBar>
 #include <QProgressBar>
 
+using HAUPTFENSTERINTERN::kTitel;
+
 frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
     : QMainWindow(parent), m_DBPROJEKT(std::make_shared<Connection>()),
-      m_DBVORGABE(std::make_shared<Connection>()), m_DBARCHIV(std::make_shared<Connection>()) {
+      m_DBVORGABE(std::make_shared<Connection>()), m_DBARCHIV(std::make_shared<Connection>()),
+      m_arbeitskopie(std::make_unique<ARBEITSKOPIE>(*this, m_DBPROJEKT)) {
     setObjectName(QStringLiteral("frmMAIN"));
     setWindowTitle(QStringLiteral("Korvalind"));
     // Every write into the working copy is known beside it before it is
     // written; a write that is rolled back takes back the mark it made.
-    m_DBPROJEKT->SetWriteGuard([this] { SCHREIBWACHE(); }, [this] { AENDERUNGZURUECKNEHMEN(); });
+    m_DBPROJEKT->SetWriteGuard([this] { m_arbeitskopie->SCHREIBWACHE(); },
+                               [this] { m_arbeitskopie->AENDERUNGZURUECKNEHMEN(); });
     MDIBEREICH = new QMdiArea(this);
     MDIBEREICH->setObjectName(QStringLiteral("MDIBEREICH"));
     // Pages are shown maximised by their own commands; activating a window
@@ -223,6 +232,23 @@ QString frmMAINFENSTER::PROGRAMMPFAD() {
     return ProgramDirectory();
 }
 
+bool frmMAINFENSTER::BOGEAENDERT() {
+    return m_arbeitskopie->BOGEAENDERT();
+}
+
+void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
+    m_arbeitskopie->SETZEBOGEAENDERT(geaendert);
+}
+
+int frmMAINFENSTER::FRAGEN(const QString& text, int stil, const QString& titel,
+                           const QString& hilfedatei, int kontext) {
+    return MsgBox(text, stil, titel, hilfedatei, kontext);
+}
+
+bool frmMAINFENSTER::GELADEN() {
+    return Forms::IsLoaded(this);
+}
+
 QString frmMAINFENSTER::PROJEKTDATENBANK() const {
     return m_PROJEKTSPFAD + QLatin1Char('/') + m_PROJEKT + QStringLiteral("/VELD.mdb");
 }
@@ -392,4 +418,12 @@ void frmMAINFENSTER::SEITEZEIGEN(const QString& name) {
     }
     // The page's keys reach it without a click first.
     seite->setFocus();
+}
+
+QString frmMAINFENSTER::XMDBPFAD() {
+    QString pfad = QFileInfo(QDir::cleanPath(PROGRAMMPFAD())).path() + QStringLiteral("/BENUTZER");
+    if (!QFileInfo(pfad).isDir()) QDir().mkdir(pfad);
+    pfad += QLatin1Char('/') + BENUTZER();
+    if (!QFileInfo(pfad).isDir()) QDir().mkdir(pfad);
+    return pfad + QLatin1Char('/') + kTitel + QStringLiteral(".mdb");
 }

@@ -4,6 +4,9 @@
 
 #include "shell/frmMAINFENSTER.h"
 
+#include "arbeitskopie/ARBEITSKOPIE.h"
+
+#include "data/DATENSATZTABELLEN.h"
 #include "evaluation/AUSWERTUNGSBEFEHLE.h"
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
@@ -21,7 +24,7 @@
 #include "shell/EINGABEFENSTER.h"
 #include "shell/HILFEFENSTER.h"
 #include "shell/STATUSLEISTE.h"
-#include "shell/TAETIGKEIT.h"
+#include "arbeitskopie/TAETIGKEIT.h"
 #include "shell/frmINFO.h"
 
 #include <QAction>
@@ -38,7 +41,6 @@
 
 namespace {
 const QString kHilfedatei = QStringLiteral("VELD.HLP");
-constexpr int kKontextKomprimieren = 34;
 
 // A file in the program's directory whatever the letter case of its name
 // ("VELD.hlp" or "VELD.HLP"); empty when there is none.
@@ -64,9 +66,8 @@ void entfernen(const QString& datei) {
 // Removes a record with every row that belongs to it, all or none.
 void DATENSATZLOESCHEN(Connection& db, int32_t id) {
     Transaction transaktion(db);
-    for (const char* tabelle : {"E1", "E2", "E3", "A1", "A2", "G0"})
-        db.Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=?").arg(QLatin1String(tabelle)),
-                   {id});
+    for (const QString& tabelle : DATENSATZTABELLEN())
+        db.Execute(QStringLiteral("DELETE FROM [%1] WHERE [ID]=?").arg(tabelle), {id});
     transaktion.Commit();
 }
 
@@ -273,169 +274,10 @@ void frmMAINFENSTER::mnuSPEICHERN_Click() {
     SPEICHERN();
 }
 
-float frmMAINFENSTER::GROESSEMB(const QString& datei) {
-    const QFileInfo info(datei);
-    if (!info.isFile()) throw StandardError(53);
-    return float(Round(double(info.size()) / 1e6, 1));
-}
-
 bool frmMAINFENSTER::SPEICHERN() {
-    const QString titel = mnuSPEICHERN->text();
-    ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
-    // A copy replaced or deleted under this run is never saved over the
-    // project, nor are the marks of the copy now at the path cleared: the
-    // copy at the path, or another run on it, may hold newer work. This
-    // comes before anything reads the copy's file: its size, its compaction.
-    if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
-    // A step that failed stops the Save: nothing is written over the
-    // project database after a failed size test or compaction.
-    const std::optional<float> groesse = eh.Value([&] { return GROESSEMB(XMDBPFAD()); });
-    if (!groesse) return false;
-    if (*groesse > 10.0f) {
-        const std::optional<float> erneut = eh.Value([&] { return GROESSEMB(XMDBPFAD()); });
-        if (!erneut) return false;
-        const QString mb = SingleText(*erneut);
-        const QString frage =
-            m_SPRACHE == 1 ? QStringLiteral("Database reaches ") + mb + QStringLiteral(" MB! ") +
-                                 QStringLiteral("\r\n") +
-                                 QStringLiteral("Do you want to compact the file?")
-                           : QStringLiteral("Datenbank hat ") + mb +
-                                 QStringLiteral(" MB erreicht! ") + QStringLiteral("\r\n") +
-                                 QStringLiteral("Soll die Datei komprimiert werden?");
-        const int antwort = MsgBox(frage, vbYesNo + vbQuestion + vbMsgBoxHelpButton, titel,
-                                   PROGRAMMPFAD() + QLatin1Char('/') + kHilfedatei,
-                                   kKontextKomprimieren);
-        if (m_entladen) return false;
-        if (antwort == vbYes && !KOMPRIMIEREN()) return false;
-    }
-    // The session ended in a box of the compaction: the run is over, and
-    // its changes stay in the copy for the next start.
-    if (!Forms::IsLoaded(this)) return false;
-    // Replaced while the compaction's question waited.
-    if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
-    SetMousePointer(vbHourglass);
-    // The project as the user agreed to overwrite it, or as found to hold
-    // nothing that the copy lacks.
-    std::optional<DatabaseMark> erlaubt;
-    SPEICHERVERSUCH versuch;
-    for (;;) {
-        versuch = SPEICHERNVERSUCHEN(eh, erlaubt);
-        if (versuch.ausgang != SPEICHERVERSUCH::Ausgang::Fremd) break;
-        // Someone else wrote into the project (or the copy's mark is gone):
-        // the question comes only where the Save would remove a record
-        // that the copy does not hold as the project does. A project that
-        // holds nothing more (the user's own export, another run of the
-        // user that saved meanwhile, the project put back as it was) is
-        // overwritten unasked.
-        const std::optional<QStringList> verloren = eh.Value([&] { return ABWEICHUNGEN(); });
-        if (!verloren) {
-            SetMousePointer(vbDefault);
-            return false;
-        }
-        if (!verloren->isEmpty()) {
-            SetMousePointer(vbDefault);
-            if (!UEBERSCHREIBENFRAGEN(titel, *verloren, versuch.bekannt.isEmpty())) return false;
-            SetMousePointer(vbHourglass);
-        }
-        erlaubt = versuch.marke;
-    }
-    SetMousePointer(vbDefault);
-    if (versuch.abgebrochen && Forms::IsLoaded(this))
-        MsgBox(eh.Message(*versuch.abgebrochen), vbOKOnly + vbExclamation, titel);
-    if (versuch.beschaedigt) {
-        if (m_SPRACHE == 1)
-            MsgBox(QStringLiteral("The working copy is damaged; project ") + m_PROJEKT +
-                       QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
-                       QStringLiteral("The working copy is kept: ") + XMDBPFAD(),
-                   vbOKOnly + vbCritical, titel);
-        else
-            MsgBox(QString::fromUtf8("Die Arbeitskopie ist beschädigt; das Projekt ") + m_PROJEKT +
-                       QString::fromUtf8(" wurde nicht überschrieben.") + QStringLiteral("\r\n") +
-                       QString::fromUtf8("Die Arbeitskopie bleibt erhalten: ") + XMDBPFAD(),
-                   vbOKOnly + vbCritical, titel);
-    }
-    return versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert;
-}
-
-frmMAINFENSTER::SPEICHERVERSUCH
-frmMAINFENSTER::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt) {
-    // The copy holds the write lock from listing the marks to clearing them:
-    // a write of another run is either in the copy and its mark cleared, or
-    // after it with a mark of its own. The copy goes through the engine's
-    // backup and its check, and replaces the project database only while the
-    // Save holds the project's write lock: the project database is either
-    // the old one or the whole, sound new one, and a program with open work
-    // in it is waited for, never cut off.
-    // (The lock is a writing transaction of a second connection: the copy's
-    // own connection must only read for the engine's backup.)
-    // The project is shared with the other users and programs of the
-    // laboratory: what it is now is compared, under its write lock, with
-    // what the copy was taken from, and a project that someone else changed
-    // since is overwritten only after the user's word, asked with no lock
-    // held.
-    SPEICHERVERSUCH versuch;
-    // A wait that the user cancels ends the Save as its time-out does, with
-    // one box: the changes stay unsaved in the copy, and after the quit's
-    // Yes the program keeps running.
-    const auto wartend = [&](const std::function<void()>& schritt) {
-        return [&versuch, schritt] {
-            try {
-                schritt();
-            } catch (const RuntimeError& fehler) {
-                if (fehler.Number() != DatabaseError::Cancelled) throw;
-                versuch.abgebrochen = fehler;
-            }
-        };
-    };
-    Connection sperre;
-    const bool gesperrt = eh.Run(wartend([&] {
-                              sperre.Open(m_DBPROJEKT->Path());
-                              sperre.BeginTrans();
-                          })) &&
-                          !versuch.abgebrochen;
-    // What the project may be to be overwritten unasked: what the copy was
-    // taken from or last saved as, by any run of the user.
-    versuch.bekannt = PROJEKTMARKEN() + m_eigeneprojektmarken;
-    if (gesperrt) {
-        const QStringList gesichert = GESPEICHERTERZUSTAND();
-        QList<DatabaseMark> erlaubte = versuch.bekannt;
-        if (erlaubt) erlaubte << *erlaubt;
-        // The new project's mark is beside the copy before the new project
-        // takes the old one's place, together with the old one's: a run
-        // killed in between leaves a mark that the project is either of.
-        const auto vorErsetzen = [&](const DatabaseMark& neu) {
-            if (!KOPIEVERSCHOBEN()) PROJEKTMARKENSETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
-        };
-        bool fremd = false;
-        const bool geschrieben =
-            eh.Run(wartend([&] {
-                try {
-                    // A project whose mark could not be taken is overwritten
-                    // as the user agreed, not asked about again.
-                    fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT, PROJEKTDATENBANK(), erlaubte,
-                                                     versuch.marke,
-                                                     !erlaubt || erlaubt->known, vorErsetzen);
-                } catch (const RuntimeError& fehler) {
-                    if (fehler.Number() != DatabaseError::Damaged) throw;
-                    versuch.beschaedigt = true;
-                }
-            })) &&
-            !versuch.beschaedigt && !versuch.abgebrochen && !fremd;
-        if (fremd) {
-            versuch.ausgang = SPEICHERVERSUCH::Ausgang::Fremd;
-        } else if (geschrieben) {
-            versuch.ausgang = SPEICHERVERSUCH::Ausgang::Gespeichert;
-            m_eigeneAenderung = false;
-            // Replaced under the Save: the project holds what this run had,
-            // and nothing of the copy now at the path is settled.
-            if (!KOPIEVERSCHOBEN()) {
-                PROJEKTMARKENSETZEN({versuch.marke});
-                ZUSTANDGESPEICHERT(gesichert);
-            }
-        }
-    }
-    sperre.Close();
-    return versuch;
+    return m_arbeitskopie->SPEICHERN(mnuSPEICHERN->text(),
+                                     PROGRAMMPFAD() + QLatin1Char('/') + kHilfedatei,
+                                     [this] { return KOMPRIMIEREN(); });
 }
 
 // Extras menu ---------------------------------------------------------------
@@ -462,23 +304,23 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
     // A run that cannot know the copy's state changes nothing in it: the
     // compaction is refused before anything is closed, by the guard of
     // every write and with its box.
-    ZUSTANDERNEUERN();
-    if (!ZUSTANDBEKANNT() || KOPIEVERSCHOBEN()) {
-        eh.Run([&] { AENDERUNGVORMERKEN(); });
+    m_arbeitskopie->ZUSTANDERNEUERN();
+    if (!m_arbeitskopie->ZUSTANDBEKANNT() || m_arbeitskopie->KOPIEVERSCHOBEN()) {
+        eh.Run([&] { m_arbeitskopie->AENDERUNGVORMERKEN(); });
         return false;
     }
     SetMousePointer(vbHourglass);
     const QString arbeitskopie = XMDBPFAD();
     const QString temporaer = KOMPRIMIERDATEI(arbeitskopie);
-    const std::optional<float> vorher = eh.Value([&] { return GROESSEMB(arbeitskopie); });
+    const std::optional<float> vorher = eh.Value([&] { return ARBEITSKOPIE::GROESSEMB(arbeitskopie); });
     bool fertig = vorher.has_value();
     // Alone with the copy (no other run of the user has it open, and none
     // can start meanwhile) the copy is compacted into a file of its own and
     // copied back. While another run works on it, the copy is never closed
     // under it or replaced: the engine compacts it in place under its locks.
-    const bool hielt = m_entscheidet;
-    const bool allein = fertig && ALLEINENTSCHEIDEN();
-    if (allein) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::KOMPRIMIEREN);
+    const bool hielt = m_arbeitskopie->ENTSCHEIDET();
+    const bool allein = fertig && m_arbeitskopie->ALLEINENTSCHEIDEN();
+    if (allein) TAETIGKEIT::MELDEN(m_arbeitskopie->ZUSTANDSORDNER(), TAETIGKEIT::KOMPRIMIEREN);
     if (!allein) {
         fertig = fertig && eh.Run([&] { m_DBPROJEKT->Compact(); });
     } else {
@@ -504,10 +346,10 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
                      m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
                  }) &&
                  fertig;
-        if (!hielt) ENTSCHEIDUNGFREIGEBEN();
+        if (!hielt) m_arbeitskopie->ENTSCHEIDUNGFREIGEBEN();
     }
     if (fertig) {
-        const std::optional<float> nachher = eh.Value([&] { return GROESSEMB(arbeitskopie); });
+        const std::optional<float> nachher = eh.Value([&] { return ARBEITSKOPIE::GROESSEMB(arbeitskopie); });
         if (nachher) {
             const float prozent = ERSPARNIS(*vorher, *nachher);
             eh.Run([&] {

@@ -1,11 +1,11 @@
-// The start-up of the main window (its load handler), and the locks a start
-// takes, without waiting out of view, before it decides about the working
-// copy.
+// The start-up of the main window (its load handler). What the start decides
+// about the working copy is the copy's own (ARBEITSKOPIE_Start).
 
 #include "shell/frmMAINFENSTER.h"
 
+#include "arbeitskopie/ARBEITSKOPIE.h"
+
 #include "platform/controls/Forms.h"
-#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -16,7 +16,6 @@
 #include "platform/runtime/Variant.h"
 #include "platform/runtime/WaitWindow.h"
 #include "shell/STATUSLEISTE.h"
-#include "shell/TAETIGKEIT.h"
 #include "shell/frmMAINFENSTER_Intern.h"
 
 #include <QDir>
@@ -28,10 +27,6 @@
 using HAUPTFENSTERINTERN::kTitel;
 
 namespace {
-// How long a start waits for another run's decision, as long as every wait
-// for another holder of a database.
-constexpr qint64 kWartezeitMs = 30000;
-
 QString verbindungstext(const QString& pfad) {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") + QStringLiteral("Data Source=") +
            pfad + QStringLiteral(";") + QStringLiteral("Persist Security Info=False");
@@ -107,19 +102,7 @@ bool frmMAINFENSTER::MDIForm_Load() {
     normalgroesse(*this);
     // A wait for a database says what the run's other runs do with the copy.
     WaitWindow::SetDescriber([fenster = QPointer<frmMAINFENSTER>(this)](const QString& pfad) {
-        if (!fenster || fenster->m_zustand.isEmpty() ||
-            QFileInfo(pfad) != QFileInfo(fenster->XMDBPFAD()))
-            return QString();
-        const QString was = TAETIGKEIT::LESEN(fenster->m_zustand, fenster->m_SPRACHE);
-        if (was.isEmpty()) return was;
-        // Before the start has shown its window, no command was given.
-        const bool start = WaitWindow::IsStarting();
-        return was + QLatin1Char('\n') +
-               (fenster->m_SPRACHE == 1
-                    ? (start ? QStringLiteral("The start waits until it is done.")
-                             : QStringLiteral("The command waits until it is done."))
-                    : (start ? QStringLiteral("Der Start wartet, bis er fertig ist.")
-                             : QStringLiteral("Der Befehl wartet, bis er fertig ist.")));
+        return fenster ? fenster->m_arbeitskopie->WARTETEXT(pfad) : QString();
     });
     m_startet = true;
     bool weiter = false;
@@ -240,7 +223,7 @@ bool frmMAINFENSTER::LADEN() {
     if (!eh.Left() && !QFileInfo::exists(XMDBPFAD()))
         eh.Run([&] { projektLesbar(PROJEKTDATENBANK()); });
     if (eh.Left()) return verlassen();
-    if (!ARBEITSKOPIEVORBEREITEN(eh)) {
+    if (!m_arbeitskopie->VORBEREITEN(eh)) {
         m_abgebrochen = true;
         return false;
     }
@@ -327,50 +310,6 @@ bool frmMAINFENSTER::INSTALLIERTERSTART(ErrorHandler& eh) {
     return true;
 }
 
-bool frmMAINFENSTER::STARTSPERREN(const QString& arbeitskopie) {
-    // The decision lock alone, then the copy's lock shared, then the share
-    // of the copy itself. None is waited for here: a run that decides holds
-    // one of them (the copy alone, also when the files beside it were
-    // deleted under it), and the start waits for it where the user sees it.
-    // A lock that fails otherwise is not waited for: the start then decides
-    // nothing.
-    if (m_entscheidung.IsOpen() && !m_entscheidung.IsHeld() && !m_entscheidung.TryExclusive()) {
-        if (m_entscheidung.Failed() == FileLock::Failure::None) return false;
-        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
-        m_entscheidung.Release();
-    }
-    if (m_kopiesperre.IsOpen() && !m_kopiesperre.IsHeld() && !m_kopiesperre.TryShared()) {
-        if (m_kopiesperre.Failed() == FileLock::Failure::None) return false;
-        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
-        m_kopiesperre.Release();
-    }
-    return KOPIEBELEGEN(arbeitskopie);
-}
-
-void frmMAINFENSTER::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
-    // Another run decides about the copy (its save question at the end, a
-    // compaction, a Save, its own start): this start waits, says for what
-    // once the wait lasts, and can be cancelled or ended by the session. As
-    // every wait for another, it gives up after the time-out.
-    WaitWindow::Wait warten([this] {
-        QString was = TAETIGKEIT::LESEN(m_zustand, m_SPRACHE);
-        if (was.isEmpty())
-            was = m_SPRACHE == 1
-                      ? QStringLiteral("Another run of VELD decides about the working copy.")
-                      : QString::fromUtf8("Ein anderer Lauf von VELD entscheidet gerade über die "
-                                          "Arbeitskopie.");
-        return was + QLatin1Char('\n') +
-               (m_SPRACHE == 1 ? QStringLiteral("This start waits until it is done.")
-                               : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
-    });
-    for (;;) {
-        if (STARTSPERREN(arbeitskopie)) return;
-        if (warten.Elapsed() >= BusyWait::Limited(kWartezeitMs))
-            throw DatabaseError::LockedError(arbeitskopie);
-        if (!warten.Pause(50) || m_sitzungsende) throw DatabaseError::CancelledError(arbeitskopie);
-    }
-}
-
 void frmMAINFENSTER::STARTBEENDEN() {
     // The start ends before its main window: it hands no row back, deletes
     // no copy and decides nothing (another run may be at work on the copy).
@@ -392,9 +331,5 @@ void frmMAINFENSTER::STARTBEENDEN() {
         } catch (const RuntimeError&) {
         }
     }
-    LAUFABMELDEN();
-    TAETIGKEIT::BEENDEN();
-    m_kopiesperre.Release();
-    m_entscheidung.Release();
-    if (!m_DBPROJEKT->IsOpen()) m_kopieanteil.Release();
+    m_arbeitskopie->STARTBEENDEN();
 }

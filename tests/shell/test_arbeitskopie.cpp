@@ -3,6 +3,7 @@
 // that cannot be made, and a start while another run decides about it.
 
 #include "SHELLLABOR.h"
+#include "arbeitskopie/ARBEITSKOPIE.h"
 #include "support/ScriptedDialogs.h"
 
 #include "data/SCHEMA.h"
@@ -216,7 +217,7 @@ TEST(Arbeitskopie, AStartShowsItsWaitForADecidingRunWhoseDecisionLockWasDeleted)
     ASSERT_TRUE(entscheidend.Exclusive());
     static bool gewartet;
     gewartet = false;
-    frmMAINFENSTER::STARTHALT = [](const char* stelle) {
+    ARBEITSKOPIE::HALTEPUNKT = [](const char* stelle) {
         gewartet = gewartet || QByteArray(stelle) == "WARTET";
     };
     std::thread entschieden([&] {
@@ -228,7 +229,7 @@ TEST(Arbeitskopie, AStartShowsItsWaitForADecidingRunWhoseDecisionLockWasDeleted)
     frmMAINFENSTER f;
     const bool geladen = f.MDIForm_Load();
     entschieden.join();
-    frmMAINFENSTER::STARTHALT = nullptr;
+    ARBEITSKOPIE::HALTEPUNKT = nullptr;
     EXPECT_TRUE(geladen);
     EXPECT_TRUE(gewartet);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));

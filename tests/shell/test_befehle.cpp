@@ -2,6 +2,7 @@
 // copy.
 
 #include "SHELLLABOR.h"
+#include "arbeitskopie/ARBEITSKOPIE.h"
 #include "support/ScriptedDialogs.h"
 
 #include "platform/database/BusyWait.h"
@@ -185,7 +186,7 @@ TEST(Speichern, SizesRoundHalvesToEven) {
         datei.open(QIODevice::WriteOnly);
         datei.resize(bytes);
         datei.close();
-        return frmMAINFENSTER::GROESSEMB(datei.fileName());
+        return ARBEITSKOPIE::GROESSEMB(datei.fileName());
     };
     EXPECT_EQ(mb(10040000), 10.0f);
     EXPECT_EQ(mb(10060000), 10.1f);
@@ -217,7 +218,7 @@ TEST(Komprimieren, ShrinksTheWorkingCopyAndWorksOnThroughTheSameConnection) {
         auto verbindung = f.DBPROJEKT();
         fuellen(*verbindung, 1500);
         verbindung->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]>10"));
-        const float vorher = frmMAINFENSTER::GROESSEMB(labor.ARBEITSKOPIE());
+        const float vorher = ARBEITSKOPIE::GROESSEMB(labor.ARBEITSKOPIE());
         ASSERT_GT(vorher, 2.0f);
         // A file left by a killed compaction is no obstacle.
         QFile alt(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELDTEMP.mdb"));
@@ -228,7 +229,7 @@ TEST(Komprimieren, ShrinksTheWorkingCopyAndWorksOnThroughTheSameConnection) {
         boxen.expect(vbOK);
         f.mnuKOMPRIMIEREN_Click();
         ASSERT_EQ(boxen.boxes().size(), 1);
-        const float nachher = frmMAINFENSTER::GROESSEMB(labor.ARBEITSKOPIE());
+        const float nachher = ARBEITSKOPIE::GROESSEMB(labor.ARBEITSKOPIE());
         EXPECT_LT(nachher, 0.2f);
         const auto& box = boxen.boxes().first();
         EXPECT_EQ(box.style, 64);

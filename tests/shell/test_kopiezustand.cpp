@@ -3,6 +3,7 @@
 // pause of the command keeps the copy with it, and a close asks about it.
 
 #include "HAUPTFENSTERTEST.h"
+#include "arbeitskopie/ARBEITSKOPIE.h"
 
 #include "pages/frmKONTEXT.h"
 #include "pages/frmKONTEXT11.h"
@@ -142,11 +143,11 @@ TEST(Kopiezustand, ARunThatCannotKnowTheCopysStateLeavesEveryByteOfIt) {
                                   QStringLiteral(") nicht festgehalten werden.");
             ScriptedDialogs boxen;
             if (imWeg || fremd) boxen.expect(vbOK);
-            frmMAINFENSTER::STARTHALT = imWeg ? nullptr : laufmarkeEntfernen;
+            ARBEITSKOPIE::HALTEPUNKT = imWeg ? nullptr : laufmarkeEntfernen;
             const QByteArray vorher = fremd ? inhalt(labor.ARBEITSKOPIE()) : QByteArray();
             frmMAINFENSTER f;
             const bool geladen = f.MDIForm_Load();
-            frmMAINFENSTER::STARTHALT = nullptr;
+            ARBEITSKOPIE::HALTEPUNKT = nullptr;
             if (imWeg || fremd) {
                 ASSERT_EQ(boxen.boxes().size(), 1);
                 EXPECT_EQ(boxen.boxes().first().prompt,

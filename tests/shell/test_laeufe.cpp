@@ -4,6 +4,7 @@
 // window on the laboratory of the test.
 
 #include "SHELLLABOR.h"
+#include "arbeitskopie/ARBEITSKOPIE.h"
 #include "support/KINDPROZESS.h"
 #include "support/ScriptedDialogs.h"
 
@@ -88,7 +89,7 @@ int lauf(const QStringList& a) {
     }
     if (a.at(2) == QLatin1String("halt")) {
         g_boxen = &boxen;
-        frmMAINFENSTER::STARTHALT = halt;
+        ARBEITSKOPIE::HALTEPUNKT = halt;
     }
     frmMAINFENSTER f;
     const bool geladen = f.MDIForm_Load();

@@ -3,6 +3,7 @@
 
 #include "HAUPTFENSTERTEST.h"
 #include "SHELLLABOR.h"
+#include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "platform/database/Connection.h"
 #include "shell/frmMAINFENSTER.h"
 #include "support/KINDPROZESS.h"
@@ -182,7 +183,7 @@ TEST(Projektschutz, TheQuestionNamesWhatJaRemovesAndTheLastCopyOfItStays) {
     andererSpeichert(anderer, labor, false);
     // A copy kept from before the mark existed: only the project's line,
     // and a run that starts on it knows no more.
-    QFile herkunft(frmMAINFENSTER::HERKUNFTSDATEI(labor.ARBEITSKOPIE()));
+    QFile herkunft(PROJEKTABDRUCK::HERKUNFTSDATEI(labor.ARBEITSKOPIE()));
     ASSERT_TRUE(herkunft.open(QIODevice::ReadWrite));
     const QByteArray projektzeile = herkunft.readLine();
     herkunft.resize(0);

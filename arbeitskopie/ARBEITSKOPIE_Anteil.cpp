@@ -13,19 +13,17 @@
 // replaced by a user or a tool while runs live, the copy cannot without its
 // records going too.
 
-#include "shell/frmMAINFENSTER.h"
+#include "arbeitskopie/ARBEITSKOPIE.h"
 
 #include "platform/runtime/MsgBox.h"
-#include "shell/TAETIGKEIT.h"
-#include "shell/frmMAINFENSTER_Intern.h"
+#include "arbeitskopie/TAETIGKEIT.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 
-using HAUPTFENSTERINTERN::kTitel;
 
-bool frmMAINFENSTER::KOPIEBELEGEN(const QString& arbeitskopie) {
+bool ARBEITSKOPIE::KOPIEBELEGEN(const QString& arbeitskopie) {
     if (m_kopieanteil.IsHeld() || !m_anteilfehler.isEmpty()) return true;
     if (!m_kopieanteil.IsOpen()) {
         // Not there yet: the fresh copy is locked when it is made.
@@ -53,11 +51,11 @@ bool frmMAINFENSTER::KOPIEBELEGEN(const QString& arbeitskopie) {
     return dort == FileLock::Identity::Unknown;
 }
 
-void frmMAINFENSTER::ANTEILFEHLT(const QString& grund) {
+void ARBEITSKOPIE::ANTEILFEHLT(const QString& grund) {
     if (m_anteilfehler.isEmpty()) m_anteilfehler = grund;
 }
 
-void frmMAINFENSTER::ANTEILPRUEFEN(const QString& arbeitskopie) {
+void ARBEITSKOPIE::ANTEILPRUEFEN(const QString& arbeitskopie) {
     // The copy this start made carries the run's share from its making;
     // where it does not, the file system refused the lock, most likely.
     if (m_anteilfehler.isEmpty() && !m_kopieanteil.IsHeld() && QFileInfo::exists(arbeitskopie)) {
@@ -72,15 +70,15 @@ void frmMAINFENSTER::ANTEILPRUEFEN(const QString& arbeitskopie) {
     if (m_anteilfehler.isEmpty() || m_zustandgemeldet || m_anteilgemeldet) return;
     m_anteilgemeldet = true;
     const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
-    if (m_SPRACHE == 1)
-        MsgBox(QStringLiteral("In the folder ") + ordner +
+    if (m_dialog.SPRACHE() == 1)
+        m_dialog.FRAGEN(QStringLiteral("In the folder ") + ordner +
                    QStringLiteral(" several runs of VELD cannot know of each other (") +
                    m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
                    QStringLiteral("This run therefore neither replaces nor deletes the working "
                                   "copy; it stays after the run ends."),
                vbOKOnly + vbExclamation, kTitel);
     else
-        MsgBox(QStringLiteral("Im Ordner ") + ordner +
+        m_dialog.FRAGEN(QStringLiteral("Im Ordner ") + ordner +
                    QString::fromUtf8(" können mehrere Läufe von VELD nichts voneinander wissen (") +
                    m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
                    QString::fromUtf8("Dieser Lauf ersetzt und löscht die Arbeitskopie deshalb "
@@ -88,7 +86,7 @@ void frmMAINFENSTER::ANTEILPRUEFEN(const QString& arbeitskopie) {
                vbOKOnly + vbExclamation, kTitel);
 }
 
-bool frmMAINFENSTER::KOPIESPERREGILT() {
+bool ARBEITSKOPIE::KOPIESPERREGILT() {
     // The lock is on the file that the others find at its path; a file
     // deleted or replaced under this run (a user tidying the folder, a sync
     // tool) is locked again as it is now, and this run does not count
@@ -109,7 +107,7 @@ bool frmMAINFENSTER::KOPIESPERREGILT() {
     return false;
 }
 
-bool frmMAINFENSTER::ANDERELAUFEND() {
+bool ARBEITSKOPIE::ANDERELAUFEND() {
     // A run mark whose lock is held belongs to a run that lives, whatever
     // happened to the copy's lock file; one removed meanwhile to a run that
     // ended.
@@ -129,7 +127,7 @@ bool frmMAINFENSTER::ANDERELAUFEND() {
     return false;
 }
 
-bool frmMAINFENSTER::KOPIEALLEIN(bool mitAnteil) {
+bool ARBEITSKOPIE::KOPIEALLEIN(bool mitAnteil) {
     if (!ZUSTANDBEKANNT() || !KOPIESPERREGILT()) return false;
     if (!m_kopiesperre.TryExclusive()) {
         if (m_kopiesperre.Failed() != FileLock::Failure::None)
@@ -143,7 +141,7 @@ bool frmMAINFENSTER::KOPIEALLEIN(bool mitAnteil) {
     return true;
 }
 
-void frmMAINFENSTER::KOPIETEILEN() {
+void ARBEITSKOPIE::KOPIETEILEN() {
     if (m_kopiesperre.IsOpen() && !m_kopiesperre.Shared())
         ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
     // Back from alone to shared in one step: no other run finds the byte
@@ -151,7 +149,7 @@ void frmMAINFENSTER::KOPIETEILEN() {
     if (m_kopieanteil.IsHeld()) m_kopieanteil.Shared();
 }
 
-bool frmMAINFENSTER::KOPIEANTEILALLEIN() {
+bool ARBEITSKOPIE::KOPIEANTEILALLEIN() {
     // A run whose share was refused cannot tell who else works on the copy.
     if (!m_anteilfehler.isEmpty()) return false;
     if (!m_kopieanteil.IsHeld()) return true;
@@ -162,7 +160,7 @@ bool frmMAINFENSTER::KOPIEANTEILALLEIN() {
     return m_kopieanteil.StillAtPath() == FileLock::Identity::Same && m_kopieanteil.TryExclusive();
 }
 
-bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
+bool ARBEITSKOPIE::ALLEINENTSCHEIDEN() {
     if (m_entscheidet) return true;
     // A run that cannot know the copy's state is never alone with it.
     ZUSTANDERNEUERN();
@@ -178,7 +176,7 @@ bool frmMAINFENSTER::ALLEINENTSCHEIDEN() {
     return true;
 }
 
-bool frmMAINFENSTER::ENTSCHEIDUNGNEHMEN() {
+bool ARBEITSKOPIE::ENTSCHEIDUNGNEHMEN() {
     if (!m_entscheidung.IsOpen()) return false;
     bool neu = false;
     for (;;) {
@@ -202,7 +200,7 @@ bool frmMAINFENSTER::ENTSCHEIDUNGNEHMEN() {
     }
 }
 
-void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
+void ARBEITSKOPIE::ENTSCHEIDUNGFREIGEBEN() {
     if (!m_entscheidet) return;
     TAETIGKEIT::BEENDEN();
     m_entscheidet = false;
@@ -210,7 +208,7 @@ void frmMAINFENSTER::ENTSCHEIDUNGFREIGEBEN() {
     m_entscheidung.Unlock();
 }
 
-bool frmMAINFENSTER::UNGEWISSVERLASSEN() {
+bool ARBEITSKOPIE::UNGEWISSVERLASSEN() {
     // Where the file system refuses the share of the copy, no run is ever
     // sure to be alone with it, so none deletes it at its end: a No to the
     // save question leaves the changes the user threw away in the copy. A
@@ -223,39 +221,39 @@ bool frmMAINFENSTER::UNGEWISSVERLASSEN() {
     return false;
 }
 
-int frmMAINFENSTER::UNGEWISSFRAGEN(const QString& arbeitskopie) {
+int ARBEITSKOPIE::UNGEWISSFRAGEN(const QString& arbeitskopie) {
     // The question tells what the box about the refused share tells.
     m_anteilgemeldet = true;
     const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
-    if (m_SPRACHE == 1)
-        return MsgBox(QStringLiteral("The working copy in the folder ") + ordner +
+    if (m_dialog.SPRACHE() == 1)
+        return m_dialog.FRAGEN(QStringLiteral("The working copy in the folder ") + ordner +
                           QStringLiteral(" holds changes that are not saved. Whether another run "
                                          "of VELD still works on it, this start cannot tell (") +
                           m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
                           QStringLiteral("Keep the changes? No replaces the working copy by "
                                          "project ") +
-                          m_PROJEKT + QStringLiteral(".") + QStringLiteral("\r\n") +
+                          m_dialog.PROJEKT() + QStringLiteral(".") + QStringLiteral("\r\n") +
                           QStringLiteral("The working copy stays after this run ends, too."),
                       vbYesNo + vbQuestion, kTitel);
-    return MsgBox(QStringLiteral("Die Arbeitskopie im Ordner ") + ordner +
+    return m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie im Ordner ") + ordner +
                       QString::fromUtf8(" enthält Änderungen, die nicht gespeichert sind. Ob noch "
                                         "ein anderer Lauf von VELD an ihr arbeitet, kann dieser "
                                         "Start nicht erkennen (") +
                       m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
                       QString::fromUtf8("Sollen die Änderungen behalten werden? Bei Nein wird die "
                                         "Arbeitskopie durch das Projekt ") +
-                      m_PROJEKT + QStringLiteral(" ersetzt.") + QStringLiteral("\r\n") +
+                      m_dialog.PROJEKT() + QStringLiteral(" ersetzt.") + QStringLiteral("\r\n") +
                       QStringLiteral("Die Arbeitskopie bleibt auch nach dem Ende dieses Laufs "
                                      "erhalten."),
                   vbYesNo + vbQuestion, kTitel);
 }
 
-QString frmMAINFENSTER::GRUND(const char* englisch, const char* deutsch) const {
-    return QString::fromUtf8(m_SPRACHE == 1 ? englisch : deutsch);
+QString ARBEITSKOPIE::GRUND(const char* englisch, const char* deutsch) const {
+    return QString::fromUtf8(m_dialog.SPRACHE() == 1 ? englisch : deutsch);
 }
 
-QString frmMAINFENSTER::SPERRGRUND(const FileLock& sperre) const {
-    const bool en = m_SPRACHE == 1;
+QString ARBEITSKOPIE::SPERRGRUND(const FileLock& sperre) const {
+    const bool en = m_dialog.SPRACHE() == 1;
     const QString datei = QFileInfo(sperre.Path()).fileName();
     if (sperre.Failed() == FileLock::Failure::Open && sperre.ErrorNumber() == EISDIR)
         return (en ? QStringLiteral("a folder named %1 is in the way")

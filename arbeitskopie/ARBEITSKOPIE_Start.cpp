@@ -1,7 +1,7 @@
 // The user's working copy of the project database: its path, the decision
 // at start when a copy is still there, and the copy itself. Which runs
-// share it and who may decide about it alone is in frmMAINFENSTER_Allein;
-// its state of unsaved changes in frmMAINFENSTER_Marken.
+// share it and who may decide about it alone is in ARBEITSKOPIE_Anteil;
+// its state of unsaved changes in ARBEITSKOPIE_Aenderungsvermerke.
 //
 // A copy is made under a temporary name beside the working copy and renamed
 // into place only when it is complete, so that a run killed during the copy
@@ -17,8 +17,11 @@
 // (or whoever repairs it) finds it, and the run goes on with a fresh copy of
 // the project.
 
-#include "shell/frmMAINFENSTER.h"
+#include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/PROJEKTABDRUCK.h"
+
+#include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
@@ -27,8 +30,7 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/WaitWindow.h"
-#include "shell/TAETIGKEIT.h"
-#include "shell/frmMAINFENSTER_Intern.h"
+#include "arbeitskopie/TAETIGKEIT.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,98 +42,18 @@
 #include <filesystem>
 #include <unistd.h>
 
-using HAUPTFENSTERINTERN::kTitel;
-
 namespace {
-std::filesystem::path fsPfad(const QString& pfad) {
-    return std::filesystem::path(QFile::encodeName(pfad).toStdString());
-}
-
-// Journal files that belong to a database file; a stale one must never meet
-// a database it was not written for.
-const QStringList kBeiDateien = {QStringLiteral("-journal"), QStringLiteral("-wal"),
-                                 QStringLiteral("-shm")};
-
-QString gleichnamig(const QString& pfad) {
-    return QDir::cleanPath(QFileInfo(pfad).absoluteFilePath());
-}
-
-// VELD.projekt: on its first line the project database that the copy was
-// made from; on its second the mark of that database as it was when the
-// copy was taken from it or last saved over it, so that a Save knows
-// whether anybody else wrote into the project since.
-QStringList herkunftZeilen(const QString& datei) {
-    QFile lesen(datei);
-    if (!lesen.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-    return QString::fromUtf8(lesen.readAll()).split(QLatin1Char('\n'));
-}
-
-QString herkunftLesen(const QString& datei) {
-    return herkunftZeilen(datei).value(0).trimmed();
-}
-
-// The project a copy was made from, as VELD.projekt names it: the folder of
-// its project database. A line that names no such database (the file
-// garbled or written by something else) gives kFremd: a copy put aside is
-// never named after garbage.
-const QString kFremd = QStringLiteral("fremd");
-
-QString projektname(const QString& herkunft) {
-    const QFileInfo datei(herkunft);
-    const QString name = datei.dir().dirName();
-    const bool zulaessig =
-        !name.isEmpty() && name.size() <= 64 && name.front().isLetterOrNumber() &&
-        std::all_of(name.begin(), name.end(), [](QChar c) {
-            return c.isLetterOrNumber() || QStringLiteral(" ._-+()").contains(c);
-        });
-    if (!datei.isAbsolute() || datei.fileName() != kTitel + QStringLiteral(".mdb") || !zulaessig)
-        return kFremd;
-    return name;
-}
-
-QList<DatabaseMark> projektmarkenLesen(const QString& datei) {
-    return DatabaseMark::ListFromText(herkunftZeilen(datei).value(1));
-}
-
-// Written beside and renamed into place, so that it is read whole or not at
-// all; a file that is missing only makes the next start ask its question.
-void herkunftSchreiben(const QString& datei, const QString& projektdatenbank,
-                       const QList<DatabaseMark>& marken) {
-    const QString neu = datei + QStringLiteral(".neu");
-    QFile schreiben(neu);
-    const QByteArray inhalt = (gleichnamig(projektdatenbank) + QLatin1Char('\n') +
-                               DatabaseMark::ListToText(marken) + QLatin1Char('\n'))
-                                  .toUtf8();
-    const bool geschrieben = schreiben.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                             schreiben.write(inhalt) == inhalt.size() && schreiben.flush();
-    schreiben.close();
-    std::error_code fehler;
-    if (geschrieben) std::filesystem::rename(fsPfad(neu), fsPfad(datei), fehler);
-    if (!geschrieben || fehler) {
-        QFile::remove(neu);
-        throw StandardError(75);
-    }
-}
+// How long a start waits for another run's decision, as long as every wait
+// for another holder of a database.
+constexpr qint64 kWartezeitMs = 30000;
 } // namespace
 
-QString frmMAINFENSTER::XMDBPFAD() {
-    QString pfad = QFileInfo(QDir::cleanPath(PROGRAMMPFAD())).path() + QStringLiteral("/BENUTZER");
-    if (!QFileInfo(pfad).isDir()) QDir().mkdir(pfad);
-    pfad += QLatin1Char('/') + BENUTZER();
-    if (!QFileInfo(pfad).isDir()) QDir().mkdir(pfad);
-    return pfad + QLatin1Char('/') + kTitel + QStringLiteral(".mdb");
-}
-
-QString frmMAINFENSTER::HERKUNFTSDATEI(const QString& arbeitskopie) {
-    return QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.projekt");
-}
-
-bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
-    const std::optional<QString> kopie = eh.Value([&] { return XMDBPFAD(); });
+bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
+    const std::optional<QString> kopie = eh.Value([&] { return m_dialog.XMDBPFAD(); });
     if (!kopie) return true;
     const QString arbeitskopie = *kopie;
     // What killed runs left beside the project database and the copy goes.
-    RemoveDeadTemporaries(QFileInfo(PROJEKTDATENBANK()).absolutePath());
+    RemoveDeadTemporaries(QFileInfo(m_dialog.PROJEKTDATENBANK()).absolutePath());
     RemoveDeadTemporaries(QFileInfo(arbeitskopie).absolutePath());
     const QString zustand =
         QFileInfo(arbeitskopie).path() + QLatin1Char('/') + kTitel + QStringLiteral(".zustand");
@@ -153,7 +75,7 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     if (!m_kopiesperre.Open(QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.sperre")))
         ZUSTANDFEHLT(QFileInfo(arbeitskopie).path(), SPERRGRUND(m_kopiesperre));
     if (!STARTSPERREN(arbeitskopie)) {
-        if (STARTHALT) STARTHALT("WARTET");
+        if (HALTEPUNKT) HALTEPUNKT("WARTET");
         // A wait cancelled, timed out or ended by the session ends the start
         // with the one box of every such start (none at the session's end).
         if (!eh.Run([&] { ENTSCHEIDUNGABWARTEN(arbeitskopie); })) return true;
@@ -170,11 +92,11 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     // A run that cannot keep its state beside the copy is told once; it
     // changes nothing in the copy and decides nothing about it.
     if (!m_zustandsfehler.isEmpty()) ZUSTANDMELDEN();
-    if (STARTHALT) STARTHALT("HALT");
+    if (HALTEPUNKT) HALTEPUNKT("HALT");
 
     if (QFileInfo::exists(arbeitskopie)) {
-        const QString herkunft = herkunftLesen(HERKUNFTSDATEI(arbeitskopie));
-        if (!herkunft.isEmpty() && herkunft != gleichnamig(PROJEKTDATENBANK())) {
+        const QString herkunft = PROJEKTABDRUCK::HERKUNFT(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
+        if (!herkunft.isEmpty() && herkunft != PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK())) {
             // Another project's copy is never moved without knowing that no
             // run works on it, nor taken for this project's (a Save would
             // write it over this project): a run that cannot know ends here,
@@ -186,11 +108,11 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 ZUSTANDMELDEN();
                 return false;
             }
-            const QString projekt = projektname(herkunft);
-            QString welches = m_SPRACHE == 1 ? QStringLiteral("project ") + projekt
+            const QString projekt = PROJEKTABDRUCK::PROJEKTNAME(herkunft);
+            QString welches = m_dialog.SPRACHE() == 1 ? QStringLiteral("project ") + projekt
                                              : QStringLiteral("zum Projekt ") + projekt;
-            if (projekt == kFremd)
-                welches = m_SPRACHE == 1 ? QStringLiteral("another project")
+            if (projekt == PROJEKTABDRUCK::FREMD)
+                welches = m_dialog.SPRACHE() == 1 ? QStringLiteral("another project")
                                          : QStringLiteral("einem anderen Projekt");
             // A copy that another run still works on (or may: the copy's
             // lock refused) cannot be moved, and this run cannot share it
@@ -201,15 +123,15 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                     ZUSTANDMELDEN();
                 else if (!m_anteilfehler.isEmpty())
                     ANTEILPRUEFEN(arbeitskopie);
-                else if (m_SPRACHE == 1)
-                    MsgBox(QStringLiteral("The working copy belongs to ") + welches +
+                else if (m_dialog.SPRACHE() == 1)
+                    m_dialog.FRAGEN(QStringLiteral("The working copy belongs to ") + welches +
                                QStringLiteral(", on which another run of VELD is working right "
                                               "now.") +
                                QStringLiteral("\r\n") +
                                QStringLiteral("End that run first; this start ends."),
                            vbOKOnly + vbExclamation, kTitel);
                 else
-                    MsgBox(QString::fromUtf8("Die Arbeitskopie gehört ") + welches +
+                    m_dialog.FRAGEN(QString::fromUtf8("Die Arbeitskopie gehört ") + welches +
                                QString::fromUtf8(", an dem gerade ein anderer Lauf von VELD "
                                                  "arbeitet.") +
                                QStringLiteral("\r\n") +
@@ -238,13 +160,13 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
             // the start cannot be sure that no run works on the copy.
             const int antwort =
                 !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
-                : m_SPRACHE == 1
-                    ? MsgBox(QStringLiteral("Program was interuped during the execution!") +
+                : m_dialog.SPRACHE() == 1
+                    ? m_dialog.FRAGEN(QStringLiteral("Program was interuped during the execution!") +
                                  QStringLiteral("\r\n") +
                                  QStringLiteral(
                                      "Do you want to save the changes till the interuption?"),
                              vbYesNo + vbQuestion, kTitel)
-                    : MsgBox(
+                    : m_dialog.FRAGEN(
                           QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!") +
                               QStringLiteral("\r\n") +
                               QStringLiteral(
@@ -255,8 +177,8 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
                 // runs left in it counts as this run's unsaved changes.
                 // The project's mark stays what the gone run took it from.
                 eh.Run([&] {
-                    const QString herkunft = HERKUNFTSDATEI(arbeitskopie);
-                    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), projektmarkenLesen(herkunft));
+                    const QString herkunft = PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie);
+                    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), PROJEKTABDRUCK::ABDRUECKE(herkunft));
                 });
                 ZUSTANDLEEREN();
                 SETZEBOGEAENDERT(true);
@@ -278,8 +200,8 @@ bool frmMAINFENSTER::ARBEITSKOPIEVORBEREITEN(ErrorHandler& eh) {
     return true;
 }
 
-void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
-    const QString herkunft = HERKUNFTSDATEI(arbeitskopie);
+void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
+    const QString herkunft = PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie);
     const QString neu = arbeitskopie + QStringLiteral(".neu");
     DatabaseMark marke;
     // Until the new copy is in place, it belongs to no project.
@@ -287,14 +209,14 @@ void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
     QFile::remove(neu);
     try {
         // The new file is the working copy to the user, also in its boxes.
-        CopyDatabase(PROJEKTDATENBANK(), neu, arbeitskopie, &marke);
+        CopyDatabase(m_dialog.PROJEKTDATENBANK(), neu, arbeitskopie, &marke);
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
         FileLock anteil(kAnteilsbyte);
         const bool belegt = anteil.OpenPresent(neu) && anteil.Shared();
         for (const QString& endung : kBeiDateien)
             QFile::remove(arbeitskopie + endung);
-        std::filesystem::rename(fsPfad(neu), fsPfad(arbeitskopie));
+        std::filesystem::rename(FSPFAD(neu), FSPFAD(arbeitskopie));
         // No connection of this run is open on the copy replaced, so its
         // descriptor may close.
         if (belegt) {
@@ -307,26 +229,11 @@ void frmMAINFENSTER::FRISCHEKOPIE(const QString& arbeitskopie) {
         QFile::remove(neu);
         throw;
     }
-    m_eigeneprojektmarken = {marke};
-    herkunftSchreiben(herkunft, PROJEKTDATENBANK(), {marke});
+    m_eigeneprojektabdruecke = {marke};
+    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), {marke});
 }
 
-QList<DatabaseMark> frmMAINFENSTER::PROJEKTMARKEN() {
-    return projektmarkenLesen(HERKUNFTSDATEI(XMDBPFAD()));
-}
-
-void frmMAINFENSTER::PROJEKTMARKENSETZEN(const QList<DatabaseMark>& marken) {
-    m_eigeneprojektmarken = marken;
-    // A mark that cannot be written leaves the line before as it was, and
-    // with it the project the copy belongs to: an older mark only makes a
-    // Save compare the records, it never lets one overwrite another's work.
-    try {
-        herkunftSchreiben(HERKUNFTSDATEI(XMDBPFAD()), PROJEKTDATENBANK(), marken);
-    } catch (const RuntimeError&) {
-    }
-}
-
-bool frmMAINFENSTER::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie) {
+bool ARBEITSKOPIE::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie) {
     // The engine's check reads every page, so that damage inside a table is
     // found here and not by the first command that reads it.
     bool beschaedigt = false;
@@ -350,9 +257,9 @@ bool frmMAINFENSTER::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& a
     return true;
 }
 
-bool frmMAINFENSTER::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
+bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
                                    const QString& fremdprojekt) {
-    const bool en = m_SPRACHE == 1;
+    const bool en = m_dialog.SPRACHE() == 1;
     const bool beschaedigt = fremdprojekt.isEmpty();
     const std::optional<QString> ziel = eh.Value([&] {
         return KOPIEBEISEITELEGEN(arbeitskopie,
@@ -374,7 +281,7 @@ bool frmMAINFENSTER::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie
                                      "hat, ist beschädigt und kann nicht benutzt werden. Sie liegt "
                                      "unter ") +
                        ort;
-    else if (fremdprojekt == kFremd)
+    else if (fremdprojekt == PROJEKTABDRUCK::FREMD)
         was = en ? QStringLiteral("The working copy of another project was not saved. It has "
                                   "been kept as ") +
                        ort
@@ -400,8 +307,8 @@ bool frmMAINFENSTER::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie
     KOPIETEILEN();
     if (!frisch) {
         // One box: where the copy lies, and why the start ends.
-        if (!m_sitzungsende)
-            MsgBox(was + QStringLiteral("\r\n") + eh.ErrDescription() + QStringLiteral("\r\n") +
+        if (!m_dialog.SITZUNGENDET())
+            m_dialog.FRAGEN(was + QStringLiteral("\r\n") + eh.ErrDescription() + QStringLiteral("\r\n") +
                        (en ? QStringLiteral("VELD does not start.")
                            : QStringLiteral("VELD wird nicht gestartet.")),
                    vbOKOnly + vbExclamation, kTitel);
@@ -409,75 +316,61 @@ bool frmMAINFENSTER::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie
     }
     if (beschaedigt)
         was += QStringLiteral("\r\n") +
-               (en ? QStringLiteral("The work goes on with a new copy of project ") + m_PROJEKT +
+               (en ? QStringLiteral("The work goes on with a new copy of project ") + m_dialog.PROJEKT() +
                          QStringLiteral(".")
-                   : QStringLiteral("Es wird mit einer neuen Kopie des Projekts ") + m_PROJEKT +
+                   : QStringLiteral("Es wird mit einer neuen Kopie des Projekts ") + m_dialog.PROJEKT() +
                          QStringLiteral(" weitergearbeitet."));
-    MsgBox(was, vbOKOnly + vbExclamation, kTitel);
+    m_dialog.FRAGEN(was, vbOKOnly + vbExclamation, kTitel);
     return true;
 }
 
-QString frmMAINFENSTER::KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz) {
-    const QString ziel = FREIERNAME(arbeitskopie, zusatz);
-    try {
-        std::filesystem::rename(fsPfad(arbeitskopie), fsPfad(ziel));
-    } catch (...) {
-        QFile::remove(ziel);
-        throw;
-    }
-    // A journal left with the copy belongs to it.
-    for (const QString& endung : kBeiDateien)
-        if (QFileInfo::exists(arbeitskopie + endung)) {
-            std::error_code egal;
-            std::filesystem::rename(fsPfad(arbeitskopie + endung), fsPfad(ziel + endung), egal);
-        }
-    QFile::remove(HERKUNFTSDATEI(arbeitskopie));
-    return ziel;
-}
-
-QString frmMAINFENSTER::FREIERNAME(const QString& arbeitskopie, const QString& zusatz) {
-    const QString stamm = QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD_") + zusatz;
-    // The name is taken by making the file, so that two runs never take one.
-    for (int n = 1;; ++n) {
-        const QString ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
-                             QStringLiteral(".mdb");
-        const int fd = ::open(QFile::encodeName(ziel).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            return ziel;
-        }
-        if (errno == EEXIST) continue;
-        // Told as what it is: a full disk or a missing folder is no
-        // fault of the file access.
-        const QString ordner = QDir::toNativeSeparators(QFileInfo(ziel).path());
-        switch (errno) {
-        case ENOSPC:
-        case EDQUOT:
-            throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
-        case ENOENT:
-        case ENOTDIR:
-            throw RuntimeError(76, GermanTexts()
-                                       ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
-                                       : QStringLiteral("The folder %1 is missing.").arg(ordner));
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            throw RuntimeError(70, GermanTexts()
-                                       ? QString::fromUtf8("In den Ordner %1 darf nicht "
-                                                           "geschrieben werden.")
-                                             .arg(ordner)
-                                       : QStringLiteral("The folder %1 cannot be written.")
-                                             .arg(ordner));
-        default:
-            throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
-        }
-    }
-}
-
-void frmMAINFENSTER::ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie) {
+void ARBEITSKOPIE::ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie) {
     m_DBPROJEKT->SetConnectionTimeout(30);
     m_DBPROJEKT->Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0; ") +
                       QStringLiteral("Data Source=") + arbeitskopie +
                       QStringLiteral(";Persist Security Info=False"));
+}
+
+bool ARBEITSKOPIE::STARTSPERREN(const QString& arbeitskopie) {
+    // The decision lock alone, then the copy's lock shared, then the share
+    // of the copy itself. None is waited for here: a run that decides holds
+    // one of them (the copy alone, also when the files beside it were
+    // deleted under it), and the start waits for it where the user sees it.
+    // A lock that fails otherwise is not waited for: the start then decides
+    // nothing.
+    if (m_entscheidung.IsOpen() && !m_entscheidung.IsHeld() && !m_entscheidung.TryExclusive()) {
+        if (m_entscheidung.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+        m_entscheidung.Release();
+    }
+    if (m_kopiesperre.IsOpen() && !m_kopiesperre.IsHeld() && !m_kopiesperre.TryShared()) {
+        if (m_kopiesperre.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
+        m_kopiesperre.Release();
+    }
+    return KOPIEBELEGEN(arbeitskopie);
+}
+
+void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
+    // Another run decides about the copy (its save question at the end, a
+    // compaction, a Save, its own start): this start waits, says for what
+    // once the wait lasts, and can be cancelled or ended by the session. As
+    // every wait for another, it gives up after the time-out.
+    WaitWindow::Wait warten([this] {
+        QString was = TAETIGKEIT::LESEN(m_zustand, m_dialog.SPRACHE());
+        if (was.isEmpty())
+            was = m_dialog.SPRACHE() == 1
+                      ? QStringLiteral("Another run of VELD decides about the working copy.")
+                      : QString::fromUtf8("Ein anderer Lauf von VELD entscheidet gerade über die "
+                                          "Arbeitskopie.");
+        return was + QLatin1Char('\n') +
+               (m_dialog.SPRACHE() == 1 ? QStringLiteral("This start waits until it is done.")
+                               : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
+    });
+    for (;;) {
+        if (STARTSPERREN(arbeitskopie)) return;
+        if (warten.Elapsed() >= BusyWait::Limited(kWartezeitMs))
+            throw DatabaseError::LockedError(arbeitskopie);
+        if (!warten.Pause(50) || m_dialog.SITZUNGENDET()) throw DatabaseError::CancelledError(arbeitskopie);
+    }
 }

@@ -1,6 +1,6 @@
-// What a run keeps when its working copy is replaced or deleted under it: the
-// file VELD_ersetzt*.mdb beside the copy (frmMAINFENSTER_Projektschutz) is
-// found again at the next start, which offers the records it holds that the
+// The files kept beside the working copy. What a run keeps when its working
+// copy is replaced or deleted under it: the file VELD_ersetzt*.mdb beside
+// the copy (ABGELOESTEKOPIESICHERN) is found again at the next start, which offers the records it holds that the
 // project and the copy lack; and a quit that cannot keep such a file says
 // why the program stays open, and lets the user end it all the same.
 //
@@ -10,25 +10,30 @@
 // done (VELD_uebernommen*.mdb), never deleted: what it held under an
 // identifier the copy has stays readable there.
 
-#include "shell/frmMAINFENSTER.h"
-#include "shell/frmMAINFENSTER_Intern.h"
+#include "arbeitskopie/ARBEITSKOPIE.h"
+
+#include "arbeitskopie/PROJEKTABDRUCK.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/database/DatabaseFile.h"
 
 #include "exchange/frmEXPIMP.h"
-#include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace {
-using HAUPTFENSTERINTERN::kTitel;
 const QString kAbgelegt = QStringLiteral("VELD_ersetzt*.mdb");
 
 // The identifiers of a database's records, in the engine's letter case rule.
@@ -63,9 +68,9 @@ QString namen(const QStringList& dateien) {
 }
 } // namespace
 
-QList<QPair<int32_t, QString>> frmMAINFENSTER::FEHLENDEDATENSAETZE(Connection& quelle,
+QList<QPair<int32_t, QString>> ARBEITSKOPIE::FEHLENDEDATENSAETZE(Connection& quelle,
                                                                    const QString& kopie) {
-    QSet<QString> vorhanden = kennungen(PROJEKTDATENBANK());
+    QSet<QString> vorhanden = kennungen(m_dialog.PROJEKTDATENBANK());
     if (m_DBPROJEKT->IsOpen() && !KOPIEVERSCHOBEN() &&
         QFileInfo(m_DBPROJEKT->Path()) == QFileInfo(kopie))
         vorhanden.unite(kennungen(*m_DBPROJEKT));
@@ -83,14 +88,14 @@ QList<QPair<int32_t, QString>> frmMAINFENSTER::FEHLENDEDATENSAETZE(Connection& q
     return fehlend;
 }
 
-bool frmMAINFENSTER::ABGELOESTBEENDEN(const QString& titel) {
+bool ARBEITSKOPIE::ABGELOESTBEENDEN(const QString& titel) {
     std::optional<RuntimeError> fehler;
     if (ABGELOESTEKOPIESICHERN(titel, false, &fehler)) return true;
     if (!fehler) return false;
-    const bool en = m_SPRACHE == 1;
+    const bool en = m_dialog.SPRACHE() == 1;
     // The program stays open for as long as what the run stored cannot be
     // kept, unless the user ends it knowing what is lost.
-    const int antwort = MsgBox(
+    const int antwort = m_dialog.FRAGEN(
         fehler->Description() + QStringLiteral("\r\n") +
             (en ? QStringLiteral("So what this run stored in the working copy that was replaced "
                                  "or deleted under it cannot be kept, and VELD stays open "
@@ -103,17 +108,17 @@ bool frmMAINFENSTER::ABGELOESTBEENDEN(const QString& titel) {
             (en ? QStringLiteral("Quit VELD all the same?")
                 : QStringLiteral("Soll VELD trotzdem beendet werden?")),
         vbYesNo + vbExclamation + vbDefaultButton2, titel);
-    if (antwort != vbYes || !Forms::IsLoaded(this) || m_entladen) return false;
+    if (antwort != vbYes || !m_dialog.GELADEN() || m_dialog.ENTLADEN()) return false;
 
     QStringList verloren;
     try {
-        for (const auto& [id, ken] : FEHLENDEDATENSAETZE(*m_DBPROJEKT, XMDBPFAD()))
+        for (const auto& [id, ken] : FEHLENDEDATENSAETZE(*m_DBPROJEKT, m_dialog.XMDBPFAD()))
             verloren << ken;
     } catch (const RuntimeError&) {
         // What cannot be read is lost all the same; the box says so in general.
     }
     const QString liste = verloren.join(QStringLiteral(", "));
-    const int ende = MsgBox(
+    const int ende = m_dialog.FRAGEN(
         (en ? QStringLiteral("Quitting loses what this run stored in the working copy since its "
                              "last Save") +
                   (liste.isEmpty() ? QString()
@@ -129,10 +134,10 @@ bool frmMAINFENSTER::ABGELOESTBEENDEN(const QString& titel) {
                                             "stehen"))) +
             QStringLiteral("."),
         vbOKCancel + vbExclamation + vbDefaultButton2, titel);
-    return ende == vbOK && Forms::IsLoaded(this) && !m_entladen;
+    return ende == vbOK && m_dialog.GELADEN() && !m_dialog.ENTLADEN();
 }
 
-void frmMAINFENSTER::ABGELOESTEANBIETEN() {
+void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
     // Only a run that can mark what it brings in; otherwise the files stay
     // for a later start.
     if (!m_DBPROJEKT->IsOpen() || !ZUSTANDBEKANNT()) return;
@@ -171,7 +176,7 @@ void frmMAINFENSTER::ABGELOESTEANBIETEN() {
                             fehler.Description() + QLatin1Char(')');
         }
     }
-    const bool en = m_SPRACHE == 1;
+    const bool en = m_dialog.SPRACHE() == 1;
     QStringList gefunden;
     for (const Fund& fund : funde)
         gefunden << fund.datei;
@@ -196,14 +201,14 @@ void frmMAINFENSTER::ABGELOESTEANBIETEN() {
         const QString liste = angeboten.join(QStringLiteral(", "));
         text +=
             QStringLiteral("\r\n") +
-            (en ? QStringLiteral("Project ") + m_PROJEKT +
+            (en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
                       QStringLiteral(" and the working copy lack these records of them: ") + liste +
                       QStringLiteral(".\r\nTake them into the working copy? The next Save puts "
                                      "them into the project, and a file all of whose records "
                                      "are then in the working copy is put aside as done. "
                                      "With No the files stay and are offered again at the "
                                      "next start.")
-                : QStringLiteral("Im Projekt ") + m_PROJEKT +
+                : QStringLiteral("Im Projekt ") + m_dialog.PROJEKT() +
                       QStringLiteral(" und in der Arbeitskopie fehlen daraus die Datensätze ") +
                       liste +
                       QString::fromUtf8(".\r\nSollen sie in die Arbeitskopie übernommen werden? "
@@ -212,9 +217,9 @@ void frmMAINFENSTER::ABGELOESTEANBIETEN() {
                                         "Arbeitskopie stehen, wird als erledigt beiseitegelegt. "
                                         "Bei Nein bleiben die Dateien liegen und werden beim "
                                         "nächsten Start wieder angeboten."));
-        uebernehmen = MsgBox(text, vbYesNo + vbQuestion, kTitel) == vbYes;
+        uebernehmen = m_dialog.FRAGEN(text, vbYesNo + vbQuestion, kTitel) == vbYes;
         // The session ended while the question waited: nothing is written.
-        if (m_sitzungsende || m_entladen || !uebernehmen) return;
+        if (m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN() || !uebernehmen) return;
     }
 
     ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
@@ -251,12 +256,146 @@ void frmMAINFENSTER::ABGELOESTEANBIETEN() {
     // lies now.
     if (!erledigt.isEmpty())
         text += QStringLiteral("\r\n") +
-                (en ? QStringLiteral("Project ") + m_PROJEKT +
+                (en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
                           QStringLiteral(" or the working copy hold all their records; they "
                                          "were put aside as done:")
-                    : QStringLiteral("Alle ihre Datensätze stehen schon im Projekt ") + m_PROJEKT +
+                    : QStringLiteral("Alle ihre Datensätze stehen schon im Projekt ") + m_dialog.PROJEKT() +
                           QString::fromUtf8(" oder in der Arbeitskopie; sie wurden als erledigt "
                                             "beiseitegelegt:")) +
                 QStringLiteral("\r\n") + namen(erledigt);
-    MsgBox(text, vbOKOnly + (unlesbar.isEmpty() ? vbInformation : vbExclamation), kTitel);
+    m_dialog.FRAGEN(text, vbOKOnly + (unlesbar.isEmpty() ? vbInformation : vbExclamation), kTitel);
+}
+
+QString ARBEITSKOPIE::KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz) {
+    const QString ziel = FREIERNAME(arbeitskopie, zusatz);
+    try {
+        std::filesystem::rename(FSPFAD(arbeitskopie), FSPFAD(ziel));
+    } catch (...) {
+        QFile::remove(ziel);
+        throw;
+    }
+    // A journal left with the copy belongs to it.
+    for (const QString& endung : kBeiDateien)
+        if (QFileInfo::exists(arbeitskopie + endung)) {
+            std::error_code egal;
+            std::filesystem::rename(FSPFAD(arbeitskopie + endung), FSPFAD(ziel + endung), egal);
+        }
+    QFile::remove(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
+    return ziel;
+}
+
+QString ARBEITSKOPIE::FREIERNAME(const QString& arbeitskopie, const QString& zusatz) {
+    const QString stamm = QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD_") + zusatz;
+    // The name is taken by making the file, so that two runs never take one.
+    for (int n = 1;; ++n) {
+        const QString ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
+                             QStringLiteral(".mdb");
+        const int fd = ::open(QFile::encodeName(ziel).constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return ziel;
+        }
+        if (errno == EEXIST) continue;
+        // Told as what it is: a full disk or a missing folder is no
+        // fault of the file access.
+        const QString ordner = QDir::toNativeSeparators(QFileInfo(ziel).path());
+        switch (errno) {
+        case ENOSPC:
+        case EDQUOT:
+            throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
+        case ENOENT:
+        case ENOTDIR:
+            throw RuntimeError(76, GermanTexts()
+                                       ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
+                                       : QStringLiteral("The folder %1 is missing.").arg(ordner));
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            throw RuntimeError(70, GermanTexts()
+                                       ? QString::fromUtf8("In den Ordner %1 darf nicht "
+                                                           "geschrieben werden.")
+                                             .arg(ordner)
+                                       : QStringLiteral("The folder %1 cannot be written.")
+                                             .arg(ordner));
+        default:
+            throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
+        }
+    }
+}
+
+bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
+                                            std::optional<RuntimeError>* fehler) {
+    ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
+    const QString kopie = m_dialog.XMDBPFAD();
+    QString ziel;
+    const auto sichern = [&] {
+        ziel = FREIERNAME(kopie, QStringLiteral("ersetzt"));
+        try {
+            CopyDatabase(*m_DBPROJEKT, ziel);
+        } catch (...) {
+            QFile::remove(ziel);
+            throw;
+        }
+    };
+    // What the run stored since its last Save is all there is to keep: a run
+    // that stored nothing since keeps no file.
+    if (!m_eigeneAenderung) {
+        if (!still && !fehler) {
+            if (m_dialog.SPRACHE() == 1)
+                m_dialog.FRAGEN(QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
+                           QStringLiteral(" was replaced or deleted while this run worked on it; "
+                                          "project ") +
+                           m_dialog.PROJEKT() +
+                           QStringLiteral(" was not overwritten. This run stored nothing since "
+                                          "its last Save, so nothing is kept."),
+                       vbOKOnly + vbExclamation, titel);
+            else
+                m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
+                           QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf "
+                                             "mit ihr arbeitete; das Projekt ") +
+                           m_dialog.PROJEKT() +
+                           QString::fromUtf8(" wurde nicht überschrieben. Dieser Lauf hat seit "
+                                             "seinem letzten Speichern nichts gespeichert, es "
+                                             "wird also nichts abgelegt."),
+                       vbOKOnly + vbExclamation, titel);
+        }
+        return true;
+    }
+    if (still || fehler) {
+        // The session ends: no box can wait, the file is kept all the same.
+        try {
+            sichern();
+        } catch (const RuntimeError& grund) {
+            if (fehler) fehler->emplace(grund);
+            return false;
+        } catch (const std::exception& grund) {
+            if (fehler) fehler->emplace(ErrorHandler::Translate(grund));
+            return false;
+        }
+        m_eigeneAenderung = false;
+        if (still) return true;
+    } else if (!eh.Run(sichern)) {
+        return false;
+    }
+    m_eigeneAenderung = false;
+    const QString ort = QDir::toNativeSeparators(ziel);
+    if (m_dialog.SPRACHE() == 1)
+        m_dialog.FRAGEN(
+            QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
+                QStringLiteral(" was replaced or deleted while this run worked on it; project ") +
+                m_dialog.PROJEKT() + QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
+                QStringLiteral("What this run had stored in it is kept as ") + ort +
+                QStringLiteral("."),
+            vbOKOnly + vbExclamation, titel);
+    else
+        m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
+                   QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf mit ihr "
+                                     "arbeitete; das Projekt ") +
+                   m_dialog.PROJEKT() + QString::fromUtf8(" wurde nicht überschrieben.") +
+                   QStringLiteral("\r\n") +
+                   QStringLiteral("Was dieser Lauf in ihr gespeichert hatte, liegt unter ") + ort +
+                   QStringLiteral("."),
+               vbOKOnly + vbExclamation, titel);
+    return true;
 }

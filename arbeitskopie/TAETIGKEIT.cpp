@@ -1,4 +1,4 @@
-#include "shell/TAETIGKEIT.h"
+#include "arbeitskopie/TAETIGKEIT.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,0 +1,95 @@
+// The working copy as the run holds it: the connection it works through,
+// and whether the file at the copy's path is still the one it works on.
+// What keeps this run's work from being lost where the copy is replaced or
+// deleted under it (a sync, a restore, a tidy user) is in
+// ARBEITSKOPIE_Abgeloest.
+
+#include "arbeitskopie/ARBEITSKOPIE.h"
+
+#include "arbeitskopie/TAETIGKEIT.h"
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
+#include "platform/runtime/WaitWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+
+ARBEITSKOPIE::ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie)
+    : m_dialog(dialog), m_DBPROJEKT(std::move(kopie)) {}
+
+std::filesystem::path ARBEITSKOPIE::FSPFAD(const QString& pfad) {
+    return std::filesystem::path(QFile::encodeName(pfad).toStdString());
+}
+
+QString ARBEITSKOPIE::WARTETEXT(const QString& pfad) const {
+    if (m_zustand.isEmpty() || QFileInfo(pfad) != QFileInfo(m_dialog.XMDBPFAD())) return QString();
+    const QString was = TAETIGKEIT::LESEN(m_zustand, m_dialog.SPRACHE());
+    if (was.isEmpty()) return was;
+    // Before the start has shown its window, no command was given.
+    const bool start = WaitWindow::IsStarting();
+    return was + QLatin1Char('\n') +
+           (m_dialog.SPRACHE() == 1
+                ? (start ? QStringLiteral("The start waits until it is done.")
+                         : QStringLiteral("The command waits until it is done."))
+                : (start ? QStringLiteral("Der Start wartet, bis er fertig ist.")
+                         : QStringLiteral("Der Befehl wartet, bis er fertig ist.")));
+}
+
+bool ARBEITSKOPIE::FESTANLEGEN(const QString& datei) {
+    // A mark is on the disk before anything relies on it, a power loss
+    // included.
+    const int fd =
+        ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool fest = ::fsync(fd) == 0;
+    ::close(fd);
+    const int ordner =
+        ::open(QFile::encodeName(QFileInfo(datei).path()).constData(), O_RDONLY | O_CLOEXEC);
+    if (ordner >= 0) {
+        ::fsync(ordner);
+        ::close(ordner);
+    }
+    return fest;
+}
+
+QString ARBEITSKOPIE::AUFZAEHLUNG(const QStringList& kennungen) const {
+    // At most twenty, then how many more.
+    constexpr int kHoechstens = 20;
+    QString text = kennungen.mid(0, kHoechstens).join(QStringLiteral(", "));
+    if (kennungen.size() > kHoechstens)
+        text += (m_dialog.SPRACHE() == 1 ? QStringLiteral(" and %1 more")
+                                         : QStringLiteral(" und %1 weitere"))
+                    .arg(kennungen.size() - kHoechstens);
+    return text;
+}
+
+bool ARBEITSKOPIE::KOPIEVERSCHOBEN() const {
+    return m_DBPROJEKT && m_DBPROJEKT->IsOpen() && m_DBPROJEKT->HasMoved();
+}
+
+RuntimeError ARBEITSKOPIE::KOPIEVERSCHOBENFEHLER() const {
+    const QString kopie = QDir::toNativeSeparators(m_DBPROJEKT->Path());
+    return DatabaseError::Make(
+        DatabaseError::Replaced,
+        m_dialog.SPRACHE() == 1
+            ? QStringLiteral("The working copy ") + kopie +
+                  QStringLiteral(" is no longer the file this run works on: it was replaced "
+                                 "or deleted. This run writes nothing more into it; its "
+                                 "Save and its end keep what it stored in a file of its "
+                                 "own beside the working copy.")
+            : QStringLiteral("Die Arbeitskopie ") + kopie +
+                  QString::fromUtf8(" ist nicht mehr die Datei, mit der dieser Lauf arbeitet: "
+                                    "sie wurde ersetzt oder gelöscht. Dieser Lauf schreibt "
+                                    "nichts mehr in sie; beim Speichern und Beenden legt er, "
+                                    "was er in ihr gespeichert hat, in einer eigenen Datei "
+                                    "neben der Arbeitskopie ab."));
+}
+

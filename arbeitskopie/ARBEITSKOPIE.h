@@ -1,0 +1,375 @@
+#pragma once
+
+// The user's working copy of the project database, for the whole of a run:
+// the decision at start when a copy is still there, the copy's share among
+// the user's runs, its state of unsaved changes, the project it was taken
+// from, the Save over the project, the checks of the quit and the files that
+// runs keep when their copy goes from under them. The main window holds one
+// and calls it from its menus; the copy speaks to the user only through
+// ARBEITSKOPIEDIALOG.
+//
+// Three kinds of mark, told apart by their names:
+// - AENDERUNGSVERMERK: an empty file "<run>.<n>.geaendert" in the copy's
+//   state folder for a change not yet saved (ARBEITSKOPIE_Aenderungsvermerke).
+// - LAUFZEICHEN: the file "<run>.lauf" there that a live run holds locked
+//   (ARBEITSKOPIE_Laufzeichen).
+// - PROJEKTABDRUCK: the digest of the project database as the copy was
+//   taken from it or last saved over it, in VELD.projekt (PROJEKTABDRUCK.h).
+//
+// Its concerns, one file each: ARBEITSKOPIE_Start (the start's decision and
+// a fresh copy), ARBEITSKOPIE_Anteil (the share among runs and its locks),
+// ARBEITSKOPIE_Aenderungsvermerke, ARBEITSKOPIE_Laufzeichen,
+// ARBEITSKOPIE_Projektbasis (the project the copy is based on),
+// ARBEITSKOPIE_Speichern (the Save), ARBEITSKOPIE_Ende (the quit) and
+// ARBEITSKOPIE_Abgeloest (the kept files).
+
+#include "arbeitskopie/ARBEITSKOPIEDIALOG.h"
+#include "platform/database/DatabaseFile.h"
+#include "platform/runtime/FileLock.h"
+#include "platform/runtime/RuntimeError.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Connection;
+class ErrorHandler;
+
+class ARBEITSKOPIE {
+public:
+    // `kopie`: the connection that the whole run works on the copy through;
+    // the copy opens it at start and closes it at the end.
+    ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie);
+    ARBEITSKOPIE(const ARBEITSKOPIE&) = delete;
+    ARBEITSKOPIE& operator=(const ARBEITSKOPIE&) = delete;
+
+    // Called, when set, at the points of a start where another start may
+    // look at its locks: where it waits because another start decides about
+    // the copy ("WARTET"), and where it has taken its locks and not yet
+    // decided ("HALT").
+    static inline std::function<void(const char* stelle)> HALTEPUNKT;
+
+    // The start: the copy decided about, made or shared, and opened. False
+    // when the start is to end at once, told why (or the session ended
+    // meanwhile); true otherwise, also when it left through `eh`, whose
+    // failure the start then tells.
+    bool VORBEREITEN(ErrorHandler& eh);
+    // What another run does with the copy, for a window that waits for the
+    // database at `pfad`; empty when that is not the copy or nobody says.
+    QString WARTETEXT(const QString& pfad) const;
+
+    // Whether the copy holds changes that are not saved, of this run or of
+    // any other run of the user on the copy (see m_BOGEAENDERT for the
+    // senses of "changed"); and a command's word that it changed the copy
+    // (true) or that its change is settled for this run (false).
+    bool BOGEAENDERT();
+    void SETZEBOGEAENDERT(bool geaendert);
+    // The guard of every write into the copy: the change is marked before it
+    // is written; a mark that cannot be written refuses the write. As the
+    // copy's connection runs it, and what a rollback of the guarded
+    // transaction takes back.
+    void AENDERUNGVORMERKEN();
+    void SCHREIBWACHE();
+    void AENDERUNGZURUECKNEHMEN();
+
+    // Whether this run's state is on the disk beside the copy (its folder
+    // usable, its run mark there); a run that cannot know it changes nothing
+    // in the copy and never deletes or replaces it. A run whose mark or
+    // state folder went under it makes them anew where it can.
+    bool ZUSTANDBEKANNT() const;
+    void ZUSTANDERNEUERN();
+    // The copy's state folder (empty before the start made it).
+    QString ZUSTANDSORDNER() const { return m_zustand; }
+    // This run alone decides about the copy: both locks held alone until
+    // ENTSCHEIDUNGFREIGEBEN. Whether it does now.
+    bool ALLEINENTSCHEIDEN();
+    void ENTSCHEIDUNGFREIGEBEN();
+    bool ENTSCHEIDET() const { return m_entscheidet; }
+
+    // Whether the file this run works on is no longer the working copy at
+    // its path (replaced or deleted under the live run).
+    bool KOPIEVERSCHOBEN() const;
+
+    // The Save: the copy over the project, titled `titel`. A copy larger
+    // than 10 MB is offered to `komprimieren` first (the question's Help
+    // button opens `hilfedatei`). True when the project holds the copy.
+    bool SPEICHERN(const QString& titel, const QString& hilfedatei,
+                   const std::function<bool()>& komprimieren);
+    // A file's size in MB, rounded to one decimal, as a Single.
+    static float GROESSEMB(const QString& datei);
+
+    // The quit, in two steps around what the main window does itself (see
+    // ARBEITSKOPIE_Ende for the whole order). The first, while the window
+    // is still open: the save question (reason `grund` as the window's
+    // QueryUnload has it, titled `titel`) and the checks before the copy
+    // may go. False where the quit ends here (cancelled when `cancel`, or
+    // the window unloaded meanwhile). The second, once the other windows
+    // and databases are closed: the copy's connection is closed, the copy
+    // deleted when the last run may, and every lock and mark of the run
+    // given back.
+    // A Yes to a question of the quit saves through `speichern`.
+    bool BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& titel,
+                       const std::function<bool()>& speichern, bool& cancel);
+    void BEENDEN(ErrorHandler& eh);
+    // A start that ends before its main window: the run's mark and locks go,
+    // nothing else is touched.
+    void STARTBEENDEN();
+
+private:
+    // The title of the copy's boxes where no command gives one.
+    static inline const QString kTitel = QStringLiteral("VELD");
+    // The run marks and the change marks in the copy's state folder.
+    static inline const QString kLaufzeichen = QStringLiteral("*.lauf");
+    static inline const QString kAenderungsvermerke = QStringLiteral("*.geaendert");
+    // Journal files that belong to a database file; a stale one must never
+    // meet a database it was not written for.
+    static inline const QStringList kBeiDateien = {
+        QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+    // A path as the file system functions take it.
+    static std::filesystem::path FSPFAD(const QString& pfad);
+
+    ARBEITSKOPIEDIALOG& m_dialog;
+    std::shared_ptr<Connection> m_DBPROJEKT;
+
+    // The start (ARBEITSKOPIE_Start).
+    // Waits, with events running and a small window saying so, until no
+    // other run decides about the copy; raises the wait cancelled (or the
+    // session ended) or timed out, naming the copy.
+    void ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie);
+    // Takes, without waiting, what a start needs before it decides: the
+    // decision lock alone, the copy's lock shared and the share of the copy
+    // itself. False while another run holds one of them; true when all are
+    // held or one failed otherwise (kept as the state's or the share's
+    // failure).
+    bool STARTSPERREN(const QString& arbeitskopie);
+    void FRISCHEKOPIE(const QString& arbeitskopie);
+    // With the copy to itself: a copy that the engine's check finds damaged
+    // is replaced (KOPIEERSETZEN). True when it was damaged (the copy's lock
+    // is then shared again; m_abgebrochen when the start ends, told why);
+    // false for a sound copy, still held alone. A copy that cannot be read
+    // leaves through `eh`.
+    bool BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie);
+    // With the copy to itself: the damaged copy, or the copy of another
+    // project (`fremdprojekt`), is put aside, a fresh copy of this project
+    // takes its place, the marks that were the old copy's go, the copy's
+    // lock is shared again and the user is told where the old copy lies.
+    // False when the start is to end, told why (no fresh copy); true
+    // otherwise, also when the copy could not be put aside and `eh` left.
+    bool KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie, const QString& fremdprojekt);
+    void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
+
+    // The share among the user's runs (ARBEITSKOPIE_Anteil).
+    // The share of the copy refused (other than by another holder): why,
+    // kept once; and, at the end of the start, found out for the copy the
+    // start made and told once.
+    void ANTEILFEHLT(const QString& grund);
+    void ANTEILPRUEFEN(const QString& arbeitskopie);
+    // With the share of the copy refused: a copy that every lock beside it
+    // finds left by its runs, with changes unsaved (true, the copy's lock
+    // then held alone), and the question about it, which says that the
+    // start cannot be sure (vbYes keeps the changes).
+    bool UNGEWISSVERLASSEN();
+    int UNGEWISSFRAGEN(const QString& arbeitskopie);
+    bool ENTSCHEIDUNGNEHMEN();
+    // Whether this run has the copy to itself: its state known, the copy's
+    // lock (still the file at its path) held alone, no other run's mark
+    // locked and (unless `mitAnteil` is false) the share of the copy itself
+    // held alone. True with the copy's lock held exclusively; otherwise
+    // shared.
+    bool KOPIEALLEIN(bool mitAnteil = true);
+    bool KOPIESPERREGILT();
+    bool ANDERELAUFEND();
+    // Takes the copy's lock shared again; a failure is kept as the state's.
+    void KOPIETEILEN();
+    // Takes this run's share of the working copy itself (see m_kopieanteil)
+    // when the copy is there, without waiting: false while another run
+    // holds it alone. And whether no other run holds one.
+    bool KOPIEBELEGEN(const QString& arbeitskopie);
+    bool KOPIEANTEILALLEIN();
+    // Why a lock failed, in the program's language.
+    QString SPERRGRUND(const FileLock& sperre) const;
+    // A reason of the program's own in the user's language.
+    QString GRUND(const char* englisch, const char* deutsch) const;
+
+    // The run mark (ARBEITSKOPIE_Laufzeichen).
+    void LAUFANMELDEN();
+    QString LAUFZEICHEN() const;
+    // At the end: the run's mark goes, unless its state was lost meanwhile.
+    void LAUFABMELDEN();
+    // The run marks of the other runs, live or dead.
+    QStringList FREMDELAEUFE() const;
+    void ZUSTANDFEHLT(const QString& ordner, const QString& grund);
+    void ZUSTANDMELDEN();
+
+    // The change marks (ARBEITSKOPIE_Aenderungsvermerke).
+    // The files of the state folder that match `muster`, and their removal.
+    QStringList ZUSTANDSDATEIEN(const QString& muster) const;
+    void ZUSTANDSDATEIENLOESCHEN(const QStringList& dateien);
+    void ZUSTANDLEEREN();
+    QStringList GESPEICHERTERZUSTAND();
+    void ZUSTANDGESPEICHERT(const QStringList& vermerke);
+
+    // The project the copy is based on (ARBEITSKOPIE_Projektbasis).
+    // The project database's digest as the working copy was taken from it or
+    // last saved over it (kept beside the copy for every run of the user),
+    // and its renewal after a Save. Several where a Save was not known to
+    // end: the project is then either of them.
+    QList<DatabaseMark> PROJEKTABDRUECKE();
+    void PROJEKTABDRUECKESETZEN(const QList<DatabaseMark>& abdruecke);
+    // The records that the project database at its path holds and the
+    // working copy does not, or holds otherwise (what a Save would remove
+    // from it); `umgekehrt`: those the copy holds and the project does not.
+    QStringList ABWEICHUNGEN(bool umgekehrt = false);
+
+    // The Save (ARBEITSKOPIE_Speichern).
+    // One attempt of a Save to write the copy over the project, under the
+    // project's write lock: Gespeichert (the project's new digest in
+    // `abdruck`), Fremd (someone else wrote into the project since: its
+    // digest as found in `abdruck`, nothing written, the lock given back) or
+    // Fehlgeschlagen (a box said why, or `beschaedigt` / `abgebrochen` for
+    // the boxes the Save shows after it). `bekannt`: the digests the project
+    // may have to be overwritten unasked; `erlaubt`: the one the user agreed
+    // to overwrite.
+    struct SPEICHERVERSUCH {
+        enum class Ausgang { Gespeichert, Fremd, Fehlgeschlagen };
+        Ausgang ausgang = Ausgang::Fehlgeschlagen;
+        DatabaseMark abdruck;
+        QList<DatabaseMark> bekannt;
+        bool beschaedigt = false;
+        std::optional<RuntimeError> abgebrochen;
+    };
+    SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh,
+                                       const std::optional<DatabaseMark>& erlaubt);
+    // Asked before a Save overwrites a project that another user or program
+    // changed since (or where the copy's mark is missing and nobody can
+    // tell: `unbekannt`), naming the records it would remove: true for Yes.
+    bool UEBERSCHREIBENFRAGEN(const QString& titel, const QStringList& verloren, bool unbekannt);
+
+    // The quit (ARBEITSKOPIE_Ende).
+    // At the end of the last run, before its copy goes: a copy that holds
+    // records the project no longer holds (another user's Save overwrote
+    // them) is not deleted without a word (`still`, at a session's end: it
+    // stays). False when the window stays. A Yes saves through `speichern`.
+    bool VERWAISTEDATENSAETZEPRUEFEN(const QString& titel, bool& behalten, bool still,
+                                     const std::function<bool()>& speichern);
+    // The locks and the run mark given back.
+    void FREIGEBEN();
+
+    // A file made and on the disk before anything relies on it (a run mark,
+    // a change mark); false when it could not be made so.
+    static bool FESTANLEGEN(const QString& datei);
+    // A list of records as a box shows it: at most twenty, then how many
+    // more.
+    QString AUFZAEHLUNG(const QStringList& kennungen) const;
+
+    // The kept files (ARBEITSKOPIE_Abgeloest).
+    // The refusal of a write into a copy that is no longer at its path,
+    // naming it.
+    RuntimeError KOPIEVERSCHOBENFEHLER() const;
+    // What this run wrote into a copy that is no longer at its path goes
+    // into a file of its own beside the copy, named in a box; false when it
+    // could not be kept (the box said why). A run that stored nothing since
+    // its last Save keeps no file. `still`: at the session's end, without a
+    // box. `fehler`, when given, takes the failure in place of the error
+    // box.
+    bool ABGELOESTEKOPIESICHERN(const QString& titel, bool still = false,
+                                std::optional<RuntimeError>* fehler = nullptr);
+    // The quit of a run whose copy was replaced or deleted under it keeps
+    // what the run stored; where that cannot be kept, the user is told why
+    // the program stays open and may end it all the same, told what is
+    // then lost. True when the run ends.
+    bool ABGELOESTBEENDEN(const QString& titel);
+    // At start, with the copy open and the decision held: the files that
+    // such runs kept beside the copy are told once, and the records they
+    // hold that the project and the copy lack are offered to the copy.
+    void ABGELOESTEANBIETEN();
+    // The records (key, identifier) of `quelle` whose identifier neither
+    // the database at `kopie` (when there) nor the project holds.
+    QList<QPair<int32_t, QString>> FEHLENDEDATENSAETZE(Connection& quelle, const QString& kopie);
+    // Moves the copy (and a journal left with it) to a free name beside it,
+    // "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb", and returns that name.
+    QString KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz);
+    // A free name "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb" beside the
+    // copy, taken by making an empty file under it.
+    static QString FREIERNAME(const QString& arbeitskopie, const QString& zusatz);
+
+    // "Changed" is told four ways, each for a question of its own:
+    // - The change marks beside the copy (AENDERUNGSVERMERK, in its state
+    //   folder): the copy holds changes that no Save has put into the
+    //   project, whichever run of the user made them, one that died
+    //   included. Every run reads them (BOGEAENDERT); a Save clears those it
+    //   found before it began, and the last run's answer at the end settles
+    //   them.
+    // - m_BOGEAENDERT: changes of this run that no mark could record (a
+    //   mark could not be written). The other runs do not know of them; for
+    //   this run they count as unsaved until its own Save or its answer, as
+    //   does a change whose mark went with the run's state.
+    // - m_eigeneAenderung: this run wrote into its copy since its own last
+    //   Save, marked or not, whatever another run's Save did with the marks.
+    //   It is what a run whose copy was replaced or deleted under it keeps
+    //   in a file of its own; cleared by its Save and by that file.
+    // - m_eigeneprojektabdruecke: not the copy's changes but the project's:
+    //   the digests of the project database as this run took the copy from
+    //   it or last saved over it. With the digest beside the copy
+    //   (PROJEKTABDRUECKE) they tell a Save whether someone else wrote into
+    //   the project since; this run knows them even where the file beside
+    //   the copy cannot be written.
+    bool m_BOGEAENDERT = false;
+    bool m_eigeneAenderung = false;
+    QList<DatabaseMark> m_eigeneprojektabdruecke;
+    // The copy stays at the end though it holds no unsaved changes.
+    bool m_kopiebehalten = false;
+    bool m_verwaistgeprueft = false;
+    // The start ends, told why, after a damaged copy could not be replaced.
+    bool m_abgebrochen = false;
+
+    // Held shared on the working copy's folder for the whole run; the copy
+    // is replaced or deleted only by a run that gets it exclusively, that
+    // is while no other run of this user works on it.
+    FileLock m_kopiesperre;
+    // Held on the copy's state folder while a run decides about the copy,
+    // so that one run at a time does.
+    FileLock m_entscheidung;
+    // Held alone on this run's mark for the whole run: a mark whose lock is
+    // held belongs to a live run.
+    FileLock m_laufsperre;
+    // Held shared on one byte of the working copy itself for the whole run,
+    // and alone only by a run that has the copy to itself. The copy is the
+    // one file that cannot go or be replaced without its records, so live
+    // runs are known from it whatever happens to the files beside it. Its
+    // descriptor stays open until the copy's connection is closed (closing
+    // one would drop the engine's locks); a run whose file system refuses
+    // it is never alone with the copy.
+    // The byte is far from those that the engine locks (from 0x40000000).
+    static constexpr qint64 kAnteilsbyte = 0x7FFF0000;
+    FileLock m_kopieanteil{kAnteilsbyte};
+    // Why this run holds no share of the copy though it is there (the file
+    // system refuses the lock): such a run is never alone with the copy.
+    // And whether the user was told.
+    QString m_anteilfehler;
+    bool m_anteilgemeldet = false;
+    // This run holds both locks alone, from its save question to its end.
+    bool m_entscheidet = false;
+    // As the last run the user chose not to save the copy's changes.
+    bool m_verworfen = false;
+    // The copy's state folder (empty before the start made it), this run's
+    // name in it, and the number of its last change mark.
+    QString m_zustand;
+    QString m_lauf;
+    int m_aenderung = 0;
+    // This run's latest change mark; a Save that cleared it makes the next
+    // write mark again.
+    QString m_vermerk;
+    // The mark that the open writing transaction made when the run had no
+    // unsaved change before: its rollback takes it back.
+    QString m_zurueckzunehmen;
+    // Why the copy's state cannot be kept (empty while it can), and whether
+    // the user was told.
+    QString m_zustandsfehler;
+    bool m_zustandgemeldet = false;
+};

@@ -1,0 +1,229 @@
+// The quit as the working copy sees it. Its order, in one place:
+//
+// While the window is open (the window's MDIForm_QueryUnload):
+//  1. A run whose copy was replaced or deleted under it keeps what it stored
+//     in a file of its own (ARBEITSKOPIE_Abgeloest) and asks nothing more.
+//  2. Otherwise, on a close by the user or by the program (not at a
+//     session's end), the run tries to decide alone (ALLEINENTSCHEIDEN): the
+//     last run answers for the changes of every run, holding the copy alone
+//     from its question to its end, so that no run starts or dies unseen in
+//     between.
+//  3. The last run without changes checks for records that only the copy
+//     still holds (VERWAISTEDATENSAETZEPRUEFEN, its connection open).
+//  4. With changes: the save question; Yes saves, Cancel or a failed Save
+//     keeps the window open and gives the decision back.
+//  (The window then brings the frame program back.)
+//
+// Once the window is unloading (its MDIForm_Unload, BEENDEN below), after
+// the window has closed the other windows and the ARCHIV and VORGABE
+// connections:
+//  5. Whether the copy moved is read while its connection is open; then the
+//     connection is closed.
+//  6. The last run (decided anew) deletes the copy unless it is to stay.
+//     The check of step 3 runs here once more for a quit that asked
+//     nothing (a session's end): as things stand it runs after the copy's
+//     connection was closed, so its comparison fails and the copy stays.
+//  7. The run mark goes, the decision and the locks are given back; the
+//     share of the copy only once its connection is closed.
+
+#include "arbeitskopie/ARBEITSKOPIE.h"
+
+#include "arbeitskopie/PROJEKTABDRUCK.h"
+#include "arbeitskopie/TAETIGKEIT.h"
+#include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+
+namespace {
+void loeschen(const QString& datei) {
+    const std::filesystem::path pfad(QFile::encodeName(datei).toStdString());
+    if (!std::filesystem::exists(pfad)) return;
+    // A read-only copy is not forced.
+    if (!QFileInfo(datei).isWritable()) throw StandardError(70);
+    std::filesystem::remove(pfad);
+}
+} // namespace
+
+bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& titel,
+                                 const std::function<bool()>& speichern, bool& cancel) {
+    bool frage = false;
+    bool letzter = false;
+    // Step 1: a run whose copy was replaced or deleted under it has no say
+    // about the copy now at the path: what it stored itself and did not
+    // save is kept in a file of its own, and it ends. While that cannot be
+    // kept, it stays, unless the user, told why and what is lost, ends it
+    // all the same.
+    if (KOPIEVERSCHOBEN()) {
+        if (m_eigeneAenderung && grund == 2) {
+            ABGELOESTEKOPIESICHERN(titel, true);
+        } else if (m_eigeneAenderung && !ABGELOESTBEENDEN(titel)) {
+            if (m_dialog.GELADEN()) cancel = true;
+            return false;
+        }
+        if (!m_dialog.GELADEN()) return false;
+    } else if (grund == 0 || grund == 1) {
+        // Step 2.
+        letzter = ALLEINENTSCHEIDEN();
+        if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
+        frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
+    }
+    // Step 3: the copy that the last run deletes may be the last place that
+    // holds a record another user's Save removed from the project.
+    if (!frage && letzter) {
+        bool behalten = false;
+        const bool weiter = VERWAISTEDATENSAETZEPRUEFEN(titel, behalten, false, speichern);
+        if (!m_dialog.GELADEN()) return false;
+        if (!weiter) {
+            ENTSCHEIDUNGFREIGEBEN();
+            cancel = true;
+            return false;
+        }
+        m_kopiebehalten = behalten;
+        m_verwaistgeprueft = true;
+    }
+    // Step 4.
+    if (frage) {
+        const std::optional<int> antwort = eh.Value([&] {
+            return m_dialog.SPRACHE() == 1
+                       ? m_dialog.FRAGEN(QStringLiteral("Do you want to save changes to project ") +
+                                             m_dialog.PROJEKT() + QStringLiteral("?"),
+                                         vbYesNoCancel + vbQuestion, titel)
+                       : m_dialog.FRAGEN(QStringLiteral("Sollen die Änderungen in Projekt ") +
+                                             m_dialog.PROJEKT() +
+                                             QStringLiteral(" gespeichert werden?"),
+                                         vbYesNoCancel + vbQuestion, titel);
+        });
+        // The session ended while the question waited: its answer counts no
+        // more, the window is unloaded.
+        if (!m_dialog.GELADEN()) return false;
+        if (antwort && *antwort == vbCancel) {
+            ENTSCHEIDUNGFREIGEBEN();
+            cancel = true;
+            return false;
+        }
+        if (antwort && *antwort == vbYes) {
+            // Changes that could not be saved keep the program running with
+            // its working copy, rather than being deleted with it.
+            const bool gespeichert = speichern();
+            if (!m_dialog.GELADEN()) return false;
+            if (!gespeichert) {
+                ENTSCHEIDUNGFREIGEBEN();
+                cancel = true;
+                return false;
+            }
+        }
+        if (antwort && *antwort == vbNo) m_verworfen = m_entscheidet;
+    } else {
+        cancel = false;
+    }
+    return true;
+}
+
+void ARBEITSKOPIE::BEENDEN(ErrorHandler& eh) {
+    // Step 5.
+    const bool verschoben = KOPIEVERSCHOBEN();
+    eh.Run([&] { m_DBPROJEKT->Close(); });
+
+    // Step 6: a copy that another run of this user still works on stays,
+    // with its state. The last run deletes it when it holds no unsaved
+    // changes or the user chose not to save them; otherwise nobody was asked
+    // about them here (the session ends, or the other runs ended or died
+    // only after this run's question), and the copy stays for the next
+    // start, which offers it again.
+    // A run whose copy was replaced or deleted under it never deletes the
+    // file now at the path.
+    const bool letzter = !verschoben && ALLEINENTSCHEIDEN();
+    bool behalten = m_kopiebehalten;
+    // A session's end asked nothing: a copy with records that the project
+    // no longer holds stays without a box.
+    if (letzter && !m_verworfen && !m_verwaistgeprueft && !BOGEAENDERT() &&
+        FREMDELAEUFE().isEmpty())
+        VERWAISTEDATENSAETZEPRUEFEN(QString(), behalten, true, nullptr);
+    if (letzter && !behalten && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
+        if (eh.Run([&] {
+                const QString arbeitskopie = m_dialog.XMDBPFAD();
+                loeschen(arbeitskopie);
+                QFile::remove(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
+            }))
+            ZUSTANDLEEREN();
+    }
+    // Step 7.
+    m_entscheidet = false;
+    FREIGEBEN();
+}
+
+void ARBEITSKOPIE::STARTBEENDEN() {
+    // The start decided nothing: it hands back what it holds, and deletes
+    // nothing (another run may be at work on the copy).
+    FREIGEBEN();
+}
+
+void ARBEITSKOPIE::FREIGEBEN() {
+    LAUFABMELDEN();
+    TAETIGKEIT::BEENDEN();
+    m_kopiesperre.Release();
+    m_entscheidung.Release();
+    // Only once the copy's connection is closed; otherwise the window's
+    // end closes both.
+    if (!m_DBPROJEKT->IsOpen()) m_kopieanteil.Release();
+}
+
+bool ARBEITSKOPIE::VERWAISTEDATENSAETZEPRUEFEN(const QString& titel, bool& behalten, bool still,
+                                               const std::function<bool()>& speichern) {
+    behalten = false;
+    // The project as the copy knows it: the copy holds every record of it.
+    const DatabaseMark jetzt = MarkOfDatabase(m_dialog.PROJEKTDATENBANK());
+    if (DatabaseMark::Contains(PROJEKTABDRUECKE() + m_eigeneprojektabdruecke, jetzt)) return true;
+    QStringList verwaist;
+    try {
+        verwaist = ABWEICHUNGEN(true);
+    } catch (const RuntimeError&) {
+        // What cannot be compared is not deleted.
+        behalten = true;
+        return true;
+    }
+    if (verwaist.isEmpty()) return true;
+    // The session ends: no box can wait, and the copy stays for the next
+    // start.
+    if (still) {
+        behalten = true;
+        return true;
+    }
+    const bool englisch = m_dialog.SPRACHE() == 1;
+    const QString liste = AUFZAEHLUNG(verwaist);
+    const int antwort =
+        englisch
+            ? m_dialog.FRAGEN(QStringLiteral("The working copy holds records that project ") + m_dialog.PROJEKT() +
+                         QStringLiteral(" does not hold or holds otherwise: ") + liste +
+                         QStringLiteral(". Another user or program overwrote the project "
+                                        "since; deleting the working copy now would lose them.") +
+                         QStringLiteral("\r\n") +
+                         QStringLiteral("Save them into the project? No keeps the working copy "
+                                        "for the next start; Cancel keeps VELD open."),
+                     vbYesNoCancel + vbExclamation, titel)
+            : m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie enthält Datensätze, die das Projekt ") +
+                         m_dialog.PROJEKT() + QString::fromUtf8(" nicht oder anders enthält: ") + liste +
+                         QString::fromUtf8(". Ein anderer Benutzer oder ein anderes Programm hat "
+                                           "das Projekt inzwischen überschrieben; wird die "
+                                           "Arbeitskopie jetzt gelöscht, sind sie verloren.") +
+                         QStringLiteral("\r\n") +
+                         QString::fromUtf8("Sollen sie in das Projekt gespeichert werden? Nein "
+                                           "behält die Arbeitskopie für den nächsten Start; "
+                                           "Abbrechen lässt VELD geöffnet."),
+                     vbYesNoCancel + vbExclamation, titel);
+    if (!m_dialog.GELADEN() || m_dialog.ENTLADEN()) {
+        behalten = true;
+        return true;
+    }
+    if (antwort == vbCancel) return false;
+    if (antwort == vbNo) {
+        behalten = true;
+        return true;
+    }
+    return speichern();
+}
