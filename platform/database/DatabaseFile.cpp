@@ -14,6 +14,7 @@
 #include <QSysInfo>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <csignal>
@@ -263,11 +264,13 @@ std::optional<QByteArray> digestOf(sqlite3* db) {
 
 // The mark of the database behind a handle that holds a lock on it. A
 // handle whose file is no longer at the path has no mark there.
-bool g_marksRefused = false;
+// Atomic: the Save's digest of the target is taken on a thread of its own.
+std::atomic<DatabaseMark::Readable> g_readable{nullptr};
 
 DatabaseMark markOf(sqlite3* db) {
     DatabaseMark mark;
-    if (g_marksRefused || Connection::HasMoved(db)) return mark;
+    const DatabaseMark::Readable readable = g_readable.load();
+    if ((readable && !readable()) || Connection::HasMoved(db)) return mark;
     const std::optional<QByteArray> digest = digestOf(db);
     if (!digest || Connection::HasMoved(db)) return mark;
     mark.digest = *digest;
@@ -668,6 +671,18 @@ bool replaceFrom(Connection& source, const QString& targetPath,
     // The target's mark is read while the new file is written: both read a
     // whole database, and the new file is only renamed into place once the
     // target was found to be one that may be overwritten.
+    // This thread is safe by one invariant: from its start to the join in
+    // `warten`, nothing but this thread uses the handle `existing` or reads
+    // `now`. copyToNewFile works only on the source's handle and the new
+    // file's own until it calls `decide`, which joins first; it calls
+    // `beforeReplace` only after that; and every way out of it either
+    // passes `decide` or throws into the catch below, which joins (a
+    // std::thread still joinable at its end would end the program). The
+    // engine lets distinct connections run in distinct threads at once,
+    // never one connection in two; and what the thread reads does not change
+    // under it, as `existing` holds the target's write lock throughout. A
+    // change that lets copyToNewFile touch `existing` before `decide`, or
+    // return without calling it, breaks this.
     DatabaseMark now;
     std::thread markieren([&now, &existing] { now = markOf(existing->get()); });
     const auto warten = [&markieren] {
@@ -710,8 +725,8 @@ DatabaseMark MarkOfDatabase(const QString& path) {
     }
 }
 
-void DatabaseMark::RefuseReading(bool refuse) {
-    g_marksRefused = refuse;
+void DatabaseMark::SetReadable(Readable readable) {
+    g_readable.store(readable);
 }
 
 bool DatabaseMark::Same(const DatabaseMark& other) const {

@@ -34,9 +34,12 @@ struct DatabaseMark {
     static QString ListToText(const QList<DatabaseMark>& marks);
     static QList<DatabaseMark> ListFromText(const QString& text);
     static bool Contains(const QList<DatabaseMark>& marks, const DatabaseMark& mark);
-    // For tests: every mark taken from now on is unknown, as of a file
-    // whose pages cannot be read.
-    static void RefuseReading(bool refuse);
+    // What tells whether the pages of a database can be read for its mark:
+    // asked before each mark is taken, from whichever thread takes it; false
+    // gives an unknown mark, as a file whose pages cannot be read does. None
+    // (the default): every mark is read.
+    using Readable = bool (*)();
+    static void SetReadable(Readable readable);
 };
 
 // The mark of the database at `path` as it is now, read under a read lock;

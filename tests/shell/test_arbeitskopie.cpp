@@ -3,12 +3,13 @@
 // that cannot be made, and a start while another run decides about it.
 
 #include "SHELLLABOR.h"
-#include "arbeitskopie/ARBEITSKOPIE.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TESTSCHALTER.h"
 
 #include "data/SCHEMA.h"
 #include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
+#include "platform/runtime/FileLock.h"
 #include "platform/runtime/WaitWindow.h"
 #include "shell/frmMAINFENSTER.h"
 
@@ -217,9 +218,9 @@ TEST(Arbeitskopie, AStartShowsItsWaitForADecidingRunWhoseDecisionLockWasDeleted)
     ASSERT_TRUE(entscheidend.Exclusive());
     static bool gewartet;
     gewartet = false;
-    ARBEITSKOPIE::HALTEPUNKT = [](const char* stelle) {
+    const STARTHALT halt([](const char* stelle) {
         gewartet = gewartet || QByteArray(stelle) == "WARTET";
-    };
+    });
     std::thread entschieden([&] {
         QThread::msleep(500);
         entscheidend.Release();
@@ -229,7 +230,6 @@ TEST(Arbeitskopie, AStartShowsItsWaitForADecidingRunWhoseDecisionLockWasDeleted)
     frmMAINFENSTER f;
     const bool geladen = f.MDIForm_Load();
     entschieden.join();
-    ARBEITSKOPIE::HALTEPUNKT = nullptr;
     EXPECT_TRUE(geladen);
     EXPECT_TRUE(gewartet);
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));

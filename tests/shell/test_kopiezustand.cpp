@@ -3,7 +3,7 @@
 // pause of the command keeps the copy with it, and a close asks about it.
 
 #include "HAUPTFENSTERTEST.h"
-#include "arbeitskopie/ARBEITSKOPIE.h"
+#include "support/TESTSCHALTER.h"
 
 #include "pages/frmKONTEXT.h"
 #include "pages/frmKONTEXT11.h"
@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cerrno>
+#include <optional>
 
 namespace {
 
@@ -143,11 +144,12 @@ TEST(Kopiezustand, ARunThatCannotKnowTheCopysStateLeavesEveryByteOfIt) {
                                   QStringLiteral(") nicht festgehalten werden.");
             ScriptedDialogs boxen;
             if (imWeg || fremd) boxen.expect(vbOK);
-            ARBEITSKOPIE::HALTEPUNKT = imWeg ? nullptr : laufmarkeEntfernen;
+            std::optional<STARTHALT> halt;
+            if (!imWeg) halt.emplace(laufmarkeEntfernen);
             const QByteArray vorher = fremd ? inhalt(labor.ARBEITSKOPIE()) : QByteArray();
             frmMAINFENSTER f;
             const bool geladen = f.MDIForm_Load();
-            ARBEITSKOPIE::HALTEPUNKT = nullptr;
+            halt.reset();
             if (imWeg || fremd) {
                 ASSERT_EQ(boxen.boxes().size(), 1);
                 EXPECT_EQ(boxen.boxes().first().prompt,

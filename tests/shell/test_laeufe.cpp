@@ -4,8 +4,8 @@
 // window on the laboratory of the test.
 
 #include "SHELLLABOR.h"
-#include "arbeitskopie/ARBEITSKOPIE.h"
 #include "support/KINDPROZESS.h"
+#include "support/TESTSCHALTER.h"
 #include "support/ScriptedDialogs.h"
 
 #include "input/mdiEINGABE.h"
@@ -89,7 +89,7 @@ int lauf(const QStringList& a) {
     }
     if (a.at(2) == QLatin1String("halt")) {
         g_boxen = &boxen;
-        ARBEITSKOPIE::HALTEPUNKT = halt;
+        static const STARTHALT haltepunkt(halt);
     }
     frmMAINFENSTER f;
     const bool geladen = f.MDIForm_Load();
@@ -110,7 +110,7 @@ int lauf(const QStringList& a) {
             f.mnuSPEICHERN_Click();
         } else if (teile.at(0) == QLatin1String("MARKENLOS")) {
             // The project's marks cannot be read from now on.
-            DatabaseMark::RefuseReading(true);
+            MARKENUNLESBAR(true);
         } else if (teile.at(0) == QLatin1String("SCHREIBEN")) {
             // Records W<von>..W<bis>, each stored by itself through the
             // run's own connection, as the commands store.

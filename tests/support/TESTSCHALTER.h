@@ -1,0 +1,21 @@
+#pragma once
+
+// Switches that tests throw in the program's neutral hooks, each put back by
+// its test.
+
+#include <functional>
+
+// Every database mark taken from now on is unknown (true), as of a file
+// whose pages cannot be read, or read again (false).
+void MARKENUNLESBAR(bool unlesbar);
+
+// While it lives, a start calls `halt` where another start may look at its
+// locks ("WARTET" where it waits for another start's decision, "HALT" where
+// it has taken its locks and not yet decided).
+class STARTHALT {
+public:
+    explicit STARTHALT(std::function<void(const char* stelle)> halt);
+    ~STARTHALT();
+    STARTHALT(const STARTHALT&) = delete;
+    STARTHALT& operator=(const STARTHALT&) = delete;
+};
