@@ -2,6 +2,7 @@
 // compared by what they hold, whatever key they have.
 
 #include "data/DATENSATZVERGLEICH.h"
+#include "data/DATENSATZTABELLEN.h"
 #include "data/SCHEMA.h"
 #include "platform/database/Connection.h"
 
@@ -42,4 +43,10 @@ TEST(Datensatzvergleich, NamesTheRecordsMissingOrHeldOtherwiseNotThoseUnderAnoth
     a.Execute(QStringLiteral("UPDATE [E1] SET [AKT]=true WHERE [ID]=1"));
     EXPECT_EQ(ABWEICHENDEDATENSAETZE(a, b), QStringList({"ANDERS", "FEHLT"}));
     EXPECT_EQ(ABWEICHENDEDATENSAETZE(b, a), QStringList({"ANDERS"}));
+}
+
+TEST(Datensatztabellen, OneListHoldsEveryTableOfATestInItsOrder) {
+    EXPECT_EQ(DATENSATZTABELLEN(),
+              (QStringList{QStringLiteral("E1"), QStringLiteral("E2"), QStringLiteral("E3"),
+                           QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("G0")}));
 }

@@ -179,23 +179,6 @@ TEST(Speichern, YesCompactsBeforeSaving) {
     EXPECT_FALSE(f.BOGEAENDERT());
 }
 
-TEST(Speichern, SizesRoundHalvesToEven) {
-    QTemporaryDir ordner;
-    auto mb = [&](qint64 bytes) {
-        QFile datei(ordner.filePath(QStringLiteral("g")));
-        datei.open(QIODevice::WriteOnly);
-        datei.resize(bytes);
-        datei.close();
-        return ARBEITSKOPIE::GROESSEMB(datei.fileName());
-    };
-    EXPECT_EQ(mb(10040000), 10.0f);
-    EXPECT_EQ(mb(10060000), 10.1f);
-    EXPECT_EQ(mb(12340000), 12.3f);
-    EXPECT_EQ(mb(10050000), 10.0f);
-    EXPECT_EQ(mb(10150000), 10.2f);
-    EXPECT_EQ(mb(49000), 0.0f);
-}
-
 TEST(Komprimieren, TheSavingIsTheShareOfTheSizeBefore) {
     EXPECT_EQ(frmMAINFENSTER::ERSPARNIS(12.3f, 4.1f), 66.7f);
     EXPECT_EQ(frmMAINFENSTER::ERSPARNIS(0.0f, 0.0f), 0.0f);

@@ -1,0 +1,76 @@
+// The copy's change marks: a write is marked before it is written, and a
+// rolled back write takes back the mark it made.
+
+#include "KOPIELABOR.h"
+
+#include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
+
+#include <gtest/gtest.h>
+#include <functional>
+
+TEST(Aenderungsvermerke, AWriteIsMarkedAndARollbackTakesItsMarkBack) {
+    const struct {
+        const char* name;
+        std::function<void(Connection&, ARBEITSKOPIE&)> schreiben;
+        int vermerke;
+        bool geaendert;
+    } faelle[] = {
+        {"a store",
+         [](Connection& c, ARBEITSKOPIE&) {
+             c.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'N',false)"));
+         },
+         1, true},
+        {"a store rolled back",
+         [](Connection& c, ARBEITSKOPIE&) {
+             c.BeginTrans();
+             c.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'N',false)"));
+             c.RollbackTrans();
+         },
+         0, false},
+        {"a command's word without a write",
+         [](Connection&, ARBEITSKOPIE& k) { k.SETZEBOGEAENDERT(true); }, 1, true},
+        {"two stores",
+         [](Connection& c, ARBEITSKOPIE&) {
+             c.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'N',false)"));
+             c.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (6,'M',false)"));
+         },
+         1, true},
+        {"a command's word that its change is settled",
+         [](Connection&, ARBEITSKOPIE& k) { k.SETZEBOGEAENDERT(false); }, 0, false},
+    };
+    for (const auto& fall : faelle) {
+        KOPIELABOR labor;
+        const auto lauf = labor.LAUFEN();
+        ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+        ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+        fall.schreiben(*lauf->verbindung, *lauf->kopie);
+        EXPECT_EQ(labor.ZUSTANDSDATEIEN(QStringLiteral("*.geaendert")).size(), fall.vermerke)
+            << fall.name;
+        EXPECT_EQ(lauf->kopie->BOGEAENDERT(), fall.geaendert) << fall.name;
+        EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty()) << fall.name;
+    }
+}
+
+TEST(Aenderungsvermerke, ARunWhoseMarkWentWritesNothingAndSaysWhy) {
+    KOPIELABOR labor;
+    const auto lauf = labor.LAUFEN();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    // The state folder removed under the live run, and a file in its way:
+    // the run cannot make its mark anew.
+    QDir(labor.ZUSTAND()).removeRecursively();
+    QFile weg(labor.ZUSTAND());
+    ASSERT_TRUE(weg.open(QIODevice::WriteOnly));
+    weg.close();
+    try {
+        lauf->verbindung->Execute(
+            QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'N',false)"));
+        ADD_FAILURE() << "written without a mark";
+    } catch (const RuntimeError& fehler) {
+        EXPECT_TRUE(fehler.Description().startsWith(
+            QStringLiteral("Die Arbeitskopie wird nicht geändert: ihr Zustand kann im Ordner ")))
+            << fehler.Description().toStdString();
+    }
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QString());
+}

@@ -1,0 +1,73 @@
+// The quit of the last run: the save question and what its answer leaves.
+
+#include "KOPIELABOR.h"
+
+#include "platform/database/Connection.h"
+#include "platform/runtime/ErrorHandler.h"
+#include "platform/runtime/MsgBox.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+TEST(Ende, TheLastRunsAnswerDecidesWhatBecomesOfTheChanges) {
+    const struct {
+        int antwort;
+        bool weiter;
+        int speicherungen;
+        bool kopieBleibt;
+        const char* projekt;
+    } faelle[] = {
+        {vbYes, true, 1, false, "NEU"},
+        {vbNo, true, 0, false, ""},
+        {vbCancel, false, 0, true, ""},
+    };
+    for (const auto& fall : faelle) {
+        KOPIELABOR labor;
+        const auto lauf = labor.LAUFEN();
+        ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+        ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+        lauf->verbindung->Execute(
+            QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'NEU',false)"));
+        labor.DIALOG.ANTWORTEN({fall.antwort});
+        int speicherungen = 0;
+        const auto speichern = [&] {
+            ++speicherungen;
+            return lauf->kopie->SPEICHERN(QStringLiteral("Speichern"), QString(),
+                                          [] { return false; });
+        };
+        bool cancel = false;
+        EXPECT_EQ(lauf->kopie->BEENDENFRAGEN(eh, 1, QStringLiteral("Beenden"), speichern, cancel),
+                  fall.weiter);
+        EXPECT_EQ(cancel, !fall.weiter);
+        EXPECT_EQ(speicherungen, fall.speicherungen);
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        EXPECT_EQ(labor.DIALOG.BOXEN()[0].text,
+                  QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00 gespeichert "
+                                    "werden?"));
+        EXPECT_EQ(labor.DIALOG.BOXEN()[0].stil, vbYesNoCancel + vbQuestion);
+        EXPECT_EQ(labor.DIALOG.BOXEN()[0].titel, QStringLiteral("Beenden"));
+        if (fall.weiter) lauf->kopie->BEENDEN(eh);
+        EXPECT_EQ(lauf->verbindung->IsOpen(), !fall.weiter);
+        EXPECT_EQ(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()), fall.kopieBleibt);
+        EXPECT_EQ(QFileInfo::exists(labor.HERKUNFT()), fall.kopieBleibt);
+        EXPECT_EQ(labor.ZUSTANDSDATEIEN(QStringLiteral("*.lauf")).size(), fall.weiter ? 0 : 1);
+        EXPECT_EQ(labor.ZUSTANDSDATEIEN(QStringLiteral("*.geaendert")).size(),
+                  fall.kopieBleibt ? 1 : 0);
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QString::fromUtf8(fall.projekt));
+    }
+}
+
+TEST(Ende, TheLastRunWithoutChangesDeletesTheCopyUnasked) {
+    KOPIELABOR labor;
+    const auto lauf = labor.LAUFEN();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    bool cancel = false;
+    EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(eh, 0, QStringLiteral("Beenden"),
+                                           [] { return false; }, cancel));
+    lauf->kopie->BEENDEN(eh);
+    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()));
+    EXPECT_FALSE(QFileInfo::exists(labor.HERKUNFT()));
+    EXPECT_TRUE(labor.ZUSTANDSDATEIEN(QStringLiteral("*.lauf")).isEmpty());
+}
