@@ -92,4 +92,3 @@ RuntimeError ARBEITSKOPIE::KOPIEVERSCHOBENFEHLER() const {
                                     "was er in ihr gespeichert hat, in einer eigenen Datei "
                                     "neben der Arbeitskopie ab."));
 }
-

@@ -128,8 +128,8 @@ private:
     static inline const QString kAenderungsvermerke = QStringLiteral("*.geaendert");
     // Journal files that belong to a database file; a stale one must never
     // meet a database it was not written for.
-    static inline const QStringList kBeiDateien = {
-        QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+    static inline const QStringList kBeiDateien = {QStringLiteral("-journal"),
+                                                   QStringLiteral("-wal"), QStringLiteral("-shm")};
     // A path as the file system functions take it.
     static std::filesystem::path FSPFAD(const QString& pfad);
 

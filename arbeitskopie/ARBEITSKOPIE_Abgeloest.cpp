@@ -1,8 +1,8 @@
 // The files kept beside the working copy. What a run keeps when its working
 // copy is replaced or deleted under it: the file VELD_ersetzt*.mdb beside
-// the copy (ABGELOESTEKOPIESICHERN) is found again at the next start, which offers the records it holds that the
-// project and the copy lack; and a quit that cannot keep such a file says
-// why the program stays open, and lets the user end it all the same.
+// the copy (ABGELOESTEKOPIESICHERN) is found again at the next start, which offers the records it
+// holds that the project and the copy lack; and a quit that cannot keep such a file says why the
+// program stays open, and lets the user end it all the same.
 //
 // Records are told apart by their identifier (E1.KEN), as the record import
 // tells them: a record whose identifier the copy or the project holds is not
@@ -69,7 +69,7 @@ QString namen(const QStringList& dateien) {
 } // namespace
 
 QList<QPair<int32_t, QString>> ARBEITSKOPIE::FEHLENDEDATENSAETZE(Connection& quelle,
-                                                                   const QString& kopie) {
+                                                                 const QString& kopie) {
     QSet<QString> vorhanden = kennungen(m_dialog.PROJEKTDATENBANK());
     if (m_DBPROJEKT->IsOpen() && !KOPIEVERSCHOBEN() &&
         QFileInfo(m_DBPROJEKT->Path()) == QFileInfo(kopie))
@@ -259,7 +259,8 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
                 (en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
                           QStringLiteral(" or the working copy hold all their records; they "
                                          "were put aside as done:")
-                    : QStringLiteral("Alle ihre Datensätze stehen schon im Projekt ") + m_dialog.PROJEKT() +
+                    : QStringLiteral("Alle ihre Datensätze stehen schon im Projekt ") +
+                          m_dialog.PROJEKT() +
                           QString::fromUtf8(" oder in der Arbeitskopie; sie wurden als erledigt "
                                             "beiseitegelegt:")) +
                 QStringLiteral("\r\n") + namen(erledigt);
@@ -312,12 +313,11 @@ QString ARBEITSKOPIE::FREIERNAME(const QString& arbeitskopie, const QString& zus
         case EACCES:
         case EPERM:
         case EROFS:
-            throw RuntimeError(70, GermanTexts()
-                                       ? QString::fromUtf8("In den Ordner %1 darf nicht "
-                                                           "geschrieben werden.")
-                                             .arg(ordner)
-                                       : QStringLiteral("The folder %1 cannot be written.")
-                                             .arg(ordner));
+            throw RuntimeError(
+                70, GermanTexts() ? QString::fromUtf8("In den Ordner %1 darf nicht "
+                                                      "geschrieben werden.")
+                                        .arg(ordner)
+                                  : QStringLiteral("The folder %1 cannot be written.").arg(ordner));
         default:
             throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
         }
@@ -325,7 +325,7 @@ QString ARBEITSKOPIE::FREIERNAME(const QString& arbeitskopie, const QString& zus
 }
 
 bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
-                                            std::optional<RuntimeError>* fehler) {
+                                          std::optional<RuntimeError>* fehler) {
     ErrorHandler eh(QStringLiteral("VB-Error: "), titel);
     const QString kopie = m_dialog.XMDBPFAD();
     QString ziel;
@@ -343,22 +343,24 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     if (!m_eigeneAenderung) {
         if (!still && !fehler) {
             if (m_dialog.SPRACHE() == 1)
-                m_dialog.FRAGEN(QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
-                           QStringLiteral(" was replaced or deleted while this run worked on it; "
-                                          "project ") +
-                           m_dialog.PROJEKT() +
-                           QStringLiteral(" was not overwritten. This run stored nothing since "
-                                          "its last Save, so nothing is kept."),
-                       vbOKOnly + vbExclamation, titel);
+                m_dialog.FRAGEN(
+                    QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
+                        QStringLiteral(" was replaced or deleted while this run worked on it; "
+                                       "project ") +
+                        m_dialog.PROJEKT() +
+                        QStringLiteral(" was not overwritten. This run stored nothing since "
+                                       "its last Save, so nothing is kept."),
+                    vbOKOnly + vbExclamation, titel);
             else
-                m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
-                           QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf "
-                                             "mit ihr arbeitete; das Projekt ") +
-                           m_dialog.PROJEKT() +
-                           QString::fromUtf8(" wurde nicht überschrieben. Dieser Lauf hat seit "
-                                             "seinem letzten Speichern nichts gespeichert, es "
-                                             "wird also nichts abgelegt."),
-                       vbOKOnly + vbExclamation, titel);
+                m_dialog.FRAGEN(
+                    QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
+                        QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf "
+                                          "mit ihr arbeitete; das Projekt ") +
+                        m_dialog.PROJEKT() +
+                        QString::fromUtf8(" wurde nicht überschrieben. Dieser Lauf hat seit "
+                                          "seinem letzten Speichern nichts gespeichert, es "
+                                          "wird also nichts abgelegt."),
+                    vbOKOnly + vbExclamation, titel);
         }
         return true;
     }
@@ -384,18 +386,20 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
         m_dialog.FRAGEN(
             QStringLiteral("The working copy ") + QDir::toNativeSeparators(kopie) +
                 QStringLiteral(" was replaced or deleted while this run worked on it; project ") +
-                m_dialog.PROJEKT() + QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
+                m_dialog.PROJEKT() + QStringLiteral(" was not overwritten.") +
+                QStringLiteral("\r\n") +
                 QStringLiteral("What this run had stored in it is kept as ") + ort +
                 QStringLiteral("."),
             vbOKOnly + vbExclamation, titel);
     else
-        m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
-                   QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf mit ihr "
-                                     "arbeitete; das Projekt ") +
-                   m_dialog.PROJEKT() + QString::fromUtf8(" wurde nicht überschrieben.") +
-                   QStringLiteral("\r\n") +
-                   QStringLiteral("Was dieser Lauf in ihr gespeichert hatte, liegt unter ") + ort +
-                   QStringLiteral("."),
-               vbOKOnly + vbExclamation, titel);
+        m_dialog.FRAGEN(
+            QStringLiteral("Die Arbeitskopie ") + QDir::toNativeSeparators(kopie) +
+                QString::fromUtf8(" wurde ersetzt oder gelöscht, während dieser Lauf mit ihr "
+                                  "arbeitete; das Projekt ") +
+                m_dialog.PROJEKT() + QString::fromUtf8(" wurde nicht überschrieben.") +
+                QStringLiteral("\r\n") +
+                QStringLiteral("Was dieser Lauf in ihr gespeichert hatte, liegt unter ") + ort +
+                QStringLiteral("."),
+            vbOKOnly + vbExclamation, titel);
     return true;
 }

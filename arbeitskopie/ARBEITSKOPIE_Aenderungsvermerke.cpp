@@ -36,9 +36,9 @@ QStringList ARBEITSKOPIE::ZUSTANDSDATEIEN(const QString& muster) const {
     return QDir(m_zustand).entryList(QStringList{muster}, QDir::Files);
 }
 
-void ARBEITSKOPIE::ZUSTANDSDATEIENLOESCHEN(const QStringList& marken) {
-    for (const QString& marke : marken)
-        QFile::remove(m_zustand + QLatin1Char('/') + marke);
+void ARBEITSKOPIE::ZUSTANDSDATEIENLOESCHEN(const QStringList& dateien) {
+    for (const QString& datei : dateien)
+        QFile::remove(m_zustand + QLatin1Char('/') + datei);
 }
 
 void ARBEITSKOPIE::AENDERUNGVORMERKEN() {
@@ -65,16 +65,16 @@ void ARBEITSKOPIE::AENDERUNGVORMERKEN() {
                       m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden."));
     }
     if (!m_vermerk.isEmpty() && QFileInfo(m_vermerk).isFile()) return;
-    const QString marke = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
-                          QString::number(++m_aenderung) + QStringLiteral(".geaendert");
-    if (!FESTANLEGEN(marke)) {
+    const QString vermerk = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
+                            QString::number(++m_aenderung) + QStringLiteral(".geaendert");
+    if (!FESTANLEGEN(vermerk)) {
         ZUSTANDFEHLT(m_zustand,
                      GRUND("a mark cannot be written", "eine Marke kann nicht geschrieben werden"));
         AENDERUNGVORMERKEN();
         return;
     }
     if (!m_vermerk.isEmpty()) QFile::remove(m_vermerk);
-    m_vermerk = marke;
+    m_vermerk = vermerk;
 }
 
 bool ARBEITSKOPIE::BOGEAENDERT() {
@@ -121,20 +121,20 @@ QStringList ARBEITSKOPIE::GESPEICHERTERZUSTAND() {
     // The changes marked before the Save begins are in the copy it writes;
     // so is whatever runs that died before wrote, known when no other run
     // lives now.
-    QStringList marken = ZUSTANDSDATEIEN(kAenderungsvermerke);
+    QStringList gesichert = ZUSTANDSDATEIEN(kAenderungsvermerke);
     const bool hielt = m_entscheidet;
     if (ALLEINENTSCHEIDEN()) {
-        marken += FREMDELAEUFE();
+        gesichert += FREMDELAEUFE();
         if (!hielt) ENTSCHEIDUNGFREIGEBEN();
     }
-    return marken;
+    return gesichert;
 }
 
-void ARBEITSKOPIE::ZUSTANDGESPEICHERT(const QStringList& marken) {
-    ZUSTANDSDATEIENLOESCHEN(marken);
+void ARBEITSKOPIE::ZUSTANDGESPEICHERT(const QStringList& vermerke) {
+    ZUSTANDSDATEIENLOESCHEN(vermerke);
     // A mark that went with the run's state stood for a change that is in
     // the copy now settled.
-    if (marken.contains(QFileInfo(m_vermerk).fileName()) || !QFileInfo(m_vermerk).isFile())
+    if (vermerke.contains(QFileInfo(m_vermerk).fileName()) || !QFileInfo(m_vermerk).isFile())
         m_vermerk.clear();
     m_BOGEAENDERT = false;
 }
@@ -148,9 +148,9 @@ void ARBEITSKOPIE::SCHREIBWACHE() {
 }
 
 void ARBEITSKOPIE::AENDERUNGZURUECKNEHMEN() {
-    const QString marke = std::exchange(m_zurueckzunehmen, QString());
+    const QString vermerk = std::exchange(m_zurueckzunehmen, QString());
     // A command that marked a change of its own meanwhile keeps it.
-    if (marke.isEmpty() || marke != m_vermerk) return;
-    QFile::remove(marke);
+    if (vermerk.isEmpty() || vermerk != m_vermerk) return;
+    QFile::remove(vermerk);
     m_vermerk.clear();
 }

@@ -15,13 +15,12 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
-#include "platform/runtime/MsgBox.h"
 #include "arbeitskopie/TAETIGKEIT.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <cerrno>
-
 
 bool ARBEITSKOPIE::KOPIEBELEGEN(const QString& arbeitskopie) {
     if (m_kopieanteil.IsHeld() || !m_anteilfehler.isEmpty()) return true;
@@ -71,19 +70,21 @@ void ARBEITSKOPIE::ANTEILPRUEFEN(const QString& arbeitskopie) {
     m_anteilgemeldet = true;
     const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
     if (m_dialog.SPRACHE() == 1)
-        m_dialog.FRAGEN(QStringLiteral("In the folder ") + ordner +
-                   QStringLiteral(" several runs of VELD cannot know of each other (") +
-                   m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                   QStringLiteral("This run therefore neither replaces nor deletes the working "
-                                  "copy; it stays after the run ends."),
-               vbOKOnly + vbExclamation, kTitel);
+        m_dialog.FRAGEN(
+            QStringLiteral("In the folder ") + ordner +
+                QStringLiteral(" several runs of VELD cannot know of each other (") +
+                m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+                QStringLiteral("This run therefore neither replaces nor deletes the working "
+                               "copy; it stays after the run ends."),
+            vbOKOnly + vbExclamation, kTitel);
     else
-        m_dialog.FRAGEN(QStringLiteral("Im Ordner ") + ordner +
-                   QString::fromUtf8(" können mehrere Läufe von VELD nichts voneinander wissen (") +
-                   m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                   QString::fromUtf8("Dieser Lauf ersetzt und löscht die Arbeitskopie deshalb "
-                                     "nicht; sie bleibt nach seinem Ende erhalten."),
-               vbOKOnly + vbExclamation, kTitel);
+        m_dialog.FRAGEN(
+            QStringLiteral("Im Ordner ") + ordner +
+                QString::fromUtf8(" können mehrere Läufe von VELD nichts voneinander wissen (") +
+                m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+                QString::fromUtf8("Dieser Lauf ersetzt und löscht die Arbeitskopie deshalb "
+                                  "nicht; sie bleibt nach seinem Ende erhalten."),
+            vbOKOnly + vbExclamation, kTitel);
 }
 
 bool ARBEITSKOPIE::KOPIESPERREGILT() {
@@ -111,9 +112,9 @@ bool ARBEITSKOPIE::ANDERELAUFEND() {
     // A run mark whose lock is held belongs to a run that lives, whatever
     // happened to the copy's lock file; one removed meanwhile to a run that
     // ended.
-    for (const QString& marke : FREMDELAEUFE()) {
+    for (const QString& laufzeichen : FREMDELAEUFE()) {
         FileLock blick;
-        if (!blick.OpenExisting(m_zustand + QLatin1Char('/') + marke)) {
+        if (!blick.OpenExisting(m_zustand + QLatin1Char('/') + laufzeichen)) {
             if (blick.ErrorNumber() == ENOENT) continue;
             ZUSTANDFEHLT(m_zustand, SPERRGRUND(blick));
             return true;
@@ -226,26 +227,28 @@ int ARBEITSKOPIE::UNGEWISSFRAGEN(const QString& arbeitskopie) {
     m_anteilgemeldet = true;
     const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
     if (m_dialog.SPRACHE() == 1)
-        return m_dialog.FRAGEN(QStringLiteral("The working copy in the folder ") + ordner +
-                          QStringLiteral(" holds changes that are not saved. Whether another run "
-                                         "of VELD still works on it, this start cannot tell (") +
-                          m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                          QStringLiteral("Keep the changes? No replaces the working copy by "
-                                         "project ") +
-                          m_dialog.PROJEKT() + QStringLiteral(".") + QStringLiteral("\r\n") +
-                          QStringLiteral("The working copy stays after this run ends, too."),
-                      vbYesNo + vbQuestion, kTitel);
-    return m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie im Ordner ") + ordner +
-                      QString::fromUtf8(" enthält Änderungen, die nicht gespeichert sind. Ob noch "
-                                        "ein anderer Lauf von VELD an ihr arbeitet, kann dieser "
-                                        "Start nicht erkennen (") +
-                      m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
-                      QString::fromUtf8("Sollen die Änderungen behalten werden? Bei Nein wird die "
-                                        "Arbeitskopie durch das Projekt ") +
-                      m_dialog.PROJEKT() + QStringLiteral(" ersetzt.") + QStringLiteral("\r\n") +
-                      QStringLiteral("Die Arbeitskopie bleibt auch nach dem Ende dieses Laufs "
-                                     "erhalten."),
-                  vbYesNo + vbQuestion, kTitel);
+        return m_dialog.FRAGEN(
+            QStringLiteral("The working copy in the folder ") + ordner +
+                QStringLiteral(" holds changes that are not saved. Whether another run "
+                               "of VELD still works on it, this start cannot tell (") +
+                m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+                QStringLiteral("Keep the changes? No replaces the working copy by "
+                               "project ") +
+                m_dialog.PROJEKT() + QStringLiteral(".") + QStringLiteral("\r\n") +
+                QStringLiteral("The working copy stays after this run ends, too."),
+            vbYesNo + vbQuestion, kTitel);
+    return m_dialog.FRAGEN(
+        QStringLiteral("Die Arbeitskopie im Ordner ") + ordner +
+            QString::fromUtf8(" enthält Änderungen, die nicht gespeichert sind. Ob noch "
+                              "ein anderer Lauf von VELD an ihr arbeitet, kann dieser "
+                              "Start nicht erkennen (") +
+            m_anteilfehler + QStringLiteral(").") + QStringLiteral("\r\n") +
+            QString::fromUtf8("Sollen die Änderungen behalten werden? Bei Nein wird die "
+                              "Arbeitskopie durch das Projekt ") +
+            m_dialog.PROJEKT() + QStringLiteral(" ersetzt.") + QStringLiteral("\r\n") +
+            QStringLiteral("Die Arbeitskopie bleibt auch nach dem Ende dieses Laufs "
+                           "erhalten."),
+        vbYesNo + vbQuestion, kTitel);
 }
 
 QString ARBEITSKOPIE::GRUND(const char* englisch, const char* deutsch) const {

@@ -197,25 +197,28 @@ bool ARBEITSKOPIE::VERWAISTEDATENSAETZEPRUEFEN(const QString& titel, bool& behal
     const bool englisch = m_dialog.SPRACHE() == 1;
     const QString liste = AUFZAEHLUNG(verwaist);
     const int antwort =
-        englisch
-            ? m_dialog.FRAGEN(QStringLiteral("The working copy holds records that project ") + m_dialog.PROJEKT() +
-                         QStringLiteral(" does not hold or holds otherwise: ") + liste +
-                         QStringLiteral(". Another user or program overwrote the project "
-                                        "since; deleting the working copy now would lose them.") +
-                         QStringLiteral("\r\n") +
-                         QStringLiteral("Save them into the project? No keeps the working copy "
-                                        "for the next start; Cancel keeps VELD open."),
-                     vbYesNoCancel + vbExclamation, titel)
-            : m_dialog.FRAGEN(QStringLiteral("Die Arbeitskopie enthält Datensätze, die das Projekt ") +
-                         m_dialog.PROJEKT() + QString::fromUtf8(" nicht oder anders enthält: ") + liste +
-                         QString::fromUtf8(". Ein anderer Benutzer oder ein anderes Programm hat "
-                                           "das Projekt inzwischen überschrieben; wird die "
-                                           "Arbeitskopie jetzt gelöscht, sind sie verloren.") +
-                         QStringLiteral("\r\n") +
-                         QString::fromUtf8("Sollen sie in das Projekt gespeichert werden? Nein "
-                                           "behält die Arbeitskopie für den nächsten Start; "
-                                           "Abbrechen lässt VELD geöffnet."),
-                     vbYesNoCancel + vbExclamation, titel);
+        englisch ? m_dialog.FRAGEN(
+                       QStringLiteral("The working copy holds records that project ") +
+                           m_dialog.PROJEKT() +
+                           QStringLiteral(" does not hold or holds otherwise: ") + liste +
+                           QStringLiteral(". Another user or program overwrote the project "
+                                          "since; deleting the working copy now would lose them.") +
+                           QStringLiteral("\r\n") +
+                           QStringLiteral("Save them into the project? No keeps the working copy "
+                                          "for the next start; Cancel keeps VELD open."),
+                       vbYesNoCancel + vbExclamation, titel)
+                 : m_dialog.FRAGEN(
+                       QStringLiteral("Die Arbeitskopie enthält Datensätze, die das Projekt ") +
+                           m_dialog.PROJEKT() + QString::fromUtf8(" nicht oder anders enthält: ") +
+                           liste +
+                           QString::fromUtf8(". Ein anderer Benutzer oder ein anderes Programm hat "
+                                             "das Projekt inzwischen überschrieben; wird die "
+                                             "Arbeitskopie jetzt gelöscht, sind sie verloren.") +
+                           QStringLiteral("\r\n") +
+                           QString::fromUtf8("Sollen sie in das Projekt gespeichert werden? Nein "
+                                             "behält die Arbeitskopie für den nächsten Start; "
+                                             "Abbrechen lässt VELD geöffnet."),
+                       vbYesNoCancel + vbExclamation, titel);
     if (!m_dialog.GELADEN() || m_dialog.ENTLADEN()) {
         behalten = true;
         return true;

@@ -50,9 +50,9 @@ void ARBEITSKOPIE::ZUSTANDERNEUERN() {
     m_laufsperre = std::move(laufsperre);
     // The marks that went may have been other runs' unsaved changes: the
     // copy holds unsaved changes until a Save or the last run settles them.
-    const QString marke = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
-                          QString::number(++m_aenderung) + QStringLiteral(".geaendert");
-    if (!FESTANLEGEN(marke)) m_BOGEAENDERT = true;
+    const QString vermerk = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
+                            QString::number(++m_aenderung) + QStringLiteral(".geaendert");
+    if (!FESTANLEGEN(vermerk)) m_BOGEAENDERT = true;
 }
 
 void ARBEITSKOPIE::LAUFABMELDEN() {
@@ -89,18 +89,19 @@ void ARBEITSKOPIE::ZUSTANDMELDEN() {
     if (m_zustandgemeldet) return;
     m_zustandgemeldet = true;
     if (m_dialog.SPRACHE() == 1)
-        m_dialog.FRAGEN(QStringLiteral("The state of the working copy cannot be kept in the folder ") +
-                   m_zustandsfehler + QStringLiteral(".") + QStringLiteral("\r\n") +
-                   QStringLiteral("This run changes nothing in the working copy; it stays as it "
-                                  "is."),
-               vbOKOnly + vbCritical, kTitel);
+        m_dialog.FRAGEN(
+            QStringLiteral("The state of the working copy cannot be kept in the folder ") +
+                m_zustandsfehler + QStringLiteral(".") + QStringLiteral("\r\n") +
+                QStringLiteral("This run changes nothing in the working copy; it stays as it "
+                               "is."),
+            vbOKOnly + vbCritical, kTitel);
     else
-        m_dialog.FRAGEN(QString::fromUtf8("Der Zustand der Arbeitskopie kann im Ordner ") +
-                   m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden.") +
-                   QStringLiteral("\r\n") +
-                   QString::fromUtf8("Dieser Lauf ändert nichts an der Arbeitskopie; sie bleibt, "
-                                     "wie sie ist."),
-               vbOKOnly + vbCritical, kTitel);
+        m_dialog.FRAGEN(
+            QString::fromUtf8("Der Zustand der Arbeitskopie kann im Ordner ") + m_zustandsfehler +
+                QString::fromUtf8(" nicht festgehalten werden.") + QStringLiteral("\r\n") +
+                QString::fromUtf8("Dieser Lauf ändert nichts an der Arbeitskopie; sie bleibt, "
+                                  "wie sie ist."),
+            vbOKOnly + vbCritical, kTitel);
 }
 
 QStringList ARBEITSKOPIE::FREMDELAEUFE() const {

@@ -42,19 +42,18 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     const std::optional<float> groesse = eh.Value([&] { return GROESSEMB(m_dialog.XMDBPFAD()); });
     if (!groesse) return false;
     if (*groesse > 10.0f) {
-        const std::optional<float> erneut = eh.Value([&] { return GROESSEMB(m_dialog.XMDBPFAD()); });
+        const std::optional<float> erneut =
+            eh.Value([&] { return GROESSEMB(m_dialog.XMDBPFAD()); });
         if (!erneut) return false;
         const QString mb = SingleText(*erneut);
         const QString frage =
-            m_dialog.SPRACHE() == 1 ? QStringLiteral("Database reaches ") + mb + QStringLiteral(" MB! ") +
-                                 QStringLiteral("\r\n") +
-                                 QStringLiteral("Do you want to compact the file?")
-                           : QStringLiteral("Datenbank hat ") + mb +
-                                 QStringLiteral(" MB erreicht! ") + QStringLiteral("\r\n") +
-                                 QStringLiteral("Soll die Datei komprimiert werden?");
+            m_dialog.SPRACHE() == 1
+                ? QStringLiteral("Database reaches ") + mb + QStringLiteral(" MB! ") +
+                      QStringLiteral("\r\n") + QStringLiteral("Do you want to compact the file?")
+                : QStringLiteral("Datenbank hat ") + mb + QStringLiteral(" MB erreicht! ") +
+                      QStringLiteral("\r\n") + QStringLiteral("Soll die Datei komprimiert werden?");
         const int antwort = m_dialog.FRAGEN(frage, vbYesNo + vbQuestion + vbMsgBoxHelpButton, titel,
-                                   hilfedatei,
-                                   kKontextKomprimieren);
+                                            hilfedatei, kKontextKomprimieren);
         if (m_dialog.ENTLADEN()) return false;
         if (antwort == vbYes && !komprimieren()) return false;
     }
@@ -71,7 +70,7 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     for (;;) {
         versuch = SPEICHERNVERSUCHEN(eh, erlaubt);
         if (versuch.ausgang != SPEICHERVERSUCH::Ausgang::Fremd) break;
-        // Someone else wrote into the project (or the copy's mark is gone):
+        // Someone else wrote into the project (or the copy's digest is gone):
         // the question comes only where the Save would remove a record
         // that the copy does not hold as the project does. A project that
         // holds nothing more (the user's own export, another run of the
@@ -94,15 +93,18 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         m_dialog.FRAGEN(eh.Message(*versuch.abgebrochen), vbOKOnly + vbExclamation, titel);
     if (versuch.beschaedigt) {
         if (m_dialog.SPRACHE() == 1)
-            m_dialog.FRAGEN(QStringLiteral("The working copy is damaged; project ") + m_dialog.PROJEKT() +
-                       QStringLiteral(" was not overwritten.") + QStringLiteral("\r\n") +
-                       QStringLiteral("The working copy is kept: ") + m_dialog.XMDBPFAD(),
-                   vbOKOnly + vbCritical, titel);
+            m_dialog.FRAGEN(QStringLiteral("The working copy is damaged; project ") +
+                                m_dialog.PROJEKT() + QStringLiteral(" was not overwritten.") +
+                                QStringLiteral("\r\n") +
+                                QStringLiteral("The working copy is kept: ") + m_dialog.XMDBPFAD(),
+                            vbOKOnly + vbCritical, titel);
         else
-            m_dialog.FRAGEN(QString::fromUtf8("Die Arbeitskopie ist beschädigt; das Projekt ") + m_dialog.PROJEKT() +
-                       QString::fromUtf8(" wurde nicht überschrieben.") + QStringLiteral("\r\n") +
-                       QString::fromUtf8("Die Arbeitskopie bleibt erhalten: ") + m_dialog.XMDBPFAD(),
-                   vbOKOnly + vbCritical, titel);
+            m_dialog.FRAGEN(
+                QString::fromUtf8("Die Arbeitskopie ist beschädigt; das Projekt ") +
+                    m_dialog.PROJEKT() + QString::fromUtf8(" wurde nicht überschrieben.") +
+                    QStringLiteral("\r\n") +
+                    QString::fromUtf8("Die Arbeitskopie bleibt erhalten: ") + m_dialog.XMDBPFAD(),
+                vbOKOnly + vbCritical, titel);
     }
     return versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert;
 }
@@ -139,10 +141,9 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     };
     Connection sperre;
     const bool gesperrt = eh.Run(wartend([&] {
-                              sperre.Open(m_DBPROJEKT->Path());
-                              sperre.BeginTrans();
-                          })) &&
-                          !versuch.abgebrochen;
+        sperre.Open(m_DBPROJEKT->Path());
+        sperre.BeginTrans();
+    })) && !versuch.abgebrochen;
     // What the project may be to be overwritten unasked: what the copy was
     // taken from or last saved as, by any run of the user.
     versuch.bekannt = PROJEKTABDRUECKE() + m_eigeneprojektabdruecke;
@@ -150,27 +151,27 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         const QStringList gesichert = GESPEICHERTERZUSTAND();
         QList<DatabaseMark> erlaubte = versuch.bekannt;
         if (erlaubt) erlaubte << *erlaubt;
-        // The new project's mark is beside the copy before the new project
+        // The new project's digest is beside the copy before the new project
         // takes the old one's place, together with the old one's: a run
-        // killed in between leaves a mark that the project is either of.
+        // killed in between leaves digests that the project is either of.
         const auto vorErsetzen = [&](const DatabaseMark& neu) {
-            if (!KOPIEVERSCHOBEN()) PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
+            if (!KOPIEVERSCHOBEN())
+                PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
         };
         bool fremd = false;
-        const bool geschrieben =
-            eh.Run(wartend([&] {
-                try {
-                    // A project whose mark could not be taken is overwritten
-                    // as the user agreed, not asked about again.
-                    fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT, m_dialog.PROJEKTDATENBANK(), erlaubte,
-                                                     versuch.abdruck,
-                                                     !erlaubt || erlaubt->known, vorErsetzen);
-                } catch (const RuntimeError& fehler) {
-                    if (fehler.Number() != DatabaseError::Damaged) throw;
-                    versuch.beschaedigt = true;
-                }
-            })) &&
-            !versuch.beschaedigt && !versuch.abgebrochen && !fremd;
+        const bool geschrieben = eh.Run(wartend([&] {
+            try {
+                // A project whose digest could not be taken is overwritten
+                // as the user agreed, not asked about again.
+                fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT, m_dialog.PROJEKTDATENBANK(),
+                                                 erlaubte, versuch.abdruck,
+                                                 !erlaubt || erlaubt->known, vorErsetzen);
+            } catch (const RuntimeError& fehler) {
+                if (fehler.Number() != DatabaseError::Damaged) throw;
+                versuch.beschaedigt = true;
+            }
+        })) && !versuch.beschaedigt &&
+                                 !versuch.abgebrochen && !fremd;
         if (fremd) {
             versuch.ausgang = SPEICHERVERSUCH::Ausgang::Fremd;
         } else if (geschrieben) {
@@ -189,21 +190,21 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
 }
 
 bool ARBEITSKOPIE::UEBERSCHREIBENFRAGEN(const QString& titel, const QStringList& verloren,
-                                          bool unbekannt) {
+                                        bool unbekannt) {
     const QString projekt = QDir::toNativeSeparators(m_dialog.PROJEKTDATENBANK());
     const bool englisch = m_dialog.SPRACHE() == 1;
     const QString liste = AUFZAEHLUNG(verloren);
     QString text;
     if (englisch) {
-        text = unbekannt
-                   ? QStringLiteral("Whether project ") + m_dialog.PROJEKT() + QStringLiteral(" (") +
-                         projekt +
-                         QStringLiteral(") was changed by another user or program since the "
-                                        "working copy was taken cannot be told: the working "
-                                        "copy's mark is missing.")
-                   : QStringLiteral("Project ") + m_dialog.PROJEKT() + QStringLiteral(" (") + projekt +
-                         QStringLiteral(") was changed by another user or program since the "
-                                        "working copy was taken.");
+        text = unbekannt ? QStringLiteral("Whether project ") + m_dialog.PROJEKT() +
+                               QStringLiteral(" (") + projekt +
+                               QStringLiteral(") was changed by another user or program since the "
+                                              "working copy was taken cannot be told: the working "
+                                              "copy's mark is missing.")
+                         : QStringLiteral("Project ") + m_dialog.PROJEKT() + QStringLiteral(" (") +
+                               projekt +
+                               QStringLiteral(") was changed by another user or program since the "
+                                              "working copy was taken.");
         text += QStringLiteral(" Saving now removes these records from the project, which the "
                                "working copy does not hold or holds otherwise: ") +
                 liste + QStringLiteral(".") + QStringLiteral("\r\n") +
@@ -213,16 +214,16 @@ bool ARBEITSKOPIE::UEBERSCHREIBENFRAGEN(const QString& titel, const QStringList&
                                "quit without saving (No when asked to save).") +
                 QStringLiteral("\r\n") + QStringLiteral("Overwrite the project all the same?");
     } else {
-        text = unbekannt
-                   ? QStringLiteral("Ob das Projekt ") + m_dialog.PROJEKT() + QStringLiteral(" (") +
-                         projekt +
-                         QString::fromUtf8(") seit dem Anlegen der Arbeitskopie von einem "
-                                           "anderen Benutzer oder Programm geändert wurde, "
-                                           "lässt sich nicht feststellen: die Marke der "
-                                           "Arbeitskopie fehlt.")
-                   : QStringLiteral("Das Projekt ") + m_dialog.PROJEKT() + QStringLiteral(" (") + projekt +
-                         QString::fromUtf8(") wurde seit dem Anlegen der Arbeitskopie von "
-                                           "einem anderen Benutzer oder Programm geändert.");
+        text = unbekannt ? QStringLiteral("Ob das Projekt ") + m_dialog.PROJEKT() +
+                               QStringLiteral(" (") + projekt +
+                               QString::fromUtf8(") seit dem Anlegen der Arbeitskopie von einem "
+                                                 "anderen Benutzer oder Programm geändert wurde, "
+                                                 "lässt sich nicht feststellen: die Marke der "
+                                                 "Arbeitskopie fehlt.")
+                         : QStringLiteral("Das Projekt ") + m_dialog.PROJEKT() +
+                               QStringLiteral(" (") + projekt +
+                               QString::fromUtf8(") wurde seit dem Anlegen der Arbeitskopie von "
+                                                 "einem anderen Benutzer oder Programm geändert.");
         text += QString::fromUtf8(" Wird jetzt gespeichert, gehen im Projekt diese Datensätze "
                                   "verloren, die die Arbeitskopie nicht oder anders enthält: ") +
                 liste + QStringLiteral(".") + QStringLiteral("\r\n") +

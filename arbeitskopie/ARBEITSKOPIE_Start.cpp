@@ -21,6 +21,7 @@
 
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 
+#include "arbeitskopie/TAETIGKEIT.h"
 #include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
@@ -30,7 +31,6 @@
 #include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/WaitWindow.h"
-#include "arbeitskopie/TAETIGKEIT.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -95,8 +95,10 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     if (HALTEPUNKT) HALTEPUNKT("HALT");
 
     if (QFileInfo::exists(arbeitskopie)) {
-        const QString herkunft = PROJEKTABDRUCK::HERKUNFT(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
-        if (!herkunft.isEmpty() && herkunft != PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK())) {
+        const QString herkunft =
+            PROJEKTABDRUCK::HERKUNFT(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
+        if (!herkunft.isEmpty() &&
+            herkunft != PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK())) {
             // Another project's copy is never moved without knowing that no
             // run works on it, nor taken for this project's (a Save would
             // write it over this project): a run that cannot know ends here,
@@ -110,10 +112,10 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             }
             const QString projekt = PROJEKTABDRUCK::PROJEKTNAME(herkunft);
             QString welches = m_dialog.SPRACHE() == 1 ? QStringLiteral("project ") + projekt
-                                             : QStringLiteral("zum Projekt ") + projekt;
+                                                      : QStringLiteral("zum Projekt ") + projekt;
             if (projekt == PROJEKTABDRUCK::FREMD)
                 welches = m_dialog.SPRACHE() == 1 ? QStringLiteral("another project")
-                                         : QStringLiteral("einem anderen Projekt");
+                                                  : QStringLiteral("einem anderen Projekt");
             // A copy that another run still works on (or may: the copy's
             // lock refused) cannot be moved, and this run cannot share it
             // either: a Save would write the other project's records over
@@ -124,20 +126,22 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                 else if (!m_anteilfehler.isEmpty())
                     ANTEILPRUEFEN(arbeitskopie);
                 else if (m_dialog.SPRACHE() == 1)
-                    m_dialog.FRAGEN(QStringLiteral("The working copy belongs to ") + welches +
-                               QStringLiteral(", on which another run of VELD is working right "
-                                              "now.") +
-                               QStringLiteral("\r\n") +
-                               QStringLiteral("End that run first; this start ends."),
-                           vbOKOnly + vbExclamation, kTitel);
+                    m_dialog.FRAGEN(
+                        QStringLiteral("The working copy belongs to ") + welches +
+                            QStringLiteral(", on which another run of VELD is working right "
+                                           "now.") +
+                            QStringLiteral("\r\n") +
+                            QStringLiteral("End that run first; this start ends."),
+                        vbOKOnly + vbExclamation, kTitel);
                 else
-                    m_dialog.FRAGEN(QString::fromUtf8("Die Arbeitskopie gehört ") + welches +
-                               QString::fromUtf8(", an dem gerade ein anderer Lauf von VELD "
-                                                 "arbeitet.") +
-                               QStringLiteral("\r\n") +
-                               QString::fromUtf8("Beenden Sie zuerst diesen Lauf; dieser Start "
-                                                 "wird beendet."),
-                           vbOKOnly + vbExclamation, kTitel);
+                    m_dialog.FRAGEN(
+                        QString::fromUtf8("Die Arbeitskopie gehört ") + welches +
+                            QString::fromUtf8(", an dem gerade ein anderer Lauf von VELD "
+                                              "arbeitet.") +
+                            QStringLiteral("\r\n") +
+                            QString::fromUtf8("Beenden Sie zuerst diesen Lauf; dieser Start "
+                                              "wird beendet."),
+                        vbOKOnly + vbExclamation, kTitel);
                 return false;
             }
             // Another project's unsaved changes: they are kept under a name
@@ -161,11 +165,12 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             const int antwort =
                 !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
                 : m_dialog.SPRACHE() == 1
-                    ? m_dialog.FRAGEN(QStringLiteral("Program was interuped during the execution!") +
-                                 QStringLiteral("\r\n") +
-                                 QStringLiteral(
-                                     "Do you want to save the changes till the interuption?"),
-                             vbYesNo + vbQuestion, kTitel)
+                    ? m_dialog.FRAGEN(
+                          QStringLiteral("Program was interuped during the execution!") +
+                              QStringLiteral("\r\n") +
+                              QStringLiteral(
+                                  "Do you want to save the changes till the interuption?"),
+                          vbYesNo + vbQuestion, kTitel)
                     : m_dialog.FRAGEN(
                           QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!") +
                               QStringLiteral("\r\n") +
@@ -175,10 +180,11 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             if (antwort == vbYes) {
                 // From now on the copy is this project's, and what the gone
                 // runs left in it counts as this run's unsaved changes.
-                // The project's mark stays what the gone run took it from.
+                // The project's digest stays what the gone run took it from.
                 eh.Run([&] {
                     const QString herkunft = PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie);
-                    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), PROJEKTABDRUCK::ABDRUECKE(herkunft));
+                    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(),
+                                              PROJEKTABDRUCK::ABDRUECKE(herkunft));
                 });
                 ZUSTANDLEEREN();
                 SETZEBOGEAENDERT(true);
@@ -203,13 +209,13 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
 void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
     const QString herkunft = PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie);
     const QString neu = arbeitskopie + QStringLiteral(".neu");
-    DatabaseMark marke;
+    DatabaseMark abdruck;
     // Until the new copy is in place, it belongs to no project.
     QFile::remove(herkunft);
     QFile::remove(neu);
     try {
         // The new file is the working copy to the user, also in its boxes.
-        CopyDatabase(m_dialog.PROJEKTDATENBANK(), neu, arbeitskopie, &marke);
+        CopyDatabase(m_dialog.PROJEKTDATENBANK(), neu, arbeitskopie, &abdruck);
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
         FileLock anteil(kAnteilsbyte);
@@ -229,8 +235,8 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
         QFile::remove(neu);
         throw;
     }
-    m_eigeneprojektabdruecke = {marke};
-    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), {marke});
+    m_eigeneprojektabdruecke = {abdruck};
+    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), {abdruck});
 }
 
 bool ARBEITSKOPIE::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie) {
@@ -258,7 +264,7 @@ bool ARBEITSKOPIE::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arb
 }
 
 bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
-                                   const QString& fremdprojekt) {
+                                 const QString& fremdprojekt) {
     const bool en = m_dialog.SPRACHE() == 1;
     const bool beschaedigt = fremdprojekt.isEmpty();
     const std::optional<QString> ziel = eh.Value([&] {
@@ -308,18 +314,19 @@ bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
     if (!frisch) {
         // One box: where the copy lies, and why the start ends.
         if (!m_dialog.SITZUNGENDET())
-            m_dialog.FRAGEN(was + QStringLiteral("\r\n") + eh.ErrDescription() + QStringLiteral("\r\n") +
-                       (en ? QStringLiteral("VELD does not start.")
-                           : QStringLiteral("VELD wird nicht gestartet.")),
-                   vbOKOnly + vbExclamation, kTitel);
+            m_dialog.FRAGEN(was + QStringLiteral("\r\n") + eh.ErrDescription() +
+                                QStringLiteral("\r\n") +
+                                (en ? QStringLiteral("VELD does not start.")
+                                    : QStringLiteral("VELD wird nicht gestartet.")),
+                            vbOKOnly + vbExclamation, kTitel);
         return false;
     }
     if (beschaedigt)
         was += QStringLiteral("\r\n") +
-               (en ? QStringLiteral("The work goes on with a new copy of project ") + m_dialog.PROJEKT() +
-                         QStringLiteral(".")
-                   : QStringLiteral("Es wird mit einer neuen Kopie des Projekts ") + m_dialog.PROJEKT() +
-                         QStringLiteral(" weitergearbeitet."));
+               (en ? QStringLiteral("The work goes on with a new copy of project ") +
+                         m_dialog.PROJEKT() + QStringLiteral(".")
+                   : QStringLiteral("Es wird mit einer neuen Kopie des Projekts ") +
+                         m_dialog.PROJEKT() + QStringLiteral(" weitergearbeitet."));
     m_dialog.FRAGEN(was, vbOKOnly + vbExclamation, kTitel);
     return true;
 }
@@ -364,13 +371,15 @@ void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
                       : QString::fromUtf8("Ein anderer Lauf von VELD entscheidet gerade über die "
                                           "Arbeitskopie.");
         return was + QLatin1Char('\n') +
-               (m_dialog.SPRACHE() == 1 ? QStringLiteral("This start waits until it is done.")
-                               : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
+               (m_dialog.SPRACHE() == 1
+                    ? QStringLiteral("This start waits until it is done.")
+                    : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
     });
     for (;;) {
         if (STARTSPERREN(arbeitskopie)) return;
         if (warten.Elapsed() >= BusyWait::Limited(kWartezeitMs))
             throw DatabaseError::LockedError(arbeitskopie);
-        if (!warten.Pause(50) || m_dialog.SITZUNGENDET()) throw DatabaseError::CancelledError(arbeitskopie);
+        if (!warten.Pause(50) || m_dialog.SITZUNGENDET())
+            throw DatabaseError::CancelledError(arbeitskopie);
     }
 }

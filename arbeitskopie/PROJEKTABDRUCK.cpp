@@ -46,11 +46,11 @@ QString PROJEKTNAME(const QString& herkunft) {
     // something else) gives FREMD.
     const QFileInfo datei(herkunft);
     const QString name = datei.dir().dirName();
-    const bool zulaessig =
-        !name.isEmpty() && name.size() <= 64 && name.front().isLetterOrNumber() &&
-        std::all_of(name.begin(), name.end(), [](QChar c) {
-            return c.isLetterOrNumber() || QStringLiteral(" ._-+()").contains(c);
-        });
+    const bool zulaessig = !name.isEmpty() && name.size() <= 64 &&
+                           name.front().isLetterOrNumber() &&
+                           std::all_of(name.begin(), name.end(), [](QChar c) {
+                               return c.isLetterOrNumber() || QStringLiteral(" ._-+()").contains(c);
+                           });
     if (!datei.isAbsolute() || datei.fileName() != QStringLiteral("VELD.mdb") || !zulaessig)
         return FREMD;
     return name;

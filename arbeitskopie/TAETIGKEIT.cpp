@@ -43,8 +43,8 @@ void MELDEN(const QString& zustand, ART art) {
     if (zustand.isEmpty()) return;
     // Written beside and renamed into place: a reader gets it whole or not.
     const QString ziel = datei(zustand);
-    const QString neu = ziel + QStringLiteral(".") +
-                        QString::number(QCoreApplication::applicationPid());
+    const QString neu =
+        ziel + QStringLiteral(".") + QString::number(QCoreApplication::applicationPid());
     QFile schreiben(neu);
     const QByteArray inhalt = QByteArray(kArten[art]) + ' ' + wer() + '\n';
     const bool geschrieben = schreiben.open(QIODevice::WriteOnly | QIODevice::Truncate) &&

@@ -14,8 +14,7 @@
 KOPIEDIALOG::KOPIEDIALOG(QString projektdatenbank, QString arbeitskopie)
     : m_projektdatenbank(std::move(projektdatenbank)), m_arbeitskopie(std::move(arbeitskopie)) {}
 
-int KOPIEDIALOG::FRAGEN(const QString& text, int stil, const QString& titel, const QString&,
-                        int) {
+int KOPIEDIALOG::FRAGEN(const QString& text, int stil, const QString& titel, const QString&, int) {
     m_boxen.append({text, stil, titel});
     if (m_antworten.isEmpty()) {
         ADD_FAILURE() << "unexpected box: " << text.toStdString();

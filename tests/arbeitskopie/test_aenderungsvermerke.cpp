@@ -6,8 +6,8 @@
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
 
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 
 TEST(Aenderungsvermerke, AWriteIsMarkedAndARollbackTakesItsMarkBack) {
     const struct {

@@ -63,8 +63,8 @@ TEST(Ende, TheLastRunWithoutChangesDeletesTheCopyUnasked) {
     ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
     ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
     bool cancel = false;
-    EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(eh, 0, QStringLiteral("Beenden"),
-                                           [] { return false; }, cancel));
+    EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(
+        eh, 0, QStringLiteral("Beenden"), [] { return false; }, cancel));
     lauf->kopie->BEENDEN(eh);
     EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()));

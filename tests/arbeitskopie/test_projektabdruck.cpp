@@ -21,11 +21,11 @@ TEST(Projektabdruck, TheProjectIsNamedByTheFolderOfItsDatabaseAndGarbageByNothin
     } faelle[] = {
         {"/p/PROJEKTE/TE0001.00/VELD.mdb", "TE0001.00"},
         {"/p/PROJEKTE/Bau (2) A-1+B_c/VELD.mdb", "Bau (2) A-1+B_c"},
-        {"PROJEKTE/TE0001.00/VELD.mdb", "fremd"},       // not absolute
-        {"/p/PROJEKTE/TE0001.00/ANDERS.mdb", "fremd"},  // not a project database
-        {"/p/PROJEKTE/.versteckt/VELD.mdb", "fremd"},   // not a letter or digit first
-        {"/p/PROJEKTE/a;b/VELD.mdb", "fremd"},          // a character a name never has
-        {"/VELD.mdb", "fremd"},                         // no folder
+        {"PROJEKTE/TE0001.00/VELD.mdb", "fremd"},      // not absolute
+        {"/p/PROJEKTE/TE0001.00/ANDERS.mdb", "fremd"}, // not a project database
+        {"/p/PROJEKTE/.versteckt/VELD.mdb", "fremd"},  // not a letter or digit first
+        {"/p/PROJEKTE/a;b/VELD.mdb", "fremd"},         // a character a name never has
+        {"/VELD.mdb", "fremd"},                        // no folder
     };
     for (const auto& fall : faelle)
         EXPECT_EQ(PROJEKTABDRUCK::PROJEKTNAME(QString::fromUtf8(fall.herkunft)),
@@ -68,7 +68,8 @@ TEST(Projektabdruck, WhatIsWrittenIsReadAgainAndAFailedWriteLeavesTheFileBefore)
     } catch (const RuntimeError& fehler) {
         EXPECT_EQ(fehler.Number(), 75);
     }
-    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files), QStringList{QStringLiteral("VELD.projekt")});
+    EXPECT_EQ(QDir(ordner.path()).entryList(QDir::Files),
+              QStringList{QStringLiteral("VELD.projekt")});
     // A file that is not there names nothing.
     EXPECT_EQ(PROJEKTABDRUCK::HERKUNFT(fehlt), QString());
     EXPECT_TRUE(PROJEKTABDRUCK::ABDRUECKE(fehlt).isEmpty());

@@ -94,8 +94,8 @@ TEST(Start, ASecondRunSharesTheCopyOfALiveRunUnaskedAndOnlyTheLastDeletesIt) {
     for (const auto* lauf : {erster.get(), zweiter.get()}) {
         labor.DIALOG.ANTWORTEN({vbNo});
         bool cancel = false;
-        EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(eh, 1, QStringLiteral("Beenden"),
-                                               [] { return false; }, cancel));
+        EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(
+            eh, 1, QStringLiteral("Beenden"), [] { return false; }, cancel));
         EXPECT_FALSE(cancel);
         lauf->kopie->BEENDEN(eh);
         EXPECT_EQ(labor.DIALOG.BOXEN().last().text, frage);
