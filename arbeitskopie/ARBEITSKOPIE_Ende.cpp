@@ -21,8 +21,11 @@
 //     connection is closed.
 //  6. The last run (decided anew) deletes the copy unless it is to stay.
 //     The check of step 3 runs here once more for a quit that asked
-//     nothing (a session's end): as things stand it runs after the copy's
-//     connection was closed, so its comparison fails and the copy stays.
+//     nothing (a session's end). As things stand it runs after step 5 has
+//     closed the copy's connection: where the project is still what the
+//     copy was taken from, the digest alone lets the copy go; where it is
+//     not, the comparison of the records meets the closed connection, fails,
+//     and the copy stays.
 //  7. The run mark goes, the decision and the locks are given back; the
 //     share of the copy only once its connection is closed.
 
@@ -140,7 +143,8 @@ void ARBEITSKOPIE::BEENDEN(ErrorHandler& eh) {
     const bool letzter = !verschoben && ALLEINENTSCHEIDEN();
     bool behalten = m_kopiebehalten;
     // A session's end asked nothing: a copy with records that the project
-    // no longer holds stays without a box.
+    // no longer holds stays without a box. (The copy's connection is closed
+    // by now: see step 6 above for what the check then finds.)
     if (letzter && !m_verworfen && !m_verwaistgeprueft && !BOGEAENDERT() &&
         FREMDELAEUFE().isEmpty())
         VERWAISTEDATENSAETZEPRUEFEN(QString(), behalten, true, nullptr);
