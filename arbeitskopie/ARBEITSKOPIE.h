@@ -54,6 +54,10 @@ public:
     // decided ("HALT").
     static inline std::function<void(const char* stelle)> HALTEPUNKT;
 
+    // Before the start decides: a copy that another run or program holds
+    // for writing is waited for, and for a first start the project database
+    // must be readable. A failure leaves through `eh`.
+    void VORPRUEFEN(ErrorHandler& eh);
     // The start: the copy decided about, made or shared, and opened. False
     // when the start is to end at once, told why (or the session ended
     // meanwhile); true otherwise, also when it left through `eh`, whose

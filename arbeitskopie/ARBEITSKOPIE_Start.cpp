@@ -46,7 +46,42 @@ namespace {
 // How long a start waits for another run's decision, as long as every wait
 // for another holder of a database.
 constexpr qint64 kWartezeitMs = 30000;
+
+// A working copy that another run or program holds for writing is neither
+// replaced nor used: the start waits until it is free (the wait shows
+// itself), and a copy still held past the time-out ends the start. Any
+// other fault of the copy is told by the steps that use it.
+void kopieFrei(const QString& arbeitskopie) {
+    if (!QFileInfo::exists(arbeitskopie)) return;
+    try {
+        Connection probe;
+        probe.SetConnectionTimeout(30);
+        probe.Open(arbeitskopie);
+        probe.BeginTrans();
+        probe.RollbackTrans();
+    } catch (const RuntimeError& fehler) {
+        if (fehler.Number() == DatabaseError::Locked ||
+            fehler.Number() == DatabaseError::Cancelled)
+            throw;
+    }
+}
+
+// A first start copies the project database. The open reads it: a holder is
+// waited for once, here, where the wait names the project database, and one
+// that is held past the time-out, damaged or missing ends the start before
+// anything is made beside the copy.
+void projektLesbar(const QString& projektdatenbank) {
+    Connection probe;
+    probe.SetConnectionTimeout(30);
+    probe.Open(projektdatenbank);
+}
 } // namespace
+
+void ARBEITSKOPIE::VORPRUEFEN(ErrorHandler& eh) {
+    eh.Run([&] { kopieFrei(m_dialog.XMDBPFAD()); });
+    if (!eh.Left() && !QFileInfo::exists(m_dialog.XMDBPFAD()))
+        eh.Run([&] { projektLesbar(m_dialog.PROJEKTDATENBANK()); });
+}
 
 bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     const std::optional<QString> kopie = eh.Value([&] { return m_dialog.XMDBPFAD(); });

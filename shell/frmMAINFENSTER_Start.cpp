@@ -70,32 +70,6 @@ const QList<int> kKopierfehler = {DatabaseError::Locked,   DatabaseError::Cancel
                                   DatabaseError::Failure,  DatabaseError::NotAllowed,
                                   53, 70, 75, 76};
 
-// A working copy that another run or program holds for writing is neither
-// replaced nor used: the start waits until it is free (the wait shows
-// itself), and a copy still held past the time-out ends the start. Any
-// other fault of the copy is told by the steps that use it.
-void kopieFrei(const QString& arbeitskopie) {
-    if (!QFileInfo::exists(arbeitskopie)) return;
-    try {
-        Connection probe;
-        probe.SetConnectionTimeout(30);
-        probe.Open(arbeitskopie);
-        probe.BeginTrans();
-        probe.RollbackTrans();
-    } catch (const RuntimeError& fehler) {
-        if (belegt(fehler.Number())) throw;
-    }
-}
-
-// A first start copies the project database. The open reads it: a holder is
-// waited for once, here, where the wait names the project database, and one
-// that is held past the time-out, damaged or missing ends the start before
-// anything is made beside the copy.
-void projektLesbar(const QString& projektdatenbank) {
-    Connection probe;
-    probe.SetConnectionTimeout(30);
-    probe.Open(projektdatenbank);
-}
 } // namespace
 
 bool frmMAINFENSTER::MDIForm_Load() {
@@ -219,9 +193,7 @@ bool frmMAINFENSTER::LADEN() {
     // one box, at the first wait that timed out or was cancelled.
     still = kKopierfehler;
     eh.LeaveSilentlyOn(still);
-    eh.Run([&] { kopieFrei(XMDBPFAD()); });
-    if (!eh.Left() && !QFileInfo::exists(XMDBPFAD()))
-        eh.Run([&] { projektLesbar(PROJEKTDATENBANK()); });
+    m_arbeitskopie->VORPRUEFEN(eh);
     if (eh.Left()) return verlassen();
     if (!m_arbeitskopie->VORBEREITEN(eh)) {
         m_abgebrochen = true;
