@@ -264,6 +264,9 @@ private:
     // The locks and the run mark given back.
     void FREIGEBEN();
 
+    // The refusal of a write into a copy that is no longer at its path,
+    // naming it (ARBEITSKOPIE.cpp, with KOPIEVERSCHOBEN and these helpers).
+    RuntimeError KOPIEVERSCHOBENFEHLER() const;
     // A file made and on the disk before anything relies on it (a run mark,
     // a change mark); false when it could not be made so.
     static bool FESTANLEGEN(const QString& datei);
@@ -272,9 +275,6 @@ private:
     QString AUFZAEHLUNG(const QStringList& kennungen) const;
 
     // The kept files (ARBEITSKOPIE_Abgeloest).
-    // The refusal of a write into a copy that is no longer at its path,
-    // naming it.
-    RuntimeError KOPIEVERSCHOBENFEHLER() const;
     // What this run wrote into a copy that is no longer at its path goes
     // into a file of its own beside the copy, named in a box; false when it
     // could not be kept (the box said why). A run that stored nothing since

@@ -172,8 +172,8 @@ void ARBEITSKOPIE::FREIGEBEN() {
     TAETIGKEIT::BEENDEN();
     m_kopiesperre.Release();
     m_entscheidung.Release();
-    // Only once the copy's connection is closed; otherwise the window's
-    // end closes both.
+    // Only once the copy's connection is closed; otherwise both close at the
+    // run's end, the connection first.
     if (!m_DBPROJEKT->IsOpen()) m_kopieanteil.Release();
 }
 
