@@ -133,8 +133,8 @@ int lauf(const QStringList& a) {
             continue;
         } else if (teile.at(0) == QLatin1String("FORTSCHREIBEN")) {
             // "FORTSCHREIBEN <von> <datei>": records W<von>, W<von+1>, ...
-            // stored as SCHREIBEN stores them, without a pause, until the
-            // file exists; "LAEUFT" after the first, then "GESCHRIEBEN
+            // stored as SCHREIBEN stores them, one after the other, until
+            // the file exists; "LAEUFT" after the first, then "GESCHRIEBEN
             // <stored> VON <tried>". The other side decides how long this
             // run stores, not the speed of the machine.
             const QString haltdatei = teile.at(2);
@@ -146,6 +146,11 @@ int lauf(const QStringList& a) {
                 ++versucht;
                 geschrieben += speichern(id);
                 if (versucht == 1) melden(QStringLiteral("LAEUFT"));
+                // A moment between two stores, as between two commands of a
+                // user: back to back they leave a writer of another run
+                // hardly a gap to take its turn, and its wait (seconds, or
+                // up to its time-out) would be a matter of luck.
+                QThread::msleep(2);
             }
             melden(QStringLiteral("GESCHRIEBEN %1 VON %2").arg(geschrieben).arg(versucht));
             continue;
@@ -505,7 +510,7 @@ TEST(Laeufe, ACompactionBesideAStoringRunLosesNothingAndDamagesNothing) {
         }
         QProcess& a = aZuerst ? erster : zweiter;
         QProcess& b = aZuerst ? zweiter : erster;
-        // A stores without a pause until it is told to stop; B compacts
+        // A stores on and on until it is told to stop; B compacts
         // three times, each time after A has stored more, so that every
         // compaction meets A in the middle of its stores however fast
         // either run is.
