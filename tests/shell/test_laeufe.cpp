@@ -284,18 +284,24 @@ bool weitergeschrieben(const QString& kopie, int& bisher) {
     }
 }
 
-// In `ms` milliseconds, unless `wache` is gone by then: the text of the
-// waiting window that shows then (empty when none shows), and then `tun`
-// with it.
-void imWarten(QObject& wache, int ms, QString& text, std::function<void(QWidget&)> tun) {
-    QTimer::singleShot(ms, &wache, [&text, tun] {
+// As soon as the waiting window shows, unless `wache` is gone by then: its
+// text (empty when none shows), and then `tun` with it. Asked again and
+// again rather than once after a fixed time, so that neither a slow machine
+// (the window not yet there) nor a fast one (time lost) decides.
+void imWarten(QObject& wache, QString& text, std::function<void(QWidget&)> tun) {
+    auto* frage = new QTimer(&wache);
+    frage->setInterval(10);
+    QObject::connect(frage, &QTimer::timeout, &wache, [frage, &text, tun] {
         for (QWidget* fenster : QApplication::topLevelWidgets())
             if (fenster->objectName() == QLatin1String("frmWARTEN") && fenster->isVisible()) {
+                frage->stop();
+                frage->deleteLater();
                 text = fenster->findChild<QLabel*>()->text();
                 tun(*fenster);
                 return;
             }
     });
+    frage->start();
 }
 
 void abbrechen(QWidget& fenster) {
@@ -753,14 +759,15 @@ TEST(Laeufe, AStoreWaitingForAnotherWriterShowsItAndStopsWithNothingWritten) {
         ScriptedDialogs boxen;
         frmMAINFENSTER f;
         ASSERT_TRUE(f.MDIForm_Load());
-        f.DBPROJEKT()->SetConnectionTimeout(3);
+        // Only a safety net: Abbrechen comes as soon as the window shows.
+        f.DBPROJEKT()->SetConnectionTimeout(30);
         f.mnuNEU_Click();
         EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("NEU-1"));
         Connection anderer(labor.ARBEITSKOPIE());
         anderer.BeginTrans();
         anderer.Execute(QStringLiteral("UPDATE [E1] SET [KOM]='x'"));
         QString text;
-        imWarten(f, 1500, text, [&](QWidget& fenster) {
+        imWarten(f, text, [&](QWidget& fenster) {
             if (sitzungsende)
                 f.SITZUNGSENDE();
             else
@@ -799,7 +806,7 @@ TEST(Laeufe, AStartWaitingForAnotherSaysWhatItDoesAndCancelledWritesNothing) {
     ASSERT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("VELD")));
     QString text;
     QObject wache;
-    imWarten(wache, 1500, text, abbrechen);
+    imWarten(wache, text, abbrechen);
     {
         ScriptedDialogs boxen;
         boxen.expect(vbOK, QStringLiteral("Die Datenbank ") + labor.ARBEITSKOPIE() +
