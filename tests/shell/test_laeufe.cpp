@@ -236,13 +236,14 @@ QStringList versteckte(const QString& ordner) {
 
 // Kills the child as soon as a Save writes beside the project database
 // (any file there but the database itself), after `warten` milliseconds
-// more.
+// more. False when the child ended or wrote nothing there in a minute
+// (a safety net: its start and first Save take a moment).
 bool imSpeichernToeten(QProcess& kind, const QString& ordner, int warten) {
     QElapsedTimer uhr;
     uhr.start();
     while (QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::System) ==
            QStringList{QStringLiteral("VELD.mdb")}) {
-        if (uhr.elapsed() > 20000 || kind.state() == QProcess::NotRunning) return false;
+        if (uhr.elapsed() > 60000 || kind.state() == QProcess::NotRunning) return false;
         QThread::usleep(200);
     }
     if (warten > 0) QThread::msleep(warten);
@@ -268,7 +269,7 @@ QString kennungenBis(int n) {
 
 // Waits until the run that stores records W... into `kopie` has stored more
 // than `bisher` of them, and counts them into it; false when none came in a
-// minute (far longer than one store takes on any machine).
+// minute (a safety net: a store takes a moment).
 bool weitergeschrieben(const QString& kopie, int& bisher) {
     const QDeadlineTimer frist(60000);
     for (;;) {
