@@ -539,9 +539,8 @@ TEST(Laeufe, ACompactionBesideAStoringRunLosesNothingAndDamagesNothing) {
         const int versucht = bericht.at(3).toInt();
         EXPECT_EQ(bericht.at(1).toInt(), versucht);
         EXPECT_GE(versucht, bisher);
-        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN %1 %2")
-                                             .arg(100 + versucht)
-                                             .arg(109 + versucht)),
+        EXPECT_EQ(KINDPROZESS::BEFEHL(
+                      a, QStringLiteral("SCHREIBEN %1 %2").arg(100 + versucht).arg(109 + versucht)),
                   antwort("GESCHRIEBEN 10"));
         EXPECT_EQ(pruefung(labor.ARBEITSKOPIE()), antwort("ok"));
 
