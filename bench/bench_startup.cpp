@@ -7,6 +7,11 @@
 // File, Save of a working copy of 50 MB into the project (its check of the
 // new project database included) against the engine's copy of the same
 // file: it should stay within twice the copy.
+//
+// File, Save into a project of 2,000 records with 100 readings each that
+// another user changed since (one record changed, one added), the join of
+// the two included, against the engine's copy of the same project: within
+// three times the copy.
 
 #include "BOXENZAEHLER.h"
 
@@ -181,6 +186,95 @@ void BM_BackupCopy(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BackupCopy)->Arg(0)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// A third project of 2,000 records with 100 readings each, for the user
+// BENCH2000; made when first needed.
+QString projekt2000() {
+    static const QString datei = [] {
+        Labor& l = labor();
+        const QString projekt = l.projekte + QStringLiteral("/TE2000.00");
+        QDir().mkpath(projekt);
+        const QString datenbank = projekt + QStringLiteral("/VELD.mdb");
+        PROJEKTDATENBANKANLEGEN(datenbank);
+        Connection db(datenbank);
+        Transaction t(db);
+        for (int id = 1; id <= 2000; ++id) {
+            db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                       {id, QStringLiteral("V-%1").arg(id, 4, 10, QLatin1Char('0'))});
+            db.Execute(
+                QStringLiteral(
+                    "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (?,0,2.0,0.5,1440)"),
+                {id});
+            db.Execute(QStringLiteral(
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
+                           "i<100) INSERT INTO [E3] ([ID],[I1],[DATUM],[UHRZEIT],[DET],[V],[TEMP]) "
+                           "SELECT ?, i, '11.03.2002', '08:15', i*30, 0.4*(1.0-1.0/(1.0+i)), 20.0 "
+                           "FROM n"),
+                       {id});
+            db.Execute(QStringLiteral("INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (?,false,0.3)"),
+                       {id});
+        }
+        t.Commit();
+        Connection archiv(l.datenbank + QStringLiteral("/ARCHIV.mdb"));
+        archiv.Execute(
+            QStringLiteral(
+                "INSERT INTO [ADMIN] ([BENUTZER],[PROG],[PROJEKTSPFAD],[PROJEKT],[BEARBEITER]) "
+                "VALUES ('BENCH2000','KORVA',?,'TE2000.00','Messer')"),
+            {l.projekte});
+        return datenbank;
+    }();
+    return datei;
+}
+
+void BM_SPEICHERN_Zusammenfuehrung(benchmark::State& state) {
+    Labor& l = labor();
+    const QString projekt = projekt2000();
+    SystemOverrides system;
+    installiert(system, l, QStringLiteral("bench2000"));
+    Boxenzaehler antworten;
+    frmMAINFENSTER fenster;
+    if (!fenster.MDIForm_Load()) state.SkipWithError("the start-up ended");
+    int runde = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++runde;
+        // This user changes one record; another user changes another one
+        // and adds a record, in the project itself.
+        fenster.DBPROJEKT()->Execute(
+            QStringLiteral("UPDATE [E3] SET [V]=? WHERE [ID]=1 AND [I1]=1"), {double(runde)});
+        fenster.SETZEBOGEAENDERT(true);
+        {
+            Connection anderer(projekt);
+            Transaction t(anderer);
+            anderer.Execute(QStringLiteral("UPDATE [E3] SET [V]=? WHERE [ID]=2 AND [I1]=1"),
+                            {double(runde)});
+            const int id = 2000 + runde;
+            anderer.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                            {id, QStringLiteral("N-%1").arg(runde)});
+            anderer.Execute(QStringLiteral("INSERT INTO [E3] ([ID],[I1],[V]) VALUES (?,1,0.5)"), {id});
+            t.Commit();
+        }
+        state.ResumeTiming();
+        fenster.mnuSPEICHERN_Click();
+    }
+    if (antworten.anzahl) state.SkipWithError("the Save showed message boxes");
+    fenster.close();
+}
+BENCHMARK(BM_SPEICHERN_Zusammenfuehrung)->Unit(benchmark::kMillisecond);
+
+// The engine's copy of the project of 2,000 records into a new file.
+void BM_BackupCopy2000(benchmark::State& state) {
+    Labor& l = labor();
+    const QString quelle = projekt2000();
+    const QString ziel = l.wurzel.filePath(QStringLiteral("kopie2000.mdb"));
+    for (auto _ : state) {
+        CopyDatabase(quelle, ziel);
+        state.PauseTiming();
+        QFile::remove(ziel);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_BackupCopy2000)->Unit(benchmark::kMillisecond);
 
 void BM_EmptyQtWindow(benchmark::State& state) {
     for (auto _ : state) {

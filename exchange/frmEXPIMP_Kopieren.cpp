@@ -3,12 +3,11 @@
 
 #include "exchange/frmEXPIMP.h"
 
-#include "data/DATENSATZTABELLEN.h"
+#include "data/DATENSATZKOPIE.h"
 #include "data/HAUPTFENSTER.h"
 #include "exchange/AUSTAUSCH.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
-#include "platform/database/FieldType.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Sql.h"
 #include "platform/database/Transaction.h"
@@ -18,57 +17,10 @@
 #include "platform/runtime/Variant.h"
 
 #include <QListWidget>
-#include <vector>
 
 using namespace austausch;
 
 namespace {
-
-// A record's tables in the order they are copied: all of them.
-const QStringList& tabellen() {
-    return DATENSATZTABELLEN();
-}
-
-// The rows of one table of a record, from the source into the target under
-// the new key. Each target column takes the source's value of the column of
-// the same name (converted to the target column's type); a column that the
-// source lacks takes its default.
-void tabelleKopieren(Connection& quelle, Connection& ziel, const QString& tabelle, int32_t alt,
-                     int32_t neu) {
-    Recordset zeilen(QStringLiteral("SELECT * FROM %1 WHERE [ID]=?").arg(SqlName(tabelle)), quelle,
-                     {alt});
-    if (zeilen.Eof()) return;
-
-    struct Spalte {
-        QString name;
-        FieldType typ;
-        int herkunft; // field of the source row
-    };
-    std::vector<Spalte> spalten;
-    QStringList namen{QStringLiteral("[ID]")};
-    QStringList platzhalter{QStringLiteral("?")};
-    for (const Connection::TableColumn& spalte : ziel.TableColumns(tabelle)) {
-        if (spalte.name.compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0) continue;
-        for (int j = 0; j < zeilen.FieldCount(); ++j)
-            if (zeilen.Fields(j).Name().compare(spalte.name, Qt::CaseInsensitive) == 0) {
-                spalten.push_back({spalte.name, spalte.type, j});
-                namen << SqlName(spalte.name);
-                platzhalter << QStringLiteral("?");
-                break;
-            }
-    }
-    const QString einfuegen = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(SqlName(tabelle), namen.join(QLatin1Char(',')),
-                                       platzhalter.join(QLatin1Char(',')));
-    QVariantList werte;
-    for (; !zeilen.Eof(); zeilen.MoveNext()) {
-        werte.clear();
-        werte << neu;
-        for (const Spalte& spalte : spalten)
-            werte << StoredValue(spalte.typ, zeilen.Fields(spalte.herkunft).Value(), spalte.name);
-        ziel.Execute(einfuegen, werte);
-    }
-}
 
 // The identifier of a record; a record that is gone is an error.
 QVariant kennung(Connection& quelle, int32_t id) {
@@ -84,17 +36,6 @@ bool vorhanden(Connection& ziel, const QVariant& ken) {
     Recordset doppelt(QStringLiteral("SELECT [ID] FROM [E1] WHERE [KEN]=? AND [ID]<>0"), ziel,
                       {ken});
     return !doppelt.Eof();
-}
-
-// Writes the record under the key `neu` into the target, inside the
-// caller's transaction. Rows left under the new key by an earlier mishap
-// would merge into the record: they go first.
-void datensatzSchreiben(Connection& quelle, int32_t id, Connection& ziel, int32_t neu) {
-    for (qsizetype t = 1; t < tabellen().size(); ++t)
-        ziel.Execute(QStringLiteral("DELETE FROM %1 WHERE [ID]=?").arg(SqlName(tabellen()[t])),
-                     {neu});
-    for (const QString& tabelle : tabellen())
-        tabelleKopieren(quelle, ziel, tabelle, id, neu);
 }
 
 // Copies one record. False when the user ended the copy at the duplicate
@@ -121,7 +62,7 @@ bool datensatzKopieren(Connection& quelle, int32_t id, Connection& ziel) {
         const QVariant wert = hoechster.Fields(0).Value();
         if (!IsNull(wert)) neu = CLng(wert) + 1;
     }
-    datensatzSchreiben(quelle, id, ziel, neu);
+    DATENSATZSCHREIBEN(quelle, id, ziel, neu);
     transaktion.Commit();
     return true;
 }
@@ -232,7 +173,7 @@ int32_t frmEXPIMP::DATENSATZUEBERNEHMEN(Connection& quelle, int32_t id, Connecti
             neu = CLng(hoechster.Fields(0).Value()) + 1;
         }
     }
-    datensatzSchreiben(quelle, id, ziel, neu);
+    DATENSATZSCHREIBEN(quelle, id, ziel, neu);
     transaktion.Commit();
     return neu;
 }

@@ -13,11 +13,13 @@
 #include "platform/runtime/WaitWindow.h"
 #include "shell/frmMAINFENSTER.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -216,13 +218,19 @@ TEST(Arbeitskopie, AStartShowsItsWaitForADecidingRunWhoseDecisionLockWasDeleted)
     ASSERT_TRUE(
         entscheidend.Open(QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.sperre")));
     ASSERT_TRUE(entscheidend.Exclusive());
-    static bool gewartet;
+    static std::atomic<bool> gewartet;
     gewartet = false;
     const STARTHALT halt([](const char* stelle) {
-        gewartet = gewartet || QByteArray(stelle) == "WARTET";
+        if (QByteArray(stelle) == "WARTET") gewartet = true;
     });
+    // The other run decides once the start waits for it (a moment later, so
+    // that the start is in its wait), however long the start took to get
+    // there; the minute is only a safety net.
     std::thread entschieden([&] {
-        QThread::msleep(500);
+        const QDeadlineTimer frist(60000);
+        while (!gewartet && !frist.hasExpired())
+            QThread::msleep(1);
+        QThread::msleep(100);
         entscheidend.Release();
     });
     ScriptedDialogs boxen;

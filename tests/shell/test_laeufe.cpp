@@ -18,6 +18,7 @@
 #include "shell/frmMAINFENSTER.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -29,6 +30,7 @@
 #include <QThread>
 #include <QTimer>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
@@ -94,6 +96,18 @@ int lauf(const QStringList& a) {
     frmMAINFENSTER f;
     const bool geladen = f.MDIForm_Load();
     melden(QStringLiteral("BEREIT %1 %2").arg(geladen).arg(boxen.boxes().size()));
+    // Record W<id>, stored by itself through the run's own connection, as
+    // the commands store: 1 when it was stored, 0 when it was refused.
+    const auto speichern = [&f](int id) {
+        try {
+            f.DBPROJEKT()->Execute(
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                {id, QStringLiteral("W%1").arg(id)});
+            return 1;
+        } catch (const RuntimeError&) {
+            return 0;
+        }
+    };
     std::string zeile;
     while (std::getline(std::cin, zeile)) {
         const QStringList teile = QString::fromStdString(zeile).split(QLatin1Char(' '));
@@ -112,18 +126,34 @@ int lauf(const QStringList& a) {
             // The project's marks cannot be read from now on.
             MARKENUNLESBAR(true);
         } else if (teile.at(0) == QLatin1String("SCHREIBEN")) {
-            // Records W<von>..W<bis>, each stored by itself through the
-            // run's own connection, as the commands store.
+            // "SCHREIBEN <von> <bis>": records W<von>..W<bis>.
             int geschrieben = 0;
             for (int id = teile.at(1).toInt(); id <= teile.at(2).toInt(); ++id)
-                try {
-                    f.DBPROJEKT()->Execute(
-                        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
-                        {id, QStringLiteral("W%1").arg(id)});
-                    ++geschrieben;
-                } catch (const RuntimeError&) {
-                }
+                geschrieben += speichern(id);
             melden(QStringLiteral("GESCHRIEBEN %1").arg(geschrieben));
+            continue;
+        } else if (teile.at(0) == QLatin1String("FORTSCHREIBEN")) {
+            // "FORTSCHREIBEN <von> <datei>": records W<von>, W<von+1>, ...
+            // stored as SCHREIBEN stores them, one after the other, until
+            // the file exists; "LAEUFT" after the first, then "GESCHRIEBEN
+            // <stored> VON <tried>". The other side decides how long this
+            // run stores, not the speed of the machine.
+            const QString haltdatei = teile.at(2);
+            // Should the test itself die, the run does not store for ever.
+            const QDeadlineTimer notbremse(std::chrono::minutes(5));
+            int versucht = 0, geschrieben = 0;
+            for (int id = teile.at(1).toInt();
+                 !QFileInfo::exists(haltdatei) && !notbremse.hasExpired(); ++id) {
+                ++versucht;
+                geschrieben += speichern(id);
+                if (versucht == 1) melden(QStringLiteral("LAEUFT"));
+                // A moment between two stores, as between two commands of a
+                // user: back to back they leave a writer of another run
+                // hardly a gap to take its turn, and its wait (seconds, or
+                // up to its time-out) would be a matter of luck.
+                QThread::msleep(2);
+            }
+            melden(QStringLiteral("GESCHRIEBEN %1 VON %2").arg(geschrieben).arg(versucht));
             continue;
         } else if (teile.at(0) == QLatin1String("KOMPRIMIEREN")) {
             // Says the style of its box: the compaction's information (64), or
@@ -207,13 +237,14 @@ QStringList versteckte(const QString& ordner) {
 
 // Kills the child as soon as a Save writes beside the project database
 // (any file there but the database itself), after `warten` milliseconds
-// more.
+// more. False when the child ended or wrote nothing there in a minute
+// (a safety net: its start and first Save take a moment).
 bool imSpeichernToeten(QProcess& kind, const QString& ordner, int warten) {
     QElapsedTimer uhr;
     uhr.start();
     while (QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::System) ==
            QStringList{QStringLiteral("VELD.mdb")}) {
-        if (uhr.elapsed() > 20000 || kind.state() == QProcess::NotRunning) return false;
+        if (uhr.elapsed() > 60000 || kind.state() == QProcess::NotRunning) return false;
         QThread::usleep(200);
     }
     if (warten > 0) QThread::msleep(warten);
@@ -237,18 +268,42 @@ QString kennungenBis(int n) {
     return k.join(QLatin1Char(','));
 }
 
-// In `ms` milliseconds, unless `wache` is gone by then: the text of the
-// waiting window that shows then (empty when none shows), and then `tun`
-// with it.
-void imWarten(QObject& wache, int ms, QString& text, std::function<void(QWidget&)> tun) {
-    QTimer::singleShot(ms, &wache, [&text, tun] {
+// Waits until the run that stores records W... into `kopie` has stored more
+// than `bisher` of them, and counts them into it; false when none came in a
+// minute (a safety net: a store takes a moment).
+bool weitergeschrieben(const QString& kopie, int& bisher) {
+    const QDeadlineTimer frist(60000);
+    for (;;) {
+        Connection verbindung(kopie);
+        Recordset rs(QStringLiteral("SELECT COUNT(*) FROM [E1] WHERE [KEN] LIKE 'W%'"), verbindung);
+        const int jetzt = CLng(rs.Fields(0).Value());
+        if (jetzt > bisher) {
+            bisher = jetzt;
+            return true;
+        }
+        if (frist.hasExpired()) return false;
+        QThread::msleep(5);
+    }
+}
+
+// As soon as the waiting window shows, unless `wache` is gone by then: its
+// text (empty when none shows), and then `tun` with it. Asked again and
+// again rather than once after a fixed time, so that neither a slow machine
+// (the window not yet there) nor a fast one (time lost) decides.
+void imWarten(QObject& wache, QString& text, std::function<void(QWidget&)> tun) {
+    auto* frage = new QTimer(&wache);
+    frage->setInterval(10);
+    QObject::connect(frage, &QTimer::timeout, &wache, [frage, &text, tun] {
         for (QWidget* fenster : QApplication::topLevelWidgets())
             if (fenster->objectName() == QLatin1String("frmWARTEN") && fenster->isVisible()) {
+                frage->stop();
+                frage->deleteLater();
                 text = fenster->findChild<QLabel*>()->text();
                 tun(*fenster);
                 return;
             }
     });
+    frage->start();
 }
 
 void abbrechen(QWidget& fenster) {
@@ -463,18 +518,30 @@ TEST(Laeufe, ACompactionBesideAStoringRunLosesNothingAndDamagesNothing) {
         }
         QProcess& a = aZuerst ? erster : zweiter;
         QProcess& b = aZuerst ? zweiter : erster;
-        // B compacts while A is in the middle of its stores.
-        a.write("SCHREIBEN 100 1099\n");
-        QElapsedTimer uhr;
-        uhr.start();
-        while (!SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()).contains(QStringLiteral("W120")) &&
-               uhr.elapsed() < 20000)
-            QThread::msleep(2);
-        b.write("KOMPRIMIEREN\nKOMPRIMIEREN\nKOMPRIMIEREN\n");
-        for (int n = 0; n < 3; ++n)
-            EXPECT_EQ(KINDPROZESS::ZEILE(b), antwort("KOMPRIMIERT 64"));
-        EXPECT_EQ(KINDPROZESS::ZEILE(a), antwort("GESCHRIEBEN 1000"));
-        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 1100 1109")),
+        // A stores on and on until it is told to stop; B compacts
+        // three times, each time after A has stored more, so that every
+        // compaction meets A in the middle of its stores however fast
+        // either run is.
+        const QString halt = labor.WURZEL() + QStringLiteral("/halt");
+        a.write(QStringLiteral("FORTSCHREIBEN 100 %1\n").arg(halt).toUtf8());
+        ASSERT_EQ(KINDPROZESS::ZEILE(a), antwort("LAEUFT"));
+        int bisher = 0;
+        for (int n = 0; n < 3; ++n) {
+            ASSERT_TRUE(weitergeschrieben(labor.ARBEITSKOPIE(), bisher));
+            EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("KOMPRIMIEREN")),
+                      antwort("KOMPRIMIERT 64"));
+        }
+        // A stores on after the last compaction; then it stops.
+        ASSERT_TRUE(weitergeschrieben(labor.ARBEITSKOPIE(), bisher));
+        ASSERT_TRUE(QFile(halt).open(QIODevice::WriteOnly));
+        const QStringList bericht = KINDPROZESS::ZEILE(a).split(QLatin1Char(' '));
+        ASSERT_EQ(bericht.size(), 4) << bericht.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(bericht.at(0), antwort("GESCHRIEBEN"));
+        const int versucht = bericht.at(3).toInt();
+        EXPECT_EQ(bericht.at(1).toInt(), versucht);
+        EXPECT_GE(versucht, bisher);
+        EXPECT_EQ(KINDPROZESS::BEFEHL(
+                      a, QStringLiteral("SCHREIBEN %1 %2").arg(100 + versucht).arg(109 + versucht)),
                   antwort("GESCHRIEBEN 10"));
         EXPECT_EQ(pruefung(labor.ARBEITSKOPIE()), antwort("ok"));
 
@@ -484,7 +551,7 @@ TEST(Laeufe, ACompactionBesideAStoringRunLosesNothingAndDamagesNothing) {
         ASSERT_TRUE(a.waitForFinished());
         ASSERT_TRUE(b.waitForFinished());
         QStringList erwartet{QStringLiteral("ALT")};
-        for (int id = 100; id <= 1109; ++id)
+        for (int id = 100; id <= 109 + versucht; ++id)
             erwartet << QStringLiteral("W%1").arg(id);
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), erwartet.join(QLatin1Char(',')));
         EXPECT_EQ(pruefung(labor.PROJEKTDATENBANK()), antwort("ok"));
@@ -693,14 +760,15 @@ TEST(Laeufe, AStoreWaitingForAnotherWriterShowsItAndStopsWithNothingWritten) {
         ScriptedDialogs boxen;
         frmMAINFENSTER f;
         ASSERT_TRUE(f.MDIForm_Load());
-        f.DBPROJEKT()->SetConnectionTimeout(3);
+        // Only a safety net: Abbrechen comes as soon as the window shows.
+        f.DBPROJEKT()->SetConnectionTimeout(30);
         f.mnuNEU_Click();
         EINGABEFENSTER::GELADEN()->txtKEN->setText(QStringLiteral("NEU-1"));
         Connection anderer(labor.ARBEITSKOPIE());
         anderer.BeginTrans();
         anderer.Execute(QStringLiteral("UPDATE [E1] SET [KOM]='x'"));
         QString text;
-        imWarten(f, 1500, text, [&](QWidget& fenster) {
+        imWarten(f, text, [&](QWidget& fenster) {
             if (sitzungsende)
                 f.SITZUNGSENDE();
             else
@@ -739,7 +807,7 @@ TEST(Laeufe, AStartWaitingForAnotherSaysWhatItDoesAndCancelledWritesNothing) {
     ASSERT_EQ(labor.ADMINPROG(), QVariant(QStringLiteral("VELD")));
     QString text;
     QObject wache;
-    imWarten(wache, 1500, text, abbrechen);
+    imWarten(wache, text, abbrechen);
     {
         ScriptedDialogs boxen;
         boxen.expect(vbOK, QStringLiteral("Die Datenbank ") + labor.ARBEITSKOPIE() +

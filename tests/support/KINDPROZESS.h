@@ -24,8 +24,11 @@ public:
     // Starts the child `name` of this executable.
     static void STARTEN(QProcess& prozess, const QString& name, const QStringList& argumente);
     // The next line the child writes (without its line break); empty after
-    // the time-out or when the child has ended.
-    static QString ZEILE(QProcess& prozess, int millisekunden = 20000);
+    // the time-out or when the child has ended. The time-out only catches a
+    // child that hangs: a child on a loaded machine may need many seconds
+    // for what takes it a moment alone, and a test waits on what the child
+    // says, never on how fast it says it.
+    static QString ZEILE(QProcess& prozess, int millisekunden = 60000);
     // Sends a line and returns the child's answer line.
     static QString BEFEHL(QProcess& prozess, const QString& zeile);
 };

@@ -1,0 +1,43 @@
+#pragma once
+
+// The Save's join of the working copy with a project that someone else wrote
+// into since the copy last met it. Each record (and the project's own rows)
+// is set beside its base, what it was when the copy last met the project:
+// - changed by nobody, or by this user alone: it goes as the copy holds it;
+// - changed by the other alone (added, changed or deleted): the copy takes
+//   the project's version before the copy goes over the project;
+// - changed by both to the same content: nothing to do;
+// - changed by both otherwise (or one changed what the other deleted), or
+//   an identifier held twice on a side that changed: the user decides.
+// Without a base (it could not be kept) every record that the two hold
+// otherwise is the user's to decide.
+
+#include "arbeitskopie/DATENSATZSTAENDE.h"
+
+#include <QStringList>
+
+class Connection;
+
+struct ZUSAMMENFUEHRUNG {
+    // Keys (DATENSATZSTAENDE) whose project version the copy takes.
+    QStringList UEBERNEHMEN;
+    // Keys that both sides changed otherwise.
+    QStringList KONFLIKTE;
+
+    static ZUSAMMENFUEHRUNG PLANEN(const DATENSATZSTAENDE* basis, const DATENSATZSTAENDE& kopie,
+                                   const DATENSATZSTAENDE& projekt);
+
+    // The identifiers of keys as a box names them, sorted; the project's
+    // own rows by `mehrfach`.
+    static QStringList NAMEN(const QStringList& schluessel, const DATENSATZSTAENDE& kopie,
+                             const DATENSATZSTAENDE& projekt, const QString& mehrfach);
+
+    // Writes the project's version of the records `schluessel` into the copy,
+    // all in one transaction of `kopie`: the copy's rows of each go, the
+    // project's come (under the copy's key where it had the record, else a
+    // free one; with the copy's active flag where it had one). A record the
+    // project lacks is deleted. Raises the databases' errors, the copy as it
+    // was before.
+    static void UEBERTRAGEN(Connection& kopie, Connection& projekt,
+                            const QStringList& schluessel);
+};
