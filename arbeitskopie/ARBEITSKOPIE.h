@@ -24,10 +24,12 @@
 // ARBEITSKOPIE_Abgeloest (the kept files).
 
 #include "arbeitskopie/ARBEITSKOPIEDIALOG.h"
+#include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/FileLock.h"
 #include "platform/runtime/RuntimeError.h"
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -179,6 +181,10 @@ private:
     // start cannot be sure (vbYes keeps the changes).
     bool UNGEWISSVERLASSEN();
     int UNGEWISSFRAGEN(const QString& arbeitskopie);
+    // The question about a copy that a gone run left with changes: kept on
+    // purpose at a session's end, or left by an interrupted run. Either
+    // names what a No drops; vbYes keeps the changes.
+    int VERLASSENFRAGEN(const QString& arbeitskopie);
     bool ENTSCHEIDUNGNEHMEN();
     // Whether this run has the copy to itself: its state known, the copy's
     // lock (still the file at its path) held alone, no other run's mark
@@ -225,10 +231,6 @@ private:
     // end: the project is then either of them.
     QList<DatabaseMark> PROJEKTABDRUECKE();
     void PROJEKTABDRUECKESETZEN(const QList<DatabaseMark>& abdruecke);
-    // The records that the project database at its path holds and the
-    // working copy does not, or holds otherwise (what a Save would remove
-    // from it); `umgekehrt`: those the copy holds and the project does not.
-    QStringList ABWEICHUNGEN(bool umgekehrt = false);
 
     // The Save (ARBEITSKOPIE_Speichern).
     // One attempt of a Save to write the copy over the project, under the
@@ -249,18 +251,38 @@ private:
     };
     SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh,
                                        const std::optional<DatabaseMark>& erlaubt);
-    // Asked before a Save overwrites a project that another user or program
-    // changed since (or where the copy's mark is missing and nobody can
-    // tell: `unbekannt`), naming the records it would remove: true for Yes.
-    bool UEBERSCHREIBENFRAGEN(const QString& titel, const QStringList& verloren, bool unbekannt);
+    // The join (ARBEITSKOPIE_Zusammenfuehren).
+    // The user's choice for records both sides changed: their own version
+    // (`eigene`) or the project's, and the versions (copy's and project's
+    // digests) each record had when asked; a later join that finds the same
+    // versions takes the choice without asking again.
+    struct ENTSCHEIDUNG {
+        bool eigene = true;
+        QHash<QString, QByteArray> gefragt;
+    };
+    // The project's records that only someone else changed come into the
+    // copy; records both changed are asked about (Yes: this user's, No: the
+    // project's, Cancel: nothing). False when the Save is to end (cancelled,
+    // the session ended, or a failure its box told); `uebernommen` gets the
+    // names of what came from the project.
+    bool ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
+                         std::optional<ENTSCHEIDUNG>& entscheidung, QStringList& uebernommen);
+    int KONFLIKTFRAGEN(const QString& titel, const QStringList& namen, bool ohneBasis);
+    // The base: written before the first change mark, read by the join
+    // (nullopt where it was not kept).
+    void BASISSICHERN();
+    std::optional<DATENSATZSTAENDE> BASISLESEN(const DATENSATZSTAENDE& kopie);
+    // The project's own rows as a box names them.
+    QString MEHRFACHNAME() const;
 
     // The quit (ARBEITSKOPIE_Ende).
-    // At the end of the last run, before its copy goes: a copy that holds
-    // records the project no longer holds (another user's Save overwrote
-    // them) is not deleted without a word (`still`, at a session's end: it
-    // stays). False when the window stays. A Yes saves through `speichern`.
-    bool VERWAISTEDATENSAETZEPRUEFEN(const QString& titel, bool& behalten, bool still,
-                                     const std::function<bool()>& speichern);
+    // The records that only the copy holds as they are: neither the project
+    // nor the copy's base holds them so (what a deletion of the copy loses),
+    // named as a box names them; nullopt where that cannot be told.
+    std::optional<QStringList> NURINKOPIE(Connection& kopie);
+    // The mark that the last run kept the copy with changes nobody was asked
+    // about (at a session's end), in the copy's state folder.
+    QString BEHALTENVERMERK() const { return m_zustand + QStringLiteral("/behalten"); }
     // The locks and the run mark given back.
     void FREIGEBEN();
 
@@ -326,9 +348,6 @@ private:
     bool m_BOGEAENDERT = false;
     bool m_eigeneAenderung = false;
     QList<DatabaseMark> m_eigeneprojektabdruecke;
-    // The copy stays at the end though it holds no unsaved changes.
-    bool m_kopiebehalten = false;
-    bool m_verwaistgeprueft = false;
     // The start ends, told why, after a damaged copy could not be replaced.
     bool m_abgebrochen = false;
 

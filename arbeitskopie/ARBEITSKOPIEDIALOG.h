@@ -26,6 +26,14 @@ public:
     virtual bool ENTLADEN() const = 0;
     virtual bool SITZUNGENDET() const = 0;
 
+    // A line the user can read afterwards without a box (the status bar):
+    // what a Save took from others, say. `ganz`: the whole of it, where the
+    // line is short.
+    virtual void HINWEISEN(const QString& zeile, const QString& ganz) {
+        (void)zeile;
+        (void)ganz;
+    }
+
     // The program's language: 1 English, otherwise German.
     virtual int16_t SPRACHE() = 0;
     // The project's name, its database, and the working copy's path (its

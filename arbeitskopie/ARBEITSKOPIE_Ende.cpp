@@ -8,10 +8,13 @@
 //     last run answers for the changes of every run, holding the copy alone
 //     from its question to its end, so that no run starts or dies unseen in
 //     between.
-//  3. The last run without changes checks for records that only the copy
-//     still holds (VERWAISTEDATENSAETZEPRUEFEN, its connection open).
-//  4. With changes: the save question; Yes saves, Cancel or a failed Save
-//     keeps the window open and gives the decision back.
+//  3. (A run without changes is asked nothing: whatever the copy holds that
+//     the project lacks, someone removed from the project on purpose, since
+//     every Save joins what others wrote.)
+//  4. With changes: the save question; for the last run, whose No deletes
+//     the copy, it names the records that only the copy holds as they are.
+//     Yes saves, Cancel or a failed Save keeps the window open and gives
+//     the decision back.
 //  (The window then brings the frame program back.)
 //
 // Once the window is unloading (its MDIForm_Unload, BEENDEN below), after
@@ -19,13 +22,9 @@
 // connections:
 //  5. Whether the copy moved is read while its connection is open; then the
 //     connection is closed.
-//  6. The last run (decided anew) deletes the copy unless it is to stay.
-//     The check of step 3 runs here once more for a quit that asked
-//     nothing (a session's end). As things stand it runs after step 5 has
-//     closed the copy's connection: where the project is still what the
-//     copy was taken from, the digest alone lets the copy go; where it is
-//     not, the comparison of the records meets the closed connection, fails,
-//     and the copy stays.
+//  6. The last run (decided anew) deletes the copy unless it holds changes
+//     nobody was asked about (a session's end); such a copy stays, marked
+//     as kept, and the next start offers its records by name.
 //  7. The run mark goes, the decision and the locks are given back; the
 //     share of the copy only once its connection is closed.
 
@@ -75,30 +74,34 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
         if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
         frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
     }
-    // Step 3: the copy that the last run deletes may be the last place that
-    // holds a record another user's Save removed from the project.
-    if (!frage && letzter) {
-        bool behalten = false;
-        const bool weiter = VERWAISTEDATENSAETZEPRUEFEN(titel, behalten, false, speichern);
-        if (!m_dialog.GELADEN()) return false;
-        if (!weiter) {
-            ENTSCHEIDUNGFREIGEBEN();
-            cancel = true;
-            return false;
-        }
-        m_kopiebehalten = behalten;
-        m_verwaistgeprueft = true;
-    }
     // Step 4.
     if (frage) {
+        // The last run's No deletes the copy: the question names what is
+        // then lost, the records that only the copy holds as they are.
+        QString verloren;
+        if (letzter) {
+            const std::optional<QStringList> nur = NURINKOPIE(*m_DBPROJEKT);
+            const bool en = m_dialog.SPRACHE() == 1;
+            if (!nur)
+                verloren = en ? QStringLiteral("No discards every change of the working copy.")
+                              : QString::fromUtf8("Nein verwirft alle Änderungen der "
+                                                  "Arbeitskopie.");
+            else if (!nur->isEmpty())
+                verloren = (en ? QStringLiteral("No discards these records, which only the "
+                                                "working copy holds so: ")
+                               : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die "
+                                                   "Arbeitskopie so enthält: ")) +
+                           AUFZAEHLUNG(*nur) + QStringLiteral(".");
+        }
+        const QString zusatz = verloren.isEmpty() ? QString() : QStringLiteral("\r\n") + verloren;
         const std::optional<int> antwort = eh.Value([&] {
             return m_dialog.SPRACHE() == 1
                        ? m_dialog.FRAGEN(QStringLiteral("Do you want to save changes to project ") +
-                                             m_dialog.PROJEKT() + QStringLiteral("?"),
+                                             m_dialog.PROJEKT() + QStringLiteral("?") + zusatz,
                                          vbYesNoCancel + vbQuestion, titel)
                        : m_dialog.FRAGEN(QStringLiteral("Sollen die Änderungen in Projekt ") +
                                              m_dialog.PROJEKT() +
-                                             QStringLiteral(" gespeichert werden?"),
+                                             QStringLiteral(" gespeichert werden?") + zusatz,
                                          vbYesNoCancel + vbQuestion, titel);
         });
         // The session ended while the question waited: its answer counts no
@@ -141,20 +144,17 @@ void ARBEITSKOPIE::BEENDEN(ErrorHandler& eh) {
     // A run whose copy was replaced or deleted under it never deletes the
     // file now at the path.
     const bool letzter = !verschoben && ALLEINENTSCHEIDEN();
-    bool behalten = m_kopiebehalten;
-    // A session's end asked nothing: a copy with records that the project
-    // no longer holds stays without a box. (The copy's connection is closed
-    // by now: see step 6 above for what the check then finds.)
-    if (letzter && !m_verworfen && !m_verwaistgeprueft && !BOGEAENDERT() &&
-        FREMDELAEUFE().isEmpty())
-        VERWAISTEDATENSAETZEPRUEFEN(QString(), behalten, true, nullptr);
-    if (letzter && !behalten && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
+    if (letzter && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
         if (eh.Run([&] {
                 const QString arbeitskopie = m_dialog.XMDBPFAD();
                 loeschen(arbeitskopie);
                 QFile::remove(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
             }))
             ZUSTANDLEEREN();
+    } else if (letzter && m_zustandsfehler.isEmpty() && !m_zustand.isEmpty()) {
+        // Nobody was asked about the changes (the session ended): the next
+        // start offers them as what they are, not as an interrupted run's.
+        FESTANLEGEN(BEHALTENVERMERK());
     }
     // Step 7.
     m_entscheidet = false;
@@ -175,62 +175,4 @@ void ARBEITSKOPIE::FREIGEBEN() {
     // Only once the copy's connection is closed; otherwise both close at the
     // run's end, the connection first.
     if (!m_DBPROJEKT->IsOpen()) m_kopieanteil.Release();
-}
-
-bool ARBEITSKOPIE::VERWAISTEDATENSAETZEPRUEFEN(const QString& titel, bool& behalten, bool still,
-                                               const std::function<bool()>& speichern) {
-    behalten = false;
-    // The project as the copy knows it: the copy holds every record of it.
-    const DatabaseMark jetzt = MarkOfDatabase(m_dialog.PROJEKTDATENBANK());
-    if (DatabaseMark::Contains(PROJEKTABDRUECKE() + m_eigeneprojektabdruecke, jetzt)) return true;
-    QStringList verwaist;
-    try {
-        verwaist = ABWEICHUNGEN(true);
-    } catch (const RuntimeError&) {
-        // What cannot be compared is not deleted.
-        behalten = true;
-        return true;
-    }
-    if (verwaist.isEmpty()) return true;
-    // The session ends: no box can wait, and the copy stays for the next
-    // start.
-    if (still) {
-        behalten = true;
-        return true;
-    }
-    const bool englisch = m_dialog.SPRACHE() == 1;
-    const QString liste = AUFZAEHLUNG(verwaist);
-    const int antwort =
-        englisch ? m_dialog.FRAGEN(
-                       QStringLiteral("The working copy holds records that project ") +
-                           m_dialog.PROJEKT() +
-                           QStringLiteral(" does not hold or holds otherwise: ") + liste +
-                           QStringLiteral(". Another user or program overwrote the project "
-                                          "since; deleting the working copy now would lose them.") +
-                           QStringLiteral("\r\n") +
-                           QStringLiteral("Save them into the project? No keeps the working copy "
-                                          "for the next start; Cancel keeps VELD open."),
-                       vbYesNoCancel + vbExclamation, titel)
-                 : m_dialog.FRAGEN(
-                       QStringLiteral("Die Arbeitskopie enthält Datensätze, die das Projekt ") +
-                           m_dialog.PROJEKT() + QString::fromUtf8(" nicht oder anders enthält: ") +
-                           liste +
-                           QString::fromUtf8(". Ein anderer Benutzer oder ein anderes Programm hat "
-                                             "das Projekt inzwischen überschrieben; wird die "
-                                             "Arbeitskopie jetzt gelöscht, sind sie verloren.") +
-                           QStringLiteral("\r\n") +
-                           QString::fromUtf8("Sollen sie in das Projekt gespeichert werden? Nein "
-                                             "behält die Arbeitskopie für den nächsten Start; "
-                                             "Abbrechen lässt VELD geöffnet."),
-                       vbYesNoCancel + vbExclamation, titel);
-    if (!m_dialog.GELADEN() || m_dialog.ENTLADEN()) {
-        behalten = true;
-        return true;
-    }
-    if (antwort == vbCancel) return false;
-    if (antwort == vbNo) {
-        behalten = true;
-        return true;
-    }
-    return speichern();
 }

@@ -10,19 +10,12 @@
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
 #include "arbeitskopie/PROJEKTABDRUCK.h"
-#include "data/DATENSATZVERGLEICH.h"
 #include "platform/database/Connection.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <QDir>
-
-QStringList ARBEITSKOPIE::ABWEICHUNGEN(bool umgekehrt) {
-    Connection projekt(m_dialog.PROJEKTDATENBANK());
-    return umgekehrt ? ABWEICHENDEDATENSAETZE(*m_DBPROJEKT, projekt)
-                     : ABWEICHENDEDATENSAETZE(projekt, *m_DBPROJEKT);
-}
 
 QList<DatabaseMark> ARBEITSKOPIE::PROJEKTABDRUECKE() {
     return PROJEKTABDRUCK::ABDRUECKE(PROJEKTABDRUCK::HERKUNFTSDATEI(m_dialog.XMDBPFAD()));

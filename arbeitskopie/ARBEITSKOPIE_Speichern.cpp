@@ -1,6 +1,6 @@
 // The Save: the working copy over the project database, under the
-// project's write lock, and the question before it overwrites what someone
-// else wrote into the project since the copy last met it.
+// project's write lock; where someone else wrote into the project since the
+// copy last met it, the two are joined first (ARBEITSKOPIE_Zusammenfuehren).
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
@@ -63,30 +63,34 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     // Replaced while the compaction's question waited.
     if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
     SetMousePointer(vbHourglass);
-    // The project as the user agreed to overwrite it, or as found to hold
-    // nothing that the copy lacks.
+    // The project as the join last found it: overwritten only while it is
+    // still that, since the join took what it held of others into the copy.
     std::optional<DatabaseMark> erlaubt;
+    std::optional<ENTSCHEIDUNG> entscheidung;
+    QStringList uebernommen;
     SPEICHERVERSUCH versuch;
     for (;;) {
         versuch = SPEICHERNVERSUCHEN(eh, erlaubt);
         if (versuch.ausgang != SPEICHERVERSUCH::Ausgang::Fremd) break;
-        // Someone else wrote into the project (or the copy's digest is gone):
-        // the question comes only where the Save would remove a record
-        // that the copy does not hold as the project does. A project that
-        // holds nothing more (the user's own export, another run of the
-        // user that saved meanwhile, the project put back as it was) is
-        // overwritten unasked.
-        const std::optional<QStringList> verloren = eh.Value([&] { return ABWEICHUNGEN(); });
-        if (!verloren) {
+        // Someone else wrote into the project since the copy last met it
+        // (or the copy's digest is gone): what they changed comes into the
+        // copy record by record before the copy goes over the project, and
+        // only a record both changed is asked about. Another Save that lands
+        // meanwhile makes the next attempt find the project changed again,
+        // and the join runs again on what it holds then.
+        if (!ZUSAMMENFUEHREN(eh, titel, entscheidung, uebernommen)) {
             SetMousePointer(vbDefault);
             return false;
         }
-        if (!verloren->isEmpty()) {
-            SetMousePointer(vbDefault);
-            if (!UEBERSCHREIBENFRAGEN(titel, *verloren, versuch.bekannt.isEmpty())) return false;
-            SetMousePointer(vbHourglass);
-        }
         erlaubt = versuch.abdruck;
+    }
+    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert && !uebernommen.isEmpty()) {
+        uebernommen.removeDuplicates();
+        const QString zeile =
+            (m_dialog.SPRACHE() == 1 ? QStringLiteral("Taken from others: ")
+                                     : QString::fromUtf8("Von anderen übernommen: ")) +
+            uebernommen.join(QStringLiteral(", "));
+        m_dialog.HINWEISEN(zeile, zeile);
     }
     SetMousePointer(vbDefault);
     if (versuch.abgebrochen && m_dialog.GELADEN())
@@ -187,56 +191,4 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     }
     sperre.Close();
     return versuch;
-}
-
-bool ARBEITSKOPIE::UEBERSCHREIBENFRAGEN(const QString& titel, const QStringList& verloren,
-                                        bool unbekannt) {
-    const QString projekt = QDir::toNativeSeparators(m_dialog.PROJEKTDATENBANK());
-    const bool englisch = m_dialog.SPRACHE() == 1;
-    const QString liste = AUFZAEHLUNG(verloren);
-    QString text;
-    if (englisch) {
-        text = unbekannt ? QStringLiteral("Whether project ") + m_dialog.PROJEKT() +
-                               QStringLiteral(" (") + projekt +
-                               QStringLiteral(") was changed by another user or program since the "
-                                              "working copy was taken cannot be told: the working "
-                                              "copy's mark is missing.")
-                         : QStringLiteral("Project ") + m_dialog.PROJEKT() + QStringLiteral(" (") +
-                               projekt +
-                               QStringLiteral(") was changed by another user or program since the "
-                                              "working copy was taken.");
-        text += QStringLiteral(" Saving now removes these records from the project, which the "
-                               "working copy does not hold or holds otherwise: ") +
-                liste + QStringLiteral(".") + QStringLiteral("\r\n") +
-                QStringLiteral("To keep both, choose No and use File, Export-Import: either "
-                               "import the project's records into the working copy and then "
-                               "save, or export your own records into the project and then "
-                               "quit without saving (No when asked to save).") +
-                QStringLiteral("\r\n") + QStringLiteral("Overwrite the project all the same?");
-    } else {
-        text = unbekannt ? QStringLiteral("Ob das Projekt ") + m_dialog.PROJEKT() +
-                               QStringLiteral(" (") + projekt +
-                               QString::fromUtf8(") seit dem Anlegen der Arbeitskopie von einem "
-                                                 "anderen Benutzer oder Programm geändert wurde, "
-                                                 "lässt sich nicht feststellen: die Marke der "
-                                                 "Arbeitskopie fehlt.")
-                         : QStringLiteral("Das Projekt ") + m_dialog.PROJEKT() +
-                               QStringLiteral(" (") + projekt +
-                               QString::fromUtf8(") wurde seit dem Anlegen der Arbeitskopie von "
-                                                 "einem anderen Benutzer oder Programm geändert.");
-        text += QString::fromUtf8(" Wird jetzt gespeichert, gehen im Projekt diese Datensätze "
-                                  "verloren, die die Arbeitskopie nicht oder anders enthält: ") +
-                liste + QStringLiteral(".") + QStringLiteral("\r\n") +
-                QString::fromUtf8("Um beides zu behalten, wählen Sie Nein und dann Datei, "
-                                  "Export-Import: entweder die Datensätze des Projekts in die "
-                                  "Arbeitskopie importieren und danach speichern, oder die "
-                                  "eigenen Datensätze in das Projekt exportieren und danach "
-                                  "ohne Speichern beenden (Nein auf die Frage nach dem "
-                                  "Speichern).") +
-                QStringLiteral("\r\n") +
-                QString::fromUtf8("Soll das Projekt trotzdem überschrieben werden?");
-    }
-    const int antwort = m_dialog.FRAGEN(text, vbYesNo + vbExclamation + vbDefaultButton2, titel);
-    // The session ended while the question waited: nothing is written.
-    return antwort == vbYes && m_dialog.GELADEN() && !m_dialog.ENTLADEN();
 }

@@ -197,21 +197,8 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // starting meanwhile waits and then shares the decided copy.
             // Where the share of the copy is refused, the question says that
             // the start cannot be sure that no run works on the copy.
-            const int antwort =
-                !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
-                : m_dialog.SPRACHE() == 1
-                    ? m_dialog.FRAGEN(
-                          QStringLiteral("Program was interuped during the execution!") +
-                              QStringLiteral("\r\n") +
-                              QStringLiteral(
-                                  "Do you want to save the changes till the interuption?"),
-                          vbYesNo + vbQuestion, kTitel)
-                    : m_dialog.FRAGEN(
-                          QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!") +
-                              QStringLiteral("\r\n") +
-                              QStringLiteral(
-                                  "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?"),
-                          vbYesNo + vbQuestion, kTitel);
+            const int antwort = !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
+                                                          : VERLASSENFRAGEN(arbeitskopie);
             if (antwort == vbYes) {
                 // From now on the copy is this project's, and what the gone
                 // runs left in it counts as this run's unsaved changes.
@@ -221,11 +208,16 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                     PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(),
                                               PROJEKTABDRUCK::ABDRUECKE(herkunft));
                 });
-                ZUSTANDLEEREN();
+                // The run's own mark comes before the gone runs' marks go:
+                // the copy never looks unchanged meanwhile, so its base stays
+                // what the copy was when it last met the project.
+                const QStringList alte = ZUSTANDSDATEIEN(kAenderungsvermerke) + FREMDELAEUFE();
                 SETZEBOGEAENDERT(true);
+                ZUSTANDGESPEICHERT(alte);
             } else if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) {
                 ZUSTANDLEEREN();
             }
+            QFile::remove(BEHALTENVERMERK());
             KOPIETEILEN();
         }
     } else {
@@ -417,4 +409,51 @@ void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
         if (!warten.Pause(50) || m_dialog.SITZUNGENDET())
             throw DatabaseError::CancelledError(arbeitskopie);
     }
+}
+
+int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
+    const bool en = m_dialog.SPRACHE() == 1;
+    // A No drops what only the copy holds: the question names it.
+    std::optional<QStringList> nur;
+    try {
+        Connection kopie(arbeitskopie);
+        nur = NURINKOPIE(kopie);
+    } catch (const RuntimeError&) {
+    }
+    QString verloren;
+    if (!nur)
+        verloren = en ? QStringLiteral("No discards every change of the working copy.")
+                      : QString::fromUtf8("Nein verwirft alle Änderungen der Arbeitskopie.");
+    else if (!nur->isEmpty())
+        verloren = (en ? QStringLiteral("No discards these records, which only the working "
+                                        "copy holds so: ")
+                       : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die "
+                                           "Arbeitskopie so enthält: ")) +
+                   AUFZAEHLUNG(*nur) + QStringLiteral(".");
+    const QString zusatz = verloren.isEmpty() ? QString() : QStringLiteral("\r\n") + verloren;
+    // The last run kept the copy on purpose when its session ended: that is
+    // no interruption.
+    if (QFileInfo::exists(BEHALTENVERMERK()))
+        return m_dialog.FRAGEN(
+            (en ? QStringLiteral("The working copy holds changes that were not saved when the "
+                                 "last session ended.") +
+                      zusatz + QStringLiteral("\r\n") + QStringLiteral("Keep them?")
+                : QString::fromUtf8("Die Arbeitskopie enthält Änderungen, die beim Ende der "
+                                    "letzten Sitzung nicht gespeichert wurden.") +
+                      zusatz + QStringLiteral("\r\n") +
+                      QString::fromUtf8("Sollen sie behalten werden?")),
+            vbYesNo + vbQuestion, kTitel);
+    return en ? m_dialog.FRAGEN(QStringLiteral("Program was interuped during the execution!") +
+                                    QStringLiteral("\r\n") +
+                                    QStringLiteral(
+                                        "Do you want to save the changes till the interuption?") +
+                                    zusatz,
+                                vbYesNo + vbQuestion, kTitel)
+              : m_dialog.FRAGEN(
+                    QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!") +
+                        QStringLiteral("\r\n") +
+                        QStringLiteral(
+                            "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?") +
+                        zusatz,
+                    vbYesNo + vbQuestion, kTitel);
 }

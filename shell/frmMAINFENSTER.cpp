@@ -245,6 +245,11 @@ int frmMAINFENSTER::FRAGEN(const QString& text, int stil, const QString& titel,
     return MsgBox(text, stil, titel, hilfedatei, kontext);
 }
 
+void frmMAINFENSTER::HINWEISEN(const QString& zeile, const QString& ganz) {
+    stbMAIN->Panels(7)->SetText(zeile);
+    stbMAIN->Panels(7)->SetToolTipText(ganz);
+}
+
 bool frmMAINFENSTER::GELADEN() {
     return Forms::IsLoaded(this);
 }

@@ -140,6 +140,8 @@ public:
                const QString& hilfedatei = QString(), int kontext = 0) override;
     bool GELADEN() override;
     bool SITZUNGENDET() const override { return m_sitzungsende; }
+    // The line goes into the status bar's free panel, the whole as its tip.
+    void HINWEISEN(const QString& zeile, const QString& ganz) override;
 
     // The start screen, loaded when it is not yet.
     mdiAUTOSTART* AUTOSTART();
