@@ -66,6 +66,12 @@ QString KOPIELABOR::KENNUNGEN(const QString& datenbank) {
     return kennungen.join(QLatin1Char(','));
 }
 
+QString KOPIELABOR::KOMMENTAR(const QString& datenbank) {
+    Connection verbindung(datenbank);
+    Recordset zeilen(QStringLiteral("SELECT [KOM] FROM [E1] ORDER BY [ID]"), verbindung);
+    return zeilen.Eof() ? QString() : CStr(zeilen.Value(QStringLiteral("KOM")));
+}
+
 void KOPIELABOR::DATENSATZ(const QString& datenbank, int id, const QString& ken) {
     Connection verbindung(datenbank);
     verbindung.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,?)"),

@@ -42,6 +42,9 @@ public:
     QString PROJEKT() override { return QStringLiteral("TE0001.00"); }
     QString PROJEKTDATENBANK() const override { return m_projektdatenbank; }
     QString XMDBPFAD() override;
+    void HINWEISEN(const QString& zeile, const QString&) override { m_hinweise << zeile; }
+    // The lines the copy left for the status bar.
+    QStringList m_hinweise;
 
 private:
     QString m_projektdatenbank;
@@ -68,6 +71,8 @@ public:
     QStringList ZUSTANDSDATEIEN(const QString& muster) const;
     // The records of a database: "KEN" of E1 in ID order, joined by ",".
     static QString KENNUNGEN(const QString& datenbank);
+    // The comment (KOM) of the first record.
+    static QString KOMMENTAR(const QString& datenbank);
     static void DATENSATZ(const QString& datenbank, int id, const QString& ken);
 
     // A run's copy as the main window holds it: its connection, guarded by

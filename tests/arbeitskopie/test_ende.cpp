@@ -41,9 +41,12 @@ TEST(Ende, TheLastRunsAnswerDecidesWhatBecomesOfTheChanges) {
         EXPECT_EQ(cancel, !fall.weiter);
         EXPECT_EQ(speicherungen, fall.speicherungen);
         ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        // Its No deletes the copy: the question names what only the copy
+        // holds.
         EXPECT_EQ(labor.DIALOG.BOXEN()[0].text,
                   QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00 gespeichert "
-                                    "werden?"));
+                                    "werden?\r\nNein verwirft diese Datensätze, die nur die "
+                                    "Arbeitskopie so enthält: NEU."));
         EXPECT_EQ(labor.DIALOG.BOXEN()[0].stil, vbYesNoCancel + vbQuestion);
         EXPECT_EQ(labor.DIALOG.BOXEN()[0].titel, QStringLiteral("Beenden"));
         if (fall.weiter) lauf->kopie->BEENDEN(eh);

@@ -1,5 +1,5 @@
-// The Save: the copy over the project, and the question before it
-// overwrites what someone else wrote into the project since.
+// The Save: the copy over the project, joined first with what someone else
+// wrote into the project since.
 
 #include "KOPIELABOR.h"
 
@@ -44,19 +44,48 @@ TEST(Speichern, TheCopyReplacesTheProjectAndItsMarksAndDigestFollow) {
     EXPECT_TRUE(abdruecke[0].Same(MarkOfDatabase(labor.PROJEKTDATENBANK())));
 }
 
-TEST(Speichern, AProjectChangedByAnotherIsOverwrittenOnlyAfterYes) {
+TEST(Speichern, WhatOnlyAnotherChangedIsJoinedUnasked) {
+    KOPIELABOR labor;
+    KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
+    KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 2, QStringLiteral("P2"));
+    const auto lauf = labor.LAUFEN();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    // This user adds NEU and changes P1; another adds FREMD under the key
+    // NEU has here, and deletes P2.
+    neu(*lauf->verbindung, 7, "NEU");
+    lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='mein' WHERE [ID]=1"));
+    {
+        Connection anderer(labor.PROJEKTDATENBANK());
+        anderer.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (7,'FREMD',0)"));
+        anderer.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=2"));
+    }
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,NEU,FREMD"));
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("P1,NEU,FREMD"));
+    EXPECT_EQ(labor.DIALOG.m_hinweise,
+              QStringList{QString::fromUtf8("Von anderen übernommen: FREMD, P2")});
+    EXPECT_FALSE(lauf->kopie->BOGEAENDERT());
+}
+
+TEST(Speichern, ARecordBothChangedIsAskedAboutAndEachAnswerDoesWhatItSays) {
     const struct {
         int antwort;
         bool gespeichert;
         const char* projekt;
-    } faelle[] = {{vbNo, false, "FREMD"}, {vbYes, true, "NEU"}};
+        const char* kopie;
+    } faelle[] = {{vbYes, true, "mein", "mein"},
+                  {vbNo, true, "fremd", "fremd"},
+                  {vbCancel, false, "fremd", "mein"}};
     for (const auto& fall : faelle) {
         KOPIELABOR labor;
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
         const auto lauf = labor.LAUFEN();
         ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
         ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
-        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 7, QStringLiteral("FREMD"));
-        neu(*lauf->verbindung, 5, "NEU");
+        lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='mein'"));
+        Connection(labor.PROJEKTDATENBANK()).Execute(QStringLiteral("UPDATE [E1] SET [KOM]='fremd'"));
         labor.DIALOG.ANTWORTEN({fall.antwort});
         EXPECT_EQ(speichern(*lauf->kopie), fall.gespeichert);
         ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
@@ -65,18 +94,18 @@ TEST(Speichern, AProjectChangedByAnotherIsOverwrittenOnlyAfterYes) {
                   QStringLiteral("Das Projekt TE0001.00 (") +
                       QDir::toNativeSeparators(labor.PROJEKTDATENBANK()) +
                       QString::fromUtf8(
-                          ") wurde seit dem Anlegen der Arbeitskopie von einem anderen "
-                          "Benutzer oder Programm geändert. Wird jetzt gespeichert, gehen im "
-                          "Projekt diese Datensätze verloren, die die Arbeitskopie nicht oder "
-                          "anders enthält: FREMD.\r\nUm beides zu behalten, wählen Sie Nein und "
-                          "dann Datei, Export-Import: entweder die Datensätze des Projekts in die "
-                          "Arbeitskopie importieren und danach speichern, oder die eigenen "
-                          "Datensätze in das Projekt exportieren und danach ohne Speichern "
-                          "beenden (Nein auf die Frage nach dem Speichern).\r\nSoll das Projekt "
-                          "trotzdem überschrieben werden?"));
-        EXPECT_EQ(box.stil, vbYesNo + vbExclamation + vbDefaultButton2);
+                          ") wurde seit dem letzten Abgleich der Arbeitskopie von einem anderen "
+                          "Benutzer oder Programm geändert. Was nur dort oder nur hier geändert "
+                          "wurde, bleibt, wie es geändert wurde.\r\nDiese Datensätze wurden "
+                          "hier und dort geändert: P1.\r\nJa: Ihre Fassung wird gespeichert; "
+                          "die Fassung im Projekt geht verloren.\r\nNein: die Fassung im "
+                          "Projekt bleibt; Ihre Fassung geht verloren.\r\nAbbrechen: es wird "
+                          "nichts gespeichert; alle Ihre Änderungen bleiben in der "
+                          "Arbeitskopie."));
+        EXPECT_EQ(box.stil, vbYesNoCancel + vbExclamation + vbDefaultButton3);
         EXPECT_EQ(box.titel, QStringLiteral("Speichern"));
-        EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QString::fromUtf8(fall.projekt));
+        EXPECT_EQ(KOPIELABOR::KOMMENTAR(labor.PROJEKTDATENBANK()), QString::fromUtf8(fall.projekt));
+        EXPECT_EQ(KOPIELABOR::KOMMENTAR(labor.ARBEITSKOPIEPFAD()), QString::fromUtf8(fall.kopie));
         // Unsaved, the change stays marked.
         EXPECT_EQ(lauf->kopie->BOGEAENDERT(), !fall.gespeichert);
     }

@@ -81,6 +81,12 @@ QVariant SHELLLABOR::ADMINPROG(const QString& benutzer) const {
     return zeile.Value(QStringLiteral("PROG"));
 }
 
+QString SHELLLABOR::KOMMENTAR(const QString& datenbank, int id) {
+    Connection db(datenbank);
+    Recordset rs(QStringLiteral("SELECT [KOM] FROM [E1] WHERE [ID]=?"), db, {id});
+    return rs.Eof() ? QString() : rs.Fields(0).Value().toString();
+}
+
 QString SHELLLABOR::KENNUNGEN(const QString& datenbank) {
     Connection verbindung(datenbank);
     Recordset zeilen(QStringLiteral("SELECT [KEN] FROM [E1] ORDER BY [ID]"), verbindung);

@@ -55,6 +55,8 @@ public:
     QVariant ADMINPROG(const QString& benutzer = QStringLiteral("TESTER")) const;
     // The records of a database: "KEN" of E1 in ID order, joined by ",".
     static QString KENNUNGEN(const QString& datenbank);
+    // The comment (KOM) of a record.
+    static QString KOMMENTAR(const QString& datenbank, int id);
     // Adds a record to a database.
     static void DATENSATZ(const QString& datenbank, int id, const QString& ken, bool akt = false,
                           const QString& kom = QString());

@@ -99,7 +99,9 @@ TEST(Arbeitskopie, YesKeepsTheInterruptedCopyAndCountsItAsUnsaved) {
     frmMAINFENSTER f;
     ASSERT_TRUE(f.MDIForm_Load());
     ASSERT_EQ(boxen.boxes().size(), 1);
-    EXPECT_EQ(boxen.boxes().first().prompt, kFrageDe);
+    EXPECT_EQ(boxen.boxes().first().prompt,
+              kFrageDe + QString::fromUtf8("\r\nNein verwirft diese Datensätze, die nur die "
+                                           "Arbeitskopie so enthält: ALT."));
     EXPECT_EQ(boxen.boxes().first().style, 36);
     EXPECT_EQ(boxen.boxes().first().title, QStringLiteral("VELD"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));

@@ -149,11 +149,18 @@ TEST(Ende, SessionEndWithChangesKeepsTheWorkingCopyForTheNextStart) {
         EXPECT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QString());
     }
-    // The next start offers the changes.
+    // The next start offers the changes as what they are, by name, not as an
+    // interrupted run's.
     ScriptedDialogs boxen;
-    boxen.expect(vbYes, QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!"));
+    boxen.expect(vbYes);
     frmMAINFENSTER f;
     ASSERT_TRUE(f.MDIForm_Load());
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(boxen.boxes()[0].prompt,
+              QString::fromUtf8("Die Arbeitskopie enthält Änderungen, die beim Ende der letzten "
+                                "Sitzung nicht gespeichert wurden.\r\nNein verwirft diese "
+                                "Datensätze, die nur die Arbeitskopie so enthält: GEAENDERT.\r\n"
+                                "Sollen sie behalten werden?"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("GEAENDERT"));
     EXPECT_TRUE(f.BOGEAENDERT());
 }

@@ -122,6 +122,10 @@ int lauf(const QStringList& a) {
             QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
         } else if (teile.at(0) == QLatin1String("SPEICHERN")) {
             f.mnuSPEICHERN_Click();
+        } else if (teile.at(0) == QLatin1String("KOMMENTIEREN")) {
+            // "KOMMENTIEREN <id> <text>": the record's comment changed.
+            f.DBPROJEKT()->Execute(QStringLiteral("UPDATE [E1] SET [KOM]=? WHERE [ID]=?"),
+                                   {teile.at(2), teile.at(1).toInt()});
         } else if (teile.at(0) == QLatin1String("MARKENLOS")) {
             // The project's marks cannot be read from now on.
             MARKENUNLESBAR(true);
@@ -170,7 +174,10 @@ int lauf(const QStringList& a) {
             // "ANTWORT ja|nein|ok <text>": the next box, whose prompt holds
             // the text, is answered so.
             const QString a = teile.at(1);
-            boxen.expect(a == QLatin1String("ja") ? vbYes : a == QLatin1String("nein") ? vbNo : vbOK,
+            boxen.expect(a == QLatin1String("ja")          ? vbYes
+                         : a == QLatin1String("nein")      ? vbNo
+                         : a == QLatin1String("abbrechen") ? vbCancel
+                                                           : vbOK,
                          teile.mid(2).join(QLatin1Char(' ')));
         } else if (teile.at(0) == QLatin1String("BOXEN")) {
             melden(boxen.prompts()

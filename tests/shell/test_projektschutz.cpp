@@ -45,54 +45,48 @@ void andererSpeichert(QProcess& anderer, const SHELLLABOR& labor, bool ende = tr
 } // namespace
 
 // The second user saves after the first took its copy: the first user's Save
-// asks, and Nein keeps both users' records; Ja overwrites. A user alone, also
-// with two runs, saves, stores, saves and quits without a question but the
-// quit's own.
-TEST(Projektschutz, ASaveAsksBeforeItOverwritesWhatAnotherUserSavedSince) {
+// joins both users' records unasked. Then both change one record: only it is
+// asked about, and No keeps the other's version. A user alone, also with two
+// runs, saves, stores, saves and quits without a question but the quit's own.
+TEST(Projektschutz, ASaveKeepsWhatAnotherUserSavedAndAsksOnlyAboutARecordBothChanged) {
     SHELLLABOR labor;
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
-    const QString andererKopie =
-        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/../ANDERER/VELD.mdb");
-    QProcess tester, anderer, tester2;
+    QProcess tester, anderer, anderer2, tester2;
     starten(tester, labor, "tester");
     andererSpeichert(anderer, labor);
     ASSERT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2"));
 
+    // W3 goes under the key W2 has in the project: W2 comes under a new one.
     EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT nein ") + kFremd), antwort("OK 0"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("BOXEN")),
-              QString::fromUtf8("Das Projekt TE0001.00 (") + labor.PROJEKTDATENBANK() +
-                  QString::fromUtf8(
-                      ") wurde seit dem Anlegen der Arbeitskopie von einem anderen Benutzer oder "
-                      "Programm geändert. Wird jetzt gespeichert, gehen im Projekt diese "
-                      "Datensätze verloren, die die Arbeitskopie nicht oder anders enthält: W2. "
-                      "/ Um beides zu behalten, wählen Sie Nein und dann Datei, Export-Import: "
-                      "entweder die Datensätze des Projekts in die Arbeitskopie importieren und "
-                      "danach speichern, oder die eigenen Datensätze in das Projekt exportieren "
-                      "und danach ohne Speichern beenden (Nein auf die Frage nach dem "
-                      "Speichern). / Soll das Projekt trotzdem überschrieben werden?"));
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2"));
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W3"));
-    // Nein leaves the quit open with the copy as it is.
-    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT ja Sollen die Änderungen")), antwort("OK 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT nein ") + kFremd), antwort("OK 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("BEENDEN")), antwort("OK 3"));
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W3"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3,W2"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), antwort("ALT,W3,W2"));
 
-    // Ja overwrites; from then on the user is alone again.
-    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT ja ") + kFremd), antwort("OK 3"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 4"));
+    starten(anderer2, labor, "anderer");
+    EXPECT_EQ(befehl(anderer2, QStringLiteral("KOMMENTIEREN 1 fremd")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer2, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer2, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(anderer2.waitForFinished());
+    EXPECT_EQ(befehl(tester, QStringLiteral("KOMMENTIEREN 1 mein")), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT nein hier und dort")), antwort("OK 0"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    EXPECT_TRUE(befehl(tester, QStringLiteral("BOXEN"))
+                    .contains(QString::fromUtf8("Diese Datensätze wurden hier und dort geändert: "
+                                                "ALT. / Ja:")));
+    EXPECT_EQ(SHELLLABOR::KOMMENTAR(labor.PROJEKTDATENBANK(), 1), antwort("fremd"));
+    EXPECT_EQ(SHELLLABOR::KOMMENTAR(labor.ARBEITSKOPIE(), 1), antwort("fremd"));
+
+    // From then on the user is alone again.
     starten(tester2, labor, "tester");
-    EXPECT_EQ(befehl(tester2, QStringLiteral("SCHREIBEN 4 4")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester2, QStringLiteral("SCHREIBEN 5 5")), antwort("GESCHRIEBEN 1"));
     EXPECT_EQ(befehl(tester2, QStringLiteral("SPEICHERN")), antwort("OK 0"));
     EXPECT_EQ(befehl(tester2, QStringLiteral("ENDE")), antwort("OK 0"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 5 5")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 4"));
     EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 6 6")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE ja")), antwort("OK 5"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 7 7")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE ja")), antwort("OK 2"));
     ASSERT_TRUE(tester.waitForFinished());
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3,W4,W5,W6"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3,W2,W5,W6,W7"));
 }
 
 // Two live runs that stored, the copy replaced by a copy of itself (a sync
@@ -170,70 +164,43 @@ TEST(Projektschutz, NoQuestionWhereTheSaveRemovesNothingTheCopyLacks) {
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W2,W3,W4,W5"));
 }
 
-// Where the copy's mark is gone the question says that it cannot tell, and
-// it names what its Ja removes. The other user's run, whose copy then holds
-// a record the project lost, does not delete that copy at its quit unasked.
-TEST(Projektschutz, TheQuestionNamesWhatJaRemovesAndTheLastCopyOfItStays) {
-    SHELLLABOR labor;
-    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
-    const QString andererKopie = QDir::cleanPath(QFileInfo(labor.ARBEITSKOPIE()).path() +
-                                                 QStringLiteral("/../ANDERER/VELD.mdb"));
-    QProcess tester, anderer;
-    starten(tester, labor, "tester");
-    andererSpeichert(anderer, labor, false);
-    // A copy kept from before the mark existed: only the project's line,
-    // and a run that starts on it knows no more.
-    QFile herkunft(PROJEKTABDRUCK::HERKUNFTSDATEI(labor.ARBEITSKOPIE()));
-    ASSERT_TRUE(herkunft.open(QIODevice::ReadWrite));
-    const QByteArray projektzeile = herkunft.readLine();
-    herkunft.resize(0);
-    herkunft.write(projektzeile);
-    herkunft.close();
-    QProcess tester2;
-    starten(tester2, labor, "tester");
-    EXPECT_EQ(befehl(tester2, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(tester2, QStringLiteral("ANTWORT ja Soll das Projekt trotzdem")),
-              antwort("OK 0"));
-    EXPECT_EQ(befehl(tester2, QStringLiteral("SPEICHERN")), antwort("OK 1"));
-    const QString box = befehl(tester2, QStringLiteral("BOXEN"));
-    EXPECT_TRUE(box.startsWith(QStringLiteral("Ob das Projekt TE0001.00 (") +
-                               labor.PROJEKTDATENBANK() +
-                               QString::fromUtf8(") seit dem Anlegen der Arbeitskopie von "
-                                                 "einem anderen Benutzer oder Programm geändert "
-                                                 "wurde, lässt sich nicht feststellen")))
-        << box.toStdString();
-    EXPECT_TRUE(box.contains(QString::fromUtf8("die Arbeitskopie nicht oder anders enthält: W2.")))
-        << box.toStdString();
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3"));
-    EXPECT_EQ(befehl(tester2, QStringLiteral("ENDE")), antwort("OK 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 0"));
-    ASSERT_TRUE(tester2.waitForFinished() && tester.waitForFinished());
+// Where the copy's mark is gone the Save still keeps what the other user
+// saved: the copy's base tells what this user changed. The other user's run,
+// which changed nothing since its Save, then quits unasked, its copy deleted:
+// nothing was lost. And a project whose mark cannot be read is joined once
+// and saved, not asked about.
+TEST(Projektschutz, WithoutTheMarksTheJoinStillKeepsWhatTheOtherSaved) {
+    for (const bool markenlos : {false, true}) {
+        SCOPED_TRACE(markenlos);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        const QString andererKopie = QDir::cleanPath(QFileInfo(labor.ARBEITSKOPIE()).path() +
+                                                     QStringLiteral("/../ANDERER/VELD.mdb"));
+        QProcess tester, anderer;
+        starten(tester, labor, "tester");
+        andererSpeichert(anderer, labor, false);
+        if (markenlos) {
+            EXPECT_EQ(befehl(tester, QStringLiteral("MARKENLOS")), antwort("OK 0"));
+        } else {
+            // A copy kept from before the mark existed: only the project's
+            // line.
+            QFile herkunft(PROJEKTABDRUCK::HERKUNFTSDATEI(labor.ARBEITSKOPIE()));
+            ASSERT_TRUE(herkunft.open(QIODevice::ReadWrite));
+            const QByteArray projektzeile = herkunft.readLine();
+            herkunft.resize(0);
+            herkunft.write(projektzeile);
+            herkunft.close();
+        }
+        EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
+        EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+        EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3,W2"));
+        EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 0"));
+        ASSERT_TRUE(tester.waitForFinished());
 
-    EXPECT_EQ(befehl(anderer, QStringLiteral("ANTWORT nein Die Arbeitskopie enthält Datensätze, "
-                                             "die das Projekt TE0001.00 nicht oder anders "
-                                             "enthält: W2.")),
-              antwort("OK 0"));
-    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 1"));
-    ASSERT_TRUE(anderer.waitForFinished());
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(andererKopie), antwort("ALT,W2"));
-}
-
-// A project whose mark cannot be read is asked about once; after the
-// user's Ja it is overwritten, not compared and asked about again.
-TEST(Projektschutz, AProjectWhoseMarkCannotBeReadIsAskedAboutOnce) {
-    SHELLLABOR labor;
-    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
-    QProcess tester, anderer;
-    starten(tester, labor, "tester");
-    andererSpeichert(anderer, labor);
-    EXPECT_EQ(befehl(tester, QStringLiteral("MARKENLOS")), antwort("OK 0"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("ANTWORT ja Soll das Projekt trotzdem")),
-              antwort("OK 0"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 1"));
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3"));
-    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 1"));
-    ASSERT_TRUE(tester.waitForFinished());
+        EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+        ASSERT_TRUE(anderer.waitForFinished());
+        EXPECT_FALSE(QFileInfo::exists(andererKopie));
+    }
 }
 
 // The Save of a run whose copy was deleted, or replaced by a copy of itself,
@@ -265,24 +232,28 @@ TEST(Projektschutz, TheSaveOfARunWhoseCopyWentKeepsItsWorkAndLeavesTheProject) {
     }
 }
 
-// Another run of the same user saves while this run's question waits: this
-// run's Ja then finds the project as its own copy holds it and saves without
-// a second question.
-TEST_F(HAUPTFENSTERTEST, ASaveOfAnotherRunOfTheUserWhileTheQuestionWaitsAsksNoMore) {
-    QProcess anderer, zweiter;
-    andererSpeichert(anderer, labor);
-    f.DBPROJEKT()->Execute(
-        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (3,'W3',false)"));
-    starten(zweiter, labor, "tester");
-    boxen.expect(vbYes, QStringLiteral("Soll das Projekt trotzdem"));
+// Another user saves while this run's question waits: the answer holds for
+// the record it named, and what that Save brought is joined before anything
+// is written.
+TEST_F(HAUPTFENSTERTEST, ASaveThatLandsWhileTheQuestionWaitsIsJoinedBeforeAnythingIsWritten) {
+    QProcess anderer, dritter;
+    f.mnuSPEICHERN_Click();
+    starten(anderer, labor, "anderer");
+    EXPECT_EQ(befehl(anderer, QStringLiteral("KOMMENTIEREN 1 fremd")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(anderer.waitForFinished());
+    f.DBPROJEKT()->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='mein' WHERE [ID]=1"));
+    boxen.expect(vbYes, QString::fromUtf8("hier und dort geändert: P-1."));
     boxen.waehrend = [&] {
-        EXPECT_EQ(befehl(zweiter, QStringLiteral("ANTWORT ja Soll das Projekt trotzdem")),
-                  antwort("OK 0"));
-        EXPECT_EQ(befehl(zweiter, QStringLiteral("SPEICHERN")), antwort("OK 1"));
+        starten(dritter, labor, "anderer");
+        EXPECT_EQ(befehl(dritter, QStringLiteral("SCHREIBEN 9 9")), antwort("GESCHRIEBEN 1"));
+        EXPECT_EQ(befehl(dritter, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+        EXPECT_EQ(befehl(dritter, QStringLiteral("ENDE")), antwort("OK 0"));
     };
     f.mnuSPEICHERN_Click();
     EXPECT_EQ(boxen.boxes().size(), 1);
-    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("P-1,W3"));
-    EXPECT_EQ(befehl(zweiter, QStringLiteral("ENDE")), antwort("OK 1"));
-    ASSERT_TRUE(zweiter.waitForFinished());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("P-1,W9"));
+    EXPECT_EQ(SHELLLABOR::KOMMENTAR(labor.PROJEKTDATENBANK(), 1), antwort("mein"));
+    ASSERT_TRUE(dritter.waitForFinished());
 }
