@@ -23,7 +23,18 @@
 #include <utility>
 
 ARBEITSKOPIE::ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie)
-    : m_dialog(dialog), m_DBPROJEKT(std::move(kopie)) {}
+    : m_dialog(dialog), m_DBPROJEKT(std::move(kopie)) {
+    // Every write into the working copy is known beside it before it is
+    // written; a write that is rolled back takes back the mark it made; and
+    // a write that went into a copy no longer at its path is kept at once.
+    m_DBPROJEKT->SetWriteGuard([this] { SCHREIBWACHE(); }, [this] { AENDERUNGZURUECKNEHMEN(); });
+    m_DBPROJEKT->SetCommitted([this] { GESCHRIEBEN(); });
+}
+
+ARBEITSKOPIE::~ARBEITSKOPIE() {
+    m_DBPROJEKT->SetWriteGuard(nullptr);
+    m_DBPROJEKT->SetCommitted(nullptr);
+}
 
 std::filesystem::path ARBEITSKOPIE::FSPFAD(const QString& pfad) {
     return std::filesystem::path(QFile::encodeName(pfad).toStdString());

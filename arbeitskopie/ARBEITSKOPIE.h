@@ -47,6 +47,7 @@ public:
     // `kopie`: the connection that the whole run works on the copy through;
     // the copy opens it at start and closes it at the end.
     ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie);
+    ~ARBEITSKOPIE();
     ARBEITSKOPIE(const ARBEITSKOPIE&) = delete;
     ARBEITSKOPIE& operator=(const ARBEITSKOPIE&) = delete;
 
@@ -82,6 +83,10 @@ public:
     void AENDERUNGVORMERKEN();
     void SCHREIBWACHE();
     void AENDERUNGZURUECKNEHMEN();
+    // After a kept write: a run whose copy went from under it keeps what it
+    // wrote in its own file at once, so that nothing typed waits in a file
+    // nobody else finds.
+    void GESCHRIEBEN();
 
     // Whether this run's state is on the disk beside the copy (its folder
     // usable, its run mark there); a run that cannot know it changes nothing
@@ -266,7 +271,11 @@ private:
     // the session ended, or a failure its box told); `uebernommen` gets the
     // names of what came from the project.
     bool ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
-                         std::optional<ENTSCHEIDUNG>& entscheidung, QStringList& uebernommen);
+                         std::optional<ENTSCHEIDUNG>& entscheidung, QStringList& uebernommen,
+                         bool fragen = true);
+    // At a start that keeps a copy whose lock the file system refuses: the
+    // copy brought up to the project, unasked (see ARBEITSKOPIE_Zusammenfuehren).
+    void AUFFRISCHEN(ErrorHandler& eh);
     int KONFLIKTFRAGEN(const QString& titel, const QStringList& namen, bool ohneBasis);
     // The base: written before the first change mark, read by the join
     // (nullopt where it was not kept).
@@ -317,6 +326,19 @@ private:
     // The records (key, identifier) of `quelle` whose identifier neither
     // the database at `kopie` (when there) nor the project holds.
     QList<QPair<int32_t, QString>> FEHLENDEDATENSAETZE(Connection& quelle, const QString& kopie);
+    // The kept files of this user's folder (not empty, not this run's own),
+    // the project a kept file names (nullopt for a file kept before files
+    // named it), whether two paths are one file, and a kept file put aside
+    // as done (its new name).
+    QStringList ABGELEGTEDATEIEN() const;
+    static std::optional<QString> ABGELEGTEHERKUNFT(Connection& quelle);
+    static bool DIESELBEDATEI(const QString& a, const QString& b);
+    QString ABGELEGTEBEISEITELEGEN(const QString& datei, const QString& kopie);
+    // After a Save: the kept files whose records the project now holds as
+    // they do are put aside, told in the status bar.
+    void ABGELEGTEERLEDIGEN();
+    // The table of a kept file that names its project.
+    static inline const QString kHerkunftstabelle = QStringLiteral("VELD_HERKUNFT");
     // Moves the copy (and a journal left with it) to a free name beside it,
     // "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb", and returns that name.
     QString KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz);
@@ -347,6 +369,9 @@ private:
     //   the copy cannot be written.
     bool m_BOGEAENDERT = false;
     bool m_eigeneAenderung = false;
+    // The file this run keeps its work in since its copy went from under
+    // it (empty before): written anew with every keep.
+    QString m_abgelegt;
     QList<DatabaseMark> m_eigeneprojektabdruecke;
     // The start ends, told why, after a damaged copy could not be replaced.
     bool m_abgebrochen = false;

@@ -12,11 +12,12 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
+#include "arbeitskopie/ZUSAMMENFUEHRUNG.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
 
-#include "exchange/frmEXPIMP.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -142,129 +143,268 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
     // for a later start.
     if (!m_DBPROJEKT->IsOpen() || !ZUSTANDBEKANNT()) return;
     const QString kopie = m_DBPROJEKT->Path();
-    const QDir ordner(QFileInfo(kopie).path());
-    QStringList dateien;
-    for (const QString& name : ordner.entryList({kAbgelegt}, QDir::Files, QDir::Name)) {
-        // An empty file is a name taken by a run that is writing its file
-        // right now, or whose file could not be written.
-        if (QFileInfo(ordner.filePath(name)).size() > 0) dateien << ordner.filePath(name);
-    }
+    const QStringList dateien = ABGELEGTEDATEIEN();
     if (dateien.isEmpty()) return;
+    const bool en = m_dialog.SPRACHE() == 1;
+    const QString projektdatenbank = m_dialog.PROJEKTDATENBANK();
+
+    // What the project and the copy hold now, record by record. A project
+    // that cannot be read holds nothing a kept file could be compared with:
+    // then everything in the files is offered, and nothing is put aside.
+    std::optional<DATENSATZSTAENDE> projekt;
+    try {
+        Connection verbindung;
+        verbindung.SetConnectionTimeout(30);
+        verbindung.Open(projektdatenbank);
+        projekt = DATENSATZSTAENDE::LESEN(verbindung);
+    } catch (const RuntimeError&) {
+    }
+    DATENSATZSTAENDE inKopie;
+    try {
+        inKopie = DATENSATZSTAENDE::LESEN(*m_DBPROJEKT);
+    } catch (const RuntimeError&) {
+        return;
+    }
+    const auto gleich = [](const std::optional<DATENSATZSTAENDE>& staende, const QString& s,
+                           const QByteArray& inhalt) {
+        const DATENSATZSTAENDE::STAND* stand = staende ? staende->Stand(s) : nullptr;
+        return stand && stand->inhalt == inhalt;
+    };
 
     struct Fund {
         QString datei;
-        QList<QPair<int32_t, QString>> fehlend;
+        bool herkunftUnbekannt = false;
+        DATENSATZSTAENDE staende;
+        QStringList angeboten; // keys
     };
     QList<Fund> funde;
-    QStringList unlesbar;
-    QStringList angeboten;
+    QStringList unlesbar, sicher, neu, geaendert, ohneHerkunft;
+    QSet<QString> schonAngeboten;
     for (const QString& datei : dateien) {
+        Fund fund{datei, false, {}, {}};
         try {
             Connection quelle;
             quelle.SetConnectionTimeout(30);
             quelle.Open(datei);
-            Fund fund{datei, {}};
-            // One identifier is offered once, from the first file holding it.
-            for (const auto& datensatz : FEHLENDEDATENSAETZE(quelle, kopie)) {
-                if (angeboten.contains(datensatz.second, Qt::CaseInsensitive)) continue;
-                angeboten << datensatz.second;
-                fund.fehlend << datensatz;
-            }
-            funde << fund;
+            const std::optional<QString> herkunft = ABGELEGTEHERKUNFT(quelle);
+            // Another project's file is left where it is, for a start on
+            // that project.
+            if (herkunft && !DIESELBEDATEI(*herkunft, projektdatenbank)) continue;
+            fund.herkunftUnbekannt = !herkunft;
+            fund.staende = DATENSATZSTAENDE::LESEN(quelle);
         } catch (const RuntimeError& fehler) {
             unlesbar << QDir::toNativeSeparators(datei) + QStringLiteral(" (") +
                             fehler.Description() + QLatin1Char(')');
+            continue;
+        }
+        bool allesImProjekt = projekt.has_value();
+        for (auto it = fund.staende.Staende().cbegin(); it != fund.staende.Staende().cend();
+             ++it) {
+            if (gleich(projekt, it.key(), it->inhalt)) continue;
+            allesImProjekt = false;
+            // In the copy already, as the file holds it: its Save is what
+            // is still to come.
+            if (gleich(inKopie, it.key(), it->inhalt)) continue;
+            // One record is offered once, from the first file holding it.
+            if (schonAngeboten.contains(it.key())) continue;
+            schonAngeboten.insert(it.key());
+            fund.angeboten << it.key();
+            const bool anderswo = inKopie.Stand(it.key()) || (projekt && projekt->Stand(it.key()));
+            (anderswo ? geaendert : neu)
+                << ZUSAMMENFUEHRUNG::NAMEN({it.key()}, fund.staende, fund.staende, MEHRFACHNAME());
+        }
+        if (allesImProjekt) {
+            sicher << datei;
+            continue;
+        }
+        if (fund.herkunftUnbekannt) ohneHerkunft << QDir::toNativeSeparators(datei);
+        funde << fund;
+    }
+
+    // Files whose every record the project holds as they do are done.
+    QStringList erledigt;
+    for (const QString& datei : sicher) {
+        try {
+            erledigt << ABGELEGTEBEISEITELEGEN(datei, kopie);
+        } catch (const RuntimeError&) {
+            // Put aside at a later start.
         }
     }
-    const bool en = m_dialog.SPRACHE() == 1;
+
     QStringList gefunden;
     for (const Fund& fund : funde)
         gefunden << fund.datei;
-    QString text = gefunden.isEmpty()
-                       ? QString()
-                       : (en ? QStringLiteral("Runs of VELD whose working copy was replaced or "
-                                              "deleted under them kept what they stored in:")
-                             : QString::fromUtf8("Läufe von VELD, deren Arbeitskopie ersetzt oder "
-                                                 "gelöscht wurde, haben ihre Datensätze "
-                                                 "abgelegt in:")) +
-                             QStringLiteral("\r\n") + namen(gefunden);
+    QString text;
+    if (!gefunden.isEmpty())
+        text = (en ? QStringLiteral("Runs of VELD whose working copy was replaced or deleted "
+                                    "under them kept what they stored in:")
+                   : QString::fromUtf8("Läufe von VELD, deren Arbeitskopie ersetzt oder "
+                                       "gelöscht wurde, haben ihre Datensätze abgelegt in:")) +
+               QStringLiteral("\r\n") + namen(gefunden);
+    const auto absatz = [&](const QString& teil) {
+        text += (text.isEmpty() ? QString() : QStringLiteral("\r\n")) + teil;
+    };
+    if (!ohneHerkunft.isEmpty())
+        absatz((en ? QStringLiteral("From which project these files come cannot be told (they "
+                                    "were kept before files named their project): ")
+                   : QString::fromUtf8("Von welchem Projekt diese Dateien stammen, lässt sich "
+                                       "nicht feststellen (sie wurden abgelegt, bevor Dateien "
+                                       "ihr Projekt nannten): ")) +
+               ohneHerkunft.join(QStringLiteral(", ")) + QStringLiteral("."));
     if (!unlesbar.isEmpty())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\r\n")) +
-                (en ? QStringLiteral("These files kept by such runs cannot be read; they stay "
-                                     "as they are:")
-                    : QString::fromUtf8("Diese von solchen Läufen abgelegten Dateien können "
-                                        "nicht gelesen werden; sie bleiben, wie sie sind:")) +
-                QStringLiteral("\r\n") + unlesbar.join(QStringLiteral("\r\n"));
+        absatz((en ? QStringLiteral("These files kept by such runs cannot be read; they stay "
+                                    "as they are:")
+                   : QString::fromUtf8("Diese von solchen Läufen abgelegten Dateien können "
+                                       "nicht gelesen werden; sie bleiben, wie sie sind:")) +
+               QStringLiteral("\r\n") + unlesbar.join(QStringLiteral("\r\n")));
+    if (!erledigt.isEmpty())
+        absatz((en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
+                         QStringLiteral(" holds all records of these files as they do; they "
+                                        "were put aside as done:")
+                   : QStringLiteral("Alle ihre Datensätze stehen schon so im Projekt ") +
+                         m_dialog.PROJEKT() +
+                         QString::fromUtf8("; diese Dateien wurden als erledigt "
+                                           "beiseitegelegt:")) +
+               QStringLiteral("\r\n") + namen(erledigt));
 
-    bool uebernehmen = false;
-    if (!angeboten.isEmpty()) {
-        const QString liste = angeboten.join(QStringLiteral(", "));
-        text +=
-            QStringLiteral("\r\n") +
-            (en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
-                      QStringLiteral(" and the working copy lack these records of them: ") + liste +
-                      QStringLiteral(".\r\nTake them into the working copy? The next Save puts "
-                                     "them into the project, and a file all of whose records "
-                                     "are then in the working copy is put aside as done. "
-                                     "With No the files stay and are offered again at the "
-                                     "next start.")
-                : QStringLiteral("Im Projekt ") + m_dialog.PROJEKT() +
-                      QStringLiteral(" und in der Arbeitskopie fehlen daraus die Datensätze ") +
-                      liste +
-                      QString::fromUtf8(".\r\nSollen sie in die Arbeitskopie übernommen werden? "
-                                        "Das nächste Speichern bringt sie in das Projekt, und "
-                                        "eine Datei, deren Datensätze dann alle in der "
-                                        "Arbeitskopie stehen, wird als erledigt beiseitegelegt. "
-                                        "Bei Nein bleiben die Dateien liegen und werden beim "
-                                        "nächsten Start wieder angeboten."));
-        uebernehmen = m_dialog.FRAGEN(text, vbYesNo + vbQuestion, kTitel) == vbYes;
-        // The session ended while the question waited: nothing is written.
-        if (m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN() || !uebernehmen) return;
+    if (neu.isEmpty() && geaendert.isEmpty()) {
+        if (!text.isEmpty())
+            m_dialog.FRAGEN(text, vbOKOnly + (unlesbar.isEmpty() ? vbInformation : vbExclamation),
+                            kTitel);
+        return;
     }
+    if (!neu.isEmpty())
+        absatz((en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
+                         QStringLiteral(" and the working copy lack these records of them: ")
+                   : QStringLiteral("Im Projekt ") + m_dialog.PROJEKT() +
+                         QStringLiteral(" und in der Arbeitskopie fehlen daraus die "
+                                        "Datensätze ")) +
+               AUFZAEHLUNG(neu) + QStringLiteral("."));
+    if (!geaendert.isEmpty())
+        absatz((en ? QStringLiteral("These records they hold otherwise than the project and the "
+                                    "working copy: ")
+                   : QString::fromUtf8("Diese Datensätze enthalten sie anders als das Projekt "
+                                       "und die Arbeitskopie: ")) +
+               AUFZAEHLUNG(geaendert) + QStringLiteral("."));
+    absatz(en ? QStringLiteral("Take them into the working copy? A record held otherwise then "
+                               "replaces the working copy's; the next Save puts them into the "
+                               "project. A file is put aside once the project holds all its "
+                               "records; until then it is offered again at every start.")
+              : QString::fromUtf8("Sollen sie in die Arbeitskopie übernommen werden? Ein anders "
+                                  "enthaltener Datensatz ersetzt dann den der Arbeitskopie; das "
+                                  "nächste Speichern bringt sie in das Projekt. Eine Datei wird "
+                                  "beiseitegelegt, sobald das Projekt alle ihre Datensätze "
+                                  "enthält; bis dahin wird sie bei jedem Start wieder "
+                                  "angeboten."));
+    const bool uebernehmen = m_dialog.FRAGEN(text, vbYesNo + vbQuestion, kTitel) == vbYes;
+    // The session ended while the question waited: nothing is written.
+    if (m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN() || !uebernehmen) return;
 
     ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
-    QStringList erledigt;
     for (const Fund& fund : funde) {
         if (eh.Left()) break;
-        Connection quelle;
-        if (!eh.Run([&] {
-                quelle.SetConnectionTimeout(30);
-                quelle.Open(fund.datei);
-            }))
-            continue;
-        for (const auto& [id, ken] : fund.fehlend)
-            eh.Run([&, id = id] { frmEXPIMP::DATENSATZUEBERNEHMEN(quelle, id, *m_DBPROJEKT); });
-        // Done only when every record it held is in the copy now.
-        const std::optional<bool> vollstaendig =
-            eh.Value([&] { return FEHLENDEDATENSAETZE(quelle, kopie).isEmpty(); });
-        quelle.Close();
-        if (!vollstaendig || !*vollstaendig || eh.Left()) continue;
+        if (fund.angeboten.isEmpty()) continue;
         eh.Run([&] {
-            const QString ziel = FREIERNAME(kopie, QStringLiteral("uebernommen"));
-            try {
-                std::filesystem::rename(QFile::encodeName(fund.datei).toStdString(),
-                                        QFile::encodeName(ziel).toStdString());
-            } catch (...) {
-                QFile::remove(ziel);
-                throw;
-            }
-            erledigt << ziel;
+            Connection quelle;
+            quelle.SetConnectionTimeout(30);
+            quelle.Open(fund.datei);
+            ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, quelle, fund.angeboten);
         });
     }
-    if (uebernehmen) return;
-    // Nothing was offered: the box tells once what was found and where it
-    // lies now.
-    if (!erledigt.isEmpty())
-        text += QStringLiteral("\r\n") +
-                (en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
-                          QStringLiteral(" or the working copy hold all their records; they "
-                                         "were put aside as done:")
-                    : QStringLiteral("Alle ihre Datensätze stehen schon im Projekt ") +
-                          m_dialog.PROJEKT() +
-                          QString::fromUtf8(" oder in der Arbeitskopie; sie wurden als erledigt "
-                                            "beiseitegelegt:")) +
-                QStringLiteral("\r\n") + namen(erledigt);
-    m_dialog.FRAGEN(text, vbOKOnly + (unlesbar.isEmpty() ? vbInformation : vbExclamation), kTitel);
+}
+
+void ARBEITSKOPIE::GESCHRIEBEN() {
+    if (!KOPIEVERSCHOBEN() || !m_eigeneAenderung) return;
+    // Without a box: the store goes on as the user expects, and the Save and
+    // the quit name the file. The status bar tells at once.
+    if (!ABGELOESTEKOPIESICHERN(kTitel, true)) return;
+    const QString datei = QDir::toNativeSeparators(m_abgelegt);
+    m_dialog.HINWEISEN(
+        m_dialog.SPRACHE() == 1
+            ? QStringLiteral("The working copy went; what this run stores is kept in ") + datei
+            : QString::fromUtf8("Die Arbeitskopie ist fort; was dieser Lauf speichert, liegt "
+                                "unter ") +
+                  datei,
+        QString());
+}
+
+void ARBEITSKOPIE::ABGELEGTEERLEDIGEN() {
+    // After a Save: the kept files of this project whose every record the
+    // project now holds as they do are put aside, and the status bar says
+    // which. Nothing to read where no file is kept.
+    const QStringList dateien = ABGELEGTEDATEIEN();
+    if (dateien.isEmpty()) return;
+    const QString kopie = m_dialog.XMDBPFAD();
+    QStringList erledigt;
+    try {
+        Connection projekt;
+        projekt.SetConnectionTimeout(30);
+        projekt.Open(m_dialog.PROJEKTDATENBANK());
+        const DATENSATZSTAENDE staende = DATENSATZSTAENDE::LESEN(projekt);
+        projekt.Close();
+        for (const QString& datei : dateien) {
+            Connection quelle;
+            quelle.Open(datei);
+            const std::optional<QString> herkunft = ABGELEGTEHERKUNFT(quelle);
+            // A file that does not name this project is offered, and put
+            // aside, only with a word.
+            if (!herkunft || !DIESELBEDATEI(*herkunft, m_dialog.PROJEKTDATENBANK())) continue;
+            const DATENSATZSTAENDE abgelegt = DATENSATZSTAENDE::LESEN(quelle);
+            quelle.Close();
+            bool alle = true;
+            for (auto it = abgelegt.Staende().cbegin(); alle && it != abgelegt.Staende().cend();
+                 ++it) {
+                const DATENSATZSTAENDE::STAND* stand = staende.Stand(it.key());
+                alle = stand && stand->inhalt == it->inhalt;
+            }
+            if (alle) erledigt << QFileInfo(ABGELEGTEBEISEITELEGEN(datei, kopie)).fileName();
+        }
+    } catch (const RuntimeError&) {
+        // Left for the next start's offer.
+    }
+    if (erledigt.isEmpty()) return;
+    const QString zeile =
+        (m_dialog.SPRACHE() == 1 ? QStringLiteral("Put aside as done: ")
+                                 : QStringLiteral("Als erledigt beiseitegelegt: ")) +
+        erledigt.join(QStringLiteral(", "));
+    m_dialog.HINWEISEN(zeile, zeile);
+}
+
+QStringList ARBEITSKOPIE::ABGELEGTEDATEIEN() const {
+    const QDir ordner(QFileInfo(m_dialog.XMDBPFAD()).path());
+    QStringList dateien;
+    for (const QString& name : ordner.entryList({kAbgelegt}, QDir::Files, QDir::Name)) {
+        const QString datei = ordner.filePath(name);
+        // An empty file is a name taken by a run that is writing its file
+        // right now, or whose file could not be written; this run's own
+        // file is what it still works on.
+        if (QFileInfo(datei).size() > 0 && datei != m_abgelegt) dateien << datei;
+    }
+    return dateien;
+}
+
+std::optional<QString> ARBEITSKOPIE::ABGELEGTEHERKUNFT(Connection& quelle) {
+    if (quelle.TableColumns(kHerkunftstabelle).empty()) return std::nullopt;
+    Recordset rs(QStringLiteral("SELECT [PROJEKT] FROM [%1]").arg(kHerkunftstabelle), quelle);
+    if (rs.Eof()) return std::nullopt;
+    return CStr(rs.Fields(0).Value());
+}
+
+bool ARBEITSKOPIE::DIESELBEDATEI(const QString& a, const QString& b) {
+    const QFileInfo x(a), y(b);
+    if (x.exists() && y.exists()) return x.canonicalFilePath() == y.canonicalFilePath();
+    return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
+}
+
+QString ARBEITSKOPIE::ABGELEGTEBEISEITELEGEN(const QString& datei, const QString& kopie) {
+    const QString ziel = FREIERNAME(kopie, QStringLiteral("uebernommen"));
+    try {
+        std::filesystem::rename(FSPFAD(datei), FSPFAD(ziel));
+    } catch (...) {
+        QFile::remove(ziel);
+        throw DatabaseError::IoFailureError(QDir::toNativeSeparators(datei));
+    }
+    return ziel;
 }
 
 QString ARBEITSKOPIE::KOPIEBEISEITELEGEN(const QString& arbeitskopie, const QString& zusatz) {
@@ -330,17 +470,32 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     const QString kopie = m_dialog.XMDBPFAD();
     QString ziel;
     const auto sichern = [&] {
-        ziel = FREIERNAME(kopie, QStringLiteral("ersetzt"));
+        // The run's own file is written anew; its first takes a free name.
+        const bool erster = m_abgelegt.isEmpty() || !QFileInfo::exists(m_abgelegt);
+        ziel = erster ? FREIERNAME(kopie, QStringLiteral("ersetzt")) : m_abgelegt;
         try {
             CopyDatabase(*m_DBPROJEKT, ziel);
+            // The file names its project, where alone it is offered.
+            Connection abgelegt(ziel);
+            abgelegt.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS [%1] ([PROJEKT] TEXT)")
+                                 .arg(kHerkunftstabelle));
+            abgelegt.Execute(QStringLiteral("DELETE FROM [%1]").arg(kHerkunftstabelle));
+            abgelegt.Execute(QStringLiteral("INSERT INTO [%1] ([PROJEKT]) VALUES (?)")
+                                 .arg(kHerkunftstabelle),
+                             {QFileInfo(m_dialog.PROJEKTDATENBANK()).absoluteFilePath()});
         } catch (...) {
-            QFile::remove(ziel);
+            if (erster) QFile::remove(ziel);
             throw;
         }
+        m_abgelegt = ziel;
     };
     // What the run stored since its last Save is all there is to keep: a run
-    // that stored nothing since keeps no file.
-    if (!m_eigeneAenderung) {
+    // that stored nothing since keeps no file. What it kept already is
+    // where the box says.
+    if (!m_eigeneAenderung && !m_abgelegt.isEmpty() && QFileInfo::exists(m_abgelegt)) {
+        if (still || fehler) return true;
+        ziel = m_abgelegt;
+    } else if (!m_eigeneAenderung) {
         if (!still && !fehler) {
             if (m_dialog.SPRACHE() == 1)
                 m_dialog.FRAGEN(
@@ -363,8 +518,7 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
                     vbOKOnly + vbExclamation, titel);
         }
         return true;
-    }
-    if (still || fehler) {
+    } else if (still || fehler) {
         // The session ends: no box can wait, the file is kept all the same.
         try {
             sichern();
@@ -379,8 +533,9 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
         if (still) return true;
     } else if (!eh.Run(sichern)) {
         return false;
+    } else {
+        m_eigeneAenderung = false;
     }
-    m_eigeneAenderung = false;
     const QString ort = QDir::toNativeSeparators(ziel);
     if (m_dialog.SPRACHE() == 1)
         m_dialog.FRAGEN(

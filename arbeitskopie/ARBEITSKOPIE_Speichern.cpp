@@ -84,6 +84,7 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         }
         erlaubt = versuch.abdruck;
     }
+    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) ABGELEGTEERLEDIGEN();
     if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert && !uebernommen.isEmpty()) {
         uebernommen.removeDuplicates();
         const QString zeile =

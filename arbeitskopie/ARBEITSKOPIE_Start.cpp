@@ -87,6 +87,8 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     const std::optional<QString> kopie = eh.Value([&] { return m_dialog.XMDBPFAD(); });
     if (!kopie) return true;
     const QString arbeitskopie = *kopie;
+    // A copy kept as it is where nobody can tell whether a run works on it.
+    bool auffrischen = false;
     // What killed runs left beside the project database and the copy goes.
     RemoveDeadTemporaries(QFileInfo(m_dialog.PROJEKTDATENBANK()).absolutePath());
     RemoveDeadTemporaries(QFileInfo(arbeitskopie).absolutePath());
@@ -186,7 +188,9 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // Another run of this user works on the copy right now: nothing
             // was interrupted, and this run shares the copy as it is, with
             // its state. A run that cannot know the copy's state leaves it
-            // as it is, too.
+            // as it is, too. Where the copy's lock is refused, no run may be
+            // at work on it at all: it is brought up to the project below.
+            auffrischen = !m_anteilfehler.isEmpty();
         } else if (m_anteilfehler.isEmpty() && BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
             // A damaged copy is never offered: it was put aside, and this
             // run has a fresh one (or ends, told why).
@@ -229,7 +233,10 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     if (!eh.Left()) ANTEILPRUEFEN(arbeitskopie);
     // What runs kept when the copy went from under them is offered while
     // this start still decides, so that two starts never bring it in twice.
-    if (eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); })) ABGELOESTEANBIETEN();
+    if (eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); })) {
+        if (auffrischen) AUFFRISCHEN(eh);
+        ABGELOESTEANBIETEN();
+    }
     return true;
 }
 

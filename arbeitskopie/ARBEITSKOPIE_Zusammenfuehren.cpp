@@ -9,6 +9,7 @@
 #include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "arbeitskopie/ZUSAMMENFUEHRUNG.h"
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
 #include "platform/database/Transaction.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
@@ -70,7 +71,7 @@ QString ARBEITSKOPIE::MEHRFACHNAME() const {
 
 bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                                    std::optional<ENTSCHEIDUNG>& entscheidung,
-                                   QStringList& uebernommen) {
+                                   QStringList& uebernommen, bool fragen) {
     for (;;) {
         std::optional<DATENSATZSTAENDE> projektstaende;
         Connection projekt;
@@ -103,7 +104,9 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                     if (!entscheidung->eigene) plan.UEBERNEHMEN << schluessel;
                     continue;
                 }
-                offen << schluessel;
+                // Without a question, a record both changed stays as this
+                // user left it, for the Save to ask about.
+                if (fragen) offen << schluessel;
             }
             if (!offen.isEmpty()) return;
             ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, plan.UEBERNEHMEN);
@@ -184,4 +187,33 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& namen,
                                   "bleiben in der Arbeitskopie.");
     }
     return m_dialog.FRAGEN(text, vbYesNoCancel + vbExclamation + vbDefaultButton3, titel);
+}
+
+void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
+    // A start that keeps a copy nobody can tell is in use brings it up to
+    // what the project holds now: what others saved since comes in, nothing
+    // of this user's unsaved work goes, and nothing is asked.
+    const QList<DatabaseMark> bekannt = PROJEKTABDRUECKE() + m_eigeneprojektabdruecke;
+    const std::optional<DatabaseMark> jetzt =
+        eh.Value([&] { return MarkOfDatabase(m_dialog.PROJEKTDATENBANK()); });
+    if (!jetzt || DatabaseMark::Contains(bekannt, *jetzt)) return;
+    const bool unveraendert = !BOGEAENDERT();
+    const QStringList vorher = ZUSTANDSDATEIEN(kAenderungsvermerke);
+    std::optional<ENTSCHEIDUNG> keine;
+    QStringList uebernommen;
+    if (!ZUSAMMENFUEHREN(eh, QString(), keine, uebernommen, false)) return;
+    // A copy without changes of its own is now what the project is: the
+    // marks of the join's writes go, and the project's digest is its base.
+    if (unveraendert) {
+        QStringList neu = ZUSTANDSDATEIEN(kAenderungsvermerke);
+        for (const QString& alt : vorher) neu.removeAll(alt);
+        ZUSTANDGESPEICHERT(neu);
+        PROJEKTABDRUECKESETZEN({*jetzt});
+    }
+    if (uebernommen.isEmpty()) return;
+    const QString zeile =
+        (m_dialog.SPRACHE() == 1 ? QStringLiteral("Taken from others: ")
+                                 : QString::fromUtf8("Von anderen übernommen: ")) +
+        uebernommen.join(QStringLiteral(", "));
+    m_dialog.HINWEISEN(zeile, zeile);
 }

@@ -35,10 +35,6 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
       m_arbeitskopie(std::make_unique<ARBEITSKOPIE>(*this, m_DBPROJEKT)) {
     setObjectName(QStringLiteral("frmMAIN"));
     setWindowTitle(QStringLiteral("Korvalind"));
-    // Every write into the working copy is known beside it before it is
-    // written; a write that is rolled back takes back the mark it made.
-    m_DBPROJEKT->SetWriteGuard([this] { m_arbeitskopie->SCHREIBWACHE(); },
-                               [this] { m_arbeitskopie->AENDERUNGZURUECKNEHMEN(); });
     MDIBEREICH = new QMdiArea(this);
     MDIBEREICH->setObjectName(QStringLiteral("MDIBEREICH"));
     // Pages are shown maximised by their own commands; activating a window
@@ -64,7 +60,6 @@ frmMAINFENSTER::frmMAINFENSTER(QWidget* parent)
 }
 
 frmMAINFENSTER::~frmMAINFENSTER() {
-    m_DBPROJEKT->SetWriteGuard(nullptr);
     SetHelpHandler(nullptr);
     SetGermanTexts(std::nullopt);
     if (HAUPTFENSTERGESETZT() && &frmMAIN() == this) SETZEHAUPTFENSTER(nullptr);

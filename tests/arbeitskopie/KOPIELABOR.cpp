@@ -82,13 +82,10 @@ std::unique_ptr<KOPIELABOR::LAUF> KOPIELABOR::LAUFEN() {
     auto lauf = std::make_unique<LAUF>();
     lauf->verbindung = std::make_shared<Connection>();
     lauf->kopie = std::make_unique<ARBEITSKOPIE>(DIALOG, lauf->verbindung);
-    ARBEITSKOPIE* kopie = lauf->kopie.get();
-    lauf->verbindung->SetWriteGuard([kopie] { kopie->SCHREIBWACHE(); },
-                                    [kopie] { kopie->AENDERUNGZURUECKNEHMEN(); });
     return lauf;
 }
 
 KOPIELABOR::LAUF::~LAUF() {
-    verbindung->SetWriteGuard(nullptr);
+    kopie.reset();
     verbindung->Close();
 }

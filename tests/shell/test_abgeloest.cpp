@@ -31,8 +31,9 @@ const QString kGefunden = QString::fromUtf8(
 // A run stores W2 (with a reading), its copy is deleted, and the session ends:
 // it keeps W2 without a box. Meanwhile another user saved NEU under ID 2 into
 // the project. The next start names the file and offers W2: Ja brings it in
-// under a new ID, marked for the next Save, and puts the file aside as done;
-// Nein leaves the file, and the start after offers it again.
+// under a new ID, marked for the next Save, and the file stays until that
+// Save has put W2 into the project; Nein leaves the file, and the start
+// after offers it again.
 TEST(Abgeloest, AKeptFileIsOfferedAtTheNextStart) {
     for (const bool ja : {true, false}) {
         SCOPED_TRACE(ja);
@@ -64,10 +65,10 @@ TEST(Abgeloest, AKeptFileIsOfferedAtTheNextStart) {
                       QString::fromUtf8(
                           "\r\nIm Projekt TE0001.00 und in der Arbeitskopie fehlen daraus die "
                           "Datensätze W2.\r\nSollen sie in die Arbeitskopie übernommen werden? "
-                          "Das nächste Speichern bringt sie in das Projekt, und eine Datei, deren "
-                          "Datensätze dann alle in der Arbeitskopie stehen, wird als erledigt "
-                          "beiseitegelegt. Bei Nein bleiben die Dateien liegen und werden beim "
-                          "nächsten Start wieder angeboten."));
+                          "Ein anders enthaltener Datensatz ersetzt dann den der Arbeitskopie; "
+                          "das nächste Speichern bringt sie in das Projekt. Eine Datei wird "
+                          "beiseitegelegt, sobald das Projekt alle ihre Datensätze enthält; bis "
+                          "dahin wird sie bei jedem Start wieder angeboten."));
         if (!ja) {
             EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT,NEU"));
             EXPECT_FALSE(f->BOGEAENDERT());
@@ -87,9 +88,12 @@ TEST(Abgeloest, AKeptFileIsOfferedAtTheNextStart) {
         ASSERT_FALSE(lesung.Eof());
         EXPECT_FLOAT_EQ(CSng(lesung.Fields(0).Value()), 0.5f);
         EXPECT_TRUE(f->BOGEAENDERT());
-        EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_uebernommen.mdb")});
+        EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_ersetzt.mdb")});
         f->mnuSPEICHERN_Click();
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("ALT,NEU,W2"));
+        EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_uebernommen.mdb")});
+        EXPECT_EQ(f->PANELTEXT(7),
+                  QStringLiteral("Als erledigt beiseitegelegt: VELD_uebernommen.mdb"));
         f->mnuBEENDEN_Click();
         EXPECT_EQ(boxen.boxes().size(), 1);
     }
