@@ -25,15 +25,12 @@
 ARBEITSKOPIE::ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie)
     : m_dialog(dialog), m_DBPROJEKT(std::move(kopie)) {
     // Every write into the working copy is known beside it before it is
-    // written; a write that is rolled back takes back the mark it made; and
-    // a write that went into a copy no longer at its path is kept at once.
+    // written; a write that is rolled back takes back the mark it made.
     m_DBPROJEKT->SetWriteGuard([this] { SCHREIBWACHE(); }, [this] { AENDERUNGZURUECKNEHMEN(); });
-    m_DBPROJEKT->SetCommitted([this] { GESCHRIEBEN(); });
 }
 
 ARBEITSKOPIE::~ARBEITSKOPIE() {
     m_DBPROJEKT->SetWriteGuard(nullptr);
-    m_DBPROJEKT->SetCommitted(nullptr);
 }
 
 std::filesystem::path ARBEITSKOPIE::FSPFAD(const QString& pfad) {
@@ -83,23 +80,36 @@ QString ARBEITSKOPIE::AUFZAEHLUNG(const QStringList& kennungen) const {
 }
 
 bool ARBEITSKOPIE::KOPIEVERSCHOBEN() const {
-    return m_DBPROJEKT && m_DBPROJEKT->IsOpen() && m_DBPROJEKT->HasMoved();
+    return m_umgezogen || (m_DBPROJEKT && m_DBPROJEKT->IsOpen() && m_DBPROJEKT->HasMoved());
 }
 
 RuntimeError ARBEITSKOPIE::KOPIEVERSCHOBENFEHLER() const {
-    const QString kopie = QDir::toNativeSeparators(m_DBPROJEKT->Path());
-    return DatabaseError::Make(
-        DatabaseError::Replaced,
-        m_dialog.SPRACHE() == 1
-            ? QStringLiteral("The working copy ") + kopie +
-                  QStringLiteral(" is no longer the file this run works on: it was replaced "
-                                 "or deleted. This run writes nothing more into it; its "
-                                 "Save and its end keep what it stored in a file of its "
-                                 "own beside the working copy.")
-            : QStringLiteral("Die Arbeitskopie ") + kopie +
-                  QString::fromUtf8(" ist nicht mehr die Datei, mit der dieser Lauf arbeitet: "
-                                    "sie wurde ersetzt oder gelöscht. Dieser Lauf schreibt "
-                                    "nichts mehr in sie; beim Speichern und Beenden legt er, "
-                                    "was er in ihr gespeichert hat, in einer eigenen Datei "
-                                    "neben der Arbeitskopie ab."));
+    const QString kopie = QDir::toNativeSeparators(m_dialog.XMDBPFAD());
+    const bool en = m_dialog.SPRACHE() == 1;
+    QString text = en ? QStringLiteral("The working copy ") + kopie +
+                            QStringLiteral(" is no longer the file this run works on: it was "
+                                           "replaced or deleted.")
+                      : QStringLiteral("Die Arbeitskopie ") + kopie +
+                            QString::fromUtf8(" ist nicht mehr die Datei, mit der dieser Lauf "
+                                              "arbeitet: sie wurde ersetzt oder gelöscht.");
+    if (m_umziehen) {
+        const QString datei = QDir::toNativeSeparators(m_abgelegt);
+        text += en ? QStringLiteral(" This run keeps what it stored in ") + datei +
+                         QStringLiteral(" and works on in that file, which the next start "
+                                        "offers. Store again: then this is kept there, too.")
+                   : QStringLiteral(" Dieser Lauf legt, was er gespeichert hat, unter ") +
+                         datei +
+                         QString::fromUtf8(" ab und arbeitet dort weiter; der nächste Start "
+                                           "bietet es an. Speichern Sie noch einmal, dann "
+                                           "steht auch dies dort.");
+    } else {
+        text += en ? QStringLiteral(" This run writes nothing more into it; its Save and its "
+                                    "end keep what it stored in a file of its own beside the "
+                                    "working copy.")
+                   : QString::fromUtf8(" Dieser Lauf schreibt nichts mehr in sie; beim "
+                                       "Speichern und Beenden legt er, was er in ihr "
+                                       "gespeichert hat, in einer eigenen Datei neben der "
+                                       "Arbeitskopie ab.");
+    }
+    return DatabaseError::Make(DatabaseError::Replaced, text);
 }

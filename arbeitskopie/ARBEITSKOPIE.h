@@ -83,10 +83,6 @@ public:
     void AENDERUNGVORMERKEN();
     void SCHREIBWACHE();
     void AENDERUNGZURUECKNEHMEN();
-    // After a kept write: a run whose copy went from under it keeps what it
-    // wrote in its own file at once, so that nothing typed waits in a file
-    // nobody else finds.
-    void GESCHRIEBEN();
 
     // Whether this run's state is on the disk beside the copy (its folder
     // usable, its run mark there); a run that cannot know it changes nothing
@@ -326,6 +322,15 @@ private:
     // The records (key, identifier) of `quelle` whose identifier neither
     // the database at `kopie` (when there) nor the project holds.
     QList<QPair<int32_t, QString>> FEHLENDEDATENSAETZE(Connection& quelle, const QString& kopie);
+    // A write refused because the copy went from under the run: the run
+    // takes a name of its own beside the copy (UMZUGVORBEREITEN, in the
+    // refused write), and once the write is over keeps what it has there
+    // and works on in that file (UMZIEHEN), so that what the user stores
+    // next is kept where the next start finds it. ABLEGEN writes such a
+    // file: the run's file and the project it belongs to.
+    void UMZUGVORBEREITEN();
+    void UMZIEHEN();
+    void ABLEGEN(const QString& ziel);
     // The kept files of this user's folder (not empty, not this run's own),
     // the project a kept file names (nullopt for a file kept before files
     // named it), whether two paths are one file, and a kept file put aside
@@ -370,8 +375,11 @@ private:
     bool m_BOGEAENDERT = false;
     bool m_eigeneAenderung = false;
     // The file this run keeps its work in since its copy went from under
-    // it (empty before): written anew with every keep.
+    // it (empty before): written anew with every keep. The run moves into
+    // it (m_umziehen until it did, m_umgezogen after).
     QString m_abgelegt;
+    bool m_umziehen = false;
+    bool m_umgezogen = false;
     QList<DatabaseMark> m_eigeneprojektabdruecke;
     // The start ends, told why, after a damaged copy could not be replaced.
     bool m_abgebrochen = false;

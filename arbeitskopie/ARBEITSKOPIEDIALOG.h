@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class ARBEITSKOPIEDIALOG {
 public:
@@ -33,6 +34,10 @@ public:
         (void)zeile;
         (void)ganz;
     }
+
+    // A step to run once the current command is over (the event loop's next
+    // turn), while the run lives. Without an event loop: never.
+    virtual void SPAETER(std::function<void()> schritt) { (void)schritt; }
 
     // The program's language: 1 English, otherwise German.
     virtual int16_t SPRACHE() = 0;

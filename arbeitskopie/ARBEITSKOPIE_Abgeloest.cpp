@@ -313,19 +313,59 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
     }
 }
 
-void ARBEITSKOPIE::GESCHRIEBEN() {
-    if (!KOPIEVERSCHOBEN() || !m_eigeneAenderung) return;
-    // Without a box: the store goes on as the user expects, and the Save and
-    // the quit name the file. The status bar tells at once.
-    if (!ABGELOESTEKOPIESICHERN(kTitel, true)) return;
+void ARBEITSKOPIE::UMZUGVORBEREITEN() {
+    // Inside the refused write: only the name of the run's own file is taken
+    // (the box names it); the move itself waits until the write is over.
+    if (m_umziehen || m_umgezogen) return;
+    if (m_abgelegt.isEmpty()) {
+        try {
+            m_abgelegt = FREIERNAME(m_dialog.XMDBPFAD(), QStringLiteral("ersetzt"));
+        } catch (const RuntimeError&) {
+            return;
+        }
+    }
+    m_umziehen = true;
+    m_dialog.SPAETER([this] { UMZIEHEN(); });
+}
+
+void ARBEITSKOPIE::UMZIEHEN() {
+    if (!m_umziehen || m_umgezogen || !m_DBPROJEKT->IsOpen()) return;
+    // A command still inside its transaction: a moment later.
+    if (m_DBPROJEKT->TransactionLevel() > 0) {
+        m_dialog.SPAETER([this] { UMZIEHEN(); });
+        return;
+    }
+    m_umziehen = false;
+    try {
+        ABLEGEN(m_abgelegt);
+        m_DBPROJEKT->Open(m_abgelegt);
+        m_DBPROJEKT->SetConnectionTimeout(30);
+    } catch (const RuntimeError&) {
+        // The run stays on its old file, refusing writes; its Save and quit
+        // still try to keep what it stored.
+        return;
+    }
+    m_umgezogen = true;
+    m_eigeneAenderung = false;
     const QString datei = QDir::toNativeSeparators(m_abgelegt);
     m_dialog.HINWEISEN(
         m_dialog.SPRACHE() == 1
-            ? QStringLiteral("The working copy went; what this run stores is kept in ") + datei
-            : QString::fromUtf8("Die Arbeitskopie ist fort; was dieser Lauf speichert, liegt "
-                                "unter ") +
-                  datei,
+            ? QStringLiteral("The working copy went; this run works on in ") + datei
+            : QString::fromUtf8("Die Arbeitskopie ist fort; dieser Lauf arbeitet in ") + datei +
+                  QString::fromUtf8(" weiter"),
         QString());
+}
+
+void ARBEITSKOPIE::ABLEGEN(const QString& ziel) {
+    CopyDatabase(*m_DBPROJEKT, ziel);
+    // The file names its project, where alone it is offered.
+    Connection abgelegt(ziel);
+    abgelegt.Execute(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS [%1] ([PROJEKT] TEXT)").arg(kHerkunftstabelle));
+    abgelegt.Execute(QStringLiteral("DELETE FROM [%1]").arg(kHerkunftstabelle));
+    abgelegt.Execute(
+        QStringLiteral("INSERT INTO [%1] ([PROJEKT]) VALUES (?)").arg(kHerkunftstabelle),
+        {QFileInfo(m_dialog.PROJEKTDATENBANK()).absoluteFilePath()});
 }
 
 void ARBEITSKOPIE::ABGELEGTEERLEDIGEN() {
@@ -471,18 +511,10 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     QString ziel;
     const auto sichern = [&] {
         // The run's own file is written anew; its first takes a free name.
-        const bool erster = m_abgelegt.isEmpty() || !QFileInfo::exists(m_abgelegt);
+        const bool erster = !QFileInfo::exists(m_abgelegt);
         ziel = erster ? FREIERNAME(kopie, QStringLiteral("ersetzt")) : m_abgelegt;
         try {
-            CopyDatabase(*m_DBPROJEKT, ziel);
-            // The file names its project, where alone it is offered.
-            Connection abgelegt(ziel);
-            abgelegt.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS [%1] ([PROJEKT] TEXT)")
-                                 .arg(kHerkunftstabelle));
-            abgelegt.Execute(QStringLiteral("DELETE FROM [%1]").arg(kHerkunftstabelle));
-            abgelegt.Execute(QStringLiteral("INSERT INTO [%1] ([PROJEKT]) VALUES (?)")
-                                 .arg(kHerkunftstabelle),
-                             {QFileInfo(m_dialog.PROJEKTDATENBANK()).absoluteFilePath()});
+            ABLEGEN(ziel);
         } catch (...) {
             if (erster) QFile::remove(ziel);
             throw;
@@ -492,7 +524,9 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     // What the run stored since its last Save is all there is to keep: a run
     // that stored nothing since keeps no file. What it kept already is
     // where the box says.
-    if (!m_eigeneAenderung && !m_abgelegt.isEmpty() && QFileInfo::exists(m_abgelegt)) {
+    // A run that moved into its own file works on in it: that is kept.
+    if (m_umgezogen ||
+        (!m_eigeneAenderung && QFileInfo(m_abgelegt).isFile() && QFileInfo(m_abgelegt).size() > 0)) {
         if (still || fehler) return true;
         ziel = m_abgelegt;
     } else if (!m_eigeneAenderung) {

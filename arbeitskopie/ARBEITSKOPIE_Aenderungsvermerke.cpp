@@ -46,12 +46,16 @@ void ARBEITSKOPIE::AENDERUNGVORMERKEN() {
     // another run (which holds it from listing the marks to clearing them)
     // sees either the write and its mark, or neither. No box waits here with
     // the copy locked: the refusal says why in the command's own box.
-    // A copy that is no longer at its path is this run's own file now: the
-    // write goes into it (the marks beside the copy are those of the file now
-    // at the path, not its), and is kept in the run's own file beside the
-    // copy as soon as it is committed (GESCHRIEBEN), where the next start
-    // finds it.
-    if (KOPIEVERSCHOBEN()) return;
+    // A run that moved into its own file writes there, unmarked: the marks
+    // beside the copy are those of the file now at the path.
+    if (m_umgezogen) return;
+    // A write into a copy that is no longer at its path would reach a file
+    // that nobody saves or finds again (the engine refuses it anyway): it is
+    // refused, and the run moves into a file of its own for the next one.
+    if (KOPIEVERSCHOBEN()) {
+        UMZUGVORBEREITEN();
+        throw KOPIEVERSCHOBENFEHLER();
+    }
     ZUSTANDERNEUERN();
     if (!ZUSTANDBEKANNT()) {
         if (m_zustandsfehler.isEmpty())

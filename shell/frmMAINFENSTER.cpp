@@ -18,6 +18,7 @@
 #include "shell/mdiAUTOSTART.h"
 
 #include <QAction>
+#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QEvent>
@@ -243,6 +244,14 @@ int frmMAINFENSTER::FRAGEN(const QString& text, int stil, const QString& titel,
 void frmMAINFENSTER::HINWEISEN(const QString& zeile, const QString& ganz) {
     stbMAIN->Panels(7)->SetText(zeile);
     stbMAIN->Panels(7)->SetToolTipText(ganz);
+}
+
+void frmMAINFENSTER::SPAETER(std::function<void()> schritt) {
+    // A little later rather than at once: a step that waits for a command's
+    // transaction to end asks again, and must not spin meanwhile.
+    QTimer::singleShot(50, this, [this, schritt = std::move(schritt)] {
+        if (!m_entladen) schritt();
+    });
 }
 
 bool frmMAINFENSTER::GELADEN() {

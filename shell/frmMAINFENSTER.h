@@ -142,6 +142,7 @@ public:
     bool SITZUNGENDET() const override { return m_sitzungsende; }
     // The line goes into the status bar's free panel, the whole as its tip.
     void HINWEISEN(const QString& zeile, const QString& ganz) override;
+    void SPAETER(std::function<void()> schritt) override;
 
     // The start screen, loaded when it is not yet.
     mdiAUTOSTART* AUTOSTART();
