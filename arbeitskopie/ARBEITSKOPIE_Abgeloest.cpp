@@ -527,7 +527,8 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     // A run that moved into its own file works on in it: that is kept.
     if (m_umgezogen ||
         (!m_eigeneAenderung && QFileInfo(m_abgelegt).isFile() && QFileInfo(m_abgelegt).size() > 0)) {
-        if (still || fehler) return true;
+        if (still) return true;
+        m_eigeneAenderung = false;
         ziel = m_abgelegt;
     } else if (!m_eigeneAenderung) {
         if (!still && !fehler) {

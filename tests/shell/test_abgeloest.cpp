@@ -8,12 +8,16 @@
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/Variant.h"
+#include "input/mdiEINGABE.h"
 #include "shell/AUSWAHLDIALOG.h"
+#include "shell/EINGABEFENSTER.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -152,4 +156,45 @@ TEST(Abgeloest, AQuitThatCannotKeepItsRecordsSaysWhyAndMayEndAllTheSame) {
     EXPECT_EQ(boxen.boxes().at(0).prompt, warum);
     EXPECT_EQ(boxen.boxes().at(0).style, vbYesNo + vbExclamation + vbDefaultButton2);
     EXPECT_EQ(boxen.boxes().at(2).style, vbOKCancel + vbExclamation + vbDefaultButton2);
+}
+
+// The copy is deleted while the user types a test: the store is refused with
+// a box that says where the run works on and to store again; the second
+// store keeps the test in that file, which names its project, and the quit
+// names the file.
+TEST(Abgeloest, ATestTypedAfterTheCopyWentIsKeptByStoringAgain) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    const QString behalten =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD_ersetzt.mdb");
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    f.mnuNEU_Click();
+    mdiEINGABE* eingabe = EINGABEFENSTER::GELADEN();
+    ASSERT_TRUE(eingabe);
+    eingabe->txtKEN->setText(QStringLiteral("T1"));
+    eingabe->txtMS->setText(QStringLiteral("100"));
+    ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+    boxen.expect(vbOK, QString::fromUtf8("Speichern Sie noch einmal, dann steht auch dies dort."));
+    QTest::keyClick(eingabe->txtKEN, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(boxen.boxes().size(), 1);
+    EXPECT_TRUE(boxen.boxes()[0].prompt.contains(QDir::toNativeSeparators(behalten)))
+        << boxen.boxes()[0].prompt.toStdString();
+    QTest::qWait(200);
+    ASSERT_TRUE(EINGABEFENSTER::GELADEN());
+    QTest::keyClick(EINGABEFENSTER::GELADEN()->txtKEN, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(boxen.boxes().size(), 1);
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(behalten), QStringLiteral("ALT,T1"));
+    {
+        Connection db(behalten);
+        Recordset herkunft(QStringLiteral("SELECT [PROJEKT] FROM [VELD_HERKUNFT]"), db);
+        ASSERT_FALSE(herkunft.Eof());
+        EXPECT_EQ(herkunft.Fields(0).Value().toString(),
+                  QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath());
+    }
+    boxen.expect(vbOK, QStringLiteral("liegt unter ") + QDir::toNativeSeparators(behalten));
+    f.mnuBEENDEN_Click();
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(behalten), QStringLiteral("ALT,T1"));
 }

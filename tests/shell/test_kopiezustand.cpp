@@ -326,3 +326,30 @@ TEST(Kopiezustand, WithoutTheCopysLockWhatTheUserThrewAwayIsAskedAboutAtTheNextS
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), ja ? "W10" : "") << ja;
     }
 }
+
+// Without the copy's lock, a copy without changes is kept at every start: the
+// start brings it up to what the project holds now, and the run, having
+// changed nothing, is asked nothing at its quit.
+TEST(Kopiezustand, WithoutTheCopysLockAKeptCopyIsBroughtUpToTheProject) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    const OHNESPERRE ohneSperre;
+    ScriptedDialogs boxen;
+    boxen.expect(vbOK, QStringLiteral("das Dateisystem hält keine Sperren"));
+    {
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        f.mnuBEENDEN_Click();
+    }
+    ASSERT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIE()));
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 2, QStringLiteral("W2"));
+    boxen.expect(vbOK, QStringLiteral("das Dateisystem hält keine Sperren"));
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT,W2"));
+    EXPECT_FALSE(f.BOGEAENDERT());
+    EXPECT_EQ(f.PANELTEXT(7), QString::fromUtf8("Von anderen übernommen: W2"));
+    f.mnuBEENDEN_Click();
+    EXPECT_TRUE(f.ENTLADEN());
+    EXPECT_EQ(boxen.boxes().size(), 2);
+}
