@@ -1,15 +1,14 @@
-// Which records a copy of one project database over another would remove:
-// compared by what they hold, whatever key they have.
+// What a record holds, told apart from its key: a record compares by
+// content, whatever key it has in either database.
 
-#include "data/DATENSATZVERGLEICH.h"
-#include "data/DATENSATZTABELLEN.h"
+#include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "data/SCHEMA.h"
 #include "platform/database/Connection.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(Datensatzvergleich, NamesTheRecordsMissingOrHeldOtherwiseNotThoseUnderAnotherKey) {
+TEST(Datensatzstaende, RecordsCompareByContentNotByKey) {
     QTemporaryDir ordner;
     const QString von = ordner.filePath(QStringLiteral("von.mdb"));
     const QString in = ordner.filePath(QStringLiteral("in.mdb"));
@@ -41,12 +40,15 @@ TEST(Datensatzvergleich, NamesTheRecordsMissingOrHeldOtherwiseNotThoseUnderAnoth
     }
     // Which records are active is the user's selection, not a record's content.
     a.Execute(QStringLiteral("UPDATE [E1] SET [AKT]=true WHERE [ID]=1"));
-    EXPECT_EQ(ABWEICHENDEDATENSAETZE(a, b), QStringList({"ANDERS", "FEHLT"}));
-    EXPECT_EQ(ABWEICHENDEDATENSAETZE(b, a), QStringList({"ANDERS"}));
-}
-
-TEST(Datensatztabellen, OneListHoldsEveryTableOfATestInItsOrder) {
-    EXPECT_EQ(DATENSATZTABELLEN(),
-              (QStringList{QStringLiteral("E1"), QStringLiteral("E2"), QStringLiteral("E3"),
-                           QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("G0")}));
+    const DATENSATZSTAENDE sa = DATENSATZSTAENDE::LESEN(a);
+    const DATENSATZSTAENDE sb = DATENSATZSTAENDE::LESEN(b);
+    QStringList anders;
+    for (auto it = sa.Staende().cbegin(); it != sa.Staende().cend(); ++it) {
+        const DATENSATZSTAENDE::STAND* dort = sb.Stand(it.key());
+        if (!dort || dort->inhalt != it->inhalt) anders << it->ken;
+    }
+    anders.sort();
+    EXPECT_EQ(anders, QStringList({"ANDERS", "FEHLT"}));
+    EXPECT_EQ(sa.Stand(DATENSATZSTAENDE::SCHLUESSEL(QStringLiteral("verschoben")))->ken,
+              QStringLiteral("VERSCHOBEN"));
 }
