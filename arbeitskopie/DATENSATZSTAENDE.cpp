@@ -3,13 +3,14 @@
 #include "data/DATENSATZTABELLEN.h"
 #include "data/SCHEMA.h"
 #include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
 #include "platform/database/RowScan.h"
 #include "platform/database/Sql.h"
 
 #include <QCryptographicHash>
 #include <algorithm>
 #include <map>
-#include <memory>
+#include <cstring>
 #include <unordered_map>
 
 namespace {
@@ -32,8 +33,10 @@ QStringList werkspalten(const TABELLE& tabelle) {
     return spalten;
 }
 
-// The query of one table's rows as (record key, row as text), by key. The
-// engine's quote() writes a value with its type, so 1 and '1' differ.
+// The query of one table's rows: the record key, then the columns that are
+// someone's work (Null where the database lacks one). A row's digest takes
+// every value with its type, so 1 and '1' differ; rows are summed, not
+// ordered.
 QString abfrage(Connection& db, const TABELLE& tabelle) {
     QStringList vorhanden;
     for (const Connection::TableColumn& spalte : db.TableColumns(tabelle.NAME))
@@ -41,11 +44,10 @@ QString abfrage(Connection& db, const TABELLE& tabelle) {
     if (vorhanden.isEmpty()) return QString();
     QStringList werte;
     for (const QString& spalte : werkspalten(tabelle))
-        werte << (vorhanden.contains(spalte) ? QStringLiteral("quote(%1)").arg(SqlName(spalte))
-                                             : QStringLiteral("'NULL'"));
-    const QString zeile = werte.join(QStringLiteral("||char(31)||"));
+        werte << (vorhanden.contains(spalte) ? SqlName(spalte) : QStringLiteral("NULL"));
+    const QString zeile = werte.isEmpty() ? QStringLiteral("NULL") : werte.join(QLatin1Char(','));
     if (tabelle.NAME == QLatin1String("M1"))
-        return QStringLiteral("SELECT 0, %1 FROM [M1] ORDER BY 2").arg(zeile);
+        return QStringLiteral("SELECT 0, %1 FROM [M1]").arg(zeile);
     QString bedingung;
     // A layout row without axis ranges is what a drawing leaves behind.
     if (tabelle.NAME == QLatin1String("G0")) {
@@ -57,8 +59,7 @@ QString abfrage(Connection& db, const TABELLE& tabelle) {
                                        : QStringLiteral(" WHERE ") +
                                              bereiche.join(QStringLiteral(" OR "));
     }
-    return QStringLiteral("SELECT [ID], %1 FROM %2%3 ORDER BY 1, 2")
-        .arg(zeile, SqlName(tabelle.NAME), bedingung);
+    return QStringLiteral("SELECT [ID], %1 FROM %2%3").arg(zeile, SqlName(tabelle.NAME), bedingung);
 }
 
 const TABELLE* tabelle(const QString& name) {
@@ -81,42 +82,41 @@ QString DATENSATZSTAENDE::SCHLUESSEL(const QString& ken) {
 }
 
 DATENSATZSTAENDE DATENSATZSTAENDE::LESEN(Connection& db) {
-    std::unordered_map<qint64, std::unique_ptr<QCryptographicHash>> digests;
-    const auto digest = [&](qint64 id) -> QCryptographicHash& {
-        auto& h = digests[id];
-        if (!h) h = std::make_unique<QCryptographicHash>(kVerfahren);
-        return *h;
-    };
+    // One sum per record key over the rows of all its tables; each table's
+    // rows hashed with a salt of their own, so that a row cannot pass for
+    // one of another table.
+    std::unordered_map<qint64, RowSum> summen;
     QStringList namen = DATENSATZTABELLEN();
     namen << QStringLiteral("M1");
+    quint64 salz = 0;
     for (const QString& name : namen) {
+        ++salz;
         const TABELLE* t = tabelle(name);
         if (!t) continue;
         const QString sql = abfrage(db, *t);
         if (sql.isEmpty()) continue;
-        const QByteArray marke = name.toLatin1() + '\x1e';
-        qint64 letzte = 0;
-        bool erste = true;
-        ScanKeyedRows(db, sql, [&](qint64 id, QByteArrayView zeile) {
-            QCryptographicHash& h = digest(id);
-            if (erste || id != letzte) h.addData(marke);
-            erste = false;
-            letzte = id;
-            h.addData(zeile);
-            h.addData(QByteArrayView("\n", 1));
-        });
+        SumRowsByKey(db, sql, salz * 0x9E3779B97F4A7C15ULL, summen);
     }
+    const auto digest = [&](qint64 id) {
+        const RowSum& summe = summen[id];
+        QByteArray d(24, Qt::Uninitialized);
+        std::memcpy(d.data(), &summe.a, 8);
+        std::memcpy(d.data() + 8, &summe.b, 8);
+        std::memcpy(d.data() + 16, &summe.count, 8);
+        return d;
+    };
     // Records by identifier; a record without its E1 row is no record.
     std::map<QString, std::vector<QByteArray>> inhalte;
     DATENSATZSTAENDE ergebnis;
-    ScanKeyedRows(db, QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0 ORDER BY 1"),
-                  [&](qint64 id, QByteArrayView ken) {
-                      const QString text = QString::fromUtf8(ken);
-                      const QString schluessel = SCHLUESSEL(text);
-                      STAND& stand = ergebnis.m_staende[schluessel];
-                      if (stand.anzahl++ == 0) stand.ken = text;
-                      inhalte[schluessel].push_back(digest(id).result());
-                  });
+    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0 ORDER BY 1"), db);
+         !rs.Eof(); rs.MoveNext()) {
+        const qint64 id = rs.Fields(0).Value().toLongLong();
+        const QString text = rs.Fields(1).Value().toString();
+        const QString schluessel = SCHLUESSEL(text);
+        STAND& stand = ergebnis.m_staende[schluessel];
+        if (stand.anzahl++ == 0) stand.ken = text;
+        inhalte[schluessel].push_back(digest(id));
+    }
     for (auto& [schluessel, liste] : inhalte) {
         STAND& stand = ergebnis.m_staende[schluessel];
         if (liste.size() == 1) {
@@ -128,9 +128,7 @@ DATENSATZSTAENDE DATENSATZSTAENDE::LESEN(Connection& db) {
         for (const QByteArray& teil : liste) h.addData(teil);
         stand.inhalt = h.result();
     }
-    const auto projekt = digests.find(0);
-    if (projekt != digests.end())
-        ergebnis.m_staende[kProjektzeilen] = {QString(), projekt->second->result(), 1};
+    if (summen.count(0)) ergebnis.m_staende[kProjektzeilen] = {QString(), digest(0), 1};
     return ergebnis;
 }
 

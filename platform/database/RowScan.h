@@ -1,17 +1,27 @@
 #pragma once
 
-// Reads the rows of a query that yields a whole number and a text, straight
-// from the engine without a value per field: for comparing large tables row
-// by row, where a row set's conversions would cost more than the reading.
+// Digests of the rows of a query, taken straight from the engine without a
+// value per field: for comparing large tables group by group, where a row
+// set's conversions would cost more than the reading.
 
-#include <QByteArrayView>
 #include <QString>
-#include <functional>
+#include <QtGlobal>
+#include <unordered_map>
 
 class Connection;
 
-// Runs `sql` (two result columns: a whole number and a text) on the
-// connection and calls `zeile` for every row in the order the query gives.
-// Raises the engine's errors.
-void ScanKeyedRows(Connection& connection, const QString& sql,
-                   const std::function<void(qint64 key, QByteArrayView text)>& row);
+// An order-free digest of a group of rows: each row is hashed (every value
+// with its type, so 1 and '1' differ) and the hashes are added up, so that
+// the same rows read in any order give the same sum.
+struct RowSum {
+    quint64 a = 0;
+    quint64 b = 0;
+    quint64 count = 0;
+    bool operator==(const RowSum&) const = default;
+};
+
+// Runs `sql` on the connection (its first column a whole number, the key of
+// the row's group; the others any values) and adds every row, hashed with
+// `salt`, to the sum of its group. Raises the engine's errors.
+void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
+                  std::unordered_map<qint64, RowSum>& sums);
