@@ -285,6 +285,9 @@ private:
     // nor the copy's base holds them so (what a deletion of the copy loses),
     // named as a box names them; nullopt where that cannot be told.
     std::optional<QStringList> NURINKOPIE(Connection& kopie);
+    // The line a question adds that names what its No drops (empty where
+    // that is nothing), for what NURINKOPIE found.
+    QString NEINVERWIRFT(const std::optional<QStringList>& nur) const;
     // The mark that the last run kept the copy with changes nobody was asked
     // about (at a session's end), in the copy's state folder.
     QString BEHALTENVERMERK() const { return m_zustand + QStringLiteral("/behalten"); }

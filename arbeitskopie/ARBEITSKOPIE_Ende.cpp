@@ -78,22 +78,7 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
     if (frage) {
         // The last run's No deletes the copy: the question names what is
         // then lost, the records that only the copy holds as they are.
-        QString verloren;
-        if (letzter) {
-            const std::optional<QStringList> nur = NURINKOPIE(*m_DBPROJEKT);
-            const bool en = m_dialog.SPRACHE() == 1;
-            if (!nur)
-                verloren = en ? QStringLiteral("No discards every change of the working copy.")
-                              : QString::fromUtf8("Nein verwirft alle Änderungen der "
-                                                  "Arbeitskopie.");
-            else if (!nur->isEmpty())
-                verloren = (en ? QStringLiteral("No discards these records, which only the "
-                                                "working copy holds so: ")
-                               : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die "
-                                                   "Arbeitskopie so enthält: ")) +
-                           AUFZAEHLUNG(*nur) + QStringLiteral(".");
-        }
-        const QString zusatz = verloren.isEmpty() ? QString() : QStringLiteral("\r\n") + verloren;
+        const QString zusatz = letzter ? NEINVERWIRFT(NURINKOPIE(*m_DBPROJEKT)) : QString();
         const std::optional<int> antwort = eh.Value([&] {
             return m_dialog.SPRACHE() == 1
                        ? m_dialog.FRAGEN(QStringLiteral("Do you want to save changes to project ") +

@@ -427,17 +427,7 @@ int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
         nur = NURINKOPIE(kopie);
     } catch (const RuntimeError&) {
     }
-    QString verloren;
-    if (!nur)
-        verloren = en ? QStringLiteral("No discards every change of the working copy.")
-                      : QString::fromUtf8("Nein verwirft alle Änderungen der Arbeitskopie.");
-    else if (!nur->isEmpty())
-        verloren = (en ? QStringLiteral("No discards these records, which only the working "
-                                        "copy holds so: ")
-                       : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die "
-                                           "Arbeitskopie so enthält: ")) +
-                   AUFZAEHLUNG(*nur) + QStringLiteral(".");
-    const QString zusatz = verloren.isEmpty() ? QString() : QStringLiteral("\r\n") + verloren;
+    const QString zusatz = NEINVERWIRFT(nur);
     // The last run kept the copy on purpose when its session ended: that is
     // no interruption.
     if (QFileInfo::exists(BEHALTENVERMERK()))

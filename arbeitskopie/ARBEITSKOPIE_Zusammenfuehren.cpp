@@ -64,6 +64,21 @@ std::optional<QStringList> ARBEITSKOPIE::NURINKOPIE(Connection& kopie) {
     }
 }
 
+QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const {
+    const bool en = m_dialog.SPRACHE() == 1;
+    if (!nur)
+        return QStringLiteral("\r\n") +
+               (en ? QStringLiteral("No discards every change of the working copy.")
+                   : QString::fromUtf8("Nein verwirft alle Änderungen der Arbeitskopie."));
+    if (nur->isEmpty()) return QString();
+    return QStringLiteral("\r\n") +
+           (en ? QStringLiteral("No discards these records, which only the working copy holds "
+                                "so: ")
+               : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die Arbeitskopie so "
+                                   "enthält: ")) +
+           AUFZAEHLUNG(*nur) + QStringLiteral(".");
+}
+
 QString ARBEITSKOPIE::MEHRFACHNAME() const {
     return m_dialog.SPRACHE() == 1 ? QStringLiteral("the multiple evaluation")
                                    : QStringLiteral("die Mehrfachauswertung");

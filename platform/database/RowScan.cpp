@@ -1,36 +1,17 @@
 #include "platform/database/RowScan.h"
 
 #include "platform/database/Connection.h"
+#include "platform/database/Digest.h"
 
+#include <QByteArray>
 #include <cstring>
 #include <sqlite3.h>
 
 namespace {
 
-// Two 64-bit FNV-1a hashes of different bases in one pass: 128 bits, plenty
-// for telling contents apart where nobody forges them.
-struct Hash {
-    quint64 a, b;
-    explicit Hash(quint64 salt) : a(14695981039346656037ULL ^ salt), b(1099511628211ULL + salt) {}
-    void add(const unsigned char* data, size_t size) {
-        for (size_t i = 0; i < size; ++i) {
-            a = (a ^ data[i]) * 1099511628211ULL;
-            b = (b ^ data[i]) * 0x100000001b3ULL + 0x9E3779B97F4A7C15ULL;
-        }
-    }
-    void add(const void* data, size_t size) {
-        add(static_cast<const unsigned char*>(data), size);
-    }
-};
-
-quint64 mix(quint64 x) {
-    // A final mix, so that sums of nearly equal hashes do not cancel.
-    x ^= x >> 33;
-    x *= 0xff51afd7ed558ccdULL;
-    x ^= x >> 33;
-    x *= 0xc4ceb9fe1a85ec53ULL;
-    x ^= x >> 33;
-    return x;
+// Appends a value as the digest reads it: its type, then its bytes.
+void anhaengen(QByteArray& zeile, const void* daten, size_t groesse) {
+    zeile.append(static_cast<const char*>(daten), qsizetype(groesse));
 }
 
 } // namespace
@@ -44,23 +25,25 @@ void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
     } reset{statement};
     sqlite3_stmt* s = statement.get();
     const int columns = sqlite3_column_count(s);
+    QByteArray zeile;
     qint64 lastKey = 0;
     RowSum* last = nullptr;
     while (statement.Step()) {
         const qint64 key = sqlite3_column_int64(s, 0);
-        Hash h(salt);
+        zeile.resize(0);
+        anhaengen(zeile, &salt, sizeof salt);
         for (int c = 1; c < columns; ++c) {
-            const unsigned char type = static_cast<unsigned char>(sqlite3_column_type(s, c));
-            h.add(&type, 1);
+            const char type = char(sqlite3_column_type(s, c));
+            zeile.append(type);
             switch (type) {
             case SQLITE_INTEGER: {
                 const qint64 v = sqlite3_column_int64(s, c);
-                h.add(&v, sizeof v);
+                anhaengen(zeile, &v, sizeof v);
                 break;
             }
             case SQLITE_FLOAT: {
                 const double v = sqlite3_column_double(s, c);
-                h.add(&v, sizeof v);
+                anhaengen(zeile, &v, sizeof v);
                 break;
             }
             case SQLITE_TEXT:
@@ -69,20 +52,23 @@ void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
                                                              sqlite3_column_text(s, c))
                                                        : sqlite3_column_blob(s, c);
                 const int size = sqlite3_column_bytes(s, c);
-                h.add(&size, sizeof size);
-                if (size > 0) h.add(data, size_t(size));
+                anhaengen(zeile, &size, sizeof size);
+                if (size > 0) anhaengen(zeile, data, size_t(size));
                 break;
             }
             default:
                 break;
             }
         }
+        Digest digest;
+        digest.Add(reinterpret_cast<const unsigned char*>(zeile.constData()), size_t(zeile.size()));
+        const auto [a, b] = digest.Words();
         if (!last || key != lastKey) {
             last = &sums[key];
             lastKey = key;
         }
-        last->a += mix(h.a);
-        last->b += mix(h.b);
+        last->a += a;
+        last->b += b;
         ++last->count;
     }
 }

@@ -1,6 +1,7 @@
 #include "KOPIELABOR.h"
 
 #include "data/SCHEMA.h"
+#include "support/PROJEKTLESEN.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/Variant.h"
@@ -58,18 +59,11 @@ QStringList KOPIELABOR::ZUSTANDSDATEIEN(const QString& muster) const {
 }
 
 QString KOPIELABOR::KENNUNGEN(const QString& datenbank) {
-    Connection verbindung(datenbank);
-    Recordset zeilen(QStringLiteral("SELECT [KEN] FROM [E1] ORDER BY [ID]"), verbindung);
-    QStringList kennungen;
-    for (; !zeilen.Eof(); zeilen.MoveNext())
-        kennungen << CStr(zeilen.Value(QStringLiteral("KEN")));
-    return kennungen.join(QLatin1Char(','));
+    return KENNUNGENLESEN(datenbank);
 }
 
 QString KOPIELABOR::KOMMENTAR(const QString& datenbank) {
-    Connection verbindung(datenbank);
-    Recordset zeilen(QStringLiteral("SELECT [KOM] FROM [E1] ORDER BY [ID]"), verbindung);
-    return zeilen.Eof() ? QString() : CStr(zeilen.Value(QStringLiteral("KOM")));
+    return KOMMENTARLESEN(datenbank, 1);
 }
 
 void KOPIELABOR::DATENSATZ(const QString& datenbank, int id, const QString& ken) {

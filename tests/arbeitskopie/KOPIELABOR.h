@@ -71,7 +71,7 @@ public:
     QStringList ZUSTANDSDATEIEN(const QString& muster) const;
     // The records of a database: "KEN" of E1 in ID order, joined by ",".
     static QString KENNUNGEN(const QString& datenbank);
-    // The comment (KOM) of the first record.
+    // The comment (KOM) of the record with the key 1.
     static QString KOMMENTAR(const QString& datenbank);
     static void DATENSATZ(const QString& datenbank, int id, const QString& ken);
 

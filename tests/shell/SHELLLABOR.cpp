@@ -1,6 +1,7 @@
 #include "SHELLLABOR.h"
 
 #include "data/SCHEMA.h"
+#include "support/PROJEKTLESEN.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/Variant.h"
@@ -82,18 +83,11 @@ QVariant SHELLLABOR::ADMINPROG(const QString& benutzer) const {
 }
 
 QString SHELLLABOR::KOMMENTAR(const QString& datenbank, int id) {
-    Connection db(datenbank);
-    Recordset rs(QStringLiteral("SELECT [KOM] FROM [E1] WHERE [ID]=?"), db, {id});
-    return rs.Eof() ? QString() : rs.Fields(0).Value().toString();
+    return KOMMENTARLESEN(datenbank, id);
 }
 
 QString SHELLLABOR::KENNUNGEN(const QString& datenbank) {
-    Connection verbindung(datenbank);
-    Recordset zeilen(QStringLiteral("SELECT [KEN] FROM [E1] ORDER BY [ID]"), verbindung);
-    QStringList kennungen;
-    for (; !zeilen.Eof(); zeilen.MoveNext())
-        kennungen << CStr(zeilen.Value(QStringLiteral("KEN")));
-    return kennungen.join(QLatin1Char(','));
+    return KENNUNGENLESEN(datenbank);
 }
 
 void SHELLLABOR::DATENSATZ(const QString& datenbank, int id, const QString& ken, bool akt,
