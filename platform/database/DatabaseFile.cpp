@@ -219,6 +219,8 @@ std::optional<QByteArray> digestOf(sqlite3* db) {
 // handle whose file is no longer at the path has no mark there.
 // Atomic: the Save's digest of the target is taken on a thread of its own.
 std::atomic<DatabaseMark::Readable> g_readable{nullptr};
+// What is called after a rename into a database's place (SetReplacedHook).
+std::atomic<ReplacedHook> g_replaced{nullptr};
 
 DatabaseMark markOf(sqlite3* db) {
     DatabaseMark mark;
@@ -393,6 +395,7 @@ bool copyToNewFile(const Side& source, const QString& targetPath, bool checked =
         if (written) *written = mark;
         if (beforeReplace) beforeReplace(mark);
         renameInto(temporary, targetPath, named);
+        if (const ReplacedHook replaced = g_replaced.load()) replaced(targetPath);
     } catch (...) {
         removeQuietly(temporary);
         throw;
@@ -680,6 +683,10 @@ DatabaseMark MarkOfDatabase(const QString& path) {
 
 void DatabaseMark::SetReadable(Readable readable) {
     g_readable.store(readable);
+}
+
+void SetReplacedHook(ReplacedHook hook) {
+    g_replaced.store(hook);
 }
 
 bool DatabaseMark::Same(const DatabaseMark& other) const {

@@ -42,6 +42,12 @@ struct DatabaseMark {
     static void SetReadable(Readable readable);
 };
 
+// Called, when set, right after a new file took a database's place by a
+// rename, with the database's path: what lay beside it at that moment can be
+// looked at. None (the default): nothing is called.
+using ReplacedHook = void (*)(const QString& path);
+void SetReplacedHook(ReplacedHook hook);
+
 // The mark of the database at `path` as it is now, read under a read lock;
 // an unknown mark where it cannot be read.
 DatabaseMark MarkOfDatabase(const QString& path);

@@ -5,6 +5,7 @@
 
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 
@@ -42,6 +43,31 @@ TEST(Speichern, TheCopyReplacesTheProjectAndItsMarksAndDigestFollow) {
     const QList<DatabaseMark> abdruecke = PROJEKTABDRUCK::ABDRUECKE(labor.HERKUNFT());
     ASSERT_EQ(abdruecke.size(), 1);
     EXPECT_TRUE(abdruecke[0].Same(MarkOfDatabase(labor.PROJEKTDATENBANK())));
+}
+
+// The new project's mark is beside the copy before the new project takes the
+// old one's place: a run killed right after the rename leaves a mark that
+// the project is, so its next Save knows nobody else wrote.
+TEST(Speichern, TheNewMarkIsBesideTheCopyBeforeTheNewProjectTakesItsPlace) {
+    KOPIELABOR labor;
+    const auto lauf = labor.LAUFEN();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    neu(*lauf->verbindung, 5, "NEU");
+    static QString herkunft;
+    static int gekannt, ersetzt;
+    herkunft = labor.HERKUNFT();
+    gekannt = ersetzt = 0;
+    SetReplacedHook([](const QString& pfad) {
+        ++ersetzt;
+        if (DatabaseMark::Contains(PROJEKTABDRUCK::ABDRUECKE(herkunft), MarkOfDatabase(pfad)))
+            ++gekannt;
+    });
+    const bool gespeichert = speichern(*lauf->kopie);
+    SetReplacedHook(nullptr);
+    EXPECT_TRUE(gespeichert);
+    EXPECT_EQ(ersetzt, 1);
+    EXPECT_EQ(gekannt, 1);
 }
 
 TEST(Speichern, WhatOnlyAnotherChangedIsJoinedUnasked) {
