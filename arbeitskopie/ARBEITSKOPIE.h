@@ -285,6 +285,9 @@ private:
     // nor the copy's base holds them so (what a deletion of the copy loses),
     // named as a box names them; nullopt where that cannot be told.
     std::optional<QStringList> NURINKOPIE(Connection& kopie);
+    // Whether the copy holds every record as its base does, whatever its
+    // marks say (a selection changed only); false where that cannot be told.
+    bool UNVERAENDERT();
     // The line a question adds that names what its No drops (empty where
     // that is nothing), for what NURINKOPIE found.
     QString NEINVERWIRFT(const std::optional<QStringList>& nur) const;

@@ -8,9 +8,10 @@
 //     last run answers for the changes of every run, holding the copy alone
 //     from its question to its end, so that no run starts or dies unseen in
 //     between.
-//  3. (A run without changes is asked nothing: whatever the copy holds that
-//     the project lacks, someone removed from the project on purpose, since
-//     every Save joins what others wrote.)
+//  3. A run without changes is asked nothing: neither one whose marks stand
+//     for no changed record (the copy holds every record as its base does),
+//     nor one whose copy holds what the project lacks (someone removed it
+//     from the project on purpose, since every Save joins what others wrote).
 //  4. With changes: the save question; for the last run, whose No deletes
 //     the copy, it names the records that only the copy holds as they are.
 //     Yes saves, Cancel or a failed Save keeps the window open and gives
@@ -73,6 +74,14 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
         letzter = ALLEINENTSCHEIDEN();
         if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
         frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
+        // Step 3: changes marked that changed no record (a selection, a test
+        // opened and left as it was) are nothing to save or lose: the copy
+        // holds every record as its base does. Without a base, the question
+        // comes.
+        if (frage && UNVERAENDERT()) {
+            frage = false;
+            m_verworfen = m_entscheidet;
+        }
     }
     // Step 4.
     if (frage) {

@@ -84,7 +84,11 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         }
         erlaubt = versuch.abdruck;
     }
-    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) ABGELEGTEERLEDIGEN();
+    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) {
+        // The line of an earlier Save does not stand for this one.
+        m_dialog.HINWEISEN(QString(), QString());
+        ABGELEGTEERLEDIGEN();
+    }
     if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert && !uebernommen.isEmpty()) {
         uebernommen.removeDuplicates();
         const QString zeile =

@@ -79,6 +79,16 @@ QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const 
            AUFZAEHLUNG(*nur) + QStringLiteral(".");
 }
 
+bool ARBEITSKOPIE::UNVERAENDERT() {
+    if (m_BOGEAENDERT || m_zustand.isEmpty()) return false;
+    try {
+        const std::optional<DATENSATZSTAENDE> basis = BASIS::LESEN(BASIS::DATEI(m_zustand));
+        return basis && *basis == DATENSATZSTAENDE::LESEN(*m_DBPROJEKT);
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 QString ARBEITSKOPIE::MEHRFACHNAME() const {
     return m_dialog.SPRACHE() == 1 ? QStringLiteral("the multiple evaluation")
                                    : QStringLiteral("die Mehrfachauswertung");
