@@ -147,6 +147,9 @@ void ARBEITSKOPIE::ZUSTANDGESPEICHERT(const QStringList& vermerke) {
     if (vermerke.contains(QFileInfo(m_vermerk).fileName()) || !QFileInfo(m_vermerk).isFile())
         m_vermerk.clear();
     m_BOGEAENDERT = false;
+    // What a session's end kept is settled with the changes it kept.
+    if (!m_zustand.isEmpty() && ZUSTANDSDATEIEN(kAenderungsvermerke).isEmpty())
+        QFile::remove(BEHALTENVERMERK());
 }
 
 void ARBEITSKOPIE::SCHREIBWACHE() {
