@@ -4,6 +4,7 @@
 #include "support/PROJEKTLESEN.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/Variant.h"
 
 #include <QDir>
@@ -76,6 +77,14 @@ std::unique_ptr<KOPIELABOR::LAUF> KOPIELABOR::LAUFEN() {
     auto lauf = std::make_unique<LAUF>();
     lauf->verbindung = std::make_shared<Connection>();
     lauf->kopie = std::make_unique<ARBEITSKOPIE>(DIALOG, lauf->verbindung);
+    return lauf;
+}
+
+std::unique_ptr<KOPIELABOR::LAUF> KOPIELABOR::GESTARTET() {
+    auto lauf = LAUFEN();
+    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+    EXPECT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    EXPECT_FALSE(eh.Left());
     return lauf;
 }
 

@@ -83,6 +83,8 @@ public:
         ~LAUF();
     };
     std::unique_ptr<LAUF> LAUFEN();
+    // A run whose start went through.
+    std::unique_ptr<LAUF> GESTARTET();
 
     // Error boxes of the platform (ErrorHandler) fail the test unless a
     // test expects them.

@@ -23,9 +23,8 @@ TEST(Ende, TheLastRunsAnswerDecidesWhatBecomesOfTheChanges) {
     };
     for (const auto& fall : faelle) {
         KOPIELABOR labor;
-        const auto lauf = labor.LAUFEN();
         ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
-        ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+        const auto lauf = labor.GESTARTET();
         lauf->verbindung->Execute(
             QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'NEU',false)"));
         labor.DIALOG.ANTWORTEN({fall.antwort});
@@ -60,29 +59,13 @@ TEST(Ende, TheLastRunsAnswerDecidesWhatBecomesOfTheChanges) {
     }
 }
 
-TEST(Ende, TheLastRunWithoutChangesDeletesTheCopyUnasked) {
-    KOPIELABOR labor;
-    const auto lauf = labor.LAUFEN();
-    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
-    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
-    bool cancel = false;
-    EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(
-        eh, 0, QStringLiteral("Beenden"), [] { return false; }, cancel));
-    lauf->kopie->BEENDEN(eh);
-    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()));
-    EXPECT_FALSE(QFileInfo::exists(labor.HERKUNFT()));
-    EXPECT_TRUE(labor.ZUSTANDSDATEIEN(QStringLiteral("*.lauf")).isEmpty());
-}
-
 // Marks that stand for no changed record (a test opened, its selection
 // written as it was) ask nothing at the quit, and the last run's copy goes.
 TEST(Ende, MarksWithoutAChangedRecordAskNothing) {
     KOPIELABOR labor;
     KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
-    const auto lauf = labor.LAUFEN();
     ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
-    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    const auto lauf = labor.GESTARTET();
     lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [AKT]=true"));
     ASSERT_TRUE(lauf->kopie->BOGEAENDERT());
     bool cancel = false;

@@ -9,11 +9,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(Projektabdruck, TheFileLiesBesideTheCopy) {
-    EXPECT_EQ(PROJEKTABDRUCK::HERKUNFTSDATEI(QStringLiteral("/a/BENUTZER/TESTER/VELD.mdb")),
-              QStringLiteral("/a/BENUTZER/TESTER/VELD.projekt"));
-}
-
 TEST(Projektabdruck, TheProjectIsNamedByTheFolderOfItsDatabaseAndGarbageByNothing) {
     const struct {
         const char* herkunft;

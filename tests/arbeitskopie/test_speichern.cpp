@@ -28,31 +28,12 @@ void neu(Connection& kopie, int id, const char* ken) {
 }
 } // namespace
 
-TEST(Speichern, TheCopyReplacesTheProjectAndItsMarksAndDigestFollow) {
-    KOPIELABOR labor;
-    const auto lauf = labor.LAUFEN();
-    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
-    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
-    neu(*lauf->verbindung, 5, "NEU");
-    ASSERT_EQ(labor.ZUSTANDSDATEIEN(QStringLiteral("*.geaendert")).size(), 1);
-    EXPECT_TRUE(speichern(*lauf->kopie));
-    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
-    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("NEU"));
-    EXPECT_TRUE(labor.ZUSTANDSDATEIEN(QStringLiteral("*.geaendert")).isEmpty());
-    EXPECT_FALSE(lauf->kopie->BOGEAENDERT());
-    const QList<DatabaseMark> abdruecke = PROJEKTABDRUCK::ABDRUECKE(labor.HERKUNFT());
-    ASSERT_EQ(abdruecke.size(), 1);
-    EXPECT_TRUE(abdruecke[0].Same(MarkOfDatabase(labor.PROJEKTDATENBANK())));
-}
-
 // The new project's mark is beside the copy before the new project takes the
 // old one's place: a run killed right after the rename leaves a mark that
 // the project is, so its next Save knows nobody else wrote.
 TEST(Speichern, TheNewMarkIsBesideTheCopyBeforeTheNewProjectTakesItsPlace) {
     KOPIELABOR labor;
-    const auto lauf = labor.LAUFEN();
-    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
-    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    const auto lauf = labor.GESTARTET();
     neu(*lauf->verbindung, 5, "NEU");
     static QString herkunft;
     static int gekannt, ersetzt;
@@ -74,9 +55,7 @@ TEST(Speichern, WhatOnlyAnotherChangedIsJoinedUnasked) {
     KOPIELABOR labor;
     KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
     KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 2, QStringLiteral("P2"));
-    const auto lauf = labor.LAUFEN();
-    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
-    ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+    const auto lauf = labor.GESTARTET();
     // This user adds NEU and changes P1; another adds FREMD under the key
     // NEU has here, and deletes P2.
     neu(*lauf->verbindung, 7, "NEU");
@@ -107,9 +86,7 @@ TEST(Speichern, ARecordBothChangedIsAskedAboutAndEachAnswerDoesWhatItSays) {
     for (const auto& fall : faelle) {
         KOPIELABOR labor;
         KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
-        const auto lauf = labor.LAUFEN();
-        ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
-        ASSERT_TRUE(lauf->kopie->VORBEREITEN(eh));
+        const auto lauf = labor.GESTARTET();
         lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='mein'"));
         Connection(labor.PROJEKTDATENBANK()).Execute(QStringLiteral("UPDATE [E1] SET [KOM]='fremd'"));
         labor.DIALOG.ANTWORTEN({fall.antwort});

@@ -54,6 +54,7 @@ TEST(Zusammenfuehrung, EachSidesChangeIsToldApartAndOnlyBothChangedIsAsked) {
         const char* name;
         Aenderung eigene, fremde;
         QStringList uebernehmen, konflikte;
+        bool ohneBasis = false;
     };
     const Fall faelle[] = {
         {"a reading changed by the other", nichts, sql("UPDATE [E3] SET [V]=9 WHERE [ID]=1"),
@@ -86,6 +87,8 @@ TEST(Zusammenfuehrung, EachSidesChangeIsToldApartAndOnlyBothChangedIsAsked) {
          sql("DELETE FROM [E1] WHERE [ID]=2"), {}, {"P-2"}},
         {"an identifier the other holds twice", nichts,
          sql("INSERT INTO [E1] ([ID],[KEN]) VALUES (7,'p-1')"), {}, {"P-1"}},
+        {"without a base, what is held otherwise is asked about", nichts,
+         sql("UPDATE [E3] SET [V]=9 WHERE [ID]=1"), {}, {"P-1"}, true},
     };
     for (const Fall& fall : faelle) {
         SCOPED_TRACE(fall.name);
@@ -96,7 +99,7 @@ TEST(Zusammenfuehrung, EachSidesChangeIsToldApartAndOnlyBothChangedIsAsked) {
         const DATENSATZSTAENDE b = DATENSATZSTAENDE::LESEN(basis);
         const DATENSATZSTAENDE k = DATENSATZSTAENDE::LESEN(kopie);
         const DATENSATZSTAENDE p = DATENSATZSTAENDE::LESEN(projekt);
-        const ZUSAMMENFUEHRUNG plan = ZUSAMMENFUEHRUNG::PLANEN(&b, k, p);
+        const ZUSAMMENFUEHRUNG plan = ZUSAMMENFUEHRUNG::PLANEN(fall.ohneBasis ? nullptr : &b, k, p);
         EXPECT_EQ(plan.UEBERNEHMEN, fall.uebernehmen);
         EXPECT_EQ(plan.KONFLIKTE, fall.konflikte);
         // What the copy takes, it then holds as the project does.
@@ -116,16 +119,6 @@ TEST(Zusammenfuehrung, EachSidesChangeIsToldApartAndOnlyBothChangedIsAsked) {
                 EXPECT_EQ(danach.Stand(it.key())->inhalt, it->inhalt) << it.key().toStdString();
             }
     }
-}
-
-TEST(Zusammenfuehrung, WithoutABaseEveryRecordHeldOtherwiseIsAskedAbout) {
-    Drei d;
-    Connection kopie(d.kopie), projekt(d.projekt);
-    projekt.Execute(QStringLiteral("UPDATE [E3] SET [V]=9 WHERE [ID]=1"));
-    const ZUSAMMENFUEHRUNG plan = ZUSAMMENFUEHRUNG::PLANEN(
-        nullptr, DATENSATZSTAENDE::LESEN(kopie), DATENSATZSTAENDE::LESEN(projekt));
-    EXPECT_TRUE(plan.UEBERNEHMEN.isEmpty());
-    EXPECT_EQ(plan.KONFLIKTE, QStringList{QStringLiteral("P-1")});
 }
 
 TEST(Zusammenfuehrung, TheBaseFileKeepsTheDigestsAndRefusesAStrangeFile) {
