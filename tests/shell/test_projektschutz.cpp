@@ -5,6 +5,7 @@
 #include "SHELLLABOR.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
 #include "shell/frmMAINFENSTER.h"
 #include "support/KINDPROZESS.h"
 
@@ -87,6 +88,36 @@ TEST(Projektschutz, ASaveKeepsWhatAnotherUserSavedAndAsksOnlyAboutARecordBothCha
     EXPECT_EQ(befehl(tester, QStringLiteral("ENDE ja")), antwort("OK 2"));
     ASSERT_TRUE(tester.waitForFinished());
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3,W2,W5,W6,W7"));
+}
+
+// A project that another program switched to WAL mode and wrote into three
+// times (an axis range set, a test deleted, a test added): this user's Save
+// keeps all of it, unasked, and the project stays in WAL mode.
+TEST(Projektschutz, AWalProjectKeepsWhatAnotherWroteThere) {
+    SHELLLABOR labor;
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+    SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 2, QStringLiteral("P2"));
+    QProcess tester;
+    starten(tester, labor, "tester");
+    {
+        Connection anderer(labor.PROJEKTDATENBANK());
+        anderer.Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+        anderer.Execute(QStringLiteral("INSERT INTO [G0] ([ID],[IDOBJEKT],[XMIN],[XMAX]) "
+                                       "VALUES (1,11,0,60)"));
+        anderer.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=2"));
+        anderer.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'W9',0)"));
+    }
+    EXPECT_EQ(befehl(tester, QStringLiteral("SCHREIBEN 3 3")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("ALT,W3,W9"));
+    Connection projekt(labor.PROJEKTDATENBANK());
+    Recordset bereich(QStringLiteral("SELECT [XMAX] FROM [G0] WHERE [ID]=1"), projekt);
+    ASSERT_FALSE(bereich.Eof());
+    EXPECT_EQ(bereich.Fields(0).Value().toInt(), 60);
+    Recordset modus(QStringLiteral("PRAGMA journal_mode"), projekt);
+    EXPECT_EQ(modus.Fields(0).Value().toString(), QStringLiteral("wal"));
+    EXPECT_EQ(befehl(tester, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(tester.waitForFinished());
 }
 
 // Two live runs that stored, the copy replaced by a copy of itself (a sync
