@@ -284,10 +284,12 @@ private:
     // The records that only the copy holds as they are: neither the project
     // nor the copy's base holds them so (what a deletion of the copy loses),
     // named as a box names them; nullopt where that cannot be told.
-    std::optional<QStringList> NURINKOPIE(Connection& kopie);
+    std::optional<QStringList> NURINKOPIE(const std::optional<DATENSATZSTAENDE>& kopie);
+    // What a copy holds, record by record; nullopt where it cannot be read.
+    static std::optional<DATENSATZSTAENDE> KOPIESTAENDE(Connection& kopie);
     // Whether the copy holds every record as its base does, whatever its
     // marks say (a selection changed only); false where that cannot be told.
-    bool UNVERAENDERT();
+    bool UNVERAENDERT(const std::optional<DATENSATZSTAENDE>& kopie);
     // The line a question adds that names what its No drops (empty where
     // that is nothing), for what NURINKOPIE found.
     QString NEINVERWIRFT(const std::optional<QStringList>& nur) const;

@@ -56,6 +56,8 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
                                  const std::function<bool()>& speichern, bool& cancel) {
     bool frage = false;
     bool letzter = false;
+    // What the copy holds, read once for the quit's checks.
+    std::optional<DATENSATZSTAENDE> kopiestaende;
     // Step 1: a run whose copy was replaced or deleted under it has no say
     // about the copy now at the path: what it stored itself and did not
     // save is kept in a file of its own, and it ends. While that cannot be
@@ -74,11 +76,12 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
         letzter = ALLEINENTSCHEIDEN();
         if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
         frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
+        if (frage) kopiestaende = KOPIESTAENDE(*m_DBPROJEKT);
         // Step 3: changes marked that changed no record (a selection, a test
         // opened and left as it was) are nothing to save or lose: the copy
         // holds every record as its base does. Without a base, the question
         // comes.
-        if (frage && UNVERAENDERT()) {
+        if (frage && UNVERAENDERT(kopiestaende)) {
             frage = false;
             m_verworfen = m_entscheidet;
         }
@@ -87,7 +90,7 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
     if (frage) {
         // The last run's No deletes the copy: the question names what is
         // then lost, the records that only the copy holds as they are.
-        const QString zusatz = letzter ? NEINVERWIRFT(NURINKOPIE(*m_DBPROJEKT)) : QString();
+        const QString zusatz = letzter ? NEINVERWIRFT(NURINKOPIE(kopiestaende)) : QString();
         const std::optional<int> antwort = eh.Value([&] {
             return m_dialog.SPRACHE() == 1
                        ? m_dialog.FRAGEN(QStringLiteral("Do you want to save changes to project ") +

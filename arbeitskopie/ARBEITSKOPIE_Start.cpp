@@ -424,7 +424,7 @@ int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
     std::optional<QStringList> nur;
     try {
         Connection kopie(arbeitskopie);
-        nur = NURINKOPIE(kopie);
+        nur = NURINKOPIE(KOPIESTAENDE(kopie));
     } catch (const RuntimeError&) {
     }
     const QString zusatz = NEINVERWIRFT(nur);

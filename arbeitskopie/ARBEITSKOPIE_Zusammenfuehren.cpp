@@ -39,9 +39,10 @@ std::optional<DATENSATZSTAENDE> ARBEITSKOPIE::BASISLESEN(const DATENSATZSTAENDE&
     return BASIS::LESEN(BASIS::DATEI(m_zustand));
 }
 
-std::optional<QStringList> ARBEITSKOPIE::NURINKOPIE(Connection& kopie) {
+std::optional<QStringList> ARBEITSKOPIE::NURINKOPIE(const std::optional<DATENSATZSTAENDE>& kopie) {
+    if (!kopie) return std::nullopt;
+    const DATENSATZSTAENDE& k = *kopie;
     try {
-        const DATENSATZSTAENDE k = DATENSATZSTAENDE::LESEN(kopie);
         Connection projekt;
         projekt.SetConnectionTimeout(30);
         projekt.Open(m_dialog.PROJEKTDATENBANK());
@@ -79,13 +80,17 @@ QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const 
            AUFZAEHLUNG(*nur) + QStringLiteral(".");
 }
 
-bool ARBEITSKOPIE::UNVERAENDERT() {
-    if (m_BOGEAENDERT || m_zustand.isEmpty()) return false;
+bool ARBEITSKOPIE::UNVERAENDERT(const std::optional<DATENSATZSTAENDE>& kopie) {
+    if (!kopie || m_BOGEAENDERT || m_zustand.isEmpty()) return false;
+    const std::optional<DATENSATZSTAENDE> basis = BASIS::LESEN(BASIS::DATEI(m_zustand));
+    return basis && *basis == *kopie;
+}
+
+std::optional<DATENSATZSTAENDE> ARBEITSKOPIE::KOPIESTAENDE(Connection& kopie) {
     try {
-        const std::optional<DATENSATZSTAENDE> basis = BASIS::LESEN(BASIS::DATEI(m_zustand));
-        return basis && *basis == DATENSATZSTAENDE::LESEN(*m_DBPROJEKT);
+        return DATENSATZSTAENDE::LESEN(kopie);
     } catch (const RuntimeError&) {
-        return false;
+        return std::nullopt;
     }
 }
 
