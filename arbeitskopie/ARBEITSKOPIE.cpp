@@ -6,6 +6,7 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/KOPIEBASIS.h"
 #include "arbeitskopie/TAETIGKEIT.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
@@ -27,10 +28,14 @@ ARBEITSKOPIE::ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connectio
     // Every write into the working copy is known beside it before it is
     // written; a write that is rolled back takes back the mark it made.
     m_DBPROJEKT->SetWriteGuard([this] { SCHREIBWACHE(); }, [this] { AENDERUNGZURUECKNEHMEN(); });
+    // Every write keeps what a record was before its first change since the
+    // copy last met the project, in the same transaction (KOPIEBASIS).
+    m_DBPROJEKT->SetOpenedHook([](Connection& kopie) { KOPIEBASIS::EINRICHTEN(kopie); });
 }
 
 ARBEITSKOPIE::~ARBEITSKOPIE() {
     m_DBPROJEKT->SetWriteGuard(nullptr);
+    m_DBPROJEKT->SetOpenedHook(nullptr);
 }
 
 std::filesystem::path ARBEITSKOPIE::FSPFAD(const QString& pfad) {
@@ -68,14 +73,12 @@ bool ARBEITSKOPIE::FESTANLEGEN(const QString& datei) {
     return fest;
 }
 
-QString ARBEITSKOPIE::AUFZAEHLUNG(const QStringList& kennungen) const {
-    // At most twenty, then how many more.
-    constexpr int kHoechstens = 20;
-    QString text = kennungen.mid(0, kHoechstens).join(QStringLiteral(", "));
-    if (kennungen.size() > kHoechstens)
+QString ARBEITSKOPIE::AUFZAEHLUNG(const QStringList& kennungen, int hoechstens) const {
+    QString text = kennungen.mid(0, hoechstens).join(QStringLiteral(", "));
+    if (kennungen.size() > hoechstens)
         text += (m_dialog.SPRACHE() == 1 ? QStringLiteral(" and %1 more")
                                          : QStringLiteral(" und %1 weitere"))
-                    .arg(kennungen.size() - kHoechstens);
+                    .arg(kennungen.size() - hoechstens);
     return text;
 }
 
@@ -97,8 +100,7 @@ RuntimeError ARBEITSKOPIE::KOPIEVERSCHOBENFEHLER() const {
         text += en ? QStringLiteral(" This run keeps what it stored in ") + datei +
                          QStringLiteral(" and works on in that file, which the next start "
                                         "offers. Store again: then this is kept there, too.")
-                   : QStringLiteral(" Dieser Lauf legt, was er gespeichert hat, unter ") +
-                         datei +
+                   : QStringLiteral(" Dieser Lauf legt, was er gespeichert hat, unter ") + datei +
                          QString::fromUtf8(" ab und arbeitet dort weiter; der nächste Start "
                                            "bietet es an. Speichern Sie noch einmal, dann "
                                            "steht auch dies dort.");

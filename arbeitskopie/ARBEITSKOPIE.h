@@ -25,6 +25,8 @@
 
 #include "arbeitskopie/ARBEITSKOPIEDIALOG.h"
 #include "arbeitskopie/DATENSATZSTAENDE.h"
+#include "arbeitskopie/KOPIEBASIS.h"
+#include "arbeitskopie/ZUSAMMENFUEHRUNG.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/FileLock.h"
 #include "platform/runtime/RuntimeError.h"
@@ -186,6 +188,9 @@ private:
     // purpose at a session's end, or left by an interrupted run. Either
     // names what a No drops; vbYes keeps the changes.
     int VERLASSENFRAGEN(const QString& arbeitskopie);
+    // Whether a copy that a gone run left holds every record as its base
+    // does: nothing unsaved, nothing to ask.
+    bool VERLASSENUNVERAENDERT(const QString& arbeitskopie);
     bool ENTSCHEIDUNGNEHMEN();
     // Whether this run has the copy to itself: its state known, the copy's
     // lock (still the file at its path) held alone, no other run's mark
@@ -240,8 +245,10 @@ private:
     // digest as found in `abdruck`, nothing written, the lock given back) or
     // Fehlgeschlagen (a box said why, or `beschaedigt` / `abgebrochen` for
     // the boxes the Save shows after it). `bekannt`: the digests the project
-    // may have to be overwritten unasked; `erlaubt`: the one the user agreed
-    // to overwrite.
+    // may have to be overwritten unasked; `erlaubt`: the one the join found
+    // and took what it held into the copy. A project whose digest cannot be
+    // read is overwritten only while it holds the records that the join
+    // last read (`gesehen`), compared under its write lock.
     struct SPEICHERVERSUCH {
         enum class Ausgang { Gespeichert, Fremd, Fehlgeschlagen };
         Ausgang ausgang = Ausgang::Fehlgeschlagen;
@@ -250,46 +257,51 @@ private:
         bool beschaedigt = false;
         std::optional<RuntimeError> abgebrochen;
     };
-    SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh,
-                                       const std::optional<DatabaseMark>& erlaubt);
+    SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt,
+                                       const std::optional<DATENSATZSTAENDE>& gesehen);
     // The join (ARBEITSKOPIE_Zusammenfuehren).
-    // The user's choice for records both sides changed: their own version
-    // (`eigene`) or the project's, and the versions (copy's and project's
-    // digests) each record had when asked; a later join that finds the same
-    // versions takes the choice without asking again.
-    struct ENTSCHEIDUNG {
-        bool eigene = true;
-        QHash<QString, QByteArray> gefragt;
-    };
+    // The user's answers for records both sides changed, each for the
+    // versions (the copy's and the project's digests) the record had when
+    // asked: true keeps this user's version. A later join of the same Save
+    // that finds a record with the same versions takes its answer without
+    // asking again; a record whose version changed meanwhile is asked about
+    // anew.
+    using ENTSCHEIDUNGEN = QHash<QString, QPair<QByteArray, bool>>;
+    // What came from the project into the copy because only others changed
+    // it, by name, and whether they had deleted it.
+    using UEBERNAHMEN = QHash<QString, bool>;
     // The project's records that only someone else changed come into the
     // copy; records both changed are asked about (Yes: this user's, No: the
     // project's, Cancel: nothing). False when the Save is to end (cancelled,
-    // the session ended, or a failure its box told); `uebernommen` gets the
-    // names of what came from the project.
-    bool ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
-                         std::optional<ENTSCHEIDUNG>& entscheidung, QStringList& uebernommen,
+    // the session ended, or a failure its box told). `gesehen` gets the
+    // project's records as the join last read them.
+    bool ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel, ENTSCHEIDUNGEN& entscheidungen,
+                         UEBERNAHMEN& uebernommen, std::optional<DATENSATZSTAENDE>& gesehen,
                          bool fragen = true);
     // At a start that keeps a copy whose lock the file system refuses: the
     // copy brought up to the project, unasked (see ARBEITSKOPIE_Zusammenfuehren).
     void AUFFRISCHEN(ErrorHandler& eh);
-    int KONFLIKTFRAGEN(const QString& titel, const QStringList& namen, bool ohneBasis);
-    // The base: written before the first change mark, read by the join
-    // (nullopt where it was not kept).
-    void BASISSICHERN();
-    std::optional<DATENSATZSTAENDE> BASISLESEN(const DATENSATZSTAENDE& kopie);
-    // The project's own rows as a box names them.
+    int KONFLIKTFRAGEN(const QString& titel, const QStringList& schluessel,
+                       const ZUSAMMENFUEHRUNG& plan, const DATENSATZSTAENDE& kopie,
+                       const DATENSATZSTAENDE& projekt, bool ohneBasis);
+    // The status bar's line of what came from others (nothing for none).
+    void UEBERNAHMENMELDEN(const UEBERNAHMEN& uebernommen);
+    // The project's own rows and a record without an identifier as a box
+    // names them.
     QString MEHRFACHNAME() const;
+    QString OHNEKENNUNGNAME() const;
 
     // The quit (ARBEITSKOPIE_Ende).
     // The records that only the copy holds as they are: neither the project
     // nor the copy's base holds them so (what a deletion of the copy loses),
     // named as a box names them; nullopt where that cannot be told.
-    std::optional<QStringList> NURINKOPIE(const std::optional<DATENSATZSTAENDE>& kopie);
-    // What a copy holds, record by record; nullopt where it cannot be read.
-    static std::optional<DATENSATZSTAENDE> KOPIESTAENDE(Connection& kopie);
+    std::optional<QStringList> NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie);
+    // What a copy holds, record by record, and its base; nullopt where it
+    // cannot be read.
+    static std::optional<KOPIEBASIS::STAENDE> KOPIESTAENDE(Connection& kopie);
     // Whether the copy holds every record as its base does, whatever its
     // marks say (a selection changed only); false where that cannot be told.
-    bool UNVERAENDERT(const std::optional<DATENSATZSTAENDE>& kopie);
+    bool UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie);
     // The line a question adds that names what its No drops (empty where
     // that is nothing), for what NURINKOPIE found.
     QString NEINVERWIRFT(const std::optional<QStringList>& nur) const;
@@ -305,9 +317,9 @@ private:
     // A file made and on the disk before anything relies on it (a run mark,
     // a change mark); false when it could not be made so.
     static bool FESTANLEGEN(const QString& datei);
-    // A list of records as a box shows it: at most twenty, then how many
-    // more.
-    QString AUFZAEHLUNG(const QStringList& kennungen) const;
+    // A list of records as a box shows it: at most `hoechstens`, then how
+    // many more.
+    QString AUFZAEHLUNG(const QStringList& kennungen, int hoechstens = 20) const;
 
     // The kept files (ARBEITSKOPIE_Abgeloest).
     // What this run wrote into a copy that is no longer at its path goes

@@ -42,7 +42,7 @@ QSet<QString> kennungen(Connection& verbindung) {
     QSet<QString> alle;
     for (Recordset rs(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [ID]<>0"), verbindung);
          !rs.Eof(); rs.MoveNext())
-        alle.insert(CStr(rs.Value(QStringLiteral("KEN"))).toLower());
+        alle.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Value(QStringLiteral("KEN"))));
     return alle;
 }
 
@@ -82,8 +82,9 @@ QList<QPair<int32_t, QString>> ARBEITSKOPIE::FEHLENDEDATENSAETZE(Connection& que
                       quelle);
          !rs.Eof(); rs.MoveNext()) {
         const QString ken = CStr(rs.Value(QStringLiteral("KEN")));
-        if (vorhanden.contains(ken.toLower())) continue;
-        vorhanden.insert(ken.toLower());
+        const QString schluessel = DATENSATZSTAENDE::SCHLUESSEL(rs.Value(QStringLiteral("KEN")));
+        if (vorhanden.contains(schluessel)) continue;
+        vorhanden.insert(schluessel);
         fehlend.append({CLng(rs.Value(QStringLiteral("ID"))), ken});
     }
     return fehlend;
@@ -198,8 +199,7 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
             continue;
         }
         bool allesImProjekt = projekt.has_value();
-        for (auto it = fund.staende.Staende().cbegin(); it != fund.staende.Staende().cend();
-             ++it) {
+        for (auto it = fund.staende.Staende().cbegin(); it != fund.staende.Staende().cend(); ++it) {
             if (gleich(projekt, it.key(), it->inhalt)) continue;
             allesImProjekt = false;
             // In the copy already, as the file holds it: its Save is what
@@ -210,8 +210,8 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
             schonAngeboten.insert(it.key());
             fund.angeboten << it.key();
             const bool anderswo = inKopie.Stand(it.key()) || (projekt && projekt->Stand(it.key()));
-            (anderswo ? geaendert : neu)
-                << ZUSAMMENFUEHRUNG::NAMEN({it.key()}, fund.staende, fund.staende, MEHRFACHNAME());
+            (anderswo ? geaendert : neu) << ZUSAMMENFUEHRUNG::NAMEN(
+                {it.key()}, fund.staende, fund.staende, MEHRFACHNAME(), OHNEKENNUNGNAME());
         }
         if (allesImProjekt) {
             sicher << datei;
@@ -525,8 +525,8 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     // that stored nothing since keeps no file. What it kept already is
     // where the box says.
     // A run that moved into its own file works on in it: that is kept.
-    if (m_umgezogen ||
-        (!m_eigeneAenderung && QFileInfo(m_abgelegt).isFile() && QFileInfo(m_abgelegt).size() > 0)) {
+    if (m_umgezogen || (!m_eigeneAenderung && QFileInfo(m_abgelegt).isFile() &&
+                        QFileInfo(m_abgelegt).size() > 0)) {
         if (still) return true;
         m_eigeneAenderung = false;
         ziel = m_abgelegt;

@@ -72,9 +72,6 @@ void ARBEITSKOPIE::AENDERUNGVORMERKEN() {
                       m_zustandsfehler + QString::fromUtf8(" nicht festgehalten werden."));
     }
     if (!m_vermerk.isEmpty() && QFileInfo(m_vermerk).isFile()) return;
-    // The first change since the copy last met the project: what the copy
-    // holds now is the base that a later Save's join sets both sides beside.
-    if (ZUSTANDSDATEIEN(kAenderungsvermerke).isEmpty()) BASISSICHERN();
     const QString vermerk = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
                             QString::number(++m_aenderung) + QStringLiteral(".geaendert");
     if (!FESTANLEGEN(vermerk)) {

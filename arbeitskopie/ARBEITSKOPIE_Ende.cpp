@@ -57,7 +57,7 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
     bool frage = false;
     bool letzter = false;
     // What the copy holds, read once for the quit's checks.
-    std::optional<DATENSATZSTAENDE> kopiestaende;
+    std::optional<KOPIEBASIS::STAENDE> kopiestaende;
     // Step 1: a run whose copy was replaced or deleted under it has no say
     // about the copy now at the path: what it stored itself and did not
     // save is kept in a file of its own, and it ends. While that cannot be

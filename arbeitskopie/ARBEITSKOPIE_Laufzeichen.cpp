@@ -7,8 +7,6 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
-#include "arbeitskopie/BASIS.h"
-
 #include "platform/runtime/MsgBox.h"
 
 #include <QDir>
@@ -52,10 +50,6 @@ void ARBEITSKOPIE::ZUSTANDERNEUERN() {
     m_laufsperre = std::move(laufsperre);
     // The marks that went may have been other runs' unsaved changes: the
     // copy holds unsaved changes until a Save or the last run settles them.
-    // A base left beside them may be older than those changes: none is
-    // better, so that a Save asks rather than takes another's version over
-    // them.
-    QFile::remove(BASIS::DATEI(m_zustand));
     const QString vermerk = m_zustand + QLatin1Char('/') + m_lauf + QLatin1Char('.') +
                             QString::number(++m_aenderung) + QStringLiteral(".geaendert");
     if (!FESTANLEGEN(vermerk)) m_BOGEAENDERT = true;

@@ -21,6 +21,9 @@
 namespace {
 // The help context of the compaction's question.
 constexpr int kKontextKomprimieren = 34;
+// The joins a Save runs at most before it gives up on a project that keeps
+// changing under it.
+constexpr int kRunden = 5;
 } // namespace
 
 float ARBEITSKOPIE::GROESSEMB(const QString& datei) {
@@ -66,19 +69,44 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     // The project as the join last found it: overwritten only while it is
     // still that, since the join took what it held of others into the copy.
     std::optional<DatabaseMark> erlaubt;
-    std::optional<ENTSCHEIDUNG> entscheidung;
-    QStringList uebernommen;
+    std::optional<DATENSATZSTAENDE> gesehen;
+    ENTSCHEIDUNGEN entscheidungen;
+    UEBERNAHMEN uebernommen;
     SPEICHERVERSUCH versuch;
-    for (;;) {
-        versuch = SPEICHERNVERSUCHEN(eh, erlaubt);
+    for (int runde = 0;; ++runde) {
+        versuch = SPEICHERNVERSUCHEN(eh, erlaubt, gesehen);
         if (versuch.ausgang != SPEICHERVERSUCH::Ausgang::Fremd) break;
+        // A project that others keep changing faster than the join can
+        // follow (or whose state cannot be read at all) is left as it is:
+        // the Save says so and writes nothing.
+        if (runde == kRunden) {
+            SetMousePointer(vbDefault);
+            m_dialog.FRAGEN(
+                m_dialog.SPRACHE() == 1
+                    ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
+                          QStringLiteral(" does not hold still: it was changed again and again "
+                                         "while it was being saved, or what it holds cannot be "
+                                         "read.") +
+                          QStringLiteral("\r\n") +
+                          QStringLiteral("Nothing was saved; your changes stay in the working "
+                                         "copy.")
+                    : QStringLiteral("Das Projekt ") + m_dialog.PROJEKT() +
+                          QString::fromUtf8(" hält nicht still: es wurde während des Speicherns "
+                                            "immer wieder geändert, oder sein Inhalt lässt sich "
+                                            "nicht lesen.") +
+                          QStringLiteral("\r\n") +
+                          QString::fromUtf8("Es wurde nichts gespeichert; Ihre Änderungen bleiben "
+                                            "in der Arbeitskopie."),
+                vbOKOnly + vbExclamation, titel);
+            return false;
+        }
         // Someone else wrote into the project since the copy last met it
         // (or the copy's digest is gone): what they changed comes into the
         // copy record by record before the copy goes over the project, and
         // only a record both changed is asked about. Another Save that lands
         // meanwhile makes the next attempt find the project changed again,
         // and the join runs again on what it holds then.
-        if (!ZUSAMMENFUEHREN(eh, titel, entscheidung, uebernommen)) {
+        if (!ZUSAMMENFUEHREN(eh, titel, entscheidungen, uebernommen, gesehen)) {
             SetMousePointer(vbDefault);
             return false;
         }
@@ -88,14 +116,7 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         // The line of an earlier Save does not stand for this one.
         m_dialog.HINWEISEN(QString(), QString());
         ABGELEGTEERLEDIGEN();
-    }
-    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert && !uebernommen.isEmpty()) {
-        uebernommen.removeDuplicates();
-        const QString zeile =
-            (m_dialog.SPRACHE() == 1 ? QStringLiteral("Taken from others: ")
-                                     : QString::fromUtf8("Von anderen übernommen: ")) +
-            uebernommen.join(QStringLiteral(", "));
-        m_dialog.HINWEISEN(zeile, zeile);
+        UEBERNAHMENMELDEN(uebernommen);
     }
     SetMousePointer(vbDefault);
     if (versuch.abgebrochen && m_dialog.GELADEN())
@@ -119,7 +140,8 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
 }
 
 ARBEITSKOPIE::SPEICHERVERSUCH
-ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt) {
+ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt,
+                                 const std::optional<DATENSATZSTAENDE>& gesehen) {
     // The copy holds the write lock from listing the marks to clearing them:
     // a write of another run is either in the copy and its mark cleared, or
     // after it with a mark of its own. The copy goes through the engine's
@@ -163,18 +185,31 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         // The new project's digest is beside the copy before the new project
         // takes the old one's place, together with the old one's: a run
         // killed in between leaves digests that the project is either of.
+        bool ersetzend = false;
         const auto vorErsetzen = [&](const DatabaseMark& neu) {
+            ersetzend = true;
             if (!KOPIEVERSCHOBEN())
                 PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
+        };
+        // A project whose digest cannot be read is compared record by record
+        // with what the join read of it.
+        const auto wieGesehen = [&]() {
+            if (!gesehen) return false;
+            try {
+                Connection projekt;
+                projekt.SetConnectionTimeout(30);
+                projekt.Open(m_dialog.PROJEKTDATENBANK());
+                return DATENSATZSTAENDE::LESEN(projekt) == *gesehen;
+            } catch (const RuntimeError&) {
+                return false;
+            }
         };
         bool fremd = false;
         const bool geschrieben = eh.Run(wartend([&] {
             try {
-                // A project whose digest could not be taken is overwritten
-                // as the user agreed, not asked about again.
-                fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT, m_dialog.PROJEKTDATENBANK(),
-                                                 erlaubte, versuch.abdruck,
-                                                 !erlaubt || erlaubt->known, vorErsetzen);
+                fremd =
+                    !CopyDatabaseIfUnchanged(*m_DBPROJEKT, m_dialog.PROJEKTDATENBANK(), erlaubte,
+                                             versuch.abdruck, true, vorErsetzen, wieGesehen);
             } catch (const RuntimeError& fehler) {
                 if (fehler.Number() != DatabaseError::Damaged) throw;
                 versuch.beschaedigt = true;
@@ -189,9 +224,26 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
             // Replaced under the Save: the project holds what this run had,
             // and nothing of the copy now at the path is settled.
             if (!KOPIEVERSCHOBEN()) {
-                PROJEKTABDRUECKESETZEN({versuch.abdruck});
+                // The copy met the project whole: its base is what it holds,
+                // settled while the copy is still locked. Should that fail,
+                // the digests beside the copy go on naming both projects, and
+                // a later join cannot tell what was changed here rather than
+                // take the wrong base for sure.
+                try {
+                    KOPIEBASIS::ABGEGLICHEN(sperre);
+                    sperre.CommitTrans();
+                    PROJEKTABDRUECKESETZEN({versuch.abdruck});
+                } catch (const RuntimeError&) {
+                    m_eigeneprojektabdruecke = {versuch.abdruck};
+                }
                 ZUSTANDGESPEICHERT(gesichert);
             }
+        } else if (ersetzend && !KOPIEVERSCHOBEN() &&
+                   DatabaseMark::Contains(versuch.bekannt,
+                                          MarkOfDatabase(m_dialog.PROJEKTDATENBANK()))) {
+            // The new project never took the old one's place: the digests
+            // beside the copy name the old one alone again.
+            PROJEKTABDRUECKESETZEN(versuch.bekannt);
         }
     }
     sperre.Close();

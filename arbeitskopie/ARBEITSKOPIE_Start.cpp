@@ -19,6 +19,7 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/KOPIEBASIS.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 
 #include "arbeitskopie/TAETIGKEIT.h"
@@ -60,8 +61,7 @@ void kopieFrei(const QString& arbeitskopie) {
         probe.BeginTrans();
         probe.RollbackTrans();
     } catch (const RuntimeError& fehler) {
-        if (fehler.Number() == DatabaseError::Locked ||
-            fehler.Number() == DatabaseError::Cancelled)
+        if (fehler.Number() == DatabaseError::Locked || fehler.Number() == DatabaseError::Cancelled)
             throw;
     }
 }
@@ -201,9 +201,17 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // starting meanwhile waits and then shares the decided copy.
             // Where the share of the copy is refused, the question says that
             // the start cannot be sure that no run works on the copy.
-            const int antwort = !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
-                                                          : VERLASSENFRAGEN(arbeitskopie);
-            if (antwort == vbYes) {
+            // A copy that holds every record as it last met the project was
+            // left with nothing unsaved: nothing to ask, and the copy goes on
+            // with its base.
+            const bool nichtsOffen =
+                m_anteilfehler.isEmpty() && VERLASSENUNVERAENDERT(arbeitskopie);
+            const int antwort = nichtsOffen                 ? vbYes
+                                : !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
+                                                            : VERLASSENFRAGEN(arbeitskopie);
+            if (nichtsOffen) {
+                ZUSTANDGESPEICHERT(ZUSTANDSDATEIEN(kAenderungsvermerke) + FREMDELAEUFE());
+            } else if (antwort == vbYes) {
                 // From now on the copy is this project's, and what the gone
                 // runs left in it counts as this run's unsaved changes.
                 // The project's digest stays what the gone run took it from.
@@ -233,7 +241,11 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     if (!eh.Left()) ANTEILPRUEFEN(arbeitskopie);
     // What runs kept when the copy went from under them is offered while
     // this start still decides, so that two starts never bring it in twice.
-    if (eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); })) {
+    // A copy made before its base was kept gets one where it can.
+    if (eh.Run([&] {
+            if (QFileInfo::exists(arbeitskopie)) KOPIEBASIS::SICHERN(arbeitskopie, !BOGEAENDERT());
+            ARBEITSKOPIEOEFFNEN(arbeitskopie);
+        })) {
         if (auffrischen) AUFFRISCHEN(eh);
         ABGELOESTEANBIETEN();
     }
@@ -250,6 +262,8 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
     try {
         // The new file is the working copy to the user, also in its boxes.
         CopyDatabase(m_dialog.PROJEKTDATENBANK(), neu, arbeitskopie, &abdruck);
+        // It holds what the project holds: that is its base.
+        KOPIEBASIS::NEU(neu);
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
         FileLock anteil(kAnteilsbyte);
@@ -418,6 +432,16 @@ void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
     }
 }
 
+bool ARBEITSKOPIE::VERLASSENUNVERAENDERT(const QString& arbeitskopie) {
+    try {
+        Connection kopie(arbeitskopie);
+        const std::optional<KOPIEBASIS::STAENDE> staende = KOPIESTAENDE(kopie);
+        return staende && staende->basis && *staende->basis == staende->kopie;
+    } catch (const RuntimeError&) {
+        return false;
+    }
+}
+
 int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
     const bool en = m_dialog.SPRACHE() == 1;
     // A No drops what only the copy holds: the question names it.
@@ -440,12 +464,12 @@ int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
                       zusatz + QStringLiteral("\r\n") +
                       QString::fromUtf8("Sollen sie behalten werden?")),
             vbYesNo + vbQuestion, kTitel);
-    return en ? m_dialog.FRAGEN(QStringLiteral("Program was interuped during the execution!") +
-                                    QStringLiteral("\r\n") +
-                                    QStringLiteral(
-                                        "Do you want to save the changes till the interuption?") +
-                                    zusatz,
-                                vbYesNo + vbQuestion, kTitel)
+    return en ? m_dialog.FRAGEN(
+                    QStringLiteral("Program was interuped during the execution!") +
+                        QStringLiteral("\r\n") +
+                        QStringLiteral("Do you want to save the changes till the interuption?") +
+                        zusatz,
+                    vbYesNo + vbQuestion, kTitel)
               : m_dialog.FRAGEN(
                     QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!") +
                         QStringLiteral("\r\n") +

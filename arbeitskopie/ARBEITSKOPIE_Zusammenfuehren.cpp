@@ -1,12 +1,13 @@
 // The Save's join with a project that someone else wrote into since the copy
-// last met it (ZUSAMMENFUEHRUNG says what each record becomes), and the base
-// it sets the two beside (BASIS), which the guard of the first change after
-// a Save or a start writes.
+// last met it (ZUSAMMENFUEHRUNG says what each record becomes), set beside
+// the copy's base (KOPIEBASIS), and the quit's view of what only the copy
+// holds.
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
-#include "arbeitskopie/BASIS.h"
 #include "arbeitskopie/DATENSATZSTAENDE.h"
+#include "arbeitskopie/KOPIEBASIS.h"
+#include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "arbeitskopie/ZUSAMMENFUEHRUNG.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseFile.h"
@@ -17,38 +18,30 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
-void ARBEITSKOPIE::BASISSICHERN() {
-    // Called before the first change mark: the copy holds no unsaved change,
-    // so it is what the project held when the copy last met it. A base that
-    // cannot be written must not leave an older one in its place: without
-    // one, the Save asks about every record held otherwise.
-    if (m_zustand.isEmpty()) return;
-    const QString datei = BASIS::DATEI(m_zustand);
-    try {
-        if (BASIS::SCHREIBEN(datei, DATENSATZSTAENDE::LESEN(*m_DBPROJEKT))) return;
-    } catch (const RuntimeError&) {
-    }
-    QFile::remove(datei);
+namespace {
+// The names a status line shows before it counts the rest.
+constexpr int kZeilennamen = 5;
+
+QByteArray fassungen(const DATENSATZSTAENDE& kopie, const DATENSATZSTAENDE& projekt,
+                     const QString& schluessel) {
+    const auto* k = kopie.Stand(schluessel);
+    const auto* p = projekt.Stand(schluessel);
+    return (k ? k->inhalt : QByteArray()) + '|' + (p ? p->inhalt : QByteArray());
 }
+} // namespace
 
-std::optional<DATENSATZSTAENDE> ARBEITSKOPIE::BASISLESEN(const DATENSATZSTAENDE& kopie) {
-    // Without an unsaved change the copy is its own base.
-    if (!BOGEAENDERT()) return kopie;
-    if (m_zustand.isEmpty()) return std::nullopt;
-    return BASIS::LESEN(BASIS::DATEI(m_zustand));
-}
-
-std::optional<QStringList> ARBEITSKOPIE::NURINKOPIE(const std::optional<DATENSATZSTAENDE>& kopie) {
+std::optional<QStringList>
+ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
     if (!kopie) return std::nullopt;
-    const DATENSATZSTAENDE& k = *kopie;
+    const DATENSATZSTAENDE& k = kopie->kopie;
+    const std::optional<DATENSATZSTAENDE>& basis = kopie->basis;
     try {
         Connection projekt;
         projekt.SetConnectionTimeout(30);
         projekt.Open(m_dialog.PROJEKTDATENBANK());
         const DATENSATZSTAENDE p = DATENSATZSTAENDE::LESEN(projekt);
-        const std::optional<DATENSATZSTAENDE> basis =
-            m_zustand.isEmpty() ? std::nullopt : BASIS::LESEN(BASIS::DATEI(m_zustand));
         QStringList nur;
         for (auto it = k.Staende().cbegin(); it != k.Staende().cend(); ++it) {
             const auto* imProjekt = p.Stand(it.key());
@@ -59,7 +52,7 @@ std::optional<QStringList> ARBEITSKOPIE::NURINKOPIE(const std::optional<DATENSAT
             if (vorher && vorher->inhalt == it->inhalt) continue;
             nur << it.key();
         }
-        return ZUSAMMENFUEHRUNG::NAMEN(nur, k, p, MEHRFACHNAME());
+        return ZUSAMMENFUEHRUNG::NAMEN(nur, k, p, MEHRFACHNAME(), OHNEKENNUNGNAME());
     } catch (const RuntimeError&) {
         return std::nullopt;
     }
@@ -80,15 +73,14 @@ QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const 
            AUFZAEHLUNG(*nur) + QStringLiteral(".");
 }
 
-bool ARBEITSKOPIE::UNVERAENDERT(const std::optional<DATENSATZSTAENDE>& kopie) {
-    if (!kopie || m_BOGEAENDERT || m_zustand.isEmpty()) return false;
-    const std::optional<DATENSATZSTAENDE> basis = BASIS::LESEN(BASIS::DATEI(m_zustand));
-    return basis && *basis == *kopie;
+bool ARBEITSKOPIE::UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
+    if (!kopie || m_BOGEAENDERT || !kopie->basis) return false;
+    return *kopie->basis == kopie->kopie;
 }
 
-std::optional<DATENSATZSTAENDE> ARBEITSKOPIE::KOPIESTAENDE(Connection& kopie) {
+std::optional<KOPIEBASIS::STAENDE> ARBEITSKOPIE::KOPIESTAENDE(Connection& kopie) {
     try {
-        return DATENSATZSTAENDE::LESEN(kopie);
+        return KOPIEBASIS::LESEN(kopie);
     } catch (const RuntimeError&) {
         return std::nullopt;
     }
@@ -99,9 +91,14 @@ QString ARBEITSKOPIE::MEHRFACHNAME() const {
                                    : QStringLiteral("die Mehrfachauswertung");
 }
 
+QString ARBEITSKOPIE::OHNEKENNUNGNAME() const {
+    return m_dialog.SPRACHE() == 1 ? QStringLiteral("(a test without identifier)")
+                                   : QStringLiteral("(ein Versuch ohne Kennung)");
+}
+
 bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
-                                   std::optional<ENTSCHEIDUNG>& entscheidung,
-                                   QStringList& uebernommen, bool fragen) {
+                                   ENTSCHEIDUNGEN& entscheidungen, UEBERNAHMEN& uebernommen,
+                                   std::optional<DATENSATZSTAENDE>& gesehen, bool fragen) {
     for (;;) {
         std::optional<DATENSATZSTAENDE> projektstaende;
         Connection projekt;
@@ -111,27 +108,31 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                 projektstaende = DATENSATZSTAENDE::LESEN(projekt);
             }))
             return false;
+        gesehen = projektstaende;
+        // A Save that was not known to end leaves the digests of both
+        // projects beside the copy: whether the copy's base is from before
+        // or after it cannot be told.
+        const bool basisUnsicher = PROJEKTABDRUECKE().size() > 1;
         // The copy is read and written under its write lock, so that another
         // run of the user cannot change a record between the plan and the
         // take. No box waits with it held: a question ends it first, and the
         // plan is made again after the answer.
         QStringList offen;
-        DATENSATZSTAENDE kopiestaende;
-        std::optional<DATENSATZSTAENDE> basis;
+        ZUSAMMENFUEHRUNG plan;
+        KOPIEBASIS::STAENDE kopie;
         const bool fertig = eh.Run([&] {
             Transaction transaktion(*m_DBPROJEKT);
-            kopiestaende = DATENSATZSTAENDE::LESEN(*m_DBPROJEKT);
-            basis = BASISLESEN(kopiestaende);
-            ZUSAMMENFUEHRUNG plan = ZUSAMMENFUEHRUNG::PLANEN(basis ? &*basis : nullptr,
-                                                             kopiestaende, *projektstaende);
+            kopie = KOPIEBASIS::LESEN(*m_DBPROJEKT);
+            if (basisUnsicher) kopie.basis.reset();
+            plan = ZUSAMMENFUEHRUNG::PLANEN(kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
+                                            *projektstaende);
+            QStringList nehmen = plan.UEBERNEHMEN;
             for (const QString& schluessel : plan.KONFLIKTE) {
-                const auto* k = kopiestaende.Stand(schluessel);
-                const auto* p = projektstaende->Stand(schluessel);
-                const QByteArray beide = (k ? k->inhalt : QByteArray()) + '|' +
-                                         (p ? p->inhalt : QByteArray());
-                // Asked already about these very versions.
-                if (entscheidung && entscheidung->gefragt.value(schluessel) == beide) {
-                    if (!entscheidung->eigene) plan.UEBERNEHMEN << schluessel;
+                // Answered already for these very versions.
+                const auto antwort = entscheidungen.constFind(schluessel);
+                if (antwort != entscheidungen.cend() &&
+                    antwort->first == fassungen(kopie.kopie, *projektstaende, schluessel)) {
+                    if (!antwort->second) nehmen << schluessel;
                     continue;
                 }
                 // Without a question, a record both changed stays as this
@@ -139,84 +140,155 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                 if (fragen) offen << schluessel;
             }
             if (!offen.isEmpty()) return;
-            ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, plan.UEBERNEHMEN);
+            // What the copy takes from the project met it: its base is the
+            // version taken, in the same transaction.
+            KOPIEBASIS::ABGEGLICHEN(*m_DBPROJEKT,
+                                    ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, nehmen));
             transaktion.Commit();
-            uebernommen += ZUSAMMENFUEHRUNG::NAMEN(plan.UEBERNEHMEN, kopiestaende,
-                                                    *projektstaende, MEHRFACHNAME());
+            // Only what others alone changed counts as taken from them; what
+            // the user chose the project's version of was asked about.
+            for (const QString& schluessel : plan.UEBERNEHMEN)
+                for (const QString& name :
+                     ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, *projektstaende,
+                                             MEHRFACHNAME(), OHNEKENNUNGNAME()))
+                    uebernommen.insert(name, projektstaende->Stand(schluessel) == nullptr);
         });
         if (!fertig) return false;
         if (offen.isEmpty()) return true;
         projekt.Close();
 
         SetMousePointer(vbDefault);
-        const int antwort = KONFLIKTFRAGEN(
-            titel,
-            ZUSAMMENFUEHRUNG::NAMEN(offen, kopiestaende, *projektstaende, MEHRFACHNAME()),
-            !basis.has_value());
+        const int antwort = KONFLIKTFRAGEN(titel, offen, plan, kopie.kopie, *projektstaende,
+                                           !kopie.basis.has_value());
         // The session ended while the question waited: nothing is written.
         if (!m_dialog.GELADEN() || m_dialog.ENTLADEN() || antwort == vbCancel) return false;
         SetMousePointer(vbHourglass);
-        ENTSCHEIDUNG neu{antwort == vbYes, {}};
-        for (const QString& schluessel : offen) {
-            const auto* k = kopiestaende.Stand(schluessel);
-            const auto* p = projektstaende->Stand(schluessel);
-            neu.gefragt.insert(schluessel, (k ? k->inhalt : QByteArray()) + '|' +
-                                               (p ? p->inhalt : QByteArray()));
-        }
-        // An earlier answer holds for the records it was about.
-        if (entscheidung && entscheidung->eigene == neu.eigene)
-            for (auto it = entscheidung->gefragt.cbegin(); it != entscheidung->gefragt.cend(); ++it)
-                if (!neu.gefragt.contains(it.key())) neu.gefragt.insert(it.key(), it.value());
-        entscheidung = neu;
+        // Each answer holds for the versions it was given for.
+        for (const QString& schluessel : offen)
+            entscheidungen.insert(schluessel, {fassungen(kopie.kopie, *projektstaende, schluessel),
+                                               antwort == vbYes});
     }
 }
 
-int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& namen,
-                                 bool ohneBasis) {
-    const QString projekt = QDir::toNativeSeparators(m_dialog.PROJEKTDATENBANK());
-    const QString liste = AUFZAEHLUNG(namen);
+int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schluessel,
+                                 const ZUSAMMENFUEHRUNG& plan, const DATENSATZSTAENDE& kopie,
+                                 const DATENSATZSTAENDE& projekt, bool ohneBasis) {
+    using ART = ZUSAMMENFUEHRUNG::ART;
+    const bool en = m_dialog.SPRACHE() == 1;
+    const auto liste = [&](ART art) {
+        QStringList teil;
+        for (const QString& s : schluessel)
+            if (plan.ARTEN.value(s, ART::GEAENDERT) == art) teil << s;
+        return teil.isEmpty() ? QString()
+                              : AUFZAEHLUNG(ZUSAMMENFUEHRUNG::NAMEN(
+                                    teil, kopie, projekt, MEHRFACHNAME(), OHNEKENNUNGNAME()));
+    };
+    const QString zeile = QStringLiteral("\r\n");
     QString text;
-    if (m_dialog.SPRACHE() == 1) {
-        text = QStringLiteral("Project ") + m_dialog.PROJEKT() + QStringLiteral(" (") + projekt +
-               QStringLiteral(") was changed by another user or program since the working copy "
+    if (en)
+        text = QStringLiteral("Project ") + m_dialog.PROJEKT() +
+               QStringLiteral(" was changed by another user or program since the working copy "
                               "last met it. What was changed only there or only here is kept "
                               "as it was left.") +
-               QStringLiteral("\r\n");
-        if (ohneBasis)
-            text += QStringLiteral("What was changed here cannot be told: the working copy's "
-                                   "base is missing. ");
-        text += QStringLiteral("These records were changed here and there: ") + liste +
-                QStringLiteral(".") + QStringLiteral("\r\n") +
-                QStringLiteral("Yes: your version of them is saved; the project's version of "
-                               "them is lost.") +
-                QStringLiteral("\r\n") +
-                QStringLiteral("No: the project's version of them is kept; your version of "
-                               "them is lost.") +
-                QStringLiteral("\r\n") +
-                QStringLiteral("Cancel: nothing is saved; all your changes stay in the working "
-                               "copy.");
-    } else {
-        text = QStringLiteral("Das Projekt ") + m_dialog.PROJEKT() + QStringLiteral(" (") +
-               projekt +
-               QString::fromUtf8(") wurde seit dem letzten Abgleich der Arbeitskopie von einem "
+               zeile;
+    else
+        text = QStringLiteral("Das Projekt ") + m_dialog.PROJEKT() +
+               QString::fromUtf8(" wurde seit dem letzten Abgleich der Arbeitskopie von einem "
                                  "anderen Benutzer oder Programm geändert. Was nur dort oder nur "
                                  "hier geändert wurde, bleibt, wie es geändert wurde.") +
-               QStringLiteral("\r\n");
-        if (ohneBasis)
-            text += QString::fromUtf8("Was hier geändert wurde, lässt sich nicht feststellen: "
-                                      "die Basis der Arbeitskopie fehlt. ");
-        text += QString::fromUtf8("Diese Datensätze wurden hier und dort geändert: ") + liste +
-                QStringLiteral(".") + QStringLiteral("\r\n") +
-                QString::fromUtf8("Ja: Ihre Fassung wird gespeichert; die Fassung im Projekt "
+               zeile;
+    if (ohneBasis)
+        text += en ? QStringLiteral("What was changed here cannot be told: the working copy's "
+                                    "base is missing. ")
+                   : QString::fromUtf8("Was hier geändert wurde, lässt sich nicht feststellen: "
+                                       "die Basis der Arbeitskopie fehlt. ");
+    struct Gruppe {
+        ART art;
+        const char* englisch;
+        const char* deutsch;
+    };
+    static const Gruppe gruppen[] = {
+        {ART::UNBEKANNT, "These records differ here and there: ",
+         "Diese Datensätze sind hier und dort verschieden: "},
+        {ART::GEAENDERT, "These records were changed here and there: ",
+         "Diese Datensätze wurden hier und dort geändert: "},
+        {ART::HIERGELOESCHT, "These records were deleted here and changed there: ",
+         "Diese Datensätze wurden hier gelöscht und dort geändert: "},
+        {ART::DORTGELOESCHT, "These records were changed here and deleted there: ",
+         "Diese Datensätze wurden hier geändert und dort gelöscht: "},
+        {ART::MEHRFACH, "These identifiers are held by several records here or there: ",
+         "Diese Kennungen tragen hier oder dort mehrere Datensätze: "},
+    };
+    bool hierGeloescht = false, dortGeloescht = false;
+    for (const Gruppe& g : gruppen) {
+        const QString namen = liste(g.art);
+        if (namen.isEmpty()) continue;
+        hierGeloescht |= g.art == ART::HIERGELOESCHT;
+        dortGeloescht |= g.art == ART::DORTGELOESCHT;
+        text += (en ? QString::fromUtf8(g.englisch) : QString::fromUtf8(g.deutsch)) + namen +
+                QStringLiteral(".") + zeile;
+    }
+    const QString neu = liste(ART::BEIDENEU);
+    if (!neu.isEmpty())
+        text += en ? QStringLiteral("A new record was made here and another one there under "
+                                    "these identifiers: ") +
+                         neu +
+                         QStringLiteral(". Yes and No each keep one of the two; to keep both, "
+                                        "choose Cancel, give one of them another identifier "
+                                        "and save again.") +
+                         zeile
+                   : QString::fromUtf8("Unter diesen Kennungen wurde hier und dort je ein neuer "
+                                       "Datensatz angelegt: ") +
+                         neu +
+                         QString::fromUtf8(". Ja und Nein behalten je einen der beiden; um beide "
+                                           "zu behalten, wählen Sie Abbrechen, geben einem der "
+                                           "beiden eine andere Kennung und speichern erneut.") +
+                         zeile;
+    if (en)
+        text += QStringLiteral("Yes: your version of them is saved; the project's version of "
+                               "them is lost.") +
+                (hierGeloescht ? QStringLiteral(" What you deleted is deleted in the project, "
+                                                "too.")
+                               : QString()) +
+                zeile +
+                QStringLiteral("No: the project's version of them is kept; your version of "
+                               "them is lost.") +
+                (dortGeloescht ? QStringLiteral(" What was deleted there is deleted here, too.")
+                               : QString()) +
+                zeile +
+                QStringLiteral("Cancel: nothing is saved; all your changes stay in the working "
+                               "copy.");
+    else
+        text += QString::fromUtf8("Ja: Ihre Fassung wird gespeichert; die Fassung im Projekt "
                                   "geht verloren.") +
-                QStringLiteral("\r\n") +
+                (hierGeloescht ? QString::fromUtf8(" Was Sie gelöscht haben, wird auch im "
+                                                   "Projekt gelöscht.")
+                               : QString()) +
+                zeile +
                 QString::fromUtf8("Nein: die Fassung im Projekt bleibt; Ihre Fassung geht "
                                   "verloren.") +
-                QStringLiteral("\r\n") +
+                (dortGeloescht ? QString::fromUtf8(" Was dort gelöscht wurde, wird auch hier "
+                                                   "gelöscht.")
+                               : QString()) +
+                zeile +
                 QString::fromUtf8("Abbrechen: es wird nichts gespeichert; alle Ihre Änderungen "
                                   "bleiben in der Arbeitskopie.");
-    }
     return m_dialog.FRAGEN(text, vbYesNoCancel + vbExclamation + vbDefaultButton3, titel);
+}
+
+void ARBEITSKOPIE::UEBERNAHMENMELDEN(const UEBERNAHMEN& uebernommen) {
+    if (uebernommen.isEmpty()) return;
+    const bool en = m_dialog.SPRACHE() == 1;
+    QStringList namen = uebernommen.keys();
+    std::sort(namen.begin(), namen.end(), DATENSATZSTAENDE::VORHER);
+    for (QString& name : namen)
+        if (uebernommen.value(name))
+            name += en ? QStringLiteral(" (deleted)") : QString::fromUtf8(" (gelöscht)");
+    // The line stays within the window: the first names, then how many more.
+    const QString zeile = (en ? QStringLiteral("Taken from others: ")
+                              : QString::fromUtf8("Von anderen übernommen: ")) +
+                          AUFZAEHLUNG(namen, kZeilennamen);
+    m_dialog.HINWEISEN(zeile, zeile);
 }
 
 void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
@@ -229,21 +301,18 @@ void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
     if (!jetzt || DatabaseMark::Contains(bekannt, *jetzt)) return;
     const bool unveraendert = !BOGEAENDERT();
     const QStringList vorher = ZUSTANDSDATEIEN(kAenderungsvermerke);
-    std::optional<ENTSCHEIDUNG> keine;
-    QStringList uebernommen;
-    if (!ZUSAMMENFUEHREN(eh, QString(), keine, uebernommen, false)) return;
+    ENTSCHEIDUNGEN keine;
+    UEBERNAHMEN uebernommen;
+    std::optional<DATENSATZSTAENDE> gesehen;
+    if (!ZUSAMMENFUEHREN(eh, QString(), keine, uebernommen, gesehen, false)) return;
     // A copy without changes of its own is now what the project is: the
-    // marks of the join's writes go, and the project's digest is its base.
+    // marks of the join's writes go, and the project's digest is its mark.
     if (unveraendert) {
         QStringList neu = ZUSTANDSDATEIEN(kAenderungsvermerke);
-        for (const QString& alt : vorher) neu.removeAll(alt);
+        for (const QString& alt : vorher)
+            neu.removeAll(alt);
         ZUSTANDGESPEICHERT(neu);
         PROJEKTABDRUECKESETZEN({*jetzt});
     }
-    if (uebernommen.isEmpty()) return;
-    const QString zeile =
-        (m_dialog.SPRACHE() == 1 ? QStringLiteral("Taken from others: ")
-                                 : QString::fromUtf8("Von anderen übernommen: ")) +
-        uebernommen.join(QStringLiteral(", "));
-    m_dialog.HINWEISEN(zeile, zeile);
+    UEBERNAHMENMELDEN(uebernommen);
 }

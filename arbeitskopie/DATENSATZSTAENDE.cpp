@@ -8,9 +8,10 @@
 #include "platform/database/Sql.h"
 
 #include <QCryptographicHash>
+#include <QVariant>
 #include <algorithm>
-#include <map>
 #include <cstring>
+#include <map>
 #include <unordered_map>
 
 namespace {
@@ -33,35 +34,6 @@ QStringList werkspalten(const TABELLE& tabelle) {
     return spalten;
 }
 
-// The query of one table's rows: the record key, then the columns that are
-// someone's work (Null where the database lacks one). A row's digest takes
-// every value with its type, so 1 and '1' differ; rows are summed, not
-// ordered.
-QString abfrage(Connection& db, const TABELLE& tabelle) {
-    QStringList vorhanden;
-    for (const Connection::TableColumn& spalte : db.TableColumns(tabelle.NAME))
-        vorhanden << spalte.name.toUpper();
-    if (vorhanden.isEmpty()) return QString();
-    QStringList werte;
-    for (const QString& spalte : werkspalten(tabelle))
-        werte << (vorhanden.contains(spalte) ? SqlName(spalte) : QStringLiteral("NULL"));
-    const QString zeile = werte.isEmpty() ? QStringLiteral("NULL") : werte.join(QLatin1Char(','));
-    if (tabelle.NAME == QLatin1String("M1"))
-        return QStringLiteral("SELECT 0, %1 FROM [M1]").arg(zeile);
-    QString bedingung;
-    // A layout row without axis ranges is what a drawing leaves behind.
-    if (tabelle.NAME == QLatin1String("G0")) {
-        QStringList bereiche;
-        for (const char* spalte : {"XMIN", "XMAX", "YMIN", "YMAX"})
-            if (vorhanden.contains(QLatin1String(spalte)))
-                bereiche << QStringLiteral("coalesce([%1],0)<>0").arg(QLatin1String(spalte));
-        bedingung = bereiche.isEmpty() ? QStringLiteral(" WHERE 0")
-                                       : QStringLiteral(" WHERE ") +
-                                             bereiche.join(QStringLiteral(" OR "));
-    }
-    return QStringLiteral("SELECT [ID], %1 FROM %2%3").arg(zeile, SqlName(tabelle.NAME), bedingung);
-}
-
 const TABELLE* tabelle(const QString& name) {
     for (const TABELLE& t : PROJEKTTABELLEN())
         if (t.NAME == name) return &t;
@@ -71,21 +43,51 @@ const TABELLE* tabelle(const QString& name) {
 } // namespace
 
 const QString DATENSATZSTAENDE::kProjektzeilen = QStringLiteral("\x01MEHRFACH");
+const QString DATENSATZSTAENDE::kOhneKennung = QStringLiteral("\x02OHNE");
 
-QString DATENSATZSTAENDE::SCHLUESSEL(const QString& ken) {
+QString DATENSATZSTAENDE::SCHLUESSEL(const QVariant& ken) {
+    // A record without an identifier is one of its own kind: no identifier
+    // that the engine compares equal to Null exists.
+    if (ken.isNull()) return kOhneKennung;
     // As the engine's NOCASE compares: only the letters a to z.
-    QString schluessel = ken;
+    QString schluessel = ken.toString();
     for (QChar& zeichen : schluessel)
         if (zeichen >= QLatin1Char('a') && zeichen <= QLatin1Char('z'))
             zeichen = QChar(zeichen.unicode() - 32);
     return schluessel;
 }
 
-DATENSATZSTAENDE DATENSATZSTAENDE::LESEN(Connection& db) {
-    // One sum per record key over the rows of all its tables; each table's
-    // rows hashed with a salt of their own, so that a row cannot pass for
-    // one of another table.
-    std::unordered_map<qint64, RowSum> summen;
+bool DATENSATZSTAENDE::VORHER(const QString& a, const QString& b) {
+    const QString sa = SCHLUESSEL(a), sb = SCHLUESSEL(b);
+    if (sa != sb) return sa < sb;
+    return a < b;
+}
+
+QString DATENSATZSTAENDE::WERKTABELLE::SCHLUESSELWERT(const QString& zeile) const {
+    return PROJEKTWEIT ? QStringLiteral("0") : zeile + QStringLiteral("[ID]");
+}
+
+QString DATENSATZSTAENDE::WERKTABELLE::WERTLISTE(const QString& zeile) const {
+    QStringList werte;
+    for (const QString& spalte : SPALTEN)
+        werte << (spalte.isEmpty() ? QStringLiteral("NULL") : zeile + SqlName(spalte));
+    return werte.isEmpty() ? QStringLiteral("NULL") : werte.join(QLatin1Char(','));
+}
+
+QString DATENSATZSTAENDE::WERKTABELLE::BEDINGUNG(const QString& zeile) const {
+    if (!NURBEREICHE) return QStringLiteral("1");
+    QStringList bereiche;
+    for (const QString& spalte : BEREICHE)
+        bereiche << QStringLiteral("coalesce(%1%2,0)<>0").arg(zeile, SqlName(spalte));
+    return bereiche.isEmpty()
+               ? QStringLiteral("0")
+               : QLatin1Char('(') + bereiche.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+}
+
+QList<DATENSATZSTAENDE::WERKTABELLE> DATENSATZSTAENDE::WERKTABELLEN(Connection& db) {
+    // Each table's rows hashed with a salt of their own, so that a row
+    // cannot pass for one of another table.
+    QList<WERKTABELLE> tabellen;
     QStringList namen = DATENSATZTABELLEN();
     namen << QStringLiteral("M1");
     quint64 salz = 0;
@@ -93,28 +95,56 @@ DATENSATZSTAENDE DATENSATZSTAENDE::LESEN(Connection& db) {
         ++salz;
         const TABELLE* t = tabelle(name);
         if (!t) continue;
-        const QString sql = abfrage(db, *t);
-        if (sql.isEmpty()) continue;
-        SumRowsByKey(db, sql, salz * 0x9E3779B97F4A7C15ULL, summen);
+        QStringList vorhanden;
+        for (const Connection::TableColumn& spalte : db.TableColumns(name))
+            vorhanden << spalte.name.toUpper();
+        if (vorhanden.isEmpty()) continue;
+        WERKTABELLE w;
+        w.NAME = name;
+        w.SALZ = salz * 0x9E3779B97F4A7C15ULL;
+        w.PROJEKTWEIT = name == QLatin1String("M1");
+        // A layout row without axis ranges is what a drawing leaves behind.
+        w.NURBEREICHE = name == QLatin1String("G0");
+        for (const QString& spalte : werkspalten(*t))
+            w.SPALTEN << (vorhanden.contains(spalte) ? spalte : QString());
+        for (const char* spalte : {"XMIN", "XMAX", "YMIN", "YMAX"})
+            if (w.NURBEREICHE && vorhanden.contains(QLatin1String(spalte)))
+                w.BEREICHE << QLatin1String(spalte);
+        tabellen << w;
     }
+    return tabellen;
+}
+
+DATENSATZSTAENDE::ROH DATENSATZSTAENDE::ROHLESEN(Connection& db) {
+    // One sum per record key over the rows of all its tables.
+    ROH roh;
+    for (const WERKTABELLE& w : WERKTABELLEN(db))
+        SumRowsByKey(db,
+                     QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4")
+                         .arg(w.SCHLUESSELWERT(QString()), w.WERTLISTE(QString()), SqlName(w.NAME),
+                              w.BEDINGUNG(QString())),
+                     w.SALZ, roh.summen);
+    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0 ORDER BY 1"), db);
+         !rs.Eof(); rs.MoveNext())
+        roh.kennungen[rs.Fields(0).Value().toLongLong()] = rs.Fields(1).Value();
+    return roh;
+}
+
+DATENSATZSTAENDE DATENSATZSTAENDE::AUSROH(const ROH& roh) {
     const auto digest = [&](qint64 id) {
-        const RowSum& summe = summen[id];
-        QByteArray d(24, Qt::Uninitialized);
-        std::memcpy(d.data(), &summe.a, 8);
-        std::memcpy(d.data() + 8, &summe.b, 8);
-        std::memcpy(d.data() + 16, &summe.count, 8);
+        const auto it = roh.summen.find(id);
+        const RowSum summe = it == roh.summen.end() ? RowSum() : it->second;
+        QByteArray d(int(RowSumBytes), Qt::Uninitialized);
+        RowSumToBytes(summe, reinterpret_cast<unsigned char*>(d.data()));
         return d;
     };
     // Records by identifier; a record without its E1 row is no record.
     std::map<QString, std::vector<QByteArray>> inhalte;
     DATENSATZSTAENDE ergebnis;
-    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0 ORDER BY 1"), db);
-         !rs.Eof(); rs.MoveNext()) {
-        const qint64 id = rs.Fields(0).Value().toLongLong();
-        const QString text = rs.Fields(1).Value().toString();
-        const QString schluessel = SCHLUESSEL(text);
+    for (const auto& [id, ken] : roh.kennungen) {
+        const QString schluessel = SCHLUESSEL(ken);
         STAND& stand = ergebnis.m_staende[schluessel];
-        if (stand.anzahl++ == 0) stand.ken = text;
+        if (stand.anzahl++ == 0) stand.ken = ken.toString();
         inhalte[schluessel].push_back(digest(id));
     }
     for (auto& [schluessel, liste] : inhalte) {
@@ -125,11 +155,18 @@ DATENSATZSTAENDE DATENSATZSTAENDE::LESEN(Connection& db) {
         }
         std::sort(liste.begin(), liste.end());
         QCryptographicHash h(kVerfahren);
-        for (const QByteArray& teil : liste) h.addData(teil);
+        for (const QByteArray& teil : liste)
+            h.addData(teil);
         stand.inhalt = h.result();
     }
-    if (summen.count(0)) ergebnis.m_staende[kProjektzeilen] = {QString(), digest(0), 1};
+    const auto projekt = roh.summen.find(0);
+    if (projekt != roh.summen.end() && projekt->second.count > 0)
+        ergebnis.m_staende[kProjektzeilen] = {QString(), digest(0), 1};
     return ergebnis;
+}
+
+DATENSATZSTAENDE DATENSATZSTAENDE::LESEN(Connection& db) {
+    return AUSROH(ROHLESEN(db));
 }
 
 const DATENSATZSTAENDE::STAND* DATENSATZSTAENDE::Stand(const QString& schluessel) const {

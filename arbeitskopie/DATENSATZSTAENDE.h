@@ -15,32 +15,71 @@
 // Columns that a database lacks count as Null, so that digests taken of
 // databases of different ages compare.
 
+#include "platform/database/RowScan.h"
+
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <map>
 #include <optional>
+#include <unordered_map>
 
 class Connection;
 
 class DATENSATZSTAENDE {
 public:
-    // The key of the project's own rows; no identifier can be it.
+    // The key of the project's own rows, and of the records without an
+    // identifier (Null); no identifier can be either.
     static const QString kProjektzeilen;
+    static const QString kOhneKennung;
 
     struct STAND {
-        QString ken;        // as the database writes it (first record's)
-        QByteArray inhalt;  // digest of every record under the identifier
-        int anzahl = 0;     // records under the identifier (2 and more: twice)
+        QString ken;       // as the database writes it (first record's)
+        QByteArray inhalt; // digest of every record under the identifier
+        int anzahl = 0;    // records under the identifier (2 and more: twice)
     };
 
     // Reads the database through its connection (inside an open transaction
     // when the caller has one). Raises the engine's errors.
     static DATENSATZSTAENDE LESEN(Connection& db);
 
+    // What LESEN reads, before it is told by identifier: the sum of each
+    // record key's rows (the project's own rows under 0) and the identifier
+    // of each record key.
+    struct ROH {
+        std::unordered_map<qint64, RowSum> summen;
+        std::map<qint64, QVariant> kennungen;
+    };
+    static ROH ROHLESEN(Connection& db);
+    static DATENSATZSTAENDE AUSROH(const ROH& roh);
+
+    // One table's share in the digest of a record: its rows' record key,
+    // their values that are someone's work (an empty name where the
+    // database lacks the column: Null) and which rows count. Each part as
+    // an expression over the row's columns, prefixed by `zeile` ("NEW.",
+    // say, or nothing).
+    struct WERKTABELLE {
+        QString NAME;
+        quint64 SALZ = 0;
+        bool PROJEKTWEIT = false; // the project's own rows: key 0
+        bool NURBEREICHE = false; // only rows with an axis range count
+        QStringList SPALTEN;
+        QStringList BEREICHE;
+        QString SCHLUESSELWERT(const QString& zeile) const;
+        QString WERTLISTE(const QString& zeile) const;
+        QString BEDINGUNG(const QString& zeile) const;
+    };
+    static QList<WERKTABELLE> WERKTABELLEN(Connection& db);
+
     // The key of an identifier: equal for identifiers that the engine takes
-    // for one.
-    static QString SCHLUESSEL(const QString& ken);
+    // for one, and its own for Null. The one folding wherever records are
+    // matched by identifier.
+    static QString SCHLUESSEL(const QVariant& ken);
+    // Identifiers in the order the engine sorts them ([KEN] COLLATE NOCASE).
+    static bool VORHER(const QString& a, const QString& b);
 
     const STAND* Stand(const QString& schluessel) const;
     const QHash<QString, STAND>& Staende() const { return m_staende; }

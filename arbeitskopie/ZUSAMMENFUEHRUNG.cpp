@@ -30,12 +30,17 @@ struct Zeile {
     bool aktiv;
 };
 
-// The records of an identifier (ID 0, the multiple evaluation, is none).
-std::vector<Zeile> datensaetze(Connection& db, const QString& ken) {
+// The records of a key (ID 0, the multiple evaluation, is none). The key
+// finds the identifier as either side writes it: the engine compares it
+// without letter case; the records without one by Null.
+std::vector<Zeile> datensaetze(Connection& db, const QString& schluessel) {
     std::vector<Zeile> zeilen;
-    Recordset rs(QStringLiteral("SELECT [ID],[AKT] FROM [E1] WHERE [KEN]=? AND [ID]<>0 "
-                                "ORDER BY [ID]"),
-                 db, {ken});
+    const bool ohne = schluessel == DATENSATZSTAENDE::kOhneKennung;
+    Recordset rs(ohne ? QStringLiteral("SELECT [ID],[AKT] FROM [E1] WHERE [KEN] IS NULL AND "
+                                       "[ID]<>0 ORDER BY [ID]")
+                      : QStringLiteral("SELECT [ID],[AKT] FROM [E1] WHERE [KEN]=? AND [ID]<>0 "
+                                       "ORDER BY [ID]"),
+                 db, ohne ? QVariantList() : QVariantList{schluessel});
     for (; !rs.Eof(); rs.MoveNext())
         zeilen.push_back({CLng(rs.Fields(0).Value()), CBool(rs.Fields(1).Value())});
     return zeilen;
@@ -52,8 +57,9 @@ int32_t freierSchluessel(Connection& db) {
     QStringList teile;
     for (const QString& tabelle : DATENSATZTABELLEN())
         teile << QStringLiteral("SELECT Max([ID]) AS m FROM %1").arg(SqlName(tabelle));
-    Recordset rs(QStringLiteral("SELECT Max(m) FROM (%1)").arg(teile.join(QStringLiteral(" UNION ALL "))),
-                 db);
+    Recordset rs(
+        QStringLiteral("SELECT Max(m) FROM (%1)").arg(teile.join(QStringLiteral(" UNION ALL "))),
+        db);
     const QVariant wert = rs.Fields(0).Value();
     return IsNull(wert) ? 1 : std::max(CLng(wert) + 1, 1);
 }
@@ -69,14 +75,19 @@ void projektzeilenUebertragen(Connection& kopie, Connection& projekt) {
     }
 }
 
-void datensatzUebertragen(Connection& kopie, Connection& projekt, const QString& ken) {
-    std::vector<Zeile> alt = datensaetze(kopie, ken);
-    for (const Zeile& zeile : alt) loeschen(kopie, zeile.id);
+void datensatzUebertragen(Connection& kopie, Connection& projekt, const QString& schluessel,
+                          QList<qint64>& geschrieben) {
+    std::vector<Zeile> alt = datensaetze(kopie, schluessel);
+    for (const Zeile& zeile : alt) {
+        loeschen(kopie, zeile.id);
+        geschrieben << zeile.id;
+    }
     size_t frei = 0;
-    for (const Zeile& zeile : datensaetze(projekt, ken)) {
+    for (const Zeile& zeile : datensaetze(projekt, schluessel)) {
         const bool wieder = frei < alt.size();
         const int32_t neu = wieder ? alt[frei].id : freierSchluessel(kopie);
         DATENSATZSCHREIBEN(projekt, zeile.id, kopie, neu);
+        geschrieben << neu;
         // Which records are active is this user's selection.
         kopie.Execute(QStringLiteral("UPDATE [E1] SET [AKT]=? WHERE [ID]=?"),
                       {wieder && alt[frei].aktiv, neu});
@@ -103,10 +114,24 @@ ZUSAMMENFUEHRUNG ZUSAMMENFUEHRUNG::PLANEN(const DATENSATZSTAENDE* basis,
         const bool eigene = !basis || k != b;
         const bool fremde = !basis || p != b;
         if (!fremde) continue;
-        if (!eigene && !doppelt(projekt, schluessel) && !doppelt(kopie, schluessel))
+        const bool mehrfach = doppelt(projekt, schluessel) || doppelt(kopie, schluessel);
+        if (!eigene && !mehrfach) {
             plan.UEBERNEHMEN << schluessel;
-        else
-            plan.KONFLIKTE << schluessel;
+            continue;
+        }
+        plan.KONFLIKTE << schluessel;
+        ART art = ART::GEAENDERT;
+        if (!basis)
+            art = ART::UNBEKANNT;
+        else if (mehrfach)
+            art = ART::MEHRFACH;
+        else if (b.isEmpty())
+            art = ART::BEIDENEU;
+        else if (k.isEmpty())
+            art = ART::HIERGELOESCHT;
+        else if (p.isEmpty())
+            art = ART::DORTGELOESCHT;
+        plan.ARTEN.insert(schluessel, art);
     }
     plan.UEBERNEHMEN.sort();
     plan.KONFLIKTE.sort();
@@ -114,37 +139,43 @@ ZUSAMMENFUEHRUNG ZUSAMMENFUEHRUNG::PLANEN(const DATENSATZSTAENDE* basis,
 }
 
 QStringList ZUSAMMENFUEHRUNG::NAMEN(const QStringList& schluessel, const DATENSATZSTAENDE& kopie,
-                                    const DATENSATZSTAENDE& projekt, const QString& mehrfach) {
+                                    const DATENSATZSTAENDE& projekt, const QString& mehrfach,
+                                    const QString& ohneKennung) {
     QStringList namen;
     bool mitMehrfach = false;
+    bool mitOhne = false;
     for (const QString& s : schluessel) {
         if (s == DATENSATZSTAENDE::kProjektzeilen) {
             mitMehrfach = true;
+            continue;
+        }
+        if (s == DATENSATZSTAENDE::kOhneKennung) {
+            mitOhne = true;
             continue;
         }
         const DATENSATZSTAENDE::STAND* stand = kopie.Stand(s);
         if (!stand) stand = projekt.Stand(s);
         namen << (stand ? stand->ken : s);
     }
-    std::sort(namen.begin(), namen.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
+    std::sort(namen.begin(), namen.end(), DATENSATZSTAENDE::VORHER);
+    if (mitOhne) namen << ohneKennung;
     if (mitMehrfach) namen << mehrfach;
     return namen;
 }
 
-void ZUSAMMENFUEHRUNG::UEBERTRAGEN(Connection& kopie, Connection& projekt,
-                                   const QStringList& schluessel) {
-    if (schluessel.isEmpty()) return;
+QList<qint64> ZUSAMMENFUEHRUNG::UEBERTRAGEN(Connection& kopie, Connection& projekt,
+                                            const QStringList& schluessel) {
+    QList<qint64> geschrieben;
+    if (schluessel.isEmpty()) return geschrieben;
     Transaction transaktion(kopie);
     for (const QString& s : schluessel) {
         if (s == DATENSATZSTAENDE::kProjektzeilen) {
             projektzeilenUebertragen(kopie, projekt);
+            geschrieben << 0;
             continue;
         }
-        // The key finds the identifier as either side writes it: the engine
-        // compares it without letter case.
-        datensatzUebertragen(kopie, projekt, s);
+        datensatzUebertragen(kopie, projekt, s, geschrieben);
     }
     transaktion.Commit();
+    return geschrieben;
 }

@@ -14,30 +14,46 @@
 
 #include "arbeitskopie/DATENSATZSTAENDE.h"
 
+#include <QHash>
+#include <QList>
 #include <QStringList>
 
 class Connection;
 
 struct ZUSAMMENFUEHRUNG {
+    // What each side did with a record both changed, as the box tells it.
+    enum class ART {
+        GEAENDERT,     // changed here and there
+        HIERGELOESCHT, // deleted here, changed there
+        DORTGELOESCHT, // changed here, deleted there
+        BEIDENEU,      // a new record on each side under one identifier
+        MEHRFACH,      // an identifier held by several records on a side
+        UNBEKANNT,     // without a base: held otherwise here and there
+    };
+
     // Keys (DATENSATZSTAENDE) whose project version the copy takes.
     QStringList UEBERNEHMEN;
-    // Keys that both sides changed otherwise.
+    // Keys that both sides changed otherwise, and what each side did.
     QStringList KONFLIKTE;
+    QHash<QString, ART> ARTEN;
 
     static ZUSAMMENFUEHRUNG PLANEN(const DATENSATZSTAENDE* basis, const DATENSATZSTAENDE& kopie,
                                    const DATENSATZSTAENDE& projekt);
 
-    // The identifiers of keys as a box names them, sorted; the project's
-    // own rows by `mehrfach`.
+    // The identifiers of keys as a box names them, sorted as the engine
+    // sorts them; a record without an identifier by `ohneKennung`, the
+    // project's own rows by `mehrfach`, last.
     static QStringList NAMEN(const QStringList& schluessel, const DATENSATZSTAENDE& kopie,
-                             const DATENSATZSTAENDE& projekt, const QString& mehrfach);
+                             const DATENSATZSTAENDE& projekt, const QString& mehrfach,
+                             const QString& ohneKennung);
 
     // Writes the project's version of the records `schluessel` into the copy,
     // all in one transaction of `kopie`: the copy's rows of each go, the
     // project's come (under the copy's key where it had the record, else a
     // free one; with the copy's active flag where it had one). A record the
-    // project lacks is deleted. Raises the databases' errors, the copy as it
-    // was before.
-    static void UEBERTRAGEN(Connection& kopie, Connection& projekt,
-                            const QStringList& schluessel);
+    // project lacks is deleted. Returns the record keys of the copy that it
+    // wrote or deleted (0 for the project's own rows). Raises the databases'
+    // errors, the copy as it was before.
+    static QList<qint64> UEBERTRAGEN(Connection& kopie, Connection& projekt,
+                                     const QStringList& schluessel);
 };

@@ -78,8 +78,7 @@ bool Connection::HasMoved(sqlite3* db) {
     int moved = 0;
     // The engine compares the file it holds with the file at its path (one
     // stat), without touching the database.
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
-        return true;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK) return true;
     return moved != 0;
 }
 
@@ -121,6 +120,28 @@ void Connection::openPath(const QString& path) {
     }
     m_db = db;
     m_level = 0;
+    if (!m_opened) return;
+    try {
+        m_opened(*this);
+    } catch (...) {
+        Close();
+        throw;
+    }
+}
+
+void Connection::ExecuteTemporary(const QString& sql) {
+    RequireOpen();
+    char* error = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    const QString message = QString::fromUtf8(error ? error : "");
+    sqlite3_free(error);
+    SchemaChanged();
+    if (rc != SQLITE_OK) Raise(sqlite3_extended_errcode(m_db), sql + QLatin1Char(' ') + message);
+}
+
+void Connection::SetOpenedHook(std::function<void(Connection&)> hook) {
+    m_opened = std::move(hook);
+    if (m_opened && m_db) m_opened(*this);
 }
 
 void Connection::Close() {
@@ -169,6 +190,14 @@ RuntimeError Connection::Error(int engineCode, const QString& context) const {
 }
 
 void Connection::Raise(int engineCode, const QString& context) const {
+    // A full or failing disk ends the open transaction whole, whether the
+    // engine rolled back only the statement (it does where a statement
+    // journal, kept for triggers say, lets it) or everything: a command
+    // never goes on to keep half of what it wrote.
+    const int primary = engineCode & 0xff;
+    if (m_db && m_level > 0 && (primary == SQLITE_FULL || primary == SQLITE_IOERR) &&
+        !sqlite3_get_autocommit(m_db))
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     try {
         raiseEngineError(engineCode, context);
     } catch (const RuntimeError& error) {
@@ -214,12 +243,16 @@ void Connection::RaiseRefusal(int engineCode, const QString& path, const QString
     if (engineCode == SQLITE_READONLY_DBMOVED) throw DatabaseError::ReplacedError(path);
     switch (engineCode & 0xff) {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: throw DatabaseError::LockedError(path);
+    case SQLITE_LOCKED:
+        throw DatabaseError::LockedError(path);
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: throw DatabaseError::DamagedError(path, QString());
+    case SQLITE_NOTADB:
+        throw DatabaseError::DamagedError(path, QString());
     case SQLITE_READONLY:
-    case SQLITE_PERM: throw DatabaseError::ReadOnlyError(path);
-    case SQLITE_FULL: throw DatabaseError::DiskFullError(path);
+    case SQLITE_PERM:
+        throw DatabaseError::ReadOnlyError(path);
+    case SQLITE_FULL:
+        throw DatabaseError::DiskFullError(path);
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN: {
         // The engine says "disk I/O error" or "unable to open" for a folder
@@ -232,7 +265,8 @@ void Connection::RaiseRefusal(int engineCode, const QString& path, const QString
             throw DatabaseError::FileNotFoundError(path);
         throw DatabaseError::IoFailureError(path);
     }
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -115,6 +115,16 @@ public:
         m_writeGuard = std::move(guard);
         m_takeBack = std::move(takeBack);
     }
+    // Called after every open of a file through this connection (a reopen
+    // too), before anything else uses it: for what the engine keeps only per
+    // connection (functions, temporary triggers). When it throws, the
+    // connection is closed again and the error reaches the opener. Null:
+    // nothing is called; set on an open connection, it is called at once.
+    void SetOpenedHook(std::function<void(Connection&)> hook);
+    // Runs statements that change only what this connection keeps for itself
+    // (temporary triggers and tables): no write guard runs, as nothing of
+    // the file changes. Raises the engine's errors.
+    void ExecuteTemporary(const QString& sql);
     // Runs the guard now for the open transaction, as its first write would,
     // so that a command learns of a refusal before it writes anything.
     void PassWriteGuard();
@@ -222,6 +232,7 @@ private:
     int m_level = 0;
     std::function<void()> m_writeGuard;
     std::function<void()> m_takeBack;
+    std::function<void(Connection&)> m_opened;
     bool m_guarded = false;   // the guard passed for the open outermost transaction
     bool m_deferred = false;  // it passes the guard at its commit (DeferWriteGuard)
     bool m_unguarded = false; // it wrote without the guard meanwhile

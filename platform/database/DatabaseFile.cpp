@@ -18,17 +18,17 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <optional>
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -162,8 +162,7 @@ void clearWrittenFields(unsigned char* header, size_t length) {
 bool inWalMode(sqlite3* db) {
     sqlite3_stmt* statement = nullptr;
     bool wal = false;
-    if (sqlite3_prepare_v2(db, "PRAGMA main.journal_mode", -1, &statement, nullptr) ==
-            SQLITE_OK &&
+    if (sqlite3_prepare_v2(db, "PRAGMA main.journal_mode", -1, &statement, nullptr) == SQLITE_OK &&
         sqlite3_step(statement) == SQLITE_ROW) {
         const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
         wal = mode && QByteArray(mode).compare("wal", Qt::CaseInsensitive) == 0;
@@ -198,7 +197,8 @@ std::optional<QByteArray> digestOf(sqlite3* db) {
     const bool fetchable = file->pMethods->iVersion >= 3 && file->pMethods->xFetch;
     std::vector<unsigned char> buffer(1 << 16);
     for (sqlite3_int64 offset = 0; offset < size;) {
-        const int amount = int(std::min<sqlite3_int64>(sqlite3_int64(buffer.size()), size - offset));
+        const int amount =
+            int(std::min<sqlite3_int64>(sqlite3_int64(buffer.size()), size - offset));
         void* page = nullptr;
         const unsigned char* bytes = buffer.data();
         if (fetchable && offset > 0 &&
@@ -336,7 +336,8 @@ void toRollbackJournal(const QString& path, const QString& shown) {
     }
     Handle handle;
     open(handle, path, SQLITE_OPEN_READWRITE, shown);
-    const int rc = sqlite3_exec(handle.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    const int rc =
+        sqlite3_exec(handle.get(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) fail(side(handle, shown), rc);
 }
 
@@ -376,8 +377,10 @@ bool copyToNewFile(const Side& source, const QString& targetPath, bool checked =
                 if (markieren.joinable()) markieren.join();
                 throw;
             }
-            if (markieren.joinable()) markieren.join();
-            else if (written) mark = markOf(target.get());
+            if (markieren.joinable())
+                markieren.join();
+            else if (written)
+                mark = markOf(target.get());
         }
         if (decide && !decide()) {
             removeQuietly(temporary);
@@ -549,25 +552,28 @@ void writeInPlace(const Side& target) {
         exec(target, QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM quelle.%1")
                          .arg(SqlName(table), names.join(QLatin1Char(','))));
     }
-    const QStringList indexes = column(
-        target, QStringLiteral("SELECT sql FROM quelle.sqlite_master WHERE type='index' AND "
-                               "sql IS NOT NULL AND name NOT IN (SELECT name FROM "
-                               "main.sqlite_master)"));
-    for (const QString& index : indexes) exec(target, index);
+    const QStringList indexes =
+        column(target, QStringLiteral("SELECT sql FROM quelle.sqlite_master WHERE type='index' AND "
+                                      "sql IS NOT NULL AND name NOT IN (SELECT name FROM "
+                                      "main.sqlite_master)"));
+    for (const QString& index : indexes)
+        exec(target, index);
 }
 
 // The engine's check of the database attached as "quelle"; damage is the
 // source's.
 void checkAttached(const Side& target, const QString& sourcePath) {
     const QStringList found = column(target, QStringLiteral("PRAGMA quelle.quick_check"));
-    if (found != QStringList{QStringLiteral("ok")}) throw DatabaseError::DamagedError(sourcePath, QString());
+    if (found != QStringList{QStringLiteral("ok")})
+        throw DatabaseError::DamagedError(sourcePath, QString());
 }
 
 // The Save's copy: see CopyDatabase(Connection&, ...) and
 // CopyDatabaseIfUnchanged.
-bool replaceFrom(Connection& source, const QString& targetPath,
-                 const QList<DatabaseMark>* accepted, DatabaseMark* mark, bool compare,
-                 const std::function<void(const DatabaseMark&)>& beforeReplace) {
+bool replaceFrom(Connection& source, const QString& targetPath, const QList<DatabaseMark>* accepted,
+                 DatabaseMark* mark, bool compare,
+                 const std::function<void(const DatabaseMark&)>& beforeReplace,
+                 const std::function<bool()>& unreadableAccepted = {}) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
     const QFileInfo target(targetPath);
@@ -605,9 +611,15 @@ bool replaceFrom(Connection& source, const QString& targetPath,
     const QList<DatabaseMark> none;
     const QList<DatabaseMark>& allowed = accepted ? *accepted : none;
     const bool comparing = mark && compare && existing;
+    // A target whose mark cannot be read is compared by whoever can tell
+    // what it holds, under the same write lock.
+    const auto accept = [&](const DatabaseMark& now) {
+        return DatabaseMark::Contains(allowed, now) ||
+               (!now.known && unreadableAccepted && unreadableAccepted());
+    };
     if (comparing && wal) {
         const DatabaseMark now = markOf(existing->get());
-        if (!DatabaseMark::Contains(allowed, now)) {
+        if (!accept(now)) {
             *mark = now;
             return false;
         }
@@ -647,7 +659,7 @@ bool replaceFrom(Connection& source, const QString& targetPath,
     try {
         return copyToNewFile(from, targetPath, true, QString(), mark, beforeReplace, [&] {
             warten();
-            if (DatabaseMark::Contains(allowed, now)) return true;
+            if (accept(now)) return true;
             *mark = now;
             return false;
         });
@@ -664,8 +676,10 @@ void CopyDatabase(Connection& source, const QString& targetPath) {
 
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark, bool compare,
-                             const std::function<void(const DatabaseMark&)>& beforeReplace) {
-    return replaceFrom(source, targetPath, &accepted, &mark, compare, beforeReplace);
+                             const std::function<void(const DatabaseMark&)>& beforeReplace,
+                             const std::function<bool()>& unreadableAccepted) {
+    return replaceFrom(source, targetPath, &accepted, &mark, compare, beforeReplace,
+                       unreadableAccepted);
 }
 
 DatabaseMark MarkOfDatabase(const QString& path) {

@@ -95,10 +95,13 @@ void CopyDatabase(Connection& source, const QString& targetPath);
 // A target in WAL mode is written in place through the engine, in the
 // transaction that compared it: its -wal belongs to it, and the engine
 // would lay that -wal over any new file renamed to its path.
+// A target whose mark cannot be read is one of `accepted` only where
+// `unreadableAccepted`, asked under the target's write lock, says so.
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark,
                              bool compare = true,
-                             const std::function<void(const DatabaseMark&)>& beforeReplace = {});
+                             const std::function<void(const DatabaseMark&)>& beforeReplace = {},
+                             const std::function<bool()>& unreadableAccepted = {});
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.
 void CopyDatabase(const QString& sourcePath, Connection& target);

@@ -23,7 +23,8 @@ public:
             m_laenge += groesse;
             return;
         }
-        if (m_lang.isEmpty()) m_lang.append(reinterpret_cast<const char*>(m_puffer), qsizetype(m_laenge));
+        if (m_lang.isEmpty())
+            m_lang.append(reinterpret_cast<const char*>(m_puffer), qsizetype(m_laenge));
         m_lang.append(static_cast<const char*>(daten), qsizetype(groesse));
     }
     std::pair<quint64, quint64> Digest() const {
@@ -42,7 +43,127 @@ private:
     QByteArray m_lang;
 };
 
+// A row hashed as the digests read it: the salt, then every value with its
+// type. `At(c)` gives the c-th value as the engine's value accessors do, so
+// that a row read by a query and the same row handed to a trigger hash
+// alike.
+template <typename Values>
+std::pair<quint64, quint64> zeilendigest(Zeile& zeile, quint64 salt, const Values& werte, int von,
+                                         int bis) {
+    zeile.Leeren();
+    zeile.Anhaengen(&salt, sizeof salt);
+    for (int c = von; c < bis; ++c) {
+        const unsigned char type = static_cast<unsigned char>(werte.Type(c));
+        zeile.Anhaengen(&type, 1);
+        switch (type) {
+        case SQLITE_INTEGER: {
+            const qint64 v = werte.Int64(c);
+            zeile.Anhaengen(&v, sizeof v);
+            break;
+        }
+        case SQLITE_FLOAT: {
+            const double v = werte.Double(c);
+            zeile.Anhaengen(&v, sizeof v);
+            break;
+        }
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            const void* data = type == SQLITE_TEXT ? werte.Text(c) : werte.Blob(c);
+            const int size = werte.Bytes(c);
+            zeile.Anhaengen(&size, sizeof size);
+            if (size > 0) zeile.Anhaengen(data, size_t(size));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return zeile.Digest();
+}
+
+struct Spalten {
+    sqlite3_stmt* s;
+    int Type(int c) const { return sqlite3_column_type(s, c); }
+    qint64 Int64(int c) const { return sqlite3_column_int64(s, c); }
+    double Double(int c) const { return sqlite3_column_double(s, c); }
+    const void* Text(int c) const { return sqlite3_column_text(s, c); }
+    const void* Blob(int c) const { return sqlite3_column_blob(s, c); }
+    int Bytes(int c) const { return sqlite3_column_bytes(s, c); }
+};
+
+struct Argumente {
+    sqlite3_value** v;
+    int Type(int c) const { return sqlite3_value_type(v[c]); }
+    qint64 Int64(int c) const { return sqlite3_value_int64(v[c]); }
+    double Double(int c) const { return sqlite3_value_double(v[c]); }
+    const void* Text(int c) const { return sqlite3_value_text(v[c]); }
+    const void* Blob(int c) const { return sqlite3_value_blob(v[c]); }
+    int Bytes(int c) const { return sqlite3_value_bytes(v[c]); }
+};
+
+RowSum summeAus(sqlite3_value* wert) {
+    if (sqlite3_value_type(wert) == SQLITE_BLOB && sqlite3_value_bytes(wert) == int(RowSumBytes))
+        return RowSumFromBytes(sqlite3_value_blob(wert));
+    return RowSum();
+}
+
+void summeZurueck(sqlite3_context* kontext, const RowSum& summe) {
+    unsigned char bytes[RowSumBytes];
+    RowSumToBytes(summe, bytes);
+    sqlite3_result_blob(kontext, bytes, int(RowSumBytes), SQLITE_TRANSIENT);
+}
+
+// rowsum(salt, value...), an aggregate: the sum of the rows.
+void rowsumSchritt(sqlite3_context* kontext, int anzahl, sqlite3_value** werte) {
+    auto* summe = static_cast<RowSum*>(sqlite3_aggregate_context(kontext, sizeof(RowSum)));
+    if (!summe) {
+        sqlite3_result_error_nomem(kontext);
+        return;
+    }
+    Zeile zeile;
+    const auto [a, b] =
+        zeilendigest(zeile, quint64(sqlite3_value_int64(werte[0])), Argumente{werte}, 1, anzahl);
+    summe->a += a;
+    summe->b += b;
+    ++summe->count;
+}
+
+void rowsumEnde(sqlite3_context* kontext) {
+    auto* summe = static_cast<RowSum*>(sqlite3_aggregate_context(kontext, 0));
+    summeZurueck(kontext, summe ? *summe : RowSum());
+}
+
+// rowsum_plus(sum...): sums added up, Null as none; Null for no rows.
+void rowsumPlus(sqlite3_context* kontext, int anzahl, sqlite3_value** werte) {
+    RowSum gesamt;
+    for (int i = 0; i < anzahl; ++i) {
+        const RowSum teil = summeAus(werte[i]);
+        gesamt.a += teil.a;
+        gesamt.b += teil.b;
+        gesamt.count += teil.count;
+    }
+    if (gesamt.count == 0)
+        sqlite3_result_null(kontext);
+    else
+        summeZurueck(kontext, gesamt);
+}
+
 } // namespace
+
+void RowSumToBytes(const RowSum& sum, unsigned char* bytes) {
+    std::memcpy(bytes, &sum.a, 8);
+    std::memcpy(bytes + 8, &sum.b, 8);
+    std::memcpy(bytes + 16, &sum.count, 8);
+}
+
+RowSum RowSumFromBytes(const void* bytes) {
+    RowSum sum;
+    const auto* b = static_cast<const unsigned char*>(bytes);
+    std::memcpy(&sum.a, b, 8);
+    std::memcpy(&sum.b, b + 8, 8);
+    std::memcpy(&sum.count, b + 16, 8);
+    return sum;
+}
 
 void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
                   std::unordered_map<qint64, RowSum>& sums) {
@@ -58,37 +179,7 @@ void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
     RowSum* last = nullptr;
     while (statement.Step()) {
         const qint64 key = sqlite3_column_int64(s, 0);
-        zeile.Leeren();
-        zeile.Anhaengen(&salt, sizeof salt);
-        for (int c = 1; c < columns; ++c) {
-            const unsigned char type = static_cast<unsigned char>(sqlite3_column_type(s, c));
-            zeile.Anhaengen(&type, 1);
-            switch (type) {
-            case SQLITE_INTEGER: {
-                const qint64 v = sqlite3_column_int64(s, c);
-                zeile.Anhaengen(&v, sizeof v);
-                break;
-            }
-            case SQLITE_FLOAT: {
-                const double v = sqlite3_column_double(s, c);
-                zeile.Anhaengen(&v, sizeof v);
-                break;
-            }
-            case SQLITE_TEXT:
-            case SQLITE_BLOB: {
-                const void* data = type == SQLITE_TEXT ? static_cast<const void*>(
-                                                             sqlite3_column_text(s, c))
-                                                       : sqlite3_column_blob(s, c);
-                const int size = sqlite3_column_bytes(s, c);
-                zeile.Anhaengen(&size, sizeof size);
-                if (size > 0) zeile.Anhaengen(data, size_t(size));
-                break;
-            }
-            default:
-                break;
-            }
-        }
-        const auto [a, b] = zeile.Digest();
+        const auto [a, b] = zeilendigest(zeile, salt, Spalten{s}, 1, columns);
         if (!last || key != lastKey) {
             last = &sums[key];
             lastKey = key;
@@ -97,4 +188,16 @@ void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
         last->b += b;
         ++last->count;
     }
+}
+
+void InstallRowSumFunctions(Connection& connection) {
+    connection.RequireOpen();
+    int rc = sqlite3_create_function_v2(connection.Handle(), "rowsum", -1,
+                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
+                                        rowsumSchritt, rowsumEnde, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_create_function_v2(connection.Handle(), "rowsum_plus", -1,
+                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rowsumPlus,
+                                        nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) connection.Raise(rc, QStringLiteral("rowsum"));
 }

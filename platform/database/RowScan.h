@@ -20,8 +20,22 @@ struct RowSum {
     bool operator==(const RowSum&) const = default;
 };
 
+// A sum as 24 bytes (a, b, count, each little-endian as the machine keeps
+// it), for keeping it in a table.
+constexpr size_t RowSumBytes = 24;
+void RowSumToBytes(const RowSum& sum, unsigned char* bytes);
+RowSum RowSumFromBytes(const void* bytes);
+
 // Runs `sql` on the connection (its first column a whole number, the key of
 // the row's group; the others any values) and adds every row, hashed with
 // `salt`, to the sum of its group. Raises the engine's errors.
 void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
                   std::unordered_map<qint64, RowSum>& sums);
+
+// Makes two functions known to the connection: the aggregate
+// rowsum(salt, value...), the sum of its rows as SumRowsByKey sums the rows
+// of a query with those values and `salt` (a blob of RowSumBytes, zero for
+// no rows), and rowsum_plus(sum...), such sums added up (Null as zero, and
+// Null for a sum of no rows).
+// Raises the engine's errors.
+void InstallRowSumFunctions(Connection& connection);

@@ -70,7 +70,8 @@ TEST(Speichern, WhatOnlyAnotherChangedIsJoinedUnasked) {
     EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,NEU,FREMD"));
     EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("P1,NEU,FREMD"));
     ASSERT_FALSE(labor.DIALOG.m_hinweise.isEmpty());
-    EXPECT_EQ(labor.DIALOG.m_hinweise.last(), QString::fromUtf8("Von anderen übernommen: FREMD, P2"));
+    EXPECT_EQ(labor.DIALOG.m_hinweise.last(),
+              QString::fromUtf8("Von anderen übernommen: FREMD, P2 (gelöscht)"));
     EXPECT_FALSE(lauf->kopie->BOGEAENDERT());
 }
 
@@ -88,23 +89,23 @@ TEST(Speichern, ARecordBothChangedIsAskedAboutAndEachAnswerDoesWhatItSays) {
         KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
         const auto lauf = labor.GESTARTET();
         lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [KOM]='mein'"));
-        Connection(labor.PROJEKTDATENBANK()).Execute(QStringLiteral("UPDATE [E1] SET [KOM]='fremd'"));
+        Connection(labor.PROJEKTDATENBANK())
+            .Execute(QStringLiteral("UPDATE [E1] SET [KOM]='fremd'"));
         labor.DIALOG.ANTWORTEN({fall.antwort});
         EXPECT_EQ(speichern(*lauf->kopie), fall.gespeichert);
         ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
         const KOPIEDIALOG::BOX box = labor.DIALOG.BOXEN()[0];
         EXPECT_EQ(box.text,
-                  QStringLiteral("Das Projekt TE0001.00 (") +
-                      QDir::toNativeSeparators(labor.PROJEKTDATENBANK()) +
-                      QString::fromUtf8(
-                          ") wurde seit dem letzten Abgleich der Arbeitskopie von einem anderen "
-                          "Benutzer oder Programm geändert. Was nur dort oder nur hier geändert "
-                          "wurde, bleibt, wie es geändert wurde.\r\nDiese Datensätze wurden "
-                          "hier und dort geändert: P1.\r\nJa: Ihre Fassung wird gespeichert; "
-                          "die Fassung im Projekt geht verloren.\r\nNein: die Fassung im "
-                          "Projekt bleibt; Ihre Fassung geht verloren.\r\nAbbrechen: es wird "
-                          "nichts gespeichert; alle Ihre Änderungen bleiben in der "
-                          "Arbeitskopie."));
+                  QString::fromUtf8(
+                      "Das Projekt TE0001.00 wurde seit dem letzten Abgleich der Arbeitskopie von "
+                      "einem anderen "
+                      "Benutzer oder Programm geändert. Was nur dort oder nur hier geändert "
+                      "wurde, bleibt, wie es geändert wurde.\r\nDiese Datensätze wurden "
+                      "hier und dort geändert: P1.\r\nJa: Ihre Fassung wird gespeichert; "
+                      "die Fassung im Projekt geht verloren.\r\nNein: die Fassung im "
+                      "Projekt bleibt; Ihre Fassung geht verloren.\r\nAbbrechen: es wird "
+                      "nichts gespeichert; alle Ihre Änderungen bleiben in der "
+                      "Arbeitskopie."));
         EXPECT_EQ(box.stil, vbYesNoCancel + vbExclamation + vbDefaultButton3);
         EXPECT_EQ(box.titel, QStringLiteral("Speichern"));
         EXPECT_EQ(KOPIELABOR::KOMMENTAR(labor.PROJEKTDATENBANK()), QString::fromUtf8(fall.projekt));

@@ -1,10 +1,11 @@
 #include "SHELLLABOR.h"
 
+#include "arbeitskopie/KOPIEBASIS.h"
 #include "data/SCHEMA.h"
-#include "support/PROJEKTLESEN.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/Variant.h"
+#include "support/PROJEKTLESEN.h"
 
 #include <QDir>
 #include <QFile>
@@ -95,6 +96,13 @@ void SHELLLABOR::DATENSATZ(const QString& datenbank, int id, const QString& ken,
     Connection verbindung(datenbank);
     verbindung.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (?,?,?,?)"),
                        {id, ken, kom.isNull() ? VNull() : QVariant(kom), akt});
+}
+
+void SHELLLABOR::KOPIEDATENSATZ(const QString& arbeitskopie, int id, const QString& ken) {
+    Connection verbindung(arbeitskopie);
+    KOPIEBASIS::EINRICHTEN(verbindung);
+    verbindung.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                       {id, ken});
 }
 
 QString SHELLLABOR::RAHMENPROGRAMMANLEGEN() const {

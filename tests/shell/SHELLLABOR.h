@@ -60,6 +60,9 @@ public:
     // Adds a record to a database.
     static void DATENSATZ(const QString& datenbank, int id, const QString& ken, bool akt = false,
                           const QString& kom = QString());
+    // The same into a working copy, through a connection of its own that
+    // keeps the copy's base as the program's does.
+    static void KOPIEDATENSATZ(const QString& arbeitskopie, int id, const QString& ken);
     // A stand-in frame program KORVA beside the program's directory.
     QString RAHMENPROGRAMMANLEGEN() const;
 

@@ -5,8 +5,8 @@
 
 #include "SHELLLABOR.h"
 #include "support/KINDPROZESS.h"
-#include "support/TESTSCHALTER.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TESTSCHALTER.h"
 
 #include "input/mdiEINGABE.h"
 #include "platform/database/Connection.h"
@@ -112,7 +112,7 @@ int lauf(const QStringList& a) {
     while (std::getline(std::cin, zeile)) {
         const QStringList teile = QString::fromStdString(zeile).split(QLatin1Char(' '));
         if (teile.at(0) == QLatin1String("DATENSATZ") || teile.at(0) == QLatin1String("AENDERN")) {
-            SHELLLABOR::DATENSATZ(f.XMDBPFAD(), teile.at(1).toInt(), teile.at(2));
+            SHELLLABOR::KOPIEDATENSATZ(f.XMDBPFAD(), teile.at(1).toInt(), teile.at(2));
             if (teile.at(0) == QLatin1String("AENDERN")) f.SETZEBOGEAENDERT(true);
         } else if (teile.at(0) == QLatin1String("NEU")) {
             f.mnuNEU_Click();
@@ -206,7 +206,7 @@ int speichern(const QStringList& a) {
     frmMAINFENSTER f;
     f.MDIForm_Load();
     for (int n = 1;; ++n) {
-        SHELLLABOR::DATENSATZ(f.XMDBPFAD(), 100 + n, QStringLiteral("S%1").arg(n));
+        SHELLLABOR::KOPIEDATENSATZ(f.XMDBPFAD(), 100 + n, QStringLiteral("S%1").arg(n));
         f.mnuSPEICHERN_Click();
         melden(QStringLiteral("GESPEICHERT %1").arg(n));
     }
@@ -520,7 +520,8 @@ TEST(Laeufe, ACompactionBesideAStoringRunLosesNothingAndDamagesNothing) {
         ballast(labor.PROJEKTDATENBANK());
         QProcess erster, zweiter;
         for (QProcess* lauf : {&erster, &zweiter}) {
-            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"),
+                                 {labor.WURZEL(), "tester", "keine"});
             ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
         }
         QProcess& a = aZuerst ? erster : zweiter;
@@ -601,7 +602,8 @@ TEST(Laeufe, WithoutAStateFolderARunWritesNothingAndLosesNothing) {
     SHELLLABOR labor;
     SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
     abgestuerzt(labor, QStringLiteral("DATENSATZ 2 VONA"));
-    const QString zustand = QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
+    const QString zustand =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD.zustand");
     ASSERT_TRUE(QDir(zustand).removeRecursively());
     QFile imWeg(zustand);
     ASSERT_TRUE(imWeg.open(QIODevice::WriteOnly));
@@ -737,8 +739,7 @@ TEST(Laeufe, TheRunThatMadeTheCopyIsKnownFromItAndNoneIsAloneWhereItsLockIsRefus
         } zurueck;
         {
             ScriptedDialogs boxen;
-            if (verweigert)
-                boxen.expect(vbYes, meldung.mid(meldung.indexOf(QLatin1Char('('))));
+            if (verweigert) boxen.expect(vbYes, meldung.mid(meldung.indexOf(QLatin1Char('('))));
             frmMAINFENSTER f;
             ASSERT_TRUE(f.MDIForm_Load());
             EXPECT_EQ(boxen.boxes().size(), verweigert ? 1 : 0);

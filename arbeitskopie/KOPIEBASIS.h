@@ -1,0 +1,61 @@
+#pragma once
+
+// The base of the working copy: what each record was when the copy last met
+// the project (taken from it, written over it by a Save, or a record the
+// Save's join took from it). A Save into a project that someone else wrote
+// into since sets the copy and the project beside it, record by record; the
+// records that differ from their base are this user's changes.
+//
+// The base lives inside the copy's own database, so that no start, kill,
+// compaction or move of the copy can part the two: the table VELD_BASIS
+// holds, for every record key written since the copy last met the project,
+// what the record was before (its digest as DATENSATZSTAENDE sums it, and
+// whether it had its general data and under which identifier). Triggers of
+// the copy's connection write that row before the first change of the
+// record, in the transaction of the change itself, whatever wrote it and
+// whenever its guard ran. A record without a row is as it was. When the
+// copy meets the project, the rows of what met it go in the same
+// transaction; a fresh copy starts without rows.
+//
+// A copy made before the base was kept, with unsaved changes, has no base:
+// the table VELD_BASISSTAND then holds a row, and the join asks about every
+// record held otherwise until a Save.
+
+#include "arbeitskopie/DATENSATZSTAENDE.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class Connection;
+
+class KOPIEBASIS {
+public:
+    // A new copy (not yet at the copy's path) of the project: its base is
+    // itself. Any base the file carried from elsewhere goes.
+    static void NEU(const QString& datei);
+    // A copy kept at a start: a copy made before the base was kept gets its
+    // tables, with a base of its own where it holds no unsaved change
+    // (`unveraendert`), and none otherwise. Nothing else is touched.
+    static void SICHERN(const QString& datei, bool unveraendert);
+    // Makes the copy's connection keep the base: its functions and triggers,
+    // which the engine keeps per connection (called at every open). A file
+    // without the base's tables gets them, without a base.
+    static void EINRICHTEN(Connection& kopie);
+
+    // The copy's records and its base (nullopt where it has none), read in
+    // one go through the copy's connection (in the caller's transaction).
+    struct STAENDE {
+        DATENSATZSTAENDE kopie;
+        std::optional<DATENSATZSTAENDE> basis;
+    };
+    static STAENDE LESEN(Connection& kopie);
+
+    // The records of these keys met the project (the join took them): their
+    // base is what the copy holds of them now. In the caller's transaction.
+    static void ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel);
+    // The whole copy met the project (a Save wrote it over it), through a
+    // connection that writes without the copy's triggers, in its open
+    // transaction.
+    static void ABGEGLICHEN(Connection& kopie);
+};
