@@ -47,8 +47,7 @@ QString vorherFesthalten(const QList<DATENSATZSTAENDE::WERKTABELLE>& tabellen,
     }
     return QStringLiteral("INSERT OR IGNORE INTO [VELD_BASIS] ([ID],[E1DA],[KEN],[D]) "
                           "SELECT %1, EXISTS(SELECT 1 FROM main.[E1] WHERE [ID]=(%1)), "
-                          "(SELECT [KEN] FROM main.[E1] WHERE [ID]=(%1)), rowsum_plus(%2) "
-                          "WHERE NOT EXISTS(SELECT 1 FROM main.[VELD_BASIS] WHERE [ID]=(%1));")
+                          "(SELECT [KEN] FROM main.[E1] WHERE [ID]=(%1)), rowsum_plus(%2);")
         .arg(schluessel, teile.join(QLatin1Char(',')));
 }
 
@@ -97,16 +96,22 @@ void KOPIEBASIS::EINRICHTEN(Connection& kopie) {
                               : QStringLiteral("UPDATE OF ") + spalten.join(QLatin1Char(','));
         const QString neu = w.SCHLUESSELWERT(QStringLiteral("NEW."));
         const QString alt = w.SCHLUESSELWERT(QStringLiteral("OLD."));
-        sql += QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1_i BEFORE INSERT ON %2 "
-                              "BEGIN %3 END;")
-                   .arg(name, tabelle, vorherFesthalten(tabellen, neu));
-        sql += QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1_d BEFORE DELETE ON %2 "
-                              "BEGIN %3 END;")
-                   .arg(name, tabelle, vorherFesthalten(tabellen, alt));
-        sql += QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1_u BEFORE %2 ON %3 "
-                              "BEGIN %4 %5 END;")
-                   .arg(name, aenderung, tabelle, vorherFesthalten(tabellen, alt),
-                        vorherFesthalten(tabellen, neu));
+        // The trigger's condition spares every later write of the record the
+        // digest: the statement's own subqueries would be taken at once.
+        const auto trigger = [&](const QString& art, const QString& wann, const QString& wer,
+                                 const QString& auch) {
+            sql += QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1 BEFORE %2 ON %3 "
+                                  "WHEN %4NOT EXISTS(SELECT 1 FROM main.[VELD_BASIS] "
+                                  "WHERE [ID]=(%5)) BEGIN %6 END;")
+                       .arg(name + art, wann, tabelle, auch, wer, vorherFesthalten(tabellen, wer));
+        };
+        trigger(QStringLiteral("_i"), QStringLiteral("INSERT"), neu, QString());
+        trigger(QStringLiteral("_d"), QStringLiteral("DELETE"), alt, QString());
+        trigger(QStringLiteral("_u"), aenderung, alt, QString());
+        // A record key changed: the record under the new key was not there.
+        if (!w.PROJEKTWEIT)
+            trigger(QStringLiteral("_n"), aenderung, neu,
+                    QStringLiteral("(%1)<>(%2) AND ").arg(neu, alt));
     }
     kopie.ExecuteTemporary(sql);
 }

@@ -18,6 +18,7 @@ KOPIEDIALOG::KOPIEDIALOG(QString projektdatenbank, QString arbeitskopie)
 
 int KOPIEDIALOG::FRAGEN(const QString& text, int stil, const QString& titel, const QString&, int) {
     m_boxen.append({text, stil, titel});
+    if (m_waehrendFrage) m_waehrendFrage(text);
     if (m_antworten.isEmpty()) {
         ADD_FAILURE() << "unexpected box: " << text.toStdString();
         return 1;

@@ -13,6 +13,7 @@
 #include <QList>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 class Connection;
@@ -45,6 +46,8 @@ public:
     void HINWEISEN(const QString& zeile, const QString&) override { m_hinweise << zeile; }
     // The lines the copy left for the status bar.
     QStringList m_hinweise;
+    // Called with each box's text while the box waits, before its answer.
+    std::function<void(const QString&)> m_waehrendFrage;
 
 private:
     QString m_projektdatenbank;

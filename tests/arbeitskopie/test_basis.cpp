@@ -1,0 +1,264 @@
+// What this user changed, known for certain: the copy's base moves with
+// every take, survives a stop, a kill and a restore of the copy, sees every
+// kind of write; each answer holds for its versions, and the box says what
+// each side did.
+
+#include "KOPIELABOR.h"
+
+#include "platform/database/BusyWait.h"
+#include "platform/database/Connection.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
+#include "platform/runtime/MsgBox.h"
+#include "support/TESTSCHALTER.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <thread>
+
+namespace {
+
+bool speichern(ARBEITSKOPIE& kopie) {
+    return kopie.SPEICHERN(QStringLiteral("Speichern"), QStringLiteral("/VELD.HLP"),
+                           [] { return false; });
+}
+
+void kommentar(const QString& datenbank, int id, const char* text) {
+    Connection(datenbank).Execute(QStringLiteral("UPDATE [E1] SET [KOM]=? WHERE [ID]=?"),
+                                  {QString::fromUtf8(text), id});
+}
+
+void kommentar(Connection& db, int id, const char* text) {
+    db.Execute(QStringLiteral("UPDATE [E1] SET [KOM]=? WHERE [ID]=?"),
+               {QString::fromUtf8(text), id});
+}
+
+QString kom(const QString& datenbank, int id) {
+    Connection db(datenbank);
+    Recordset rs(QStringLiteral("SELECT [KOM] FROM [E1] WHERE [ID]=?"), db, {id});
+    return rs.Eof() ? QStringLiteral("-") : rs.Fields(0).Value().toString();
+}
+
+// A laboratory whose project holds P1, P2 and P3.
+struct Labor : KOPIELABOR {
+    Labor() {
+        for (int id = 1; id <= 3; ++id)
+            DATENSATZ(PROJEKTDATENBANK(), id, QStringLiteral("P%1").arg(id));
+    }
+};
+
+} // namespace
+
+// A Save stopped after its join took another's test: that test is the
+// project's version, not this user's change, and the other's next change of
+// it comes in unasked.
+TEST(Basis, ASaveStoppedAfterItsTakeAsksNothingAboutTheTakenTest) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    kommentar(*lauf->verbindung, 1, "mein");
+    kommentar(labor.PROJEKTDATENBANK(), 1, "fremd");
+    kommentar(labor.PROJEKTDATENBANK(), 2, "fremd1");
+    // While the question about P1 waits, another program takes the
+    // project's write lock and keeps it past the Save's time-out.
+    Connection halter(labor.PROJEKTDATENBANK());
+    labor.DIALOG.m_waehrendFrage = [&](const QString&) {
+        if (!halter.TransactionLevel()) halter.BeginTrans();
+    };
+    BusyWait::SetTimeoutLimit(300);
+    labor.DIALOG.ANTWORTEN({vbYes});
+    labor.PLATTFORMBOXEN.expect(vbOK);
+    EXPECT_FALSE(speichern(*lauf->kopie));
+    BusyWait::SetTimeoutLimit(0);
+    halter.RollbackTrans();
+    labor.DIALOG.m_waehrendFrage = nullptr;
+    EXPECT_EQ(kom(labor.ARBEITSKOPIEPFAD(), 2), QStringLiteral("fremd1"));
+
+    kommentar(labor.PROJEKTDATENBANK(), 2, "fremd2");
+    labor.DIALOG.ANTWORTEN({vbYes});
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 2);
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[1].text.contains(
+        QString::fromUtf8("hier und dort geändert: P1.\r\n")));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("mein"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 2), QStringLiteral("fremd2"));
+}
+
+// A run killed with nothing unsaved: the next start asks nothing, and its
+// joined Save takes what another changed meanwhile without a word.
+TEST(Basis, AfterAnIdleRunWasKilledTheStartAsksNothingAndTheSaveJoinsUnasked) {
+    Labor labor;
+    labor.GESTARTET().reset();
+    kommentar(labor.PROJEKTDATENBANK(), 1, "fremd");
+    for (int id = 11; id <= 18; ++id)
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), id, QStringLiteral("N%1").arg(id));
+    const auto lauf = labor.GESTARTET();
+    kommentar(*lauf->verbindung, 2, "mein");
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("fremd"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 2), QStringLiteral("mein"));
+    // The line names what came from others and stays short.
+    ASSERT_FALSE(labor.DIALOG.m_hinweise.isEmpty());
+    EXPECT_EQ(labor.DIALOG.m_hinweise.last(),
+              QString::fromUtf8("Von anderen übernommen: N11, N12, N13, N14, N15 und 4 weitere"));
+}
+
+// A copy put back as it was after an earlier Save (a restore of the folder):
+// what the user saved since is not taken for another's change, nor undone.
+TEST(Basis, ACopyPutBackFromAnEarlierSaveJoinsWithoutAQuestion) {
+    Labor labor;
+    const QString ordner = QFileInfo(labor.ARBEITSKOPIEPFAD()).path();
+    const QString sicherung = ordner + QStringLiteral(".sicherung");
+    {
+        const auto lauf = labor.GESTARTET();
+        kommentar(*lauf->verbindung, 1, "eins");
+        ASSERT_TRUE(speichern(*lauf->kopie));
+        ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), ordner, sicherung}), 0);
+        kommentar(*lauf->verbindung, 2, "zwei");
+        ASSERT_TRUE(speichern(*lauf->kopie));
+    }
+    ASSERT_TRUE(QDir(ordner).removeRecursively());
+    ASSERT_TRUE(QDir().rename(sicherung, ordner));
+    kommentar(labor.PROJEKTDATENBANK(), 3, "fremd");
+    const auto lauf = labor.GESTARTET();
+    kommentar(*lauf->verbindung, 1, "drei");
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("drei"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 2), QStringLiteral("zwei"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 3), QStringLiteral("fremd"));
+}
+
+// The first write after a Save by a writer whose guard runs at its commit
+// (a drawing's layout write) is this user's change all the same.
+TEST(Basis, AWriteGuardedAtItsCommitIsThisUsersChange) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    kommentar(*lauf->verbindung, 1, "eins");
+    ASSERT_TRUE(speichern(*lauf->kopie));
+    {
+        Transaction t(*lauf->verbindung);
+        lauf->verbindung->DeferWriteGuard();
+        kommentar(*lauf->verbindung, 2, "mein");
+        t.Commit();
+    }
+    kommentar(labor.PROJEKTDATENBANK(), 2, "fremd");
+    labor.DIALOG.ANTWORTEN({vbYes});
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(
+        QString::fromUtf8("hier und dort geändert: P2.")));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 2), QStringLiteral("mein"));
+}
+
+// A project whose mark cannot be read, while another program stores into
+// it: every attempt compares it by its records, and nothing of the other's
+// is lost (the Save goes through, or says that the project does not hold
+// still and writes nothing).
+TEST(Basis, AProjectWhoseMarkCannotBeReadIsNeverOverwrittenUncompared) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    kommentar(*lauf->verbindung, 1, "mein");
+    std::atomic<bool> halt{false};
+    std::atomic<int> gespeichert{0};
+    std::thread anderer([&] {
+        sqlite3* db = nullptr;
+        sqlite3_open(labor.PROJEKTDATENBANK().toUtf8().constData(), &db);
+        sqlite3_busy_timeout(db, 5000);
+        for (int id = 1000; !halt; ++id) {
+            const QByteArray sql =
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (%1,'X%1',0)")
+                    .arg(id)
+                    .toUtf8();
+            if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK)
+                ++gespeichert;
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        }
+        sqlite3_close(db);
+    });
+    while (gespeichert < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    MARKENUNLESBAR(true);
+    labor.DIALOG.ANTWORTEN({vbOK});
+    const bool ok = speichern(*lauf->kopie);
+    MARKENUNLESBAR(false);
+    halt = true;
+    anderer.join();
+    Connection projekt(labor.PROJEKTDATENBANK());
+    Recordset rs(QStringLiteral("SELECT count(*) FROM [E1] WHERE [ID]>=1000"), projekt);
+    EXPECT_EQ(rs.Fields(0).Value().toInt(), gespeichert.load());
+    if (ok) {
+        EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+        EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("mein"));
+    } else {
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(QString::fromUtf8("hält nicht still")));
+    }
+}
+
+// Yes for P1, then No for P2, which the other changed while the first box
+// waited: two boxes, each answer done.
+TEST(Basis, EachAnswerHoldsForItsTestInTheRestOfTheSave) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    kommentar(*lauf->verbindung, 1, "mein1");
+    kommentar(*lauf->verbindung, 2, "mein2");
+    kommentar(labor.PROJEKTDATENBANK(), 1, "fremd1");
+    labor.DIALOG.m_waehrendFrage = [&](const QString& text) {
+        if (text.contains(QStringLiteral(": P1.")))
+            kommentar(labor.PROJEKTDATENBANK(), 2, "fremd2");
+    };
+    labor.DIALOG.ANTWORTEN({vbYes, vbNo});
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 2);
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(QStringLiteral("geändert: P1.\r\n")));
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[1].text.contains(QStringLiteral("geändert: P2.\r\n")));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("mein1"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 2), QStringLiteral("fremd2"));
+}
+
+// The box says what each side did: a deletion against a change, and two new
+// tests under one identifier (with how to keep both).
+TEST(Basis, TheBoxSaysWhatEachSideDid) {
+    const struct {
+        const char* name;
+        std::function<void(Connection& hier, Connection& dort)> aendern;
+        const char* worte;
+    } faelle[] = {
+        {"deleted here, changed there",
+         [](Connection& hier, Connection& dort) {
+             hier.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=1"));
+             kommentar(dort, 1, "fremd");
+         },
+         "Diese Datensätze wurden hier gelöscht und dort geändert: P1.\r\nJa: Ihre Fassung wird "
+         "gespeichert; die Fassung im Projekt geht verloren. Was Sie gelöscht haben, wird auch "
+         "im Projekt gelöscht.\r\nNein: die Fassung im Projekt bleibt; Ihre Fassung geht "
+         "verloren.\r\n"},
+        {"two new tests under one identifier",
+         [](Connection& hier, Connection& dort) {
+             hier.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (7,'N1','a')"));
+             dort.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (8,'n1','b')"));
+         },
+         "Unter diesen Kennungen wurde hier und dort je ein neuer Datensatz angelegt: N1. Ja und "
+         "Nein behalten je einen der beiden; um beide zu behalten, wählen Sie Abbrechen, geben "
+         "einem der beiden eine andere Kennung und speichern erneut.\r\nJa: "},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        Labor labor;
+        const auto lauf = labor.GESTARTET();
+        Connection dort(labor.PROJEKTDATENBANK());
+        fall.aendern(*lauf->verbindung, dort);
+        labor.DIALOG.ANTWORTEN({vbCancel});
+        EXPECT_FALSE(speichern(*lauf->kopie));
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        const QString text = labor.DIALOG.BOXEN()[0].text;
+        EXPECT_TRUE(text.startsWith(QString::fromUtf8(
+            "Das Projekt TE0001.00 wurde seit dem letzten Abgleich der Arbeitskopie")));
+        EXPECT_TRUE(text.contains(QString::fromUtf8(fall.worte))) << text.toStdString();
+    }
+}
