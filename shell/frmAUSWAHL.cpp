@@ -201,6 +201,9 @@ void frmAUSWAHL::cmdOK_Click()
     std::optional<Transaction> transaktion;
     std::shared_ptr<Connection> verbindung;
     eh.Run([&] {
+        // The choice is all this writes: where the copy went from under the
+        // run, it is written into the run's own file rather than refused.
+        frmMAIN().AUSWAHLVORBEREITEN();
         verbindung = frmMAIN().DBPROJEKT();
         transaktion.emplace(*verbindung);
     });

@@ -2,6 +2,7 @@
 // is found again by the next start, a run that stored nothing keeps
 // nothing, and a quit that cannot keep what it stored says why it stays.
 
+#include "HAUPTFENSTERTEST.h"
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
@@ -11,6 +12,7 @@
 #include "input/mdiEINGABE.h"
 #include "shell/AUSWAHLDIALOG.h"
 #include "shell/EINGABEFENSTER.h"
+#include "shell/frmAUSWAHL.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -197,4 +200,38 @@ TEST(Abgeloest, ATestTypedAfterTheCopyWentIsKeptByStoringAgain) {
     f.mnuBEENDEN_Click();
     EXPECT_TRUE(f.ENTLADEN());
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(behalten), QStringLiteral("ALT,T1"));
+}
+
+// The copy is deleted under the run; File, Open of another record writes only
+// the selection: the first OK opens that record, the status line says where
+// the run works on, and no box speaks of a store.
+TEST_F(HAUPTFENSTERTEST, OpeningATestAfterTheCopyWentOpensItOnTheFirstOk) {
+    f.DBPROJEKT()->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'P-2',0)"));
+    ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+    int oks = 0;
+    QTimer::singleShot(0, &f, [&] {
+        auto* d = qobject_cast<frmAUSWAHL*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        QListWidget* liste = d->lstKEN;
+        for (const int zeile : {0, 1})
+            QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
+                              liste->visualItemRect(liste->item(zeile)).center());
+        // A second OK only where the first left the dialog open.
+        for (; oks < 2 && QApplication::activeModalWidget() == d; ++oks)
+            QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        if (QApplication::activeModalWidget() == d) d->close();
+    });
+    f.mnuOEFFNEN->trigger();
+    EXPECT_EQ(oks, 1);
+    EXPECT_TRUE(boxen.boxes().isEmpty()) << boxen.prompts().join(QLatin1Char('|')).toStdString();
+    ASSERT_NE(EINGABEFENSTER::GELADEN(), nullptr);
+    EXPECT_EQ(EINGABEFENSTER::GELADEN()->txtKEN->text(), QStringLiteral("P-2"));
+    const QString behalten =
+        QFileInfo(labor.ARBEITSKOPIE()).path() + QStringLiteral("/VELD_ersetzt.mdb");
+    EXPECT_EQ(f.PANELTEXT(7),
+              QString::fromUtf8("Die Arbeitskopie ist fort; dieser Lauf arbeitet in ") +
+                  QDir::toNativeSeparators(behalten) + QString::fromUtf8(" weiter"));
+    EXPECT_EQ(wert(QStringLiteral("SELECT [KEN] FROM [E1] WHERE [AKT]=true")),
+              QStringLiteral("P-2"));
 }
