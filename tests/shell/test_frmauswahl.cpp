@@ -4,6 +4,7 @@
 
 #include "shell/frmAUSWAHL.h"
 
+#include "HAUPTFENSTERTEST.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 
@@ -14,7 +15,9 @@
 #include "platform/runtime/Variant.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -149,11 +152,14 @@ TEST_F(Auswahl, OpenAllowsOneChoiceOnly)
 {
     datensatz(1, QStringLiteral("P1"), true);
     datensatz(2, QStringLiteral("P2"), false);
+    haupt.SETZESPRACHE(1);
     const auto dialog = oeffnen(QStringLiteral("O"));
     klick(*dialog, 1);
     EXPECT_EQ(gewaehlt(*dialog), (QStringList{"P1"}));
+    EXPECT_EQ(dialog->lblHINWEIS->text(), QStringLiteral("P1 is chosen. To choose another file, first click P1 to deselect it."));
     // The chosen one must be taken away first.
     klick(*dialog, 0);
+    EXPECT_FALSE(dialog->lblHINWEIS->isVisible());
     klick(*dialog, 1);
     EXPECT_EQ(gewaehlt(*dialog), (QStringList{"P2"}));
     dialog->cmdOK->click();
@@ -382,4 +388,45 @@ TEST_F(Auswahl, DraggingOverTheListChoosesNoMoreThanOneRecordInModeOpen)
     }
     QTest::mouseRelease(flaeche, Qt::LeftButton, Qt::NoModifier, liste->visualItemRect(liste->item(3)).center());
     EXPECT_LE(gewaehlt(*dialog).size(), 1);
+}
+
+// A long list whose active record is far down: each command that chooses
+// opens the list with it in view. In File, Open a click on another record is
+// undone by the rule of one choice, and the dialog says which is chosen and
+// how to choose another; OK opens the chosen one.
+TEST_F(HAUPTFENSTERTEST, TheChosenRecordIsInViewAndAnUndoneClickIsExplained)
+{
+    f.DBPROJEKT()->Execute(QStringLiteral("UPDATE [E1] SET [AKT]=0"));
+    for (int id = 2; id <= 80; ++id)
+        f.DBPROJEKT()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,?)"),
+                               {id, QStringLiteral("T-%1").arg(id, 3, 10, QLatin1Char('0')), id == 77});
+    for (QAction* befehl : {f.mnuAUSWAHL, f.mnuLOESCHEN, f.mnuOEFFNEN}) {
+        SCOPED_TRACE(befehl->text().toStdString());
+        QString hinweis;
+        bool sichtbar = false;
+        QTimer::singleShot(0, &f, [&] {
+            auto* d = qobject_cast<frmAUSWAHL*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            QListWidget* liste = d->lstKEN;
+            const QList<QListWidgetItem*> gewaehlt = liste->selectedItems();
+            ASSERT_EQ(gewaehlt.size(), 1);
+            sichtbar = liste->viewport()->rect().contains(liste->visualItemRect(gewaehlt[0]));
+            if (befehl != f.mnuOEFFNEN) return d->cmdABBRECHEN->click();
+            QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
+                              liste->visualItemRect(liste->item(0)).center());
+            EXPECT_EQ(liste->selectedItems(), gewaehlt);
+            hinweis = d->lblHINWEIS->isVisible() ? d->lblHINWEIS->text() : QString();
+            QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+            if (QApplication::activeModalWidget() == d) d->close();
+        });
+        befehl->trigger();
+        EXPECT_TRUE(sichtbar);
+        if (befehl != f.mnuOEFFNEN) continue;
+        EXPECT_EQ(hinweis, QString::fromUtf8("Gewählt ist T-077. Um einen anderen Datensatz zu "
+                                             "wählen, klicken Sie zuerst auf T-077, um diese Wahl "
+                                             "aufzuheben."));
+        ASSERT_NE(EINGABEFENSTER::GELADEN(), nullptr);
+        EXPECT_EQ(EINGABEFENSTER::GELADEN()->txtKEN->text(), QStringLiteral("T-077"));
+    }
+    EXPECT_TRUE(boxen.boxes().isEmpty());
 }
