@@ -184,7 +184,8 @@ void frmAUSWAHL::lstKEN_Click()
             abwaehlen();
             // A click that changes nothing visible would leave the user
             // guessing: the rule says why.
-            const QString ken = lstKEN->selectedItems().value(0)->text();
+            QListWidgetItem* gewaehlt = lstKEN->selectedItems().value(0);
+            const QString ken = gewaehlt->text();
             lblHINWEIS->setText(
                 frmMAIN().SPRACHE() == 1
                     ? ken + QStringLiteral(" is chosen. To choose another file, first click ") + ken +
@@ -194,6 +195,10 @@ void frmAUSWAHL::lstKEN_Click()
                                             "zuerst auf ") +
                           ken + QString::fromUtf8(", um diese Wahl aufzuheben."));
             lblHINWEIS->show();
+            // The hint takes room from the list: the chosen record stays in
+            // view, ready to be clicked away.
+            layout()->activate();
+            lstKEN->scrollToItem(gewaehlt);
         } else {
             lblHINWEIS->hide();
         }

@@ -156,7 +156,8 @@ TEST_F(Auswahl, OpenAllowsOneChoiceOnly)
     const auto dialog = oeffnen(QStringLiteral("O"));
     klick(*dialog, 1);
     EXPECT_EQ(gewaehlt(*dialog), (QStringList{"P1"}));
-    EXPECT_EQ(dialog->lblHINWEIS->text(), QStringLiteral("P1 is chosen. To choose another file, first click P1 to deselect it."));
+    EXPECT_EQ(dialog->lblHINWEIS->text(),
+              QStringLiteral("P1 is chosen. To choose another file, first click P1 to deselect it."));
     // The chosen one must be taken away first.
     klick(*dialog, 0);
     EXPECT_FALSE(dialog->lblHINWEIS->isVisible());
@@ -412,9 +413,11 @@ TEST_F(HAUPTFENSTERTEST, TheChosenRecordIsInViewAndAnUndoneClickIsExplained)
             ASSERT_EQ(gewaehlt.size(), 1);
             sichtbar = liste->viewport()->rect().contains(liste->visualItemRect(gewaehlt[0]));
             if (befehl != f.mnuOEFFNEN) return d->cmdABBRECHEN->click();
+            // A click on the record just above the chosen one.
             QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
-                              liste->visualItemRect(liste->item(0)).center());
+                              liste->visualItemRect(liste->item(liste->row(gewaehlt[0]) - 1)).center());
             EXPECT_EQ(liste->selectedItems(), gewaehlt);
+            EXPECT_TRUE(liste->viewport()->rect().contains(liste->visualItemRect(gewaehlt[0])));
             hinweis = d->lblHINWEIS->isVisible() ? d->lblHINWEIS->text() : QString();
             QTest::mouseClick(d->cmdOK, Qt::LeftButton);
             if (QApplication::activeModalWidget() == d) d->close();
