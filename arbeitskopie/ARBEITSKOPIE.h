@@ -85,6 +85,11 @@ public:
     void AENDERUNGVORMERKEN();
     void SCHREIBWACHE();
     void AENDERUNGZURUECKNEHMEN();
+    // Before a write that changes only the selection, outside any
+    // transaction: a run whose copy went from under it moves into its file
+    // of its own now (see UMZIEHEN), so that the choice is written there and
+    // not refused as a store would be.
+    void AUSWAHLVORBEREITEN();
 
     // Whether this run's state is on the disk beside the copy (its folder
     // usable, its run mark there); a run that cannot know it changes nothing

@@ -356,6 +356,15 @@ void ARBEITSKOPIE::UMZIEHEN() {
         QString());
 }
 
+void ARBEITSKOPIE::AUSWAHLVORBEREITEN() {
+    // The move reopens the connection: never under a transaction.
+    if (m_umgezogen || !m_DBPROJEKT->IsOpen() || m_DBPROJEKT->TransactionLevel() > 0 ||
+        !KOPIEVERSCHOBEN())
+        return;
+    UMZUGVORBEREITEN();
+    UMZIEHEN();
+}
+
 void ARBEITSKOPIE::ABLEGEN(const QString& ziel) {
     CopyDatabase(*m_DBPROJEKT, ziel);
     // The file names its project, where alone it is offered.

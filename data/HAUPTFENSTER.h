@@ -42,6 +42,10 @@ public:
     // The working copy holds changes that are not saved yet.
     virtual bool BOGEAENDERT() = 0;
     virtual void SETZEBOGEAENDERT(bool geaendert) = 0;
+    // Before a write of the selection alone (E1.AKT), outside any
+    // transaction: a copy that went from under the run is left for a file of
+    // the run's own first, so that the choice is written there at once.
+    virtual void AUSWAHLVORBEREITEN() {}
 
     virtual void mnuBEENDEN_Click() = 0;
     virtual void mnuHILFE_Click() = 0;

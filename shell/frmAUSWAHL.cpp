@@ -51,12 +51,17 @@ frmAUSWAHL::frmAUSWAHL(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FE
     cmdABBRECHEN = new QPushButton(QStringLiteral("Abbrechen"), this);
     cmdABBRECHEN->setObjectName(QStringLiteral("cmdABBRECHEN"));
     cmdABBRECHEN->setAutoDefault(false);
+    lblHINWEIS = new QLabel(this);
+    lblHINWEIS->setObjectName(QStringLiteral("lblHINWEIS"));
+    lblHINWEIS->setWordWrap(true);
+    lblHINWEIS->hide();
 
     auto* knoepfe = new QHBoxLayout;
     knoepfe->addWidget(cmdOK);
     knoepfe->addWidget(cmdABBRECHEN);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lstKEN);
+    layout->addWidget(lblHINWEIS);
     layout->addLayout(knoepfe);
     resize(280, 360);
 
@@ -138,6 +143,11 @@ void frmAUSWAHL::Form_Load()
                 eh.Run([&] {
                     if (CBool(rs->Value(QStringLiteral("AKT"))) && !(einzeln && gewaehlt)) {
                         item->setSelected(true);
+                        // The list opens with the first chosen record in
+                        // view, however far down it is (the list scrolls to
+                        // its current entry when shown); the choice itself
+                        // stays as it is.
+                        if (!gewaehlt) lstKEN->setCurrentItem(item, QItemSelectionModel::NoUpdate);
                         gewaehlt = true;
                     }
                 });
@@ -170,7 +180,28 @@ void frmAUSWAHL::lstKEN_Click()
     };
 
     if (m_modus == QLatin1String("O")) {
-        if (lstKEN->selectedItems().size() > 1) abwaehlen();
+        if (lstKEN->selectedItems().size() > 1) {
+            abwaehlen();
+            // A click that changes nothing visible would leave the user
+            // guessing: the rule says why.
+            QListWidgetItem* gewaehlt = lstKEN->selectedItems().value(0);
+            const QString ken = gewaehlt->text();
+            lblHINWEIS->setText(
+                frmMAIN().SPRACHE() == 1
+                    ? ken + QStringLiteral(" is chosen. To choose another file, first click ") + ken +
+                          QStringLiteral(" to deselect it.")
+                    : QString::fromUtf8("Gewählt ist ") + ken +
+                          QString::fromUtf8(". Um einen anderen Datensatz zu wählen, klicken Sie "
+                                            "zuerst auf ") +
+                          ken + QString::fromUtf8(", um diese Wahl aufzuheben."));
+            lblHINWEIS->show();
+            // The hint takes room from the list: the chosen record stays in
+            // view, ready to be clicked away.
+            layout()->activate();
+            lstKEN->scrollToItem(gewaehlt);
+        } else {
+            lblHINWEIS->hide();
+        }
     } else if (m_modus == QLatin1String("A") || m_modus == QLatin1String("E")) {
         const int schwelle = m_modus == QLatin1String("A") ? 2 : 1;
         if (lstKEN->selectedItems().size() >= schwelle) {
@@ -201,6 +232,9 @@ void frmAUSWAHL::cmdOK_Click()
     std::optional<Transaction> transaktion;
     std::shared_ptr<Connection> verbindung;
     eh.Run([&] {
+        // The choice is all this writes: where the copy went from under the
+        // run, it is written into the run's own file rather than refused.
+        frmMAIN().AUSWAHLVORBEREITEN();
         verbindung = frmMAIN().DBPROJEKT();
         transaktion.emplace(*verbindung);
     });

@@ -16,6 +16,7 @@
 // the position of the entry.
 
 #include <QDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QString>
@@ -31,6 +32,9 @@ public:
     QListWidget* lstKEN;
     QPushButton* cmdOK;
     QPushButton* cmdABBRECHEN;
+    // Below the list, shown once a click was undone by the rule of one
+    // choice: which record is chosen and how to choose another.
+    QLabel* lblHINWEIS;
 
     // The record ID of a list entry.
     static int32_t ID(const QListWidgetItem* item);

@@ -236,6 +236,10 @@ void frmMAINFENSTER::SETZEBOGEAENDERT(bool geaendert) {
     m_arbeitskopie->SETZEBOGEAENDERT(geaendert);
 }
 
+void frmMAINFENSTER::AUSWAHLVORBEREITEN() {
+    m_arbeitskopie->AUSWAHLVORBEREITEN();
+}
+
 int frmMAINFENSTER::FRAGEN(const QString& text, int stil, const QString& titel,
                            const QString& hilfedatei, int kontext) {
     return MsgBox(text, stil, titel, hilfedatei, kontext);

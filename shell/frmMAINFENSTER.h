@@ -69,6 +69,7 @@ public:
     // ARBEITSKOPIE).
     bool BOGEAENDERT() override;
     void SETZEBOGEAENDERT(bool geaendert) override;
+    void AUSWAHLVORBEREITEN() override;
     void mnuBEENDEN_Click() override;
     void mnuHILFE_Click() override;
     void stbMAIN_PanelClick(int panel) override;

@@ -27,6 +27,19 @@ case $(printf '%s' "$LABOR" | tr '[:lower:]' '[:upper:]') in
     ;;
 esac
 
+# What this machine lacks, where the script can tell.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "run-demo: the German locale de_DE.UTF-8 is missing (locale -a does not list it): as root, uncomment \"de_DE.UTF-8 UTF-8\" in /etc/locale.gen and run locale-gen."
+fi
+if ! command -v lpstat >/dev/null 2>&1; then
+    echo "run-demo: there is no print service: to print, as root: apt-get install cups, then start it (cupsd)."
+elif ! lpstat -r >/dev/null 2>&1 || lpstat -r 2>/dev/null | grep -q "not running"; then
+    echo "run-demo: the print service is not running: to print, start it as root (cupsd)."
+fi
+if [ -n "$DISPLAY" ] && command -v xhost >/dev/null 2>&1 && ! xhost >/dev/null 2>&1; then
+    echo "run-demo: this user may not use the display $DISPLAY: its owner allows it with xhost +si:localuser:$(id -un)."
+fi
+
 if [ -z "$DISPLAY" ] && [ -z "$WAYLAND_DISPLAY" ]; then
     echo "run-demo: there is no display (DISPLAY and WAYLAND_DISPLAY are empty), so VELD cannot be shown."
     echo "run-demo: the demo laboratory is ready in $DEMO; start $LABOR/VELD/VELD with XDG_CONFIG_HOME=$DEMO/config on a desktop."

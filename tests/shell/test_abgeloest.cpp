@@ -2,6 +2,7 @@
 // is found again by the next start, a run that stored nothing keeps
 // nothing, and a quit that cannot keep what it stored says why it stays.
 
+#include "HAUPTFENSTERTEST.h"
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
@@ -11,6 +12,7 @@
 #include "input/mdiEINGABE.h"
 #include "shell/AUSWAHLDIALOG.h"
 #include "shell/EINGABEFENSTER.h"
+#include "shell/frmAUSWAHL.h"
 #include "shell/frmMAINFENSTER.h"
 
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -197,4 +200,28 @@ TEST(Abgeloest, ATestTypedAfterTheCopyWentIsKeptByStoringAgain) {
     f.mnuBEENDEN_Click();
     EXPECT_TRUE(f.ENTLADEN());
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(behalten), QStringLiteral("ALT,T1"));
+}
+
+// The copy is deleted under the run; File, Open of another record writes only
+// the selection: the first OK opens it, the status line says once where the
+// run works on, and no box speaks of a store (nor any other).
+TEST_F(HAUPTFENSTERTEST, OpeningATestAfterTheCopyWentOpensItOnTheFirstOk) {
+    f.DBPROJEKT()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN]) VALUES (2,'P-2')"));
+    ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+    QTimer::singleShot(0, &f, [] {
+        auto* d = qobject_cast<frmAUSWAHL*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        for (const int zeile : {0, 1})
+            QTest::mouseClick(d->lstKEN->viewport(), Qt::LeftButton, {},
+                              d->lstKEN->visualItemRect(d->lstKEN->item(zeile)).center());
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        if (QApplication::activeModalWidget() == d) d->close();
+    });
+    f.mnuOEFFNEN->trigger();
+    ASSERT_NE(EINGABEFENSTER::GELADEN(), nullptr);
+    EXPECT_EQ(EINGABEFENSTER::GELADEN()->txtKEN->text(), QStringLiteral("P-2"));
+    const QString ordner = QFileInfo(labor.ARBEITSKOPIE()).path();
+    EXPECT_EQ(f.PANELTEXT(7),
+              QStringLiteral("Die Arbeitskopie ist fort; dieser Lauf arbeitet in ") +
+                  QDir::toNativeSeparators(ordner + "/VELD_ersetzt.mdb") + " weiter");
 }

@@ -3,7 +3,7 @@
 // leaves in AUSWAHLMODUS.
 
 #include "shell/frmAUSWAHL.h"
-
+#include "HAUPTFENSTERTEST.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
 
@@ -149,9 +149,12 @@ TEST_F(Auswahl, OpenAllowsOneChoiceOnly)
 {
     datensatz(1, QStringLiteral("P1"), true);
     datensatz(2, QStringLiteral("P2"), false);
+    haupt.SETZESPRACHE(1);
     const auto dialog = oeffnen(QStringLiteral("O"));
     klick(*dialog, 1);
     EXPECT_EQ(gewaehlt(*dialog), (QStringList{"P1"}));
+    EXPECT_EQ(dialog->lblHINWEIS->text(),
+              QStringLiteral("P1 is chosen. To choose another file, first click P1 to deselect it."));
     // The chosen one must be taken away first.
     klick(*dialog, 0);
     klick(*dialog, 1);
@@ -382,4 +385,30 @@ TEST_F(Auswahl, DraggingOverTheListChoosesNoMoreThanOneRecordInModeOpen)
     }
     QTest::mouseRelease(flaeche, Qt::LeftButton, Qt::NoModifier, liste->visualItemRect(liste->item(3)).center());
     EXPECT_LE(gewaehlt(*dialog).size(), 1);
+}
+
+// A long list whose active record is far down: File, Open shows it. A click
+// on the record above it is undone by the rule of one choice; the dialog names
+// the chosen one, which stays in view, and OK opens it; no box is shown.
+TEST_F(HAUPTFENSTERTEST, TheChosenRecordIsInViewAndAnUndoneClickIsExplained)
+{
+    for (int id = 2; id <= 80; ++id)
+        f.DBPROJEKT()->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN]) VALUES (?,?)"),
+                               {id, QStringLiteral("A-%1").arg(id, 3, 10, QLatin1Char('0'))});
+    QMetaObject::invokeMethod(&f, [] {
+        auto* d = qobject_cast<frmAUSWAHL*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        QListWidget* liste = d->lstKEN;
+        QListWidgetItem* gewaehlt = liste->item(79);
+        const auto imBlick = [&] { return liste->viewport()->rect().contains(liste->visualItemRect(gewaehlt)); };
+        EXPECT_TRUE(gewaehlt->isSelected() && imBlick());
+        QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, liste->visualItemRect(liste->item(78)).center());
+        EXPECT_TRUE(liste->selectedItems() == QList<QListWidgetItem*>{gewaehlt} && imBlick());
+        EXPECT_EQ(d->lblHINWEIS->text(), QString::fromUtf8("Gewählt ist P-1. Um einen anderen Datensatz zu wählen, "
+                                                           "klicken Sie zuerst auf P-1, um diese Wahl aufzuheben."));
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        if (QApplication::activeModalWidget() == d) d->close();
+    }, Qt::QueuedConnection);
+    f.mnuOEFFNEN->trigger();
+    EXPECT_EQ(f.PANELTEXT(6), QStringLiteral("P-1"));
 }
