@@ -453,16 +453,16 @@ int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
     }
     const QString zusatz = NEINVERWIRFT(nur);
     // The last run kept the copy on purpose when its session ended: that is
-    // no interruption.
+    // no interruption. The question comes first, then what its No drops.
     if (QFileInfo::exists(BEHALTENVERMERK()))
         return m_dialog.FRAGEN(
             (en ? QStringLiteral("The working copy holds changes that were not saved when the "
                                  "last session ended.") +
-                      zusatz + QStringLiteral("\r\n") + QStringLiteral("Keep them?")
+                      QStringLiteral("\r\n") + QStringLiteral("Keep them?") + zusatz
                 : QString::fromUtf8("Die Arbeitskopie enthält Änderungen, die beim Ende der "
                                     "letzten Sitzung nicht gespeichert wurden.") +
-                      zusatz + QStringLiteral("\r\n") +
-                      QString::fromUtf8("Sollen sie behalten werden?")),
+                      QStringLiteral("\r\n") + QString::fromUtf8("Sollen sie behalten werden?") +
+                      zusatz),
             vbYesNo + vbQuestion, kTitel);
     return en ? m_dialog.FRAGEN(
                     QStringLiteral("Program was interuped during the execution!") +

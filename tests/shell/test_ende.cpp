@@ -158,9 +158,9 @@ TEST(Ende, SessionEndWithChangesKeepsTheWorkingCopyForTheNextStart) {
     ASSERT_EQ(boxen.boxes().size(), 1);
     EXPECT_EQ(boxen.boxes()[0].prompt,
               QString::fromUtf8("Die Arbeitskopie enthält Änderungen, die beim Ende der letzten "
-                                "Sitzung nicht gespeichert wurden.\r\nNein verwirft diese "
-                                "Datensätze, die nur die Arbeitskopie so enthält: GEAENDERT.\r\n"
-                                "Sollen sie behalten werden?"));
+                                "Sitzung nicht gespeichert wurden.\r\nSollen sie behalten "
+                                "werden?\r\nNein verwirft diese Datensätze, die nur die "
+                                "Arbeitskopie so enthält: GEAENDERT."));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("GEAENDERT"));
     EXPECT_TRUE(f.BOGEAENDERT());
 }
