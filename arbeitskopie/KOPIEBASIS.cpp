@@ -2,6 +2,7 @@
 
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/database/RowJournal.h"
 #include "platform/database/RowScan.h"
 #include "platform/database/Sql.h"
 #include "platform/database/Transaction.h"
@@ -13,7 +14,7 @@ namespace {
 
 const QString kTabellen =
     QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_BASIS] ([ID] INTEGER PRIMARY KEY, "
-                   "[E1DA] INTEGER, [KEN], [D] BLOB);"
+                   "[E1BEKANNT] INTEGER, [E1DA] INTEGER, [KEN], [D] BLOB);"
                    "CREATE TABLE IF NOT EXISTS [VELD_BASISSTAND] ([UNBEKANNT] INTEGER)");
 
 bool hatTabellen(Connection& db) {
@@ -32,23 +33,47 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
     transaktion.Commit();
 }
 
-// The statement that keeps what the record `schluessel` (an expression of
-// the trigger's row) is before its first change: its digest over every
-// table, as DATENSATZSTAENDE sums it, and its general data's identifier.
-QString vorherFesthalten(const QList<DATENSATZSTAENDE::WERKTABELLE>& tabellen,
-                         const QString& schluessel) {
-    QStringList teile;
-    for (const DATENSATZSTAENDE::WERKTABELLE& w : tabellen) {
-        const QString zugehoerig = w.PROJEKTWEIT ? QStringLiteral("(%1)=0").arg(schluessel)
-                                                 : QStringLiteral("[ID]=(%1)").arg(schluessel);
-        teile << QStringLiteral("(SELECT rowsum(%1,%2) FROM main.%3 WHERE %4 AND %5)")
-                     .arg(QString::number(qint64(w.SALZ)), w.WERTLISTE(QString()), SqlName(w.NAME),
-                          zugehoerig, w.BEDINGUNG(QString()));
+QByteArray summe(const RowSum& s) {
+    QByteArray bytes(int(RowSumBytes), Qt::Uninitialized);
+    RowSumToBytes(s, reinterpret_cast<unsigned char*>(bytes.data()));
+    return bytes;
+}
+
+RowSum summe(const QVariant& wert) {
+    const QByteArray bytes = wert.toByteArray();
+    return bytes.size() == int(RowSumBytes) ? RowSumFromBytes(bytes.constData()) : RowSum();
+}
+
+// What the transaction about to commit changed of each record, added to
+// what the copy keeps of it since it last met the project. What a record
+// was before its first change stays as the first change found it.
+void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
+    for (const auto& [id, vorher] : aenderungen) {
+        RowSum d = vorher.change;
+        bool bekannt = vorher.headSeen, da = vorher.headThere;
+        QVariant ken = vorher.head;
+        Recordset rs(QStringLiteral("SELECT [E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS] "
+                                    "WHERE [ID]=?"),
+                     kopie, {id});
+        if (!rs.Eof()) {
+            const RowSum alt = summe(rs.Fields(3).Value());
+            d.a += alt.a;
+            d.b += alt.b;
+            d.count += alt.count;
+            if (CBool(rs.Fields(0).Value())) {
+                bekannt = true;
+                da = CBool(rs.Fields(1).Value());
+                ken = rs.Fields(2).Value();
+            }
+        }
+        rs.Close();
+        // A record that was not there before needs no rows before.
+        const bool keiner = id != 0 && bekannt && !da;
+        kopie.Execute(
+            QStringLiteral("INSERT OR REPLACE INTO [VELD_BASIS] "
+                           "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
+            {id, bekannt, da, keiner ? QVariant() : ken, keiner ? QVariant() : QVariant(summe(d))});
     }
-    return QStringLiteral("INSERT OR IGNORE INTO [VELD_BASIS] ([ID],[E1DA],[KEN],[D]) "
-                          "SELECT %1, EXISTS(SELECT 1 FROM main.[E1] WHERE [ID]=(%1)), "
-                          "(SELECT [KEN] FROM main.[E1] WHERE [ID]=(%1)), rowsum_plus(%2);")
-        .arg(schluessel, teile.join(QLatin1Char(',')));
 }
 
 } // namespace
@@ -68,7 +93,6 @@ void KOPIEBASIS::SICHERN(const QString& datei, bool unveraendert) {
 }
 
 void KOPIEBASIS::EINRICHTEN(Connection& kopie) {
-    InstallRowSumFunctions(kopie);
     if (!hatTabellen(kopie)) {
         // Through a connection of its own, so that making them passes no
         // guard of this one: they are no change of the user's.
@@ -76,44 +100,23 @@ void KOPIEBASIS::EINRICHTEN(Connection& kopie) {
         tabellenAnlegen(eigene, false);
         kopie.SchemaChanged();
     }
-    // Before every write of a record's rows: what the record was, once,
-    // before its first change since the copy last met the project. Changes
-    // of the selection (E1.AKT) and a drawing's own columns of G0 are no
-    // one's work, and no change of a record.
-    QString sql;
-    const QList<DATENSATZSTAENDE::WERKTABELLE> tabellen = DATENSATZSTAENDE::WERKTABELLEN(kopie);
-    for (const DATENSATZSTAENDE::WERKTABELLE& w : tabellen) {
-        const QString name = QStringLiteral("veld_basis_") + w.NAME;
-        const QString tabelle = QStringLiteral("main.") + SqlName(w.NAME);
-        QStringList spalten;
-        if (w.NAME == QLatin1String("E1") || w.NURBEREICHE) {
-            spalten << QStringLiteral("[ID]");
-            for (const QString& spalte : w.SPALTEN)
-                if (!spalte.isEmpty()) spalten << SqlName(spalte);
-        }
-        const QString aenderung =
-            spalten.isEmpty() ? QStringLiteral("UPDATE")
-                              : QStringLiteral("UPDATE OF ") + spalten.join(QLatin1Char(','));
-        const QString neu = w.SCHLUESSELWERT(QStringLiteral("NEW."));
-        const QString alt = w.SCHLUESSELWERT(QStringLiteral("OLD."));
-        // The trigger's condition spares every later write of the record the
-        // digest: the statement's own subqueries would be taken at once.
-        const auto trigger = [&](const QString& art, const QString& wann, const QString& wer,
-                                 const QString& auch) {
-            sql += QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1 BEFORE %2 ON %3 "
-                                  "WHEN %4NOT EXISTS(SELECT 1 FROM main.[VELD_BASIS] "
-                                  "WHERE [ID]=(%5)) BEGIN %6 END;")
-                       .arg(name + art, wann, tabelle, auch, wer, vorherFesthalten(tabellen, wer));
-        };
-        trigger(QStringLiteral("_i"), QStringLiteral("INSERT"), neu, QString());
-        trigger(QStringLiteral("_d"), QStringLiteral("DELETE"), alt, QString());
-        trigger(QStringLiteral("_u"), aenderung, alt, QString());
-        // A record key changed: the record under the new key was not there.
-        if (!w.PROJEKTWEIT)
-            trigger(QStringLiteral("_n"), aenderung, neu,
-                    QStringLiteral("(%1)<>(%2) AND ").arg(neu, alt));
-    }
-    kopie.ExecuteTemporary(sql);
+    // Every write of a record's rows keeps, in its own transaction, what the
+    // record was before. Changes of the selection (E1.AKT) and of a
+    // drawing's own columns of G0 change no record's digest.
+    QList<RowJournal::Table> tabellen;
+    for (const DATENSATZSTAENDE::WERKTABELLE& w : DATENSATZSTAENDE::WERKTABELLEN(kopie))
+        tabellen << RowJournal::Table{w.NAME,
+                                      w.SALZ,
+                                      w.PROJEKTWEIT,
+                                      w.SPALTEN,
+                                      w.NURBEREICHE ? w.BEREICHE : QStringList(),
+                                      w.NAME == QLatin1String("E1") ? QStringLiteral("KEN")
+                                                                    : QString()};
+    Connection* verbindung = &kopie;
+    kopie.SetRowJournal(std::make_shared<RowJournal>(
+        tabellen, [verbindung](const RowJournal::Changes& aenderungen) {
+            behalten(*verbindung, aenderungen);
+        }));
 }
 
 KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie) {
@@ -121,14 +124,19 @@ KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie) {
     STAENDE staende{DATENSATZSTAENDE::AUSROH(roh), std::nullopt};
     if (!hatTabellen(kopie)) return staende;
     if (!Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof()) return staende;
-    for (Recordset rs(QStringLiteral("SELECT [ID],[E1DA],[KEN],[D] FROM [VELD_BASIS]"), kopie);
+    // A record's rows before are its rows now and what changed of them.
+    for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS]"),
+                      kopie);
          !rs.Eof(); rs.MoveNext()) {
         const qint64 id = rs.Fields(0).Value().toLongLong();
-        const QByteArray d = rs.Fields(3).Value().toByteArray();
-        roh.summen[id] = d.size() == int(RowSumBytes) ? RowSumFromBytes(d.constData()) : RowSum();
-        if (id == 0) continue;
-        if (CBool(rs.Fields(1).Value()))
-            roh.kennungen[id] = rs.Fields(2).Value();
+        const RowSum d = summe(rs.Fields(4).Value());
+        RowSum& jetzt = roh.summen[id];
+        jetzt.a += d.a;
+        jetzt.b += d.b;
+        jetzt.count += d.count;
+        if (id == 0 || !CBool(rs.Fields(1).Value())) continue;
+        if (CBool(rs.Fields(2).Value()))
+            roh.kennungen[id] = rs.Fields(3).Value();
         else
             roh.kennungen.erase(id);
     }
@@ -137,8 +145,10 @@ KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie) {
 }
 
 void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel) {
-    for (const qint64 id : schluessel)
+    for (const qint64 id : schluessel) {
+        if (kopie.Journal()) kopie.Journal()->Forget(id);
         kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASIS] WHERE [ID]=?"), {id});
+    }
 }
 
 void KOPIEBASIS::ABGEGLICHEN(Connection& kopie) {

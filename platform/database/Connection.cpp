@@ -1,5 +1,7 @@
 #include "platform/database/Connection.h"
 
+#include "platform/database/RowJournal.h"
+
 #include "platform/database/DatabaseError.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Variant.h"
@@ -120,6 +122,7 @@ void Connection::openPath(const QString& path) {
     }
     m_db = db;
     m_level = 0;
+    attachJournal();
     if (!m_opened) return;
     try {
         m_opened(*this);
@@ -129,14 +132,20 @@ void Connection::openPath(const QString& path) {
     }
 }
 
-void Connection::ExecuteTemporary(const QString& sql) {
-    RequireOpen();
-    char* error = nullptr;
-    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &error);
-    const QString message = QString::fromUtf8(error ? error : "");
-    sqlite3_free(error);
-    SchemaChanged();
-    if (rc != SQLITE_OK) Raise(sqlite3_extended_errcode(m_db), sql + QLatin1Char(' ') + message);
+void Connection::SetRowJournal(std::shared_ptr<RowJournal> journal) {
+    if (m_level > 0) throw DatabaseError::NotAllowedError(QStringLiteral("SetRowJournal"));
+    m_journal = std::move(journal);
+    attachJournal();
+}
+
+void Connection::attachJournal() {
+    if (!m_db) return;
+    if (!m_journal) {
+        sqlite3_preupdate_hook(m_db, nullptr, nullptr);
+        return;
+    }
+    m_journal->attach(m_db);
+    sqlite3_preupdate_hook(m_db, &RowJournal::engineHook, m_journal.get());
 }
 
 void Connection::SetOpenedHook(std::function<void(Connection&)> hook) {
@@ -315,6 +324,7 @@ void Connection::beganOutermost() {
 
 void Connection::endedOutermost(bool rolledBack) {
     const bool takeBack = rolledBack && m_guarded && m_takeBack;
+    if (m_journal) m_journal->transactionEnds();
     m_level = 0;
     m_ended.reset();
     m_guarded = false;
@@ -362,18 +372,19 @@ int Connection::StepStatement(sqlite3_stmt* statement) {
     // its own, without what came before it: it meets the failure that ended
     // the transaction.
     if (writes && m_level > 0) refuseInEndedTransaction();
-    if (!m_writeGuard || !writes) return sqlite3_step(statement);
+    if ((!m_writeGuard && !m_journal) || !writes) return sqlite3_step(statement);
     if (m_level > 0 && (m_guarded || m_deferred)) {
         if (!m_guarded) m_unguarded = true;
-        return sqlite3_step(statement);
+        return journaledStep(statement);
     }
     // A single write outside a transaction is one of its own, so that the
-    // guard runs while the write lock is held; one that returns rows keeps
-    // it until its last row.
+    // guard runs while the write lock is held (and the rows it changes are
+    // kept before it commits); one that returns rows keeps it until its
+    // last row.
     const bool own = m_level == 0;
     if (own) BeginTrans();
     try {
-        m_writeGuard();
+        if (m_writeGuard) m_writeGuard();
     } catch (...) {
         if (own) {
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -382,8 +393,8 @@ int Connection::StepStatement(sqlite3_stmt* statement) {
         throw;
     }
     m_guarded = true;
-    if (!own) return sqlite3_step(statement);
-    const int rc = sqlite3_step(statement);
+    if (!own) return journaledStep(statement);
+    const int rc = journaledStep(statement);
     if (rc == SQLITE_ROW) {
         m_ownWrite = statement;
         return rc;
@@ -391,8 +402,31 @@ int Connection::StepStatement(sqlite3_stmt* statement) {
     return finishOwnWrite(statement, rc);
 }
 
+int Connection::journaledStep(sqlite3_stmt* statement) {
+    if (!m_journal) return sqlite3_step(statement);
+    // A statement that fails is taken back by the engine, its rows with it.
+    m_journal->statementBegins();
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) m_journal->statementFailed();
+    return rc;
+}
+
+void Connection::keepJournal() {
+    if (m_journal) m_journal->keep();
+}
+
 int Connection::finishOwnWrite(sqlite3_stmt* statement, int rc) {
     m_ownWrite = nullptr;
+    if (rc == SQLITE_DONE) {
+        try {
+            keepJournal();
+        } catch (...) {
+            sqlite3_reset(statement);
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            endedOutermost(true);
+            throw;
+        }
+    }
     if (rc == SQLITE_DONE && sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
         rc = sqlite3_extended_errcode(m_db);
     bool rolledBack = false;
@@ -579,7 +613,10 @@ int Connection::BeginTrans() {
                                         : "SAVEPOINT veld_" + QByteArray::number(m_level + 1);
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
-    if (++m_level == 1) beganOutermost();
+    if (++m_level == 1)
+        beganOutermost();
+    else if (m_journal)
+        m_journal->levelBegins();
     return m_level;
 }
 
@@ -598,10 +635,14 @@ void Connection::CommitTrans() {
         m_writeGuard();
         m_guarded = true;
     }
+    // What the rows were before is kept in the transaction itself; when that
+    // fails, the transaction stays for the caller's rollback.
+    if (m_level == 1) keepJournal();
     const QByteArray sql =
         m_level == 1 ? QByteArray("COMMIT") : "RELEASE veld_" + QByteArray::number(m_level);
     const int rc = sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) Raise(rc, QString::fromUtf8(sql));
+    if (m_level > 1 && m_journal) m_journal->levelReleased();
     if (--m_level == 0) endedOutermost(false);
 }
 
@@ -631,6 +672,7 @@ void Connection::RollbackTrans() {
         if (--m_level == 0) endedOutermost(false);
         return;
     }
+    if (m_level > 1 && m_journal) m_journal->levelRolledBack();
     if (--m_level == 0) endedOutermost(true);
 }
 

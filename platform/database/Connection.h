@@ -28,6 +28,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+class RowJournal;
 
 class Connection {
 public:
@@ -121,10 +122,12 @@ public:
     // connection is closed again and the error reaches the opener. Null:
     // nothing is called; set on an open connection, it is called at once.
     void SetOpenedHook(std::function<void(Connection&)> hook);
-    // Runs statements that change only what this connection keeps for itself
-    // (temporary triggers and tables): no write guard runs, as nothing of
-    // the file changes. Raises the engine's errors.
-    void ExecuteTemporary(const QString& sql);
+    // What the rows of chosen tables were before this connection's writes,
+    // kept by `journal` in the transaction of the writes (see RowJournal);
+    // every write then runs in a transaction, as under a guard. Null: none.
+    // Not while a transaction is open.
+    void SetRowJournal(std::shared_ptr<RowJournal> journal);
+    RowJournal* Journal() const { return m_journal.get(); }
     // Runs the guard now for the open transaction, as its first write would,
     // so that a command learns of a refusal before it writes anything.
     void PassWriteGuard();
@@ -223,6 +226,11 @@ private:
     int finishOwnWrite(sqlite3_stmt* statement, int rc);
     void statementReleased(sqlite3_stmt* statement);
     int runSingle(Statement& statement, const QVariantList& parameters);
+    // A write's step, its rows told to the journal; and the journal's rows
+    // kept before the outermost commit.
+    int journaledStep(sqlite3_stmt* statement);
+    void keepJournal();
+    void attachJournal();
 
     sqlite3* m_db = nullptr;
     mutable BusyWait m_busy;
@@ -233,6 +241,7 @@ private:
     std::function<void()> m_writeGuard;
     std::function<void()> m_takeBack;
     std::function<void(Connection&)> m_opened;
+    std::shared_ptr<RowJournal> m_journal;
     bool m_guarded = false;   // the guard passed for the open outermost transaction
     bool m_deferred = false;  // it passes the guard at its commit (DeferWriteGuard)
     bool m_unguarded = false; // it wrote without the guard meanwhile

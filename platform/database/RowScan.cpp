@@ -91,62 +91,16 @@ struct Spalten {
     int Bytes(int c) const { return sqlite3_column_bytes(s, c); }
 };
 
-struct Argumente {
-    sqlite3_value** v;
-    int Type(int c) const { return sqlite3_value_type(v[c]); }
+// Values as the engine hands them to a function or a hook; none is Null.
+struct Werte {
+    sqlite3_value* const* v;
+    int Type(int c) const { return v[c] ? sqlite3_value_type(v[c]) : SQLITE_NULL; }
     qint64 Int64(int c) const { return sqlite3_value_int64(v[c]); }
     double Double(int c) const { return sqlite3_value_double(v[c]); }
     const void* Text(int c) const { return sqlite3_value_text(v[c]); }
     const void* Blob(int c) const { return sqlite3_value_blob(v[c]); }
     int Bytes(int c) const { return sqlite3_value_bytes(v[c]); }
 };
-
-RowSum summeAus(sqlite3_value* wert) {
-    if (sqlite3_value_type(wert) == SQLITE_BLOB && sqlite3_value_bytes(wert) == int(RowSumBytes))
-        return RowSumFromBytes(sqlite3_value_blob(wert));
-    return RowSum();
-}
-
-void summeZurueck(sqlite3_context* kontext, const RowSum& summe) {
-    unsigned char bytes[RowSumBytes];
-    RowSumToBytes(summe, bytes);
-    sqlite3_result_blob(kontext, bytes, int(RowSumBytes), SQLITE_TRANSIENT);
-}
-
-// rowsum(salt, value...), an aggregate: the sum of the rows.
-void rowsumSchritt(sqlite3_context* kontext, int anzahl, sqlite3_value** werte) {
-    auto* summe = static_cast<RowSum*>(sqlite3_aggregate_context(kontext, sizeof(RowSum)));
-    if (!summe) {
-        sqlite3_result_error_nomem(kontext);
-        return;
-    }
-    Zeile zeile;
-    const auto [a, b] =
-        zeilendigest(zeile, quint64(sqlite3_value_int64(werte[0])), Argumente{werte}, 1, anzahl);
-    summe->a += a;
-    summe->b += b;
-    ++summe->count;
-}
-
-void rowsumEnde(sqlite3_context* kontext) {
-    auto* summe = static_cast<RowSum*>(sqlite3_aggregate_context(kontext, 0));
-    summeZurueck(kontext, summe ? *summe : RowSum());
-}
-
-// rowsum_plus(sum...): sums added up, Null as none; Null for no rows.
-void rowsumPlus(sqlite3_context* kontext, int anzahl, sqlite3_value** werte) {
-    RowSum gesamt;
-    for (int i = 0; i < anzahl; ++i) {
-        const RowSum teil = summeAus(werte[i]);
-        gesamt.a += teil.a;
-        gesamt.b += teil.b;
-        gesamt.count += teil.count;
-    }
-    if (gesamt.count == 0)
-        sqlite3_result_null(kontext);
-    else
-        summeZurueck(kontext, gesamt);
-}
 
 } // namespace
 
@@ -190,14 +144,7 @@ void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
     }
 }
 
-void InstallRowSumFunctions(Connection& connection) {
-    connection.RequireOpen();
-    int rc = sqlite3_create_function_v2(connection.Handle(), "rowsum", -1,
-                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, nullptr,
-                                        rowsumSchritt, rowsumEnde, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_create_function_v2(connection.Handle(), "rowsum_plus", -1,
-                                        SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rowsumPlus,
-                                        nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) connection.Raise(rc, QStringLiteral("rowsum"));
+std::pair<quint64, quint64> RowDigest(quint64 salt, sqlite3_value* const* values, int count) {
+    Zeile zeile;
+    return zeilendigest(zeile, salt, Werte{values}, 0, count);
 }

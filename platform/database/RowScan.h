@@ -7,8 +7,10 @@
 #include <QString>
 #include <QtGlobal>
 #include <unordered_map>
+#include <utility>
 
 class Connection;
+struct sqlite3_value;
 
 // An order-free digest of a group of rows: each row is hashed (every value
 // with its type, so 1 and '1' differ) and the hashes are added up, so that
@@ -32,10 +34,6 @@ RowSum RowSumFromBytes(const void* bytes);
 void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
                   std::unordered_map<qint64, RowSum>& sums);
 
-// Makes two functions known to the connection: the aggregate
-// rowsum(salt, value...), the sum of its rows as SumRowsByKey sums the rows
-// of a query with those values and `salt` (a blob of RowSumBytes, zero for
-// no rows), and rowsum_plus(sum...), such sums added up (Null as zero, and
-// Null for a sum of no rows).
-// Raises the engine's errors.
-void InstallRowSumFunctions(Connection& connection);
+// The hash of one row as SumRowsByKey hashes it: `count` values as the
+// engine hands them to a hook (a null pointer is Null), with `salt`.
+std::pair<quint64, quint64> RowDigest(quint64 salt, sqlite3_value* const* values, int count);
