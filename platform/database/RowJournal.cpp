@@ -137,7 +137,21 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
         const auto vorher = m_changes.find(schluessel);
         return vorher != m_changes.end() && vorher->second.headSeen && !vorher->second.headThere;
     };
-    const auto seite = [&](bool alt, qint64 schluessel) {
+    // Whether a row counts, and its hash.
+    const auto zaehlt = [&](bool alt) {
+        bool ja = r->ranges.empty();
+        for (const int i : r->ranges)
+            ja = ja || nichtNull(spalte(db, alt, i));
+        return ja;
+    };
+    const auto hash = [&](bool alt) {
+        m_values.clear();
+        for (const int i : r->columns)
+            m_values.push_back(spalte(db, alt, i));
+        return RowDigest(r->table.salt, m_values.data(), int(m_values.size()));
+    };
+    const auto seite = [&](bool alt, qint64 schluessel,
+                           std::optional<std::pair<quint64, quint64>> zeile) {
         if (nichtig(schluessel)) return;
         if (m_statement.empty() || m_statement.back().first != schluessel) {
             const auto frueher = m_changes.find(schluessel);
@@ -152,14 +166,11 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
             if (alt) vorher.head = variant(spalte(db, true, r->head));
         }
         if (nichtig(schluessel)) return;
-        bool zaehlt = r->ranges.empty();
-        for (const int i : r->ranges)
-            zaehlt = zaehlt || nichtNull(spalte(db, alt, i));
-        if (!zaehlt) return;
-        m_values.clear();
-        for (const int i : r->columns)
-            m_values.push_back(spalte(db, alt, i));
-        hinzu(vorher.change, RowDigest(r->table.salt, m_values.data(), int(m_values.size())), !alt);
+        if (!zeile) {
+            if (!zaehlt(alt)) return;
+            zeile = hash(alt);
+        }
+        hinzu(vorher.change, *zeile, !alt);
     };
     const qint64 alt = op == SQLITE_INSERT ? 0 : schluesselVon(true, oldRowid);
     const qint64 neu = op == SQLITE_DELETE ? 0 : schluesselVon(false, newRowid);
@@ -167,8 +178,23 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
         (op == SQLITE_INSERT || oldRowid != newRowid || alt != neu ||
          r->keys.find(newRowid) == r->keys.end()))
         r->keys[newRowid] = neu;
-    if (op != SQLITE_INSERT) seite(true, alt);
-    if (op != SQLITE_DELETE) seite(false, neu);
+    if (op == SQLITE_UPDATE && alt == neu) {
+        if (nichtig(alt)) return;
+        // An update of what no digest holds (a selection) changes nothing.
+        const bool vorherZaehlt = zaehlt(true), jetztZaehlt = zaehlt(false);
+        const auto vorherZeile = vorherZaehlt ? hash(true) : std::pair<quint64, quint64>();
+        const auto jetztZeile = jetztZaehlt ? hash(false) : std::pair<quint64, quint64>();
+        if (vorherZaehlt == jetztZaehlt && vorherZeile == jetztZeile &&
+            (r->head < 0 ||
+             variant(spalte(db, true, r->head)) == variant(spalte(db, false, r->head))))
+            return;
+        using Zeile = std::optional<std::pair<quint64, quint64>>;
+        seite(true, alt, vorherZaehlt ? Zeile(vorherZeile) : std::nullopt);
+        seite(false, neu, jetztZaehlt ? Zeile(jetztZeile) : std::nullopt);
+        return;
+    }
+    if (op != SQLITE_INSERT) seite(true, alt, std::nullopt);
+    if (op != SQLITE_DELETE) seite(false, neu, std::nullopt);
 }
 
 void RowJournal::statementBegins() {
