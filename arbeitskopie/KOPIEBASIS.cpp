@@ -113,10 +113,22 @@ void KOPIEBASIS::EINRICHTEN(Connection& kopie) {
                                       w.NAME == QLatin1String("E1") ? QStringLiteral("KEN")
                                                                     : QString()};
     Connection* verbindung = &kopie;
-    kopie.SetRowJournal(std::make_shared<RowJournal>(
+    auto journal = std::make_shared<RowJournal>(
         tabellen, [verbindung](const RowJournal::Changes& aenderungen) {
             behalten(*verbindung, aenderungen);
-        }));
+        });
+    // A record deleted since the copy met the project whose key comes again
+    // (a new test under the last key, say) was a record before all the same.
+    journal->SetWereThere([verbindung] {
+        std::set<qint64> da;
+        for (Recordset rs(QStringLiteral("SELECT [ID] FROM [VELD_BASIS] WHERE [E1BEKANNT]<>0 "
+                                         "AND [E1DA]<>0 AND [ID] NOT IN (SELECT [ID] FROM [E1])"),
+                          *verbindung);
+             !rs.Eof(); rs.MoveNext())
+            da.insert(rs.Fields(0).Value().toLongLong());
+        return da;
+    });
+    kopie.SetRowJournal(journal);
 }
 
 KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie) {

@@ -9,13 +9,13 @@
 // The base lives inside the copy's own database, so that no start, kill,
 // compaction or move of the copy can part the two: the table VELD_BASIS
 // holds, for every record key written since the copy last met the project,
-// what the record was before (its digest as DATENSATZSTAENDE sums it, and
-// whether it had its general data and under which identifier). Triggers of
-// the copy's connection write that row before the first change of the
-// record, in the transaction of the change itself, whatever wrote it and
-// whenever its guard ran. A record without a row is as it was. When the
-// copy meets the project, the rows of what met it go in the same
-// transaction; a fresh copy starts without rows.
+// how its rows changed since (their digest as DATENSATZSTAENDE sums it: the
+// rows before minus the rows now) and whether it had its general data
+// before and under which identifier. The copy's connection keeps that row
+// from the rows the engine changes (RowJournal), in the transaction of the
+// change itself, whatever wrote it and whenever its guard ran. A record
+// without a row is as it was. When the copy meets the project, the rows of
+// what met it go in the same transaction; a fresh copy starts without rows.
 //
 // A copy made before the base was kept, with unsaved changes, has no base:
 // the table VELD_BASISSTAND then holds a row, and the join asks about every
@@ -38,9 +38,9 @@ public:
     // tables, with a base of its own where it holds no unsaved change
     // (`unveraendert`), and none otherwise. Nothing else is touched.
     static void SICHERN(const QString& datei, bool unveraendert);
-    // Makes the copy's connection keep the base: its functions and triggers,
-    // which the engine keeps per connection (called at every open). A file
-    // without the base's tables gets them, without a base.
+    // Makes the copy's connection keep the base (called at every open, as
+    // the columns of the file decide what is hashed). A file without the
+    // base's tables gets them, without a base.
     static void EINRICHTEN(Connection& kopie);
 
     // The copy's records and its base (nullopt where it has none), read in
@@ -55,7 +55,6 @@ public:
     // base is what the copy holds of them now. In the caller's transaction.
     static void ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel);
     // The whole copy met the project (a Save wrote it over it), through a
-    // connection that writes without the copy's triggers, in its open
-    // transaction.
+    // connection that keeps no base of its own, in its open transaction.
     static void ABGEGLICHEN(Connection& kopie);
 };

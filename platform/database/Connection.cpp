@@ -201,7 +201,7 @@ RuntimeError Connection::Error(int engineCode, const QString& context) const {
 void Connection::Raise(int engineCode, const QString& context) const {
     // A full or failing disk ends the open transaction whole, whether the
     // engine rolled back only the statement (it does where a statement
-    // journal, kept for triggers say, lets it) or everything: a command
+    // journal lets it) or everything: a command
     // never goes on to keep half of what it wrote.
     const int primary = engineCode & 0xff;
     if (m_db && m_level > 0 && (primary == SQLITE_FULL || primary == SQLITE_IOERR) &&
@@ -320,6 +320,7 @@ void Connection::beganOutermost() {
     // While it is open, no box waits for an answer (see WritingBegins).
     m_writing = true;
     WritingBegins();
+    if (m_journal) m_journal->transactionBegins();
 }
 
 void Connection::endedOutermost(bool rolledBack) {

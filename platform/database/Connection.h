@@ -118,7 +118,7 @@ public:
     }
     // Called after every open of a file through this connection (a reopen
     // too), before anything else uses it: for what the engine keeps only per
-    // connection (functions, temporary triggers). When it throws, the
+    // connection (a row journal, say). When it throws, the
     // connection is closed again and the error reaches the opener. Null:
     // nothing is called; set on an open connection, it is called at once.
     void SetOpenedHook(std::function<void(Connection&)> hook);

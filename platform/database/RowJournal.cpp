@@ -133,7 +133,7 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
     // its rows were does not count (key 0, of the whole tables' rows, is
     // always a record).
     const auto nichtig = [&](qint64 schluessel) {
-        if (schluessel == 0) return false;
+        if (schluessel == 0 || m_there.count(schluessel)) return false;
         const auto vorher = m_changes.find(schluessel);
         return vorher != m_changes.end() && vorher->second.headSeen && !vorher->second.headThere;
     };
@@ -227,6 +227,10 @@ void RowJournal::levelRolledBack() {
     if (m_levels.empty()) return;
     m_changes = std::move(m_levels.back());
     m_levels.pop_back();
+}
+
+void RowJournal::transactionBegins() {
+    m_there = m_wereThere ? m_wereThere() : std::set<qint64>();
 }
 
 void RowJournal::transactionEnds() {

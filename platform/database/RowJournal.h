@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -40,7 +41,7 @@ public:
         // When set, the first value of this column that a key had before
         // any change of its row in this table is kept (see Before). A key
         // (other than 0) whose head row was not there before was nothing
-        // before: its change is not summed.
+        // before, unless SetWereThere names it: its change is not summed.
         QString head;
     };
     struct Before {
@@ -57,6 +58,12 @@ public:
     // Forgets what changed of a key in the open transaction (its writes met
     // their source).
     void Forget(qint64 key);
+    // Asked as each transaction begins: the keys that were records before
+    // although their head row is not there now (a deletion kept earlier).
+    // Such a key is summed even when its head row comes anew.
+    void SetWereThere(std::function<std::set<qint64>()> wereThere) {
+        m_wereThere = std::move(wereThere);
+    }
 
 private:
     friend class Connection;
@@ -83,11 +90,14 @@ private:
     void levelBegins();
     void levelReleased();
     void levelRolledBack();
+    void transactionBegins();
     void transactionEnds();
     void keep();
 
     QList<Table> m_tables;
     std::function<void(const Changes&)> m_keep;
+    std::function<std::set<qint64>()> m_wereThere;
+    std::set<qint64> m_there;
     std::vector<Resolved> m_resolved;
     Changes m_changes;
     std::vector<Changes> m_levels;

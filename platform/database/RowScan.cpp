@@ -45,7 +45,7 @@ private:
 
 // A row hashed as the digests read it: the salt, then every value with its
 // type. `At(c)` gives the c-th value as the engine's value accessors do, so
-// that a row read by a query and the same row handed to a trigger hash
+// that a row read by a query and the same row handed to a hook hash
 // alike.
 template <typename Values>
 std::pair<quint64, quint64> zeilendigest(Zeile& zeile, quint64 salt, const Values& werte, int von,

@@ -118,7 +118,8 @@ TEST(Basis, ACopyPutBackFromAnEarlierSaveJoinsWithoutAQuestion) {
         const auto lauf = labor.GESTARTET();
         kommentar(*lauf->verbindung, 1, "eins");
         ASSERT_TRUE(speichern(*lauf->kopie));
-        ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), ordner, sicherung}), 0);
+        ASSERT_EQ(
+            QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), ordner, sicherung}), 0);
         kommentar(*lauf->verbindung, 2, "zwei");
         ASSERT_TRUE(speichern(*lauf->kopie));
     }
@@ -151,8 +152,8 @@ TEST(Basis, AWriteGuardedAtItsCommitIsThisUsersChange) {
     labor.DIALOG.ANTWORTEN({vbYes});
     EXPECT_TRUE(speichern(*lauf->kopie));
     ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
-    EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(
-        QString::fromUtf8("hier und dort geändert: P2.")));
+    EXPECT_TRUE(
+        labor.DIALOG.BOXEN()[0].text.contains(QString::fromUtf8("hier und dort geändert: P2.")));
     EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 2), QStringLiteral("mein"));
 }
 
@@ -181,7 +182,8 @@ TEST(Basis, AProjectWhoseMarkCannotBeReadIsNeverOverwrittenUncompared) {
         }
         sqlite3_close(db);
     });
-    while (gespeichert < 3) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (gespeichert < 3)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     MARKENUNLESBAR(true);
     labor.DIALOG.ANTWORTEN({vbOK});
     const bool ok = speichern(*lauf->kopie);
@@ -241,8 +243,10 @@ TEST(Basis, TheBoxSaysWhatEachSideDid) {
          "verloren.\r\n"},
         {"two new tests under one identifier",
          [](Connection& hier, Connection& dort) {
-             hier.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (7,'N1','a')"));
-             dort.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (8,'n1','b')"));
+             hier.Execute(
+                 QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (7,'N1','a')"));
+             dort.Execute(
+                 QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (8,'n1','b')"));
          },
          "Unter diesen Kennungen wurde hier und dort je ein neuer Datensatz angelegt: N1. Ja und "
          "Nein behalten je einen der beiden; um beide zu behalten, wählen Sie Abbrechen, geben "
@@ -262,4 +266,19 @@ TEST(Basis, TheBoxSaysWhatEachSideDid) {
             "Das Projekt TE0001.00 wurde seit dem letzten Abgleich der Arbeitskopie")));
         EXPECT_TRUE(text.contains(QString::fromUtf8(fall.worte))) << text.toStdString();
     }
+}
+
+// A test deleted and a new one stored under its key, in two commands: the
+// deleted test was there before all the same, and nothing is asked.
+TEST(Basis, ANewTestUnderTheKeyOfADeletedOneKeepsTheBaseOfTheDeleted) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    lauf->verbindung->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=3"));
+    lauf->verbindung->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (3,'NEU','neu',0)"));
+    kommentar(labor.PROJEKTDATENBANK(), 1, "fremd");
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P2,NEU"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("fremd"));
 }
