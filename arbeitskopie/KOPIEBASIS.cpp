@@ -121,11 +121,16 @@ void KOPIEBASIS::EINRICHTEN(Connection& kopie) {
     // (a new test under the last key, say) was a record before all the same.
     journal->SetWereThere([verbindung] {
         std::set<qint64> da;
-        for (Recordset rs(QStringLiteral("SELECT [ID] FROM [VELD_BASIS] WHERE [E1BEKANNT]<>0 "
-                                         "AND [E1DA]<>0 AND [ID] NOT IN (SELECT [ID] FROM [E1])"),
-                          *verbindung);
-             !rs.Eof(); rs.MoveNext())
-            da.insert(rs.Fields(0).Value().toLongLong());
+        try {
+            for (Recordset rs(QStringLiteral("SELECT [ID] FROM [VELD_BASIS] WHERE [E1BEKANNT]<>0 "
+                                             "AND [E1DA]<>0"),
+                              *verbindung);
+                 !rs.Eof(); rs.MoveNext())
+                da.insert(rs.Fields(0).Value().toLongLong());
+        } catch (const RuntimeError&) {
+            // A write into a copy without its base's table: the write says
+            // what is wrong with the copy.
+        }
         return da;
     });
     kopie.SetRowJournal(journal);
