@@ -303,4 +303,45 @@ void BM_EmptyQtWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_EmptyQtWindow)->Unit(benchmark::kMillisecond);
 
+// The store of a test of 10 readings into the copy of the project of 2,000
+// tests, as the first change after a Save and as the second: the first
+// costs what the second does (what the copy was before is kept by the
+// change itself, not read whole at the first one).
+void aenderung(benchmark::State& state, bool zweite) {
+    Labor& l = labor();
+    projekt2000();
+    SystemOverrides system;
+    installiert(system, l, QStringLiteral("bench2000"));
+    Boxenzaehler antworten;
+    frmMAINFENSTER fenster;
+    if (!fenster.MDIForm_Load()) state.SkipWithError("the start-up ended");
+    Connection& db = *fenster.DBPROJEKT();
+    const auto speichern = [&](int id) {
+        Transaction t(db);
+        db.Execute(QStringLiteral("DELETE FROM [E3] WHERE [ID]=?"), {id});
+        for (int i = 1; i <= 10; ++i)
+            db.Execute(QStringLiteral("INSERT INTO [E3] ([ID],[I1],[V]) VALUES (?,?,?)"),
+                       {id, i, 0.01 * i});
+        t.Commit();
+    };
+    int runde = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++runde;
+        fenster.mnuSPEICHERN_Click();
+        if (zweite) speichern(3);
+        state.ResumeTiming();
+        speichern(10 + runde % 1900);
+    }
+    fenster.close();
+}
+void BM_ErsteAenderung(benchmark::State& state) {
+    aenderung(state, false);
+}
+void BM_ZweiteAenderung(benchmark::State& state) {
+    aenderung(state, true);
+}
+BENCHMARK(BM_ErsteAenderung)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZweiteAenderung)->Unit(benchmark::kMillisecond);
+
 } // namespace
