@@ -158,6 +158,7 @@ TEST(Abgeloest, KeptWorkIsKeptForLaterOrLetGo) {
             "Nein: die Arbeit dieses Laufs an diesen Datensätzen wird verworfen: N1.\r\n")));
         EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("P7"));
         const bool verworfen = antwort == vbNo;
+        ASSERT_FALSE(labor.DIALOG.m_hinweise.isEmpty());
         EXPECT_EQ(labor.DIALOG.m_hinweise.last(),
                   QStringLiteral("Als erledigt beiseitegelegt: VELD_uebernommen.mdb") +
                       (verworfen ? QStringLiteral("; Verworfen und beiseitegelegt: "
