@@ -363,7 +363,39 @@ private:
     QStringList ABGELEGTEDATEIEN() const;
     static std::optional<QString> ABGELEGTEHERKUNFT(Connection& quelle);
     static bool DIESELBEDATEI(const QString& a, const QString& b);
-    QString ABGELEGTEBEISEITELEGEN(const QString& datei, const QString& kopie);
+    QString ABGELEGTEBEISEITELEGEN(const QString& datei, const QString& kopie,
+                                   const QString& zusatz = QStringLiteral("uebernommen"));
+    // What a kept file holds of its run's work, set beside the project (and
+    // the working copy, where given) by the file's own base as the Save's
+    // join sets a copy beside it: keys the run added, changed or deleted
+    // that someone else did not change since, keys both changed (and what
+    // each side did), and, for a file without a base, keys held otherwise
+    // where the project was changed since the file was kept
+    // (`projektSeither`), which are the run's only when the user says so.
+    // What the run never touched is in none of them. `erledigt`: the
+    // project holds all of the run's work.
+    struct ABGELEGTEARBEIT {
+        QStringList neu, geaendert, geloescht, zweifel;
+        QHash<QString, ZUSAMMENFUEHRUNG::ART> beide;
+        bool erledigt = false;
+        // What a Yes takes.
+        QStringList NEHMEN() const;
+    };
+    static ABGELEGTEARBEIT ABGELEGTEARBEITLESEN(const KOPIEBASIS::STAENDE& datei,
+                                                const DATENSATZSTAENDE* projekt,
+                                                const DATENSATZSTAENDE* kopie, bool projektSeither);
+    // The offer of one kept file (vbYes takes, vbNo lets go, vbCancel keeps
+    // it for a later start), naming `hier` (the file's records) and `dort`.
+    int ABGELEGTEFRAGEN(const QString& datei, bool ohneHerkunft, bool ohneBasis,
+                        const ABGELEGTEARBEIT& arbeit, const DATENSATZSTAENDE& hier,
+                        const DATENSATZSTAENDE& dort);
+    // The status line of files put aside, done or let go.
+    void BEISEITEGELEGTMELDEN(const QStringList& erledigt, const QStringList& verworfen);
+    // Takes a kept file for this run alone; false while its run lives (or
+    // the lock fails otherwise).
+    static bool ABGELEGTSPERREN(FileLock& sperre, const QString& datei);
+    // Whether the file at m_abgelegt is still this run's own.
+    bool EIGENEABLAGE() const;
     // After a Save: the kept files whose records the project now holds as
     // they do are put aside, told in the status bar.
     void ABGELEGTEERLEDIGEN();
@@ -405,6 +437,10 @@ private:
     QString m_abgelegt;
     bool m_umziehen = false;
     bool m_umgezogen = false;
+    // Held shared on one byte of that file once the run wrote it, for the
+    // whole run: another run neither offers nor puts aside a file whose run
+    // lives, and a run whose file is no longer at its name takes a new one.
+    FileLock m_abgelegtanteil{kAnteilsbyte};
     QList<DatabaseMark> m_eigeneprojektabdruecke;
     // The start ends, told why, after a damaged copy could not be replaced.
     bool m_abgebrochen = false;

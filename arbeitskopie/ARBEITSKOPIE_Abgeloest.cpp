@@ -1,14 +1,16 @@
 // The files kept beside the working copy. What a run keeps when its working
 // copy is replaced or deleted under it: the file VELD_ersetzt*.mdb beside
-// the copy (ABGELOESTEKOPIESICHERN) is found again at the next start, which offers the records it
-// holds that the project and the copy lack; and a quit that cannot keep such a file says why the
-// program stays open, and lets the user end it all the same.
-//
-// Records are told apart by their identifier (E1.KEN), as the record import
-// tells them: a record whose identifier the copy or the project holds is not
-// brought in again, whatever its rows hold. So a file is only put aside as
-// done (VELD_uebernommen*.mdb), never deleted: what it held under an
-// identifier the copy has stays readable there.
+// the copy (ABGELOESTEKOPIESICHERN), a whole copy of the run's database and
+// so of its base, what that run's copy held when it last met the project.
+// The next start on the project sets each file, its base and the project
+// beside each other as the Save's join does, and offers, one file a box,
+// what that run added, changed or deleted; what it never touched is never
+// offered, whatever the project holds of it now. The user takes the work,
+// lets it go, or keeps the file for a later start. A file is only put aside
+// (VELD_uebernommen*.mdb when taken or done, VELD_verworfen*.mdb when let
+// go), never deleted, and never while its run lives. A quit that cannot keep
+// such a file says why the program stays open, and lets the user end it all
+// the same.
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
@@ -61,12 +63,11 @@ QSet<QString> kennungen(const QString& datei) {
     }
 }
 
-QString namen(const QStringList& dateien) {
-    QStringList gezeigt;
-    for (const QString& datei : dateien)
-        gezeigt << QDir::toNativeSeparators(datei);
-    return gezeigt.join(QStringLiteral("\r\n"));
+QByteArray inhalt(const DATENSATZSTAENDE* staende, const QString& schluessel) {
+    const DATENSATZSTAENDE::STAND* stand = staende ? staende->Stand(schluessel) : nullptr;
+    return stand ? stand->inhalt : QByteArray();
 }
+
 } // namespace
 
 QList<QPair<int32_t, QString>> ARBEITSKOPIE::FEHLENDEDATENSAETZE(Connection& quelle,
@@ -139,6 +140,70 @@ bool ARBEITSKOPIE::ABGELOESTBEENDEN(const QString& titel) {
     return ende == vbOK && m_dialog.GELADEN() && !m_dialog.ENTLADEN();
 }
 
+ARBEITSKOPIE::ABGELEGTEARBEIT ARBEITSKOPIE::ABGELEGTEARBEITLESEN(const KOPIEBASIS::STAENDE& datei,
+                                                                 const DATENSATZSTAENDE* projekt,
+                                                                 const DATENSATZSTAENDE* kopie,
+                                                                 bool projektSeither) {
+    ABGELEGTEARBEIT arbeit;
+    const DATENSATZSTAENDE& hier = datei.kopie;
+    const DATENSATZSTAENDE* basis = datei.basis ? &*datei.basis : nullptr;
+    // A project that cannot be read: the working copy stands in for it, and
+    // nothing counts as done.
+    const DATENSATZSTAENDE* dort = projekt ? projekt : kopie;
+    arbeit.erledigt = projekt != nullptr;
+    QSet<QString> alle;
+    for (const DATENSATZSTAENDE* s : {basis, &hier, dort})
+        if (s)
+            for (auto it = s->Staende().cbegin(); it != s->Staende().cend(); ++it)
+                alle.insert(it.key());
+    ZUSAMMENFUEHRUNG plan, planKopie;
+    if (dort) plan = ZUSAMMENFUEHRUNG::PLANEN(basis, hier, *dort);
+    // An unsaved change of this user in the working copy is as much another's
+    // as the project's.
+    if (kopie && basis) planKopie = ZUSAMMENFUEHRUNG::PLANEN(basis, hier, *kopie);
+    QStringList schluessel = alle.values();
+    schluessel.sort();
+    for (const QString& s : schluessel) {
+        const QByteArray vorher = inhalt(basis, s), jetzt = inhalt(&hier, s);
+        // What the run never touched is nobody's to take. Without a base,
+        // what the file lacks is never taken either: it may be what another
+        // added after the run's copy was made.
+        if (basis ? jetzt == vorher : jetzt.isEmpty()) continue;
+        if (jetzt == inhalt(dort, s)) continue;
+        arbeit.erledigt = false;
+        // In the copy already, as the file holds it: its Save is to come.
+        if (kopie && inhalt(kopie, s) == jetzt) continue;
+        if (!basis) {
+            if (inhalt(dort, s).isEmpty())
+                arbeit.neu << s;
+            else
+                (projektSeither ? arbeit.zweifel : arbeit.geaendert) << s;
+        } else if (plan.KONFLIKTE.contains(s)) {
+            arbeit.beide.insert(s, plan.ARTEN.value(s));
+        } else if (planKopie.KONFLIKTE.contains(s)) {
+            arbeit.beide.insert(s, planKopie.ARTEN.value(s));
+        } else {
+            (vorher.isEmpty()  ? arbeit.neu
+             : jetzt.isEmpty() ? arbeit.geloescht
+                               : arbeit.geaendert)
+                << s;
+        }
+    }
+    return arbeit;
+}
+
+QStringList ARBEITSKOPIE::ABGELEGTEARBEIT::NEHMEN() const {
+    return neu + geaendert + geloescht + beide.keys();
+}
+
+bool ARBEITSKOPIE::ABGELEGTSPERREN(FileLock& sperre, const QString& datei) {
+    // A file whose run still lives is that run's: it works on in it, or
+    // writes it anew at its next keep. A lock that fails otherwise tells
+    // nothing of its run, so the file is left, too.
+    sperre = FileLock(kAnteilsbyte);
+    return sperre.OpenPresent(datei) && sperre.TryExclusive();
+}
+
 void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
     // Only a run that can mark what it brings in; otherwise the files stay
     // for a later start.
@@ -151,7 +216,7 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
 
     // What the project and the copy hold now, record by record. A project
     // that cannot be read holds nothing a kept file could be compared with:
-    // then everything in the files is offered, and nothing is put aside.
+    // then the copy stands in for it, and nothing is put aside as done.
     std::optional<DATENSATZSTAENDE> projekt;
     try {
         Connection verbindung;
@@ -166,23 +231,17 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
     } catch (const RuntimeError&) {
         return;
     }
-    const auto gleich = [](const std::optional<DATENSATZSTAENDE>& staende, const QString& s,
-                           const QByteArray& inhalt) {
-        const DATENSATZSTAENDE::STAND* stand = staende ? staende->Stand(s) : nullptr;
-        return stand && stand->inhalt == inhalt;
-    };
 
-    struct Fund {
-        QString datei;
-        bool herkunftUnbekannt = false;
-        DATENSATZSTAENDE staende;
-        QStringList angeboten; // keys
-    };
-    QList<Fund> funde;
-    QStringList unlesbar, sicher, neu, geaendert, ohneHerkunft;
-    QSet<QString> schonAngeboten;
+    // One kept file, one offer: each box names its own file and what its
+    // own run did.
+    QStringList unlesbar, erledigt, verworfen;
+    ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
     for (const QString& datei : dateien) {
-        Fund fund{datei, false, {}, {}};
+        if (eh.Left() || m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN()) break;
+        FileLock sperre;
+        if (!ABGELEGTSPERREN(sperre, datei)) continue;
+        bool ohneHerkunft = false;
+        KOPIEBASIS::STAENDE staende;
         try {
             Connection quelle;
             quelle.SetConnectionTimeout(30);
@@ -191,126 +250,250 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
             // Another project's file is left where it is, for a start on
             // that project.
             if (herkunft && !DIESELBEDATEI(*herkunft, projektdatenbank)) continue;
-            fund.herkunftUnbekannt = !herkunft;
-            fund.staende = DATENSATZSTAENDE::LESEN(quelle);
+            ohneHerkunft = !herkunft;
+            staende = KOPIEBASIS::LESEN(quelle);
         } catch (const RuntimeError& fehler) {
             unlesbar << QDir::toNativeSeparators(datei) + QStringLiteral(" (") +
                             fehler.Description() + QLatin1Char(')');
             continue;
         }
-        bool allesImProjekt = projekt.has_value();
-        for (auto it = fund.staende.Staende().cbegin(); it != fund.staende.Staende().cend(); ++it) {
-            if (gleich(projekt, it.key(), it->inhalt)) continue;
-            allesImProjekt = false;
-            // In the copy already, as the file holds it: its Save is what
-            // is still to come.
-            if (gleich(inKopie, it.key(), it->inhalt)) continue;
-            // One record is offered once, from the first file holding it.
-            if (schonAngeboten.contains(it.key())) continue;
-            schonAngeboten.insert(it.key());
-            fund.angeboten << it.key();
-            const bool anderswo = inKopie.Stand(it.key()) || (projekt && projekt->Stand(it.key()));
-            (anderswo ? geaendert : neu) << ZUSAMMENFUEHRUNG::NAMEN(
-                {it.key()}, fund.staende, fund.staende, MEHRFACHNAME(), OHNEKENNUNGNAME());
-        }
-        if (allesImProjekt) {
-            sicher << datei;
+        // Without a base, a record held otherwise is the run's only where
+        // nobody saved into the project since the file was kept.
+        const bool seither = !projekt || QFileInfo(projektdatenbank).lastModified() >
+                                             QFileInfo(datei).lastModified();
+        const ABGELEGTEARBEIT arbeit =
+            ABGELEGTEARBEITLESEN(staende, projekt ? &*projekt : nullptr, &inKopie, seither);
+        const DATENSATZSTAENDE& dort = projekt ? *projekt : inKopie;
+        if (arbeit.erledigt) {
+            try {
+                erledigt << QFileInfo(ABGELEGTEBEISEITELEGEN(datei, kopie)).fileName();
+            } catch (const RuntimeError&) {
+                // Put aside at a later start.
+            }
             continue;
         }
-        if (fund.herkunftUnbekannt) ohneHerkunft << QDir::toNativeSeparators(datei);
-        funde << fund;
-    }
+        if (arbeit.NEHMEN().isEmpty() && arbeit.zweifel.isEmpty()) continue;
 
-    // Files whose every record the project holds as they do are done.
-    QStringList erledigt;
-    for (const QString& datei : sicher) {
+        const int antwort = ABGELEGTEFRAGEN(datei, ohneHerkunft, !staende.basis.has_value(), arbeit,
+                                            staende.kopie, dort);
+        // The session ended while the question waited: nothing is written.
+        if (m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN()) return;
+        if (antwort == vbNo) {
+            // Let go: put aside, never deleted.
+            try {
+                verworfen << QFileInfo(
+                                 ABGELEGTEBEISEITELEGEN(datei, kopie, QStringLiteral("verworfen")))
+                                 .fileName();
+            } catch (const RuntimeError&) {
+            }
+            continue;
+        }
+        if (antwort != vbYes) continue;
+        QStringList nehmen = arbeit.NEHMEN();
+        if (!arbeit.zweifel.isEmpty()) {
+            const QString namen = AUFZAEHLUNG(ZUSAMMENFUEHRUNG::NAMEN(
+                arbeit.zweifel, staende.kopie, dort, MEHRFACHNAME(), OHNEKENNUNGNAME()));
+            const QString ort = QDir::toNativeSeparators(datei);
+            const int auch = m_dialog.FRAGEN(
+                en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
+                         QStringLiteral(" was changed after ") + ort +
+                         QStringLiteral(" was kept, and it holds these records otherwise than "
+                                        "the file; who changed them cannot be told: ") +
+                         namen + QStringLiteral(".\r\n") +
+                         QStringLiteral("Take the file's version of them, too? Yes: it replaces "
+                                        "the project's at the next Save. No: the project's "
+                                        "version stays.")
+                   : QStringLiteral("Das Projekt ") + m_dialog.PROJEKT() +
+                         QString::fromUtf8(" wurde geändert, nachdem ") + ort +
+                         QString::fromUtf8(" abgelegt wurde, und enthält diese Datensätze "
+                                           "anders als die Datei; wer sie geändert hat, lässt "
+                                           "sich nicht feststellen: ") +
+                         namen + QStringLiteral(".\r\n") +
+                         QString::fromUtf8("Soll auch ihre Fassung der Datei übernommen werden? "
+                                           "Ja: sie ersetzt beim nächsten Speichern die des "
+                                           "Projekts. Nein: die Fassung im Projekt bleibt."),
+                vbYesNo + vbExclamation + vbDefaultButton2, kTitel);
+            if (m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN()) return;
+            if (auch == vbYes) nehmen += arbeit.zweifel;
+        }
+        const bool genommen = eh.Run([&] {
+            Connection quelle;
+            quelle.SetConnectionTimeout(30);
+            quelle.Open(datei);
+            ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, quelle, nehmen);
+        });
+        if (!genommen) continue;
+        // Taken: the copy holds the work now, as its unsaved change; the
+        // file is not offered again.
         try {
-            erledigt << ABGELEGTEBEISEITELEGEN(datei, kopie);
+            erledigt << QFileInfo(ABGELEGTEBEISEITELEGEN(datei, kopie)).fileName();
         } catch (const RuntimeError&) {
-            // Put aside at a later start.
+        }
+        try {
+            inKopie = DATENSATZSTAENDE::LESEN(*m_DBPROJEKT);
+        } catch (const RuntimeError&) {
+            break;
         }
     }
 
-    QStringList gefunden;
-    for (const Fund& fund : funde)
-        gefunden << fund.datei;
-    QString text;
-    if (!gefunden.isEmpty())
-        text = (en ? QStringLiteral("Runs of VELD whose working copy was replaced or deleted "
-                                    "under them kept what they stored in:")
-                   : QString::fromUtf8("Läufe von VELD, deren Arbeitskopie ersetzt oder "
-                                       "gelöscht wurde, haben ihre Datensätze abgelegt in:")) +
-               QStringLiteral("\r\n") + namen(gefunden);
-    const auto absatz = [&](const QString& teil) {
-        text += (text.isEmpty() ? QString() : QStringLiteral("\r\n")) + teil;
+    if (!unlesbar.isEmpty() && !m_dialog.SITZUNGENDET() && !m_dialog.ENTLADEN())
+        m_dialog.FRAGEN((en ? QStringLiteral("These files kept by runs of VELD whose working "
+                                             "copy was replaced or deleted cannot be read; they "
+                                             "stay as they are:")
+                            : QString::fromUtf8("Diese von Läufen von VELD, deren Arbeitskopie "
+                                                "ersetzt oder gelöscht wurde, abgelegten Dateien "
+                                                "können nicht gelesen werden; sie bleiben, wie "
+                                                "sie sind:")) +
+                            QStringLiteral("\r\n") + unlesbar.join(QStringLiteral("\r\n")),
+                        vbOKOnly + vbExclamation, kTitel);
+    BEISEITEGELEGTMELDEN(erledigt, verworfen);
+}
+
+int ARBEITSKOPIE::ABGELEGTEFRAGEN(const QString& datei, bool ohneHerkunft, bool ohneBasis,
+                                  const ABGELEGTEARBEIT& arbeit, const DATENSATZSTAENDE& hier,
+                                  const DATENSATZSTAENDE& dort) {
+    using ART = ZUSAMMENFUEHRUNG::ART;
+    const bool en = m_dialog.SPRACHE() == 1;
+    const auto benannt = [&](const QStringList& schluessel) {
+        return AUFZAEHLUNG(
+            ZUSAMMENFUEHRUNG::NAMEN(schluessel, hier, dort, MEHRFACHNAME(), OHNEKENNUNGNAME()));
     };
-    if (!ohneHerkunft.isEmpty())
-        absatz((en ? QStringLiteral("From which project these files come cannot be told (they "
-                                    "were kept before files named their project): ")
-                   : QString::fromUtf8("Von welchem Projekt diese Dateien stammen, lässt sich "
-                                       "nicht feststellen (sie wurden abgelegt, bevor Dateien "
-                                       "ihr Projekt nannten): ")) +
-               ohneHerkunft.join(QStringLiteral(", ")) + QStringLiteral("."));
-    if (!unlesbar.isEmpty())
-        absatz((en ? QStringLiteral("These files kept by such runs cannot be read; they stay "
-                                    "as they are:")
-                   : QString::fromUtf8("Diese von solchen Läufen abgelegten Dateien können "
-                                       "nicht gelesen werden; sie bleiben, wie sie sind:")) +
-               QStringLiteral("\r\n") + unlesbar.join(QStringLiteral("\r\n")));
+    const QString zeile = QStringLiteral("\r\n");
+    QString text =
+        (en ? QStringLiteral("A run of VELD whose working copy was replaced or deleted kept its "
+                             "work in:")
+            : QString::fromUtf8("Ein Lauf von VELD, dessen Arbeitskopie ersetzt oder gelöscht "
+                                "wurde, hat seine Arbeit abgelegt in:")) +
+        zeile + QDir::toNativeSeparators(datei) + zeile;
+    if (ohneHerkunft)
+        text += (en ? QStringLiteral("From which project this file comes cannot be told (it was "
+                                     "kept before files named their project).")
+                    : QString::fromUtf8("Von welchem Projekt diese Datei stammt, lässt sich nicht "
+                                        "feststellen (sie wurde abgelegt, bevor Dateien ihr "
+                                        "Projekt nannten).")) +
+                zeile;
+    if (ohneBasis)
+        text += (en ? QStringLiteral("What that run changed cannot be told: the file was kept "
+                                     "before files held their run's base.")
+                    : QString::fromUtf8("Was dieser Lauf geändert hat, lässt sich nicht "
+                                        "feststellen: die Datei wurde abgelegt, bevor Dateien die "
+                                        "Basis ihres Laufs enthielten.")) +
+                zeile;
+    struct Gruppe {
+        const QStringList& schluessel;
+        const char* englisch;
+        const char* deutsch;
+    };
+    const Gruppe gruppen[] = {
+        {arbeit.neu,
+         ohneBasis ? "The project lacks these records: " : "That run added these records: ",
+         ohneBasis ? "Im Projekt fehlen diese Datensätze: "
+                   : "Dieser Lauf hat diese Datensätze angelegt: "},
+        {arbeit.geaendert,
+         ohneBasis ? "The file holds these records otherwise than the project: "
+                   : "That run changed these records: ",
+         ohneBasis ? "Diese Datensätze enthält die Datei anders als das Projekt: "
+                   : "Dieser Lauf hat diese Datensätze geändert: "},
+        {arbeit.geloescht,
+         "That run deleted these records: ", "Dieser Lauf hat diese Datensätze gelöscht: "},
+        {arbeit.zweifel,
+         "The file holds these records otherwise than the project, which was changed after the "
+         "file was kept: ",
+         "Diese Datensätze enthält die Datei anders als das Projekt, das nach dem Ablegen der "
+         "Datei geändert wurde: "},
+    };
+    for (const Gruppe& g : gruppen)
+        if (!g.schluessel.isEmpty())
+            text += (en ? QString::fromUtf8(g.englisch) : QString::fromUtf8(g.deutsch)) +
+                    benannt(g.schluessel) + QStringLiteral(".") + zeile;
+    // Changed by the run and by someone else since, in the words of the
+    // Save's box.
+    struct Art {
+        ART art;
+        const char* englisch;
+        const char* deutsch;
+    };
+    static const Art arten[] = {
+        {ART::GEAENDERT, "These records were changed in this file and in the project: ",
+         "Diese Datensätze wurden in dieser Datei und im Projekt geändert: "},
+        {ART::HIERGELOESCHT, "These records were deleted in this file and changed in the project: ",
+         "Diese Datensätze wurden in dieser Datei gelöscht und im Projekt geändert: "},
+        {ART::DORTGELOESCHT, "These records were changed in this file and deleted in the project: ",
+         "Diese Datensätze wurden in dieser Datei geändert und im Projekt gelöscht: "},
+        {ART::BEIDENEU,
+         "A new record was made in this file and another one in the project under these "
+         "identifiers: ",
+         "Unter diesen Kennungen wurde in dieser Datei und im Projekt je ein neuer Datensatz "
+         "angelegt: "},
+        {ART::MEHRFACH,
+         "These identifiers are held by several records in this file or in the "
+         "project: ",
+         "Diese Kennungen tragen in dieser Datei oder im Projekt mehrere Datensätze: "},
+    };
+    for (const Art& a : arten) {
+        QStringList teil;
+        for (auto it = arbeit.beide.cbegin(); it != arbeit.beide.cend(); ++it)
+            if (it.value() == a.art) teil << it.key();
+        if (!teil.isEmpty())
+            text += (en ? QString::fromUtf8(a.englisch) : QString::fromUtf8(a.deutsch)) +
+                    benannt(teil) + QStringLiteral(".") + zeile;
+    }
+    QStringList alle = arbeit.NEHMEN() + arbeit.zweifel;
+    const bool verloren = !arbeit.beide.isEmpty();
+    if (en)
+        text += QStringLiteral("Yes: that run's work is taken into the working copy; the next "
+                               "Save puts it into the project") +
+                (verloren ? QStringLiteral(", where the version of the records changed in both "
+                                           "is lost")
+                          : QString()) +
+                QStringLiteral(".") +
+                (arbeit.zweifel.isEmpty()
+                     ? QString()
+                     : QStringLiteral(" The records the project holds otherwise since are asked "
+                                      "about next.")) +
+                zeile + QStringLiteral("No: that run's work on these records is let go: ") +
+                benannt(alle) + QStringLiteral(".") + zeile +
+                QStringLiteral("After Yes or No the file is put aside and not offered again.") +
+                zeile +
+                QStringLiteral("Cancel: nothing is taken or let go; the file is offered again "
+                               "at the next start.");
+    else
+        text += QString::fromUtf8("Ja: die Arbeit dieses Laufs wird in die Arbeitskopie "
+                                  "übernommen; das nächste Speichern bringt sie in das Projekt") +
+                (verloren ? QString::fromUtf8(", wo die Fassung der in beiden geänderten "
+                                              "Datensätze verloren geht")
+                          : QString()) +
+                QStringLiteral(".") +
+                (arbeit.zweifel.isEmpty()
+                     ? QString()
+                     : QString::fromUtf8(" Nach den seither im Projekt anders enthaltenen "
+                                         "Datensätzen wird danach gefragt.")) +
+                zeile +
+                QString::fromUtf8("Nein: die Arbeit dieses Laufs an diesen Datensätzen wird "
+                                  "verworfen: ") +
+                benannt(alle) + QStringLiteral(".") + zeile +
+                QString::fromUtf8("Nach Ja oder Nein wird die Datei beiseitegelegt und nicht "
+                                  "wieder angeboten.") +
+                zeile +
+                QString::fromUtf8("Abbrechen: es wird nichts übernommen und nichts verworfen; "
+                                  "die Datei wird beim nächsten Start wieder angeboten.");
+    return m_dialog.FRAGEN(text, vbYesNoCancel + vbQuestion + vbDefaultButton3, kTitel);
+}
+
+void ARBEITSKOPIE::BEISEITEGELEGTMELDEN(const QStringList& erledigt, const QStringList& verworfen) {
+    const bool en = m_dialog.SPRACHE() == 1;
+    QStringList teile;
     if (!erledigt.isEmpty())
-        absatz((en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
-                         QStringLiteral(" holds all records of these files as they do; they "
-                                        "were put aside as done:")
-                   : QStringLiteral("Alle ihre Datensätze stehen schon so im Projekt ") +
-                         m_dialog.PROJEKT() +
-                         QString::fromUtf8("; diese Dateien wurden als erledigt "
-                                           "beiseitegelegt:")) +
-               QStringLiteral("\r\n") + namen(erledigt));
-
-    if (neu.isEmpty() && geaendert.isEmpty()) {
-        if (!text.isEmpty())
-            m_dialog.FRAGEN(text, vbOKOnly + (unlesbar.isEmpty() ? vbInformation : vbExclamation),
-                            kTitel);
-        return;
-    }
-    if (!neu.isEmpty())
-        absatz((en ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
-                         QStringLiteral(" and the working copy lack these records of them: ")
-                   : QStringLiteral("Im Projekt ") + m_dialog.PROJEKT() +
-                         QStringLiteral(" und in der Arbeitskopie fehlen daraus die "
-                                        "Datensätze ")) +
-               AUFZAEHLUNG(neu) + QStringLiteral("."));
-    if (!geaendert.isEmpty())
-        absatz((en ? QStringLiteral("These records they hold otherwise than the project and the "
-                                    "working copy: ")
-                   : QString::fromUtf8("Diese Datensätze enthalten sie anders als das Projekt "
-                                       "und die Arbeitskopie: ")) +
-               AUFZAEHLUNG(geaendert) + QStringLiteral("."));
-    absatz(en ? QStringLiteral("Take them into the working copy? A record held otherwise then "
-                               "replaces the working copy's; the next Save puts them into the "
-                               "project. A file is put aside once the project holds all its "
-                               "records; until then it is offered again at every start.")
-              : QString::fromUtf8("Sollen sie in die Arbeitskopie übernommen werden? Ein anders "
-                                  "enthaltener Datensatz ersetzt dann den der Arbeitskopie; das "
-                                  "nächste Speichern bringt sie in das Projekt. Eine Datei wird "
-                                  "beiseitegelegt, sobald das Projekt alle ihre Datensätze "
-                                  "enthält; bis dahin wird sie bei jedem Start wieder "
-                                  "angeboten."));
-    const bool uebernehmen = m_dialog.FRAGEN(text, vbYesNo + vbQuestion, kTitel) == vbYes;
-    // The session ended while the question waited: nothing is written.
-    if (m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN() || !uebernehmen) return;
-
-    ErrorHandler eh(QStringLiteral("VB-Error: "), kTitel);
-    for (const Fund& fund : funde) {
-        if (eh.Left()) break;
-        if (fund.angeboten.isEmpty()) continue;
-        eh.Run([&] {
-            Connection quelle;
-            quelle.SetConnectionTimeout(30);
-            quelle.Open(fund.datei);
-            ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, quelle, fund.angeboten);
-        });
-    }
+        teile << (en ? QStringLiteral("Put aside as done: ")
+                     : QStringLiteral("Als erledigt beiseitegelegt: ")) +
+                     erledigt.join(QStringLiteral(", "));
+    if (!verworfen.isEmpty())
+        teile << (en ? QStringLiteral("Let go and put aside: ")
+                     : QString::fromUtf8("Verworfen und beiseitegelegt: ")) +
+                     verworfen.join(QStringLiteral(", "));
+    if (teile.isEmpty()) return;
+    const QString zeile = teile.join(QStringLiteral("; "));
+    m_dialog.HINWEISEN(zeile, zeile);
 }
 
 void ARBEITSKOPIE::UMZUGVORBEREITEN() {
@@ -366,57 +549,90 @@ void ARBEITSKOPIE::AUSWAHLVORBEREITEN() {
 }
 
 void ARBEITSKOPIE::ABLEGEN(const QString& ziel) {
-    CopyDatabase(*m_DBPROJEKT, ziel);
-    // The file names its project, where alone it is offered.
-    Connection abgelegt(ziel);
-    abgelegt.Execute(
-        QStringLiteral("CREATE TABLE IF NOT EXISTS [%1] ([PROJEKT] TEXT)").arg(kHerkunftstabelle));
-    abgelegt.Execute(QStringLiteral("DELETE FROM [%1]").arg(kHerkunftstabelle));
-    abgelegt.Execute(
-        QStringLiteral("INSERT INTO [%1] ([PROJEKT]) VALUES (?)").arg(kHerkunftstabelle),
-        {QFileInfo(m_dialog.PROJEKTDATENBANK()).absoluteFilePath()});
+    // Written beside its name and put in its place whole, with this run's
+    // share on it from the first moment: no other run offers the file, puts
+    // it aside or takes its name while this run lives and may write it anew
+    // or work on in it.
+    const QString neu = ziel + QStringLiteral(".neu");
+    QFile::remove(neu);
+    try {
+        CopyDatabase(*m_DBPROJEKT, neu);
+        {
+            // The file names its project, where alone it is offered.
+            Connection abgelegt(neu);
+            abgelegt.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS [%1] ([PROJEKT] TEXT)")
+                                 .arg(kHerkunftstabelle));
+            abgelegt.Execute(QStringLiteral("DELETE FROM [%1]").arg(kHerkunftstabelle));
+            abgelegt.Execute(
+                QStringLiteral("INSERT INTO [%1] ([PROJEKT]) VALUES (?)").arg(kHerkunftstabelle),
+                {QFileInfo(m_dialog.PROJEKTDATENBANK()).absoluteFilePath()});
+        }
+        FileLock anteil(kAnteilsbyte);
+        const bool belegt = anteil.OpenPresent(neu) && anteil.Shared();
+        std::filesystem::rename(FSPFAD(neu), FSPFAD(ziel));
+        if (belegt) {
+            anteil.Moved(ziel);
+            m_abgelegtanteil = std::move(anteil);
+        } else {
+            m_abgelegtanteil.Release();
+        }
+    } catch (const std::filesystem::filesystem_error&) {
+        QFile::remove(neu);
+        throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
+    } catch (...) {
+        QFile::remove(neu);
+        throw;
+    }
+}
+
+bool ARBEITSKOPIE::EIGENEABLAGE() const {
+    // The run's own file is still at its name: the empty file its name was
+    // taken by, or the file it wrote and holds its share on.
+    const QFileInfo datei(m_abgelegt);
+    if (m_abgelegt.isEmpty() || !datei.isFile()) return false;
+    if (m_abgelegtanteil.IsOpen())
+        return m_abgelegtanteil.StillAtPath() == FileLock::Identity::Same;
+    return true;
 }
 
 void ARBEITSKOPIE::ABGELEGTEERLEDIGEN() {
-    // After a Save: the kept files of this project whose every record the
-    // project now holds as they do are put aside, and the status bar says
-    // which. Nothing to read where no file is kept.
+    // After a Save: the kept files of this project whose run's work the
+    // project now holds are put aside, and the status bar says which.
+    // Nothing to read where no file is kept.
     const QStringList dateien = ABGELEGTEDATEIEN();
     if (dateien.isEmpty()) return;
     const QString kopie = m_dialog.XMDBPFAD();
-    QStringList erledigt;
+    DATENSATZSTAENDE projekt;
     try {
-        Connection projekt;
-        projekt.SetConnectionTimeout(30);
-        projekt.Open(m_dialog.PROJEKTDATENBANK());
-        const DATENSATZSTAENDE staende = DATENSATZSTAENDE::LESEN(projekt);
-        projekt.Close();
-        for (const QString& datei : dateien) {
-            Connection quelle;
-            quelle.Open(datei);
-            const std::optional<QString> herkunft = ABGELEGTEHERKUNFT(quelle);
-            // A file that does not name this project is offered, and put
-            // aside, only with a word.
-            if (!herkunft || !DIESELBEDATEI(*herkunft, m_dialog.PROJEKTDATENBANK())) continue;
-            const DATENSATZSTAENDE abgelegt = DATENSATZSTAENDE::LESEN(quelle);
-            quelle.Close();
-            bool alle = true;
-            for (auto it = abgelegt.Staende().cbegin(); alle && it != abgelegt.Staende().cend();
-                 ++it) {
-                const DATENSATZSTAENDE::STAND* stand = staende.Stand(it.key());
-                alle = stand && stand->inhalt == it->inhalt;
-            }
-            if (alle) erledigt << QFileInfo(ABGELEGTEBEISEITELEGEN(datei, kopie)).fileName();
-        }
+        Connection verbindung;
+        verbindung.SetConnectionTimeout(30);
+        verbindung.Open(m_dialog.PROJEKTDATENBANK());
+        projekt = DATENSATZSTAENDE::LESEN(verbindung);
     } catch (const RuntimeError&) {
-        // Left for the next start's offer.
+        return;
     }
-    if (erledigt.isEmpty()) return;
-    const QString zeile =
-        (m_dialog.SPRACHE() == 1 ? QStringLiteral("Put aside as done: ")
-                                 : QStringLiteral("Als erledigt beiseitegelegt: ")) +
-        erledigt.join(QStringLiteral(", "));
-    m_dialog.HINWEISEN(zeile, zeile);
+    QStringList erledigt;
+    for (const QString& datei : dateien) {
+        FileLock sperre;
+        if (!ABGELEGTSPERREN(sperre, datei)) continue;
+        try {
+            KOPIEBASIS::STAENDE staende;
+            {
+                Connection quelle;
+                quelle.Open(datei);
+                const std::optional<QString> herkunft = ABGELEGTEHERKUNFT(quelle);
+                // A file that does not name this project is offered, and put
+                // aside, only with a word.
+                if (!herkunft || !DIESELBEDATEI(*herkunft, m_dialog.PROJEKTDATENBANK())) continue;
+                staende = KOPIEBASIS::LESEN(quelle);
+            }
+            if (ABGELEGTEARBEITLESEN(staende, &projekt, nullptr, true).erledigt)
+                erledigt << QFileInfo(ABGELEGTEBEISEITELEGEN(datei, kopie)).fileName();
+        } catch (const RuntimeError&) {
+            // Left for the next start's offer.
+        }
+    }
+    BEISEITEGELEGTMELDEN(erledigt, {});
 }
 
 QStringList ARBEITSKOPIE::ABGELEGTEDATEIEN() const {
@@ -445,8 +661,9 @@ bool ARBEITSKOPIE::DIESELBEDATEI(const QString& a, const QString& b) {
     return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
 }
 
-QString ARBEITSKOPIE::ABGELEGTEBEISEITELEGEN(const QString& datei, const QString& kopie) {
-    const QString ziel = FREIERNAME(kopie, QStringLiteral("uebernommen"));
+QString ARBEITSKOPIE::ABGELEGTEBEISEITELEGEN(const QString& datei, const QString& kopie,
+                                             const QString& zusatz) {
+    const QString ziel = FREIERNAME(kopie, zusatz);
     try {
         std::filesystem::rename(FSPFAD(datei), FSPFAD(ziel));
     } catch (...) {
@@ -520,7 +737,7 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     QString ziel;
     const auto sichern = [&] {
         // The run's own file is written anew; its first takes a free name.
-        const bool erster = !QFileInfo::exists(m_abgelegt);
+        const bool erster = !EIGENEABLAGE();
         ziel = erster ? FREIERNAME(kopie, QStringLiteral("ersetzt")) : m_abgelegt;
         try {
             ABLEGEN(ziel);
@@ -534,8 +751,7 @@ bool ARBEITSKOPIE::ABGELOESTEKOPIESICHERN(const QString& titel, bool still,
     // that stored nothing since keeps no file. What it kept already is
     // where the box says.
     // A run that moved into its own file works on in it: that is kept.
-    if (m_umgezogen || (!m_eigeneAenderung && QFileInfo(m_abgelegt).isFile() &&
-                        QFileInfo(m_abgelegt).size() > 0)) {
+    if (m_umgezogen || (!m_eigeneAenderung && EIGENEABLAGE() && QFileInfo(m_abgelegt).size() > 0)) {
         if (still) return true;
         m_eigeneAenderung = false;
         ziel = m_abgelegt;

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class Connection;
 
@@ -46,6 +48,14 @@ public:
     void HINWEISEN(const QString& zeile, const QString&) override { m_hinweise << zeile; }
     // The lines the copy left for the status bar.
     QStringList m_hinweise;
+    // The steps left for the event loop's next turn, run when a test says.
+    void SPAETER(std::function<void()> schritt) override { m_spaeter.push_back(schritt); }
+    void SPAETERAUSFUEHREN() {
+        const auto schritte = std::exchange(m_spaeter, {});
+        for (const auto& schritt : schritte)
+            schritt();
+    }
+    std::vector<std::function<void()>> m_spaeter;
     // Called with each box's text while the box waits, before its answer.
     std::function<void(const QString&)> m_waehrendFrage;
 

@@ -1,77 +1,239 @@
-// The files that runs kept when their working copy went: offered on their
-// own project, by content, until the project holds them.
+// The files that runs kept when their working copy went: each offered on its
+// own, as what its run changed, until it is taken, let go or done; never
+// while its run lives.
 
 #include "KOPIELABOR.h"
 
+#include "arbeitskopie/KOPIEBASIS.h"
 #include "platform/database/Connection.h"
-#include "platform/runtime/ErrorHandler.h"
+#include "platform/database/Recordset.h"
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/RuntimeError.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <optional>
 #include <gtest/gtest.h>
 
 namespace {
-// A kept file beside the copy: the project with `ken` commented `kom`,
-// naming `projekt` (none: a file kept before files named their project).
-QString ablegen(KOPIELABOR& labor, const QString& name, const QString& ken, const QString& kom,
-                const std::optional<QString>& projekt) {
-    const QString datei = QFileInfo(labor.ARBEITSKOPIEPFAD()).path() + QLatin1Char('/') + name;
-    QDir().mkpath(QFileInfo(datei).path());
+
+QString ordner(KOPIELABOR& labor) {
+    return QFileInfo(labor.ARBEITSKOPIEPFAD()).path();
+}
+
+// A kept file of this project: a run's copy taken from the project as it is
+// now, into which the run then wrote `arbeit` (through its copy's base,
+// unless the file is from before files kept it).
+QString ablegen(KOPIELABOR& labor, const QString& name, const QString& arbeit,
+                bool mitBasis = true) {
+    const QString datei = ordner(labor) + QLatin1Char('/') + name;
+    QDir().mkpath(ordner(labor));
     EXPECT_TRUE(QFile::copy(labor.PROJEKTDATENBANK(), datei));
+    if (mitBasis) KOPIEBASIS::NEU(datei);
     Connection db(datei);
-    db.Execute(QStringLiteral("DELETE FROM [E1] WHERE [KEN]=?"), {ken});
-    db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (9,?,?,false)"),
-               {ken, kom});
-    if (projekt) {
-        db.Execute(QStringLiteral("CREATE TABLE [VELD_HERKUNFT] ([PROJEKT] TEXT)"));
-        db.Execute(QStringLiteral("INSERT INTO [VELD_HERKUNFT] VALUES (?)"), {*projekt});
-    }
+    if (mitBasis) KOPIEBASIS::EINRICHTEN(db);
+    db.Execute(arbeit);
+    db.Execute(QStringLiteral("CREATE TABLE [VELD_HERKUNFT] ([PROJEKT] TEXT)"));
+    db.Execute(QStringLiteral("INSERT INTO [VELD_HERKUNFT] VALUES (?)"),
+               {QFileInfo(labor.PROJEKTDATENBANK()).absoluteFilePath()});
     return datei;
 }
+
+QString kom(const QString& datenbank, const char* ken) {
+    Connection db(datenbank);
+    Recordset rs(QStringLiteral("SELECT [KOM] FROM [E1] WHERE [KEN]=?"), db,
+                 {QString::fromLatin1(ken)});
+    return rs.Eof() ? QStringLiteral("-") : rs.Fields(0).Value().toString();
+}
+
+QStringList abgelegte(KOPIELABOR& labor) {
+    return QDir(ordner(labor)).entryList({QStringLiteral("VELD_*.mdb")}, QDir::Files);
+}
+
+// The copy's working copy goes with its run (as a quit without changes
+// leaves nothing), so that the next start makes a fresh one.
+void ohneKopie(KOPIELABOR& labor) {
+    QFile::remove(labor.ARBEITSKOPIEPFAD());
+    QFile::remove(labor.HERKUNFT());
+    QDir(labor.ZUSTAND()).removeRecursively();
+}
+
+bool speichern(ARBEITSKOPIE& kopie) {
+    return kopie.SPEICHERN(QStringLiteral("Speichern"), QString(), [] { return false; });
+}
+
 } // namespace
 
-// A kept file is offered only on its own project (one that cannot tell its
-// project is offered saying so); a record it holds otherwise than project
-// and copy is offered as a change and Ja takes its version; the file stays
-// until the project holds all of it, and a Save puts it aside.
-TEST(Abgeloest, AKeptFileIsOfferedOnItsProjectByContentUntilTheProjectHoldsIt) {
+// The run added N1, changed P1 and P3 and deleted P2; since then another user
+// changed P3 and P4. The offer names the run's own work, P3 as changed on
+// both sides, and never P4: Ja and the Save keep the other's P4. A file
+// from before files kept their base says so, and Ja takes what the project
+// lacks; the test the project changed since is asked about by name (Nein
+// keeps the project's).
+TEST(Abgeloest, AKeptFileOffersOnlyWhatItsRunChanged) {
     KOPIELABOR labor;
-    KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
-    const QString fremd = ablegen(labor, QStringLiteral("VELD_ersetzt.mdb"), QStringLiteral("F"),
-                                  QStringLiteral("x"), QStringLiteral("/anderswo/VELD.mdb"));
-    const QString eigen = ablegen(labor, QStringLiteral("VELD_ersetzt_2.mdb"), QStringLiteral("P1"),
-                                  QStringLiteral("neue Lesung"), labor.PROJEKTDATENBANK());
-    const QString alt = ablegen(labor, QStringLiteral("VELD_ersetzt_3.mdb"), QStringLiteral("ALT"),
-                                QString(), std::nullopt);
-    labor.DIALOG.ANTWORTEN({vbYes});
+    for (int id = 1; id <= 4; ++id)
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), id, QStringLiteral("P%1").arg(id));
+    const QString datei =
+        ablegen(labor, QStringLiteral("VELD_ersetzt.mdb"),
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'N1',0);"
+                               "UPDATE [E1] SET [KOM]='lauf' WHERE [ID] IN (1,3);"
+                               "DELETE FROM [E1] WHERE [ID]=2"));
+    const QString alt = ablegen(labor, QStringLiteral("VELD_ersetzt_2.mdb"),
+                                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES "
+                                               "(8,'X1',0)"),
+                                false);
+    {
+        QFile f(alt);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime::currentDateTime().addSecs(-600),
+                      QFileDevice::FileModificationTime);
+    }
+    Connection(labor.PROJEKTDATENBANK())
+        .Execute(QStringLiteral("UPDATE [E1] SET [KOM]='fremd' WHERE [ID] IN (3,4)"));
+
+    labor.DIALOG.ANTWORTEN({vbYes, vbYes, vbNo});
     const auto lauf = labor.GESTARTET();
-    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
-    const QString text = labor.DIALOG.BOXEN()[0].text;
-    EXPECT_FALSE(text.contains(QDir::toNativeSeparators(fremd))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QString::fromUtf8("Von welchem Projekt diese Dateien stammen, lässt "
-                                                "sich nicht feststellen")) &&
-                text.contains(QDir::toNativeSeparators(alt)))
-        << text.toStdString();
-    EXPECT_TRUE(text.contains(QString::fromUtf8("fehlen daraus die Datensätze ALT.")))
-        << text.toStdString();
-    EXPECT_TRUE(text.contains(QString::fromUtf8("Diese Datensätze enthalten sie anders als das "
-                                                "Projekt und die Arbeitskopie: P1.")))
-        << text.toStdString();
-    // Ja: the kept versions are the copy's unsaved changes; every file stays.
-    EXPECT_EQ(KOPIELABOR::KOMMENTAR(labor.ARBEITSKOPIEPFAD()), QStringLiteral("neue Lesung"));
-    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("P1,ALT"));
+    const auto boxen = labor.DIALOG.BOXEN();
+    ASSERT_EQ(boxen.size(), 3);
+    EXPECT_EQ(boxen[0].text,
+              QString::fromUtf8("Ein Lauf von VELD, dessen Arbeitskopie ersetzt oder gelöscht "
+                                "wurde, hat seine Arbeit abgelegt in:\r\n") +
+                  QDir::toNativeSeparators(datei) +
+                  QString::fromUtf8(
+                      "\r\nDieser Lauf hat diese Datensätze angelegt: N1.\r\n"
+                      "Dieser Lauf hat diese Datensätze geändert: P1.\r\n"
+                      "Dieser Lauf hat diese Datensätze gelöscht: P2.\r\n"
+                      "Diese Datensätze wurden in dieser Datei und im Projekt geändert: P3.\r\n"
+                      "Ja: die Arbeit dieses Laufs wird in die Arbeitskopie übernommen; das "
+                      "nächste Speichern bringt sie in das Projekt, wo die Fassung der in "
+                      "beiden geänderten Datensätze verloren geht.\r\n"
+                      "Nein: die Arbeit dieses Laufs an diesen Datensätzen wird verworfen: N1, "
+                      "P1, P2, P3.\r\n"
+                      "Nach Ja oder Nein wird die Datei beiseitegelegt und nicht wieder "
+                      "angeboten.\r\n"
+                      "Abbrechen: es wird nichts übernommen und nichts verworfen; die Datei wird "
+                      "beim nächsten Start wieder angeboten."));
+    EXPECT_EQ(boxen[0].stil, vbYesNoCancel + vbQuestion + vbDefaultButton3);
+    EXPECT_TRUE(boxen[1].text.contains(QDir::toNativeSeparators(alt)) &&
+                boxen[1].text.contains(QString::fromUtf8(
+                    "Was dieser Lauf geändert hat, lässt sich nicht feststellen")) &&
+                boxen[1].text.contains(QString::fromUtf8("Im Projekt fehlen diese Datensätze: "
+                                                         "X1.\r\n")) &&
+                boxen[1].text.contains(QString::fromUtf8("nach dem Ablegen der Datei geändert "
+                                                         "wurde: P3, P4.\r\n")))
+        << boxen[1].text.toStdString();
+    EXPECT_TRUE(boxen[2].text.contains(QStringLiteral("Datei; wer sie geändert hat, lässt sich "
+                                                      "nicht feststellen: P3, P4.")))
+        << boxen[2].text.toStdString();
+    EXPECT_EQ(boxen[2].stil, vbYesNo + vbExclamation + vbDefaultButton2);
+
+    // Taken: the files are not offered again; the Save keeps the other's P4.
+    EXPECT_EQ(abgelegte(labor), (QStringList{"VELD_uebernommen.mdb", "VELD_uebernommen_2.mdb"}));
     EXPECT_TRUE(lauf->kopie->BOGEAENDERT());
-    EXPECT_TRUE(QFileInfo::exists(fremd) && QFileInfo::exists(eigen) && QFileInfo::exists(alt));
-    // The Save puts aside the file of this project that the project now
-    // holds; the one that cannot tell its project, and the other project's,
-    // stay.
-    EXPECT_TRUE(lauf->kopie->SPEICHERN(QStringLiteral("Speichern"), QString(),
-                                       [] { return false; }));
-    EXPECT_TRUE(QFileInfo::exists(fremd) && QFileInfo::exists(alt));
-    EXPECT_FALSE(QFileInfo::exists(eigen));
-    EXPECT_EQ(labor.DIALOG.m_hinweise.last(),
-              QStringLiteral("Als erledigt beiseitegelegt: VELD_uebernommen.mdb"));
+    ASSERT_TRUE(speichern(*lauf->kopie));
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P3,P4,N1,X1"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), "P1"), QStringLiteral("lauf"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), "P3"), QStringLiteral("lauf"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), "P4"), QStringLiteral("fremd"));
+}
+
+// Abbrechen keeps a file for a later start; Nein names what it drops, puts
+// the file aside and it is not offered again. A file whose run's work the
+// project holds is put aside unasked, told in the status line.
+TEST(Abgeloest, KeptWorkIsKeptForLaterOrLetGo) {
+    for (const int antwort : {vbCancel, vbNo}) {
+        SCOPED_TRACE(antwort);
+        KOPIELABOR labor;
+        ablegen(labor, QStringLiteral("VELD_ersetzt.mdb"),
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'N1',0)"));
+        ablegen(labor, QStringLiteral("VELD_ersetzt_2.mdb"),
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (7,'P7',0)"));
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 7, QStringLiteral("P7"));
+        labor.DIALOG.ANTWORTEN({antwort});
+        labor.GESTARTET().reset();
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(QString::fromUtf8(
+            "Nein: die Arbeit dieses Laufs an diesen Datensätzen wird verworfen: N1.\r\n")));
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("P7"));
+        const bool verworfen = antwort == vbNo;
+        ASSERT_FALSE(labor.DIALOG.m_hinweise.isEmpty());
+        EXPECT_EQ(labor.DIALOG.m_hinweise.last(),
+                  QStringLiteral("Als erledigt beiseitegelegt: VELD_uebernommen.mdb") +
+                      (verworfen ? QStringLiteral("; Verworfen und beiseitegelegt: "
+                                                  "VELD_verworfen.mdb")
+                                 : QString()));
+        EXPECT_EQ(abgelegte(labor),
+                  (verworfen ? QStringList{"VELD_uebernommen.mdb", "VELD_verworfen.mdb"}
+                             : QStringList{"VELD_ersetzt.mdb", "VELD_uebernommen.mdb"}));
+        // The next start: offered again after Abbrechen only.
+        ohneKopie(labor);
+        if (!verworfen) labor.DIALOG.ANTWORTEN({vbCancel});
+        labor.GESTARTET().reset();
+        EXPECT_EQ(labor.DIALOG.BOXEN().size(), verworfen ? 1 : 2);
+    }
+}
+
+// Two runs whose copy went together kept their work one after the other: each
+// file is offered in a box of its own that names only that file, and the
+// second offers only what the first did not hold.
+TEST(Abgeloest, EachKeptFileIsOfferedOnItsOwn) {
+    KOPIELABOR labor;
+    const QString erste =
+        ablegen(labor, QStringLiteral("VELD_ersetzt.mdb"),
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (10,'W10',0)"));
+    const QString zweite =
+        ablegen(labor, QStringLiteral("VELD_ersetzt_2.mdb"),
+                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (10,'W10',0);"
+                               "INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (20,'W20',0)"));
+    labor.DIALOG.ANTWORTEN({vbYes, vbYes});
+    const auto lauf = labor.GESTARTET();
+    const auto boxen = labor.DIALOG.BOXEN();
+    ASSERT_EQ(boxen.size(), 2);
+    EXPECT_TRUE(boxen[0].text.contains(QDir::toNativeSeparators(erste) + QStringLiteral("\r\n")) &&
+                !boxen[0].text.contains(QDir::toNativeSeparators(zweite)) &&
+                boxen[0].text.contains(QString::fromUtf8("angelegt: W10.\r\n")))
+        << boxen[0].text.toStdString();
+    EXPECT_TRUE(boxen[1].text.contains(QDir::toNativeSeparators(zweite)) &&
+                !boxen[1].text.contains(QDir::toNativeSeparators(erste) + QStringLiteral("\r\n")) &&
+                boxen[1].text.contains(QString::fromUtf8("angelegt: W20.\r\n")))
+        << boxen[1].text.toStdString();
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("W10,W20"));
+}
+
+// A run moves into its kept file when its copy goes and works on there.
+// Another run's start neither offers that file nor does its Save put it
+// aside, though the project then holds what the file held; what the run
+// stores next stays in it and is offered once the run is gone.
+TEST(Abgeloest, ALiveRunsKeptFileStaysItsOwn) {
+    KOPIELABOR labor;
+    auto a = labor.GESTARTET();
+    a->verbindung->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (10,'W10',0)"));
+    ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIEPFAD()));
+    EXPECT_THROW(a->verbindung->Execute(
+                     QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (11,'W11',0)")),
+                 RuntimeError);
+    labor.DIALOG.SPAETERAUSFUEHREN();
+    const QString datei = ordner(labor) + QStringLiteral("/VELD_ersetzt.mdb");
+    ASSERT_EQ(a->verbindung->Path(), datei);
+
+    auto b = labor.GESTARTET();
+    b->verbindung->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (10,'W10',0)"));
+    ASSERT_TRUE(speichern(*b->kopie));
+    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    a->verbindung->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (12,'W12',0)"));
+    EXPECT_EQ(abgelegte(labor), QStringList{"VELD_ersetzt.mdb"});
+
+    a.reset();
+    b.reset();
+    ohneKopie(labor);
+    labor.DIALOG.ANTWORTEN({vbYes});
+    const auto c = labor.GESTARTET();
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(QString::fromUtf8("angelegt: W12.\r\n")));
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("W10,W12"));
 }

@@ -6,10 +6,10 @@
 #include "SHELLLABOR.h"
 #include "support/ScriptedDialogs.h"
 
+#include "input/mdiEINGABE.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/Variant.h"
-#include "input/mdiEINGABE.h"
 #include "shell/AUSWAHLDIALOG.h"
 #include "shell/EINGABEFENSTER.h"
 #include "shell/frmAUSWAHL.h"
@@ -30,7 +30,7 @@ QStringList dateien(const QString& ordner) {
 }
 
 const QString kGefunden = QString::fromUtf8(
-    "Läufe von VELD, deren Arbeitskopie ersetzt oder gelöscht wurde, haben ihre Datensätze "
+    "Ein Lauf von VELD, dessen Arbeitskopie ersetzt oder gelöscht wurde, hat seine Arbeit "
     "abgelegt in:\r\n");
 
 } // namespace
@@ -38,9 +38,8 @@ const QString kGefunden = QString::fromUtf8(
 // A run stores W2 (with a reading), its copy is deleted, and the session ends:
 // it keeps W2 without a box. Meanwhile another user saved NEU under ID 2 into
 // the project. The next start names the file and offers W2: Ja brings it in
-// under a new ID, marked for the next Save, and the file stays until that
-// Save has put W2 into the project; Nein leaves the file, and the start
-// after offers it again.
+// under a new ID, marked for the next Save, and puts the file aside; Nein
+// lets W2 go and puts the file aside. Neither is offered again.
 TEST(Abgeloest, AKeptFileIsOfferedAtTheNextStart) {
     for (const bool ja : {true, false}) {
         SCOPED_TRACE(ja);
@@ -70,22 +69,26 @@ TEST(Abgeloest, AKeptFileIsOfferedAtTheNextStart) {
         EXPECT_EQ(boxen.boxes().first().prompt,
                   kGefunden + behalten +
                       QString::fromUtf8(
-                          "\r\nIm Projekt TE0001.00 und in der Arbeitskopie fehlen daraus die "
-                          "Datensätze W2.\r\nSollen sie in die Arbeitskopie übernommen werden? "
-                          "Ein anders enthaltener Datensatz ersetzt dann den der Arbeitskopie; "
-                          "das nächste Speichern bringt sie in das Projekt. Eine Datei wird "
-                          "beiseitegelegt, sobald das Projekt alle ihre Datensätze enthält; bis "
-                          "dahin wird sie bei jedem Start wieder angeboten."));
+                          "\r\nDieser Lauf hat diese Datensätze angelegt: W2.\r\n"
+                          "Ja: die Arbeit dieses Laufs wird in die Arbeitskopie übernommen; das "
+                          "nächste Speichern bringt sie in das Projekt.\r\n"
+                          "Nein: die Arbeit dieses Laufs an diesen Datensätzen wird verworfen: "
+                          "W2.\r\n"
+                          "Nach Ja oder Nein wird die Datei beiseitegelegt und nicht wieder "
+                          "angeboten.\r\n"
+                          "Abbrechen: es wird nichts übernommen und nichts verworfen; die Datei "
+                          "wird beim nächsten Start wieder angeboten."));
         if (!ja) {
             EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT,NEU"));
             EXPECT_FALSE(f->BOGEAENDERT());
+            EXPECT_EQ(f->PANELTEXT(7),
+                      QStringLiteral("Verworfen und beiseitegelegt: VELD_verworfen.mdb"));
             f->mnuBEENDEN_Click();
             f.reset();
-            EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_ersetzt.mdb")});
-            boxen.expect(vbNo, kGefunden);
+            EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_verworfen.mdb")});
             frmMAINFENSTER g;
             ASSERT_TRUE(g.MDIForm_Load());
-            EXPECT_EQ(boxen.boxes().size(), 2);
+            EXPECT_EQ(boxen.boxes().size(), 1);
             continue;
         }
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT,NEU,W2"));
@@ -95,12 +98,9 @@ TEST(Abgeloest, AKeptFileIsOfferedAtTheNextStart) {
         ASSERT_FALSE(lesung.Eof());
         EXPECT_FLOAT_EQ(CSng(lesung.Fields(0).Value()), 0.5f);
         EXPECT_TRUE(f->BOGEAENDERT());
-        EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_ersetzt.mdb")});
+        EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_uebernommen.mdb")});
         f->mnuSPEICHERN_Click();
         EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("ALT,NEU,W2"));
-        EXPECT_EQ(dateien(ordner), QStringList{QStringLiteral("VELD_uebernommen.mdb")});
-        EXPECT_EQ(f->PANELTEXT(7),
-                  QStringLiteral("Als erledigt beiseitegelegt: VELD_uebernommen.mdb"));
         f->mnuBEENDEN_Click();
         EXPECT_EQ(boxen.boxes().size(), 1);
     }
