@@ -30,7 +30,8 @@ ARBEITSKOPIE::ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connectio
     m_DBPROJEKT->SetWriteGuard([this] { SCHREIBWACHE(); }, [this] { AENDERUNGZURUECKNEHMEN(); });
     // Every write keeps what a record was before its first change since the
     // copy last met the project, in the same transaction (KOPIEBASIS).
-    m_DBPROJEKT->SetOpenedHook([](Connection& kopie) { KOPIEBASIS::EINRICHTEN(kopie); });
+    m_DBPROJEKT->SetOpenedHook(
+        [this](Connection& kopie) { KOPIEBASIS::EINRICHTEN(kopie, !BOGEAENDERT()); });
 }
 
 ARBEITSKOPIE::~ARBEITSKOPIE() {

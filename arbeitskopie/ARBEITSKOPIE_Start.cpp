@@ -241,11 +241,7 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     if (!eh.Left()) ANTEILPRUEFEN(arbeitskopie);
     // What runs kept when the copy went from under them is offered while
     // this start still decides, so that two starts never bring it in twice.
-    // A copy made before its base was kept gets one where it can.
-    if (eh.Run([&] {
-            if (QFileInfo::exists(arbeitskopie)) KOPIEBASIS::SICHERN(arbeitskopie, !BOGEAENDERT());
-            ARBEITSKOPIEOEFFNEN(arbeitskopie);
-        })) {
+    if (eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); })) {
         if (auffrischen) AUFFRISCHEN(eh);
         ABGELOESTEANBIETEN();
     }

@@ -1,6 +1,7 @@
 #include "arbeitskopie/KOPIEBASIS.h"
 
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/RowJournal.h"
 #include "platform/database/RowScan.h"
@@ -8,7 +9,9 @@
 #include "platform/database/Transaction.h"
 #include "platform/runtime/Variant.h"
 
+#include <QFile>
 #include <QStringList>
+#include <unistd.h>
 
 namespace {
 
@@ -79,25 +82,29 @@ void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
 } // namespace
 
 void KOPIEBASIS::NEU(const QString& datei) {
-    Connection db(datei);
-    Transaction transaktion(db);
-    db.Execute(QStringLiteral("DROP TABLE IF EXISTS [VELD_BASIS];"
-                              "DROP TABLE IF EXISTS [VELD_BASISSTAND]"));
-    db.Execute(kTabellen);
-    transaktion.Commit();
+    {
+        // The file is not the copy yet: a run killed meanwhile leaves it for
+        // the next fresh copy to remove. So it is written without a journal,
+        // and put on the disk once, before it takes the copy's place.
+        Connection db(datei);
+        db.Execute(QStringLiteral("PRAGMA journal_mode=OFF"));
+        db.Execute(QStringLiteral("PRAGMA synchronous=OFF"));
+        db.Execute(QStringLiteral("DROP TABLE IF EXISTS [VELD_BASIS];"
+                                  "DROP TABLE IF EXISTS [VELD_BASISSTAND]"));
+        db.Execute(kTabellen);
+    }
+    QFile datei_(datei);
+    if (!datei_.open(QIODevice::ReadWrite) || ::fsync(datei_.handle()) != 0)
+        throw DatabaseError::Make(DatabaseError::Failure,
+                                  QStringLiteral("fsync (") + datei + QLatin1Char(')'));
 }
 
-void KOPIEBASIS::SICHERN(const QString& datei, bool unveraendert) {
-    Connection db(datei);
-    if (!hatTabellen(db)) tabellenAnlegen(db, unveraendert);
-}
-
-void KOPIEBASIS::EINRICHTEN(Connection& kopie) {
+void KOPIEBASIS::EINRICHTEN(Connection& kopie, bool unveraendert) {
     if (!hatTabellen(kopie)) {
         // Through a connection of its own, so that making them passes no
         // guard of this one: they are no change of the user's.
         Connection eigene(kopie.Path());
-        tabellenAnlegen(eigene, false);
+        tabellenAnlegen(eigene, unveraendert);
         kopie.SchemaChanged();
     }
     // Every write of a record's rows keeps, in its own transaction, what the

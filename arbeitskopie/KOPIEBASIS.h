@@ -34,14 +34,12 @@ public:
     // A new copy (not yet at the copy's path) of the project: its base is
     // itself. Any base the file carried from elsewhere goes.
     static void NEU(const QString& datei);
-    // A copy kept at a start: a copy made before the base was kept gets its
-    // tables, with a base of its own where it holds no unsaved change
-    // (`unveraendert`), and none otherwise. Nothing else is touched.
-    static void SICHERN(const QString& datei, bool unveraendert);
     // Makes the copy's connection keep the base (called at every open, as
     // the columns of the file decide what is hashed). A file without the
-    // base's tables gets them, without a base.
-    static void EINRICHTEN(Connection& kopie);
+    // base's tables (made before the base was kept) gets them: with a base
+    // of its own where it holds no unsaved change (`unveraendert`), with
+    // none otherwise.
+    static void EINRICHTEN(Connection& kopie, bool unveraendert = false);
 
     // The copy's records and its base (nullopt where it has none), read in
     // one go through the copy's connection (in the caller's transaction).

@@ -200,8 +200,8 @@ TEST(Zusammenfuehrung, ACopyWithoutItsBaseTablesGetsOneOnlyWithoutChanges) {
             Connection kopie(d.kopie);
             kopie.Execute(QStringLiteral("DROP TABLE [VELD_BASIS]; DROP TABLE [VELD_BASISSTAND]"));
         }
-        KOPIEBASIS::SICHERN(d.kopie, unveraendert);
         Connection kopie(d.kopie);
+        KOPIEBASIS::EINRICHTEN(kopie, unveraendert);
         EXPECT_EQ(KOPIEBASIS::LESEN(kopie).basis.has_value(), unveraendert);
         // A Save settles it: the copy met the project whole.
         {
