@@ -15,6 +15,10 @@
 //   (ARBEITSKOPIE_Laufzeichen).
 // - PROJEKTABDRUCK: the digest of the project database as the copy was
 //   taken from it or last saved over it, in VELD.projekt (PROJEKTABDRUCK.h).
+// What each record of the copy was when the copy last met the project (its
+// base, which tells this user's changes from others') is not a mark beside
+// the copy but kept inside it, by every write, and owned by KOPIEBASIS; the
+// Save's join (ZUSAMMENFUEHRUNG) keeps no state of its own.
 //
 // Its concerns, one file each: ARBEITSKOPIE_Start (the start's decision and
 // a fresh copy), ARBEITSKOPIE_Anteil (the share among runs and its locks),
