@@ -57,6 +57,18 @@ QString ARBEITSKOPIE::WARTETEXT(const QString& pfad) const {
                          : QStringLiteral("Der Befehl wartet, bis er fertig ist.")));
 }
 
+void ARBEITSKOPIE::BELEGTUMBENENNEN(const QString& neu, const QString& ziel, FileLock& anteil) {
+    FileLock neuer(kAnteilsbyte);
+    const bool belegt = neuer.OpenPresent(neu) && neuer.Shared();
+    std::filesystem::rename(FSPFAD(neu), FSPFAD(ziel));
+    if (belegt) {
+        neuer.Moved(ziel);
+        anteil = std::move(neuer);
+    } else {
+        anteil.Release();
+    }
+}
+
 bool ARBEITSKOPIE::FESTANLEGEN(const QString& datei) {
     // A mark is on the disk before anything relies on it, a power loss
     // included.

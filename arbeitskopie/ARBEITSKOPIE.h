@@ -326,6 +326,11 @@ private:
     // A file made and on the disk before anything relies on it (a run mark,
     // a change mark); false when it could not be made so.
     static bool FESTANLEGEN(const QString& datei);
+    // A database written under a temporary name takes its place at `ziel`
+    // carrying this run's share (in `anteil`, released where the file
+    // system refuses the lock): a start meanwhile never finds it without
+    // its live run. Raises the rename's error.
+    static void BELEGTUMBENENNEN(const QString& neu, const QString& ziel, FileLock& anteil);
     // A list of records as a box shows it: at most `hoechstens`, then how
     // many more.
     QString AUFZAEHLUNG(const QStringList& kennungen, int hoechstens = 20) const;

@@ -567,15 +567,7 @@ void ARBEITSKOPIE::ABLEGEN(const QString& ziel) {
                 QStringLiteral("INSERT INTO [%1] ([PROJEKT]) VALUES (?)").arg(kHerkunftstabelle),
                 {QFileInfo(m_dialog.PROJEKTDATENBANK()).absoluteFilePath()});
         }
-        FileLock anteil(kAnteilsbyte);
-        const bool belegt = anteil.OpenPresent(neu) && anteil.Shared();
-        std::filesystem::rename(FSPFAD(neu), FSPFAD(ziel));
-        if (belegt) {
-            anteil.Moved(ziel);
-            m_abgelegtanteil = std::move(anteil);
-        } else {
-            m_abgelegtanteil.Release();
-        }
+        BELEGTUMBENENNEN(neu, ziel, m_abgelegtanteil);
     } catch (const std::filesystem::filesystem_error&) {
         QFile::remove(neu);
         throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));

@@ -262,19 +262,11 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
         KOPIEBASIS::NEU(neu);
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
-        FileLock anteil(kAnteilsbyte);
-        const bool belegt = anteil.OpenPresent(neu) && anteil.Shared();
         for (const QString& endung : kBeiDateien)
             QFile::remove(arbeitskopie + endung);
-        std::filesystem::rename(FSPFAD(neu), FSPFAD(arbeitskopie));
         // No connection of this run is open on the copy replaced, so its
         // descriptor may close.
-        if (belegt) {
-            anteil.Moved(arbeitskopie);
-            m_kopieanteil = std::move(anteil);
-        } else {
-            m_kopieanteil.Release();
-        }
+        BELEGTUMBENENNEN(neu, arbeitskopie, m_kopieanteil);
     } catch (...) {
         QFile::remove(neu);
         throw;
