@@ -282,11 +282,12 @@ private:
     // The project's records that only someone else changed come into the
     // copy; records both changed are asked about (Yes: this user's, No: the
     // project's, Cancel: nothing). False when the Save is to end (cancelled,
-    // the session ended, or a failure its box told). `gesehen` gets the
-    // project's records as the join last read them.
+    // the session ended, or a failure its box told). `gelesen` gets the mark
+    // of the project content the join last read, and `gesehen` its records
+    // where the join read them all (nullopt where it read only what changed).
     bool ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel, ENTSCHEIDUNGEN& entscheidungen,
                          UEBERNAHMEN& uebernommen, std::optional<DATENSATZSTAENDE>& gesehen,
-                         bool fragen = true);
+                         DatabaseMark& gelesen, bool fragen = true);
     // At a start that keeps a copy whose lock the file system refuses: the
     // copy brought up to the project, unasked (see ARBEITSKOPIE_Zusammenfuehren).
     void AUFFRISCHEN(ErrorHandler& eh);

@@ -4,6 +4,8 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/KOPIEBASIS.h"
+#include "arbeitskopie/PROJEKTVERLAUF.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
@@ -106,11 +108,12 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         // only a record both changed is asked about. Another Save that lands
         // meanwhile makes the next attempt find the project changed again,
         // and the join runs again on what it holds then.
-        if (!ZUSAMMENFUEHREN(eh, titel, entscheidungen, uebernommen, gesehen)) {
+        DatabaseMark gelesen;
+        if (!ZUSAMMENFUEHREN(eh, titel, entscheidungen, uebernommen, gesehen, gelesen)) {
             SetMousePointer(vbDefault);
             return false;
         }
-        erlaubt = versuch.abdruck;
+        erlaubt = gelesen;
     }
     if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) {
         // The line of an earlier Save does not stand for this one.
@@ -182,12 +185,26 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         const QStringList gesichert = GESPEICHERTERZUSTAND();
         QList<DatabaseMark> erlaubte = versuch.bekannt;
         if (erlaubt) erlaubte << *erlaubt;
+        // What the copy changed since the project content its base is of,
+        // read while the copy is locked.
+        std::optional<KOPIEBASIS::AENDERUNGEN> eigene;
+        try {
+            eigene = KOPIEBASIS::GEAENDERT(sperre);
+        } catch (const RuntimeError&) {
+            // The project's history then goes without this Save: a later
+            // join reads the project whole.
+        }
         // The new project's digest is beside the copy before the new project
         // takes the old one's place, together with the old one's: a run
         // killed in between leaves digests that the project is either of.
+        // A Save over the very content of the copy's base tells the
+        // project's history what it changed.
         bool ersetzend = false;
-        const auto vorErsetzen = [&](const DatabaseMark& neu) {
+        const auto vorErsetzen = [&](const DatabaseMark& neu, const DatabaseMark& ersetzt) {
             ersetzend = true;
+            if (eigene && eigene->abdruck.Same(ersetzt))
+                PROJEKTVERLAUF::EINTRAGEN(m_dialog.PROJEKTDATENBANK(), ersetzt, neu,
+                                          eigene->schluessel);
             if (!KOPIEVERSCHOBEN())
                 PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
         };
@@ -230,7 +247,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                 // a later join cannot tell what was changed here rather than
                 // take the wrong base for sure.
                 try {
-                    KOPIEBASIS::ABGEGLICHEN(sperre);
+                    KOPIEBASIS::ABGEGLICHEN(sperre, versuch.abdruck);
                     sperre.CommitTrans();
                     PROJEKTABDRUECKESETZEN({versuch.abdruck});
                 } catch (const RuntimeError&) {

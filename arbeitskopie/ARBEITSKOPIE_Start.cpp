@@ -259,7 +259,7 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
         // The new file is the working copy to the user, also in its boxes.
         CopyDatabase(m_dialog.PROJEKTDATENBANK(), neu, arbeitskopie, &abdruck);
         // It holds what the project holds: that is its base.
-        KOPIEBASIS::NEU(neu);
+        KOPIEBASIS::NEU(neu, abdruck);
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
         for (const QString& endung : kBeiDateien)

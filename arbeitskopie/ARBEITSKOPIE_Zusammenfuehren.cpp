@@ -8,6 +8,7 @@
 #include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "arbeitskopie/KOPIEBASIS.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
+#include "arbeitskopie/PROJEKTVERLAUF.h"
 #include "arbeitskopie/ZUSAMMENFUEHRUNG.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseFile.h"
@@ -98,17 +99,19 @@ QString ARBEITSKOPIE::OHNEKENNUNGNAME() const {
 
 bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                                    ENTSCHEIDUNGEN& entscheidungen, UEBERNAHMEN& uebernommen,
-                                   std::optional<DATENSATZSTAENDE>& gesehen, bool fragen) {
+                                   std::optional<DATENSATZSTAENDE>& gesehen, DatabaseMark& gelesen,
+                                   bool fragen) {
     for (;;) {
-        std::optional<DATENSATZSTAENDE> projektstaende;
+        // One read of the project: its mark stands for exactly what the join
+        // reads and takes of it.
         Connection projekt;
         if (!eh.Run([&] {
                 projekt.SetConnectionTimeout(30);
                 projekt.Open(m_dialog.PROJEKTDATENBANK());
-                projektstaende = DATENSATZSTAENDE::LESEN(projekt);
+                projekt.BeginReadTrans();
+                gelesen = MarkOf(projekt);
             }))
             return false;
-        gesehen = projektstaende;
         // A Save that was not known to end leaves the digests of both
         // projects beside the copy: whether the copy's base is from before
         // or after it cannot be told.
@@ -120,52 +123,86 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
         QStringList offen;
         ZUSAMMENFUEHRUNG plan;
         KOPIEBASIS::STAENDE kopie;
+        DATENSATZSTAENDE projektstaende;
         const bool fertig = eh.Run([&] {
             Transaction transaktion(*m_DBPROJEKT);
-            kopie = KOPIEBASIS::LESEN(*m_DBPROJEKT);
+            // Where the project's history leads from the content of the
+            // copy's base to what the project holds now, only the records
+            // that either side changed since are read; any other is on both
+            // sides as its base is.
+            std::optional<QSet<QString>> geaendert;
+            if (!basisUnsicher) {
+                const KOPIEBASIS::AENDERUNGEN eigene = KOPIEBASIS::GEAENDERT(*m_DBPROJEKT);
+                geaendert = PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), eigene.abdruck,
+                                                      gelesen);
+                if (geaendert) geaendert->unite(eigene.schluessel);
+            }
+            if (geaendert) {
+                kopie = KOPIEBASIS::LESEN(*m_DBPROJEKT, *geaendert);
+                projektstaende = DATENSATZSTAENDE::LESEN(projekt, *geaendert);
+                gesehen.reset();
+            } else {
+                kopie = KOPIEBASIS::LESEN(*m_DBPROJEKT);
+                projektstaende = DATENSATZSTAENDE::LESEN(projekt);
+                gesehen = projektstaende;
+            }
             if (basisUnsicher) kopie.basis.reset();
             plan = ZUSAMMENFUEHRUNG::PLANEN(kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
-                                            *projektstaende);
+                                            projektstaende);
             QStringList nehmen = plan.UEBERNEHMEN;
+            // Whether every record that stays otherwise than the project
+            // holds it is this user's change: only then is the project
+            // content the base of all others.
+            bool ganz = kopie.basis.has_value();
+            const auto inhalt = [](const DATENSATZSTAENDE& s, const QString& schluessel) {
+                const auto* stand = s.Stand(schluessel);
+                return stand ? stand->inhalt : QByteArray();
+            };
             for (const QString& schluessel : plan.KONFLIKTE) {
                 // Answered already for these very versions.
                 const auto antwort = entscheidungen.constFind(schluessel);
                 if (antwort != entscheidungen.cend() &&
-                    antwort->first == fassungen(kopie.kopie, *projektstaende, schluessel)) {
-                    if (!antwort->second) nehmen << schluessel;
-                    continue;
+                    antwort->first == fassungen(kopie.kopie, projektstaende, schluessel)) {
+                    if (!antwort->second) {
+                        nehmen << schluessel;
+                        continue;
+                    }
+                } else if (fragen) {
+                    offen << schluessel;
                 }
                 // Without a question, a record both changed stays as this
                 // user left it, for the Save to ask about.
-                if (fragen) offen << schluessel;
+                if (ganz && inhalt(kopie.kopie, schluessel) == inhalt(*kopie.basis, schluessel))
+                    ganz = false;
             }
             if (!offen.isEmpty()) return;
             // What the copy takes from the project met it: its base is the
             // version taken, in the same transaction.
             KOPIEBASIS::ABGEGLICHEN(*m_DBPROJEKT,
-                                    ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, nehmen));
+                                    ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, nehmen),
+                                    ganz ? gelesen : DatabaseMark());
             transaktion.Commit();
             // Only what others alone changed counts as taken from them; what
             // the user chose the project's version of was asked about.
             for (const QString& schluessel : plan.UEBERNEHMEN)
                 for (const QString& name :
-                     ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, *projektstaende,
+                     ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, projektstaende,
                                              MEHRFACHNAME(), OHNEKENNUNGNAME()))
-                    uebernommen.insert(name, projektstaende->Stand(schluessel) == nullptr);
+                    uebernommen.insert(name, projektstaende.Stand(schluessel) == nullptr);
         });
         if (!fertig) return false;
         if (offen.isEmpty()) return true;
         projekt.Close();
 
         SetMousePointer(vbDefault);
-        const int antwort = KONFLIKTFRAGEN(titel, offen, plan, kopie.kopie, *projektstaende,
+        const int antwort = KONFLIKTFRAGEN(titel, offen, plan, kopie.kopie, projektstaende,
                                            !kopie.basis.has_value());
         // The session ended while the question waited: nothing is written.
         if (!m_dialog.GELADEN() || m_dialog.ENTLADEN() || antwort == vbCancel) return false;
         SetMousePointer(vbHourglass);
         // Each answer holds for the versions it was given for.
         for (const QString& schluessel : offen)
-            entscheidungen.insert(schluessel, {fassungen(kopie.kopie, *projektstaende, schluessel),
+            entscheidungen.insert(schluessel, {fassungen(kopie.kopie, projektstaende, schluessel),
                                                antwort == vbYes});
     }
 }
@@ -304,15 +341,17 @@ void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
     ENTSCHEIDUNGEN keine;
     UEBERNAHMEN uebernommen;
     std::optional<DATENSATZSTAENDE> gesehen;
-    if (!ZUSAMMENFUEHREN(eh, QString(), keine, uebernommen, gesehen, false)) return;
-    // A copy without changes of its own is now what the project is: the
-    // marks of the join's writes go, and the project's digest is its mark.
+    DatabaseMark gelesen;
+    if (!ZUSAMMENFUEHREN(eh, QString(), keine, uebernommen, gesehen, gelesen, false)) return;
+    // A copy without changes of its own is now what the project was as the
+    // join read it: the marks of the join's writes go, and that content's
+    // digest is its mark.
     if (unveraendert) {
         QStringList neu = ZUSTANDSDATEIEN(kAenderungsvermerke);
         for (const QString& alt : vorher)
             neu.removeAll(alt);
         ZUSTANDGESPEICHERT(neu);
-        PROJEKTABDRUECKESETZEN({*jetzt});
+        PROJEKTABDRUECKESETZEN({gelesen.known ? gelesen : *jetzt});
     }
     UEBERNAHMENMELDEN(uebernommen);
 }

@@ -115,19 +115,51 @@ QList<DATENSATZSTAENDE::WERKTABELLE> DATENSATZSTAENDE::WERKTABELLEN(Connection& 
     return tabellen;
 }
 
-DATENSATZSTAENDE::ROH DATENSATZSTAENDE::ROHLESEN(Connection& db) {
-    // One sum per record key over the rows of all its tables.
+DATENSATZSTAENDE::ROH DATENSATZSTAENDE::ROHLESEN(Connection& db, const std::set<qint64>* nur) {
+    // One sum per record key over the rows of all its tables. Only some
+    // keys: found through the index on the key (numbers of the database's
+    // own, never text of a user's).
+    QString auswahl;
+    if (nur) {
+        QStringList zahlen;
+        for (const qint64 id : *nur)
+            zahlen << QString::number(id);
+        auswahl = QStringLiteral(" AND [ID] IN (%1)").arg(zahlen.join(QLatin1Char(',')));
+    }
     ROH roh;
-    for (const WERKTABELLE& w : WERKTABELLEN(db))
+    if (nur && nur->empty()) return roh;
+    for (const WERKTABELLE& w : WERKTABELLEN(db)) {
+        if (nur && w.PROJEKTWEIT && !nur->count(0)) continue;
         SumRowsByKey(db,
-                     QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4")
+                     QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4%5")
                          .arg(w.SCHLUESSELWERT(QString()), w.WERTLISTE(QString()), SqlName(w.NAME),
-                              w.BEDINGUNG(QString())),
+                              w.BEDINGUNG(QString()), w.PROJEKTWEIT ? QString() : auswahl),
                      w.SALZ, roh.summen);
-    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0 ORDER BY 1"), db);
+    }
+    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0%1 ORDER BY 1")
+                          .arg(auswahl),
+                      db);
          !rs.Eof(); rs.MoveNext())
         roh.kennungen[rs.Fields(0).Value().toLongLong()] = rs.Fields(1).Value();
     return roh;
+}
+
+std::set<qint64> DATENSATZSTAENDE::DATENSATZSCHLUESSEL(Connection& db,
+                                                       const QSet<QString>& schluessel) {
+    // Every identifier is read and folded here, as the engine's folding of
+    // letters is not the only rule a key follows (Null has its own).
+    std::set<qint64> ids;
+    if (schluessel.contains(kProjektzeilen)) ids.insert(0);
+    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0"), db);
+         !rs.Eof(); rs.MoveNext())
+        if (schluessel.contains(SCHLUESSEL(rs.Fields(1).Value())))
+            ids.insert(rs.Fields(0).Value().toLongLong());
+    return ids;
+}
+
+DATENSATZSTAENDE DATENSATZSTAENDE::LESEN(Connection& db, const QSet<QString>& schluessel) {
+    const std::set<qint64> ids = DATENSATZSCHLUESSEL(db, schluessel);
+    return AUSROH(ROHLESEN(db, &ids));
 }
 
 DATENSATZSTAENDE DATENSATZSTAENDE::AUSROH(const ROH& roh) {

@@ -20,11 +20,13 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <map>
 #include <optional>
+#include <set>
 #include <unordered_map>
 
 class Connection;
@@ -45,6 +47,11 @@ public:
     // Reads the database through its connection (inside an open transaction
     // when the caller has one). Raises the engine's errors.
     static DATENSATZSTAENDE LESEN(Connection& db);
+    // The same for the records under these identifiers (keys as SCHLUESSEL
+    // gives them, kProjektzeilen for the project's own rows) only.
+    static DATENSATZSTAENDE LESEN(Connection& db, const QSet<QString>& schluessel);
+    // The record keys under these identifiers (0 for the project's own rows).
+    static std::set<qint64> DATENSATZSCHLUESSEL(Connection& db, const QSet<QString>& schluessel);
 
     // What LESEN reads, before it is told by identifier: the sum of each
     // record key's rows (the project's own rows under 0) and the identifier
@@ -53,7 +60,8 @@ public:
         std::unordered_map<qint64, RowSum> summen;
         std::map<qint64, QVariant> kennungen;
     };
-    static ROH ROHLESEN(Connection& db);
+    // With `nur`, the rows of these record keys only.
+    static ROH ROHLESEN(Connection& db, const std::set<qint64>* nur = nullptr);
     static DATENSATZSTAENDE AUSROH(const ROH& roh);
 
     // One table's share in the digest of a record: its rows' record key,

@@ -11,29 +11,54 @@
 
 #include <QFile>
 #include <QStringList>
+#include <optional>
+#include <set>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 const QString kTabellen =
     QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_BASIS] ([ID] INTEGER PRIMARY KEY, "
                    "[E1BEKANNT] INTEGER, [E1DA] INTEGER, [KEN], [D] BLOB);"
-                   "CREATE TABLE IF NOT EXISTS [VELD_BASISSTAND] ([UNBEKANNT] INTEGER)");
+                   "CREATE TABLE IF NOT EXISTS [VELD_BASISSTAND] ([UNBEKANNT] INTEGER);"
+                   "CREATE TABLE IF NOT EXISTS [VELD_BASISABDRUCK] ([ABDRUCK] TEXT)");
 
-bool hatTabellen(Connection& db) {
+// How many of the base's tables the file has: the base itself (VELD_BASIS,
+// VELD_BASISSTAND) and the mark of the project content it is of.
+int tabellen(Connection& db, bool mitAbdruck) {
     Recordset rs(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
-                                "name IN ('VELD_BASIS','VELD_BASISSTAND')"),
-                 db);
-    return CLng(rs.Fields(0).Value()) == 2;
+                                "name IN ('VELD_BASIS','VELD_BASISSTAND',?)"),
+                 db, {mitAbdruck ? QStringLiteral("VELD_BASISABDRUCK") : QString()});
+    return CLng(rs.Fields(0).Value());
 }
 
-// Where the tables are missing: made, with a base of its own or none.
+bool hatTabellen(Connection& db) {
+    return tabellen(db, true) == 3;
+}
+
+// Where tables are missing: made, with a base of its own or none. A copy
+// that has its base but not the mark of its content gets none: it is read
+// whole until it next meets the project.
 void tabellenAnlegen(Connection& db, bool mitBasis) {
     Transaction transaktion(db);
     if (hatTabellen(db)) return;
+    const bool basisDa = tabellen(db, false) == 2;
     db.Execute(kTabellen);
-    if (!mitBasis) db.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
+    if (!basisDa && !mitBasis)
+        db.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
     transaktion.Commit();
+}
+
+// The project content that every record without a row of VELD_BASIS holds
+// as the copy does; written only where it changes, as its write is one of
+// the copy's.
+void abdruckSetzen(Connection& kopie, const DatabaseMark& abdruck) {
+    if (KOPIEBASIS::ABDRUCK(kopie).Same(abdruck)) return;
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISABDRUCK]"));
+    if (abdruck.known)
+        kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISABDRUCK] VALUES (?)"),
+                      {abdruck.ToText()});
 }
 
 QByteArray summe(const RowSum& s) {
@@ -81,7 +106,7 @@ void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
 
 } // namespace
 
-void KOPIEBASIS::NEU(const QString& datei) {
+void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck) {
     {
         // The file is not the copy yet: a run killed meanwhile leaves it for
         // the next fresh copy to remove. So it is written without a journal,
@@ -92,6 +117,7 @@ void KOPIEBASIS::NEU(const QString& datei) {
         db.Execute(QStringLiteral("DROP TABLE IF EXISTS [VELD_BASIS];"
                                   "DROP TABLE IF EXISTS [VELD_BASISSTAND]"));
         db.Execute(kTabellen);
+        abdruckSetzen(db, abdruck);
     }
     QFile datei_(datei);
     if (!datei_.open(QIODevice::ReadWrite) || ::fsync(datei_.handle()) != 0)
@@ -144,38 +170,100 @@ void KOPIEBASIS::EINRICHTEN(Connection& kopie, bool unveraendert) {
 }
 
 KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie) {
-    DATENSATZSTAENDE::ROH roh = DATENSATZSTAENDE::ROHLESEN(kopie);
+    return lesen(kopie, nullptr);
+}
+
+KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie, const QSet<QString>& schluessel) {
+    return lesen(kopie, &schluessel);
+}
+
+KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* schluessel) {
+    const bool mitBasis =
+        hatTabellen(kopie) &&
+        Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof();
+    struct Zeile {
+        qint64 id;
+        bool bekannt, da;
+        QVariant ken;
+        RowSum d;
+    };
+    std::vector<Zeile> zeilen;
+    if (mitBasis)
+        for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM "
+                                         "[VELD_BASIS]"),
+                          kopie);
+             !rs.Eof(); rs.MoveNext())
+            zeilen.push_back({rs.Fields(0).Value().toLongLong(), CBool(rs.Fields(1).Value()),
+                              CBool(rs.Fields(2).Value()), rs.Fields(3).Value(),
+                              summe(rs.Fields(4).Value())});
+    // Only some records: those under the identifiers asked for and every
+    // record written since, whose identifier before may be one of them.
+    std::optional<std::set<qint64>> nur;
+    if (schluessel) {
+        nur = DATENSATZSTAENDE::DATENSATZSCHLUESSEL(kopie, *schluessel);
+        for (const Zeile& zeile : zeilen)
+            nur->insert(zeile.id);
+    }
+    DATENSATZSTAENDE::ROH roh = DATENSATZSTAENDE::ROHLESEN(kopie, nur ? &*nur : nullptr);
     STAENDE staende{DATENSATZSTAENDE::AUSROH(roh), std::nullopt};
-    if (!hatTabellen(kopie)) return staende;
-    if (!Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof()) return staende;
+    if (!mitBasis) return staende;
     // A record's rows before are its rows now and what changed of them.
-    for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS]"),
-                      kopie);
-         !rs.Eof(); rs.MoveNext()) {
-        const qint64 id = rs.Fields(0).Value().toLongLong();
-        const RowSum d = summe(rs.Fields(4).Value());
-        RowSum& jetzt = roh.summen[id];
-        jetzt.a += d.a;
-        jetzt.b += d.b;
-        jetzt.count += d.count;
-        if (id == 0 || !CBool(rs.Fields(1).Value())) continue;
-        if (CBool(rs.Fields(2).Value()))
-            roh.kennungen[id] = rs.Fields(3).Value();
+    for (const Zeile& zeile : zeilen) {
+        RowSum& jetzt = roh.summen[zeile.id];
+        jetzt.a += zeile.d.a;
+        jetzt.b += zeile.d.b;
+        jetzt.count += zeile.d.count;
+        if (zeile.id == 0 || !zeile.bekannt) continue;
+        if (zeile.da)
+            roh.kennungen[zeile.id] = zeile.ken;
         else
-            roh.kennungen.erase(id);
+            roh.kennungen.erase(zeile.id);
     }
     staende.basis = DATENSATZSTAENDE::AUSROH(roh);
     return staende;
 }
 
-void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel) {
+DatabaseMark KOPIEBASIS::ABDRUCK(Connection& kopie) {
+    if (!hatTabellen(kopie) ||
+        !Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof())
+        return DatabaseMark();
+    Recordset rs(QStringLiteral("SELECT [ABDRUCK] FROM [VELD_BASISABDRUCK]"), kopie);
+    return rs.Eof() ? DatabaseMark() : DatabaseMark::FromText(rs.Fields(0).Value().toString());
+}
+
+KOPIEBASIS::AENDERUNGEN KOPIEBASIS::GEAENDERT(Connection& kopie) {
+    AENDERUNGEN aenderungen;
+    aenderungen.abdruck = ABDRUCK(kopie);
+    if (!aenderungen.abdruck.known) return aenderungen;
+    // A record written since is under its identifier before and now.
+    for (Recordset rs(QStringLiteral("SELECT b.[ID], b.[E1BEKANNT], b.[E1DA], b.[KEN], "
+                                     "e.[ID] IS NOT NULL, e.[KEN] FROM [VELD_BASIS] AS b "
+                                     "LEFT JOIN [E1] AS e ON e.[ID]=b.[ID]"),
+                      kopie);
+         !rs.Eof(); rs.MoveNext()) {
+        if (rs.Fields(0).Value().toLongLong() == 0) {
+            aenderungen.schluessel.insert(DATENSATZSTAENDE::kProjektzeilen);
+            continue;
+        }
+        if (CBool(rs.Fields(1).Value()) && CBool(rs.Fields(2).Value()))
+            aenderungen.schluessel.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Fields(3).Value()));
+        if (CBool(rs.Fields(4).Value()))
+            aenderungen.schluessel.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Fields(5).Value()));
+    }
+    return aenderungen;
+}
+
+void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel,
+                             const DatabaseMark& abdruck) {
     for (const qint64 id : schluessel) {
         if (kopie.Journal()) kopie.Journal()->Forget(id);
         kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASIS] WHERE [ID]=?"), {id});
     }
+    abdruckSetzen(kopie, abdruck);
 }
 
-void KOPIEBASIS::ABGEGLICHEN(Connection& kopie) {
+void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const DatabaseMark& abdruck) {
     kopie.Execute(kTabellen);
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASIS]; DELETE FROM [VELD_BASISSTAND]"));
+    abdruckSetzen(kopie, abdruck);
 }

@@ -20,10 +20,19 @@
 // A copy made before the base was kept, with unsaved changes, has no base:
 // the table VELD_BASISSTAND then holds a row, and the join asks about every
 // record held otherwise until a Save.
+//
+// VELD_BASISABDRUCK names the project content (its mark) that every record
+// without a row holds as the copy does. It moves when the copy meets the
+// project whole: a fresh copy, a Save, a join after which every record that
+// the two hold otherwise is this user's change. With it, a join reads only
+// the records written here and those that the project's history
+// (PROJEKTVERLAUF) says were changed there since that content.
 
 #include "arbeitskopie/DATENSATZSTAENDE.h"
+#include "platform/database/DatabaseFile.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -33,7 +42,7 @@ class KOPIEBASIS {
 public:
     // A new copy (not yet at the copy's path) of the project: its base is
     // itself. Any base the file carried from elsewhere goes.
-    static void NEU(const QString& datei);
+    static void NEU(const QString& datei, const DatabaseMark& abdruck);
     // Makes the copy's connection keep the base (called at every open, as
     // the columns of the file decide what is hashed). A file without the
     // base's tables (made before the base was kept) gets them: with a base
@@ -48,11 +57,32 @@ public:
         std::optional<DATENSATZSTAENDE> basis;
     };
     static STAENDE LESEN(Connection& kopie);
+    // The same for the records under these identifiers (DATENSATZSTAENDE's
+    // keys) only.
+    static STAENDE LESEN(Connection& kopie, const QSet<QString>& schluessel);
+
+    // The project content that the base of every record without a row is
+    // (unknown where the copy cannot tell), and the identifiers of the
+    // records written since, as they were before and as they are now.
+    struct AENDERUNGEN {
+        DatabaseMark abdruck;
+        QSet<QString> schluessel;
+    };
+    static AENDERUNGEN GEAENDERT(Connection& kopie);
+    static DatabaseMark ABDRUCK(Connection& kopie);
 
     // The records of these keys met the project (the join took them): their
-    // base is what the copy holds of them now. In the caller's transaction.
-    static void ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel);
-    // The whole copy met the project (a Save wrote it over it), through a
-    // connection that keeps no base of its own, in its open transaction.
-    static void ABGEGLICHEN(Connection& kopie);
+    // base is what the copy holds of them now. `abdruck` is the project
+    // content that the other records' base is now: the content joined where
+    // every record held otherwise is this user's change, unknown otherwise.
+    // In the caller's transaction.
+    static void ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel,
+                            const DatabaseMark& abdruck);
+    // The whole copy met the project (a Save wrote it over it as the content
+    // `abdruck`), through a connection that keeps no base of its own, in its
+    // open transaction.
+    static void ABGEGLICHEN(Connection& kopie, const DatabaseMark& abdruck);
+
+private:
+    static STAENDE lesen(Connection& kopie, const QSet<QString>* schluessel);
 };

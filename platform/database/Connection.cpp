@@ -92,8 +92,10 @@ void Connection::openPath(const QString& path) {
     sqlite3* db = nullptr;
     // Without SQLITE_OPEN_CREATE: a file that vanished meanwhile is an error,
     // never a new empty database.
-    const int rc =
-        sqlite3_open_v2(m_path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // A connection is used by one thread at a time: the engine's lock per
+    // call would only cost time on every value read.
+    const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString message =
             db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
@@ -619,6 +621,22 @@ int Connection::BeginTrans() {
     else if (m_journal)
         m_journal->levelBegins();
     return m_level;
+}
+
+void Connection::BeginReadTrans() {
+    RequireOpen();
+    if (m_level != 0 || m_ownWrite)
+        throw DatabaseError::NotAllowedError(QStringLiteral("BeginReadTrans"));
+    // The engine takes its read lock at the first read of the transaction.
+    for (const char* sql : {"BEGIN DEFERRED", "SELECT count(*) FROM sqlite_master"}) {
+        const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK) continue;
+        if (sqlite3_get_autocommit(m_db) == 0)
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        Raise(rc, QString::fromUtf8(sql));
+    }
+    m_level = 1;
+    beganOutermost();
 }
 
 void Connection::CommitTrans() {

@@ -100,6 +100,11 @@ public:
     // a caller that goes on after the failure writes nothing on its own, and
     // its commit is told as the failure it is, not as a misuse.
     int BeginTrans();
+    // The outermost level as a reader: everything read in it is one state of
+    // the database, taken at once (waiting for a writer that is committing),
+    // and others may write meanwhile, which it does not see. RollbackTrans
+    // (or CommitTrans) ends it.
+    void BeginReadTrans();
     void CommitTrans();
     void RollbackTrans();
     int TransactionLevel() const { return m_level; }

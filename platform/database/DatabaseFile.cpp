@@ -88,7 +88,10 @@ QByteArray native(const QString& path) {
 
 // Opens the file at `path`; its waits and errors name `shown`.
 void open(Handle& handle, const QString& path, int flags, const QString& shown) {
-    const int rc = sqlite3_open_v2(native(path).constData(), handle.out(), flags, nullptr);
+    // Each handle is used by one thread at a time: the engine's lock per
+    // call would only cost time on every value a digest reads.
+    const int rc = sqlite3_open_v2(native(path).constData(), handle.out(),
+                                   flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) fail(handle.get(), nullptr, rc, shown);
     handle.busy().Install(handle.get(), shown, kTimeoutSeconds);
 }
@@ -313,7 +316,8 @@ void renameInto(const QString& from, const QString& to, const QString& shown) {
 // through a connection of its own; unknown where it cannot be read.
 DatabaseMark markOfNewFile(const QString& path) {
     Handle reader;
-    if (sqlite3_open_v2(native(path).constData(), reader.out(), SQLITE_OPEN_READONLY, nullptr) !=
+    if (sqlite3_open_v2(native(path).constData(), reader.out(),
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK)
         return DatabaseMark();
     mapped(reader);
@@ -572,7 +576,7 @@ void checkAttached(const Side& target, const QString& sourcePath) {
 // CopyDatabaseIfUnchanged.
 bool replaceFrom(Connection& source, const QString& targetPath, const QList<DatabaseMark>* accepted,
                  DatabaseMark* mark, bool compare,
-                 const std::function<void(const DatabaseMark&)>& beforeReplace,
+                 const BeforeReplace& beforeReplace,
                  const std::function<bool()>& unreadableAccepted = {}) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
@@ -617,8 +621,12 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         return DatabaseMark::Contains(allowed, now) ||
                (!now.known && unreadableAccepted && unreadableAccepted());
     };
-    if (comparing && wal) {
-        const DatabaseMark now = markOf(existing->get());
+    // The target is compared before anything is written or built: a project
+    // that another changed since costs its digest, not a new file thrown
+    // away.
+    DatabaseMark now;
+    if (comparing) {
+        now = markOf(existing->get());
         if (!accept(now)) {
             *mark = now;
             return false;
@@ -630,43 +638,14 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         writeInPlace(into);
         const DatabaseMark written = markOf(existing->get());
         if (mark) *mark = written;
-        if (beforeReplace) beforeReplace(written);
+        if (beforeReplace) beforeReplace(written, now);
         exec(into, QStringLiteral("COMMIT"));
         sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
         return true;
     }
-    if (!comparing) return copyToNewFile(from, targetPath, true, QString(), mark, beforeReplace);
-    // The target's mark is read while the new file is written: both read a
-    // whole database, and the new file is only renamed into place once the
-    // target was found to be one that may be overwritten.
-    // This thread is safe by one invariant: from its start to the join in
-    // `warten`, nothing but this thread uses the handle `existing` or reads
-    // `now`. copyToNewFile works only on the source's handle and the new
-    // file's own until it calls `decide`, which joins first; it calls
-    // `beforeReplace` only after that; and every way out of it either
-    // passes `decide` or throws into the catch below, which joins (a
-    // std::thread still joinable at its end would end the program). The
-    // engine lets distinct connections run in distinct threads at once,
-    // never one connection in two; and what the thread reads does not change
-    // under it, as `existing` holds the target's write lock throughout. A
-    // change that lets copyToNewFile touch `existing` before `decide`, or
-    // return without calling it, breaks this.
-    DatabaseMark now;
-    std::thread markieren([&now, &existing] { now = markOf(existing->get()); });
-    const auto warten = [&markieren] {
-        if (markieren.joinable()) markieren.join();
-    };
-    try {
-        return copyToNewFile(from, targetPath, true, QString(), mark, beforeReplace, [&] {
-            warten();
-            if (accept(now)) return true;
-            *mark = now;
-            return false;
-        });
-    } catch (...) {
-        warten();
-        throw;
-    }
+    return copyToNewFile(from, targetPath, true, QString(), mark, [&](const DatabaseMark& neu) {
+        if (beforeReplace) beforeReplace(neu, now);
+    });
 }
 } // namespace
 
@@ -676,7 +655,7 @@ void CopyDatabase(Connection& source, const QString& targetPath) {
 
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark, bool compare,
-                             const std::function<void(const DatabaseMark&)>& beforeReplace,
+                             const BeforeReplace& beforeReplace,
                              const std::function<bool()>& unreadableAccepted) {
     return replaceFrom(source, targetPath, &accepted, &mark, compare, beforeReplace,
                        unreadableAccepted);
@@ -693,6 +672,11 @@ DatabaseMark MarkOfDatabase(const QString& path) {
     } catch (const RuntimeError&) {
         return DatabaseMark();
     }
+}
+
+DatabaseMark MarkOf(Connection& db) {
+    db.RequireOpen();
+    return markOf(db.Handle());
 }
 
 void DatabaseMark::SetReadable(Readable readable) {

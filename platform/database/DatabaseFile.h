@@ -52,6 +52,11 @@ void SetReplacedHook(ReplacedHook hook);
 // an unknown mark where it cannot be read.
 DatabaseMark MarkOfDatabase(const QString& path);
 
+// The mark of the database behind an open connection, taken in the read
+// transaction that the caller holds open on it (so that what the caller
+// reads in it is what the mark stands for); unknown where it cannot be read.
+DatabaseMark MarkOf(Connection& db);
+
 // Creates a new empty database file. Refuses an existing file.
 void CreateDatabase(const QString& path);
 
@@ -85,22 +90,25 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath,
 // Waits and errors name the target, never the temporary file.
 void CopyDatabase(Connection& source, const QString& targetPath);
 // The same, but only over a target whose content is one of `accepted`,
-// compared under the target's write lock: a target that another writer
-// changed or replaced since is left as it is, `mark` becomes the target's
-// mark now, and the result is false. A missing target (or a file that is
-// no database) is written without a comparison, and so is any target when
-// `compare` is false (the user agreed to overwrite it as it is). On success
-// `mark` is the new target's, known before it takes the target's place:
-// `beforeReplace` is called with it at that moment.
+// compared under the target's write lock before anything is built: a
+// target that another writer changed or replaced since is left as it is,
+// `mark` becomes the target's mark now, and the result is false. A missing
+// target (or a file that is no database) is written without a comparison,
+// and so is any target when `compare` is false (the user agreed to
+// overwrite it as it is). On success `mark` is the new target's, known
+// before it takes the target's place: `beforeReplace` is called at that
+// moment, still under the target's write lock, with it and with the mark
+// of the content it replaces (unknown where nothing was compared).
 // A target in WAL mode is written in place through the engine, in the
 // transaction that compared it: its -wal belongs to it, and the engine
 // would lay that -wal over any new file renamed to its path.
 // A target whose mark cannot be read is one of `accepted` only where
 // `unreadableAccepted`, asked under the target's write lock, says so.
+using BeforeReplace =
+    std::function<void(const DatabaseMark& written, const DatabaseMark& replaced)>;
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark,
-                             bool compare = true,
-                             const std::function<void(const DatabaseMark&)>& beforeReplace = {},
+                             bool compare = true, const BeforeReplace& beforeReplace = {},
                              const std::function<bool()>& unreadableAccepted = {});
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.

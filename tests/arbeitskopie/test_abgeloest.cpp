@@ -30,7 +30,7 @@ QString ablegen(KOPIELABOR& labor, const QString& name, const QString& arbeit,
     const QString datei = ordner(labor) + QLatin1Char('/') + name;
     QDir().mkpath(ordner(labor));
     EXPECT_TRUE(QFile::copy(labor.PROJEKTDATENBANK(), datei));
-    if (mitBasis) KOPIEBASIS::NEU(datei);
+    if (mitBasis) KOPIEBASIS::NEU(datei, DatabaseMark());
     Connection db(datei);
     if (mitBasis) KOPIEBASIS::EINRICHTEN(db);
     db.Execute(arbeit);

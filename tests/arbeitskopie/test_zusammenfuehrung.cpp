@@ -41,7 +41,7 @@ struct Drei {
         b.Close();
         CopyDatabase(basis, kopie);
         CopyDatabase(basis, projekt);
-        KOPIEBASIS::NEU(kopie);
+        KOPIEBASIS::NEU(kopie, DatabaseMark());
     }
 };
 
@@ -167,7 +167,8 @@ TEST(Zusammenfuehrung, EachSidesChangeIsToldApartAndOnlyBothChangedIsAsked) {
         {
             Transaction t(kopie);
             KOPIEBASIS::ABGEGLICHEN(
-                kopie, ZUSAMMENFUEHRUNG::UEBERTRAGEN(kopie, projekt, plan.UEBERNEHMEN));
+                kopie, ZUSAMMENFUEHRUNG::UEBERTRAGEN(kopie, projekt, plan.UEBERNEHMEN),
+                DatabaseMark());
             t.Commit();
         }
         const KOPIEBASIS::STAENDE nachher = KOPIEBASIS::LESEN(kopie);
@@ -206,7 +207,7 @@ TEST(Zusammenfuehrung, ACopyWithoutItsBaseTablesGetsOneOnlyWithoutChanges) {
         // A Save settles it: the copy met the project whole.
         {
             Transaction t(kopie);
-            KOPIEBASIS::ABGEGLICHEN(kopie);
+            KOPIEBASIS::ABGEGLICHEN(kopie, DatabaseMark());
             t.Commit();
         }
         EXPECT_TRUE(KOPIEBASIS::LESEN(kopie).basis.has_value());

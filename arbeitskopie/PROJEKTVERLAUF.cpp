@@ -1,0 +1,121 @@
+#include "arbeitskopie/PROJEKTVERLAUF.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QList>
+#include <QStringList>
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace PROJEKTVERLAUF {
+namespace {
+
+const QByteArray kKopf = QByteArrayLiteral("VELD-VERLAUF 1");
+// The entries kept: a copy whose base is older than the oldest is joined by
+// reading the project whole.
+constexpr int kEintraege = 200;
+
+struct EINTRAG {
+    QString von, nach;
+    QByteArray zeile;
+};
+
+std::vector<EINTRAG> lesen(const QString& datei) {
+    QFile f(datei);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QList<QByteArray> zeilen = f.readAll().split('\n');
+    if (zeilen.isEmpty() || zeilen.front() != kKopf) return {};
+    std::vector<EINTRAG> eintraege;
+    for (qsizetype i = 1; i < zeilen.size(); ++i) {
+        const QList<QByteArray> teile = zeilen[i].split(' ');
+        if (teile.size() != 3) continue;
+        const DatabaseMark von = DatabaseMark::FromText(QString::fromLatin1(teile[0]));
+        const DatabaseMark nach = DatabaseMark::FromText(QString::fromLatin1(teile[1]));
+        if (!von.known || !nach.known) continue;
+        eintraege.push_back({von.ToText(), nach.ToText(), zeilen[i]});
+    }
+    return eintraege;
+}
+
+QSet<QString> schluessel(const EINTRAG& eintrag) {
+    QSet<QString> ergebnis;
+    const QByteArray liste = eintrag.zeile.split(' ').value(2);
+    for (const QByteArray& teil : liste.split(','))
+        if (teil != "-") ergebnis.insert(QString::fromUtf8(QByteArray::fromBase64(teil)));
+    return ergebnis;
+}
+
+std::filesystem::path fsPfad(const QString& pfad) {
+    return std::filesystem::path(QFile::encodeName(pfad).toStdString());
+}
+
+} // namespace
+
+QString DATEI(const QString& projektdatenbank) {
+    const QFileInfo info(projektdatenbank);
+    return info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+           QStringLiteral(".verlauf");
+}
+
+void EINTRAGEN(const QString& projektdatenbank, const DatabaseMark& von, const DatabaseMark& nach,
+               const QSet<QString>& schluessel) {
+    if (!von.known || !nach.known) return;
+    const QString datei = DATEI(projektdatenbank);
+    std::vector<EINTRAG> eintraege = lesen(datei);
+    QByteArrayList teile;
+    for (const QString& s : schluessel)
+        teile << s.toUtf8().toBase64();
+    std::sort(teile.begin(), teile.end());
+    // A Save that changed no record still says so: "-".
+    eintraege.push_back({von.ToText(), nach.ToText(),
+                         von.ToText().toLatin1() + ' ' + nach.ToText().toLatin1() + ' ' +
+                             (teile.isEmpty() ? QByteArray("-") : teile.join(','))});
+    QByteArray inhalt = kKopf + '\n';
+    const size_t anfang = eintraege.size() > size_t(kEintraege) ? eintraege.size() - kEintraege : 0;
+    for (size_t i = anfang; i < eintraege.size(); ++i)
+        inhalt += eintraege[i].zeile + '\n';
+    const QString neu = TemporaryPathBeside(datei);
+    QFile schreiben(neu);
+    const bool geschrieben = schreiben.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                             schreiben.write(inhalt) == inhalt.size() && schreiben.flush();
+    schreiben.close();
+    std::error_code fehler;
+    if (geschrieben) {
+        if (QFileInfo::exists(datei)) QFile::setPermissions(neu, QFile::permissions(datei));
+        std::filesystem::rename(fsPfad(neu), fsPfad(datei), fehler);
+    }
+    if (!geschrieben || fehler) QFile::remove(neu);
+}
+
+std::optional<QSet<QString>> GEAENDERT(const QString& projektdatenbank, const DatabaseMark& von,
+                                       const DatabaseMark& nach) {
+    if (!von.known || !nach.known) return std::nullopt;
+    if (von.Same(nach)) return QSet<QString>();
+    const std::vector<EINTRAG> eintraege = lesen(DATEI(projektdatenbank));
+    // Back from the content now to the base's, each content once: the
+    // entry by which it was first reached is its way back.
+    QHash<QString, size_t> weg;
+    QStringList offen{nach.ToText()};
+    const QString ziel = von.ToText();
+    while (!offen.isEmpty() && !weg.contains(ziel)) {
+        const QString inhalt = offen.takeFirst();
+        for (size_t i = eintraege.size(); i-- > 0;) {
+            const EINTRAG& e = eintraege[i];
+            if (e.nach != inhalt || weg.contains(e.von) || e.von == nach.ToText()) continue;
+            weg.insert(e.von, i);
+            offen << e.von;
+        }
+    }
+    if (!weg.contains(ziel)) return std::nullopt;
+    QSet<QString> geaendert;
+    for (QString inhalt = ziel; inhalt != nach.ToText();) {
+        const EINTRAG& e = eintraege[weg.value(inhalt)];
+        geaendert.unite(schluessel(e));
+        inhalt = e.nach;
+    }
+    return geaendert;
+}
+
+} // namespace PROJEKTVERLAUF
