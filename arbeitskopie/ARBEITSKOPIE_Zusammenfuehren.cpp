@@ -178,9 +178,18 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             if (!offen.isEmpty()) return;
             // What the copy takes from the project met it: its base is the
             // version taken, in the same transaction.
-            KOPIEBASIS::ABGEGLICHEN(*m_DBPROJEKT,
-                                    ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, nehmen),
-                                    ganz ? gelesen : DatabaseMark());
+            const QList<qint64> geschrieben =
+                ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, nehmen);
+            // A record that the copy's columns hold otherwise than the
+            // project's (a value another program wrote more exactly than the
+            // copy keeps it) is not the project's version after its take.
+            if (ganz && !nehmen.isEmpty()) {
+                const DATENSATZSTAENDE genommen = DATENSATZSTAENDE::LESEN(
+                    *m_DBPROJEKT, QSet<QString>(nehmen.cbegin(), nehmen.cend()));
+                for (const QString& schluessel : nehmen)
+                    ganz = ganz && inhalt(genommen, schluessel) == inhalt(projektstaende, schluessel);
+            }
+            KOPIEBASIS::ABGEGLICHEN(*m_DBPROJEKT, geschrieben, ganz ? gelesen : DatabaseMark());
             transaktion.Commit();
             // Only what others alone changed counts as taken from them; what
             // the user chose the project's version of was asked about.

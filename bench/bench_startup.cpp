@@ -9,17 +9,20 @@
 // file: it should stay within twice the copy.
 //
 // File, Save into a project of 2,000 records with 100 readings each that
-// another user changed since (one record changed, one added), the join of
-// the two included, against the engine's copy of the same project: within
-// three times the copy.
+// another user changed and saved since (one record changed, one added), the
+// join of the two included, against the engine's copy of the same project:
+// within three times the copy.
 
 #include "BOXENZAEHLER.h"
 
+#include "arbeitskopie/ARBEITSKOPIE.h"
+#include "arbeitskopie/ARBEITSKOPIEDIALOG.h"
 #include "data/SCHEMA.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
+#include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
 #include "shell/frmMAINFENSTER.h"
@@ -27,11 +30,14 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QMainWindow>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -188,84 +194,146 @@ void BM_BackupCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_BackupCopy)->Arg(0)->Arg(50)->Unit(benchmark::kMillisecond);
 
-// A third project of 2,000 records with 100 readings each, for the user
-// BENCH2000; made when first needed.
-QString projekt2000() {
-    static const QString datei = [] {
-        Labor& l = labor();
-        const QString projekt = l.projekte + QStringLiteral("/TE2000.00");
-        QDir().mkpath(projekt);
-        const QString datenbank = projekt + QStringLiteral("/VELD.mdb");
-        PROJEKTDATENBANKANLEGEN(datenbank);
-        Connection db(datenbank);
-        Transaction t(db);
-        for (int id = 1; id <= 2000; ++id) {
-            db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
-                       {id, QStringLiteral("V-%1").arg(id, 4, 10, QLatin1Char('0'))});
-            db.Execute(
-                QStringLiteral(
-                    "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (?,0,2.0,0.5,1440)"),
-                {id});
-            db.Execute(QStringLiteral(
-                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
-                           "i<100) INSERT INTO [E3] ([ID],[I1],[DATUM],[UHRZEIT],[DET],[V],[TEMP]) "
-                           "SELECT ?, i, '11.03.2002', '08:15', i*30, 0.4*(1.0-1.0/(1.0+i)), 20.0 "
-                           "FROM n"),
-                       {id});
-            db.Execute(
-                QStringLiteral("INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (?,false,0.3)"),
-                {id});
-        }
-        t.Commit();
-        Connection archiv(l.datenbank + QStringLiteral("/ARCHIV.mdb"));
-        archiv.Execute(
-            QStringLiteral(
-                "INSERT INTO [ADMIN] ([BENUTZER],[PROG],[PROJEKTSPFAD],[PROJEKT],[BEARBEITER]) "
-                "VALUES ('BENCH2000','KORVA',?,'TE2000.00','Messer')"),
-            {l.projekte});
-        return datenbank;
-    }();
-    return datei;
+// A project of 2,000 (or 5,000) records with 100 readings each, for the
+// user BENCH2000 (BENCH5000); made when first needed.
+QString projektN(int anzahl) {
+    static QHash<int, QString> dateien;
+    if (dateien.contains(anzahl)) return dateien.value(anzahl);
+    Labor& l = labor();
+    const QString name = QStringLiteral("TE%1.00").arg(anzahl);
+    const QString projekt = l.projekte + QLatin1Char('/') + name;
+    QDir().mkpath(projekt);
+    const QString datenbank = projekt + QStringLiteral("/VELD.mdb");
+    PROJEKTDATENBANKANLEGEN(datenbank);
+    Connection db(datenbank);
+    Transaction t(db);
+    for (int id = 1; id <= anzahl; ++id) {
+        db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                   {id, QStringLiteral("V-%1").arg(id, 4, 10, QLatin1Char('0'))});
+        db.Execute(QStringLiteral(
+                       "INSERT INTO [E2] ([ID],[VT],[DMAX],[MS],[TMAX]) VALUES (?,0,2.0,0.5,1440)"),
+                   {id});
+        db.Execute(QStringLiteral(
+                       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE "
+                       "i<100) INSERT INTO [E3] ([ID],[I1],[DATUM],[UHRZEIT],[DET],[V],[TEMP]) "
+                       "SELECT ?, i, '11.03.2002', '08:15', i*30, "
+                       "round(4096*0.4*(1.0-1.0/(1.0+i)))/4096.0, 20.0 FROM n"),
+                   {id});
+        // Values as the program keeps them (single precision).
+        db.Execute(QStringLiteral("INSERT INTO [A1] ([ID],[BONEU],[VELD]) VALUES (?,false,0.25)"),
+                   {id});
+    }
+    t.Commit();
+    Connection archiv(l.datenbank + QStringLiteral("/ARCHIV.mdb"));
+    archiv.Execute(
+        QStringLiteral(
+            "INSERT INTO [ADMIN] ([BENUTZER],[PROG],[PROJEKTSPFAD],[PROJEKT],[BEARBEITER]) "
+            "VALUES (?,'KORVA',?,?,'Messer')"),
+        {QStringLiteral("BENCH%1").arg(anzahl), l.projekte, name});
+    dateien.insert(anzahl, datenbank);
+    return datenbank;
 }
 
+QString projekt2000() {
+    return projektN(2000);
+}
+
+// Another user of the project, with a working copy of their own: their
+// run's Save answers the compaction question No and asks nothing else.
+struct AndererBenutzer : ARBEITSKOPIEDIALOG {
+    QString projektdatenbank, arbeitskopie;
+    int boxen = 0;
+    std::shared_ptr<Connection> verbindung = std::make_shared<Connection>();
+    std::unique_ptr<ARBEITSKOPIE> kopie;
+
+    AndererBenutzer(const QString& projekt, const QString& ordner)
+        : projektdatenbank(projekt), arbeitskopie(ordner + QStringLiteral("/VELD.mdb")) {
+        QDir().mkpath(ordner);
+        kopie = std::make_unique<ARBEITSKOPIE>(*this, verbindung);
+        ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+        kopie->VORBEREITEN(eh);
+    }
+    ~AndererBenutzer() override {
+        kopie.reset();
+        verbindung->Close();
+    }
+    bool speichern() {
+        return kopie->SPEICHERN(QStringLiteral("Speichern"), QString(), [] { return false; });
+    }
+    int FRAGEN(const QString&, int, const QString&, const QString&, int) override {
+        ++boxen;
+        return vbNo;
+    }
+    bool GELADEN() override { return true; }
+    bool ENTLADEN() const override { return false; }
+    bool SITZUNGENDET() const override { return false; }
+    int16_t SPRACHE() override { return 3; }
+    QString PROJEKT() override { return QFileInfo(projektdatenbank).dir().dirName(); }
+    QString PROJEKTDATENBANK() const override { return projektdatenbank; }
+    QString XMDBPFAD() override { return arbeitskopie; }
+};
+
+// File, Save into a project of 2,000 (5,000) tests that another user changed
+// since (one test changed, one added) and saved with this program, while
+// this user changed another: what the join reads grows with what changed.
+// With the argument's sign turned (-2,000), the other's work is written
+// into the project by another program: no history of the project tells what
+// changed, and the join reads the project whole.
 void BM_SPEICHERN_Zusammenfuehrung(benchmark::State& state) {
     Labor& l = labor();
-    const QString projekt = projekt2000();
+    const int anzahl = int(std::abs(state.range(0)));
+    const bool fremdesProgramm = state.range(0) < 0;
+    const QString projekt = projektN(anzahl);
     SystemOverrides system;
-    installiert(system, l, QStringLiteral("bench2000"));
+    installiert(system, l, QStringLiteral("bench%1").arg(anzahl));
     // The compaction question of a copy above 10 MB is answered No.
     Boxenzaehler antworten;
     frmMAINFENSTER fenster;
     if (!fenster.MDIForm_Load()) state.SkipWithError("the start-up ended");
+    AndererBenutzer anderer(projekt, l.wurzel.filePath(QStringLiteral("ANDERER%1").arg(anzahl)));
     // The rounds count on over the benchmark's repeated calls: each round's
-    // record of the other user is a new one.
-    static int runde = 0;
+    // test of the other user is a new one.
+    static QHash<int, int> runden;
+    int& runde = runden[anzahl];
     for (auto _ : state) {
         state.PauseTiming();
         ++runde;
-        // This user changes one record; another user changes another one
-        // and adds a record, in the project itself.
+        // This user changes one test; another user changes another one and
+        // adds a test.
         fenster.DBPROJEKT()->Execute(
             QStringLiteral("UPDATE [E3] SET [V]=? WHERE [ID]=1 AND [I1]=1"), {double(runde)});
         fenster.SETZEBOGEAENDERT(true);
-        {
-            Connection anderer(projekt);
-            Transaction t(anderer);
-            anderer.Execute(QStringLiteral("UPDATE [E3] SET [V]=? WHERE [ID]=2 AND [I1]=1"),
-                            {double(runde)});
-            const int id = 2000 + runde;
-            anderer.Execute(
-                QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
-                {id, QStringLiteral("N-%1").arg(runde)});
-            anderer.Execute(QStringLiteral("INSERT INTO [E3] ([ID],[I1],[V]) VALUES (?,1,0.5)"),
-                            {id});
+        const int id = anzahl + runde;
+        const QVariantList neu = {id, QStringLiteral("N-%1").arg(runde)};
+        if (fremdesProgramm) {
+            Connection fremd(projekt);
+            Transaction t(fremd);
+            fremd.Execute(QStringLiteral("UPDATE [E3] SET [V]=? WHERE [ID]=2 AND [I1]=1"),
+                          {double(runde)});
+            fremd.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                          neu);
+            fremd.Execute(QStringLiteral("INSERT INTO [E3] ([ID],[I1],[V]) VALUES (?,1,0.5)"),
+                          {id});
             t.Commit();
+        } else {
+            Connection& db = *anderer.verbindung;
+            {
+                Transaction t(db);
+                db.Execute(QStringLiteral("UPDATE [E3] SET [V]=? WHERE [ID]=2 AND [I1]=1"),
+                           {double(runde)});
+                db.Execute(
+                    QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"), neu);
+                db.Execute(QStringLiteral("INSERT INTO [E3] ([ID],[I1],[V]) VALUES (?,1,0.5)"),
+                           {id});
+                t.Commit();
+            }
+            if (!anderer.speichern()) state.SkipWithError("the other user's Save failed");
         }
         state.ResumeTiming();
         fenster.mnuSPEICHERN_Click();
     }
     // Both users' work is in the project: this user's reading and the other's
-    // records.
+    // tests.
     {
         Connection db(projekt);
         Recordset neu(QStringLiteral("SELECT Count(*) FROM [E1] WHERE [KEN] LIKE 'N-%'"), db);
@@ -277,12 +345,16 @@ void BM_SPEICHERN_Zusammenfuehrung(benchmark::State& state) {
         state.SkipWithError("the Save showed other boxes than its compaction question");
     fenster.close();
 }
-BENCHMARK(BM_SPEICHERN_Zusammenfuehrung)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SPEICHERN_Zusammenfuehrung)
+    ->Arg(2000)
+    ->Arg(5000)
+    ->Arg(-2000)
+    ->Unit(benchmark::kMillisecond);
 
-// The engine's copy of the project of 2,000 records into a new file.
+// The engine's copy of the project of 2,000 (5,000) tests into a new file.
 void BM_BackupCopy2000(benchmark::State& state) {
     Labor& l = labor();
-    const QString quelle = projekt2000();
+    const QString quelle = projektN(int(state.range(0)));
     const QString ziel = l.wurzel.filePath(QStringLiteral("kopie2000.mdb"));
     for (auto _ : state) {
         CopyDatabase(quelle, ziel);
@@ -291,7 +363,7 @@ void BM_BackupCopy2000(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_BackupCopy2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BackupCopy2000)->Arg(2000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 void BM_EmptyQtWindow(benchmark::State& state) {
     for (auto _ : state) {

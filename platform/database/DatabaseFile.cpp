@@ -312,21 +312,6 @@ void renameInto(const QString& from, const QString& to, const QString& shown) {
     throw DatabaseError::IoFailureError(shown);
 }
 
-// The mark of a complete new file that only this process knows, read
-// through a connection of its own; unknown where it cannot be read.
-DatabaseMark markOfNewFile(const QString& path) {
-    Handle reader;
-    if (sqlite3_open_v2(native(path).constData(), reader.out(),
-                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK)
-        return DatabaseMark();
-    mapped(reader);
-    if (sqlite3_exec(reader.get(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        readResult(reader.get()) != SQLITE_OK)
-        return DatabaseMark();
-    return markOf(reader.get());
-}
-
 // A file whose header says WAL mode (a backup of a database in WAL mode
 // copies that) is turned back to a rollback journal, so that no -wal ever
 // belongs to it. Only for a file that nobody else has open yet.
@@ -345,18 +330,56 @@ void toRollbackJournal(const QString& path, const QString& shown) {
     if (rc != SQLITE_OK) fail(side(handle, shown), rc);
 }
 
+// The engine's check of a database that does not change meanwhile, on a
+// thread of its own, beside the work that depends on it: the backup of the
+// same file, say (each reads the whole file, and neither waits for the
+// other). Cancelled where that work ends otherwise; its own connection is
+// used by its thread alone until the thread is joined.
+class SourceCheck {
+public:
+    explicit SourceCheck(const QString& path) : m_path(path) {
+        open(m_handle, path, SQLITE_OPEN_READONLY);
+        m_thread = std::thread([this] {
+            try {
+                check(side(m_handle, m_path), m_path);
+            } catch (...) {
+                m_error = std::current_exception();
+            }
+        });
+    }
+    ~SourceCheck() { Cancel(); }
+    SourceCheck(const SourceCheck&) = delete;
+    SourceCheck& operator=(const SourceCheck&) = delete;
+    void Cancel() {
+        if (!m_thread.joinable()) return;
+        sqlite3_interrupt(m_handle.get());
+        m_thread.join();
+    }
+    // Waits for the check; raises the damage it found.
+    void Finish() {
+        if (m_thread.joinable()) m_thread.join();
+        if (m_error) std::rethrow_exception(m_error);
+    }
+
+private:
+    QString m_path;
+    Handle m_handle;
+    std::thread m_thread;
+    std::exception_ptr m_error;
+};
+
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
 // A file that replaces another keeps the other's permissions.
 // The temporary file is the target to the user: its waits and errors name
 // the target (or `shown`, the file that the target is to become).
-// `decide`, when given, is asked once the new file is complete: false
-// leaves the target as it is and removes the new file (the result is then
-// false).
+// `checked`: a damaged copy never replaces anything. `sourceCheck`, when
+// given, is the check of the source running beside the copy; otherwise the
+// new file is checked before it takes the target's name.
 bool copyToNewFile(const Side& source, const QString& targetPath, bool checked = false,
-                   const QString& shown = QString(), DatabaseMark* written = nullptr,
-                   const std::function<void(const DatabaseMark&)>& beforeReplace = {},
-                   const std::function<bool()>& decide = {}) {
+                   SourceCheck* sourceCheck = nullptr, const QString& shown = QString(),
+                   DatabaseMark* written = nullptr,
+                   const std::function<void(const DatabaseMark&)>& beforeReplace = {}) {
     const QString named = shown.isEmpty() ? targetPath : shown;
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
@@ -367,29 +390,10 @@ bool copyToNewFile(const Side& source, const QString& targetPath, bool checked =
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, named);
             if (written) mapped(target);
             backup(source, side(target, named));
-            // The new file's mark is read beside the check, through a
-            // connection of its own: both read the whole file, and neither
-            // waits for the other.
-            std::thread markieren;
-            if (written && checked)
-                markieren = std::thread([&mark, &temporary] { mark = markOfNewFile(temporary); });
-            // A damaged copy never replaces a sound file: it is checked
-            // before it takes the target's name.
-            try {
-                if (checked) check(side(target, named), source.path);
-            } catch (...) {
-                if (markieren.joinable()) markieren.join();
-                throw;
-            }
-            if (markieren.joinable())
-                markieren.join();
-            else if (written)
-                mark = markOf(target.get());
+            if (checked && !sourceCheck) check(side(target, named), source.path);
+            if (written) mark = markOf(target.get());
         }
-        if (decide && !decide()) {
-            removeQuietly(temporary);
-            return false;
-        }
+        if (sourceCheck) sourceCheck->Finish();
         toRollbackJournal(temporary, named);
         if (QFileInfo::exists(targetPath)) {
             QFile::setPermissions(temporary, QFile::permissions(targetPath));
@@ -454,7 +458,7 @@ void copyTo(const Side& source, const QString& targetPath, const QString& shown 
         }
         if ((read & 0xff) != SQLITE_NOTADB) fail(side(existing, targetPath), read);
     }
-    copyToNewFile(source, targetPath, false, shown);
+    copyToNewFile(source, targetPath, false, nullptr, shown);
 }
 
 } // namespace
@@ -621,6 +625,15 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         return DatabaseMark::Contains(allowed, now) ||
                (!now.known && unreadableAccepted && unreadableAccepted());
     };
+    // A new file is only written from a source that the engine's check
+    // finds sound (a target in WAL mode checks the source it attached). The
+    // source is checked at its path while it is there; a source that another
+    // file took the place of, the new file after it was written.
+    std::optional<SourceCheck> sourceCheck;
+    if (!(existing && wal) && !source.HasMoved()) {
+        sourceCheck.emplace(source.Path());
+        if (source.HasMoved()) sourceCheck.reset();
+    }
     // The target is compared before anything is written or built: a project
     // that another changed since costs its digest, not a new file thrown
     // away.
@@ -643,9 +656,11 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
         return true;
     }
-    return copyToNewFile(from, targetPath, true, QString(), mark, [&](const DatabaseMark& neu) {
-        if (beforeReplace) beforeReplace(neu, now);
-    });
+    return copyToNewFile(from, targetPath, true, sourceCheck ? &*sourceCheck : nullptr, QString(),
+                         mark,
+                         [&](const DatabaseMark& neu) {
+                             if (beforeReplace) beforeReplace(neu, now);
+                         });
 }
 } // namespace
 
