@@ -32,7 +32,10 @@ QString KOPIEDIALOG::XMDBPFAD() {
     return m_arbeitskopie;
 }
 
-KOPIELABOR::KOPIELABOR() : DIALOG(PROJEKTDATENBANK(), ARBEITSKOPIEPFAD()) {
+KOPIELABOR::KOPIELABOR()
+    : DIALOG(PROJEKTDATENBANK(), ARBEITSKOPIEPFAD()),
+      ANDERERDIALOG(PROJEKTDATENBANK(),
+                    m_wurzel.path() + QStringLiteral("/BENUTZER/ANDERER/VELD.mdb")) {
     if (!m_wurzel.isValid()) throw std::runtime_error("no temporary folder");
     QDir().mkpath(QFileInfo(PROJEKTDATENBANK()).path());
     PROJEKTDATENBANKANLEGEN(PROJEKTDATENBANK());
@@ -74,15 +77,15 @@ void KOPIELABOR::DATENSATZ(const QString& datenbank, int id, const QString& ken)
                        {id, ken, false});
 }
 
-std::unique_ptr<KOPIELABOR::LAUF> KOPIELABOR::LAUFEN() {
+std::unique_ptr<KOPIELABOR::LAUF> KOPIELABOR::LAUFEN(KOPIEDIALOG* dialog) {
     auto lauf = std::make_unique<LAUF>();
     lauf->verbindung = std::make_shared<Connection>();
-    lauf->kopie = std::make_unique<ARBEITSKOPIE>(DIALOG, lauf->verbindung);
+    lauf->kopie = std::make_unique<ARBEITSKOPIE>(dialog ? *dialog : DIALOG, lauf->verbindung);
     return lauf;
 }
 
-std::unique_ptr<KOPIELABOR::LAUF> KOPIELABOR::GESTARTET() {
-    auto lauf = LAUFEN();
+std::unique_ptr<KOPIELABOR::LAUF> KOPIELABOR::GESTARTET(KOPIEDIALOG* dialog) {
+    auto lauf = LAUFEN(dialog);
     ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
     EXPECT_TRUE(lauf->kopie->VORBEREITEN(eh));
     EXPECT_FALSE(eh.Left());

@@ -95,12 +95,15 @@ public:
         std::unique_ptr<ARBEITSKOPIE> kopie;
         ~LAUF();
     };
-    std::unique_ptr<LAUF> LAUFEN();
+    // Of the user TESTER, or of the user whose dialog is given.
+    std::unique_ptr<LAUF> LAUFEN(KOPIEDIALOG* dialog = nullptr);
     // A run whose start went through.
-    std::unique_ptr<LAUF> GESTARTET();
+    std::unique_ptr<LAUF> GESTARTET(KOPIEDIALOG* dialog = nullptr);
 
     // Error boxes of the platform (ErrorHandler) fail the test unless a
     // test expects them.
     ScriptedDialogs PLATTFORMBOXEN;
     KOPIEDIALOG DIALOG;
+    // Another user of the project, with a copy in BENUTZER/ANDERER.
+    KOPIEDIALOG ANDERERDIALOG;
 };

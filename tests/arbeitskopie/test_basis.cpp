@@ -5,8 +5,10 @@
 
 #include "KOPIELABOR.h"
 
+#include "arbeitskopie/PROJEKTVERLAUF.h"
 #include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
+#include "platform/database/DatabaseFile.h"
 #include "platform/database/Recordset.h"
 #include "platform/database/Transaction.h"
 #include "platform/runtime/MsgBox.h"
@@ -281,4 +283,36 @@ TEST(Basis, ANewTestUnderTheKeyOfADeletedOneKeepsTheBaseOfTheDeleted) {
     EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
     EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P2,NEU"));
     EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("fremd"));
+}
+
+// Two users who save with this program: each Save tells the project's
+// history which tests it changed, and the other's join reads those. A test
+// that another program wrote into the project in place is never taken for
+// unchanged: no history leads to what the project then holds.
+TEST(Basis, WhatAnotherProgramWroteIsJoinedThoughTheSavesTellTheirChanges) {
+    Labor labor;
+    const QString projekt = labor.PROJEKTDATENBANK();
+    const auto a = labor.GESTARTET();
+    const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+    const DatabaseMark vorher = MarkOfDatabase(projekt);
+    kommentar(*b->verbindung, 2, "b");
+    EXPECT_TRUE(speichern(*b->kopie));
+    const DatabaseMark nachB = MarkOfDatabase(projekt);
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, vorher, nachB), QSet<QString>{"P2"});
+
+    kommentar(*a->verbindung, 1, "a");
+    EXPECT_TRUE(speichern(*a->kopie));
+    const DatabaseMark nachA = MarkOfDatabase(projekt);
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, vorher, nachA), (QSet<QString>{"P1", "P2"}));
+    EXPECT_EQ(kom(projekt, 2), QStringLiteral("b"));
+
+    kommentar(projekt, 3, "fremd");
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, nachB, MarkOfDatabase(projekt)), std::nullopt);
+    kommentar(*b->verbindung, 2, "b2");
+    EXPECT_TRUE(speichern(*b->kopie));
+    EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    EXPECT_TRUE(labor.ANDERERDIALOG.BOXEN().isEmpty());
+    EXPECT_EQ(kom(projekt, 1), QStringLiteral("a"));
+    EXPECT_EQ(kom(projekt, 2), QStringLiteral("b2"));
+    EXPECT_EQ(kom(projekt, 3), QStringLiteral("fremd"));
 }

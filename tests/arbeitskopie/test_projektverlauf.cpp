@@ -1,0 +1,74 @@
+// The project's history of Saves: which tests a chain of Saves changed
+// between two contents, and nothing where no chain leads from one to the
+// other, the file is not one of ours, or the oldest entries were dropped.
+
+#include "arbeitskopie/PROJEKTVERLAUF.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <optional>
+
+namespace {
+
+DatabaseMark inhalt(char c) {
+    return DatabaseMark::FromText(QString(32, QLatin1Char(c)));
+}
+
+} // namespace
+
+TEST(Projektverlauf, AChainOfSavesTellsWhatChangedBetweenTwoContents) {
+    QTemporaryDir ordner;
+    const QString projekt = ordner.filePath(QStringLiteral("VELD.mdb"));
+    using S = QSet<QString>;
+    // a -> b -> c -> a (the content of a again), and a Save that changed
+    // nothing (c -> d); e is written by another program.
+    PROJEKTVERLAUF::EINTRAGEN(projekt, inhalt('a'), inhalt('b'), {"P1", "P 2,x"});
+    PROJEKTVERLAUF::EINTRAGEN(projekt, inhalt('b'), inhalt('c'), {"P3"});
+    PROJEKTVERLAUF::EINTRAGEN(projekt, inhalt('c'), inhalt('a'), {"P4"});
+    PROJEKTVERLAUF::EINTRAGEN(projekt, inhalt('c'), inhalt('d'), {});
+    const struct {
+        char von, nach;
+        std::optional<S> geaendert;
+    } faelle[] = {
+        {'a', 'b', S{"P1", "P 2,x"}},
+        {'a', 'c', S{"P1", "P 2,x", "P3"}},
+        {'b', 'a', S{"P3", "P4"}},
+        {'a', 'a', S{}},
+        {'c', 'd', S{}},
+        {'b', 'd', S{"P3"}},
+        {'d', 'a', std::nullopt},
+        {'a', 'e', std::nullopt},
+        {'e', 'b', std::nullopt},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE((std::string{fall.von, ' ', fall.nach}));
+        EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, inhalt(fall.von), inhalt(fall.nach)),
+                  fall.geaendert);
+    }
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, DatabaseMark(), inhalt('a')), std::nullopt);
+
+    // A file that is not one of ours tells nothing.
+    QFile datei(PROJEKTVERLAUF::DATEI(projekt));
+    ASSERT_EQ(datei.fileName(), ordner.filePath(QStringLiteral("VELD.verlauf")));
+    ASSERT_TRUE(datei.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    datei.write("garbage\n" + inhalt('a').ToText().toLatin1() + ' ' +
+                inhalt('b').ToText().toLatin1() + " -\n");
+    datei.close();
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, inhalt('a'), inhalt('b')), std::nullopt);
+}
+
+TEST(Projektverlauf, OnlyTheNewestSavesAreKept) {
+    QTemporaryDir ordner;
+    const QString projekt = ordner.filePath(QStringLiteral("VELD.mdb"));
+    const auto marke = [](int i) {
+        return DatabaseMark::FromText(QStringLiteral("%1").arg(i, 32, 16, QLatin1Char('0')));
+    };
+    for (int i = 0; i < 201; ++i)
+        PROJEKTVERLAUF::EINTRAGEN(projekt, marke(i), marke(i + 1), {QString::number(i)});
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, marke(0), marke(201)), std::nullopt);
+    const std::optional<QSet<QString>> neueste =
+        PROJEKTVERLAUF::GEAENDERT(projekt, marke(1), marke(201));
+    ASSERT_TRUE(neueste.has_value());
+    EXPECT_EQ(neueste->size(), 200);
+}
