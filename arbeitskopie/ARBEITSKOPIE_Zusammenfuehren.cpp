@@ -27,9 +27,7 @@ constexpr int kZeilennamen = 5;
 
 QByteArray fassungen(const DATENSATZSTAENDE& kopie, const DATENSATZSTAENDE& projekt,
                      const QString& schluessel) {
-    const auto* k = kopie.Stand(schluessel);
-    const auto* p = projekt.Stand(schluessel);
-    return (k ? k->inhalt : QByteArray()) + '|' + (p ? p->inhalt : QByteArray());
+    return kopie.Inhalt(schluessel) + '|' + projekt.Inhalt(schluessel);
 }
 } // namespace
 
@@ -154,25 +152,23 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // holds it is this user's change: only then is the project
             // content the base of all others.
             bool ganz = kopie.basis.has_value();
-            const auto inhalt = [](const DATENSATZSTAENDE& s, const QString& schluessel) {
-                const auto* stand = s.Stand(schluessel);
-                return stand ? stand->inhalt : QByteArray();
-            };
             for (const QString& schluessel : plan.KONFLIKTE) {
-                // Answered already for these very versions.
                 const auto antwort = entscheidungen.constFind(schluessel);
-                if (antwort != entscheidungen.cend() &&
-                    antwort->first == fassungen(kopie.kopie, projektstaende, schluessel)) {
-                    if (!antwort->second) {
-                        nehmen << schluessel;
-                        continue;
-                    }
-                } else if (fragen) {
-                    offen << schluessel;
+                const bool beantwortet =
+                    antwort != entscheidungen.cend() &&
+                    antwort->first == fassungen(kopie.kopie, projektstaende, schluessel);
+                // Answered No for these very versions: the project's is taken.
+                if (beantwortet && !antwort->second) {
+                    nehmen << schluessel;
+                    continue;
                 }
+                // Asked about where not answered for these versions yet.
                 // Without a question, a record both changed stays as this
                 // user left it, for the Save to ask about.
-                if (ganz && inhalt(kopie.kopie, schluessel) == inhalt(*kopie.basis, schluessel))
+                if (!beantwortet && fragen) offen << schluessel;
+                // One of several under an identifier that only the project
+                // changed, kept as the copy holds it.
+                if (ganz && kopie.kopie.Inhalt(schluessel) == kopie.basis->Inhalt(schluessel))
                     ganz = false;
             }
             if (!offen.isEmpty()) return;
@@ -187,7 +183,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                 const DATENSATZSTAENDE genommen = DATENSATZSTAENDE::LESEN(
                     *m_DBPROJEKT, QSet<QString>(nehmen.cbegin(), nehmen.cend()));
                 for (const QString& schluessel : nehmen)
-                    ganz = ganz && inhalt(genommen, schluessel) == inhalt(projektstaende, schluessel);
+                    ganz = ganz && genommen.Inhalt(schluessel) == projektstaende.Inhalt(schluessel);
             }
             KOPIEBASIS::ABGEGLICHEN(*m_DBPROJEKT, geschrieben, ganz ? gelesen : DatabaseMark());
             transaktion.Commit();

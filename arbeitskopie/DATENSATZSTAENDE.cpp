@@ -206,6 +206,11 @@ const DATENSATZSTAENDE::STAND* DATENSATZSTAENDE::Stand(const QString& schluessel
     return it == m_staende.cend() ? nullptr : &*it;
 }
 
+QByteArray DATENSATZSTAENDE::Inhalt(const QString& schluessel) const {
+    const STAND* stand = Stand(schluessel);
+    return stand ? stand->inhalt : QByteArray();
+}
+
 QByteArray DATENSATZSTAENDE::TEXT() const {
     QByteArray text = kKopf + '\n';
     QStringList schluessel = m_staende.keys();

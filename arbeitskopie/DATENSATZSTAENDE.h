@@ -90,6 +90,8 @@ public:
     static bool VORHER(const QString& a, const QString& b);
 
     const STAND* Stand(const QString& schluessel) const;
+    // The digest of what the records under the key hold; empty for none.
+    QByteArray Inhalt(const QString& schluessel) const;
     const QHash<QString, STAND>& Staende() const { return m_staende; }
 
     // As text (one line per key) and back; nullopt for a text that is not

@@ -15,9 +15,7 @@
 namespace {
 
 QByteArray inhalt(const DATENSATZSTAENDE* staende, const QString& schluessel) {
-    if (!staende) return QByteArray();
-    const DATENSATZSTAENDE::STAND* stand = staende->Stand(schluessel);
-    return stand ? stand->inhalt : QByteArray();
+    return staende ? staende->Inhalt(schluessel) : QByteArray();
 }
 
 bool doppelt(const DATENSATZSTAENDE& staende, const QString& schluessel) {

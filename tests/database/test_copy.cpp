@@ -408,7 +408,9 @@ TEST_F(CopyTest, AProjectInWalModeIsComparedWithItsCommitsAndWrittenInPlace) {
         EXPECT_EQ(rows(projekt), QStringList({"0:P0", "1:P1", "9:W9"}));
         DatabaseMark vorher;
         ASSERT_TRUE(CopyDatabaseIfUnchanged(kopie, projekt, {gesehen}, gesehen, true,
-                                            [&](const DatabaseMark& neu, const DatabaseMark&) { vorher = neu; }));
+                                            [&](const DatabaseMark& neu, const DatabaseMark&) {
+                                                vorher = neu;
+                                            }));
         EXPECT_TRUE(vorher.Same(gesehen));
         EXPECT_TRUE(MarkOfDatabase(projekt).Same(gesehen));
     }
