@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <set>
 
 namespace {
 // The names a status line shows before it counts the rest.
@@ -180,8 +181,9 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // project's (a value another program wrote more exactly than the
             // copy keeps it) is not the project's version after its take.
             if (ganz && !nehmen.isEmpty()) {
-                const DATENSATZSTAENDE genommen = DATENSATZSTAENDE::LESEN(
-                    *m_DBPROJEKT, QSet<QString>(nehmen.cbegin(), nehmen.cend()));
+                const std::set<qint64> ids(geschrieben.cbegin(), geschrieben.cend());
+                const DATENSATZSTAENDE genommen =
+                    DATENSATZSTAENDE::AUSROH(DATENSATZSTAENDE::ROHLESEN(*m_DBPROJEKT, &ids));
                 for (const QString& schluessel : nehmen)
                     ganz = ganz && genommen.Inhalt(schluessel) == projektstaende.Inhalt(schluessel);
             }

@@ -146,14 +146,34 @@ DATENSATZSTAENDE::ROH DATENSATZSTAENDE::ROHLESEN(Connection& db, const std::set<
 
 std::set<qint64> DATENSATZSTAENDE::DATENSATZSCHLUESSEL(Connection& db,
                                                        const QSet<QString>& schluessel) {
-    // Every identifier is read and folded here, as the engine's folding of
-    // letters is not the only rule a key follows (Null has its own).
     std::set<qint64> ids;
     if (schluessel.contains(kProjektzeilen)) ids.insert(0);
-    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0"), db);
-         !rs.Eof(); rs.MoveNext())
-        if (schluessel.contains(SCHLUESSEL(rs.Fields(1).Value())))
-            ids.insert(rs.Fields(0).Value().toLongLong());
+    QVariantList kennungen;
+    for (const QString& s : schluessel)
+        if (s != kProjektzeilen && s != kOhneKennung) kennungen << s;
+    // The engine finds the identifiers as it compares them (its NOCASE
+    // folds the letters a to z, as SCHLUESSEL does), a few hundred at a
+    // time; an identifier that is no text (or none) is told by SCHLUESSEL.
+    constexpr qsizetype kJeAbfrage = 400;
+    qsizetype anfang = 0;
+    do {
+        const QVariantList teil = kennungen.mid(anfang, kJeAbfrage);
+        QStringList fragen;
+        for (qsizetype i = 0; i < teil.size(); ++i)
+            fragen << QStringLiteral("?");
+        const QString auswahl =
+            teil.isEmpty() ? QString()
+                           : QStringLiteral("[KEN] COLLATE NOCASE IN (%1) OR ")
+                                 .arg(fragen.join(QLatin1Char(',')));
+        for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0 AND (%1"
+                                         "typeof([KEN])<>'text')")
+                              .arg(auswahl),
+                          db, teil);
+             !rs.Eof(); rs.MoveNext())
+            if (schluessel.contains(SCHLUESSEL(rs.Fields(1).Value())))
+                ids.insert(rs.Fields(0).Value().toLongLong());
+        anfang += kJeAbfrage;
+    } while (anfang < kennungen.size());
     return ids;
 }
 

@@ -52,3 +52,35 @@ TEST(Datensatzstaende, RecordsCompareByContentNotByKey) {
     EXPECT_EQ(sa.Stand(DATENSATZSTAENDE::SCHLUESSEL(QStringLiteral("verschoben")))->ken,
               QStringLiteral("VERSCHOBEN"));
 }
+
+// Read for some identifiers only, each holds what the whole read says of it,
+// whatever the letter case, Null or type of the identifiers written.
+TEST(Datensatzstaende, SomeIdentifiersReadAsTheWholeReadsThem) {
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("p.mdb"));
+    PROJEKTDATENBANKANLEGEN(datei);
+    Connection db(datei);
+    const QVariantList kennungen = {QStringLiteral("p1"), QStringLiteral("P1"), QVariant(),
+                                    7, QString::fromUtf8("Ä-1"), QStringLiteral("P2")};
+    for (int i = 0; i < kennungen.size(); ++i) {
+        db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
+                   {i + 1, kennungen[i]});
+        db.Execute(QStringLiteral("INSERT INTO [E3] ([ID],[I1],[V]) VALUES (?,1,?)"), {i + 1, i});
+    }
+    db.Execute(QStringLiteral("INSERT INTO [M1] ([IDM],[KOM]) VALUES (1,'mehrfach')"));
+    const DATENSATZSTAENDE ganz = DATENSATZSTAENDE::LESEN(db);
+    const QString ohne = DATENSATZSTAENDE::kOhneKennung, mehrfach = DATENSATZSTAENDE::kProjektzeilen;
+    for (const QSet<QString>& schluessel :
+         {QSet<QString>{"P1"}, QSet<QString>{ohne, "7"}, QSet<QString>{QString::fromUtf8("Ä-1")},
+          QSet<QString>{mehrfach, "P2", "FEHLT"}, QSet<QString>{}}) {
+        const DATENSATZSTAENDE teil = DATENSATZSTAENDE::LESEN(db, schluessel);
+        SCOPED_TRACE(QStringList(schluessel.values()).join(',').toStdString());
+        EXPECT_EQ(teil.Staende().size(), schluessel.size() - schluessel.contains("FEHLT"));
+        for (const QString& s : schluessel) {
+            EXPECT_EQ(teil.Inhalt(s), ganz.Inhalt(s));
+            if (ganz.Stand(s)) {
+                EXPECT_EQ(teil.Stand(s)->anzahl, ganz.Stand(s)->anzahl);
+            }
+        }
+    }
+}
