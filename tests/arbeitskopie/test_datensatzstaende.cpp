@@ -69,7 +69,8 @@ TEST(Datensatzstaende, SomeIdentifiersReadAsTheWholeReadsThem) {
     }
     db.Execute(QStringLiteral("INSERT INTO [M1] ([IDM],[KOM]) VALUES (1,'mehrfach')"));
     const DATENSATZSTAENDE ganz = DATENSATZSTAENDE::LESEN(db);
-    const QString ohne = DATENSATZSTAENDE::kOhneKennung, mehrfach = DATENSATZSTAENDE::kProjektzeilen;
+    const QString ohne = DATENSATZSTAENDE::kOhneKennung;
+    const QString mehrfach = DATENSATZSTAENDE::kProjektzeilen;
     for (const QSet<QString>& schluessel :
          {QSet<QString>{"P1"}, QSet<QString>{ohne, "7"}, QSet<QString>{QString::fromUtf8("Ä-1")},
           QSet<QString>{mehrfach, "P2", "FEHLT"}, QSet<QString>{}}) {
