@@ -101,14 +101,10 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                                    std::optional<DATENSATZSTAENDE>& gesehen, DatabaseMark& gelesen,
                                    bool fragen) {
     for (;;) {
-        // One read of the project: its mark stands for exactly what the join
-        // reads and takes of it.
         Connection projekt;
         if (!eh.Run([&] {
                 projekt.SetConnectionTimeout(30);
                 projekt.Open(m_dialog.PROJEKTDATENBANK());
-                projekt.BeginReadTrans();
-                gelesen = MarkOf(projekt);
             }))
             return false;
         // A Save that was not known to end leaves the digests of both
@@ -125,6 +121,11 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
         DATENSATZSTAENDE projektstaende;
         const bool fertig = eh.Run([&] {
             Transaction transaktion(*m_DBPROJEKT);
+            // One read of the project, begun once the copy is locked (no
+            // wait for the copy holds the project's read lock): its mark
+            // stands for exactly what the join reads and takes of it.
+            projekt.BeginReadTrans();
+            gelesen = MarkOf(projekt);
             // Where the project's history leads from the content of the
             // copy's base to what the project holds now, only the records
             // that either side changed since are read; any other is on both
