@@ -50,11 +50,23 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
     transaktion.Commit();
 }
 
+// Whether the file keeps a base: its tables, and no row saying it has none.
+bool mitBasis(Connection& db) {
+    return tabellen(db, false) == 2 &&
+           Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), db).Eof();
+}
+
+DatabaseMark gespeicherterAbdruck(Connection& kopie) {
+    Recordset rs(QStringLiteral("SELECT [ABDRUCK] FROM [VELD_BASISABDRUCK]"), kopie);
+    return rs.Eof() ? DatabaseMark() : DatabaseMark::FromText(rs.Fields(0).Value().toString());
+}
+
 // The project content that every record without a row of VELD_BASIS holds
 // as the copy does; written only where it changes, as its write is one of
 // the copy's.
 void abdruckSetzen(Connection& kopie, const DatabaseMark& abdruck) {
-    if (KOPIEBASIS::ABDRUCK(kopie).Same(abdruck)) return;
+    const DatabaseMark bisher = gespeicherterAbdruck(kopie);
+    if (bisher.known == abdruck.known && (!abdruck.known || bisher.Same(abdruck))) return;
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISABDRUCK]"));
     if (abdruck.known)
         kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISABDRUCK] VALUES (?)"),
@@ -178,9 +190,7 @@ KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie, const QSet<QString>& sc
 }
 
 KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* schluessel) {
-    const bool mitBasis =
-        hatTabellen(kopie) &&
-        Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof();
+    const bool basis = mitBasis(kopie);
     struct Zeile {
         qint64 id;
         bool bekannt, da;
@@ -188,7 +198,7 @@ KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* sc
         RowSum d;
     };
     std::vector<Zeile> zeilen;
-    if (mitBasis)
+    if (basis)
         for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM "
                                          "[VELD_BASIS]"),
                           kopie);
@@ -206,7 +216,7 @@ KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* sc
     }
     DATENSATZSTAENDE::ROH roh = DATENSATZSTAENDE::ROHLESEN(kopie, nur ? &*nur : nullptr);
     STAENDE staende{DATENSATZSTAENDE::AUSROH(roh), std::nullopt};
-    if (!mitBasis) return staende;
+    if (!basis) return staende;
     // A record's rows before are its rows now and what changed of them.
     for (const Zeile& zeile : zeilen) {
         RowSum& jetzt = roh.summen[zeile.id];
@@ -224,11 +234,8 @@ KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* sc
 }
 
 DatabaseMark KOPIEBASIS::ABDRUCK(Connection& kopie) {
-    if (!hatTabellen(kopie) ||
-        !Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof())
-        return DatabaseMark();
-    Recordset rs(QStringLiteral("SELECT [ABDRUCK] FROM [VELD_BASISABDRUCK]"), kopie);
-    return rs.Eof() ? DatabaseMark() : DatabaseMark::FromText(rs.Fields(0).Value().toString());
+    if (!hatTabellen(kopie) || !mitBasis(kopie)) return DatabaseMark();
+    return gespeicherterAbdruck(kopie);
 }
 
 KOPIEBASIS::AENDERUNGEN KOPIEBASIS::GEAENDERT(Connection& kopie) {

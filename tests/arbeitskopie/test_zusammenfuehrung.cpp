@@ -213,3 +213,26 @@ TEST(Zusammenfuehrung, ACopyWithoutItsBaseTablesGetsOneOnlyWithoutChanges) {
         EXPECT_TRUE(KOPIEBASIS::LESEN(kopie).basis.has_value());
     }
 }
+
+// A copy (or a kept file) whose base was kept before the project content it
+// is of: its base holds, and that content is unknown until it next meets the
+// project.
+TEST(Zusammenfuehrung, ABaseKeptWithoutTheMarkOfItsContentStillHolds) {
+    Drei d;
+    {
+        Connection kopie(d.kopie);
+        kopie.Execute(QStringLiteral("DROP TABLE [VELD_BASISABDRUCK]"));
+    }
+    Connection kopie(d.kopie);
+    EXPECT_TRUE(KOPIEBASIS::LESEN(kopie).basis.has_value());
+    EXPECT_FALSE(KOPIEBASIS::ABDRUCK(kopie).known);
+    KOPIEBASIS::EINRICHTEN(kopie, false);
+    EXPECT_TRUE(KOPIEBASIS::LESEN(kopie).basis.has_value());
+    const DatabaseMark inhalt = MarkOfDatabase(d.projekt);
+    {
+        Transaction t(kopie);
+        KOPIEBASIS::ABGEGLICHEN(kopie, inhalt);
+        t.Commit();
+    }
+    EXPECT_TRUE(KOPIEBASIS::ABDRUCK(kopie).Same(inhalt));
+}
