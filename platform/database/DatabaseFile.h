@@ -80,8 +80,9 @@ void CreateDatabase(const QString& path);
 void CopyDatabase(const QString& sourcePath, const QString& targetPath,
                   const QString& becomes = QString(), DatabaseMark* sourceMark = nullptr);
 // Writes the database behind an open connection to a temporary file beside
-// `targetPath`, checks it with the engine's check and renames it over the
-// target (keeping the target's permissions) while it holds the target's
+// `targetPath`, checks it with the engine's check (the source at its path,
+// beside the copy, where it is still there; the new file otherwise; the
+// source must not change meanwhile) and renames it over the target (keeping the target's permissions) while it holds the target's
 // write lock: another writer of the target is waited for (the waiting
 // window, Cancel, the time-out) and its open work never cut off; a copy
 // that gives up leaves the target as it was. A run killed meanwhile leaves
