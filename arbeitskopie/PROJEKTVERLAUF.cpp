@@ -16,6 +16,9 @@ const QByteArray kKopf = QByteArrayLiteral("VELD-VERLAUF 1");
 // The entries kept: a copy whose base is older than the oldest is joined by
 // reading the project whole.
 constexpr int kEintraege = 200;
+// ...and at most so many bytes of them: Saves of many tests each (an import)
+// would make every join read long lines.
+constexpr qsizetype kGroesse = 1 << 20;
 
 struct EINTRAG {
     QString von, nach;
@@ -72,8 +75,13 @@ void EINTRAGEN(const QString& projektdatenbank, const DatabaseMark& von, const D
     eintraege.push_back({von.ToText(), nach.ToText(),
                          von.ToText().toLatin1() + ' ' + nach.ToText().toLatin1() + ' ' +
                              (teile.isEmpty() ? QByteArray("-") : teile.join(','))});
+    // The newest first, as many as the limits let in (the newest always).
+    size_t anfang = eintraege.size() - 1;
+    qsizetype groesse = eintraege.back().zeile.size();
+    while (anfang > 0 && eintraege.size() - anfang < size_t(kEintraege) &&
+           groesse + eintraege[anfang - 1].zeile.size() <= kGroesse)
+        groesse += eintraege[--anfang].zeile.size();
     QByteArray inhalt = kKopf + '\n';
-    const size_t anfang = eintraege.size() > size_t(kEintraege) ? eintraege.size() - kEintraege : 0;
     for (size_t i = anfang; i < eintraege.size(); ++i)
         inhalt += eintraege[i].zeile + '\n';
     const QString neu = TemporaryPathBeside(datei);

@@ -5,6 +5,7 @@
 #include "arbeitskopie/PROJEKTVERLAUF.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
@@ -71,4 +72,13 @@ TEST(Projektverlauf, OnlyTheNewestSavesAreKept) {
         PROJEKTVERLAUF::GEAENDERT(projekt, marke(1), marke(201));
     ASSERT_TRUE(neueste.has_value());
     EXPECT_EQ(neueste->size(), 200);
+    // A Save of very many tests (an import) leaves room for few others.
+    QSet<QString> viele;
+    for (int i = 0; i < 60000; ++i)
+        viele.insert(QStringLiteral("IMPORT-%1").arg(i, 8, 10, QLatin1Char('0')));
+    PROJEKTVERLAUF::EINTRAGEN(projekt, marke(201), marke(202), viele);
+    PROJEKTVERLAUF::EINTRAGEN(projekt, marke(202), marke(203), {"P1"});
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, marke(200), marke(202)), std::nullopt);
+    EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, marke(202), marke(203)), QSet<QString>{"P1"});
+    EXPECT_LT(QFileInfo(PROJEKTVERLAUF::DATEI(projekt)).size(), 1 << 20);
 }
