@@ -333,3 +333,30 @@ TEST(Basis, ATakeThatCannotHoldWhatTheProjectHoldsIsNotToldAsUnchanged) {
         PROJEKTVERLAUF::GEAENDERT(projekt, vorher, MarkOfDatabase(projekt));
     EXPECT_TRUE(!geaendert || geaendert->contains(QStringLiteral("P2")));
 }
+
+// Both users change one test, each saving with this program: only that test
+// is asked about, by name, also after a cancelled Save and another Save of
+// the other's; what only the other changed comes in unasked.
+TEST(Basis, ThroughTheProjectsHistoryOnlyTheTestBothChangedIsAsked) {
+    Labor labor;
+    const QString projekt = labor.PROJEKTDATENBANK();
+    const auto a = labor.GESTARTET();
+    const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+    kommentar(*b->verbindung, 1, "b");
+    kommentar(*b->verbindung, 2, "b");
+    EXPECT_TRUE(speichern(*b->kopie));
+    kommentar(*a->verbindung, 1, "a");
+    labor.DIALOG.ANTWORTEN({vbCancel});
+    EXPECT_FALSE(speichern(*a->kopie));
+    kommentar(*b->verbindung, 2, "b2");
+    EXPECT_TRUE(speichern(*b->kopie));
+    labor.DIALOG.ANTWORTEN({vbYes});
+    EXPECT_TRUE(speichern(*a->kopie));
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 2);
+    for (const auto& box : labor.DIALOG.BOXEN()) {
+        EXPECT_TRUE(box.text.contains(QString::fromUtf8("hier und dort geändert: P1.\r\n")));
+        EXPECT_FALSE(box.text.contains(QStringLiteral("P2")));
+    }
+    EXPECT_EQ(kom(projekt, 1), QStringLiteral("a"));
+    EXPECT_EQ(kom(projekt, 2), QStringLiteral("b2"));
+}
