@@ -320,7 +320,8 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
             Connection quelle;
             quelle.SetConnectionTimeout(30);
             quelle.Open(datei);
-            ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, quelle, nehmen);
+            ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, quelle, nehmen,
+                                          KOPIEBASIS::FREIAB(*m_DBPROJEKT));
         });
         if (!genommen) continue;
         // Taken: the copy holds the work now, as its unsaved change; the

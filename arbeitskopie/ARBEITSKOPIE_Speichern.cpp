@@ -68,6 +68,9 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     // Replaced while the compaction's question waited.
     if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
     SetMousePointer(vbHourglass);
+    // The line of an earlier Save does not stand for this one, whatever
+    // this one comes to.
+    m_dialog.HINWEISEN(QString(), QString());
     // The project as the join last found it: overwritten only while it is
     // still that, since the join took what it held of others into the copy.
     std::optional<DatabaseMark> erlaubt;
@@ -83,6 +86,7 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         // the Save says so and writes nothing.
         if (runde == kRunden) {
             SetMousePointer(vbDefault);
+            UEBERNAHMENMELDEN(uebernommen);
             m_dialog.FRAGEN(
                 m_dialog.SPRACHE() == 1
                     ? QStringLiteral("Project ") + m_dialog.PROJEKT() +
@@ -111,16 +115,14 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         DatabaseMark gelesen;
         if (!ZUSAMMENFUEHREN(eh, titel, entscheidungen, uebernommen, gesehen, gelesen)) {
             SetMousePointer(vbDefault);
+            // What an earlier round took is in the copy all the same.
+            if (m_dialog.GELADEN()) UEBERNAHMENMELDEN(uebernommen);
             return false;
         }
         erlaubt = gelesen;
     }
-    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) {
-        // The line of an earlier Save does not stand for this one.
-        m_dialog.HINWEISEN(QString(), QString());
-        ABGELEGTEERLEDIGEN();
-        UEBERNAHMENMELDEN(uebernommen);
-    }
+    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) ABGELEGTEERLEDIGEN();
+    UEBERNAHMENMELDEN(uebernommen);
     SetMousePointer(vbDefault);
     if (versuch.abgebrochen && m_dialog.GELADEN())
         m_dialog.FRAGEN(eh.Message(*versuch.abgebrochen), vbOKOnly + vbExclamation, titel);

@@ -133,8 +133,8 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             std::optional<QSet<QString>> geaendert;
             if (!basisUnsicher) {
                 const KOPIEBASIS::AENDERUNGEN eigene = KOPIEBASIS::GEAENDERT(*m_DBPROJEKT);
-                geaendert = PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), eigene.abdruck,
-                                                      gelesen);
+                geaendert =
+                    PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), eigene.abdruck, gelesen);
                 if (geaendert) geaendert->unite(eigene.schluessel);
             }
             if (geaendert) {
@@ -148,8 +148,10 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             }
             if (basisUnsicher) kopie.basis.reset();
             plan = ZUSAMMENFUEHRUNG::PLANEN(kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
-                                            projektstaende);
+                                            projektstaende, kopie.umbenannt);
             QStringList nehmen = plan.UEBERNEHMEN;
+            // What the project's version replaces because the user said No.
+            QStringList verneint;
             // Whether every record that stays otherwise than the project
             // holds it is this user's change: only then is the project
             // content the base of all others.
@@ -161,7 +163,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                     antwort->first == fassungen(kopie.kopie, projektstaende, schluessel);
                 // Answered No for these very versions: the project's is taken.
                 if (beantwortet && !antwort->second) {
-                    nehmen << schluessel;
+                    verneint << schluessel;
                     continue;
                 }
                 // Asked about where not answered for these versions yet.
@@ -174,10 +176,11 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                     ganz = false;
             }
             if (!offen.isEmpty()) return;
+            nehmen += verneint;
             // What the copy takes from the project met it: its base is the
             // version taken, in the same transaction.
-            const QList<qint64> geschrieben =
-                ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, projekt, nehmen);
+            const QList<qint64> geschrieben = ZUSAMMENFUEHRUNG::UEBERTRAGEN(
+                *m_DBPROJEKT, projekt, nehmen, KOPIEBASIS::FREIAB(*m_DBPROJEKT), plan.NEUEKENNUNG);
             // A record that the copy's columns hold otherwise than the
             // project's (a value another program wrote more exactly than the
             // copy keeps it) is not the project's version after its take.
@@ -190,9 +193,10 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             }
             KOPIEBASIS::ABGEGLICHEN(*m_DBPROJEKT, geschrieben, ganz ? gelesen : DatabaseMark());
             transaktion.Commit();
-            // Only what others alone changed counts as taken from them; what
-            // the user chose the project's version of was asked about.
-            for (const QString& schluessel : plan.UEBERNEHMEN)
+            // The line names what came from the project: what others alone
+            // changed and what the user's No took (a renamed record by the
+            // identifier it got back).
+            for (const QString& schluessel : plan.UEBERNEHMEN + verneint)
                 for (const QString& name :
                      ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, projektstaende,
                                              MEHRFACHNAME(), OHNEKENNUNGNAME()))
@@ -210,8 +214,8 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
         SetMousePointer(vbHourglass);
         // Each answer holds for the versions it was given for.
         for (const QString& schluessel : offen)
-            entscheidungen.insert(schluessel, {fassungen(kopie.kopie, projektstaende, schluessel),
-                                               antwort == vbYes});
+            entscheidungen.insert(
+                schluessel, {fassungen(kopie.kopie, projektstaende, schluessel), antwort == vbYes});
     }
 }
 
@@ -224,9 +228,17 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
         QStringList teil;
         for (const QString& s : schluessel)
             if (plan.ARTEN.value(s, ART::GEAENDERT) == art) teil << s;
-        return teil.isEmpty() ? QString()
-                              : AUFZAEHLUNG(ZUSAMMENFUEHRUNG::NAMEN(
-                                    teil, kopie, projekt, MEHRFACHNAME(), OHNEKENNUNGNAME()));
+        QStringList namen =
+            ZUSAMMENFUEHRUNG::NAMEN(teil, kopie, projekt, MEHRFACHNAME(), OHNEKENNUNGNAME());
+        // A renamed record by both its names.
+        if (art == ART::UMBENANNT)
+            for (QString& name : namen) {
+                const QString neu = plan.NEUEKENNUNG.value(DATENSATZSTAENDE::SCHLUESSEL(name));
+                const DATENSATZSTAENDE::STAND* stand = kopie.Stand(neu);
+                name += (en ? QStringLiteral(" (here ") : QStringLiteral(" (hier ")) +
+                        (stand ? stand->ken : neu) + QLatin1Char(')');
+            }
+        return teil.isEmpty() ? QString() : AUFZAEHLUNG(namen);
     };
     const QString zeile = QStringLiteral("\r\n");
     QString text;
@@ -261,13 +273,16 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
          "Diese Datensätze wurden hier gelöscht und dort geändert: "},
         {ART::DORTGELOESCHT, "These records were changed here and deleted there: ",
          "Diese Datensätze wurden hier geändert und dort gelöscht: "},
+        {ART::UMBENANNT, "These records were given another identifier here and changed there: ",
+         "Diese Datensätze haben hier eine andere Kennung erhalten und wurden dort geändert: "},
         {ART::MEHRFACH, "These identifiers are held by several records here or there: ",
          "Diese Kennungen tragen hier oder dort mehrere Datensätze: "},
     };
-    bool hierGeloescht = false, dortGeloescht = false;
+    bool hierGeloescht = false, dortGeloescht = false, umbenannt = false;
     for (const Gruppe& g : gruppen) {
         const QString namen = liste(g.art);
         if (namen.isEmpty()) continue;
+        umbenannt |= g.art == ART::UMBENANNT;
         hierGeloescht |= g.art == ART::HIERGELOESCHT;
         dortGeloescht |= g.art == ART::DORTGELOESCHT;
         text += (en ? QString::fromUtf8(g.englisch) : QString::fromUtf8(g.deutsch)) + namen +
@@ -295,11 +310,15 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
                 (hierGeloescht ? QStringLiteral(" What you deleted is deleted in the project, "
                                                 "too.")
                                : QString()) +
+                (umbenannt ? QStringLiteral(" What you renamed keeps its new identifier.")
+                           : QString()) +
                 zeile +
                 QStringLiteral("No: the project's version of them is kept; your version of "
                                "them is lost.") +
                 (dortGeloescht ? QStringLiteral(" What was deleted there is deleted here, too.")
                                : QString()) +
+                (umbenannt ? QStringLiteral(" What you renamed gets its identifier before back.")
+                           : QString()) +
                 zeile +
                 QStringLiteral("Cancel: nothing is saved; all your changes stay in the working "
                                "copy.");
@@ -309,12 +328,18 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
                 (hierGeloescht ? QString::fromUtf8(" Was Sie gelöscht haben, wird auch im "
                                                    "Projekt gelöscht.")
                                : QString()) +
+                (umbenannt ? QString::fromUtf8(" Was Sie umbenannt haben, behält seine neue "
+                                               "Kennung.")
+                           : QString()) +
                 zeile +
                 QString::fromUtf8("Nein: die Fassung im Projekt bleibt; Ihre Fassung geht "
                                   "verloren.") +
                 (dortGeloescht ? QString::fromUtf8(" Was dort gelöscht wurde, wird auch hier "
                                                    "gelöscht.")
                                : QString()) +
+                (umbenannt ? QString::fromUtf8(" Was Sie umbenannt haben, erhält seine alte "
+                                               "Kennung zurück.")
+                           : QString()) +
                 zeile +
                 QString::fromUtf8("Abbrechen: es wird nichts gespeichert; alle Ihre Änderungen "
                                   "bleiben in der Arbeitskopie.");

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <unistd.h>
@@ -215,7 +216,7 @@ KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* sc
             nur->insert(zeile.id);
     }
     DATENSATZSTAENDE::ROH roh = DATENSATZSTAENDE::ROHLESEN(kopie, nur ? &*nur : nullptr);
-    STAENDE staende{DATENSATZSTAENDE::AUSROH(roh), std::nullopt};
+    STAENDE staende{DATENSATZSTAENDE::AUSROH(roh), std::nullopt, {}};
     if (!basis) return staende;
     // A record's rows before are its rows now and what changed of them.
     for (const Zeile& zeile : zeilen) {
@@ -224,10 +225,17 @@ KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* sc
         jetzt.b += zeile.d.b;
         jetzt.count += zeile.d.count;
         if (zeile.id == 0 || !zeile.bekannt) continue;
-        if (zeile.da)
+        if (zeile.da) {
+            const auto jetzt = roh.kennungen.find(zeile.id);
+            if (jetzt != roh.kennungen.end()) {
+                const QString vorher = DATENSATZSTAENDE::SCHLUESSEL(zeile.ken);
+                const QString nachher = DATENSATZSTAENDE::SCHLUESSEL(jetzt->second);
+                if (vorher != nachher) staende.umbenannt.insert(vorher, nachher);
+            }
             roh.kennungen[zeile.id] = zeile.ken;
-        else
+        } else {
             roh.kennungen.erase(zeile.id);
+        }
     }
     staende.basis = DATENSATZSTAENDE::AUSROH(roh);
     return staende;
@@ -258,6 +266,13 @@ KOPIEBASIS::AENDERUNGEN KOPIEBASIS::GEAENDERT(Connection& kopie) {
             aenderungen.schluessel.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Fields(5).Value()));
     }
     return aenderungen;
+}
+
+qint64 KOPIEBASIS::FREIAB(Connection& kopie) {
+    if (tabellen(kopie, false) != 2) return 1;
+    Recordset rs(QStringLiteral("SELECT Max([ID]) FROM [VELD_BASIS]"), kopie);
+    const QVariant hoechster = rs.Fields(0).Value();
+    return IsNull(hoechster) ? 1 : std::max<qint64>(hoechster.toLongLong() + 1, 1);
 }
 
 void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel,

@@ -31,6 +31,7 @@
 #include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "platform/database/DatabaseFile.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -55,6 +56,9 @@ public:
     struct STAENDE {
         DATENSATZSTAENDE kopie;
         std::optional<DATENSATZSTAENDE> basis;
+        // Records that were in the base under another identifier than they
+        // have now: the identifier before (its key) and the one now.
+        QHash<QString, QString> umbenannt;
     };
     static STAENDE LESEN(Connection& kopie);
     // The same for the records under these identifiers (DATENSATZSTAENDE's
@@ -69,6 +73,11 @@ public:
         QSet<QString> schluessel;
     };
     static AENDERUNGEN GEAENDERT(Connection& kopie);
+    // The lowest key a record new in the copy may take: every key the base
+    // knows (a record deleted here among them) stays with its record, so
+    // that a take never writes under the key of a deletion that is still
+    // to reach the project.
+    static qint64 FREIAB(Connection& kopie);
     static DatabaseMark ABDRUCK(Connection& kopie);
 
     // The records of these keys met the project (the join took them): their

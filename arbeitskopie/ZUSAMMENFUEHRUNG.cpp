@@ -50,8 +50,8 @@ void loeschen(Connection& db, int32_t id) {
 }
 
 // The next key free in every table of a record, rows without their record
-// included.
-int32_t freierSchluessel(Connection& db) {
+// included, and not below `frei`.
+int32_t freierSchluessel(Connection& db, qint64 frei) {
     QStringList teile;
     for (const QString& tabelle : DATENSATZTABELLEN())
         teile << QStringLiteral("SELECT Max([ID]) AS m FROM %1").arg(SqlName(tabelle));
@@ -59,7 +59,7 @@ int32_t freierSchluessel(Connection& db) {
         QStringLiteral("SELECT Max(m) FROM (%1)").arg(teile.join(QStringLiteral(" UNION ALL "))),
         db);
     const QVariant wert = rs.Fields(0).Value();
-    return IsNull(wert) ? 1 : std::max(CLng(wert) + 1, 1);
+    return int32_t(std::max<qint64>(IsNull(wert) ? 1 : std::max(CLng(wert) + 1, 1), frei));
 }
 
 void projektzeilenUebertragen(Connection& kopie, Connection& projekt) {
@@ -74,22 +74,29 @@ void projektzeilenUebertragen(Connection& kopie, Connection& projekt) {
 }
 
 void datensatzUebertragen(Connection& kopie, Connection& projekt, const QString& schluessel,
-                          QList<qint64>& geschrieben) {
+                          const QString& umbenannt, qint64 frei, QList<qint64>& geschrieben) {
     std::vector<Zeile> alt = datensaetze(kopie, schluessel);
+    // The record renamed here keeps its key under the identifier it gets back.
+    if (!umbenannt.isEmpty()) {
+        for (const Zeile& zeile : datensaetze(kopie, umbenannt))
+            alt.push_back(zeile);
+        std::sort(alt.begin(), alt.end(),
+                  [](const Zeile& x, const Zeile& y) { return x.id < y.id; });
+    }
     for (const Zeile& zeile : alt) {
         loeschen(kopie, zeile.id);
         geschrieben << zeile.id;
     }
-    size_t frei = 0;
+    size_t wiederNr = 0;
     for (const Zeile& zeile : datensaetze(projekt, schluessel)) {
-        const bool wieder = frei < alt.size();
-        const int32_t neu = wieder ? alt[frei].id : freierSchluessel(kopie);
+        const bool wieder = wiederNr < alt.size();
+        const int32_t neu = wieder ? alt[wiederNr].id : freierSchluessel(kopie, frei);
         DATENSATZSCHREIBEN(projekt, zeile.id, kopie, neu);
         geschrieben << neu;
         // Which records are active is this user's selection.
         kopie.Execute(QStringLiteral("UPDATE [E1] SET [AKT]=? WHERE [ID]=?"),
-                      {wieder && alt[frei].aktiv, neu});
-        if (wieder) ++frei;
+                      {wieder && alt[wiederNr].aktiv, neu});
+        if (wieder) ++wiederNr;
     }
 }
 
@@ -97,7 +104,8 @@ void datensatzUebertragen(Connection& kopie, Connection& projekt, const QString&
 
 ZUSAMMENFUEHRUNG ZUSAMMENFUEHRUNG::PLANEN(const DATENSATZSTAENDE* basis,
                                           const DATENSATZSTAENDE& kopie,
-                                          const DATENSATZSTAENDE& projekt) {
+                                          const DATENSATZSTAENDE& projekt,
+                                          const QHash<QString, QString>& umbenannt) {
     QSet<QString> alle;
     for (const DATENSATZSTAENDE* s : {basis, &kopie, &projekt})
         if (s)
@@ -125,7 +133,10 @@ ZUSAMMENFUEHRUNG ZUSAMMENFUEHRUNG::PLANEN(const DATENSATZSTAENDE* basis,
             art = ART::MEHRFACH;
         else if (b.isEmpty())
             art = ART::BEIDENEU;
-        else if (k.isEmpty())
+        else if (k.isEmpty() && umbenannt.contains(schluessel)) {
+            art = ART::UMBENANNT;
+            plan.NEUEKENNUNG.insert(schluessel, umbenannt.value(schluessel));
+        } else if (k.isEmpty())
             art = ART::HIERGELOESCHT;
         else if (p.isEmpty())
             art = ART::DORTGELOESCHT;
@@ -162,7 +173,8 @@ QStringList ZUSAMMENFUEHRUNG::NAMEN(const QStringList& schluessel, const DATENSA
 }
 
 QList<qint64> ZUSAMMENFUEHRUNG::UEBERTRAGEN(Connection& kopie, Connection& projekt,
-                                            const QStringList& schluessel) {
+                                            const QStringList& schluessel, qint64 frei,
+                                            const QHash<QString, QString>& mit) {
     QList<qint64> geschrieben;
     if (schluessel.isEmpty()) return geschrieben;
     Transaction transaktion(kopie);
@@ -172,7 +184,7 @@ QList<qint64> ZUSAMMENFUEHRUNG::UEBERTRAGEN(Connection& kopie, Connection& proje
             geschrieben << 0;
             continue;
         }
-        datensatzUebertragen(kopie, projekt, s, geschrieben);
+        datensatzUebertragen(kopie, projekt, s, mit.value(s), frei, geschrieben);
     }
     transaktion.Commit();
     return geschrieben;

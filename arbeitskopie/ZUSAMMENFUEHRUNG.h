@@ -29,6 +29,7 @@ struct ZUSAMMENFUEHRUNG {
         BEIDENEU,      // a new record on each side under one identifier
         MEHRFACH,      // an identifier held by several records on a side
         UNBEKANNT,     // without a base: held otherwise here and there
+        UMBENANNT,     // given another identifier here, changed there
     };
 
     // Keys (DATENSATZSTAENDE) whose project version the copy takes.
@@ -36,9 +37,16 @@ struct ZUSAMMENFUEHRUNG {
     // Keys that both sides changed otherwise, and what each side did.
     QStringList KONFLIKTE;
     QHash<QString, ART> ARTEN;
+    // For a record renamed here that the other changed: its identifier here.
+    // It is one record with the one before: the project's version of it
+    // replaces both.
+    QHash<QString, QString> NEUEKENNUNG;
 
+    // `umbenannt`: the records this user gave another identifier (before,
+    // now), as KOPIEBASIS reads them.
     static ZUSAMMENFUEHRUNG PLANEN(const DATENSATZSTAENDE* basis, const DATENSATZSTAENDE& kopie,
-                                   const DATENSATZSTAENDE& projekt);
+                                   const DATENSATZSTAENDE& projekt,
+                                   const QHash<QString, QString>& umbenannt = {});
 
     // The identifiers of keys as a box names them, sorted as the engine
     // sorts them; a record without an identifier by `ohneKennung`, the
@@ -50,10 +58,13 @@ struct ZUSAMMENFUEHRUNG {
     // Writes the project's version of the records `schluessel` into the copy,
     // all in one transaction of `kopie`: the copy's rows of each go, the
     // project's come (under the copy's key where it had the record, else a
-    // free one; with the copy's active flag where it had one). A record the
-    // project lacks is deleted. Returns the record keys of the copy that it
-    // wrote or deleted (0 for the project's own rows). Raises the databases'
-    // errors, the copy as it was before.
+    // free one, `frei` or above; with the copy's active flag where it had
+    // one). A record the project lacks is deleted. Returns the record keys of
+    // the copy that it wrote or deleted (0 for the project's own rows).
+    // Raises the databases' errors, the copy as it was before. `mit`: for a
+    // key, the identifier here of the same record renamed (NEUEKENNUNG),
+    // whose records the project's version replaces, too.
     static QList<qint64> UEBERTRAGEN(Connection& kopie, Connection& projekt,
-                                     const QStringList& schluessel);
+                                     const QStringList& schluessel, qint64 frei = 1,
+                                     const QHash<QString, QString>& mit = {});
 };

@@ -58,6 +58,16 @@ void hinzu(RowSum& summe, const std::pair<quint64, quint64>& zeile, bool weg) {
     }
 }
 
+// The engine's rule for a declared type whose column holds reals.
+bool realAffinity(const QString& typ) {
+    if (typ.contains(QLatin1String("INT")) || typ.contains(QLatin1String("CHAR")) ||
+        typ.contains(QLatin1String("CLOB")) || typ.contains(QLatin1String("TEXT")) ||
+        typ.contains(QLatin1String("BLOB")))
+        return false;
+    return typ.contains(QLatin1String("REAL")) || typ.contains(QLatin1String("FLOA")) ||
+           typ.contains(QLatin1String("DOUB"));
+}
+
 } // namespace
 
 RowJournal::RowJournal(QList<Table> tables, std::function<void(const Changes&)> keep)
@@ -73,17 +83,21 @@ void RowJournal::attach(sqlite3* db) {
     m_resolved.clear();
     m_changes.clear();
     m_levels.clear();
+    m_statementKeys.clear();
     for (const Table& table : m_tables) {
-        Resolved r{table, -1, -1, {}, {}, {}};
-        QStringList namen;
+        Resolved r{table, -1, -1, {}, {}, {}, {}};
+        QStringList namen, typen;
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &s, nullptr) ==
-            SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, "SELECT name, type FROM pragma_table_info(?1)", -1, &s,
+                               nullptr) == SQLITE_OK) {
             const QByteArray name = table.name.toUtf8();
             sqlite3_bind_text(s, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-            while (sqlite3_step(s) == SQLITE_ROW)
+            while (sqlite3_step(s) == SQLITE_ROW) {
                 namen << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)))
                              .toUpper();
+                typen << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)))
+                             .toUpper();
+            }
         }
         sqlite3_finalize(s);
         if (namen.isEmpty()) continue;
@@ -92,8 +106,11 @@ void RowJournal::attach(sqlite3* db) {
         };
         r.id = index(QStringLiteral("ID"));
         r.head = index(table.head);
-        for (const QString& spalte : table.columns)
-            r.columns.push_back(index(spalte));
+        for (const QString& spalte : table.columns) {
+            const int i = index(spalte);
+            r.columns.push_back(i);
+            r.real.push_back(i >= 0 && realAffinity(typen[i]));
+        }
         for (const QString& spalte : table.ranges)
             r.ranges.push_back(index(spalte));
         m_resolved.push_back(std::move(r));
@@ -148,7 +165,7 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
         m_values.clear();
         for (const int i : r->columns)
             m_values.push_back(spalte(db, alt, i));
-        return RowDigest(r->table.salt, m_values.data(), int(m_values.size()));
+        return RowDigest(r->table.salt, m_values.data(), int(m_values.size()), r->real.data());
     };
     const auto seite = [&](bool alt, qint64 schluessel,
                            std::optional<std::pair<quint64, quint64>> zeile) {
@@ -176,8 +193,13 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
     const qint64 neu = op == SQLITE_DELETE ? 0 : schluesselVon(false, newRowid);
     if (op != SQLITE_DELETE && !r->table.wholeTable &&
         (op == SQLITE_INSERT || oldRowid != newRowid || alt != neu ||
-         r->keys.find(newRowid) == r->keys.end()))
+         r->keys.find(newRowid) == r->keys.end())) {
+        const auto frueher = r->keys.find(newRowid);
+        m_statementKeys.push_back(
+            {size_t(r - m_resolved.data()), newRowid,
+             frueher == r->keys.end() ? std::nullopt : std::optional<qint64>(frueher->second)});
         r->keys[newRowid] = neu;
+    }
     if (op == SQLITE_UPDATE && alt == neu) {
         if (nichtig(alt)) return;
         // An update of what no digest holds (a selection) changes nothing.
@@ -199,6 +221,7 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
 
 void RowJournal::statementBegins() {
     m_statement.clear();
+    m_statementKeys.clear();
 }
 
 void RowJournal::statementFailed() {
@@ -210,6 +233,15 @@ void RowJournal::statementFailed() {
             m_changes.erase(it->first);
     }
     m_statement.clear();
+    // The rows it moved are back under their keys before it.
+    for (auto it = m_statementKeys.rbegin(); it != m_statementKeys.rend(); ++it) {
+        auto& keys = m_resolved[it->table].keys;
+        if (it->before)
+            keys[it->rowid] = *it->before;
+        else
+            keys.erase(it->rowid);
+    }
+    m_statementKeys.clear();
 }
 
 void RowJournal::levelBegins() {

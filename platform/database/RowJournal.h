@@ -72,6 +72,10 @@ private:
         int id = -1;
         int head = -1;
         std::vector<int> columns; // -1 for Null
+        // Per hashed column: whether the engine gives it real affinity. A
+        // whole number stored in such a column reads back as a real, but a
+        // row being inserted hands it to the hook as an integer.
+        std::vector<char> real;
         std::vector<int> ranges;
         // The key of each row (by rowid) that the open transaction wrote:
         // a row written again (a column written after another) is known
@@ -104,6 +108,14 @@ private:
     // What the running statement changed, to be taken back when it fails:
     // each key's entry as it was before the statement first changed it.
     std::vector<std::pair<qint64, std::optional<Before>>> m_statement;
+    // ...and each row key it cached, as it was before (the table's index in
+    // m_resolved, the rowid, the key before or none).
+    struct CachedKey {
+        size_t table;
+        qint64 rowid;
+        std::optional<qint64> before;
+    };
+    std::vector<CachedKey> m_statementKeys;
     // The table of the last row, and the values of a row, reused.
     Resolved* m_last = nullptr;
     QByteArray m_lastName;

@@ -94,7 +94,11 @@ struct Spalten {
 // Values as the engine hands them to a function or a hook; none is Null.
 struct Werte {
     sqlite3_value* const* v;
-    int Type(int c) const { return v[c] ? sqlite3_value_type(v[c]) : SQLITE_NULL; }
+    const char* real;
+    int Type(int c) const {
+        const int typ = v[c] ? sqlite3_value_type(v[c]) : SQLITE_NULL;
+        return typ == SQLITE_INTEGER && real && real[c] ? SQLITE_FLOAT : typ;
+    }
     qint64 Int64(int c) const { return sqlite3_value_int64(v[c]); }
     double Double(int c) const { return sqlite3_value_double(v[c]); }
     const void* Text(int c) const { return sqlite3_value_text(v[c]); }
@@ -144,7 +148,8 @@ void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
     }
 }
 
-std::pair<quint64, quint64> RowDigest(quint64 salt, sqlite3_value* const* values, int count) {
+std::pair<quint64, quint64> RowDigest(quint64 salt, sqlite3_value* const* values, int count,
+                                      const char* real) {
     Zeile zeile;
-    return zeilendigest(zeile, salt, Werte{values}, 0, count);
+    return zeilendigest(zeile, salt, Werte{values, real}, 0, count);
 }

@@ -35,5 +35,8 @@ void SumRowsByKey(Connection& connection, const QString& sql, quint64 salt,
                   std::unordered_map<qint64, RowSum>& sums);
 
 // The hash of one row as SumRowsByKey hashes it: `count` values as the
-// engine hands them to a hook (a null pointer is Null), with `salt`.
-std::pair<quint64, quint64> RowDigest(quint64 salt, sqlite3_value* const* values, int count);
+// engine hands them to a hook (a null pointer is Null), with `salt`. Where
+// `real` says so for a value, a whole number is hashed as the real that a
+// query of its column reads.
+std::pair<quint64, quint64> RowDigest(quint64 salt, sqlite3_value* const* values, int count,
+                                      const char* real = nullptr);

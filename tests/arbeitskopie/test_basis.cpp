@@ -360,3 +360,84 @@ TEST(Basis, ThroughTheProjectsHistoryOnlyTheTestBothChangedIsAsked) {
     EXPECT_EQ(kom(projekt, 1), QStringLiteral("a"));
     EXPECT_EQ(kom(projekt, 2), QStringLiteral("b2"));
 }
+
+// What only this user changed is never asked about after a colleague's
+// Save of another test: a reading row added to a test that exists (a whole
+// number in a real column, as the data logger writes it), and the deletion
+// of the test with the highest key, whose key a take of the colleague's new
+// test must not reuse (the deletion would go, and the colleague's next Save
+// would bring the test back).
+TEST(Basis, WhatOnlyThisUserWroteStaysTheirsAfterAColleaguesSave) {
+    const struct {
+        const char* name;
+        const char* hier;
+        const char* kennungen;
+        int ablesungen;
+    } faelle[] = {
+        {"a reading row added",
+         "INSERT INTO [E3] ([ID],[I1],[DATUM],[V],[TEMP]) VALUES (1,1,'01.02.26',2,20)",
+         "P1,P2,P3,N4", 1},
+        {"the test with the highest key deleted", "DELETE FROM [E1] WHERE [ID]=3", "P1,P2,N4", 0},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        Labor labor;
+        const QString projekt = labor.PROJEKTDATENBANK();
+        const auto a = labor.GESTARTET();
+        const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+        a->verbindung->Execute(QString::fromUtf8(fall.hier));
+        b->verbindung->Execute(
+            QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (4,'N4',0)"));
+        kommentar(*b->verbindung, 2, "b");
+        EXPECT_TRUE(speichern(*b->kopie));
+        EXPECT_TRUE(speichern(*a->kopie));
+        kommentar(*b->verbindung, 2, "b2");
+        EXPECT_TRUE(speichern(*b->kopie));
+        EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+        EXPECT_TRUE(labor.ANDERERDIALOG.BOXEN().isEmpty());
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(projekt), QString::fromUtf8(fall.kennungen));
+        Connection db(projekt);
+        Recordset rs(QStringLiteral("SELECT count(*) FROM [E3] WHERE [ID]=1"), db);
+        EXPECT_EQ(rs.Fields(0).Value().toInt(), fall.ablesungen);
+        EXPECT_EQ(kom(projekt, 2), QStringLiteral("b2"));
+    }
+}
+
+// A test this user renamed and the colleague changed is one test: the box
+// names it by both identifiers, Yes keeps this user's under the new one, No
+// the project's under the old one; neither leaves two, and the status line
+// names only what came from the project.
+TEST(Basis, ARenamedTestThatTheOtherChangedIsAskedAboutAsOneTest) {
+    const struct {
+        int antwort;
+        const char* kennungen;
+        const char* kommentar;
+        const char* zeile;
+    } faelle[] = {
+        {vbNo, "P1,P2,P3", "b", "Von anderen übernommen: P1"},
+        {vbYes, "P1X,P2,P3", "a", ""},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.antwort);
+        Labor labor;
+        const QString projekt = labor.PROJEKTDATENBANK();
+        const auto a = labor.GESTARTET();
+        const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+        kommentar(*b->verbindung, 1, "b");
+        EXPECT_TRUE(speichern(*b->kopie));
+        a->verbindung->Execute(
+            QStringLiteral("UPDATE [E1] SET [KEN]='P1X', [KOM]='a' WHERE [ID]=1"));
+        labor.DIALOG.ANTWORTEN({fall.antwort});
+        EXPECT_TRUE(speichern(*a->kopie));
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(QString::fromUtf8(
+            "Diese Datensätze haben hier eine andere Kennung erhalten und wurden dort geändert: "
+            "P1 (hier P1X).\r\n")))
+            << labor.DIALOG.BOXEN()[0].text.toStdString();
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(projekt), QString::fromUtf8(fall.kennungen));
+        EXPECT_EQ(kom(projekt, 1), QString::fromUtf8(fall.kommentar));
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(a->verbindung->Path()), QString::fromUtf8(fall.kennungen));
+        EXPECT_EQ(labor.DIALOG.m_hinweise.isEmpty() ? QString() : labor.DIALOG.m_hinweise.last(),
+                  QString::fromUtf8(fall.zeile));
+    }
+}

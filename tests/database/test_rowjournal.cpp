@@ -20,7 +20,7 @@ using Summen = std::unordered_map<qint64, RowSum>;
 
 Summen summen(Connection& db) {
     Summen s;
-    SumRowsByKey(db, QStringLiteral("SELECT [ID],[V] FROM [T]"), 7, s);
+    SumRowsByKey(db, QStringLiteral("SELECT [ID],[V],[R] FROM [T]"), 7, s);
     return s;
 }
 
@@ -33,7 +33,7 @@ TEST(RowJournal, TheRowsBeforeAreTheRowsNowAndTheKeptChange) {
     } faelle[] = {
         {"insert, update, delete",
          [](Connection& db) {
-             db.Execute(QStringLiteral("INSERT INTO [T] VALUES (3,'c',0)"));
+             db.Execute(QStringLiteral("INSERT INTO [T] VALUES (3,'c',0,NULL)"));
              db.Execute(QStringLiteral("UPDATE [T] SET [V]='x' WHERE [ID]=1"));
              db.Execute(QStringLiteral("DELETE FROM [T] WHERE [ID]=2"));
          }},
@@ -51,6 +51,19 @@ TEST(RowJournal, TheRowsBeforeAreTheRowsNowAndTheKeptChange) {
          }},
         {"a row moved to another key",
          [](Connection& db) { db.Execute(QStringLiteral("UPDATE [T] SET [ID]=5 WHERE [ID]=1")); }},
+        {"a move that fails half way, then a deletion",
+         [](Connection& db) {
+             EXPECT_THROW(db.Execute(QStringLiteral("UPDATE [T] SET [ID]=5, [N]=10/([ID]-2)")),
+                          RuntimeError);
+             db.Execute(QStringLiteral("DELETE FROM [T] WHERE [ID]=1"));
+         }},
+        {"whole numbers into a real column",
+         [](Connection& db) {
+             db.Execute(QStringLiteral("INSERT INTO [T] VALUES (3,'c',0,20)"));
+             db.Execute(QStringLiteral("INSERT INTO [T] SELECT 1,[V],[N],[R] FROM [T] WHERE "
+                                       "[ID]=2"));
+             db.Execute(QStringLiteral("UPDATE [T] SET [R]=7 WHERE [ID]=2"));
+         }},
     };
     for (const auto& fall : faelle) {
         SCOPED_TRACE(fall.name);
@@ -61,14 +74,18 @@ TEST(RowJournal, TheRowsBeforeAreTheRowsNowAndTheKeptChange) {
             ASSERT_TRUE(leer.open(QIODevice::WriteOnly));
         }
         Connection db(datei);
-        db.Execute(
-            QStringLiteral("CREATE TABLE [T] ([ID] INTEGER, [V] TEXT, [N] INTEGER NOT NULL)"));
-        db.Execute(QStringLiteral("INSERT INTO [T] VALUES (1,'a',0),(1,'b',0),(2,'c',0)"));
+        db.Execute(QStringLiteral(
+            "CREATE TABLE [T] ([ID] INTEGER, [V] TEXT, [N] INTEGER NOT NULL, [R] DOUBLE)"));
+        db.Execute(QStringLiteral("INSERT INTO [T] VALUES (1,'a',0,1),(1,'b',0,NULL),(2,'c',0,3)"));
         const Summen vorher = summen(db);
         RowJournal::Changes behalten;
         db.SetRowJournal(std::make_shared<RowJournal>(
-            QList<RowJournal::Table>{
-                {QStringLiteral("T"), 7, false, {QStringLiteral("V")}, {}, {}}},
+            QList<RowJournal::Table>{{QStringLiteral("T"),
+                                      7,
+                                      false,
+                                      {QStringLiteral("V"), QStringLiteral("R")},
+                                      {},
+                                      {}}},
             [&](const RowJournal::Changes& c) { behalten = c; }));
         {
             Transaction t(db);
