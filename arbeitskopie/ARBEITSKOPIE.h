@@ -60,7 +60,8 @@ public:
     // Called, when set, at the points of a start where another start may
     // look at its locks: where it waits because another start decides about
     // the copy ("WARTET"), and where it has taken its locks and not yet
-    // decided ("HALT").
+    // decided ("HALT"); and where a Save's copy met the new project that is
+    // not yet in place ("VORGEMERKT").
     static inline std::function<void(const char* stelle)> HALTEPUNKT;
 
     // Before the start decides: a copy that another run or program holds
@@ -268,6 +269,13 @@ private:
     };
     SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt,
                                        const std::optional<DATENSATZSTAENDE>& gesehen);
+    // A Save left open in the copy (killed between its steps) settled by
+    // the project content `projekt`, in the caller's transaction on `kopie`.
+    void BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt);
+    // Whether the project content `projekt` is what a Save wrote
+    // (`geschrieben`) or came from it by Saves that the project's history
+    // tells.
+    bool GELANDET(const DatabaseMark& geschrieben, const DatabaseMark& projekt);
     // The join (ARBEITSKOPIE_Zusammenfuehren).
     // The user's answers for records both sides changed, each for the
     // versions (the copy's and the project's digests) the record had when

@@ -9,6 +9,7 @@
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
+#include "platform/database/Recordset.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
@@ -178,6 +179,16 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     Connection sperre;
     const bool gesperrt = eh.Run(wartend([&] {
         sperre.Open(m_DBPROJEKT->Path());
+        // Once it wrote, the lock keeps the copy to itself across its
+        // commits until it is closed: the copy meets the new project before
+        // that takes the old one's place, and no other run writes between.
+        // (A copy in WAL mode, which only another program makes, keeps
+        // only its write lock.)
+        Recordset modus(QStringLiteral("PRAGMA journal_mode"), sperre);
+        const bool wal = modus.Fields(0).Value().toString().compare(QLatin1String("wal"),
+                                                                    Qt::CaseInsensitive) == 0;
+        modus.Close();
+        if (!wal) sperre.Execute(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
         sperre.BeginTrans();
     })) && !versuch.abgebrochen;
     // What the project may be to be overwritten unasked: what the copy was
@@ -187,28 +198,41 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         const QStringList gesichert = GESPEICHERTERZUSTAND();
         QList<DatabaseMark> erlaubte = versuch.bekannt;
         if (erlaubt) erlaubte << *erlaubt;
-        // What the copy changed since the project content its base is of,
-        // read while the copy is locked.
-        std::optional<KOPIEBASIS::AENDERUNGEN> eigene;
-        try {
-            eigene = KOPIEBASIS::GEAENDERT(sperre);
-        } catch (const RuntimeError&) {
-            // The project's history then goes without this Save: a later
-            // join reads the project whole.
-        }
         // The new project's digest is beside the copy before the new project
         // takes the old one's place, together with the old one's: a run
         // killed in between leaves digests that the project is either of.
         // A Save over the very content of the copy's base tells the
-        // project's history what it changed.
-        bool ersetzend = false;
-        const auto vorErsetzen = [&](const DatabaseMark& neu, const DatabaseMark& ersetzt) {
+        // project's history what it changed (read while the copy is locked,
+        // after an earlier Save left open is settled by what it replaces).
+        // The copy then meets the new content, the base before kept beside
+        // until the new project is in place (KOPIEBASIS::VORGEMERKT): no
+        // kill in between parts the copy from a base it can tell.
+        bool ersetzend = false, vorgemerkt = false;
+        const auto vorErsetzen = [&](const DatabaseMark& neu, const DatabaseMark& ersetzt,
+                                     bool anOrt) {
             ersetzend = true;
+            BASISKLAEREN(sperre, ersetzt);
+            std::optional<KOPIEBASIS::AENDERUNGEN> eigene;
+            try {
+                eigene = KOPIEBASIS::GEAENDERT(sperre);
+            } catch (const RuntimeError&) {
+                // The project's history then goes without this Save: a
+                // later join reads the project whole.
+            }
             if (eigene && eigene->abdruck.Same(ersetzt))
                 PROJEKTVERLAUF::EINTRAGEN(m_dialog.PROJEKTDATENBANK(), ersetzt, neu,
                                           eigene->schluessel);
-            if (!KOPIEVERSCHOBEN())
-                PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
+            if (KOPIEVERSCHOBEN()) return;
+            PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
+            KOPIEBASIS::VORGEMERKT(sperre, neu);
+            vorgemerkt = true;
+            // A project written in place reads the copy until its commit:
+            // the copy's commit follows it then, and a kill between the two
+            // leaves a base that the next join cannot tell.
+            if (anOrt) return;
+            sperre.CommitTrans();
+            sperre.BeginTrans();
+            if (HALTEPUNKT) HALTEPUNKT("VORGEMERKT");
         };
         // A project whose digest cannot be read is compared record by record
         // with what the join read of it.
@@ -243,13 +267,11 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
             // Replaced under the Save: the project holds what this run had,
             // and nothing of the copy now at the path is settled.
             if (!KOPIEVERSCHOBEN()) {
-                // The copy met the project whole: its base is what it holds,
+                // The copy met the project whole: the base before goes,
                 // settled while the copy is still locked. Should that fail,
-                // the digests beside the copy go on naming both projects, and
-                // a later join cannot tell what was changed here rather than
-                // take the wrong base for sure.
+                // the next join settles it by what the project is then.
                 try {
-                    KOPIEBASIS::ABGEGLICHEN(sperre, versuch.abdruck);
+                    if (vorgemerkt) KOPIEBASIS::BESTAETIGT(sperre);
                     sperre.CommitTrans();
                     PROJEKTABDRUECKESETZEN({versuch.abdruck});
                 } catch (const RuntimeError&) {
@@ -260,11 +282,38 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         } else if (ersetzend && !KOPIEVERSCHOBEN() &&
                    DatabaseMark::Contains(versuch.bekannt,
                                           MarkOfDatabase(m_dialog.PROJEKTDATENBANK()))) {
-            // The new project never took the old one's place: the digests
-            // beside the copy name the old one alone again.
+            // The new project never took the old one's place: the copy's
+            // base is the one before again, and the digests beside the copy
+            // name the old one alone.
+            if (vorgemerkt) {
+                try {
+                    if (!sperre.TransactionLevel()) sperre.BeginTrans();
+                    KOPIEBASIS::ZURUECK(sperre);
+                    sperre.CommitTrans();
+                } catch (const RuntimeError&) {
+                    // Left open, the next join settles it.
+                }
+            }
             PROJEKTABDRUECKESETZEN(versuch.bekannt);
         }
     }
     sperre.Close();
     return versuch;
+}
+
+void ARBEITSKOPIE::BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt) {
+    const std::optional<DatabaseMark> neu = KOPIEBASIS::OFFEN(kopie);
+    if (!neu) return;
+    // The Save left open put its content in the project where the project
+    // is that content, or came from it by Saves that the project's history
+    // tells; otherwise the project never became it.
+    if (GELANDET(*neu, projekt))
+        KOPIEBASIS::BESTAETIGT(kopie);
+    else
+        KOPIEBASIS::ZURUECK(kopie);
+}
+
+bool ARBEITSKOPIE::GELANDET(const DatabaseMark& geschrieben, const DatabaseMark& projekt) {
+    return geschrieben.Same(projekt) ||
+           PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), geschrieben, projekt).has_value();
 }

@@ -423,6 +423,14 @@ void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
 bool ARBEITSKOPIE::VERLASSENUNVERAENDERT(const QString& arbeitskopie) {
     try {
         Connection kopie(arbeitskopie);
+        // A Save that its run left open is settled first, by what the
+        // project is now: the copy's base is then certain again.
+        if (KOPIEBASIS::OFFEN(kopie)) {
+            const DatabaseMark projekt = MarkOfDatabase(m_dialog.PROJEKTDATENBANK());
+            kopie.BeginTrans();
+            BASISKLAEREN(kopie, projekt);
+            kopie.CommitTrans();
+        }
         const std::optional<KOPIEBASIS::STAENDE> staende = KOPIESTAENDE(kopie);
         return staende && staende->basis && *staende->basis == staende->kopie;
     } catch (const RuntimeError&) {

@@ -108,9 +108,8 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             }))
             return false;
         // A Save that was not known to end leaves the digests of both
-        // projects beside the copy: whether the copy's base is from before
-        // or after it cannot be told.
-        const bool basisUnsicher = PROJEKTABDRUECKE().size() > 1;
+        // projects beside the copy.
+        bool basisUnsicher = PROJEKTABDRUECKE().size() > 1;
         // The copy is read and written under its write lock, so that another
         // run of the user cannot change a record between the plan and the
         // take. No box waits with it held: a question ends it first, and the
@@ -126,6 +125,18 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // stands for exactly what the join reads and takes of it.
             projekt.BeginReadTrans();
             gelesen = MarkOf(projekt);
+            // A Save left open is settled: the base is certain. Without one,
+            // a base of what that Save wrote is certain, and so is one from
+            // before it unless the project became what it wrote (a copy of
+            // an older program, or a project written in place).
+            if (KOPIEBASIS::OFFEN(*m_DBPROJEKT)) {
+                BASISKLAEREN(*m_DBPROJEKT, gelesen);
+                basisUnsicher = false;
+            } else if (basisUnsicher) {
+                const DatabaseMark geschrieben = PROJEKTABDRUECKE().value(0);
+                basisUnsicher = !KOPIEBASIS::ABDRUCK(*m_DBPROJEKT).Same(geschrieben) &&
+                                GELANDET(geschrieben, gelesen);
+            }
             // Where the project's history leads from the content of the
             // copy's base to what the project holds now, only the records
             // that either side changed since are read; any other is on both

@@ -51,10 +51,33 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
     transaktion.Commit();
 }
 
-// Whether the file keeps a base: its tables, and no row saying it has none.
+// The base kept beside while a Save is open: the rows of VELD_BASIS before,
+// and the content the copy meets, the one before and whether it had none.
+const QString kVorher =
+    QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_BASISVORHER] ([ID] INTEGER PRIMARY KEY, "
+                   "[E1BEKANNT] INTEGER, [E1DA] INTEGER, [KEN], [D] BLOB);"
+                   "CREATE TABLE IF NOT EXISTS [VELD_BASISOFFEN] ([NEU] TEXT, [ALT] TEXT, "
+                   "[UNBEKANNT] INTEGER)");
+
+bool hatTabelle(Connection& db, const char* name) {
+    return !Recordset(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"),
+                      db, {QString::fromLatin1(name)})
+                .Eof();
+}
+
+// The content a Save open in the copy meets (nullopt for none).
+std::optional<DatabaseMark> offen(Connection& db) {
+    if (!hatTabelle(db, "VELD_BASISOFFEN")) return std::nullopt;
+    Recordset rs(QStringLiteral("SELECT [NEU] FROM [VELD_BASISOFFEN]"), db);
+    if (rs.Eof()) return std::nullopt;
+    return DatabaseMark::FromText(rs.Fields(0).Value().toString());
+}
+
+// Whether the file keeps a base: its tables, no row saying it has none, and
+// no Save open.
 bool mitBasis(Connection& db) {
     return tabellen(db, false) == 2 &&
-           Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), db).Eof();
+           Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), db).Eof() && !offen(db);
 }
 
 DatabaseMark gespeicherterAbdruck(Connection& kopie) {
@@ -288,4 +311,75 @@ void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const DatabaseMark& abdruck) {
     kopie.Execute(kTabellen);
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASIS]; DELETE FROM [VELD_BASISSTAND]"));
     abdruckSetzen(kopie, abdruck);
+}
+
+void KOPIEBASIS::VORGEMERKT(Connection& kopie, const DatabaseMark& neu) {
+    kopie.Execute(kTabellen);
+    kopie.Execute(kVorher);
+    // A Save open before is settled by its caller first; none is left here.
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
+    const bool unbekannt =
+        !Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof();
+    kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISOFFEN] VALUES (?,?,?)"),
+                  {neu.ToText(), gespeicherterAbdruck(kopie).ToText(), unbekannt});
+    kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISVORHER] SELECT * FROM [VELD_BASIS]"));
+    ABGEGLICHEN(kopie, neu);
+}
+
+void KOPIEBASIS::BESTAETIGT(Connection& kopie) {
+    if (!hatTabelle(kopie, "VELD_BASISOFFEN")) return;
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
+}
+
+void KOPIEBASIS::ZURUECK(Connection& kopie) {
+    if (!offen(kopie)) return;
+    Recordset alt(QStringLiteral("SELECT [ALT],[UNBEKANNT] FROM [VELD_BASISOFFEN]"), kopie);
+    const DatabaseMark abdruck = DatabaseMark::FromText(alt.Fields(0).Value().toString());
+    const bool unbekannt = CBool(alt.Fields(1).Value());
+    alt.Close();
+    // Each record's change before the Save and since add up; what it was
+    // before its first change is what the base before says.
+    struct Zeile {
+        qint64 id;
+        bool bekannt, da;
+        QVariant ken;
+        RowSum d;
+    };
+    std::vector<Zeile> vorher;
+    for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM "
+                                     "[VELD_BASISVORHER]"),
+                      kopie);
+         !rs.Eof(); rs.MoveNext())
+        vorher.push_back({rs.Fields(0).Value().toLongLong(), CBool(rs.Fields(1).Value()),
+                          CBool(rs.Fields(2).Value()), rs.Fields(3).Value(),
+                          summe(rs.Fields(4).Value())});
+    for (Zeile& z : vorher) {
+        Recordset rs(QStringLiteral("SELECT [E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS] "
+                                    "WHERE [ID]=?"),
+                     kopie, {z.id});
+        if (!rs.Eof()) {
+            const RowSum seither = summe(rs.Fields(3).Value());
+            z.d.a += seither.a;
+            z.d.b += seither.b;
+            z.d.count += seither.count;
+            if (!z.bekannt && CBool(rs.Fields(0).Value())) {
+                z.bekannt = true;
+                z.da = CBool(rs.Fields(1).Value());
+                z.ken = rs.Fields(2).Value();
+            }
+        }
+        rs.Close();
+        const bool keiner = z.id != 0 && z.bekannt && !z.da;
+        kopie.Execute(QStringLiteral("INSERT OR REPLACE INTO [VELD_BASIS] "
+                                     "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
+                      {z.id, z.bekannt, z.da, keiner ? QVariant() : z.ken,
+                       keiner ? QVariant() : QVariant(summe(z.d))});
+    }
+    if (unbekannt) kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
+    abdruckSetzen(kopie, abdruck);
+    BESTAETIGT(kopie);
+}
+
+std::optional<DatabaseMark> KOPIEBASIS::OFFEN(Connection& kopie) {
+    return offen(kopie);
 }

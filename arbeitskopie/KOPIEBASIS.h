@@ -92,6 +92,21 @@ public:
     // open transaction.
     static void ABGEGLICHEN(Connection& kopie, const DatabaseMark& abdruck);
 
+    // A Save's new project and the copy cannot change in one step. So the
+    // copy meets the content `neu` before the new project takes the old
+    // one's place, with the base before kept beside (VORGEMERKT): open
+    // until it is known whether the project became `neu`. BESTAETIGT drops
+    // the base before; ZURUECK brings it back, with what was written since
+    // added to it. While a Save is open the copy tells no base (nor its
+    // content) to anyone: a run killed in between leaves a copy that knows
+    // both and is settled by OFFEN's mark at the next join or Save. Each in
+    // the caller's transaction, through a connection that keeps no base of
+    // its own.
+    static void VORGEMERKT(Connection& kopie, const DatabaseMark& neu);
+    static void BESTAETIGT(Connection& kopie);
+    static void ZURUECK(Connection& kopie);
+    static std::optional<DatabaseMark> OFFEN(Connection& kopie);
+
 private:
     static STAENDE lesen(Connection& kopie, const QSet<QString>* schluessel);
 };

@@ -579,8 +579,7 @@ void checkAttached(const Side& target, const QString& sourcePath) {
 // The Save's copy: see CopyDatabase(Connection&, ...) and
 // CopyDatabaseIfUnchanged.
 bool replaceFrom(Connection& source, const QString& targetPath, const QList<DatabaseMark>* accepted,
-                 DatabaseMark* mark, bool compare,
-                 const BeforeReplace& beforeReplace,
+                 DatabaseMark* mark, bool compare, const BeforeReplace& beforeReplace,
                  const std::function<bool()>& unreadableAccepted = {}) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
@@ -651,15 +650,14 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         writeInPlace(into);
         const DatabaseMark written = markOf(existing->get());
         if (mark) *mark = written;
-        if (beforeReplace) beforeReplace(written, now);
+        if (beforeReplace) beforeReplace(written, now, true);
         exec(into, QStringLiteral("COMMIT"));
         sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
         return true;
     }
     return copyToNewFile(from, targetPath, true, sourceCheck ? &*sourceCheck : nullptr, QString(),
-                         mark,
-                         [&](const DatabaseMark& neu) {
-                             if (beforeReplace) beforeReplace(neu, now);
+                         mark, [&](const DatabaseMark& neu) {
+                             if (beforeReplace) beforeReplace(neu, now, false);
                          });
 }
 } // namespace

@@ -82,13 +82,12 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath,
 // Writes the database behind an open connection to a temporary file beside
 // `targetPath`, checks it with the engine's check (the source at its path,
 // beside the copy, where it is still there; the new file otherwise; the
-// source must not change meanwhile) and renames it over the target (keeping the target's permissions) while it holds the target's
-// write lock: another writer of the target is waited for (the waiting
-// window, Cancel, the time-out) and its open work never cut off; a copy
-// that gives up leaves the target as it was. A run killed meanwhile leaves
-// the old target untouched and never a journal that a reader would have to
-// roll back, and a damaged copy (DatabaseError::Damaged) leaves it as well.
-// Waits and errors name the target, never the temporary file.
+// source must not change meanwhile) and renames it over the target (keeping the target's
+// permissions) while it holds the target's write lock: another writer of the target is waited for
+// (the waiting window, Cancel, the time-out) and its open work never cut off; a copy that gives up
+// leaves the target as it was. A run killed meanwhile leaves the old target untouched and never a
+// journal that a reader would have to roll back, and a damaged copy (DatabaseError::Damaged) leaves
+// it as well. Waits and errors name the target, never the temporary file.
 void CopyDatabase(Connection& source, const QString& targetPath);
 // The same, but only over a target whose content is one of `accepted`,
 // compared under the target's write lock before anything is built: a
@@ -105,8 +104,11 @@ void CopyDatabase(Connection& source, const QString& targetPath);
 // would lay that -wal over any new file renamed to its path.
 // A target whose mark cannot be read is one of `accepted` only where
 // `unreadableAccepted`, asked under the target's write lock, says so.
+// `inPlace` tells `beforeReplace` that the target is written in place: its
+// transaction still reads the source until it commits, so the source cannot
+// be written before.
 using BeforeReplace =
-    std::function<void(const DatabaseMark& written, const DatabaseMark& replaced)>;
+    std::function<void(const DatabaseMark& written, const DatabaseMark& replaced, bool inPlace)>;
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark,
                              bool compare = true, const BeforeReplace& beforeReplace = {},

@@ -14,11 +14,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <sqlite3.h>
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -407,10 +407,9 @@ TEST_F(CopyTest, AProjectInWalModeIsComparedWithItsCommitsAndWrittenInPlace) {
         EXPECT_FALSE(CopyDatabaseIfUnchanged(kopie, projekt, {marke}, gesehen));
         EXPECT_EQ(rows(projekt), QStringList({"0:P0", "1:P1", "9:W9"}));
         DatabaseMark vorher;
-        ASSERT_TRUE(CopyDatabaseIfUnchanged(kopie, projekt, {gesehen}, gesehen, true,
-                                            [&](const DatabaseMark& neu, const DatabaseMark&) {
-                                                vorher = neu;
-                                            }));
+        ASSERT_TRUE(CopyDatabaseIfUnchanged(
+            kopie, projekt, {gesehen}, gesehen, true,
+            [&](const DatabaseMark& neu, const DatabaseMark&, bool) { vorher = neu; }));
         EXPECT_TRUE(vorher.Same(gesehen));
         EXPECT_TRUE(MarkOfDatabase(projekt).Same(gesehen));
     }

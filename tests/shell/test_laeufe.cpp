@@ -83,6 +83,7 @@ int lauf(const QStringList& a) {
     SHELLLABOR labor(SHELLLABOR::VORHANDEN{a.at(0), a.at(1)});
     ScriptedDialogs boxen;
     if (a.at(2) == QLatin1String("nein")) boxen.expect(vbNo);
+    if (a.at(2) == QLatin1String("ja")) boxen.expect(vbYes);
     if (a.at(2) == QLatin1String("ok")) boxen.expect(vbOK);
     if (a.at(2) == QLatin1String("ohnesperre")) {
         // On a file system that keeps no byte locks; its box is answered OK.
@@ -126,6 +127,9 @@ int lauf(const QStringList& a) {
             // "KOMMENTIEREN <id> <text>": the record's comment changed.
             f.DBPROJEKT()->Execute(QStringLiteral("UPDATE [E1] SET [KOM]=? WHERE [ID]=?"),
                                    {teile.at(2), teile.at(1).toInt()});
+        } else if (teile.at(0) == QLatin1String("ABSTURZ")) {
+            // "ABSTURZ <stelle>": the run dies at that point of its next Save.
+            ABSTURZBEI(teile.at(1).toLatin1().constData());
         } else if (teile.at(0) == QLatin1String("MARKENLOS")) {
             // The project's marks cannot be read from now on.
             MARKENUNLESBAR(true);

@@ -296,3 +296,72 @@ TEST_F(HAUPTFENSTERTEST, ASaveThatLandsWhileTheQuestionWaitsIsJoinedBeforeAnythi
     EXPECT_EQ(SHELLLABOR::KOMMENTAR(labor.PROJEKTDATENBANK(), 1), antwort("mein"));
     ASSERT_TRUE(dritter.waitForFinished());
 }
+
+// Calculate and the first drawing of the page write rows of a test that the
+// project holds (its results, its layout): the user's own change, which the
+// Save after another user's Save of another test keeps without a question.
+TEST_F(HAUPTFENSTERTEST, CalculateAndTheFirstDrawingAreThisUsersOwnAfterAnothersSave) {
+    f.mnuSPEICHERN_Click();
+    f.DBPROJEKT()->Execute(QStringLiteral("DELETE FROM [G0]; UPDATE [A1] SET [BONEU]=1"));
+    f.mnuSPEICHERN_Click();
+    ASSERT_NE(berechnen(), nullptr);
+    QProcess anderer;
+    starten(anderer, labor, "anderer");
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SCHREIBEN 9 9")), antwort("GESCHRIEBEN 1"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+    EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+    ASSERT_TRUE(anderer.waitForFinished());
+    const QVariant layout = wert(QStringLiteral("SELECT count(*) FROM [G0] WHERE [ID]=1"));
+    f.mnuSPEICHERN_Click();
+    EXPECT_TRUE(boxen.boxes().isEmpty());
+    EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), antwort("P-1,W9"));
+    Connection projekt(labor.PROJEKTDATENBANK());
+    Recordset rs(QStringLiteral("SELECT count(*) FROM [G0] WHERE [ID]=1"), projekt);
+    EXPECT_EQ(rs.Fields(0).Value(), layout);
+}
+
+// A run killed at either step of a joined Save, where the copy and the new
+// project cannot change together: the next start and Save know what this
+// user changed. Only what the other changed since comes in, unasked, and
+// this user's change stays.
+TEST(Projektschutz, ARunKilledInsideAJoinedSaveLeavesTheCopyWithItsBase) {
+    for (const char* stelle : {"VORGEMERKT", "ERSETZT"}) {
+        SCOPED_TRACE(stelle);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 2, QStringLiteral("P2"));
+        QProcess tester, anderer, tester2;
+        starten(tester, labor, "tester");
+        starten(anderer, labor, "anderer");
+        EXPECT_EQ(befehl(tester, QStringLiteral("KOMMENTIEREN 1 mein")), antwort("OK 0"));
+        EXPECT_EQ(befehl(anderer, QStringLiteral("KOMMENTIEREN 2 fremd1")), antwort("OK 0"));
+        EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+        EXPECT_EQ(befehl(tester, QString::fromLatin1("ABSTURZ ") + QLatin1String(stelle)),
+                  antwort("OK 0"));
+        tester.write("SPEICHERN\n");
+        ASSERT_TRUE(tester.waitForFinished());
+        EXPECT_EQ(befehl(anderer, QStringLiteral("KOMMENTIEREN 2 fremd2")), antwort("OK 0"));
+        EXPECT_EQ(befehl(anderer, QStringLiteral("SPEICHERN")), antwort("OK 0"));
+        EXPECT_EQ(befehl(anderer, QStringLiteral("ENDE")), antwort("OK 0"));
+        ASSERT_TRUE(anderer.waitForFinished());
+        // Killed before the new project was in place, the change is unsaved,
+        // and the start asks about it.
+        const bool unsaved = QLatin1String(stelle) == QLatin1String("VORGEMERKT");
+        KINDPROZESS::STARTEN(tester2, QStringLiteral("lauf"),
+                             {labor.WURZEL(), "tester", unsaved ? "ja" : "keine"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(tester2),
+                  unsaved ? antwort("BEREIT 1 1") : antwort("BEREIT 1 0"));
+        const QString gespeichert = befehl(tester2, QStringLiteral("SPEICHERN"));
+        EXPECT_EQ(gespeichert, unsaved ? antwort("OK 1") : antwort("OK 0"))
+            << gespeichert.toStdString();
+        const QString boxen = befehl(tester2, QStringLiteral("BOXEN"));
+        EXPECT_FALSE(boxen.contains(QStringLiteral("hier und dort"))) << boxen.toStdString();
+        EXPECT_FALSE(boxen.contains(QStringLiteral("nicht feststellen"))) << boxen.toStdString();
+        EXPECT_EQ(boxen.isEmpty(), !unsaved) << boxen.toStdString();
+        EXPECT_EQ(SHELLLABOR::KOMMENTAR(labor.PROJEKTDATENBANK(), 1), antwort("mein"));
+        EXPECT_EQ(SHELLLABOR::KOMMENTAR(labor.PROJEKTDATENBANK(), 2), antwort("fremd2"));
+        EXPECT_EQ(befehl(tester2, QStringLiteral("ENDE")),
+                  unsaved ? antwort("OK 1") : antwort("OK 0"));
+        ASSERT_TRUE(tester2.waitForFinished());
+    }
+}

@@ -19,3 +19,9 @@ public:
     STARTHALT(const STARTHALT&) = delete;
     STARTHALT& operator=(const STARTHALT&) = delete;
 };
+
+// From now on the process ends at once, as a kill ends it, at the point of a
+// Save named `stelle`: "VORGEMERKT" (the copy met the new project, which is
+// not in place yet) or "ERSETZT" (the new project took the old one's place,
+// the copy not told yet).
+void ABSTURZBEI(const char* stelle);
