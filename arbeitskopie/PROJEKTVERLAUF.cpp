@@ -1,5 +1,6 @@
 #include "arbeitskopie/PROJEKTVERLAUF.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -7,12 +8,21 @@
 #include <QStringList>
 #include <algorithm>
 #include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 namespace PROJEKTVERLAUF {
 namespace {
 
-const QByteArray kKopf = QByteArrayLiteral("VELD-VERLAUF 1");
+// Each entry ends with a digest of the rest of its line: an entry cut
+// short (a write broken off on a network share), with a changed name or
+// edited is no entry and breaks the chain, and the join reads the project
+// whole. Files of the first kind had none; their entries count as none.
+const QByteArray kKopf = QByteArrayLiteral("VELD-VERLAUF 2");
+
+QByteArray pruefsumme(const QByteArray& rest) {
+    return QCryptographicHash::hash(rest, QCryptographicHash::Blake2b_256).toHex().left(32);
+}
 // The entries kept: a copy whose base is older than the oldest is joined by
 // reading the project whole.
 constexpr int kEintraege = 200;
@@ -33,7 +43,9 @@ std::vector<EINTRAG> lesen(const QString& datei) {
     std::vector<EINTRAG> eintraege;
     for (qsizetype i = 1; i < zeilen.size(); ++i) {
         const QList<QByteArray> teile = zeilen[i].split(' ');
-        if (teile.size() != 3) continue;
+        if (teile.size() != 4) continue;
+        const QByteArray rest = teile[0] + ' ' + teile[1] + ' ' + teile[2];
+        if (pruefsumme(rest) != teile[3]) continue;
         const DatabaseMark von = DatabaseMark::FromText(QString::fromLatin1(teile[0]));
         const DatabaseMark nach = DatabaseMark::FromText(QString::fromLatin1(teile[1]));
         if (!von.known || !nach.known) continue;
@@ -72,9 +84,9 @@ void EINTRAGEN(const QString& projektdatenbank, const DatabaseMark& von, const D
         teile << s.toUtf8().toBase64();
     std::sort(teile.begin(), teile.end());
     // A Save that changed no record still says so: "-".
-    eintraege.push_back({von.ToText(), nach.ToText(),
-                         von.ToText().toLatin1() + ' ' + nach.ToText().toLatin1() + ' ' +
-                             (teile.isEmpty() ? QByteArray("-") : teile.join(','))});
+    const QByteArray rest = von.ToText().toLatin1() + ' ' + nach.ToText().toLatin1() + ' ' +
+                            (teile.isEmpty() ? QByteArray("-") : teile.join(','));
+    eintraege.push_back({von.ToText(), nach.ToText(), rest + ' ' + pruefsumme(rest)});
     // The newest first, as many as the limits let in (the newest always).
     size_t anfang = eintraege.size() - 1;
     qsizetype groesse = eintraege.back().zeile.size();
@@ -86,8 +98,10 @@ void EINTRAGEN(const QString& projektdatenbank, const DatabaseMark& von, const D
         inhalt += eintraege[i].zeile + '\n';
     const QString neu = TemporaryPathBeside(datei);
     QFile schreiben(neu);
+    // On the disk before it takes the place of the one before.
     const bool geschrieben = schreiben.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                             schreiben.write(inhalt) == inhalt.size() && schreiben.flush();
+                             schreiben.write(inhalt) == inhalt.size() && schreiben.flush() &&
+                             ::fsync(schreiben.handle()) == 0;
     schreiben.close();
     std::error_code fehler;
     if (geschrieben) {

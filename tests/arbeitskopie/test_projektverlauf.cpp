@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -81,4 +82,42 @@ TEST(Projektverlauf, OnlyTheNewestSavesAreKept) {
     EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, marke(200), marke(202)), std::nullopt);
     EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, marke(202), marke(203)), QSet<QString>{"P1"});
     EXPECT_LT(QFileInfo(PROJEKTVERLAUF::DATEI(projekt)).size(), 1 << 20);
+}
+
+// An entry cut short after its first name (a write broken off), with one bit
+// of a name flipped, or from a file of the first kind (no digest) is no
+// entry: the chain through it breaks, and the join reads the project whole.
+TEST(Projektverlauf, AnEntryThatIsNotWholeAndAsWrittenBreaksTheChain) {
+    const struct {
+        const char* name;
+        std::function<QByteArray(QByteArray)> schaden;
+    } faelle[] = {
+        {"cut after its first name", [](QByteArray z) { return z.left(z.indexOf(',') + 1); }},
+        {"a bit flipped in a name",
+         [](QByteArray z) {
+             z[z.lastIndexOf(',') + 2] = char(z[z.lastIndexOf(',') + 2] ^ 0x04);
+             return z;
+         }},
+        {"no digest", [](QByteArray z) { return z.left(z.lastIndexOf(' ')); }},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        QTemporaryDir ordner;
+        const QString projekt = ordner.filePath(QStringLiteral("VELD.mdb"));
+        PROJEKTVERLAUF::EINTRAGEN(projekt, inhalt('a'), inhalt('b'), {"P1"});
+        PROJEKTVERLAUF::EINTRAGEN(projekt, inhalt('b'), inhalt('c'), {"P2", "P3", "P4"});
+        ASSERT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, inhalt('a'), inhalt('c')),
+                  (QSet<QString>{"P1", "P2", "P3", "P4"}));
+        QFile datei(PROJEKTVERLAUF::DATEI(projekt));
+        ASSERT_TRUE(datei.open(QIODevice::ReadOnly));
+        QList<QByteArray> zeilen = datei.readAll().split('\n');
+        datei.close();
+        zeilen[2] = fall.schaden(zeilen[2]);
+        ASSERT_TRUE(datei.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        datei.write(zeilen.join('\n'));
+        datei.close();
+        EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, inhalt('a'), inhalt('c')), std::nullopt);
+        EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, inhalt('a'), inhalt('b')),
+                  QSet<QString>{"P1"});
+    }
 }
