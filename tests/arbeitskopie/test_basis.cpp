@@ -441,3 +441,31 @@ TEST(Basis, ARenamedTestThatTheOtherChangedIsAskedAboutAsOneTest) {
                   QString::fromUtf8(fall.zeile));
     }
 }
+
+// The status line says what the last Save took from the project: what only
+// the other changed, and what a No took; a cancelled Save leaves no line of
+// the Save before standing.
+TEST(Basis, TheStatusLineTellsWhatTheLastSaveTook) {
+    Labor labor;
+    const auto a = labor.GESTARTET();
+    const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+    const auto zeile = [&] {
+        return labor.DIALOG.m_hinweise.isEmpty() ? QString() : labor.DIALOG.m_hinweise.last();
+    };
+    kommentar(*b->verbindung, 2, "b");
+    EXPECT_TRUE(speichern(*b->kopie));
+    kommentar(*a->verbindung, 1, "a");
+    EXPECT_TRUE(speichern(*a->kopie));
+    EXPECT_EQ(zeile(), QString::fromUtf8("Von anderen übernommen: P2"));
+    kommentar(*b->verbindung, 1, "b");
+    labor.ANDERERDIALOG.ANTWORTEN({vbYes});
+    EXPECT_TRUE(speichern(*b->kopie));
+    kommentar(*a->verbindung, 1, "a2");
+    labor.DIALOG.ANTWORTEN({vbCancel});
+    EXPECT_FALSE(speichern(*a->kopie));
+    EXPECT_EQ(zeile(), QString());
+    labor.DIALOG.ANTWORTEN({vbNo});
+    EXPECT_TRUE(speichern(*a->kopie));
+    EXPECT_EQ(zeile(), QString::fromUtf8("Von anderen übernommen: P1"));
+    EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("b"));
+}
