@@ -15,6 +15,7 @@
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
 #include "arbeitskopie/DATENSATZSTAENDE.h"
+#include "arbeitskopie/KOPIEBASIS.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "arbeitskopie/ZUSAMMENFUEHRUNG.h"
 #include "platform/database/DatabaseError.h"
@@ -22,6 +23,7 @@
 
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
@@ -34,6 +36,8 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -320,12 +324,26 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
             Connection quelle;
             quelle.SetConnectionTimeout(30);
             quelle.Open(datei);
+            Transaction transaktion(*m_DBPROJEKT);
+            // What the copy held under those identifiers before the take.
+            std::map<qint64, QString> vorher;
+            const std::set<qint64> ids = DATENSATZSTAENDE::DATENSATZSCHLUESSEL(
+                *m_DBPROJEKT, QSet<QString>(nehmen.cbegin(), nehmen.cend()));
+            for (const auto& [id, ken] : DATENSATZSTAENDE::ROHLESEN(*m_DBPROJEKT, &ids).kennungen)
+                vorher.emplace(id, DATENSATZSTAENDE::SCHLUESSEL(ken));
             ZUSAMMENFUEHRUNG::UEBERTRAGEN(*m_DBPROJEKT, quelle, nehmen,
                                           KOPIEBASIS::FREIAB(*m_DBPROJEKT));
+            KOPIEBASIS::AUSDATEI(*m_DBPROJEKT, quelle, nehmen, vorher);
+            transaktion.Commit();
         });
         if (!genommen) continue;
-        // Taken: the copy holds the work now, as its unsaved change; the
-        // file is not offered again.
+        // A record changed by the run and by someone else since has its
+        // run's base now, older than the project the copy last met: the
+        // next Save joins (and asks about it) rather than overwrite that
+        // project unasked.
+        if (!arbeit.beide.isEmpty()) PROJEKTABDRUECKESETZEN({});
+        // Taken: the copy holds the work now, as its unsaved change with
+        // its run's base; the file is not offered again.
         try {
             erledigt << QFileInfo(ABGELEGTEBEISEITELEGEN(datei, kopie)).fileName();
         } catch (const RuntimeError&) {
@@ -444,8 +462,8 @@ int ARBEITSKOPIE::ABGELEGTEFRAGEN(const QString& datei, bool ohneHerkunft, bool 
     if (en)
         text += QStringLiteral("Yes: that run's work is taken into the working copy; the next "
                                "Save puts it into the project") +
-                (verloren ? QStringLiteral(", where the version of the records changed in both "
-                                           "is lost")
+                (verloren ? QStringLiteral(" and asks about the records changed in both, as "
+                                           "about any record changed here and there")
                           : QString()) +
                 QStringLiteral(".") +
                 (arbeit.zweifel.isEmpty()
@@ -461,8 +479,9 @@ int ARBEITSKOPIE::ABGELEGTEFRAGEN(const QString& datei, bool ohneHerkunft, bool 
     else
         text += QString::fromUtf8("Ja: die Arbeit dieses Laufs wird in die Arbeitskopie "
                                   "übernommen; das nächste Speichern bringt sie in das Projekt") +
-                (verloren ? QString::fromUtf8(", wo die Fassung der in beiden geänderten "
-                                              "Datensätze verloren geht")
+                (verloren ? QString::fromUtf8(" und fragt nach den in beiden geänderten "
+                                              "Datensätzen wie nach jedem hier und dort "
+                                              "geänderten Datensatz")
                           : QString()) +
                 QStringLiteral(".") +
                 (arbeit.zweifel.isEmpty()

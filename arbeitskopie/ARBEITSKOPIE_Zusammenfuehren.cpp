@@ -305,15 +305,18 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
                                     "these identifiers: ") +
                          neu +
                          QStringLiteral(". Yes and No each keep one of the two; to keep both, "
-                                        "choose Cancel, give one of them another identifier "
-                                        "and save again.") +
+                                        "choose Cancel, change the identifier of yours in the "
+                                        "input window (store it there, do not make a new "
+                                        "record of it) and save again.") +
                          zeile
                    : QString::fromUtf8("Unter diesen Kennungen wurde hier und dort je ein neuer "
                                        "Datensatz angelegt: ") +
                          neu +
                          QString::fromUtf8(". Ja und Nein behalten je einen der beiden; um beide "
-                                           "zu behalten, wählen Sie Abbrechen, geben einem der "
-                                           "beiden eine andere Kennung und speichern erneut.") +
+                                           "zu behalten, wählen Sie Abbrechen, ändern im "
+                                           "Eingabefenster die Kennung Ihres Datensatzes "
+                                           "(dort speichern, keinen neuen Datensatz daraus "
+                                           "anlegen) und speichern erneut.") +
                          zeile;
     if (en)
         text += QStringLiteral("Yes: your version of them is saved; the project's version of "

@@ -136,9 +136,9 @@ DATENSATZSTAENDE::ROH DATENSATZSTAENDE::ROHLESEN(Connection& db, const std::set<
                               w.BEDINGUNG(QString()), w.PROJEKTWEIT ? QString() : auswahl),
                      w.SALZ, roh.summen);
     }
-    for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0%1 ORDER BY 1")
-                          .arg(auswahl),
-                      db);
+    for (Recordset rs(
+             QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0%1 ORDER BY 1").arg(auswahl),
+             db);
          !rs.Eof(); rs.MoveNext())
         roh.kennungen[rs.Fields(0).Value().toLongLong()] = rs.Fields(1).Value();
     return roh;
@@ -161,10 +161,9 @@ std::set<qint64> DATENSATZSTAENDE::DATENSATZSCHLUESSEL(Connection& db,
         QStringList fragen;
         for (qsizetype i = 0; i < teil.size(); ++i)
             fragen << QStringLiteral("?");
-        const QString auswahl =
-            teil.isEmpty() ? QString()
-                           : QStringLiteral("[KEN] COLLATE NOCASE IN (%1) OR ")
-                                 .arg(fragen.join(QLatin1Char(',')));
+        const QString auswahl = teil.isEmpty() ? QString()
+                                               : QStringLiteral("[KEN] COLLATE NOCASE IN (%1) OR ")
+                                                     .arg(fragen.join(QLatin1Char(',')));
         for (Recordset rs(QStringLiteral("SELECT [ID], [KEN] FROM [E1] WHERE [ID]<>0 AND (%1"
                                          "typeof([KEN])<>'text')")
                               .arg(auswahl),

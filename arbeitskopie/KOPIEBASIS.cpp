@@ -140,6 +140,71 @@ void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
     }
 }
 
+// A row of the base: what changed of a record key's rows since the copy
+// met the project, and its identifier before where that is known.
+struct BasisZeile {
+    qint64 id;
+    bool bekannt, da;
+    QVariant ken;
+    RowSum d;
+};
+
+std::vector<BasisZeile> basiszeilen(Connection& db, const QString& tabelle) {
+    std::vector<BasisZeile> zeilen;
+    for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM %1")
+                          .arg(SqlName(tabelle)),
+                      db);
+         !rs.Eof(); rs.MoveNext())
+        zeilen.push_back({rs.Fields(0).Value().toLongLong(), CBool(rs.Fields(1).Value()),
+                          CBool(rs.Fields(2).Value()), rs.Fields(3).Value(),
+                          summe(rs.Fields(4).Value())});
+    return zeilen;
+}
+
+// What the records were before: their rows now and what changed of them,
+// under their identifiers before. `umbenannt`, where given, gets the
+// records under another identifier now than before.
+void zurBasis(DATENSATZSTAENDE::ROH& roh, const std::vector<BasisZeile>& zeilen,
+              QHash<QString, QString>* umbenannt) {
+    for (const BasisZeile& zeile : zeilen) {
+        RowSum& jetzt = roh.summen[zeile.id];
+        jetzt.a += zeile.d.a;
+        jetzt.b += zeile.d.b;
+        jetzt.count += zeile.d.count;
+        if (zeile.id == 0 || !zeile.bekannt) continue;
+        if (zeile.da) {
+            const auto nun = roh.kennungen.find(zeile.id);
+            if (umbenannt && nun != roh.kennungen.end()) {
+                const QString vorher = DATENSATZSTAENDE::SCHLUESSEL(zeile.ken);
+                const QString nachher = DATENSATZSTAENDE::SCHLUESSEL(nun->second);
+                if (vorher != nachher) umbenannt->insert(vorher, nachher);
+            }
+            roh.kennungen[zeile.id] = zeile.ken;
+        } else {
+            roh.kennungen.erase(zeile.id);
+        }
+    }
+}
+
+// A record's row of the base written anew (the journal's changes of it in
+// the open transaction forgotten): what changed since its base `vorher`
+// (nullopt: it was no record) to its rows `jetzt`.
+void basisSetzen(Connection& kopie, qint64 id, const std::optional<RowSum>& vorher,
+                 const RowSum& jetzt, const QVariant& ken, bool bekannt) {
+    if (kopie.Journal()) kopie.Journal()->Forget(id);
+    RowSum d;
+    if (vorher) {
+        d.a = vorher->a - jetzt.a;
+        d.b = vorher->b - jetzt.b;
+        d.count = vorher->count - jetzt.count;
+    }
+    const bool keiner = id != 0 && bekannt && !vorher;
+    kopie.Execute(QStringLiteral("INSERT OR REPLACE INTO [VELD_BASIS] "
+                                 "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
+                  {id, bekannt, bekannt && vorher.has_value(), keiner ? QVariant() : ken,
+                   keiner ? QVariant() : QVariant(summe(d))});
+}
+
 } // namespace
 
 void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck) {
@@ -215,51 +280,20 @@ KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie, const QSet<QString>& sc
 
 KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* schluessel) {
     const bool basis = mitBasis(kopie);
-    struct Zeile {
-        qint64 id;
-        bool bekannt, da;
-        QVariant ken;
-        RowSum d;
-    };
-    std::vector<Zeile> zeilen;
-    if (basis)
-        for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM "
-                                         "[VELD_BASIS]"),
-                          kopie);
-             !rs.Eof(); rs.MoveNext())
-            zeilen.push_back({rs.Fields(0).Value().toLongLong(), CBool(rs.Fields(1).Value()),
-                              CBool(rs.Fields(2).Value()), rs.Fields(3).Value(),
-                              summe(rs.Fields(4).Value())});
+    const std::vector<BasisZeile> zeilen =
+        basis ? basiszeilen(kopie, QStringLiteral("VELD_BASIS")) : std::vector<BasisZeile>();
     // Only some records: those under the identifiers asked for and every
     // record written since, whose identifier before may be one of them.
     std::optional<std::set<qint64>> nur;
     if (schluessel) {
         nur = DATENSATZSTAENDE::DATENSATZSCHLUESSEL(kopie, *schluessel);
-        for (const Zeile& zeile : zeilen)
+        for (const BasisZeile& zeile : zeilen)
             nur->insert(zeile.id);
     }
     DATENSATZSTAENDE::ROH roh = DATENSATZSTAENDE::ROHLESEN(kopie, nur ? &*nur : nullptr);
     STAENDE staende{DATENSATZSTAENDE::AUSROH(roh), std::nullopt, {}};
     if (!basis) return staende;
-    // A record's rows before are its rows now and what changed of them.
-    for (const Zeile& zeile : zeilen) {
-        RowSum& jetzt = roh.summen[zeile.id];
-        jetzt.a += zeile.d.a;
-        jetzt.b += zeile.d.b;
-        jetzt.count += zeile.d.count;
-        if (zeile.id == 0 || !zeile.bekannt) continue;
-        if (zeile.da) {
-            const auto jetzt = roh.kennungen.find(zeile.id);
-            if (jetzt != roh.kennungen.end()) {
-                const QString vorher = DATENSATZSTAENDE::SCHLUESSEL(zeile.ken);
-                const QString nachher = DATENSATZSTAENDE::SCHLUESSEL(jetzt->second);
-                if (vorher != nachher) staende.umbenannt.insert(vorher, nachher);
-            }
-            roh.kennungen[zeile.id] = zeile.ken;
-        } else {
-            roh.kennungen.erase(zeile.id);
-        }
-    }
+    zurBasis(roh, zeilen, &staende.umbenannt);
     staende.basis = DATENSATZSTAENDE::AUSROH(roh);
     return staende;
 }
@@ -339,21 +373,8 @@ void KOPIEBASIS::ZURUECK(Connection& kopie) {
     alt.Close();
     // Each record's change before the Save and since add up; what it was
     // before its first change is what the base before says.
-    struct Zeile {
-        qint64 id;
-        bool bekannt, da;
-        QVariant ken;
-        RowSum d;
-    };
-    std::vector<Zeile> vorher;
-    for (Recordset rs(QStringLiteral("SELECT [ID],[E1BEKANNT],[E1DA],[KEN],[D] FROM "
-                                     "[VELD_BASISVORHER]"),
-                      kopie);
-         !rs.Eof(); rs.MoveNext())
-        vorher.push_back({rs.Fields(0).Value().toLongLong(), CBool(rs.Fields(1).Value()),
-                          CBool(rs.Fields(2).Value()), rs.Fields(3).Value(),
-                          summe(rs.Fields(4).Value())});
-    for (Zeile& z : vorher) {
+    std::vector<BasisZeile> vorher = basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER"));
+    for (BasisZeile& z : vorher) {
         Recordset rs(QStringLiteral("SELECT [E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS] "
                                     "WHERE [ID]=?"),
                      kopie, {z.id});
@@ -382,4 +403,42 @@ void KOPIEBASIS::ZURUECK(Connection& kopie) {
 
 std::optional<DatabaseMark> KOPIEBASIS::OFFEN(Connection& kopie) {
     return offen(kopie);
+}
+
+void KOPIEBASIS::AUSDATEI(Connection& kopie, Connection& datei, const QStringList& schluessel,
+                          const std::map<qint64, QString>& vorher) {
+    if (!mitBasis(datei)) return;
+    DATENSATZSTAENDE::ROH basis = DATENSATZSTAENDE::ROHLESEN(datei);
+    zurBasis(basis, basiszeilen(datei, QStringLiteral("VELD_BASIS")), nullptr);
+    QHash<QString, QList<qint64>> inBasis, inKopie;
+    for (const auto& [id, ken] : basis.kennungen)
+        inBasis[DATENSATZSTAENDE::SCHLUESSEL(ken)] << id;
+    const QSet<QString> gesucht(schluessel.cbegin(), schluessel.cend());
+    std::set<qint64> ids = DATENSATZSTAENDE::DATENSATZSCHLUESSEL(kopie, gesucht);
+    for (const auto& [id, s] : vorher)
+        ids.insert(id);
+    const DATENSATZSTAENDE::ROH jetzt = DATENSATZSTAENDE::ROHLESEN(kopie, &ids);
+    for (const auto& [id, ken] : jetzt.kennungen)
+        inKopie[DATENSATZSTAENDE::SCHLUESSEL(ken)] << id;
+    for (const auto& [id, s] : vorher)
+        if (!inKopie[s].contains(id)) inKopie[s] << id;
+    const auto summeVon = [](const DATENSATZSTAENDE::ROH& roh, qint64 id) {
+        const auto it = roh.summen.find(id);
+        return it == roh.summen.end() ? RowSum() : it->second;
+    };
+    for (const QString& s : schluessel) {
+        if (s == DATENSATZSTAENDE::kProjektzeilen) {
+            basisSetzen(kopie, 0, summeVon(basis, 0), summeVon(jetzt, 0), QVariant(), false);
+            continue;
+        }
+        // Only where the record is one on each side: several under one
+        // identifier stay as the take left them.
+        const QList<qint64> dort = inBasis.value(s), hier = inKopie.value(s);
+        if (dort.size() > 1 || hier.size() != 1) continue;
+        basisSetzen(kopie, hier.front(),
+                    dort.isEmpty() ? std::nullopt
+                                   : std::optional<RowSum>(summeVon(basis, dort.front())),
+                    summeVon(jetzt, hier.front()),
+                    dort.isEmpty() ? QVariant() : basis.kennungen.at(dort.front()), true);
+    }
 }

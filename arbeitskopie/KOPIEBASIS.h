@@ -35,6 +35,8 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
+#include <map>
 #include <optional>
 
 class Connection;
@@ -87,6 +89,15 @@ public:
     // In the caller's transaction.
     static void ABGEGLICHEN(Connection& kopie, const QList<qint64>& schluessel,
                             const DatabaseMark& abdruck);
+    // The records under these identifiers (DATENSATZSTAENDE's keys) were
+    // just taken from a kept file (`datei`) in the caller's transaction:
+    // their base is what the file's run last met, where the file keeps a
+    // base, so that the Save sets the run's work beside what others changed
+    // since as it does any change of this user's. `vorher`: the copy's
+    // records under those identifiers before the take (key, identifier).
+    static void AUSDATEI(Connection& kopie, Connection& datei, const QStringList& schluessel,
+                         const std::map<qint64, QString>& vorher);
+
     // The whole copy met the project (a Save wrote it over it as the content
     // `abdruck`), through a connection that keeps no base of its own, in its
     // open transaction.

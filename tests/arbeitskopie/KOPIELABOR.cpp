@@ -1,11 +1,11 @@
 #include "KOPIELABOR.h"
 
 #include "data/SCHEMA.h"
-#include "support/PROJEKTLESEN.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/Variant.h"
+#include "support/PROJEKTLESEN.h"
 
 #include <QDir>
 #include <QFileInfo>

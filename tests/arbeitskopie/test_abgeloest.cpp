@@ -107,8 +107,9 @@ TEST(Abgeloest, AKeptFileOffersOnlyWhatItsRunChanged) {
                       "Dieser Lauf hat diese Datensätze gelöscht: P2.\r\n"
                       "Diese Datensätze wurden in dieser Datei und im Projekt geändert: P3.\r\n"
                       "Ja: die Arbeit dieses Laufs wird in die Arbeitskopie übernommen; das "
-                      "nächste Speichern bringt sie in das Projekt, wo die Fassung der in "
-                      "beiden geänderten Datensätze verloren geht.\r\n"
+                      "nächste Speichern bringt sie in das Projekt und fragt nach den in beiden "
+                      "geänderten Datensätzen wie nach jedem hier und dort geänderten "
+                      "Datensatz.\r\n"
                       "Nein: die Arbeit dieses Laufs an diesen Datensätzen wird verworfen: N1, "
                       "P1, P2, P3.\r\n"
                       "Nach Ja oder Nein wird die Datei beiseitegelegt und nicht wieder "
@@ -129,10 +130,17 @@ TEST(Abgeloest, AKeptFileOffersOnlyWhatItsRunChanged) {
         << boxen[2].text.toStdString();
     EXPECT_EQ(boxen[2].stil, vbYesNo + vbExclamation + vbDefaultButton2);
 
-    // Taken: the files are not offered again; the Save keeps the other's P4.
+    // Taken: the files are not offered again; the Save asks about P3 in its
+    // own box, as about any test changed on both sides, and keeps the
+    // other's P4.
     EXPECT_EQ(abgelegte(labor), (QStringList{"VELD_uebernommen.mdb", "VELD_uebernommen_2.mdb"}));
     EXPECT_TRUE(lauf->kopie->BOGEAENDERT());
+    labor.DIALOG.ANTWORTEN({vbYes});
     ASSERT_TRUE(speichern(*lauf->kopie));
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 4);
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[3].text.contains(
+        QString::fromUtf8("Diese Datensätze wurden hier und dort geändert: P3.\r\n")))
+        << labor.DIALOG.BOXEN()[3].text.toStdString();
     EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P3,P4,N1,X1"));
     EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), "P1"), QStringLiteral("lauf"));
     EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), "P3"), QStringLiteral("lauf"));

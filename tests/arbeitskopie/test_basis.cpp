@@ -251,8 +251,9 @@ TEST(Basis, TheBoxSaysWhatEachSideDid) {
                  QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (8,'n1','b')"));
          },
          "Unter diesen Kennungen wurde hier und dort je ein neuer Datensatz angelegt: N1. Ja und "
-         "Nein behalten je einen der beiden; um beide zu behalten, wählen Sie Abbrechen, geben "
-         "einem der beiden eine andere Kennung und speichern erneut.\r\nJa: "},
+         "Nein behalten je einen der beiden; um beide zu behalten, wählen Sie Abbrechen, ändern "
+         "im Eingabefenster die Kennung Ihres Datensatzes (dort speichern, keinen neuen "
+         "Datensatz daraus anlegen) und speichern erneut.\r\nJa: "},
     };
     for (const auto& fall : faelle) {
         SCOPED_TRACE(fall.name);
@@ -468,4 +469,22 @@ TEST(Basis, TheStatusLineTellsWhatTheLastSaveTook) {
     EXPECT_TRUE(speichern(*a->kopie));
     EXPECT_EQ(zeile(), QString::fromUtf8("Von anderen übernommen: P1"));
     EXPECT_EQ(kom(labor.PROJEKTDATENBANK(), 1), QStringLiteral("b"));
+}
+
+// Two new tests under one identifier: the box's advice followed (Abbrechen,
+// then this user's test given another identifier where it is) keeps both,
+// and the next Save asks nothing.
+TEST(Basis, TheAdviceForTwoNewTestsUnderOneIdentifierKeepsBoth) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    lauf->verbindung->Execute(
+        QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (7,'N1','a',0)"));
+    Connection(labor.PROJEKTDATENBANK())
+        .Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM],[AKT]) VALUES (8,'N1','b',0)"));
+    labor.DIALOG.ANTWORTEN({vbCancel});
+    EXPECT_FALSE(speichern(*lauf->kopie));
+    lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [KEN]='N1A' WHERE [ID]=7"));
+    EXPECT_TRUE(speichern(*lauf->kopie));
+    EXPECT_EQ(labor.DIALOG.BOXEN().size(), 1);
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P2,P3,N1A,N1"));
 }

@@ -60,8 +60,8 @@ TEST(Datensatzstaende, SomeIdentifiersReadAsTheWholeReadsThem) {
     const QString datei = ordner.filePath(QStringLiteral("p.mdb"));
     PROJEKTDATENBANKANLEGEN(datei);
     Connection db(datei);
-    const QVariantList kennungen = {QStringLiteral("p1"), QStringLiteral("P1"), QVariant(),
-                                    7, QString::fromUtf8("Ä-1"), QStringLiteral("P2")};
+    const QVariantList kennungen = {QStringLiteral("p1"),     QStringLiteral("P1"), QVariant(), 7,
+                                    QString::fromUtf8("Ä-1"), QStringLiteral("P2")};
     for (int i = 0; i < kennungen.size(); ++i) {
         db.Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (?,?,false)"),
                    {i + 1, kennungen[i]});

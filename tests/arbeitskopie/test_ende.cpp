@@ -69,8 +69,8 @@ TEST(Ende, MarksWithoutAChangedRecordAskNothing) {
     lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [AKT]=true"));
     ASSERT_TRUE(lauf->kopie->BOGEAENDERT());
     bool cancel = false;
-    EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(eh, 1, QStringLiteral("Beenden"), [] { return false; },
-                                           cancel));
+    EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(
+        eh, 1, QStringLiteral("Beenden"), [] { return false; }, cancel));
     lauf->kopie->BEENDEN(eh);
     EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()));

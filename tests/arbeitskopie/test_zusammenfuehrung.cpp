@@ -166,9 +166,9 @@ TEST(Zusammenfuehrung, EachSidesChangeIsToldApartAndOnlyBothChangedIsAsked) {
         // is its base from then on.
         {
             Transaction t(kopie);
-            KOPIEBASIS::ABGEGLICHEN(
-                kopie, ZUSAMMENFUEHRUNG::UEBERTRAGEN(kopie, projekt, plan.UEBERNEHMEN),
-                DatabaseMark());
+            KOPIEBASIS::ABGEGLICHEN(kopie,
+                                    ZUSAMMENFUEHRUNG::UEBERTRAGEN(kopie, projekt, plan.UEBERNEHMEN),
+                                    DatabaseMark());
             t.Commit();
         }
         const KOPIEBASIS::STAENDE nachher = KOPIEBASIS::LESEN(kopie);
