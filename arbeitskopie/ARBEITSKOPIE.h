@@ -121,6 +121,12 @@ public:
                    const std::function<bool()>& komprimieren);
     // A file's size in MB, rounded to one decimal, as a Single.
     static float GROESSEMB(const QString& datei);
+    // Whether something beside the program wrote into the copy since it
+    // last met the project whole (see KOPIEBASIS::FREMD); and, after the
+    // program rewrote the copy itself outside its journal (a compaction),
+    // the copy told what was so before.
+    bool FREMDGESCHRIEBEN();
+    void KOMPRIMIERT(bool fremd);
 
     // The quit, in two steps around what the main window does itself (see
     // ARBEITSKOPIE_Ende for the whole order). The first, while the window

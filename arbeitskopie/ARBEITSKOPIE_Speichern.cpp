@@ -9,7 +9,6 @@
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
-#include "platform/database/Recordset.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
@@ -179,16 +178,6 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     Connection sperre;
     const bool gesperrt = eh.Run(wartend([&] {
         sperre.Open(m_DBPROJEKT->Path());
-        // Once it wrote, the lock keeps the copy to itself across its
-        // commits until it is closed: the copy meets the new project before
-        // that takes the old one's place, and no other run writes between.
-        // (A copy in WAL mode, which only another program makes, keeps
-        // only its write lock.)
-        Recordset modus(QStringLiteral("PRAGMA journal_mode"), sperre);
-        const bool wal = modus.Fields(0).Value().toString().compare(QLatin1String("wal"),
-                                                                    Qt::CaseInsensitive) == 0;
-        modus.Close();
-        if (!wal) sperre.Execute(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
         sperre.BeginTrans();
     })) && !versuch.abgebrochen;
     // What the project may be to be overwritten unasked: what the copy was
@@ -211,6 +200,10 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         const auto vorErsetzen = [&](const DatabaseMark& neu, const DatabaseMark& ersetzt,
                                      bool anOrt) {
             ersetzend = true;
+            // A copy that something beside the program wrote into tells the
+            // project's history nothing: what it changed is not all known,
+            // and later Saves read the project whole.
+            const bool fremd = KOPIEBASIS::FREMD(sperre);
             BASISKLAEREN(sperre, ersetzt);
             std::optional<KOPIEBASIS::AENDERUNGEN> eigene;
             try {
@@ -219,7 +212,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                 // The project's history then goes without this Save: a
                 // later join reads the project whole.
             }
-            if (eigene && eigene->abdruck.Same(ersetzt))
+            if (eigene && !fremd && eigene->abdruck.Same(ersetzt))
                 PROJEKTVERLAUF::EINTRAGEN(m_dialog.PROJEKTDATENBANK(), ersetzt, neu,
                                           eigene->schluessel);
             if (KOPIEVERSCHOBEN()) return;
@@ -316,4 +309,22 @@ void ARBEITSKOPIE::BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt) 
 bool ARBEITSKOPIE::GELANDET(const DatabaseMark& geschrieben, const DatabaseMark& projekt) {
     return geschrieben.Same(projekt) ||
            PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), geschrieben, projekt).has_value();
+}
+
+bool ARBEITSKOPIE::FREMDGESCHRIEBEN() {
+    try {
+        return !m_DBPROJEKT->IsOpen() || KOPIEBASIS::FREMD(*m_DBPROJEKT);
+    } catch (const RuntimeError&) {
+        return true;
+    }
+}
+
+void ARBEITSKOPIE::KOMPRIMIERT(bool fremd) {
+    if (KOPIEVERSCHOBEN()) return;
+    try {
+        KOPIEBASIS::STEMPELN(m_dialog.XMDBPFAD(), fremd);
+    } catch (const RuntimeError&) {
+        // The next write of the program's tells the copy as written beside
+        // it: one question more, nothing lost.
+    }
 }

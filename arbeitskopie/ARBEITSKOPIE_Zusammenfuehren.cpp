@@ -80,7 +80,10 @@ bool ARBEITSKOPIE::UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie)
 
 std::optional<KOPIEBASIS::STAENDE> ARBEITSKOPIE::KOPIESTAENDE(Connection& kopie) {
     try {
-        return KOPIEBASIS::LESEN(kopie);
+        KOPIEBASIS::STAENDE staende = KOPIEBASIS::LESEN(kopie);
+        // A base that does not know every write is none.
+        if (KOPIEBASIS::FREMD(kopie)) staende.basis.reset();
+        return staende;
     } catch (const RuntimeError&) {
         return std::nullopt;
     }
@@ -120,6 +123,10 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
         DATENSATZSTAENDE projektstaende;
         const bool fertig = eh.Run([&] {
             Transaction transaktion(*m_DBPROJEKT);
+            // Something beside the program wrote into the copy: what was
+            // changed here cannot be told, and the project is read whole.
+            // (Asked before this transaction writes anything.)
+            const bool fremd = KOPIEBASIS::FREMD(*m_DBPROJEKT);
             // One read of the project, begun once the copy is locked (no
             // wait for the copy holds the project's read lock): its mark
             // stands for exactly what the join reads and takes of it.
@@ -142,7 +149,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // that either side changed since are read; any other is on both
             // sides as its base is.
             std::optional<QSet<QString>> geaendert;
-            if (!basisUnsicher) {
+            if (!basisUnsicher && !fremd) {
                 const KOPIEBASIS::AENDERUNGEN eigene = KOPIEBASIS::GEAENDERT(*m_DBPROJEKT);
                 geaendert =
                     PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), eigene.abdruck, gelesen);
@@ -157,7 +164,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                 projektstaende = DATENSATZSTAENDE::LESEN(projekt);
                 gesehen = projektstaende;
             }
-            if (basisUnsicher) kopie.basis.reset();
+            if (basisUnsicher || fremd) kopie.basis.reset();
             plan = ZUSAMMENFUEHRUNG::PLANEN(kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
                                             projektstaende, kopie.umbenannt);
             QStringList nehmen = plan.UEBERNEHMEN;

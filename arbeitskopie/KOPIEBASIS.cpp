@@ -25,6 +25,12 @@ const QString kTabellen =
                    "CREATE TABLE IF NOT EXISTS [VELD_BASISSTAND] ([UNBEKANNT] INTEGER);"
                    "CREATE TABLE IF NOT EXISTS [VELD_BASISABDRUCK] ([ABDRUCK] TEXT)");
 
+// The file change counter that the program's own last write into the copy
+// left, and whether anything else wrote into it since it last met the
+// project as a whole.
+const QString kZaehler =
+    QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_ZAEHLER] ([Z] INTEGER, [FREMD] INTEGER)");
+
 // How many of the base's tables the file has: the base itself (VELD_BASIS,
 // VELD_BASISSTAND) and the mark of the project content it is of.
 int tabellen(Connection& db, bool mitAbdruck) {
@@ -48,6 +54,7 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
     db.Execute(kTabellen);
     if (!basisDa && !mitBasis)
         db.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
+    KOPIEBASIS::GESCHRIEBEN(db, true);
     transaktion.Commit();
 }
 
@@ -138,6 +145,8 @@ void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
                            "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
             {id, bekannt, da, keiner ? QVariant() : ken, keiner ? QVariant() : QVariant(summe(d))});
     }
+    KOPIEBASIS::GESCHRIEBEN(kopie, false,
+                            kopie.Journal() ? kopie.Journal()->CounterAtBegin() : std::nullopt);
 }
 
 // A row of the base: what changed of a record key's rows since the copy
@@ -216,9 +225,13 @@ void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck) {
         db.Execute(QStringLiteral("PRAGMA journal_mode=OFF"));
         db.Execute(QStringLiteral("PRAGMA synchronous=OFF"));
         db.Execute(QStringLiteral("DROP TABLE IF EXISTS [VELD_BASIS];"
-                                  "DROP TABLE IF EXISTS [VELD_BASISSTAND]"));
+                                  "DROP TABLE IF EXISTS [VELD_BASISSTAND];"
+                                  "DROP TABLE IF EXISTS [VELD_ZAEHLER]"));
         db.Execute(kTabellen);
         abdruckSetzen(db, abdruck);
+        db.BeginTrans();
+        GESCHRIEBEN(db, true);
+        db.CommitTrans();
     }
     QFile datei_(datei);
     if (!datei_.open(QIODevice::ReadWrite) || ::fsync(datei_.handle()) != 0)
@@ -232,6 +245,14 @@ void KOPIEBASIS::EINRICHTEN(Connection& kopie, bool unveraendert) {
         // guard of this one: they are no change of the user's.
         Connection eigene(kopie.Path());
         tabellenAnlegen(eigene, unveraendert);
+        kopie.SchemaChanged();
+    } else if (!hatTabelle(kopie, "VELD_ZAEHLER")) {
+        // A copy of a program that kept no counter: its base is taken as
+        // its own.
+        Connection eigene(kopie.Path());
+        Transaction transaktion(eigene);
+        GESCHRIEBEN(eigene, true);
+        transaktion.Commit();
         kopie.SchemaChanged();
     }
     // Every write of a record's rows keeps, in its own transaction, what the
@@ -358,11 +379,14 @@ void KOPIEBASIS::VORGEMERKT(Connection& kopie, const DatabaseMark& neu) {
                   {neu.ToText(), gespeicherterAbdruck(kopie).ToText(), unbekannt});
     kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISVORHER] SELECT * FROM [VELD_BASIS]"));
     ABGEGLICHEN(kopie, neu);
+    GESCHRIEBEN(kopie);
 }
 
 void KOPIEBASIS::BESTAETIGT(Connection& kopie) {
     if (!hatTabelle(kopie, "VELD_BASISOFFEN")) return;
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
+    // The project holds the copy whole now, whatever wrote into it.
+    GESCHRIEBEN(kopie, true);
 }
 
 void KOPIEBASIS::ZURUECK(Connection& kopie) {
@@ -398,7 +422,8 @@ void KOPIEBASIS::ZURUECK(Connection& kopie) {
     }
     if (unbekannt) kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
     abdruckSetzen(kopie, abdruck);
-    BESTAETIGT(kopie);
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
+    GESCHRIEBEN(kopie);
 }
 
 std::optional<DatabaseMark> KOPIEBASIS::OFFEN(Connection& kopie) {
@@ -441,4 +466,37 @@ void KOPIEBASIS::AUSDATEI(Connection& kopie, Connection& datei, const QStringLis
                     summeVon(jetzt, hier.front()),
                     dort.isEmpty() ? QVariant() : basis.kennungen.at(dort.front()), true);
     }
+}
+
+void KOPIEBASIS::GESCHRIEBEN(Connection& kopie, bool ganz, const std::optional<quint32>& zuBeginn) {
+    // What the last commit left, read (unless given) before anything of a
+    // small transaction reaches the file. This transaction's commit raises
+    // it by one.
+    const std::optional<quint32> zaehler = zuBeginn ? zuBeginn : FileChangeCounter(kopie);
+    kopie.Execute(kZaehler);
+    bool fremd = !ganz;
+    if (!ganz) {
+        Recordset rs(QStringLiteral("SELECT [Z],[FREMD] FROM [VELD_ZAEHLER]"), kopie);
+        fremd = !zaehler || rs.Eof() || CBool(rs.Fields(1).Value()) ||
+                IsNull(rs.Fields(0).Value()) || rs.Fields(0).Value().toLongLong() != *zaehler;
+    }
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_ZAEHLER]"));
+    kopie.Execute(QStringLiteral("INSERT INTO [VELD_ZAEHLER] VALUES (?,?)"),
+                  {zaehler ? QVariant(qlonglong(quint32(*zaehler + 1))) : QVariant(), fremd});
+}
+
+bool KOPIEBASIS::FREMD(Connection& kopie) {
+    const std::optional<quint32> zaehler = FileChangeCounter(kopie);
+    if (!zaehler || !hatTabelle(kopie, "VELD_ZAEHLER")) return true;
+    Recordset rs(QStringLiteral("SELECT [Z],[FREMD] FROM [VELD_ZAEHLER]"), kopie);
+    return rs.Eof() || CBool(rs.Fields(1).Value()) || IsNull(rs.Fields(0).Value()) ||
+           rs.Fields(0).Value().toLongLong() != *zaehler;
+}
+
+void KOPIEBASIS::STEMPELN(const QString& kopie, bool fremd) {
+    Connection db(kopie);
+    Transaction transaktion(db);
+    GESCHRIEBEN(db, !fremd);
+    if (fremd) db.Execute(QStringLiteral("UPDATE [VELD_ZAEHLER] SET [FREMD]=1"));
+    transaktion.Commit();
 }

@@ -118,6 +118,21 @@ public:
     static void ZURUECK(Connection& kopie);
     static std::optional<DatabaseMark> OFFEN(Connection& kopie);
 
+    // Whether something other than this program's own writes wrote into
+    // the copy since it last met the project as a whole (another program,
+    // the engine's shell): every write of the program's (GESCHRIEBEN, in
+    // its transaction before the commit) keeps the engine's file change
+    // counter that its commit leaves, so another writer shows as a counter
+    // the copy did not write. `ganz`: the copy met the project whole. A
+    // copy in WAL mode, whose counter tells nothing, counts as written by
+    // another. Such a copy's base tells no more than that it cannot tell.
+    static void GESCHRIEBEN(Connection& kopie, bool ganz = false,
+                            const std::optional<quint32>& zuBeginn = std::nullopt);
+    static bool FREMD(Connection& kopie);
+    // After a write of the program's own outside its journal (a compaction):
+    // the copy at `kopie` keeps what FREMD said before it (`fremd`).
+    static void STEMPELN(const QString& kopie, bool fremd);
+
 private:
     static STAENDE lesen(Connection& kopie, const QSet<QString>* schluessel);
 };

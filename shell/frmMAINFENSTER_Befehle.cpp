@@ -6,25 +6,25 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/TAETIGKEIT.h"
 #include "data/DATENSATZTABELLEN.h"
 #include "evaluation/AUSWERTUNGSBEFEHLE.h"
+#include "input/mdiEINGABE.h"
 #include "platform/controls/Forms.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/DatabaseFile.h"
+#include "platform/database/Recordset.h"
+#include "platform/database/Transaction.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
-#include "input/mdiEINGABE.h"
-#include "platform/database/Recordset.h"
-#include "platform/database/Transaction.h"
 #include "shell/AUSWAHLDIALOG.h"
 #include "shell/DATENAUSTAUSCH.h"
 #include "shell/EINGABEFENSTER.h"
 #include "shell/HILFEFENSTER.h"
 #include "shell/STATUSLEISTE.h"
-#include "arbeitskopie/TAETIGKEIT.h"
 #include "shell/frmINFO.h"
 
 #include <QAction>
@@ -218,10 +218,10 @@ void frmMAINFENSTER::mnuLOESCHEN_Click() {
     if (aktiv) {
         for (const auto& [id, ken] : *aktiv) {
             if (eh.Left()) break;
-            const QString frage = m_SPRACHE == 1 ? QStringLiteral("File ") + ken +
-                                                       QStringLiteral(" will be deleted!")
-                                                 : QStringLiteral("Datensatz ") + ken +
-                                                       QStringLiteral(" wird gelöscht!");
+            const QString frage =
+                m_SPRACHE == 1
+                    ? QStringLiteral("File ") + ken + QStringLiteral(" will be deleted!")
+                    : QStringLiteral("Datensatz ") + ken + QStringLiteral(" wird gelöscht!");
             const int antwort = MsgBox(frage, vbOKCancel + vbExclamation, titel);
             // The run ended while the question waited: no further question,
             // and the closed copy is neither changed nor read again.
@@ -312,7 +312,8 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
     SetMousePointer(vbHourglass);
     const QString arbeitskopie = XMDBPFAD();
     const QString temporaer = KOMPRIMIERDATEI(arbeitskopie);
-    const std::optional<float> vorher = eh.Value([&] { return ARBEITSKOPIE::GROESSEMB(arbeitskopie); });
+    const std::optional<float> vorher =
+        eh.Value([&] { return ARBEITSKOPIE::GROESSEMB(arbeitskopie); });
     bool fertig = vorher.has_value();
     // Alone with the copy (no other run of the user has it open, and none
     // can start meanwhile) the copy is compacted into a file of its own and
@@ -320,6 +321,9 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
     // under it or replaced: the engine compacts it in place under its locks.
     const bool hielt = m_arbeitskopie->ENTSCHEIDET();
     const bool allein = fertig && m_arbeitskopie->ALLEINENTSCHEIDEN();
+    // The compaction rewrites the copy outside its journal: what the copy
+    // knew of writes beside the program stays as it was.
+    const bool fremd = m_arbeitskopie->FREMDGESCHRIEBEN();
     if (allein) TAETIGKEIT::MELDEN(m_arbeitskopie->ZUSTANDSORDNER(), TAETIGKEIT::KOMPRIMIEREN);
     if (!allein) {
         fertig = fertig && eh.Run([&] { m_DBPROJEKT->Compact(); });
@@ -342,14 +346,15 @@ bool frmMAINFENSTER::KOMPRIMIEREN() {
         // compaction).
         ErrorHandler wieder(QStringLiteral("VB-Error: "), titel);
         fertig = Forms::IsLoaded(this) && wieder.Run([&] {
-                     m_DBPROJEKT->SetConnectionTimeout(30);
-                     m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
-                 }) &&
-                 fertig;
+            m_DBPROJEKT->SetConnectionTimeout(30);
+            m_DBPROJEKT->Open(verbindungstext(arbeitskopie));
+        }) && fertig;
         if (!hielt) m_arbeitskopie->ENTSCHEIDUNGFREIGEBEN();
     }
+    if (fertig) m_arbeitskopie->KOMPRIMIERT(fremd);
     if (fertig) {
-        const std::optional<float> nachher = eh.Value([&] { return ARBEITSKOPIE::GROESSEMB(arbeitskopie); });
+        const std::optional<float> nachher =
+            eh.Value([&] { return ARBEITSKOPIE::GROESSEMB(arbeitskopie); });
         if (nachher) {
             const float prozent = ERSPARNIS(*vorher, *nachher);
             eh.Run([&] {

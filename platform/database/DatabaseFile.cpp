@@ -687,6 +687,19 @@ DatabaseMark MarkOfDatabase(const QString& path) {
     }
 }
 
+std::optional<quint32> FileChangeCounter(Connection& db) {
+    db.RequireOpen();
+    sqlite3_file* file = nullptr;
+    unsigned char header[28];
+    if (sqlite3_file_control(db.Handle(), "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods ||
+        file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK || header[18] == 2 ||
+        header[19] == 2)
+        return std::nullopt;
+    return quint32(header[24]) << 24 | quint32(header[25]) << 16 | quint32(header[26]) << 8 |
+           quint32(header[27]);
+}
+
 DatabaseMark MarkOf(Connection& db) {
     db.RequireOpen();
     return markOf(db.Handle());

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Connection;
 
@@ -51,6 +52,13 @@ void SetReplacedHook(ReplacedHook hook);
 // The mark of the database at `path` as it is now, read under a read lock;
 // an unknown mark where it cannot be read.
 DatabaseMark MarkOfDatabase(const QString& path);
+// The engine's file change counter in the header of the connection's main
+// database as the file holds it (read through the connection's own file
+// handle: another descriptor's close would drop the process's locks on
+// it), which every transaction that changes the file raises by one;
+// nullopt for a file that cannot be read or is in WAL mode (whose commits
+// leave it as it is).
+std::optional<quint32> FileChangeCounter(Connection& db);
 
 // The mark of the database behind an open connection, taken in the read
 // transaction that the caller holds open on it (so that what the caller

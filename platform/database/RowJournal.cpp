@@ -78,6 +78,7 @@ void RowJournal::Forget(qint64 key) {
 }
 
 void RowJournal::attach(sqlite3* db) {
+    m_db = db;
     m_last = nullptr;
     m_lastName.clear();
     m_resolved.clear();
@@ -125,6 +126,7 @@ void RowJournal::engineHook(void* self, sqlite3* db, int op, const char* databas
 void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const char* table,
                              qint64 oldRowid, qint64 newRowid) {
     if (m_keeping || qstrcmp(database, "main") != 0) return;
+    m_wrote = true;
     // Rows come table by table: the last table is looked up once.
     if (m_lastName != table) {
         m_lastName = table;
@@ -262,6 +264,18 @@ void RowJournal::levelRolledBack() {
 }
 
 void RowJournal::transactionBegins() {
+    m_wrote = false;
+    m_counterAtBegin.reset();
+    // Through the connection's own file handle: no other file is opened.
+    sqlite3_file* datei = nullptr;
+    unsigned char kopf[28];
+    if (m_db &&
+        sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &datei) == SQLITE_OK &&
+        datei && datei->pMethods &&
+        datei->pMethods->xRead(datei, kopf, sizeof kopf, 0) == SQLITE_OK && kopf[18] != 2 &&
+        kopf[19] != 2)
+        m_counterAtBegin = quint32(kopf[24]) << 24 | quint32(kopf[25]) << 16 |
+                           quint32(kopf[26]) << 8 | quint32(kopf[27]);
     m_there = m_wereThere ? m_wereThere() : std::set<qint64>();
 }
 
@@ -273,7 +287,7 @@ void RowJournal::transactionEnds() {
 }
 
 void RowJournal::keep() {
-    if (m_changes.empty() || !m_keep) return;
+    if ((m_changes.empty() && !m_wrote) || !m_keep) return;
     m_keeping = true;
     try {
         m_keep(m_changes);
@@ -283,4 +297,5 @@ void RowJournal::keep() {
     }
     m_keeping = false;
     m_changes.clear();
+    m_wrote = false;
 }

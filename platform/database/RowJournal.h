@@ -51,13 +51,19 @@ public:
         QVariant head;          // ...with this value of the head column
     };
     using Changes = std::map<qint64, Before>;
-    // `keep` writes the changes in the transaction that is about to commit;
-    // when it throws, nothing is committed.
+    // `keep` writes the changes in the transaction that is about to commit
+    // (called for every transaction that wrote a row, of any table, with
+    // the changes of the chosen tables); when it throws, nothing is
+    // committed.
     RowJournal(QList<Table> tables, std::function<void(const Changes&)> keep);
 
     // Forgets what changed of a key in the open transaction (its writes met
     // their source).
     void Forget(qint64 key);
+    // The file change counter of the database as the open transaction
+    // began (see FileChangeCounter): what the last commit left, read before
+    // anything of this transaction can reach the file.
+    std::optional<quint32> CounterAtBegin() const { return m_counterAtBegin; }
     // Asked as each transaction begins: the keys that were records before
     // although their head row is not there now (a deletion kept earlier).
     // Such a key is summed even when its head row comes anew.
@@ -121,4 +127,8 @@ private:
     QByteArray m_lastName;
     std::vector<sqlite3_value*> m_values;
     bool m_keeping = false;
+    // The open transaction wrote a row (of any table).
+    bool m_wrote = false;
+    sqlite3* m_db = nullptr;
+    std::optional<quint32> m_counterAtBegin;
 };

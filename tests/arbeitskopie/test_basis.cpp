@@ -488,3 +488,53 @@ TEST(Basis, TheAdviceForTwoNewTestsUnderOneIdentifierKeepsBoth) {
     EXPECT_EQ(labor.DIALOG.BOXEN().size(), 1);
     EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P2,P3,N1A,N1"));
 }
+
+// What reached the copy beside the program (another program, the engine's
+// shell) is never taken for this user's unchanged test: the Save tells the
+// project's history nothing less than it wrote, so the colleague's next Save
+// keeps it; where the colleague changed that test too, or the copy's base
+// was emptied, the Save asks, saying it cannot tell, and a Save after that
+// asks nothing more.
+TEST(Basis, AWriteBesideTheProgramIsNeverTakenForUnchanged) {
+    const struct {
+        const char* name;
+        const char* aussen;  // written into a's copy beside the program
+        bool colleagueFirst; // b saves a change of P1 before a's Save
+        const char *p1, *p3; // the project's comments at the end
+    } faelle[] = {
+        {"another test", "UPDATE [E1] SET [KOM]='aussen' WHERE [ID]=3", false, "-", "aussen"},
+        {"the same test", "UPDATE [E1] SET [KOM]='aussen' WHERE [ID]=1", true, "aussen", ""},
+        {"the base emptied", "DELETE FROM [VELD_BASIS]", true, "a", ""},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        Labor labor;
+        const QString projekt = labor.PROJEKTDATENBANK();
+        const auto a = labor.GESTARTET();
+        const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+        if (QLatin1String(fall.name) == QLatin1String("the base emptied"))
+            kommentar(*a->verbindung, 1, "a");
+        Connection(a->verbindung->Path()).Execute(QString::fromUtf8(fall.aussen));
+        if (fall.colleagueFirst) {
+            kommentar(*b->verbindung, 1, "b");
+            EXPECT_TRUE(speichern(*b->kopie));
+            labor.DIALOG.ANTWORTEN({vbYes});
+        }
+        EXPECT_TRUE(speichern(*a->kopie));
+        EXPECT_EQ(labor.DIALOG.BOXEN().size(), fall.colleagueFirst ? 1 : 0);
+        if (fall.colleagueFirst) {
+            EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(
+                QString::fromUtf8("lässt sich nicht feststellen")));
+        }
+        kommentar(*b->verbindung, 2, "b2");
+        EXPECT_TRUE(speichern(*b->kopie));
+        EXPECT_TRUE(labor.ANDERERDIALOG.BOXEN().isEmpty());
+        EXPECT_TRUE(speichern(*a->kopie));
+        EXPECT_EQ(labor.DIALOG.BOXEN().size(), fall.colleagueFirst ? 1 : 0);
+        if (*fall.p1 != '-') {
+            EXPECT_EQ(kom(projekt, 1), QString::fromUtf8(fall.p1));
+        }
+        EXPECT_EQ(kom(projekt, 2), QStringLiteral("b2"));
+        EXPECT_EQ(kom(projekt, 3), QString::fromUtf8(fall.p3));
+    }
+}
