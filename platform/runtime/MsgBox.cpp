@@ -341,7 +341,6 @@ QString DisplayText(const QString& prompt)
 }
 
 QString WholeWords(const QString& text) {
-    const QChar joiner(0x2060);
     QString whole;
     whole.reserve(text.size() + text.size() / 8);
     QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
@@ -350,20 +349,7 @@ QString WholeWords(const QString& text) {
          at = breaks.toNextBoundary()) {
         whole += QStringView(text).mid(from, at - from);
         from = at;
-        const QChar before = text.at(at - 1);
-        if (before.isSpace()) continue;
-        // A path may break after each of its folders: glued whole it would
-        // widen the box beyond the screen.
-        if (before == QLatin1Char('/')) {
-            qsizetype start = at - 1;
-            while (start > 0 && !text.at(start - 1).isSpace())
-                --start;
-            qsizetype end = at;
-            while (end < text.size() && !text.at(end).isSpace())
-                ++end;
-            if (QStringView(text).mid(start, end - start).count(QLatin1Char('/')) > 1) continue;
-        }
-        whole += joiner;
+        if (!text.at(at - 1).isSpace()) whole += QChar(0x2060);
     }
     whole += QStringView(text).mid(from);
     return whole;
