@@ -328,7 +328,6 @@ TEST(RealMsgBox, ALongListOfNamesWrapsBetweenTheNames) {
         auto* text = w->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         ASSERT_NE(text, nullptr);
         gelesen = QString(text->text()).remove(QChar(0x2060));
-        // The lines as the label lays them out at its width.
         QTextLayout layout(text->text().section('\n', 0, 0), text->font());
         layout.beginLayout();
         for (QTextLine zeile = layout.createLine(); zeile.isValid(); zeile = layout.createLine()) {
@@ -345,34 +344,25 @@ TEST(RealMsgBox, ALongListOfNamesWrapsBetweenTheNames) {
         EXPECT_FALSE(zeile.endsWith('-')) << zeile.toStdString();
 }
 
+// The box is also wide enough for a title longer than its prompt.
 TEST(RealInputBox, ReturnsTheTextOrEmptyOnCancel)
 {
     QString shownDefault;
+    int width = 0;
     whenModal([&](QWidget* w) {
         auto* dialog = qobject_cast<QInputDialog*>(w);
         ASSERT_NE(dialog, nullptr);
         shownDefault = dialog->textValue();
+        width = dialog->width();
         dialog->setTextValue("Bild 2");
         dialog->accept();
     });
-    EXPECT_EQ(InputBox("Dateiname:", "KOPIE", "Bild 1"), "Bild 2");
+    EXPECT_EQ(InputBox("Kommentar: ", "Mehrfachauswertung", "Bild 1"), "Bild 2");
     EXPECT_EQ(shownDefault, "Bild 1");
+    EXPECT_GE(width, WindowTitleWidth("Mehrfachauswertung"));
 
     whenModal([](QWidget* w) { static_cast<QInputDialog*>(w)->reject(); });
     EXPECT_EQ(InputBox("Dateiname:", "KOPIE", "Bild 1"), "");
-}
-
-// A short prompt under a long title: the box is wide enough for the title.
-TEST(RealInputBox, IsWideEnoughForItsTitle) {
-    for (const char* titel : {"Mehrfachauswertung", "Mulitple Calculation"}) {
-        int breite = 0;
-        whenModal([&](QWidget* w) {
-            breite = w->width();
-            static_cast<QInputDialog*>(w)->reject();
-        });
-        InputBox("Kommentar: ", titel);
-        EXPECT_GE(breite, WindowTitleWidth(titel)) << titel;
-    }
 }
 
 // While a writing transaction is open (two here, on two connections), a box
