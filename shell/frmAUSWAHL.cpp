@@ -46,17 +46,28 @@ public:
         : QListWidget(parent), m_getippt(std::move(getippt)) {}
 
     void keyboardSearch(const QString& search) override {
-        // In a list of several choices, moving by a search would also add
-        // or take away each record passed on the way.
-        const SelectionMode modus = selectionMode();
-        setSelectionMode(QAbstractItemView::NoSelection);
+        m_suche = true;
+        m_gefunden = false;
         QListWidget::keyboardSearch(search);
-        setSelectionMode(modus);
-        m_getippt();
+        m_suche = false;
+        // Typed text that names no record changes nothing.
+        if (m_gefunden) m_getippt();
+    }
+
+protected:
+    // The search moves to what it found. In a list of several choices that
+    // move would also add or take away the record.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        if (!m_suche) return QListWidget::selectionCommand(index, event);
+        m_gefunden = true;
+        return QItemSelectionModel::NoUpdate;
     }
 
 private:
     std::function<void()> m_getippt;
+    bool m_suche = false;
+    mutable bool m_gefunden = false;
 };
 
 }  // namespace
