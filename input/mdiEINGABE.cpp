@@ -110,7 +110,8 @@ void mdiEINGABE::STEUERELEMENTEANLEGEN() {
 void mdiEINGABE::RASTERGRUPPEANLEGEN(QWidget* behaelter, int Index) {
     auto* grid = benannt(new MSFlexGrid(behaelter), "msgFLX");
     grid->SetIndex(int16_t(Index));
-    grid->setGeometry(10, 10, 400, 350);
+    // Room for the six columns and the vertical scroll bar.
+    grid->setGeometry(10, 10, 450, 350);
     // The designed shape: 2 rows, 6 columns, one of each fixed.
     grid->SetCols(6);
     msgFLX.push_back(grid);
@@ -129,7 +130,7 @@ void mdiEINGABE::RASTERGRUPPEANLEGEN(QWidget* behaelter, int Index) {
                      int y) {
         auto* k = benannt(new QPushButton(text, behaelter), name);
         SetControlIndex(*k, int16_t(Index));
-        k->setGeometry(430, y, 150, 28);
+        k->setGeometry(470, y, 116, 28);
         feld.push_back(k);
         return k;
     };
@@ -162,7 +163,9 @@ void mdiEINGABE::RASTEREINRICHTEN(int Index) {
     flx.EFLX(msgFLX[size_t(Index)]);
     flx.ETXT(txtFLX[size_t(Index)]);
     flx.EPIC(picFLX[size_t(Index)]);
-    flx.ELSB(QVariantList{15, 15, 15, 15, 15, 15});
+    // Each column as wide as its headings, at least 15 mm: a wider heading
+    // ("[TT.MM.JJ]", "Wasservolumen") would run into its neighbour's.
+    flx.ELSB(QVariantList{15, 20, 20, 15, 28, 15});
     flx.ELST1(QStringList{QStringLiteral("Lfd."), QStringLiteral("Datum"),
                           QStringLiteral("Uhrzeit"), QStringLiteral("Zeitdiff."),
                           QStringLiteral("Wasservolumen"), QStringLiteral("Temp.")});

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace {
 
@@ -118,6 +119,8 @@ void frmKONTEXT::Form_Load()
     else if (kind)
         tag = kind->property("Tag").toString();
     setWindowTitle(QStringLiteral("Kontextmenü ") + tag);
+    // Wide enough for the title: a window manager cuts a longer one.
+    setFixedWidth(std::max(PIXEL(3840, this), WindowTitleWidth(windowTitle())));
 }
 
 void frmKONTEXT::resizeEvent(QResizeEvent* event)

@@ -7,6 +7,7 @@
 #include "pages/AUSGABESEITE.h"
 #include "platform/controls/Forms.h"
 #include "platform/controls/TWIPS.h"
+#include "platform/runtime/System.h"
 #include "platform/runtime/Variant.h"
 #include "platform/runtime/Zeichensatz.h"
 
@@ -17,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -117,7 +119,8 @@ frmKONTEXT11::frmKONTEXT11(int16_t bild, int32_t id, QWidget* parent)
     cmdOK = KNOPF(fraSCHALTFLAECHEN, QStringLiteral("cmdOK"), QStringLiteral("OK"), 120, 150);
     cmdABBRECHEN = KNOPF(fraSCHALTFLAECHEN, QStringLiteral("cmdABBRECHEN"),
                          QStringLiteral("Abbrechen"), 1880, 150);
-    setFixedSize(PIXEL(3840, this), PIXEL(3780, this));
+    // Wide enough for the title: a window manager cuts a longer one.
+    setFixedSize(std::max(PIXEL(3840, this), WindowTitleWidth(windowTitle())), PIXEL(3780, this));
 
     connect(cmdOK, &QPushButton::clicked, this, &frmKONTEXT11::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &frmKONTEXT11::cmdABBRECHEN_Click);

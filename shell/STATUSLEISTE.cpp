@@ -1,7 +1,8 @@
 #include "shell/STATUSLEISTE.h"
 
-#include "platform/controls/TWIPS.h"
 #include "platform/controls/StdFont.h"
+#include "platform/controls/TWIPS.h"
+#include "platform/runtime/MsgBox.h"
 
 #include <QMouseEvent>
 #include <algorithm>
@@ -21,6 +22,11 @@ PANEL::PANEL(int index, int breiteTwips, QWidget* parent)
     SetBevel(sbrRaised);
 }
 
+void PANEL::SetText(const QString& text) {
+    m_text = text;
+    setText(msgbox::WholeWords(text));
+}
+
 void PANEL::mousePressEvent(QMouseEvent* event) {
     event->ignore();
 }
@@ -35,26 +41,49 @@ constexpr int kAbstand = 2;
 
 void PANELREIHE::Hinzufuegen(PANEL* panel, bool fuellt) {
     m_panels.push_back(panel);
-    if (fuellt) m_fuellt = panel;
+    if (fuellt) {
+        m_fuellt = panel;
+        panel->setWordWrap(true);
+    }
     panel->installEventFilter(this);
 }
 
 int PANELREIHE::Hoehe() const {
+    // The spacer wraps its text: its height is that of one line, as the
+    // others have.
     int hoehe = 0;
     for (const PANEL* panel : m_panels)
-        hoehe = std::max(hoehe, panel->sizeHint().height());
+        if (panel != m_fuellt) hoehe = std::max(hoehe, panel->sizeHint().height());
     return hoehe;
+}
+
+int PANELREIHE::EigeneZeile() const {
+    if (!m_fuellt || m_fuellt->isHidden() || m_fuellt->Text().isEmpty() || width() <= 0) return 0;
+    int feste = 0;
+    for (const PANEL* panel : m_panels)
+        if (!panel->isHidden() && panel != m_fuellt) feste += panel->minimumWidth() + kAbstand;
+    // The text on one line, with the panel's frame, margin and indent.
+    const QFontMetrics metrik = m_fuellt->fontMetrics();
+    const QMargins rand = m_fuellt->contentsMargins();
+    const int noetig = metrik.horizontalAdvance(m_fuellt->Text()) + rand.left() + rand.right() +
+                       2 * m_fuellt->margin() + metrik.horizontalAdvance(QLatin1Char('x'));
+    if (noetig <= width() - feste) return 0;
+    // At most four lines, however narrow the window.
+    const int zeilen =
+        std::min(m_fuellt->heightForWidth(width()),
+                 4 * metrik.lineSpacing() + rand.top() + rand.bottom() + 2 * m_fuellt->margin());
+    return std::max(Hoehe(), zeilen) + kAbstand;
 }
 
 QSize PANELREIHE::sizeHint() const {
     int breite = 0;
     for (const PANEL* panel : m_panels)
         if (!panel->isHidden() && panel != m_fuellt) breite += panel->minimumWidth() + kAbstand;
-    return QSize(breite, Hoehe());
+    return QSize(breite, Hoehe() + m_eigeneZeile);
 }
 
 QSize PANELREIHE::minimumSizeHint() const {
-    return QSize(0, Hoehe());
+    return QSize(0, Hoehe() + m_eigeneZeile);
 }
 
 bool PANELREIHE::event(QEvent* event) {
@@ -77,15 +106,29 @@ void PANELREIHE::resizeEvent(QResizeEvent* event) {
 }
 
 void PANELREIHE::Anordnen() {
-    // The filling panel takes what the others leave of the row's width.
+    const int eigeneZeile = EigeneZeile();
+    if (eigeneZeile != m_eigeneZeile) {
+        // The status bar takes the row's new height.
+        m_eigeneZeile = eigeneZeile;
+        updateGeometry();
+    }
+    // The filling panel takes what the others leave of the row's width, or
+    // the whole width above them.
     int feste = 0;
     for (const PANEL* panel : m_panels)
         if (!panel->isHidden() && panel != m_fuellt) feste += panel->minimumWidth() + kAbstand;
+    const int oben = m_eigeneZeile;
+    const int hoehe = std::max(0, height() - oben);
     int x = 0;
     for (PANEL* panel : m_panels) {
         if (panel->isHidden()) continue;
         const int breite = panel == m_fuellt ? std::max(0, width() - feste) : panel->minimumWidth();
-        panel->setGeometry(x, 0, breite, height());
+        // The panels keep their places in the row while the spacer's text
+        // stands above them.
+        if (panel == m_fuellt && oben > 0)
+            panel->setGeometry(0, 0, width(), oben - kAbstand);
+        else
+            panel->setGeometry(x, oben, breite, hoehe);
         x += breite + kAbstand;
     }
 }

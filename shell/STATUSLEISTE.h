@@ -7,7 +7,10 @@
 // of the status bar); releasing the button over a visible panel reports a
 // click on that panel. The panels lie side by side at their widths; those
 // that do not fit are cut at the right edge, so the status bar never makes
-// the window wider, and hidden panels take no room.
+// the window wider, and hidden panels take no room. A text of the spacer
+// that does not fit beside the other panels (a long notice while the input
+// window's panels are shown) takes a row of its own above them, wrapped
+// between words, so that it stays readable.
 
 #include <QLabel>
 #include <QStatusBar>
@@ -21,8 +24,10 @@ public:
     PANEL(int index, int breiteTwips, QWidget* parent);
 
     int Index() const { return m_index; }
-    QString Text() const { return text(); }
-    void SetText(const QString& text) { setText(text); }
+    QString Text() const { return m_text; }
+    // Shown with its words whole: a wrapped line never breaks inside an
+    // identifier.
+    void SetText(const QString& text);
     QString ToolTipText() const { return toolTip(); }
     void SetToolTipText(const QString& text) { setToolTip(text); }
     // Visible as the panel's own switch, whether or not the window shows.
@@ -39,6 +44,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QString m_text;
     int m_index;
     int m_breite;
     int m_bevel = sbrRaised;
@@ -61,8 +67,12 @@ protected:
 private:
     void Anordnen();
     int Hoehe() const;
+    // The height of the spacer's own row above the others (with the gap
+    // below it), 0 while its text fits in its place.
+    int EigeneZeile() const;
     std::vector<PANEL*> m_panels;
     PANEL* m_fuellt = nullptr;
+    int m_eigeneZeile = 0;
 };
 
 class STATUSLEISTE : public QStatusBar {

@@ -15,7 +15,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -34,6 +36,40 @@ private:
     bool m_alt;
 };
 
+// The list of identifiers. Its type-ahead (typing the start of an
+// identifier) moves to the record the typed text names and changes no
+// choice itself: what it means for the choice depends on the mode, which
+// the dialog decides once the list has moved.
+class KENLISTE : public QListWidget {
+public:
+    KENLISTE(QWidget* parent, std::function<void()> getippt)
+        : QListWidget(parent), m_getippt(std::move(getippt)) {}
+
+    void keyboardSearch(const QString& search) override {
+        m_suche = true;
+        m_gefunden = false;
+        QListWidget::keyboardSearch(search);
+        m_suche = false;
+        // Typed text that names no record changes nothing.
+        if (m_gefunden) m_getippt();
+    }
+
+protected:
+    // The search moves to what it found. In a list of several choices that
+    // move would also add or take away the record.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        if (!m_suche) return QListWidget::selectionCommand(index, event);
+        m_gefunden = true;
+        return QItemSelectionModel::NoUpdate;
+    }
+
+private:
+    std::function<void()> m_getippt;
+    bool m_suche = false;
+    mutable bool m_gefunden = false;
+};
+
 }  // namespace
 
 frmAUSWAHL::frmAUSWAHL(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FENSTER())
@@ -41,7 +77,7 @@ frmAUSWAHL::frmAUSWAHL(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FE
     setObjectName(QStringLiteral("frmAUSWAHL"));
     setModal(true);
 
-    lstKEN = new QListWidget(this);
+    lstKEN = new KENLISTE(this, [this] { lstKEN_Getippt(); });
     lstKEN->setObjectName(QStringLiteral("lstKEN"));
     // Every click adds an entry to the choice or takes it away.
     lstKEN->setSelectionMode(QAbstractItemView::MultiSelection);
@@ -223,6 +259,27 @@ void frmAUSWAHL::lstKEN_Click()
     }
 
     if (position >= 0 && size_t(position) < m_kom.size()) lstKEN->setToolTip(m_kom[size_t(position)]);
+}
+
+void frmAUSWAHL::lstKEN_Getippt() {
+    if (m_laden) return;
+    QListWidgetItem* item = lstKEN->currentItem();
+    if (!item) return;
+    // In File, Open the typed identifier is the record to open: it takes
+    // the place of the choice so far. In the other modes the space key adds
+    // the record the list moved to, under the rules of the mode.
+    if (m_modus == QLatin1String("O")) {
+        {
+            Merker selbst(m_selbst);
+            for (QListWidgetItem* gewaehlt : lstKEN->selectedItems())
+                if (gewaehlt != item) gewaehlt->setSelected(false);
+            item->setSelected(true);
+        }
+        lblHINWEIS->hide();
+    }
+    const int position = lstKEN->row(item);
+    if (position >= 0 && size_t(position) < m_kom.size())
+        lstKEN->setToolTip(m_kom[size_t(position)]);
 }
 
 void frmAUSWAHL::cmdOK_Click()

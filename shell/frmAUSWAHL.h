@@ -54,6 +54,8 @@ protected:
 
 private:
     void Form_Load();
+    // The list moved to the record that the user's typing names.
+    void lstKEN_Getippt();
     QString ueberschrift() const;
 
     QString m_modus;

@@ -36,8 +36,14 @@ if ! command -v lpstat >/dev/null 2>&1; then
 elif ! lpstat -r >/dev/null 2>&1 || lpstat -r 2>/dev/null | grep -q "not running"; then
     echo "run-demo: the print service is not running: to print, start it as root (cupsd)."
 fi
-if [ -n "$DISPLAY" ] && command -v xhost >/dev/null 2>&1 && ! xhost >/dev/null 2>&1; then
-    echo "run-demo: this user may not use the display $DISPLAY: its owner allows it with xhost +si:localuser:$(id -un)."
+if [ -n "$DISPLAY" ]; then
+    if ! command -v xhost >/dev/null 2>&1; then
+        # Whoever owns the display needs it to let a colleague's VELD show
+        # on it, whatever the display is.
+        echo "run-demo: xhost is missing: a colleague who starts VELD on the display $DISPLAY needs its owner to allow it with xhost +si:localuser:<colleague>; as root: apt-get install x11-xserver-utils."
+    elif ! xhost >/dev/null 2>&1; then
+        echo "run-demo: this user may not use the display $DISPLAY: its owner allows it with xhost +si:localuser:$(id -un)."
+    fi
 fi
 
 if [ -z "$DISPLAY" ] && [ -z "$WAYLAND_DISPLAY" ]; then
@@ -45,5 +51,5 @@ if [ -z "$DISPLAY" ] && [ -z "$WAYLAND_DISPLAY" ]; then
     echo "run-demo: the demo laboratory is ready in $DEMO; start $LABOR/VELD/VELD with XDG_CONFIG_HOME=$DEMO/config on a desktop."
     exit 0
 fi
-echo "run-demo: starting $LABOR/VELD/VELD"
+echo "run-demo: starting $LABOR/VELD/VELD (later, without this script: XDG_CONFIG_HOME=$DEMO/config $LABOR/VELD/VELD)"
 exec "$LABOR/VELD/VELD"

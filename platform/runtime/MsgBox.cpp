@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 
 #include <optional>
 #include <utility>
@@ -99,8 +100,9 @@ public:
                     const QString& helpFile, int context) override
     {
         const bool german = germanUser();
-        QMessageBox box(qtIcon(msgbox::Icon(style)), title, msgbox::DisplayText(prompt),
-                        QMessageBox::NoButton, boxParent());
+        QMessageBox box(qtIcon(msgbox::Icon(style)), title,
+                        msgbox::WholeWords(msgbox::DisplayText(prompt)), QMessageBox::NoButton,
+                        boxParent());
         box.setTextFormat(Qt::PlainText);
 
         QHash<QAbstractButton*, int> answers;
@@ -149,8 +151,14 @@ public:
         QInputDialog dialog(boxParent());
         dialog.setInputMode(QInputDialog::TextInput);
         dialog.setWindowTitle(title);
-        dialog.setLabelText(msgbox::DisplayText(prompt));
-        if (auto* label = dialog.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
+        dialog.setLabelText(msgbox::WholeWords(msgbox::DisplayText(prompt)));
+        if (auto* label = dialog.findChild<QLabel*>()) {
+            label->setTextFormat(Qt::PlainText);
+            // The box is as wide as its title needs: a short prompt would
+            // leave a title such as "Mehrfachauswertung" cut in the middle.
+            // (The dialog's own layout sets the dialog's minimum.)
+            label->setMinimumWidth(WindowTitleWidth(title));
+        }
         dialog.setTextValue(defaultText);
         const bool german = germanUser();
         dialog.setOkButtonText(msgbox::ButtonText(vbOK, german));
@@ -330,6 +338,21 @@ QString DisplayText(const QString& prompt)
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+QString WholeWords(const QString& text) {
+    QString whole;
+    whole.reserve(text.size() + text.size() / 8);
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    qsizetype from = 0;
+    for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < text.size();
+         at = breaks.toNextBoundary()) {
+        whole += QStringView(text).mid(from, at - from);
+        from = at;
+        if (!text.at(at - 1).isSpace()) whole += QChar(0x2060);
+    }
+    whole += QStringView(text).mid(from);
+    return whole;
 }
 
 QString ButtonText(int answer, bool german)

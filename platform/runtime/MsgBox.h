@@ -160,6 +160,11 @@ int Icon(int style);
 bool HasHelpButton(int style);
 // The prompt as the box shows it: "\r\n" and a lone "\r" become "\n".
 QString DisplayText(const QString& prompt);
+// The prompt as the box lays it out: a line breaks only at a space, never
+// inside a word such as a test's identifier ("T-A", "B/2"). A word joiner (U+2060, which takes no
+// room and shows nothing) stands at every other place where the text would break. For the screen
+// only: what the program records and compares stays the prompt.
+QString WholeWords(const QString& text);
 // The caption of a button in the user's language (German or English).
 QString ButtonText(int answer, bool german);
 QString HelpButtonText(bool german);

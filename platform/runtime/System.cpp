@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
@@ -341,3 +342,13 @@ void SystemOverrides::RecordStartedPrograms(bool succeed)
 }
 
 void SystemOverrides::SkipSleeps() { m_skipSleeps = true; }
+
+int WindowTitleWidth(const QString& title) {
+    // Window managers commonly draw the title in bold; icon, minimise,
+    // maximise and close each take about a square of the bar's height.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int bar = metrics.height() + 12;
+    return metrics.horizontalAdvance(title) + 4 * bar;
+}

@@ -66,6 +66,10 @@ enum MousePointerCode { vbDefault = 0, vbArrow = 1, vbHourglass = 11, vbArrowHou
 void SetMousePointer(int pointer);
 int MousePointer();
 
+// The width a window needs so that its title bar shows the title whole,
+// beside the icon and buttons that a window manager puts there.
+int WindowTitleWidth(const QString& title);
+
 // Starts a program and does not wait for it; false when it could not start.
 bool StartProgram(const QString& program, const QStringList& arguments = QStringList());
 // Opens a document with the desktop's program for it; false when that failed.

@@ -5,6 +5,7 @@
 
 #include "input/clsFLX.h"
 #include "platform/controls/MSFlexGrid.h"
+#include "platform/controls/PictureBox.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
 #include "platform/runtime/Variant.h"
@@ -241,4 +242,25 @@ TEST_F(Eingabe, KeysTheWindowSeesFirst) {
     QTest::keyClick(&grid, Qt::Key_Q, Qt::AltModifier);
     EXPECT_EQ(haupt.BEENDENAUFRUFE(), 1);
     EXPECT_TRUE(boxen.boxes().isEmpty());
+}
+
+// Both heading lines of each readings column lie within it; all columns show.
+TEST_F(Eingabe, TheReadingsHeadingsDoNotOverlap) {
+    auto f = laden(true);
+    f->SSTab->setCurrentIndex(1);
+    PrimitiveLog protokoll;
+    f->picFLX.at(0)->SetRecorder(&protokoll);
+    f->FLX(0).BESCHRIFTEN();
+    f->picFLX.at(0)->SetRecorder(nullptr);
+    const MSFlexGrid& grid = *f->msgFLX.at(0);
+    const QList<Primitive> texte = protokoll.of(Primitive::Kind::Text);
+    ASSERT_EQ(texte.size(), 12);
+    double links = 1.0; // mm: the headings start 1 mm into the picture
+    for (int c = 0; c < 6; ++c) {
+        const double rechts = links + grid.ColWidth(c) / 56.7;
+        for (const Primitive& text : {texte[2 * c], texte[2 * c + 1]})
+            EXPECT_TRUE(text.x1 >= links && text.x2 <= rechts) << text.text.toStdString();
+        links = rechts;
+    }
+    EXPECT_LE(links - 1.0, grid.Width() / 56.7);
 }

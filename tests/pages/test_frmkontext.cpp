@@ -6,6 +6,7 @@
 #include "pages/frmKONTEXT.h"
 
 #include "TESTSEITE.h"
+#include "platform/runtime/System.h"
 #include "support/ScriptedColors.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
@@ -73,6 +74,7 @@ TEST_F(Layout, ControlsCaptionAndPlace)
 {
     frmKONTEXT& d = uebergabe(true, true);
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Kontextmenü "));
+    EXPECT_GE(d.width(), WindowTitleWidth(d.windowTitle()));
     EXPECT_FALSE(d.isModal());
     EXPECT_TRUE(d.isVisible());
     EXPECT_EQ(d.cmdFARBEN[0]->text(), QStringLiteral("Seitenfarbe"));

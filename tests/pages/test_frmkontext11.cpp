@@ -6,6 +6,7 @@
 #include "pages/frmKONTEXT11.h"
 
 #include "TESTSEITE.h"
+#include "platform/runtime/System.h"
 #include "runtime/ValueLocale.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TESTHAUPTFENSTER.h"
@@ -88,6 +89,7 @@ TEST_P(Achsen, ControlsAndLists)
 {
     frmKONTEXT11 d(3);
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Kontextmenü Diagramm"));
+    EXPECT_GE(d.width(), WindowTitleWidth(d.windowTitle()));
     EXPECT_EQ(d.objectName(), QStringLiteral("frmKONTEXT11"));
     EXPECT_EQ(d.lblXACHSE->text(), QStringLiteral("x-Achse"));
     EXPECT_TRUE(d.lblXACHSE->font().bold());

@@ -1,11 +1,14 @@
 #include "platform/runtime/MsgBox.h"
+#include "platform/runtime/System.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <functional>
@@ -249,7 +252,7 @@ TEST(RealMsgBox, ShowsTitleTextAndButtonsAndReturnsTheAnswer)
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         shownTitle = box->windowTitle();
-        shownText = box->text();
+        shownText = box->text().remove(QChar(0x2060));
         for (QAbstractButton* b : box->buttons()) shownButtons << b->text();
         click(box, "&No");
     });
@@ -312,18 +315,51 @@ TEST(RealMsgBox, HelpButtonKeepsTheBoxOpen)
     EXPECT_EQ(helpContext, 34);
 }
 
+// A long list of identifiers wraps between them, never inside one ("T-" at
+// the end of a line); the box reads as the prompt.
+TEST(RealMsgBox, ALongListOfNamesWrapsBetweenTheNames) {
+    QStringList namen;
+    for (int i = 0; i < 60; ++i)
+        namen << QStringLiteral("T-%1%2").arg(QChar('A' + i % 26)).arg(i / 26);
+    const QString prompt = "Die Daten von " + namen.join(", ") + " wurden geändert.\r\nSpeichern?";
+    QString gelesen;
+    QStringList zeilen;
+    whenModal([&](QWidget* w) {
+        auto* text = w->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(text, nullptr);
+        gelesen = QString(text->text()).remove(QChar(0x2060));
+        QTextLayout layout(text->text().section('\n', 0, 0), text->font());
+        layout.beginLayout();
+        for (QTextLine zeile = layout.createLine(); zeile.isValid(); zeile = layout.createLine()) {
+            zeile.setLineWidth(text->contentsRect().width());
+            zeilen << layout.text().mid(zeile.textStart(), zeile.textLength()).trimmed();
+        }
+        layout.endLayout();
+        click(w, "&Yes");
+    });
+    EXPECT_EQ(MsgBox(prompt, vbYesNoCancel + vbExclamation, "VELD"), vbYes);
+    EXPECT_EQ(gelesen, msgbox::DisplayText(prompt));
+    EXPECT_GT(zeilen.size(), 3);
+    for (const QString& zeile : zeilen)
+        EXPECT_FALSE(zeile.endsWith('-')) << zeile.toStdString();
+}
+
+// The box is also wide enough for a title longer than its prompt.
 TEST(RealInputBox, ReturnsTheTextOrEmptyOnCancel)
 {
     QString shownDefault;
+    int width = 0;
     whenModal([&](QWidget* w) {
         auto* dialog = qobject_cast<QInputDialog*>(w);
         ASSERT_NE(dialog, nullptr);
         shownDefault = dialog->textValue();
+        width = dialog->width();
         dialog->setTextValue("Bild 2");
         dialog->accept();
     });
-    EXPECT_EQ(InputBox("Dateiname:", "KOPIE", "Bild 1"), "Bild 2");
+    EXPECT_EQ(InputBox("Kommentar: ", "Mehrfachauswertung", "Bild 1"), "Bild 2");
     EXPECT_EQ(shownDefault, "Bild 1");
+    EXPECT_GE(width, WindowTitleWidth("Mehrfachauswertung"));
 
     whenModal([](QWidget* w) { static_cast<QInputDialog*>(w)->reject(); });
     EXPECT_EQ(InputBox("Dateiname:", "KOPIE", "Bild 1"), "");

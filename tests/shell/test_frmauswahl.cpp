@@ -352,6 +352,35 @@ TEST_F(Auswahl, AFailingStoreIsNotAnsweredOk)
     EXPECT_TRUE(aktiv().empty());
 }
 
+// Typing goes to the test the typed prefix names; in File, Open it is the
+// choice, clicks still refused; in the other modes no choice changes.
+TEST_F(Auswahl, TypingAnIdentifierGoesToTheTestItNames) {
+    struct Fall {
+        const char *modus, *vorher, *getippt, *aktuell, *gewaehlt;
+    };
+    const Fall faelle[] = {{"O", "", "BIG-150", "BIG-150", "BIG-150"},
+                           {"O", "BIG-007", "big-2", "BIG-200", "BIG-200"},
+                           {"O", "BIG-300", "BIG-15x", "BIG-150", "BIG-150"},
+                           {"O", "", "X", "BIG-001", nullptr},
+                           {"A", "BIG-007", "BIG-2", "BIG-200", "BIG-007"}};
+    for (int id = 1; id <= 330; ++id)
+        datensatz(id, QStringLiteral("BIG-%1").arg(id, 3, 10, QLatin1Char('0')), false);
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.getippt);
+        haupt.DBPROJEKT()->Execute(QStringLiteral("UPDATE [E1] SET [AKT]=([KEN]=?)"),
+                                   {fall.vorher});
+        const auto dialog = oeffnen(fall.modus);
+        dialog->lstKEN->setFocus();
+        QTest::keyClicks(dialog->lstKEN, fall.getippt);
+        EXPECT_EQ(dialog->lstKEN->currentItem()->text(), fall.aktuell);
+        EXPECT_EQ(gewaehlt(*dialog), fall.gewaehlt ? QStringList{fall.gewaehlt} : QStringList());
+        if (fall.modus == QLatin1String("O") && fall.gewaehlt) {
+            klick(*dialog, 0);
+            EXPECT_EQ(gewaehlt(*dialog), QStringList{fall.gewaehlt});
+        }
+    }
+}
+
 }  // namespace
 
 TEST_F(Auswahl, SelectAllKeysDoNotBypassTheRulesOfTheMode)

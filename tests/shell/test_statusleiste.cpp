@@ -87,3 +87,40 @@ TEST(Statusleiste, TheWindowAndItsStatusBarFitTheScreen) {
         << frei.height();
     EXPECT_TRUE(boxen.boxes().isEmpty());
 }
+
+// A notice that fits stays in its place in the row; one too long beside the
+// input window's panels OK and Abbrechen stands whole above the panels,
+// which keep their places; a cleared line makes the bar one row again.
+TEST(Statusleiste, ANoticeStaysReadableBesideTheInputWindowsPanels) {
+    SHELLLABOR labor;
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    ASSERT_TRUE(f.MDIForm_Load());
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+    PANEL* hinweis = f.stbMAIN->Panels(7);
+    const int leiste = f.stbMAIN->height();
+    QStringList namen;
+    for (int i = 1; i <= 40; ++i)
+        namen << QStringLiteral("T-%1").arg(i);
+    const struct {
+        QString text;
+        bool eingabe, oben;
+    } faelle[] = {{"Gespeichert.", false, false},
+                  {"Von anderen übernommen: " + namen.join(", "), true, true},
+                  {"", true, false}};
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.text.toStdString());
+        f.SETZEPANELSICHTBAR(8, fall.eingabe);
+        f.SETZEPANELSICHTBAR(9, fall.eingabe);
+        f.HINWEISEN(fall.text, fall.text);
+        for (int runde = 0; runde < 5; ++runde)
+            QApplication::processEvents();
+        EXPECT_EQ(hinweis->Text(), fall.text);
+        for (const PANEL* panel : {f.stbMAIN->Panels(6), f.stbMAIN->Panels(8)})
+            EXPECT_TRUE(!panel->Visible() || !hinweis->geometry().intersects(panel->geometry()));
+        EXPECT_LE(hinweis->heightForWidth(hinweis->width()), hinweis->height());
+        EXPECT_EQ(hinweis->y() < f.stbMAIN->Panels(6)->y(), fall.oben);
+    }
+    EXPECT_EQ(f.stbMAIN->height(), leiste);
+}
