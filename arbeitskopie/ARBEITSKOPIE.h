@@ -187,6 +187,14 @@ private:
     // otherwise, also when the copy could not be put aside and `eh` left.
     bool KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie, const QString& fremdprojekt);
     void ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie);
+    // The project database the copy at `arbeitskopie` belongs to, as the
+    // copy names it inside itself (or, for a copy that names none, the file
+    // beside it); `fremderBenutzer` gets the user a copy of this project
+    // names where that is another. A plain copy of the project file is made
+    // this user's copy of that content here. And the user a copy at that
+    // path belongs to (its folder's name).
+    QString KOPIEHERKUNFT(const QString& arbeitskopie, QString& fremderBenutzer);
+    static QString KOPIEBENUTZER(const QString& arbeitskopie);
 
     // The share among the user's runs (ARBEITSKOPIE_Anteil).
     // The share of the copy refused (other than by another holder): why,

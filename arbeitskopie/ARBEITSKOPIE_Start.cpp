@@ -21,6 +21,7 @@
 
 #include "arbeitskopie/KOPIEBASIS.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
+#include "arbeitskopie/PROJEKTVERLAUF.h"
 
 #include "arbeitskopie/TAETIGKEIT.h"
 #include "platform/database/BusyWait.h"
@@ -132,10 +133,13 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     if (HALTEPUNKT) HALTEPUNKT("HALT");
 
     if (QFileInfo::exists(arbeitskopie)) {
-        const QString herkunft =
-            PROJEKTABDRUCK::HERKUNFT(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
+        // What the copy says of itself comes before the file beside it: a
+        // file put at the copy's path is known for what it is.
+        QString fremderBenutzer;
+        const QString herkunft = KOPIEHERKUNFT(arbeitskopie, fremderBenutzer);
         if (!herkunft.isEmpty() &&
-            herkunft != PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK())) {
+            (herkunft != PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK()) ||
+             !fremderBenutzer.isEmpty())) {
             // Another project's copy is never moved without knowing that no
             // run works on it, nor taken for this project's (a Save would
             // write it over this project): a run that cannot know ends here,
@@ -147,7 +151,9 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                 ZUSTANDMELDEN();
                 return false;
             }
-            const QString projekt = PROJEKTABDRUCK::PROJEKTNAME(herkunft);
+            const QString projekt =
+                PROJEKTABDRUCK::PROJEKTNAME(herkunft) +
+                (fremderBenutzer.isEmpty() ? QString() : QLatin1Char('_') + fremderBenutzer);
             QString welches = m_dialog.SPRACHE() == 1 ? QStringLiteral("project ") + projekt
                                                       : QStringLiteral("zum Projekt ") + projekt;
             if (projekt == PROJEKTABDRUCK::FREMD)
@@ -259,7 +265,8 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
         // The new file is the working copy to the user, also in its boxes.
         CopyDatabase(m_dialog.PROJEKTDATENBANK(), neu, arbeitskopie, &abdruck);
         // It holds what the project holds: that is its base.
-        KOPIEBASIS::NEU(neu, abdruck);
+        KOPIEBASIS::NEU(neu, abdruck, PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK()),
+                        KOPIEBENUTZER(arbeitskopie));
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
         for (const QString& endung : kBeiDateien)
@@ -473,4 +480,49 @@ int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
                             "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?") +
                         zusatz,
                     vbYesNo + vbQuestion, kTitel);
+}
+
+QString ARBEITSKOPIE::KOPIEBENUTZER(const QString& arbeitskopie) {
+    return QFileInfo(arbeitskopie).absoluteDir().dirName();
+}
+
+QString ARBEITSKOPIE::KOPIEHERKUNFT(const QString& arbeitskopie, QString& fremderBenutzer) {
+    const QString datei = PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie);
+    QString herkunft = PROJEKTABDRUCK::HERKUNFT(datei);
+    const QString hier = PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK());
+    const QString benutzer = KOPIEBENUTZER(arbeitskopie);
+    try {
+        std::optional<KOPIEBASIS::HERKUNFT> innen;
+        bool fremd = false;
+        {
+            Connection kopie(arbeitskopie);
+            innen = KOPIEBASIS::HERKUNFTLESEN(kopie);
+            fremd = KOPIEBASIS::FREMD(kopie);
+        }
+        if (innen) herkunft = PROJEKTABDRUCK::GLEICHNAMIG(innen->projektdatenbank);
+        // Another project's copy stays what it is.
+        if (!herkunft.isEmpty() && herkunft != hier) return herkunft;
+        const bool anderer = innen && !innen->benutzer.isEmpty() &&
+                             innen->benutzer.compare(benutzer, Qt::CaseInsensitive) != 0;
+        if (!anderer && !fremd) return herkunft;
+        // A plain copy of the project file (as it is now, as the copy last
+        // met it, or as a Save that the project's history tells left it) is
+        // that project content, with nothing changed here;
+        // made so only by a run that knows the copy's state.
+        const DatabaseMark inhalt =
+            ZUSTANDBEKANNT() ? MarkOfDatabase(arbeitskopie) : DatabaseMark();
+        if (inhalt.known && (inhalt.Same(MarkOfDatabase(m_dialog.PROJEKTDATENBANK())) ||
+                             DatabaseMark::Contains(PROJEKTABDRUECKE(), inhalt) ||
+                             PROJEKTVERLAUF::BEKANNT(m_dialog.PROJEKTDATENBANK(), inhalt))) {
+            Connection kopie(arbeitskopie);
+            KOPIEBASIS::ALSPROJEKT(kopie, inhalt, hier, benutzer);
+            PROJEKTABDRUECKESETZEN({inhalt});
+            return hier;
+        }
+        if (anderer) fremderBenutzer = innen->benutzer;
+    } catch (const RuntimeError&) {
+        // A copy that cannot be read is judged by the file beside it, and
+        // by the engine's check that follows.
+    }
+    return herkunft;
 }

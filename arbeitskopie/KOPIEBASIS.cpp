@@ -216,7 +216,27 @@ void basisSetzen(Connection& kopie, qint64 id, const std::optional<RowSum>& vorh
 
 } // namespace
 
-void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck) {
+namespace {
+// The table a copy and a kept file name their project in (a kept file
+// writes only its project).
+void herkunftSetzen(Connection& db, const QString& projektdatenbank, const QString& benutzer) {
+    db.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_HERKUNFT] ([PROJEKT] TEXT, "
+                              "[BENUTZER] TEXT)"));
+    if (!hatTabelle(db, "VELD_HERKUNFT")) return;
+    bool mitBenutzer = false;
+    for (const Connection::TableColumn& spalte : db.TableColumns(QStringLiteral("VELD_HERKUNFT")))
+        mitBenutzer =
+            mitBenutzer || spalte.name.compare(QLatin1String("BENUTZER"), Qt::CaseInsensitive) == 0;
+    if (!mitBenutzer)
+        db.Execute(QStringLiteral("ALTER TABLE [VELD_HERKUNFT] ADD COLUMN [BENUTZER] TEXT"));
+    db.Execute(QStringLiteral("DELETE FROM [VELD_HERKUNFT]"));
+    db.Execute(QStringLiteral("INSERT INTO [VELD_HERKUNFT] ([PROJEKT],[BENUTZER]) VALUES (?,?)"),
+               {projektdatenbank, benutzer});
+}
+} // namespace
+
+void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck,
+                     const QString& projektdatenbank, const QString& benutzer) {
     {
         // The file is not the copy yet: a run killed meanwhile leaves it for
         // the next fresh copy to remove. So it is written without a journal,
@@ -229,6 +249,7 @@ void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck) {
                                   "DROP TABLE IF EXISTS [VELD_ZAEHLER]"));
         db.Execute(kTabellen);
         abdruckSetzen(db, abdruck);
+        if (!projektdatenbank.isEmpty()) herkunftSetzen(db, projektdatenbank, benutzer);
         db.BeginTrans();
         GESCHRIEBEN(db, true);
         db.CommitTrans();
@@ -499,4 +520,32 @@ void KOPIEBASIS::STEMPELN(const QString& kopie, bool fremd) {
     GESCHRIEBEN(db, !fremd);
     if (fremd) db.Execute(QStringLiteral("UPDATE [VELD_ZAEHLER] SET [FREMD]=1"));
     transaktion.Commit();
+}
+
+void KOPIEBASIS::ALSPROJEKT(Connection& kopie, const DatabaseMark& abdruck,
+                            const QString& projektdatenbank, const QString& benutzer) {
+    Transaction transaktion(kopie);
+    kopie.Execute(kTabellen);
+    kopie.Execute(kVorher);
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASIS]; DELETE FROM [VELD_BASISSTAND]; "
+                                 "DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
+    abdruckSetzen(kopie, abdruck);
+    herkunftSetzen(kopie, projektdatenbank, benutzer);
+    GESCHRIEBEN(kopie, true);
+    transaktion.Commit();
+}
+
+std::optional<KOPIEBASIS::HERKUNFT> KOPIEBASIS::HERKUNFTLESEN(Connection& kopie) {
+    if (!hatTabelle(kopie, "VELD_HERKUNFT")) return std::nullopt;
+    bool mitBenutzer = false;
+    for (const Connection::TableColumn& spalte :
+         kopie.TableColumns(QStringLiteral("VELD_HERKUNFT")))
+        mitBenutzer =
+            mitBenutzer || spalte.name.compare(QLatin1String("BENUTZER"), Qt::CaseInsensitive) == 0;
+    Recordset rs(mitBenutzer ? QStringLiteral("SELECT [PROJEKT],[BENUTZER] FROM [VELD_HERKUNFT]")
+                             : QStringLiteral("SELECT [PROJEKT],NULL FROM [VELD_HERKUNFT]"),
+                 kopie);
+    if (rs.Eof() || IsNull(rs.Fields(0).Value())) return std::nullopt;
+    return HERKUNFT{rs.Fields(0).Value().toString(),
+                    IsNull(rs.Fields(1).Value()) ? QString() : rs.Fields(1).Value().toString()};
 }

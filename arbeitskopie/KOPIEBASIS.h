@@ -44,8 +44,25 @@ class Connection;
 class KOPIEBASIS {
 public:
     // A new copy (not yet at the copy's path) of the project: its base is
-    // itself. Any base the file carried from elsewhere goes.
-    static void NEU(const QString& datei, const DatabaseMark& abdruck);
+    // itself. Any base the file carried from elsewhere goes. The copy names
+    // inside itself the project database it belongs to and its user (the
+    // name of the user's folder), so that a file put at the copy's path is
+    // known for what it is whatever the files beside it say.
+    static void NEU(const QString& datei, const DatabaseMark& abdruck,
+                    const QString& projektdatenbank = QString(),
+                    const QString& benutzer = QString());
+    // The same for a file that is at the copy's path already and holds
+    // exactly the project content `abdruck` (a plain copy of the project
+    // file): through its own connection, in one transaction.
+    static void ALSPROJEKT(Connection& kopie, const DatabaseMark& abdruck,
+                           const QString& projektdatenbank, const QString& benutzer);
+    // The project database and user a copy names inside itself; nullopt for
+    // a file that names none (made before copies named them).
+    struct HERKUNFT {
+        QString projektdatenbank;
+        QString benutzer;
+    };
+    static std::optional<HERKUNFT> HERKUNFTLESEN(Connection& kopie);
     // Makes the copy's connection keep the base (called at every open, as
     // the columns of the file decide what is hashed). A file without the
     // base's tables (made before the base was kept) gets them: with a base

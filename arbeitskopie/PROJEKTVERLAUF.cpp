@@ -140,4 +140,12 @@ std::optional<QSet<QString>> GEAENDERT(const QString& projektdatenbank, const Da
     return geaendert;
 }
 
+bool BEKANNT(const QString& projektdatenbank, const DatabaseMark& inhalt) {
+    if (!inhalt.known) return false;
+    const QString text = inhalt.ToText();
+    for (const EINTRAG& e : lesen(DATEI(projektdatenbank)))
+        if (e.von == text || e.nach == text) return true;
+    return false;
+}
+
 } // namespace PROJEKTVERLAUF

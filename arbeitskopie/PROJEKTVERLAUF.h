@@ -35,4 +35,7 @@ void EINTRAGEN(const QString& projektdatenbank, const DatabaseMark& von, const D
 std::optional<QSet<QString>> GEAENDERT(const QString& projektdatenbank, const DatabaseMark& von,
                                        const DatabaseMark& nach);
 
+// Whether content `inhalt` is one the project held, as an entry names it.
+bool BEKANNT(const QString& projektdatenbank, const DatabaseMark& inhalt);
+
 } // namespace PROJEKTVERLAUF

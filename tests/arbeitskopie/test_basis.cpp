@@ -5,6 +5,8 @@
 
 #include "KOPIELABOR.h"
 
+#include "arbeitskopie/KOPIEBASIS.h"
+#include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "arbeitskopie/PROJEKTVERLAUF.h"
 #include "platform/database/BusyWait.h"
 #include "platform/database/Connection.h"
@@ -536,5 +538,49 @@ TEST(Basis, AWriteBesideTheProgramIsNeverTakenForUnchanged) {
         }
         EXPECT_EQ(kom(projekt, 2), QStringLiteral("b2"));
         EXPECT_EQ(kom(projekt, 3), QString::fromUtf8(fall.p3));
+    }
+}
+
+// What is at the copy's path is judged by what it says of itself: another
+// project's copy (its unsaved test with it) is put aside, told by name, and
+// this project gets a fresh copy; a plain copy of the project file as a Save
+// left it is that content, so the Save after a colleague's later change
+// asks nothing and keeps that change.
+TEST(Basis, AFileAtTheCopysPathIsWhatItSaysItIs) {
+    for (const bool fremdesProjekt : {true, false}) {
+        SCOPED_TRACE(fremdesProjekt);
+        Labor labor;
+        const QString projekt = labor.PROJEKTDATENBANK();
+        const QString kopie = labor.ARBEITSKOPIEPFAD();
+        QDir().mkpath(QFileInfo(kopie).path());
+        const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+        kommentar(*b->verbindung, 2, "b");
+        EXPECT_TRUE(speichern(*b->kopie));
+        ASSERT_TRUE(QFile::copy(projekt, kopie));
+        PROJEKTABDRUCK::SCHREIBEN(labor.HERKUNFT(), projekt, {});
+        if (fremdesProjekt) {
+            const QString anderes =
+                QFileInfo(projekt).path() + QStringLiteral("/../TE0002.00/VELD.mdb");
+            KOPIEBASIS::NEU(kopie, DatabaseMark(), PROJEKTABDRUCK::GLEICHNAMIG(anderes),
+                            QStringLiteral("TESTER"));
+            KOPIELABOR::DATENSATZ(kopie, 9, QStringLiteral("X9"));
+            labor.DIALOG.ANTWORTEN({vbOK});
+        }
+        kommentar(*b->verbindung, 3, "b3");
+        EXPECT_TRUE(speichern(*b->kopie));
+        const auto a = labor.GESTARTET();
+        EXPECT_EQ(labor.DIALOG.BOXEN().size(), fremdesProjekt ? 1 : 0);
+        if (fremdesProjekt) {
+            EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.startsWith(
+                QStringLiteral("Die Arbeitskopie des Projekts TE0002.00 wurde nicht gespeichert.")))
+                << labor.DIALOG.BOXEN()[0].text.toStdString();
+        }
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(kopie), QStringLiteral("P1,P2,P3"));
+        kommentar(*a->verbindung, 1, "a");
+        EXPECT_TRUE(speichern(*a->kopie));
+        EXPECT_EQ(labor.DIALOG.BOXEN().size(), fremdesProjekt ? 1 : 0);
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(projekt), QStringLiteral("P1,P2,P3"));
+        EXPECT_EQ(kom(projekt, 1), QStringLiteral("a"));
+        EXPECT_EQ(kom(projekt, 3), QStringLiteral("b3"));
     }
 }

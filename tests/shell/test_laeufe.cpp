@@ -440,6 +440,8 @@ TEST(Laeufe, ACopyOfAnotherProjectThatARunStillUsesIsNeitherMovedNorReplaced) {
         QFile marke(labor.HERKUNFT());
         ASSERT_TRUE(marke.open(QIODevice::WriteOnly | QIODevice::Truncate));
         marke.write(fremd.toUtf8() + "\n");
+        Connection(labor.ARBEITSKOPIE())
+            .Execute(QStringLiteral("UPDATE [VELD_HERKUNFT] SET [PROJEKT]=?"), {fremd});
     }
 
     // The start-up cannot put it aside and must not take it for this
