@@ -256,6 +256,10 @@ void ARBEITSKOPIE::ABGELOESTEANBIETEN() {
             if (herkunft && !DIESELBEDATEI(*herkunft, projektdatenbank)) continue;
             ohneHerkunft = !herkunft;
             staende = KOPIEBASIS::LESEN(quelle);
+            // A base that did not see every write into its run's copy tells
+            // nothing: the file is offered as one whose run's changes
+            // cannot be told.
+            if (KOPIEBASIS::FREMD(quelle)) staende.basis.reset();
         } catch (const RuntimeError& fehler) {
             unlesbar << QDir::toNativeSeparators(datei) + QStringLiteral(" (") +
                             fehler.Description() + QLatin1Char(')');
@@ -576,16 +580,27 @@ void ARBEITSKOPIE::ABLEGEN(const QString& ziel) {
     const QString neu = ziel + QStringLiteral(".neu");
     QFile::remove(neu);
     try {
+        // Whether the run's copy knows every write into it: the file keeps
+        // that, so that its offer tells a change its journal never saw.
+        bool fremd = true;
+        try {
+            fremd = KOPIEBASIS::FREMD(*m_DBPROJEKT);
+        } catch (const RuntimeError&) {
+        }
         CopyDatabase(*m_DBPROJEKT, neu);
         {
             // The file names its project, where alone it is offered.
             Connection abgelegt(neu);
+            Transaction transaktion(abgelegt);
             abgelegt.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS [%1] ([PROJEKT] TEXT)")
                                  .arg(kHerkunftstabelle));
             abgelegt.Execute(QStringLiteral("DELETE FROM [%1]").arg(kHerkunftstabelle));
             abgelegt.Execute(
                 QStringLiteral("INSERT INTO [%1] ([PROJEKT]) VALUES (?)").arg(kHerkunftstabelle),
                 {QFileInfo(m_dialog.PROJEKTDATENBANK()).absoluteFilePath()});
+            KOPIEBASIS::GESCHRIEBEN(abgelegt, !fremd);
+            if (fremd) abgelegt.Execute(QStringLiteral("UPDATE [VELD_ZAEHLER] SET [FREMD]=1"));
+            transaktion.Commit();
         }
         BELEGTUMBENENNEN(neu, ziel, m_abgelegtanteil);
     } catch (const std::filesystem::filesystem_error&) {
@@ -637,6 +652,7 @@ void ARBEITSKOPIE::ABGELEGTEERLEDIGEN() {
                 // aside, only with a word.
                 if (!herkunft || !DIESELBEDATEI(*herkunft, m_dialog.PROJEKTDATENBANK())) continue;
                 staende = KOPIEBASIS::LESEN(quelle);
+                if (KOPIEBASIS::FREMD(quelle)) staende.basis.reset();
             }
             if (ABGELEGTEARBEITLESEN(staende, &projekt, nullptr, true).erledigt)
                 erledigt << QFileInfo(ABGELEGTEBEISEITELEGEN(datei, kopie)).fileName();

@@ -453,7 +453,7 @@ std::optional<DatabaseMark> KOPIEBASIS::OFFEN(Connection& kopie) {
 
 void KOPIEBASIS::AUSDATEI(Connection& kopie, Connection& datei, const QStringList& schluessel,
                           const std::map<qint64, QString>& vorher) {
-    if (!mitBasis(datei)) return;
+    if (!mitBasis(datei) || FREMD(datei)) return;
     DATENSATZSTAENDE::ROH basis = DATENSATZSTAENDE::ROHLESEN(datei);
     zurBasis(basis, basiszeilen(datei, QStringLiteral("VELD_BASIS")), nullptr);
     QHash<QString, QList<qint64>> inBasis, inKopie;

@@ -222,6 +222,8 @@ void RowJournal::rowChanging(sqlite3* db, int op, const char* database, const ch
 }
 
 void RowJournal::statementBegins() {
+    // Only a write statement passes here (a change of the schema too).
+    m_wrote = true;
     m_statement.clear();
     m_statementKeys.clear();
 }

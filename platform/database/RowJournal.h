@@ -52,7 +52,7 @@ public:
     };
     using Changes = std::map<qint64, Before>;
     // `keep` writes the changes in the transaction that is about to commit
-    // (called for every transaction that wrote a row, of any table, with
+    // (called for every transaction that ran a write statement, with
     // the changes of the chosen tables); when it throws, nothing is
     // committed.
     RowJournal(QList<Table> tables, std::function<void(const Changes&)> keep);
@@ -127,7 +127,8 @@ private:
     QByteArray m_lastName;
     std::vector<sqlite3_value*> m_values;
     bool m_keeping = false;
-    // The open transaction wrote a row (of any table).
+    // The open transaction ran a write statement (of any table, or of the
+    // schema).
     bool m_wrote = false;
     sqlite3* m_db = nullptr;
     std::optional<quint32> m_counterAtBegin;

@@ -245,3 +245,25 @@ TEST(Abgeloest, ALiveRunsKeptFileStaysItsOwn) {
     EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(QString::fromUtf8("angelegt: W12.\r\n")));
     EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("W10,W12"));
 }
+
+// A kept file into which something beside the program wrote: the change its
+// run's journal never saw is offered, as one whose author cannot be told,
+// and never put aside as done with it inside.
+TEST(Abgeloest, AChangeTheJournalNeverSawIsOffered) {
+    KOPIELABOR labor;
+    for (int id = 1; id <= 2; ++id)
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), id, QStringLiteral("P%1").arg(id));
+    const QString datei = ablegen(labor, QStringLiteral("VELD_ersetzt.mdb"),
+                                  QStringLiteral("UPDATE [E1] SET [KOM]='lauf' WHERE [ID]=1"));
+    Connection(datei).Execute(QStringLiteral("UPDATE [E1] SET [KOM]='aussen' WHERE [ID]=2"));
+    labor.DIALOG.ANTWORTEN({vbYes});
+    const auto lauf = labor.GESTARTET();
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+    const QString text = labor.DIALOG.BOXEN()[0].text;
+    EXPECT_TRUE(text.contains(QString::fromUtf8("lässt sich nicht feststellen")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(
+        QString::fromUtf8("Diese Datensätze enthält die Datei anders als das Projekt: P1, P2.")))
+        << text.toStdString();
+    EXPECT_EQ(kom(labor.ARBEITSKOPIEPFAD(), "P2"), QStringLiteral("aussen"));
+}
