@@ -52,7 +52,23 @@ ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
             if (vorher && vorher->inhalt == it->inhalt) continue;
             nur << it.key();
         }
-        return ZUSAMMENFUEHRUNG::NAMEN(nur, k, p, MEHRFACHNAME(), OHNEKENNUNGNAME());
+        QStringList namen = ZUSAMMENFUEHRUNG::NAMEN(nur, k, p, MEHRFACHNAME(), OHNEKENNUNGNAME());
+        // A test deleted here that the project still holds as the copy met
+        // it: a No brings it back, so the question names it, too.
+        if (basis) {
+            QStringList geloescht;
+            for (auto it = basis->Staende().cbegin(); it != basis->Staende().cend(); ++it) {
+                const auto* imProjekt = p.Stand(it.key());
+                if (!k.Stand(it.key()) && imProjekt && imProjekt->inhalt == it->inhalt)
+                    geloescht << it.key();
+            }
+            const QString zusatz = m_dialog.SPRACHE() == 1 ? QStringLiteral(" (deleted)")
+                                                           : QString::fromUtf8(" (gelöscht)");
+            for (const QString& name :
+                 ZUSAMMENFUEHRUNG::NAMEN(geloescht, k, p, MEHRFACHNAME(), OHNEKENNUNGNAME()))
+                namen << name + zusatz;
+        }
+        return namen;
     } catch (const RuntimeError&) {
         return std::nullopt;
     }

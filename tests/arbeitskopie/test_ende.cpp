@@ -18,15 +18,17 @@ TEST(Ende, TheLastRunsAnswerDecidesWhatBecomesOfTheChanges) {
         const char* projekt;
     } faelle[] = {
         {vbYes, true, 1, false, "NEU"},
-        {vbNo, true, 0, false, ""},
-        {vbCancel, false, 0, true, ""},
+        {vbNo, true, 0, false, "ALT"},
+        {vbCancel, false, 0, true, "ALT"},
     };
     for (const auto& fall : faelle) {
         KOPIELABOR labor;
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
         ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
         const auto lauf = labor.GESTARTET();
         lauf->verbindung->Execute(
             QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'NEU',false)"));
+        lauf->verbindung->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=1"));
         labor.DIALOG.ANTWORTEN({fall.antwort});
         int speicherungen = 0;
         const auto speichern = [&] {
@@ -45,7 +47,7 @@ TEST(Ende, TheLastRunsAnswerDecidesWhatBecomesOfTheChanges) {
         EXPECT_EQ(labor.DIALOG.BOXEN()[0].text,
                   QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00 gespeichert "
                                     "werden?\r\nNein verwirft diese Datensätze, die nur die "
-                                    "Arbeitskopie so enthält: NEU."));
+                                    "Arbeitskopie so enthält: NEU, ALT (gelöscht)."));
         EXPECT_EQ(labor.DIALOG.BOXEN()[0].stil, vbYesNoCancel + vbQuestion);
         EXPECT_EQ(labor.DIALOG.BOXEN()[0].titel, QStringLiteral("Beenden"));
         if (fall.weiter) lauf->kopie->BEENDEN(eh);
