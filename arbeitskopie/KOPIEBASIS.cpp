@@ -119,6 +119,9 @@ RowSum summe(const QVariant& wert) {
 // what the copy keeps of it since it last met the project. What a record
 // was before its first change stays as the first change found it.
 void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
+    // Tables another program dropped under the run come back empty: the run
+    // stores on, and the copy's counter tells that its base is not whole.
+    kopie.Execute(kTabellen);
     for (const auto& [id, vorher] : aenderungen) {
         RowSum d = vorher.change;
         bool bekannt = vorher.headSeen, da = vorher.headThere;
