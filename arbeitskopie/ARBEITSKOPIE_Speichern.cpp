@@ -147,9 +147,11 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
 ARBEITSKOPIE::SPEICHERVERSUCH
 ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt,
                                  const std::optional<DATENSATZSTAENDE>& gesehen) {
-    // The copy holds the write lock from listing the marks to clearing them:
-    // a write of another run is either in the copy and its mark cleared, or
-    // after it with a mark of its own. The copy goes through the engine's
+    // The copy holds the write lock from listing the marks to clearing them
+    // (but for the moment its base meets the new project, after which the
+    // marks stay where another run wrote meanwhile): a write of another run
+    // is either in the copy and its mark cleared, or after it with a mark
+    // of its own. The copy goes through the engine's
     // backup and its check, and replaces the project database only while the
     // Save holds the project's write lock: the project database is either
     // the old one or the whole, sound new one, and a program with open work
@@ -184,7 +186,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     // taken from or last saved as, by any run of the user.
     versuch.bekannt = PROJEKTABDRUECKE() + m_eigeneprojektabdruecke;
     if (gesperrt) {
-        const QStringList gesichert = GESPEICHERTERZUSTAND();
+        QStringList gesichert = GESPEICHERTERZUSTAND();
         QList<DatabaseMark> erlaubte = versuch.bekannt;
         if (erlaubt) erlaubte << *erlaubt;
         // The new project's digest is beside the copy before the new project
@@ -217,6 +219,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                                           eigene->schluessel);
             if (KOPIEVERSCHOBEN()) return;
             PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
+            const std::optional<quint32> vorher = FileChangeCounter(sperre);
             KOPIEBASIS::VORGEMERKT(sperre, neu);
             vorgemerkt = true;
             // A project written in place reads the copy until its commit:
@@ -225,6 +228,12 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
             if (anOrt) return;
             sperre.CommitTrans();
             sperre.BeginTrans();
+            // Another run that wrote between the two (it waited for the
+            // lock) may have found its change mark still there and made
+            // none: the marks listed stay, one question too many rather
+            // than a change nobody is asked about.
+            const std::optional<quint32> nachher = FileChangeCounter(sperre);
+            if (!vorher || !nachher || *nachher != *vorher + 1) gesichert.clear();
             if (HALTEPUNKT) HALTEPUNKT("VORGEMERKT");
         };
         // A project whose digest cannot be read is compared record by record
