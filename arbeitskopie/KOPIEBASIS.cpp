@@ -115,43 +115,6 @@ RowSum summe(const QVariant& wert) {
     return bytes.size() == int(RowSumBytes) ? RowSumFromBytes(bytes.constData()) : RowSum();
 }
 
-// What the transaction about to commit changed of each record, added to
-// what the copy keeps of it since it last met the project. What a record
-// was before its first change stays as the first change found it.
-void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
-    // Tables another program dropped under the run come back empty: the run
-    // stores on, and the copy's counter tells that its base is not whole.
-    kopie.Execute(kTabellen);
-    for (const auto& [id, vorher] : aenderungen) {
-        RowSum d = vorher.change;
-        bool bekannt = vorher.headSeen, da = vorher.headThere;
-        QVariant ken = vorher.head;
-        Recordset rs(QStringLiteral("SELECT [E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS] "
-                                    "WHERE [ID]=?"),
-                     kopie, {id});
-        if (!rs.Eof()) {
-            const RowSum alt = summe(rs.Fields(3).Value());
-            d.a += alt.a;
-            d.b += alt.b;
-            d.count += alt.count;
-            if (CBool(rs.Fields(0).Value())) {
-                bekannt = true;
-                da = CBool(rs.Fields(1).Value());
-                ken = rs.Fields(2).Value();
-            }
-        }
-        rs.Close();
-        // A record that was not there before needs no rows before.
-        const bool keiner = id != 0 && bekannt && !da;
-        kopie.Execute(
-            QStringLiteral("INSERT OR REPLACE INTO [VELD_BASIS] "
-                           "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
-            {id, bekannt, da, keiner ? QVariant() : ken, keiner ? QVariant() : QVariant(summe(d))});
-    }
-    KOPIEBASIS::GESCHRIEBEN(kopie, false,
-                            kopie.Journal() ? kopie.Journal()->CounterAtBegin() : std::nullopt);
-}
-
 // A row of the base: what changed of a record key's rows since the copy
 // met the project, and its identifier before where that is known.
 struct BasisZeile {
@@ -171,6 +134,52 @@ std::vector<BasisZeile> basiszeilen(Connection& db, const QString& tabelle) {
                           CBool(rs.Fields(2).Value()), rs.Fields(3).Value(),
                           summe(rs.Fields(4).Value())});
     return zeilen;
+}
+
+// One row of the base written as it is; a record that was not there before
+// needs no rows before.
+void zeileSchreiben(Connection& kopie, const BasisZeile& z) {
+    const bool keiner = z.id != 0 && z.bekannt && !z.da;
+    kopie.Execute(QStringLiteral("INSERT OR REPLACE INTO [VELD_BASIS] "
+                                 "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
+                  {z.id, z.bekannt, z.da, keiner ? QVariant() : z.ken,
+                   keiner ? QVariant() : QVariant(summe(z.d))});
+}
+
+// A change of a record added to the row the base holds for it: the two
+// changes add up, and what the record was before is what the earlier of
+// the two found (`frueher`: the change given is the earlier one).
+void hinzufuegen(Connection& kopie, BasisZeile z, bool frueher) {
+    Recordset rs(QStringLiteral("SELECT [E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS] "
+                                "WHERE [ID]=?"),
+                 kopie, {z.id});
+    if (!rs.Eof()) {
+        const RowSum andere = summe(rs.Fields(3).Value());
+        z.d.a += andere.a;
+        z.d.b += andere.b;
+        z.d.count += andere.count;
+        if (CBool(rs.Fields(0).Value()) && !(frueher && z.bekannt)) {
+            z.bekannt = true;
+            z.da = CBool(rs.Fields(1).Value());
+            z.ken = rs.Fields(2).Value();
+        }
+    }
+    rs.Close();
+    zeileSchreiben(kopie, z);
+}
+
+// What the transaction about to commit changed of each record, added to
+// what the copy keeps of it since it last met the project. What a record
+// was before its first change stays as the first change found it.
+void behalten(Connection& kopie, const RowJournal::Changes& aenderungen) {
+    // Tables another program dropped under the run come back empty: the run
+    // stores on, and the copy's counter tells that its base is not whole.
+    kopie.Execute(kTabellen);
+    for (const auto& [id, vorher] : aenderungen)
+        hinzufuegen(kopie, {id, vorher.headSeen, vorher.headThere, vorher.head, vorher.change},
+                    false);
+    KOPIEBASIS::GESCHRIEBEN(kopie, false,
+                            kopie.Journal() ? kopie.Journal()->CounterAtBegin() : std::nullopt);
 }
 
 // What the records were before: their rows now and what changed of them,
@@ -210,27 +219,27 @@ void basisSetzen(Connection& kopie, qint64 id, const std::optional<RowSum>& vorh
         d.b = vorher->b - jetzt.b;
         d.count = vorher->count - jetzt.count;
     }
-    const bool keiner = id != 0 && bekannt && !vorher;
-    kopie.Execute(QStringLiteral("INSERT OR REPLACE INTO [VELD_BASIS] "
-                                 "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
-                  {id, bekannt, bekannt && vorher.has_value(), keiner ? QVariant() : ken,
-                   keiner ? QVariant() : QVariant(summe(d))});
+    zeileSchreiben(kopie, {id, bekannt, bekannt && vorher.has_value(), ken, d});
 }
 
 } // namespace
 
 namespace {
+// Whether the table naming the project has the user's column (a kept file's
+// has none).
+bool mitBenutzer(Connection& db) {
+    for (const Connection::TableColumn& spalte : db.TableColumns(QStringLiteral("VELD_HERKUNFT")))
+        if (spalte.name.compare(QLatin1String("BENUTZER"), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
 // The table a copy and a kept file name their project in (a kept file
 // writes only its project).
 void herkunftSetzen(Connection& db, const QString& projektdatenbank, const QString& benutzer) {
     db.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_HERKUNFT] ([PROJEKT] TEXT, "
                               "[BENUTZER] TEXT)"));
     if (!hatTabelle(db, "VELD_HERKUNFT")) return;
-    bool mitBenutzer = false;
-    for (const Connection::TableColumn& spalte : db.TableColumns(QStringLiteral("VELD_HERKUNFT")))
-        mitBenutzer =
-            mitBenutzer || spalte.name.compare(QLatin1String("BENUTZER"), Qt::CaseInsensitive) == 0;
-    if (!mitBenutzer)
+    if (!mitBenutzer(db))
         db.Execute(QStringLiteral("ALTER TABLE [VELD_HERKUNFT] ADD COLUMN [BENUTZER] TEXT"));
     db.Execute(QStringLiteral("DELETE FROM [VELD_HERKUNFT]"));
     db.Execute(QStringLiteral("INSERT INTO [VELD_HERKUNFT] ([PROJEKT],[BENUTZER]) VALUES (?,?)"),
@@ -421,29 +430,8 @@ void KOPIEBASIS::ZURUECK(Connection& kopie) {
     alt.Close();
     // Each record's change before the Save and since add up; what it was
     // before its first change is what the base before says.
-    std::vector<BasisZeile> vorher = basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER"));
-    for (BasisZeile& z : vorher) {
-        Recordset rs(QStringLiteral("SELECT [E1BEKANNT],[E1DA],[KEN],[D] FROM [VELD_BASIS] "
-                                    "WHERE [ID]=?"),
-                     kopie, {z.id});
-        if (!rs.Eof()) {
-            const RowSum seither = summe(rs.Fields(3).Value());
-            z.d.a += seither.a;
-            z.d.b += seither.b;
-            z.d.count += seither.count;
-            if (!z.bekannt && CBool(rs.Fields(0).Value())) {
-                z.bekannt = true;
-                z.da = CBool(rs.Fields(1).Value());
-                z.ken = rs.Fields(2).Value();
-            }
-        }
-        rs.Close();
-        const bool keiner = z.id != 0 && z.bekannt && !z.da;
-        kopie.Execute(QStringLiteral("INSERT OR REPLACE INTO [VELD_BASIS] "
-                                     "([ID],[E1BEKANNT],[E1DA],[KEN],[D]) VALUES (?,?,?,?,?)"),
-                      {z.id, z.bekannt, z.da, keiner ? QVariant() : z.ken,
-                       keiner ? QVariant() : QVariant(summe(z.d))});
-    }
+    for (const BasisZeile& z : basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER")))
+        hinzufuegen(kopie, z, true);
     if (unbekannt) kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
     abdruckSetzen(kopie, abdruck);
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
@@ -540,13 +528,9 @@ void KOPIEBASIS::ALSPROJEKT(Connection& kopie, const DatabaseMark& abdruck,
 
 std::optional<KOPIEBASIS::HERKUNFT> KOPIEBASIS::HERKUNFTLESEN(Connection& kopie) {
     if (!hatTabelle(kopie, "VELD_HERKUNFT")) return std::nullopt;
-    bool mitBenutzer = false;
-    for (const Connection::TableColumn& spalte :
-         kopie.TableColumns(QStringLiteral("VELD_HERKUNFT")))
-        mitBenutzer =
-            mitBenutzer || spalte.name.compare(QLatin1String("BENUTZER"), Qt::CaseInsensitive) == 0;
-    Recordset rs(mitBenutzer ? QStringLiteral("SELECT [PROJEKT],[BENUTZER] FROM [VELD_HERKUNFT]")
-                             : QStringLiteral("SELECT [PROJEKT],NULL FROM [VELD_HERKUNFT]"),
+    Recordset rs(mitBenutzer(kopie)
+                     ? QStringLiteral("SELECT [PROJEKT],[BENUTZER] FROM [VELD_HERKUNFT]")
+                     : QStringLiteral("SELECT [PROJEKT],NULL FROM [VELD_HERKUNFT]"),
                  kopie);
     if (rs.Eof() || IsNull(rs.Fields(0).Value())) return std::nullopt;
     return HERKUNFT{rs.Fields(0).Value().toString(),
