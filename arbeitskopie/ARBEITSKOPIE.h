@@ -13,8 +13,9 @@
 //   state folder for a change not yet saved (ARBEITSKOPIE_Aenderungsvermerke).
 // - LAUFZEICHEN: the file "<run>.lauf" there that a live run holds locked
 //   (ARBEITSKOPIE_Laufzeichen).
-// - PROJEKTABDRUCK: the digest of the project database as the copy was
-//   taken from it or last saved over it, in VELD.projekt (PROJEKTABDRUCK.h).
+// - PROJEKTABDRUCK: VELD.projekt, which names the project the copy was
+//   taken from, for a copy made before copies named it inside themselves
+//   (PROJEKTABDRUCK.h).
 // What each record of the copy was when the copy last met the project (its
 // base, which tells this user's changes from others') is not a mark beside
 // the copy but kept inside it, by every write, and owned by KOPIEBASIS; the
@@ -256,10 +257,10 @@ private:
 
     // The project the copy is based on (ARBEITSKOPIE_Projektbasis).
     // The project database's digest as the working copy was taken from it or
-    // last saved over it (kept beside the copy for every run of the user),
-    // and its renewal after a Save. Several where a Save was not known to
-    // end: the project is then either of them.
-    QList<DatabaseMark> PROJEKTABDRUECKE();
+    // last saved over it (kept inside the copy, read through `ueber` where
+    // given), and its renewal outside a Save. Several where a Save was not
+    // known to end: the project is then either of them.
+    QList<DatabaseMark> PROJEKTABDRUECKE(Connection* ueber = nullptr);
     void PROJEKTABDRUECKESETZEN(const QList<DatabaseMark>& abdruecke);
 
     // The Save (ARBEITSKOPIE_Speichern).
@@ -440,7 +441,7 @@ private:
     // copy, taken by making an empty file under it.
     static QString FREIERNAME(const QString& arbeitskopie, const QString& zusatz);
 
-    // "Changed" is told four ways, each for a question of its own:
+    // "Changed" is told three ways, each for a question of its own:
     // - The change marks beside the copy (AENDERUNGSVERMERK, in its state
     //   folder): the copy holds changes that no Save has put into the
     //   project, whichever run of the user made them, one that died
@@ -455,12 +456,6 @@ private:
     //   Save, marked or not, whatever another run's Save did with the marks.
     //   It is what a run whose copy was replaced or deleted under it keeps
     //   in a file of its own; cleared by its Save and by that file.
-    // - m_eigeneprojektabdruecke: not the copy's changes but the project's:
-    //   the digests of the project database as this run took the copy from
-    //   it or last saved over it. With the digest beside the copy
-    //   (PROJEKTABDRUECKE) they tell a Save whether someone else wrote into
-    //   the project since; this run knows them even where the file beside
-    //   the copy cannot be written.
     bool m_BOGEAENDERT = false;
     bool m_eigeneAenderung = false;
     // The file this run keeps its work in since its copy went from under
@@ -473,7 +468,6 @@ private:
     // whole run: another run neither offers nor puts aside a file whose run
     // lives, and a run whose file is no longer at its name takes a new one.
     FileLock m_abgelegtanteil{kAnteilsbyte};
-    QList<DatabaseMark> m_eigeneprojektabdruecke;
     // The start ends, told why, after a damaged copy could not be replaced.
     bool m_abgebrochen = false;
 

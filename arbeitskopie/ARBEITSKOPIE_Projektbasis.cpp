@@ -1,7 +1,7 @@
 // The project database is shared with the other users of the project and
-// the laboratory's other programs. Beside the working copy (VELD.projekt)
-// lies the digest of the project (PROJEKTABDRUCK) as the copy was taken from
-// it or last saved over it. A Save compares the project with it under the
+// the laboratory's other programs. Inside the working copy lies the digest
+// of the project as the copy was taken from it or last saved over it
+// (KOPIEBASIS::PROJEKTSTAENDE). A Save compares the project with it under the
 // project's write lock; where the project holds something else, the records
 // decide: a Save that would remove nothing that the copy lacks goes on
 // unasked, one that would is asked about, and the question names what a Ja
@@ -11,24 +11,41 @@
 
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "platform/database/Connection.h"
+#include "platform/database/Transaction.h"
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 
 #include <QDir>
 
-QList<DatabaseMark> ARBEITSKOPIE::PROJEKTABDRUECKE() {
+QList<DatabaseMark> ARBEITSKOPIE::PROJEKTABDRUECKE(Connection* ueber) {
+    Connection& kopie = ueber ? *ueber : *m_DBPROJEKT;
+    try {
+        if (kopie.IsOpen())
+            if (const auto staende = KOPIEBASIS::PROJEKTSTAENDE(kopie)) return *staende;
+    } catch (const RuntimeError&) {
+        // A copy that cannot tell is compared record by record.
+        return {};
+    }
+    // A copy made before copies kept them: the digests beside it, until its
+    // next Save keeps them inside.
     return PROJEKTABDRUCK::ABDRUECKE(PROJEKTABDRUCK::HERKUNFTSDATEI(m_dialog.XMDBPFAD()));
 }
 
 void ARBEITSKOPIE::PROJEKTABDRUECKESETZEN(const QList<DatabaseMark>& abdruecke) {
-    m_eigeneprojektabdruecke = abdruecke;
-    // A digest that cannot be written leaves the line before as it was, and
-    // with it the project the copy belongs to: an older one only makes a
-    // Save compare the records, it never lets one overwrite another's work.
+    // Not through the run's own connection: that the copy met the project
+    // is no change of the user's. A copy that went from under the run is
+    // not this run's to tell; a digest that cannot be written leaves the
+    // ones before, which only make a Save compare the records.
+    if (KOPIEVERSCHOBEN()) return;
     try {
-        PROJEKTABDRUCK::SCHREIBEN(PROJEKTABDRUCK::HERKUNFTSDATEI(m_dialog.XMDBPFAD()),
-                                  m_dialog.PROJEKTDATENBANK(), abdruecke);
+        Connection kopie;
+        kopie.SetConnectionTimeout(30);
+        kopie.Open(m_dialog.XMDBPFAD());
+        Transaction transaktion(kopie);
+        KOPIEBASIS::PROJEKTSTAENDESETZEN(kopie, abdruecke);
+        KOPIEBASIS::GESCHRIEBEN(kopie);
+        transaktion.Commit();
     } catch (const RuntimeError&) {
     }
 }

@@ -184,7 +184,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     })) && !versuch.abgebrochen;
     // What the project may be to be overwritten unasked: what the copy was
     // taken from or last saved as, by any run of the user.
-    versuch.bekannt = PROJEKTABDRUECKE() + m_eigeneprojektabdruecke;
+    versuch.bekannt = PROJEKTABDRUECKE(gesperrt ? &sperre : nullptr);
     if (gesperrt) {
         QStringList gesichert = GESPEICHERTERZUSTAND();
         QList<DatabaseMark> erlaubte = versuch.bekannt;
@@ -218,8 +218,8 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                 PROJEKTVERLAUF::EINTRAGEN(m_dialog.PROJEKTDATENBANK(), ersetzt, neu,
                                           eigene->schluessel);
             if (KOPIEVERSCHOBEN()) return;
-            PROJEKTABDRUECKESETZEN(QList<DatabaseMark>{neu} + versuch.bekannt);
             const std::optional<quint32> vorher = FileChangeCounter(sperre);
+            KOPIEBASIS::PROJEKTSTAENDESETZEN(sperre, QList<DatabaseMark>{neu} + versuch.bekannt);
             KOPIEBASIS::VORGEMERKT(sperre, neu);
             vorgemerkt = true;
             // A project written in place reads the copy until its commit:
@@ -273,11 +273,12 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                 // settled while the copy is still locked. Should that fail,
                 // the next join settles it by what the project is then.
                 try {
-                    if (vorgemerkt) KOPIEBASIS::BESTAETIGT(sperre);
+                    if (vorgemerkt) {
+                        KOPIEBASIS::BESTAETIGT(sperre);
+                        KOPIEBASIS::PROJEKTSTAENDESETZEN(sperre, {versuch.abdruck});
+                    }
                     sperre.CommitTrans();
-                    PROJEKTABDRUECKESETZEN({versuch.abdruck});
                 } catch (const RuntimeError&) {
-                    m_eigeneprojektabdruecke = {versuch.abdruck};
                 }
                 ZUSTANDGESPEICHERT(gesichert);
             }
@@ -296,7 +297,6 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                     // Left open, the next join settles it.
                 }
             }
-            PROJEKTABDRUECKESETZEN(versuch.bekannt);
         }
     }
     sperre.Close();

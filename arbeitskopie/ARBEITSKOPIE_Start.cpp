@@ -278,8 +278,9 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
         QFile::remove(neu);
         throw;
     }
-    m_eigeneprojektabdruecke = {abdruck};
-    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), {abdruck});
+    // The copy keeps the project content it met inside itself; the file
+    // beside it only names the project, for programs that read it there.
+    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), {});
 }
 
 bool ARBEITSKOPIE::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie) {
@@ -516,7 +517,6 @@ QString ARBEITSKOPIE::KOPIEHERKUNFT(const QString& arbeitskopie, QString& fremde
                              PROJEKTVERLAUF::BEKANNT(m_dialog.PROJEKTDATENBANK(), inhalt))) {
             Connection kopie(arbeitskopie);
             KOPIEBASIS::ALSPROJEKT(kopie, inhalt, hier, benutzer);
-            PROJEKTABDRUECKESETZEN({inhalt});
             return hier;
         }
         if (anderer) fremderBenutzer = innen->benutzer;

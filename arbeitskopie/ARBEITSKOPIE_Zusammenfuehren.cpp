@@ -127,7 +127,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             }))
             return false;
         // A Save that was not known to end leaves the digests of both
-        // projects beside the copy.
+        // projects in the copy.
         bool basisUnsicher = PROJEKTABDRUECKE().size() > 1;
         // The copy is read and written under its write lock, so that another
         // run of the user cannot change a record between the plan and the
@@ -402,7 +402,7 @@ void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
     // A start that keeps a copy nobody can tell is in use brings it up to
     // what the project holds now: what others saved since comes in, nothing
     // of this user's unsaved work goes, and nothing is asked.
-    const QList<DatabaseMark> bekannt = PROJEKTABDRUECKE() + m_eigeneprojektabdruecke;
+    const QList<DatabaseMark> bekannt = PROJEKTABDRUECKE();
     const std::optional<DatabaseMark> jetzt =
         eh.Value([&] { return MarkOfDatabase(m_dialog.PROJEKTDATENBANK()); });
     if (!jetzt || DatabaseMark::Contains(bekannt, *jetzt)) return;

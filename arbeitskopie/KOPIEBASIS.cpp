@@ -58,6 +58,10 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
     transaktion.Commit();
 }
 
+// The project contents the copy last met as a whole.
+const QString kProjektstand =
+    QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_PROJEKTSTAND] ([ABDRUCK] TEXT)");
+
 // The base kept beside while a Save is open: the rows of VELD_BASIS before,
 // and the content the copy meets, the one before and whether it had none.
 const QString kVorher =
@@ -261,6 +265,7 @@ void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck,
                                   "DROP TABLE IF EXISTS [VELD_ZAEHLER]"));
         db.Execute(kTabellen);
         abdruckSetzen(db, abdruck);
+        PROJEKTSTAENDESETZEN(db, {abdruck});
         if (!projektdatenbank.isEmpty()) herkunftSetzen(db, projektdatenbank, benutzer);
         db.BeginTrans();
         GESCHRIEBEN(db, true);
@@ -417,6 +422,8 @@ void KOPIEBASIS::VORGEMERKT(Connection& kopie, const DatabaseMark& neu) {
 
 void KOPIEBASIS::BESTAETIGT(Connection& kopie) {
     if (!hatTabelle(kopie, "VELD_BASISOFFEN")) return;
+    // The project is the content the Save wrote, and only that.
+    if (const std::optional<DatabaseMark> neu = offen(kopie)) PROJEKTSTAENDESETZEN(kopie, {*neu});
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
     // The project holds the copy whole now, whatever wrote into it.
     GESCHRIEBEN(kopie, true);
@@ -428,6 +435,13 @@ void KOPIEBASIS::ZURUECK(Connection& kopie) {
     const DatabaseMark abdruck = DatabaseMark::FromText(alt.Fields(0).Value().toString());
     const bool unbekannt = CBool(alt.Fields(1).Value());
     alt.Close();
+    // The project never became what the Save wrote: it is one of the
+    // contents met before.
+    if (const std::optional<DatabaseMark> neu = offen(kopie)) {
+        QList<DatabaseMark> staende = PROJEKTSTAENDE(kopie).value_or(QList<DatabaseMark>());
+        staende.removeIf([&](const DatabaseMark& m) { return m.Same(*neu); });
+        PROJEKTSTAENDESETZEN(kopie, staende);
+    }
     // Each record's change before the Save and since add up; what it was
     // before its first change is what the base before says.
     for (const BasisZeile& z : basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER")))
@@ -436,6 +450,27 @@ void KOPIEBASIS::ZURUECK(Connection& kopie) {
     abdruckSetzen(kopie, abdruck);
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
     GESCHRIEBEN(kopie);
+}
+
+std::optional<QList<DatabaseMark>> KOPIEBASIS::PROJEKTSTAENDE(Connection& kopie) {
+    if (!hatTabelle(kopie, "VELD_PROJEKTSTAND")) return std::nullopt;
+    QList<DatabaseMark> staende;
+    for (Recordset rs(QStringLiteral("SELECT [ABDRUCK] FROM [VELD_PROJEKTSTAND] ORDER BY rowid"),
+                      kopie);
+         !rs.Eof(); rs.MoveNext()) {
+        const DatabaseMark stand = DatabaseMark::FromText(rs.Fields(0).Value().toString());
+        if (stand.known) staende << stand;
+    }
+    return staende;
+}
+
+void KOPIEBASIS::PROJEKTSTAENDESETZEN(Connection& kopie, const QList<DatabaseMark>& staende) {
+    kopie.Execute(kProjektstand);
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_PROJEKTSTAND]"));
+    for (const DatabaseMark& stand : staende)
+        if (stand.known)
+            kopie.Execute(QStringLiteral("INSERT INTO [VELD_PROJEKTSTAND] VALUES (?)"),
+                          {stand.ToText()});
 }
 
 std::optional<DatabaseMark> KOPIEBASIS::OFFEN(Connection& kopie) {
@@ -521,6 +556,7 @@ void KOPIEBASIS::ALSPROJEKT(Connection& kopie, const DatabaseMark& abdruck,
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASIS]; DELETE FROM [VELD_BASISSTAND]; "
                                  "DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
     abdruckSetzen(kopie, abdruck);
+    PROJEKTSTAENDESETZEN(kopie, {abdruck});
     herkunftSetzen(kopie, projektdatenbank, benutzer);
     GESCHRIEBEN(kopie, true);
     transaktion.Commit();

@@ -21,6 +21,10 @@
 // the table VELD_BASISSTAND then holds a row, and the join asks about every
 // record held otherwise until a Save.
 //
+// VELD_PROJEKTSTAND names the project contents the copy last met as a
+// whole, so that a Save knows whether anybody else wrote into the project
+// since; it moves with the base, in the same transactions.
+//
 // VELD_BASISABDRUCK names the project content (its mark) that every record
 // without a row holds as the copy does. It moves when the copy meets the
 // project whole: a fresh copy, a Save, a join after which every record that
@@ -98,6 +102,15 @@ public:
     // to reach the project.
     static qint64 FREIAB(Connection& kopie);
     static DatabaseMark ABDRUCK(Connection& kopie);
+
+    // The project contents the copy last met as a whole (taken from it,
+    // saved over it, or brought up to it unasked): the project may be
+    // overwritten unasked while it is one of them. Several while a Save is
+    // not known to have landed; none where the copy's base is older than
+    // what it met (work taken from a kept file). nullopt for a copy made
+    // before copies kept them. Written in the caller's transaction.
+    static std::optional<QList<DatabaseMark>> PROJEKTSTAENDE(Connection& kopie);
+    static void PROJEKTSTAENDESETZEN(Connection& kopie, const QList<DatabaseMark>& staende);
 
     // The records of these keys met the project (the join took them): their
     // base is what the copy holds of them now. `abdruck` is the project

@@ -3,7 +3,7 @@
 
 #include "KOPIELABOR.h"
 
-#include "arbeitskopie/PROJEKTABDRUCK.h"
+#include "arbeitskopie/KOPIEBASIS.h"
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/ErrorHandler.h"
@@ -28,20 +28,22 @@ void neu(Connection& kopie, int id, const char* ken) {
 }
 } // namespace
 
-// The new project's mark is beside the copy before the new project takes the
+// The new project's mark is in the copy before the new project takes the
 // old one's place: a run killed right after the rename leaves a mark that
 // the project is, so its next Save knows nobody else wrote.
 TEST(Speichern, TheNewMarkIsBesideTheCopyBeforeTheNewProjectTakesItsPlace) {
     KOPIELABOR labor;
     const auto lauf = labor.GESTARTET();
     neu(*lauf->verbindung, 5, "NEU");
-    static QString herkunft;
+    static QString kopie;
     static int gekannt, ersetzt;
-    herkunft = labor.HERKUNFT();
+    kopie = labor.ARBEITSKOPIEPFAD();
     gekannt = ersetzt = 0;
     SetReplacedHook([](const QString& pfad) {
         ++ersetzt;
-        if (DatabaseMark::Contains(PROJEKTABDRUCK::ABDRUECKE(herkunft), MarkOfDatabase(pfad)))
+        Connection db(kopie);
+        if (DatabaseMark::Contains(KOPIEBASIS::PROJEKTSTAENDE(db).value_or(QList<DatabaseMark>()),
+                                   MarkOfDatabase(pfad)))
             ++gekannt;
     });
     const bool gespeichert = speichern(*lauf->kopie);
