@@ -61,8 +61,10 @@ public:
     // Called, when set, at the points of a start where another start may
     // look at its locks: where it waits because another start decides about
     // the copy ("WARTET"), and where it has taken its locks and not yet
-    // decided ("HALT"); and where a Save's copy met the new project that is
-    // not yet in place ("VORGEMERKT").
+    // decided ("HALT"); where a Save's copy met the new project that is
+    // not yet in place ("VORGEMERKT"); and in a store, where its change is
+    // marked and not yet written ("VERMERKT") and where the command's write
+    // is in the copy and its own mark not yet made ("GEAENDERT").
     static inline std::function<void(const char* stelle)> HALTEPUNKT;
 
     // Before the start decides: a copy that another run or program holds
@@ -84,6 +86,10 @@ public:
     // (true) or that its change is settled for this run (false).
     bool BOGEAENDERT();
     void SETZEBOGEAENDERT(bool geaendert);
+    // What the copy (open through `kopie`, or at `arbeitskopie`) says of
+    // itself: whether it holds unsaved work; true where it cannot tell.
+    static bool KOPIEVERAENDERT(Connection& kopie);
+    static bool KOPIEVERAENDERT(const QString& arbeitskopie);
     // The guard of every write into the copy: the change is marked before it
     // is written; a mark that cannot be written refuses the write. As the
     // copy's connection runs it, and what a rollback of the guarded

@@ -1,5 +1,7 @@
-// The copy's state of unsaved changes: its change marks
-// (AENDERUNGSVERMERK). The run marks (LAUFZEICHEN) that live beside them are
+// The change marks (AENDERUNGSVERMERK): the commands' word that they changed
+// the copy, a hint beside it. What is unsaved when the copy is deleted, kept
+// or asked about is what its base inside it tells (KOPIEVERAENDERT), never
+// the marks. The run marks (LAUFZEICHEN) that live beside them are
 // in ARBEITSKOPIE_Laufzeichen.
 //
 // Whether the copy holds unsaved changes belongs to the copy, not to one run,
@@ -22,6 +24,7 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
@@ -86,10 +89,29 @@ void ARBEITSKOPIE::AENDERUNGVORMERKEN() {
 
 bool ARBEITSKOPIE::BOGEAENDERT() {
     // A change whose mark went with the run's state (its folder or its run
-    // mark removed or replaced under it) is unknown to the others and, for
-    // all this run knows, unsaved.
+    // mark removed or replaced under it) is, for all this run knows,
+    // unsaved.
     return m_BOGEAENDERT || !ZUSTANDSDATEIEN(kAenderungsvermerke).isEmpty() ||
            (!m_vermerk.isEmpty() && !ZUSTANDBEKANNT() && !QFileInfo(m_vermerk).isFile());
+}
+
+bool ARBEITSKOPIE::KOPIEVERAENDERT(Connection& kopie) {
+    try {
+        return KOPIEBASIS::VERAENDERT(kopie);
+    } catch (const RuntimeError&) {
+        return true;
+    }
+}
+
+bool ARBEITSKOPIE::KOPIEVERAENDERT(const QString& arbeitskopie) {
+    try {
+        Connection kopie;
+        kopie.SetConnectionTimeout(30);
+        kopie.Open(arbeitskopie);
+        return KOPIEVERAENDERT(kopie);
+    } catch (const RuntimeError&) {
+        return true;
+    }
 }
 
 void ARBEITSKOPIE::SETZEBOGEAENDERT(bool geaendert) {
@@ -105,6 +127,7 @@ void ARBEITSKOPIE::SETZEBOGEAENDERT(bool geaendert) {
     // Every write into a copy replaced or deleted under the run was refused:
     // the command changed nothing of this run's, and nothing is to be kept.
     if (KOPIEVERSCHOBEN()) return;
+    if (HALTEPUNKT) HALTEPUNKT("GEAENDERT");
     // A command that changes the copy outside a write of its own (or after
     // it) gets a mark of its own, so that a Save of another run that began
     // before cannot clear it.
@@ -155,6 +178,7 @@ void ARBEITSKOPIE::SCHREIBWACHE() {
     AENDERUNGVORMERKEN();
     m_eigeneAenderung = true;
     if (!vorher) m_zurueckzunehmen = m_vermerk;
+    if (HALTEPUNKT) HALTEPUNKT("VERMERKT");
 }
 
 void ARBEITSKOPIE::AENDERUNGZURUECKNEHMEN() {

@@ -217,7 +217,7 @@ bool ARBEITSKOPIE::UNGEWISSVERLASSEN() {
     // therefore asked about as a copy of an interrupted run is; shared
     // unasked, its next Save would write what the user threw away.
     if (m_anteilfehler.isEmpty() || !KOPIEALLEIN(false)) return false;
-    if (BOGEAENDERT() || !FREMDELAEUFE().isEmpty()) return true;
+    if (m_BOGEAENDERT || KOPIEVERAENDERT(m_dialog.XMDBPFAD())) return true;
     KOPIETEILEN();
     return false;
 }

@@ -8,8 +8,8 @@
 //     last run answers for the changes of every run, holding the copy alone
 //     from its question to its end, so that no run starts or dies unseen in
 //     between.
-//  3. A run without changes is asked nothing: neither one whose marks stand
-//     for no changed record (the copy holds every record as its base does),
+//  3. A run without changes is asked nothing: neither one whose copy holds
+//     every record as its base does (whatever the marks say),
 //     nor one whose copy holds what the project lacks (someone removed it
 //     from the project on purpose, since every Save joins what others wrote).
 //  4. With changes: the save question; for the last run, whose No deletes
@@ -75,16 +75,14 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
         // Step 2.
         letzter = ALLEINENTSCHEIDEN();
         if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
-        frage = BOGEAENDERT() || (letzter && !FREMDELAEUFE().isEmpty());
+        // Step 3: for the last run, whose No or end deletes the copy, the
+        // copy tells, whichever run wrote and whatever became of the marks;
+        // another run goes by the commands' marks, as its No drops nothing.
+        // A selection, a test opened and left as it was, is nothing to save
+        // or lose. Without a base, the question comes.
+        frage = letzter ? m_BOGEAENDERT || KOPIEVERAENDERT(*m_DBPROJEKT) : BOGEAENDERT();
         if (frage) kopiestaende = KOPIESTAENDE(*m_DBPROJEKT);
-        // Step 3: changes marked that changed no record (a selection, a test
-        // opened and left as it was) are nothing to save or lose: the copy
-        // holds every record as its base does. Without a base, the question
-        // comes.
-        if (frage && UNVERAENDERT(kopiestaende)) {
-            frage = false;
-            m_verworfen = m_entscheidet;
-        }
+        if (frage && UNVERAENDERT(kopiestaende)) frage = false;
     }
     // Step 4.
     if (frage) {
@@ -140,8 +138,11 @@ void ARBEITSKOPIE::BEENDEN(ErrorHandler& eh) {
     // start, which offers it again.
     // A run whose copy was replaced or deleted under it never deletes the
     // file now at the path.
+    // Whether it holds unsaved work is asked of the copy once this run is
+    // the last: nobody writes into it then.
     const bool letzter = !verschoben && ALLEINENTSCHEIDEN();
-    if (letzter && (m_verworfen || (!BOGEAENDERT() && FREMDELAEUFE().isEmpty()))) {
+    if (letzter &&
+        (m_verworfen || (!m_BOGEAENDERT && !KOPIEVERAENDERT(m_dialog.XMDBPFAD())))) {
         if (eh.Run([&] {
                 const QString arbeitskopie = m_dialog.XMDBPFAD();
                 loeschen(arbeitskopie);

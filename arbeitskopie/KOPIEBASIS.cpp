@@ -362,26 +362,44 @@ DatabaseMark KOPIEBASIS::ABDRUCK(Connection& kopie) {
     return gespeicherterAbdruck(kopie);
 }
 
-KOPIEBASIS::AENDERUNGEN KOPIEBASIS::GEAENDERT(Connection& kopie) {
-    AENDERUNGEN aenderungen;
-    aenderungen.abdruck = ABDRUCK(kopie);
-    if (!aenderungen.abdruck.known) return aenderungen;
-    // A record written since is under its identifier before and now.
+namespace {
+// The identifiers of the records written since the copy met the project,
+// as they were before and as they are now.
+QSet<QString> geschrieben(Connection& kopie) {
+    QSet<QString> schluessel;
     for (Recordset rs(QStringLiteral("SELECT b.[ID], b.[E1BEKANNT], b.[E1DA], b.[KEN], "
                                      "e.[ID] IS NOT NULL, e.[KEN] FROM [VELD_BASIS] AS b "
                                      "LEFT JOIN [E1] AS e ON e.[ID]=b.[ID]"),
                       kopie);
          !rs.Eof(); rs.MoveNext()) {
         if (rs.Fields(0).Value().toLongLong() == 0) {
-            aenderungen.schluessel.insert(DATENSATZSTAENDE::kProjektzeilen);
+            schluessel.insert(DATENSATZSTAENDE::kProjektzeilen);
             continue;
         }
         if (CBool(rs.Fields(1).Value()) && CBool(rs.Fields(2).Value()))
-            aenderungen.schluessel.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Fields(3).Value()));
+            schluessel.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Fields(3).Value()));
         if (CBool(rs.Fields(4).Value()))
-            aenderungen.schluessel.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Fields(5).Value()));
+            schluessel.insert(DATENSATZSTAENDE::SCHLUESSEL(rs.Fields(5).Value()));
     }
+    return schluessel;
+}
+} // namespace
+
+KOPIEBASIS::AENDERUNGEN KOPIEBASIS::GEAENDERT(Connection& kopie) {
+    AENDERUNGEN aenderungen;
+    aenderungen.abdruck = ABDRUCK(kopie);
+    if (aenderungen.abdruck.known) aenderungen.schluessel = geschrieben(kopie);
     return aenderungen;
+}
+
+bool KOPIEBASIS::VERAENDERT(Connection& kopie) {
+    if (FREMD(kopie) || !mitBasis(kopie)) return true;
+    const QSet<QString> schluessel = geschrieben(kopie);
+    if (schluessel.isEmpty()) return false;
+    // Only what was written since: a record changed and changed back, or a
+    // test opened and stored as it was, is no change.
+    const STAENDE staende = LESEN(kopie, schluessel);
+    return !staende.basis || !(*staende.basis == staende.kopie);
 }
 
 qint64 KOPIEBASIS::FREIAB(Connection& kopie) {

@@ -96,6 +96,10 @@ public:
         QSet<QString> schluessel;
     };
     static AENDERUNGEN GEAENDERT(Connection& kopie);
+    // Whether the copy holds unsaved work: a record held otherwise than its
+    // base. True also where that cannot be told (no base, a write beside
+    // the program, a Save left open).
+    static bool VERAENDERT(Connection& kopie);
     // The lowest key a record new in the copy may take: every key the base
     // knows (a record deleted here among them) stays with its record, so
     // that a take never writes under the key of a deletion that is still

@@ -6,6 +6,7 @@
 #include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -76,4 +77,62 @@ TEST(Ende, MarksWithoutAChangedRecordAskNothing) {
     lauf->kopie->BEENDEN(eh);
     EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()));
+}
+
+// What the copy holds decides, not the marks beside it: a change whose mark
+// is gone (removed by hand, or lost with the state folder) is asked about by
+// the last run, and a session's end keeps it. Its next start names every
+// test its No drops, a deletion too, also where the deletion is all.
+TEST(Ende, TheCopyNotItsMarksTellsWhatTheQuitAndTheNextStartAskAbout) {
+    const struct {
+        bool mitNeuem;
+        const char* frage;
+        const char* nachNein;
+    } faelle[] = {
+        {true, "NEU, P2 (gelöscht)", "P1,P2"},
+        {false, "P2 (gelöscht)", "P1,P2"},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.frage);
+        KOPIELABOR labor;
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 2, QStringLiteral("P2"));
+        ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+        const QString nein = QString::fromUtf8("\r\nNein verwirft diese Datensätze, die nur die "
+                                               "Arbeitskopie so enthält: ") +
+                             QString::fromUtf8(fall.frage) + QStringLiteral(".");
+        {
+            const auto lauf = labor.GESTARTET();
+            if (fall.mitNeuem)
+                lauf->verbindung->Execute(
+                    QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'NEU',false)"));
+            lauf->verbindung->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=2"));
+            for (const QString& vermerk : labor.ZUSTANDSDATEIEN(QStringLiteral("*.geaendert")))
+                ASSERT_TRUE(QFile::remove(labor.ZUSTAND() + QLatin1Char('/') + vermerk));
+            ASSERT_FALSE(lauf->kopie->BOGEAENDERT());
+            // The quit asks (Abbrechen), then the session ends: the copy stays.
+            labor.DIALOG.ANTWORTEN({vbCancel});
+            bool cancel = false;
+            EXPECT_FALSE(lauf->kopie->BEENDENFRAGEN(
+                eh, 1, QStringLiteral("Beenden"), [] { return false; }, cancel));
+            ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+            EXPECT_EQ(labor.DIALOG.BOXEN()[0].text,
+                      QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00 gespeichert "
+                                        "werden?") +
+                          nein);
+            EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(
+                eh, 2, QStringLiteral("Beenden"), [] { return false; }, cancel));
+            lauf->kopie->BEENDEN(eh);
+        }
+        ASSERT_TRUE(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()));
+        labor.DIALOG.ANTWORTEN({vbNo});
+        const auto naechster = labor.GESTARTET();
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 2);
+        EXPECT_EQ(labor.DIALOG.BOXEN()[1].text,
+                  QString::fromUtf8("Die Arbeitskopie enthält Änderungen, die beim Ende der "
+                                    "letzten Sitzung nicht gespeichert wurden.\r\nSollen sie "
+                                    "behalten werden?") +
+                      nein);
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QString::fromUtf8(fall.nachNein));
+    }
 }
