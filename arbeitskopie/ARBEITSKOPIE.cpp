@@ -24,7 +24,8 @@
 #include <utility>
 
 ARBEITSKOPIE::ARBEITSKOPIE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie)
-    : m_dialog(dialog), m_DBPROJEKT(std::move(kopie)) {
+    : m_dialog(dialog), m_DBPROJEKT(std::move(kopie)),
+      m_laeufe(dialog, [this] { return KOPIEVERSCHOBEN(); }) {
     // Every write into the working copy is known beside it before it is
     // written; a write that is rolled back takes back the mark it made.
     m_DBPROJEKT->SetWriteGuard([this] { SCHREIBWACHE(); }, [this] { AENDERUNGZURUECKNEHMEN(); });
@@ -44,8 +45,8 @@ std::filesystem::path ARBEITSKOPIE::FSPFAD(const QString& pfad) {
 }
 
 QString ARBEITSKOPIE::WARTETEXT(const QString& pfad) const {
-    if (m_zustand.isEmpty() || QFileInfo(pfad) != QFileInfo(m_dialog.XMDBPFAD())) return QString();
-    const QString was = TAETIGKEIT::LESEN(m_zustand, m_dialog.SPRACHE());
+    if (m_laeufe.ZUSTAND().isEmpty() || QFileInfo(pfad) != QFileInfo(m_dialog.XMDBPFAD())) return QString();
+    const QString was = TAETIGKEIT::LESEN(m_laeufe.ZUSTAND(), m_dialog.SPRACHE());
     if (was.isEmpty()) return was;
     // Before the start has shown its window, no command was given.
     const bool start = WaitWindow::IsStarting();
@@ -58,7 +59,7 @@ QString ARBEITSKOPIE::WARTETEXT(const QString& pfad) const {
 }
 
 void ARBEITSKOPIE::BELEGTUMBENENNEN(const QString& neu, const QString& ziel, FileLock& anteil) {
-    FileLock neuer(kAnteilsbyte);
+    FileLock neuer(LAEUFE::kAnteilsbyte);
     const bool belegt = neuer.OpenPresent(neu) && neuer.Shared();
     std::filesystem::rename(FSPFAD(neu), FSPFAD(ziel));
     if (belegt) {
@@ -67,23 +68,6 @@ void ARBEITSKOPIE::BELEGTUMBENENNEN(const QString& neu, const QString& ziel, Fil
     } else {
         anteil.Release();
     }
-}
-
-bool ARBEITSKOPIE::FESTANLEGEN(const QString& datei) {
-    // A mark is on the disk before anything relies on it, a power loss
-    // included.
-    const int fd =
-        ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool fest = ::fsync(fd) == 0;
-    ::close(fd);
-    const int ordner =
-        ::open(QFile::encodeName(QFileInfo(datei).path()).constData(), O_RDONLY | O_CLOEXEC);
-    if (ordner >= 0) {
-        ::fsync(ordner);
-        ::close(ordner);
-    }
-    return fest;
 }
 
 QString ARBEITSKOPIE::AUFZAEHLUNG(const QStringList& kennungen, int hoechstens) const {

@@ -31,6 +31,7 @@
 #include "arbeitskopie/ARBEITSKOPIEDIALOG.h"
 #include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "arbeitskopie/KOPIEBASIS.h"
+#include "arbeitskopie/LAEUFE.h"
 #include "arbeitskopie/ZUSAMMENFUEHRUNG.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/runtime/FileLock.h"
@@ -107,15 +108,15 @@ public:
     // usable, its run mark there); a run that cannot know it changes nothing
     // in the copy and never deletes or replaces it. A run whose mark or
     // state folder went under it makes them anew where it can.
-    bool ZUSTANDBEKANNT() const;
-    void ZUSTANDERNEUERN();
+    bool ZUSTANDBEKANNT() const { return m_laeufe.ZUSTANDBEKANNT(); }
+    void ZUSTANDERNEUERN() { m_laeufe.ZUSTANDERNEUERN(); }
     // The copy's state folder (empty before the start made it).
-    QString ZUSTANDSORDNER() const { return m_zustand; }
+    QString ZUSTANDSORDNER() const { return m_laeufe.ZUSTAND(); }
     // This run alone decides about the copy: both locks held alone until
     // ENTSCHEIDUNGFREIGEBEN. Whether it does now.
-    bool ALLEINENTSCHEIDEN();
-    void ENTSCHEIDUNGFREIGEBEN();
-    bool ENTSCHEIDET() const { return m_entscheidet; }
+    bool ALLEINENTSCHEIDEN() { return m_laeufe.ALLEINENTSCHEIDEN(); }
+    void ENTSCHEIDUNGFREIGEBEN() { m_laeufe.ENTSCHEIDUNGFREIGEBEN(); }
+    bool ENTSCHEIDET() const { return m_laeufe.ENTSCHEIDET(); }
 
     // Whether the file this run works on is no longer the working copy at
     // its path (replaced or deleted under the live run).
@@ -155,9 +156,6 @@ public:
 private:
     // The title of the copy's boxes where no command gives one.
     static inline const QString kTitel = QStringLiteral("VELD");
-    // The run marks and the change marks in the copy's state folder.
-    static inline const QString kLaufzeichen = QStringLiteral("*.lauf");
-    static inline const QString kAenderungsvermerke = QStringLiteral("*.geaendert");
     // Journal files that belong to a database file; a stale one must never
     // meet a database it was not written for.
     static inline const QStringList kBeiDateien = {QStringLiteral("-journal"),
@@ -173,12 +171,6 @@ private:
     // other run decides about the copy; raises the wait cancelled (or the
     // session ended) or timed out, naming the copy.
     void ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie);
-    // Takes, without waiting, what a start needs before it decides: the
-    // decision lock alone, the copy's lock shared and the share of the copy
-    // itself. False while another run holds one of them; true when all are
-    // held or one failed otherwise (kept as the state's or the share's
-    // failure).
-    bool STARTSPERREN(const QString& arbeitskopie);
     void FRISCHEKOPIE(const QString& arbeitskopie);
     // With the copy to itself: a copy that the engine's check finds damaged
     // is replaced (KOPIEERSETZEN). True when it was damaged (the copy's lock
@@ -203,18 +195,13 @@ private:
     QString KOPIEHERKUNFT(const QString& arbeitskopie, QString& fremderBenutzer);
     static QString KOPIEBENUTZER(const QString& arbeitskopie);
 
-    // The share among the user's runs (ARBEITSKOPIE_Anteil).
-    // The share of the copy refused (other than by another holder): why,
-    // kept once; and, at the end of the start, found out for the copy the
-    // start made and told once.
-    void ANTEILFEHLT(const QString& grund);
-    void ANTEILPRUEFEN(const QString& arbeitskopie);
+    // The runs' share of the copy and their marks (LAEUFE).
+    LAEUFE m_laeufe;
     // With the share of the copy refused: a copy that every lock beside it
     // finds left by its runs, with changes unsaved (true, the copy's lock
     // then held alone), and the question about it, which says that the
     // start cannot be sure (vbYes keeps the changes).
     bool UNGEWISSVERLASSEN();
-    int UNGEWISSFRAGEN(const QString& arbeitskopie);
     // The question about a copy that a gone run left with changes: kept on
     // purpose at a session's end, or left by an interrupted run. Either
     // names what a No drops; vbYes keeps the changes.
@@ -222,45 +209,6 @@ private:
     // Whether a copy that a gone run left holds every record as its base
     // does: nothing unsaved, nothing to ask.
     bool VERLASSENUNVERAENDERT(const QString& arbeitskopie);
-    bool ENTSCHEIDUNGNEHMEN();
-    // Whether this run has the copy to itself: its state known, the copy's
-    // lock (still the file at its path) held alone, no other run's mark
-    // locked and (unless `mitAnteil` is false) the share of the copy itself
-    // held alone. True with the copy's lock held exclusively; otherwise
-    // shared.
-    bool KOPIEALLEIN(bool mitAnteil = true);
-    bool KOPIESPERREGILT();
-    bool ANDERELAUFEND();
-    // Takes the copy's lock shared again; a failure is kept as the state's.
-    void KOPIETEILEN();
-    // Takes this run's share of the working copy itself (see m_kopieanteil)
-    // when the copy is there, without waiting: false while another run
-    // holds it alone. And whether no other run holds one.
-    bool KOPIEBELEGEN(const QString& arbeitskopie);
-    bool KOPIEANTEILALLEIN();
-    // Why a lock failed, in the program's language.
-    QString SPERRGRUND(const FileLock& sperre) const;
-    // A reason of the program's own in the user's language.
-    QString GRUND(const char* englisch, const char* deutsch) const;
-
-    // The run mark (ARBEITSKOPIE_Laufzeichen).
-    void LAUFANMELDEN();
-    QString LAUFZEICHEN() const;
-    // At the end: the run's mark goes, unless its state was lost meanwhile.
-    void LAUFABMELDEN();
-    // The run marks of the other runs, live or dead.
-    QStringList FREMDELAEUFE() const;
-    void ZUSTANDFEHLT(const QString& ordner, const QString& grund);
-    void ZUSTANDMELDEN();
-
-    // The change marks (ARBEITSKOPIE_Aenderungsvermerke).
-    // The files of the state folder that match `muster`, and their removal.
-    QStringList ZUSTANDSDATEIEN(const QString& muster) const;
-    void ZUSTANDSDATEIENLOESCHEN(const QStringList& dateien);
-    void ZUSTANDLEEREN();
-    QStringList GESPEICHERTERZUSTAND();
-    void ZUSTANDGESPEICHERT(const QStringList& vermerke);
-
     // The project the copy is based on (ARBEITSKOPIE_Projektbasis).
     // The project database's digest as the working copy was taken from it or
     // last saved over it (kept inside the copy, read through `ueber` where
@@ -344,18 +292,12 @@ private:
     // The line a question adds that names what its No drops (empty where
     // that is nothing), for what NURINKOPIE found.
     QString NEINVERWIRFT(const std::optional<QStringList>& nur) const;
-    // The mark that the last run kept the copy with changes nobody was asked
-    // about (at a session's end), in the copy's state folder.
-    QString BEHALTENVERMERK() const { return m_zustand + QStringLiteral("/behalten"); }
     // The locks and the run mark given back.
     void FREIGEBEN();
 
     // The refusal of a write into a copy that is no longer at its path,
     // naming it (ARBEITSKOPIE.cpp, with KOPIEVERSCHOBEN and these helpers).
     RuntimeError KOPIEVERSCHOBENFEHLER() const;
-    // A file made and on the disk before anything relies on it (a run mark,
-    // a change mark); false when it could not be made so.
-    static bool FESTANLEGEN(const QString& datei);
     // A database written under a temporary name takes its place at `ziel`
     // carrying this run's share (in `anteil`, released where the file
     // system refuses the lock): a start meanwhile never finds it without
@@ -447,22 +389,10 @@ private:
     // copy, taken by making an empty file under it.
     static QString FREIERNAME(const QString& arbeitskopie, const QString& zusatz);
 
-    // "Changed" is told three ways, each for a question of its own:
-    // - The change marks beside the copy (AENDERUNGSVERMERK, in its state
-    //   folder): the copy holds changes that no Save has put into the
-    //   project, whichever run of the user made them, one that died
-    //   included. Every run reads them (BOGEAENDERT); a Save clears those it
-    //   found before it began, and the last run's answer at the end settles
-    //   them.
-    // - m_BOGEAENDERT: changes of this run that no mark could record (a
-    //   mark could not be written). The other runs do not know of them; for
-    //   this run they count as unsaved until its own Save or its answer, as
-    //   does a change whose mark went with the run's state.
-    // - m_eigeneAenderung: this run wrote into its copy since its own last
-    //   Save, marked or not, whatever another run's Save did with the marks.
-    //   It is what a run whose copy was replaced or deleted under it keeps
-    //   in a file of its own; cleared by its Save and by that file.
-    bool m_BOGEAENDERT = false;
+    // m_eigeneAenderung: this run wrote into its copy since its own last
+    // Save, marked or not, whatever another run's Save did with the marks.
+    // It is what a run whose copy was replaced or deleted under it keeps in
+    // a file of its own; cleared by its Save and by that file.
     bool m_eigeneAenderung = false;
     // The file this run keeps its work in since its copy went from under
     // it (empty before): written anew with every keep. The run moves into
@@ -473,52 +403,9 @@ private:
     // Held shared on one byte of that file once the run wrote it, for the
     // whole run: another run neither offers nor puts aside a file whose run
     // lives, and a run whose file is no longer at its name takes a new one.
-    FileLock m_abgelegtanteil{kAnteilsbyte};
+    FileLock m_abgelegtanteil{LAEUFE::kAnteilsbyte};
     // The start ends, told why, after a damaged copy could not be replaced.
     bool m_abgebrochen = false;
-
-    // Held shared on the working copy's folder for the whole run; the copy
-    // is replaced or deleted only by a run that gets it exclusively, that
-    // is while no other run of this user works on it.
-    FileLock m_kopiesperre;
-    // Held on the copy's state folder while a run decides about the copy,
-    // so that one run at a time does.
-    FileLock m_entscheidung;
-    // Held alone on this run's mark for the whole run: a mark whose lock is
-    // held belongs to a live run.
-    FileLock m_laufsperre;
-    // Held shared on one byte of the working copy itself for the whole run,
-    // and alone only by a run that has the copy to itself. The copy is the
-    // one file that cannot go or be replaced without its records, so live
-    // runs are known from it whatever happens to the files beside it. Its
-    // descriptor stays open until the copy's connection is closed (closing
-    // one would drop the engine's locks); a run whose file system refuses
-    // it is never alone with the copy.
-    // The byte is far from those that the engine locks (from 0x40000000).
-    static constexpr qint64 kAnteilsbyte = 0x7FFF0000;
-    FileLock m_kopieanteil{kAnteilsbyte};
-    // Why this run holds no share of the copy though it is there (the file
-    // system refuses the lock): such a run is never alone with the copy.
-    // And whether the user was told.
-    QString m_anteilfehler;
-    bool m_anteilgemeldet = false;
-    // This run holds both locks alone, from its save question to its end.
-    bool m_entscheidet = false;
     // As the last run the user chose not to save the copy's changes.
     bool m_verworfen = false;
-    // The copy's state folder (empty before the start made it), this run's
-    // name in it, and the number of its last change mark.
-    QString m_zustand;
-    QString m_lauf;
-    int m_aenderung = 0;
-    // This run's latest change mark; a Save that cleared it makes the next
-    // write mark again.
-    QString m_vermerk;
-    // The mark that the open writing transaction made when the run had no
-    // unsaved change before: its rollback takes it back.
-    QString m_zurueckzunehmen;
-    // Why the copy's state cannot be kept (empty while it can), and whether
-    // the user was told.
-    QString m_zustandsfehler;
-    bool m_zustandgemeldet = false;
 };

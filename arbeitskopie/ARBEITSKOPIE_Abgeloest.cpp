@@ -204,7 +204,7 @@ bool ARBEITSKOPIE::ABGELEGTSPERREN(FileLock& sperre, const QString& datei) {
     // A file whose run still lives is that run's: it works on in it, or
     // writes it anew at its next keep. A lock that fails otherwise tells
     // nothing of its run, so the file is left, too.
-    sperre = FileLock(kAnteilsbyte);
+    sperre = FileLock(LAEUFE::kAnteilsbyte);
     return sperre.OpenPresent(datei) && sperre.TryExclusive();
 }
 

@@ -74,13 +74,13 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
     } else if (grund == 0 || grund == 1) {
         // Step 2.
         letzter = ALLEINENTSCHEIDEN();
-        if (letzter) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::FRAGE);
+        if (letzter) TAETIGKEIT::MELDEN(m_laeufe.ZUSTAND(), TAETIGKEIT::FRAGE);
         // Step 3: for the last run, whose No or end deletes the copy, the
         // copy tells, whichever run wrote and whatever became of the marks;
         // another run goes by the commands' marks, as its No drops nothing.
         // A selection, a test opened and left as it was, is nothing to save
         // or lose. Without a base, the question comes.
-        frage = letzter ? m_BOGEAENDERT || KOPIEVERAENDERT(*m_DBPROJEKT) : BOGEAENDERT();
+        frage = letzter ? m_laeufe.UNVERMERKT() || KOPIEVERAENDERT(*m_DBPROJEKT) : BOGEAENDERT();
         if (frage) kopiestaende = KOPIESTAENDE(*m_DBPROJEKT);
         if (frage && UNVERAENDERT(kopiestaende)) frage = false;
     }
@@ -118,7 +118,7 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
                 return false;
             }
         }
-        if (antwort && *antwort == vbNo) m_verworfen = m_entscheidet;
+        if (antwort && *antwort == vbNo) m_verworfen = m_laeufe.ENTSCHEIDET();
     } else {
         cancel = false;
     }
@@ -142,20 +142,19 @@ void ARBEITSKOPIE::BEENDEN(ErrorHandler& eh) {
     // the last: nobody writes into it then.
     const bool letzter = !verschoben && ALLEINENTSCHEIDEN();
     if (letzter &&
-        (m_verworfen || (!m_BOGEAENDERT && !KOPIEVERAENDERT(m_dialog.XMDBPFAD())))) {
+        (m_verworfen || (!m_laeufe.UNVERMERKT() && !KOPIEVERAENDERT(m_dialog.XMDBPFAD())))) {
         if (eh.Run([&] {
                 const QString arbeitskopie = m_dialog.XMDBPFAD();
                 loeschen(arbeitskopie);
                 QFile::remove(PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie));
             }))
-            ZUSTANDLEEREN();
-    } else if (letzter && m_zustandsfehler.isEmpty() && !m_zustand.isEmpty()) {
+            m_laeufe.LEEREN();
+    } else if (letzter && m_laeufe.ZUSTANDSFEHLER().isEmpty() && !m_laeufe.ZUSTAND().isEmpty()) {
         // Nobody was asked about the changes (the session ended): the next
         // start offers them as what they are, not as an interrupted run's.
-        FESTANLEGEN(BEHALTENVERMERK());
+        LAEUFE::FESTANLEGEN(m_laeufe.BEHALTENVERMERK());
     }
     // Step 7.
-    m_entscheidet = false;
     FREIGEBEN();
 }
 
@@ -166,11 +165,5 @@ void ARBEITSKOPIE::STARTBEENDEN() {
 }
 
 void ARBEITSKOPIE::FREIGEBEN() {
-    LAUFABMELDEN();
-    TAETIGKEIT::BEENDEN();
-    m_kopiesperre.Release();
-    m_entscheidung.Release();
-    // Only once the copy's connection is closed; otherwise both close at the
-    // run's end, the connection first.
-    if (!m_DBPROJEKT->IsOpen()) m_kopieanteil.Release();
+    m_laeufe.FREIGEBEN(m_DBPROJEKT->IsOpen());
 }

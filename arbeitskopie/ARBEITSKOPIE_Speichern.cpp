@@ -186,7 +186,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     // taken from or last saved as, by any run of the user.
     versuch.bekannt = PROJEKTABDRUECKE(gesperrt ? &sperre : nullptr);
     if (gesperrt) {
-        QStringList gesichert = GESPEICHERTERZUSTAND();
+        QStringList gesichert = m_laeufe.GESPEICHERTERZUSTAND();
         QList<DatabaseMark> erlaubte = versuch.bekannt;
         if (erlaubt) erlaubte << *erlaubt;
         // The new project's digest is beside the copy before the new project
@@ -280,7 +280,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                     sperre.CommitTrans();
                 } catch (const RuntimeError&) {
                 }
-                ZUSTANDGESPEICHERT(gesichert);
+                m_laeufe.GESPEICHERT(gesichert);
             }
         } else if (ersetzend && !KOPIEVERSCHOBEN() &&
                    DatabaseMark::Contains(versuch.bekannt,

@@ -93,43 +93,25 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     // What killed runs left beside the project database and the copy goes.
     RemoveDeadTemporaries(QFileInfo(m_dialog.PROJEKTDATENBANK()).absolutePath());
     RemoveDeadTemporaries(QFileInfo(arbeitskopie).absolutePath());
-    const QString zustand =
-        QFileInfo(arbeitskopie).path() + QLatin1Char('/') + kTitel + QStringLiteral(".zustand");
-    if (QFileInfo(zustand).isDir() || QDir().mkdir(zustand))
-        m_zustand = zustand;
-    else
-        ZUSTANDFEHLT(zustand, QFileInfo::exists(zustand)
-                                  ? GRUND("a file of that name is in the way",
-                                          "eine Datei dieses Namens steht im Weg")
-                                  : GRUND("it cannot be made", "er kann nicht angelegt werden"));
-    // One start at a time decides about the copy; a start that finds another
-    // deciding waits for its decision and then shares the copy it decided.
-    // The copy's lock is a file beside the copy, not in the state folder: a
-    // state folder removed under live runs must not make a new start think
-    // it is alone with the copy.
-    if (!m_zustand.isEmpty() &&
-        !m_entscheidung.Open(m_zustand + QStringLiteral("/VELD.entscheidung")))
-        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
-    if (!m_kopiesperre.Open(QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.sperre")))
-        ZUSTANDFEHLT(QFileInfo(arbeitskopie).path(), SPERRGRUND(m_kopiesperre));
-    if (!STARTSPERREN(arbeitskopie)) {
+    m_laeufe.OEFFNEN(arbeitskopie);
+    if (!m_laeufe.STARTSPERREN(arbeitskopie)) {
         if (HALTEPUNKT) HALTEPUNKT("WARTET");
         // A wait cancelled, timed out or ended by the session ends the start
         // with the one box of every such start (none at the session's end).
         if (!eh.Run([&] { ENTSCHEIDUNGABWARTEN(arbeitskopie); })) return true;
     }
-    if (m_zustandsfehler.isEmpty()) TAETIGKEIT::MELDEN(m_zustand, TAETIGKEIT::START);
+    if (m_laeufe.ZUSTANDSFEHLER().isEmpty()) TAETIGKEIT::MELDEN(m_laeufe.ZUSTAND(), TAETIGKEIT::START);
     struct Freigabe {
-        FileLock& sperre;
+        LAEUFE& laeufe;
         ~Freigabe() {
             TAETIGKEIT::BEENDEN();
-            sperre.Unlock();
+            laeufe.STARTFREIGEBEN();
         }
-    } freigabe{m_entscheidung};
-    if (!m_zustand.isEmpty()) LAUFANMELDEN();
+    } freigabe{m_laeufe};
+    if (!m_laeufe.ZUSTAND().isEmpty()) m_laeufe.LAUFANMELDEN();
     // A run that cannot keep its state beside the copy is told once; it
     // changes nothing in the copy and decides nothing about it.
-    if (!m_zustandsfehler.isEmpty()) ZUSTANDMELDEN();
+    if (!m_laeufe.ZUSTANDSFEHLER().isEmpty()) m_laeufe.ZUSTANDMELDEN();
     if (HALTEPUNKT) HALTEPUNKT("HALT");
 
     if (QFileInfo::exists(arbeitskopie)) {
@@ -145,10 +127,10 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // write it over this project): a run that cannot know ends here,
             // told why, and the copy stays as it is.
             if (!ZUSTANDBEKANNT()) {
-                if (m_zustandsfehler.isEmpty())
-                    ZUSTANDFEHLT(m_zustand,
-                                 GRUND("the run's mark is gone", "die Marke des Laufs fehlt"));
-                ZUSTANDMELDEN();
+                if (m_laeufe.ZUSTANDSFEHLER().isEmpty())
+                    m_laeufe.ZUSTANDFEHLT(m_laeufe.ZUSTAND(),
+                                 m_laeufe.GRUND("the run's mark is gone", "die Marke des Laufs fehlt"));
+                m_laeufe.ZUSTANDMELDEN();
                 return false;
             }
             const QString projekt =
@@ -163,11 +145,11 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // lock refused) cannot be moved, and this run cannot share it
             // either: a Save would write the other project's records over
             // this one. The start ends, told why.
-            if (!KOPIEALLEIN()) {
-                if (!m_zustandsfehler.isEmpty())
-                    ZUSTANDMELDEN();
-                else if (!m_anteilfehler.isEmpty())
-                    ANTEILPRUEFEN(arbeitskopie);
+            if (!m_laeufe.KOPIEALLEIN()) {
+                if (!m_laeufe.ZUSTANDSFEHLER().isEmpty())
+                    m_laeufe.ZUSTANDMELDEN();
+                else if (!m_laeufe.ANTEILFEHLER().isEmpty())
+                    m_laeufe.ANTEILPRUEFEN(arbeitskopie);
                 else if (m_dialog.SPRACHE() == 1)
                     m_dialog.FRAGEN(
                         QStringLiteral("The working copy belongs to ") + welches +
@@ -190,14 +172,14 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // Another project's unsaved changes: they are kept under a name
             // of their own, and this project gets a fresh copy.
             if (!KOPIEERSETZEN(eh, arbeitskopie, projekt)) return false;
-        } else if (!KOPIEALLEIN() && !UNGEWISSVERLASSEN()) {
+        } else if (!m_laeufe.KOPIEALLEIN() && !UNGEWISSVERLASSEN()) {
             // Another run of this user works on the copy right now: nothing
             // was interrupted, and this run shares the copy as it is, with
             // its state. A run that cannot know the copy's state leaves it
             // as it is, too. Where the copy's lock is refused, no run may be
             // at work on it at all: it is brought up to the project below.
-            auffrischen = !m_anteilfehler.isEmpty();
-        } else if (m_anteilfehler.isEmpty() && BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
+            auffrischen = !m_laeufe.ANTEILFEHLER().isEmpty();
+        } else if (m_laeufe.ANTEILFEHLER().isEmpty() && BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
             // A damaged copy is never offered: it was put aside, and this
             // run has a fresh one (or ends, told why).
             if (m_abgebrochen) return false;
@@ -211,12 +193,12 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // left with nothing unsaved: nothing to ask, and the copy goes on
             // with its base.
             const bool nichtsOffen =
-                m_anteilfehler.isEmpty() && VERLASSENUNVERAENDERT(arbeitskopie);
+                m_laeufe.ANTEILFEHLER().isEmpty() && VERLASSENUNVERAENDERT(arbeitskopie);
             const int antwort = nichtsOffen                 ? vbYes
-                                : !m_anteilfehler.isEmpty() ? UNGEWISSFRAGEN(arbeitskopie)
+                                : !m_laeufe.ANTEILFEHLER().isEmpty() ? m_laeufe.UNGEWISSFRAGEN(arbeitskopie)
                                                             : VERLASSENFRAGEN(arbeitskopie);
             if (nichtsOffen) {
-                ZUSTANDGESPEICHERT(ZUSTANDSDATEIEN(kAenderungsvermerke) + FREMDELAEUFE());
+                m_laeufe.GESPEICHERT(m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke) + m_laeufe.FREMDELAEUFE());
             } else if (antwort == vbYes) {
                 // From now on the copy is this project's, and what the gone
                 // runs left in it counts as this run's unsaved changes.
@@ -229,22 +211,22 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                 // The run's own mark comes before the gone runs' marks go:
                 // the copy never looks unchanged meanwhile, so its base stays
                 // what the copy was when it last met the project.
-                const QStringList alte = ZUSTANDSDATEIEN(kAenderungsvermerke) + FREMDELAEUFE();
+                const QStringList alte = m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke) + m_laeufe.FREMDELAEUFE();
                 SETZEBOGEAENDERT(true);
-                ZUSTANDGESPEICHERT(alte);
+                m_laeufe.GESPEICHERT(alte);
             } else if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) {
-                ZUSTANDLEEREN();
+                m_laeufe.LEEREN();
             }
-            QFile::remove(BEHALTENVERMERK());
-            KOPIETEILEN();
+            QFile::remove(m_laeufe.BEHALTENVERMERK());
+            m_laeufe.KOPIETEILEN();
         }
     } else {
         // A copy made while another run starts is made once.
-        const bool allein = KOPIEALLEIN();
-        if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); }) && allein) ZUSTANDLEEREN();
-        KOPIETEILEN();
+        const bool allein = m_laeufe.KOPIEALLEIN();
+        if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); }) && allein) m_laeufe.LEEREN();
+        m_laeufe.KOPIETEILEN();
     }
-    if (!eh.Left()) ANTEILPRUEFEN(arbeitskopie);
+    if (!eh.Left()) m_laeufe.ANTEILPRUEFEN(arbeitskopie);
     // What runs kept when the copy went from under them is offered while
     // this start still decides, so that two starts never bring it in twice.
     if (eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); })) {
@@ -273,7 +255,7 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
             QFile::remove(arbeitskopie + endung);
         // No connection of this run is open on the copy replaced, so its
         // descriptor may close.
-        BELEGTUMBENENNEN(neu, arbeitskopie, m_kopieanteil);
+        BELEGTUMBENENNEN(neu, arbeitskopie, m_laeufe.KOPIEANTEIL());
     } catch (...) {
         QFile::remove(neu);
         throw;
@@ -299,7 +281,7 @@ bool ARBEITSKOPIE::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arb
         // A copy that cannot be read (held, unreadable) ends the start,
         // left as it is; one the user chose to go on with is offered.
         if (!eh.Left()) return false;
-        KOPIETEILEN();
+        m_laeufe.KOPIETEILEN();
         return true;
     }
     if (!beschaedigt) return false;
@@ -318,7 +300,7 @@ bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
     if (!ziel) {
         // Never copied over, nor worked on: what could not be put aside
         // stays where it is, and the start ends (its box says why).
-        KOPIETEILEN();
+        m_laeufe.KOPIETEILEN();
         return eh.Left();
     }
     const QString ort = QDir::toNativeSeparators(*ziel) + QLatin1Char('.');
@@ -353,8 +335,8 @@ bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
         frisch = eh.Run([&] { FRISCHEKOPIE(arbeitskopie); });
     }
     // What the marks beside the copy tell belongs to the copy put aside.
-    if (frisch) ZUSTANDLEEREN();
-    KOPIETEILEN();
+    if (frisch) m_laeufe.LEEREN();
+    m_laeufe.KOPIETEILEN();
     if (!frisch) {
         // One box: where the copy lies, and why the start ends.
         if (!m_dialog.SITZUNGENDET())
@@ -382,33 +364,13 @@ void ARBEITSKOPIE::ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie) {
                       QStringLiteral(";Persist Security Info=False"));
 }
 
-bool ARBEITSKOPIE::STARTSPERREN(const QString& arbeitskopie) {
-    // The decision lock alone, then the copy's lock shared, then the share
-    // of the copy itself. None is waited for here: a run that decides holds
-    // one of them (the copy alone, also when the files beside it were
-    // deleted under it), and the start waits for it where the user sees it.
-    // A lock that fails otherwise is not waited for: the start then decides
-    // nothing.
-    if (m_entscheidung.IsOpen() && !m_entscheidung.IsHeld() && !m_entscheidung.TryExclusive()) {
-        if (m_entscheidung.Failed() == FileLock::Failure::None) return false;
-        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
-        m_entscheidung.Release();
-    }
-    if (m_kopiesperre.IsOpen() && !m_kopiesperre.IsHeld() && !m_kopiesperre.TryShared()) {
-        if (m_kopiesperre.Failed() == FileLock::Failure::None) return false;
-        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
-        m_kopiesperre.Release();
-    }
-    return KOPIEBELEGEN(arbeitskopie);
-}
-
 void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
     // Another run decides about the copy (its save question at the end, a
     // compaction, a Save, its own start): this start waits, says for what
     // once the wait lasts, and can be cancelled or ended by the session. As
     // every wait for another, it gives up after the time-out.
     WaitWindow::Wait warten([this] {
-        QString was = TAETIGKEIT::LESEN(m_zustand, m_dialog.SPRACHE());
+        QString was = TAETIGKEIT::LESEN(m_laeufe.ZUSTAND(), m_dialog.SPRACHE());
         if (was.isEmpty())
             was = m_dialog.SPRACHE() == 1
                       ? QStringLiteral("Another run of VELD decides about the working copy.")
@@ -420,7 +382,7 @@ void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
                     : QStringLiteral("Dieser Start wartet, bis er fertig ist."));
     });
     for (;;) {
-        if (STARTSPERREN(arbeitskopie)) return;
+        if (m_laeufe.STARTSPERREN(arbeitskopie)) return;
         if (warten.Elapsed() >= BusyWait::Limited(kWartezeitMs))
             throw DatabaseError::LockedError(arbeitskopie);
         if (!warten.Pause(50) || m_dialog.SITZUNGENDET())
@@ -458,7 +420,7 @@ int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
     const QString zusatz = NEINVERWIRFT(nur);
     // The last run kept the copy on purpose when its session ended: that is
     // no interruption. The question comes first, then what its No drops.
-    if (QFileInfo::exists(BEHALTENVERMERK()))
+    if (QFileInfo::exists(m_laeufe.BEHALTENVERMERK()))
         return m_dialog.FRAGEN(
             (en ? QStringLiteral("The working copy holds changes that were not saved when the "
                                  "last session ended.") +
@@ -525,4 +487,17 @@ QString ARBEITSKOPIE::KOPIEHERKUNFT(const QString& arbeitskopie, QString& fremde
         // by the engine's check that follows.
     }
     return herkunft;
+}
+
+bool ARBEITSKOPIE::UNGEWISSVERLASSEN() {
+    // Where the file system refuses the share of the copy, no run is ever
+    // sure to be alone with it, so none deletes it at its end: a No to the
+    // save question leaves the changes the user threw away in the copy. A
+    // copy that the locks beside it find left, with changes unsaved, is
+    // therefore asked about as a copy of an interrupted run is; shared
+    // unasked, its next Save would write what the user threw away.
+    if (m_laeufe.ANTEILFEHLER().isEmpty() || !m_laeufe.KOPIEALLEIN(false)) return false;
+    if (m_laeufe.UNVERMERKT() || KOPIEVERAENDERT(m_dialog.XMDBPFAD())) return true;
+    m_laeufe.KOPIETEILEN();
+    return false;
 }

@@ -90,7 +90,7 @@ QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const 
 }
 
 bool ARBEITSKOPIE::UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
-    if (!kopie || m_BOGEAENDERT || !kopie->basis) return false;
+    if (!kopie || m_laeufe.UNVERMERKT() || !kopie->basis) return false;
     return *kopie->basis == kopie->kopie;
 }
 
@@ -407,7 +407,7 @@ void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
         eh.Value([&] { return MarkOfDatabase(m_dialog.PROJEKTDATENBANK()); });
     if (!jetzt || DatabaseMark::Contains(bekannt, *jetzt)) return;
     const bool unveraendert = !BOGEAENDERT();
-    const QStringList vorher = ZUSTANDSDATEIEN(kAenderungsvermerke);
+    const QStringList vorher = m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke);
     ENTSCHEIDUNGEN keine;
     UEBERNAHMEN uebernommen;
     std::optional<DATENSATZSTAENDE> gesehen;
@@ -417,10 +417,10 @@ void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
     // join read it: the marks of the join's writes go, and that content's
     // digest is its mark.
     if (unveraendert) {
-        QStringList neu = ZUSTANDSDATEIEN(kAenderungsvermerke);
+        QStringList neu = m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke);
         for (const QString& alt : vorher)
             neu.removeAll(alt);
-        ZUSTANDGESPEICHERT(neu);
+        m_laeufe.GESPEICHERT(neu);
         PROJEKTABDRUECKESETZEN({gelesen.known ? gelesen : *jetzt});
     }
     UEBERNAHMENMELDEN(uebernommen);

@@ -13,16 +13,97 @@
 // replaced by a user or a tool while runs live, the copy cannot without its
 // records going too.
 
-#include "arbeitskopie/ARBEITSKOPIE.h"
+#include "arbeitskopie/LAEUFE.h"
 
 #include "arbeitskopie/TAETIGKEIT.h"
 #include "platform/runtime/MsgBox.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
 
-bool ARBEITSKOPIE::KOPIEBELEGEN(const QString& arbeitskopie) {
+LAEUFE::LAEUFE(ARBEITSKOPIEDIALOG& dialog, std::function<bool()> verschoben)
+    : m_dialog(dialog), m_verschoben(std::move(verschoben)) {}
+
+bool LAEUFE::FESTANLEGEN(const QString& datei) {
+    // A mark is on the disk before anything relies on it, a power loss
+    // included.
+    const int fd =
+        ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool fest = ::fsync(fd) == 0;
+    ::close(fd);
+    const int ordner =
+        ::open(QFile::encodeName(QFileInfo(datei).path()).constData(), O_RDONLY | O_CLOEXEC);
+    if (ordner >= 0) {
+        ::fsync(ordner);
+        ::close(ordner);
+    }
+    return fest;
+}
+
+void LAEUFE::OEFFNEN(const QString& arbeitskopie) {
+    const QString zustand =
+        QFileInfo(arbeitskopie).path() + QLatin1Char('/') + kTitel + QStringLiteral(".zustand");
+    if (QFileInfo(zustand).isDir() || QDir().mkdir(zustand))
+        m_zustand = zustand;
+    else
+        ZUSTANDFEHLT(zustand, QFileInfo::exists(zustand)
+                                  ? GRUND("a file of that name is in the way",
+                                          "eine Datei dieses Namens steht im Weg")
+                                  : GRUND("it cannot be made", "er kann nicht angelegt werden"));
+    // One start at a time decides about the copy; a start that finds another
+    // deciding waits for its decision and then shares the copy it decided.
+    // The copy's lock is a file beside the copy, not in the state folder: a
+    // state folder removed under live runs must not make a new start think
+    // it is alone with the copy.
+    if (!m_zustand.isEmpty() &&
+        !m_entscheidung.Open(m_zustand + QStringLiteral("/VELD.entscheidung")))
+        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+    if (!m_kopiesperre.Open(QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD.sperre")))
+        ZUSTANDFEHLT(QFileInfo(arbeitskopie).path(), SPERRGRUND(m_kopiesperre));
+}
+
+bool LAEUFE::STARTSPERREN(const QString& arbeitskopie) {
+    // The decision lock alone, then the copy's lock shared, then the share
+    // of the copy itself. None is waited for here: a run that decides holds
+    // one of them (the copy alone, also when the files beside it were
+    // deleted under it), and the start waits for it where the user sees it.
+    // A lock that fails otherwise is not waited for: the start then decides
+    // nothing.
+    if (m_entscheidung.IsOpen() && !m_entscheidung.IsHeld() && !m_entscheidung.TryExclusive()) {
+        if (m_entscheidung.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(m_zustand, SPERRGRUND(m_entscheidung));
+        m_entscheidung.Release();
+    }
+    if (m_kopiesperre.IsOpen() && !m_kopiesperre.IsHeld() && !m_kopiesperre.TryShared()) {
+        if (m_kopiesperre.Failed() == FileLock::Failure::None) return false;
+        ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
+        m_kopiesperre.Release();
+    }
+    return KOPIEBELEGEN(arbeitskopie);
+}
+
+void LAEUFE::STARTFREIGEBEN() {
+    m_entscheidung.Unlock();
+}
+
+void LAEUFE::FREIGEBEN(bool kopieOffen) {
+    m_entscheidet = false;
+    LAUFABMELDEN();
+    TAETIGKEIT::BEENDEN();
+    m_kopiesperre.Release();
+    m_entscheidung.Release();
+    // Only once the copy's connection is closed; otherwise both close at the
+    // run's end, the connection first.
+    if (!kopieOffen) m_kopieanteil.Release();
+}
+
+bool LAEUFE::KOPIEBELEGEN(const QString& arbeitskopie) {
     if (m_kopieanteil.IsHeld() || !m_anteilfehler.isEmpty()) return true;
     if (!m_kopieanteil.IsOpen()) {
         // Not there yet: the fresh copy is locked when it is made.
@@ -50,11 +131,11 @@ bool ARBEITSKOPIE::KOPIEBELEGEN(const QString& arbeitskopie) {
     return dort == FileLock::Identity::Unknown;
 }
 
-void ARBEITSKOPIE::ANTEILFEHLT(const QString& grund) {
+void LAEUFE::ANTEILFEHLT(const QString& grund) {
     if (m_anteilfehler.isEmpty()) m_anteilfehler = grund;
 }
 
-void ARBEITSKOPIE::ANTEILPRUEFEN(const QString& arbeitskopie) {
+void LAEUFE::ANTEILPRUEFEN(const QString& arbeitskopie) {
     // The copy this start made carries the run's share from its making;
     // where it does not, the file system refused the lock, most likely.
     if (m_anteilfehler.isEmpty() && !m_kopieanteil.IsHeld() && QFileInfo::exists(arbeitskopie)) {
@@ -87,7 +168,7 @@ void ARBEITSKOPIE::ANTEILPRUEFEN(const QString& arbeitskopie) {
             vbOKOnly + vbExclamation, kTitel);
 }
 
-bool ARBEITSKOPIE::KOPIESPERREGILT() {
+bool LAEUFE::KOPIESPERREGILT() {
     // The lock is on the file that the others find at its path; a file
     // deleted or replaced under this run (a user tidying the folder, a sync
     // tool) is locked again as it is now, and this run does not count
@@ -108,7 +189,7 @@ bool ARBEITSKOPIE::KOPIESPERREGILT() {
     return false;
 }
 
-bool ARBEITSKOPIE::ANDERELAUFEND() {
+bool LAEUFE::ANDERELAUFEND() {
     // A run mark whose lock is held belongs to a run that lives, whatever
     // happened to the copy's lock file; one removed meanwhile to a run that
     // ended.
@@ -128,7 +209,7 @@ bool ARBEITSKOPIE::ANDERELAUFEND() {
     return false;
 }
 
-bool ARBEITSKOPIE::KOPIEALLEIN(bool mitAnteil) {
+bool LAEUFE::KOPIEALLEIN(bool mitAnteil) {
     if (!ZUSTANDBEKANNT() || !KOPIESPERREGILT()) return false;
     if (!m_kopiesperre.TryExclusive()) {
         if (m_kopiesperre.Failed() != FileLock::Failure::None)
@@ -142,7 +223,7 @@ bool ARBEITSKOPIE::KOPIEALLEIN(bool mitAnteil) {
     return true;
 }
 
-void ARBEITSKOPIE::KOPIETEILEN() {
+void LAEUFE::KOPIETEILEN() {
     if (m_kopiesperre.IsOpen() && !m_kopiesperre.Shared())
         ZUSTANDFEHLT(QFileInfo(m_kopiesperre.Path()).path(), SPERRGRUND(m_kopiesperre));
     // Back from alone to shared in one step: no other run finds the byte
@@ -150,7 +231,7 @@ void ARBEITSKOPIE::KOPIETEILEN() {
     if (m_kopieanteil.IsHeld()) m_kopieanteil.Shared();
 }
 
-bool ARBEITSKOPIE::KOPIEANTEILALLEIN() {
+bool LAEUFE::KOPIEANTEILALLEIN() {
     // A run whose share was refused cannot tell who else works on the copy.
     if (!m_anteilfehler.isEmpty()) return false;
     if (!m_kopieanteil.IsHeld()) return true;
@@ -161,7 +242,7 @@ bool ARBEITSKOPIE::KOPIEANTEILALLEIN() {
     return m_kopieanteil.StillAtPath() == FileLock::Identity::Same && m_kopieanteil.TryExclusive();
 }
 
-bool ARBEITSKOPIE::ALLEINENTSCHEIDEN() {
+bool LAEUFE::ALLEINENTSCHEIDEN() {
     if (m_entscheidet) return true;
     // A run that cannot know the copy's state is never alone with it.
     ZUSTANDERNEUERN();
@@ -177,7 +258,7 @@ bool ARBEITSKOPIE::ALLEINENTSCHEIDEN() {
     return true;
 }
 
-bool ARBEITSKOPIE::ENTSCHEIDUNGNEHMEN() {
+bool LAEUFE::ENTSCHEIDUNGNEHMEN() {
     if (!m_entscheidung.IsOpen()) return false;
     bool neu = false;
     for (;;) {
@@ -201,7 +282,7 @@ bool ARBEITSKOPIE::ENTSCHEIDUNGNEHMEN() {
     }
 }
 
-void ARBEITSKOPIE::ENTSCHEIDUNGFREIGEBEN() {
+void LAEUFE::ENTSCHEIDUNGFREIGEBEN() {
     if (!m_entscheidet) return;
     TAETIGKEIT::BEENDEN();
     m_entscheidet = false;
@@ -209,20 +290,7 @@ void ARBEITSKOPIE::ENTSCHEIDUNGFREIGEBEN() {
     m_entscheidung.Unlock();
 }
 
-bool ARBEITSKOPIE::UNGEWISSVERLASSEN() {
-    // Where the file system refuses the share of the copy, no run is ever
-    // sure to be alone with it, so none deletes it at its end: a No to the
-    // save question leaves the changes the user threw away in the copy. A
-    // copy that the locks beside it find left, with changes unsaved, is
-    // therefore asked about as a copy of an interrupted run is; shared
-    // unasked, its next Save would write what the user threw away.
-    if (m_anteilfehler.isEmpty() || !KOPIEALLEIN(false)) return false;
-    if (m_BOGEAENDERT || KOPIEVERAENDERT(m_dialog.XMDBPFAD())) return true;
-    KOPIETEILEN();
-    return false;
-}
-
-int ARBEITSKOPIE::UNGEWISSFRAGEN(const QString& arbeitskopie) {
+int LAEUFE::UNGEWISSFRAGEN(const QString& arbeitskopie) {
     // The question tells what the box about the refused share tells.
     m_anteilgemeldet = true;
     const QString ordner = QDir::toNativeSeparators(QFileInfo(arbeitskopie).path());
@@ -251,11 +319,11 @@ int ARBEITSKOPIE::UNGEWISSFRAGEN(const QString& arbeitskopie) {
         vbYesNo + vbQuestion, kTitel);
 }
 
-QString ARBEITSKOPIE::GRUND(const char* englisch, const char* deutsch) const {
+QString LAEUFE::GRUND(const char* englisch, const char* deutsch) const {
     return QString::fromUtf8(m_dialog.SPRACHE() == 1 ? englisch : deutsch);
 }
 
-QString ARBEITSKOPIE::SPERRGRUND(const FileLock& sperre) const {
+QString LAEUFE::SPERRGRUND(const FileLock& sperre) const {
     const bool en = m_dialog.SPRACHE() == 1;
     const QString datei = QFileInfo(sperre.Path()).fileName();
     if (sperre.Failed() == FileLock::Failure::Open && sperre.ErrorNumber() == EISDIR)
