@@ -17,13 +17,13 @@ void ARBEITSKOPIE::AENDERUNGVORMERKEN() {
     // the copy locked: the refusal says why in the command's own box.
     // A run that moved into its own file writes there, unmarked: the marks
     // beside the copy are those of the file now at the path.
-    if (m_umgezogen) return;
+    if (m_ablage.UMGEZOGEN()) return;
     // A write into a copy that is no longer at its path would reach a file
     // that nobody saves or finds again (the engine refuses it anyway): it is
     // refused, and the run moves into a file of its own for the next one.
     if (KOPIEVERSCHOBEN()) {
-        UMZUGVORBEREITEN();
-        throw KOPIEVERSCHOBENFEHLER();
+        m_ablage.UMZUGVORBEREITEN();
+        throw m_ablage.VERSCHOBENFEHLER();
     }
     if (m_laeufe.VERMERKEN()) return;
     throw DatabaseError::Make(
@@ -74,13 +74,13 @@ void ARBEITSKOPIE::SETZEBOGEAENDERT(bool geaendert) {
     // the command changed nothing of this run's, and nothing is to be kept.
     if (KOPIEVERSCHOBEN()) return;
     if (HALTEPUNKT) HALTEPUNKT("GEAENDERT");
-    m_eigeneAenderung = true;
-    m_laeufe.NEUERVERMERK(!m_umgezogen);
+    m_ablage.EIGENEAENDERUNG(true);
+    m_laeufe.NEUERVERMERK(!m_ablage.UMGEZOGEN());
 }
 
 void ARBEITSKOPIE::SCHREIBWACHE() {
     m_laeufe.WACHE([this] { AENDERUNGVORMERKEN(); });
-    m_eigeneAenderung = true;
+    m_ablage.EIGENEAENDERUNG(true);
     if (HALTEPUNKT) HALTEPUNKT("VERMERKT");
 }
 

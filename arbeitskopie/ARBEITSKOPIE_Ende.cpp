@@ -64,9 +64,9 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
     // kept, it stays, unless the user, told why and what is lost, ends it
     // all the same.
     if (KOPIEVERSCHOBEN()) {
-        if (m_eigeneAenderung && grund == 2) {
-            ABGELOESTEKOPIESICHERN(titel, true);
-        } else if (m_eigeneAenderung && !ABGELOESTBEENDEN(titel)) {
+        if (m_ablage.EIGENEAENDERUNG() && grund == 2) {
+            m_ablage.SICHERN(titel, true);
+        } else if (m_ablage.EIGENEAENDERUNG() && !m_ablage.BEENDEN(titel)) {
             if (m_dialog.GELADEN()) cancel = true;
             return false;
         }

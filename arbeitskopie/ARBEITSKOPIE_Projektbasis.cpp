@@ -18,6 +18,10 @@
 
 #include <QDir>
 
+// The project database's digest as the working copy was taken from it or
+// last saved over it (kept inside the copy, read through `ueber` where
+// given), and its renewal outside a Save. Several where a Save was not
+// known to end: the project is then either of them.
 QList<DatabaseMark> ARBEITSKOPIE::PROJEKTABDRUECKE(Connection* ueber) {
     Connection& kopie = ueber ? *ueber : *m_DBPROJEKT;
     try {

@@ -41,7 +41,7 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     // project, nor are the marks of the copy now at the path cleared: the
     // copy at the path, or another run on it, may hold newer work. This
     // comes before anything reads the copy's file: its size, its compaction.
-    if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
+    if (KOPIEVERSCHOBEN()) return m_ablage.SICHERN(titel);
     // A step that failed stops the Save: nothing is written over the
     // project database after a failed size test or compaction.
     const std::optional<float> groesse = eh.Value([&] { return GROESSEMB(m_dialog.XMDBPFAD()); });
@@ -66,7 +66,7 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     // its changes stay in the copy for the next start.
     if (!m_dialog.GELADEN()) return false;
     // Replaced while the compaction's question waited.
-    if (KOPIEVERSCHOBEN()) return ABGELOESTEKOPIESICHERN(titel);
+    if (KOPIEVERSCHOBEN()) return m_ablage.SICHERN(titel);
     SetMousePointer(vbHourglass);
     // The line of an earlier Save does not stand for this one, whatever
     // this one comes to.
@@ -121,7 +121,7 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
         }
         erlaubt = gelesen;
     }
-    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) ABGELEGTEERLEDIGEN();
+    if (versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert) m_ablage.ERLEDIGEN();
     UEBERNAHMENMELDEN(uebernommen);
     SetMousePointer(vbDefault);
     if (versuch.abgebrochen && m_dialog.GELADEN())
@@ -144,6 +144,16 @@ bool ARBEITSKOPIE::SPEICHERN(const QString& titel, const QString& hilfedatei,
     return versuch.ausgang == SPEICHERVERSUCH::Ausgang::Gespeichert;
 }
 
+// One attempt of a Save to write the copy over the project, under the
+// project's write lock: Gespeichert (the project's new digest in `abdruck`),
+// Fremd (someone else wrote into the project since: its digest as found in
+// `abdruck`, nothing written, the lock given back) or Fehlgeschlagen (a box
+// said why, or `beschaedigt` / `abgebrochen` for the boxes the Save shows
+// after it). `bekannt`: the digests the project may have to be overwritten
+// unasked; `erlaubt`: the one the join found and took what it held into the
+// copy. A project whose digest cannot be read is overwritten only while it
+// holds the records that the join last read (`gesehen`), compared under its
+// write lock.
 ARBEITSKOPIE::SPEICHERVERSUCH
 ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt,
                                  const std::optional<DATENSATZSTAENDE>& gesehen) {
@@ -265,7 +275,7 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
             versuch.ausgang = SPEICHERVERSUCH::Ausgang::Fremd;
         } else if (geschrieben) {
             versuch.ausgang = SPEICHERVERSUCH::Ausgang::Gespeichert;
-            m_eigeneAenderung = false;
+            m_ablage.EIGENEAENDERUNG(false);
             // Replaced under the Save: the project holds what this run had,
             // and nothing of the copy now at the path is settled.
             if (!KOPIEVERSCHOBEN()) {
@@ -303,6 +313,8 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
     return versuch;
 }
 
+// A Save left open in the copy (killed between its steps) settled by
+// the project content `projekt`, in the caller's transaction on `kopie`.
 void ARBEITSKOPIE::BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt) {
     const std::optional<DatabaseMark> neu = KOPIEBASIS::OFFEN(kopie);
     if (!neu) return;
@@ -315,6 +327,9 @@ void ARBEITSKOPIE::BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt) 
         KOPIEBASIS::ZURUECK(kopie);
 }
 
+// Whether the project content `projekt` is what a Save wrote
+// (`geschrieben`) or came from it by Saves that the project's history
+// tells.
 bool ARBEITSKOPIE::GELANDET(const DatabaseMark& geschrieben, const DatabaseMark& projekt) {
     return geschrieben.Same(projekt) ||
            PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), geschrieben, projekt).has_value();

@@ -19,6 +19,8 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/KOPIEDATEIEN.h"
+
 #include "arbeitskopie/KOPIEBASIS.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "arbeitskopie/PROJEKTVERLAUF.h"
@@ -100,7 +102,8 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
         // with the one box of every such start (none at the session's end).
         if (!eh.Run([&] { ENTSCHEIDUNGABWARTEN(arbeitskopie); })) return true;
     }
-    if (m_laeufe.ZUSTANDSFEHLER().isEmpty()) TAETIGKEIT::MELDEN(m_laeufe.ZUSTAND(), TAETIGKEIT::START);
+    if (m_laeufe.ZUSTANDSFEHLER().isEmpty())
+        TAETIGKEIT::MELDEN(m_laeufe.ZUSTAND(), TAETIGKEIT::START);
     struct Freigabe {
         LAEUFE& laeufe;
         ~Freigabe() {
@@ -128,8 +131,9 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // told why, and the copy stays as it is.
             if (!ZUSTANDBEKANNT()) {
                 if (m_laeufe.ZUSTANDSFEHLER().isEmpty())
-                    m_laeufe.ZUSTANDFEHLT(m_laeufe.ZUSTAND(),
-                                 m_laeufe.GRUND("the run's mark is gone", "die Marke des Laufs fehlt"));
+                    m_laeufe.ZUSTANDFEHLT(
+                        m_laeufe.ZUSTAND(),
+                        m_laeufe.GRUND("the run's mark is gone", "die Marke des Laufs fehlt"));
                 m_laeufe.ZUSTANDMELDEN();
                 return false;
             }
@@ -157,7 +161,7 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                                            "now.") +
                             QStringLiteral("\r\n") +
                             QStringLiteral("End that run first; this start ends."),
-                        vbOKOnly + vbExclamation, kTitel);
+                        vbOKOnly + vbExclamation, KOPIEDATEIEN::kTitel);
                 else
                     m_dialog.FRAGEN(
                         QString::fromUtf8("Die Arbeitskopie gehört ") + welches +
@@ -166,7 +170,7 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                             QStringLiteral("\r\n") +
                             QString::fromUtf8("Beenden Sie zuerst diesen Lauf; dieser Start "
                                               "wird beendet."),
-                        vbOKOnly + vbExclamation, kTitel);
+                        vbOKOnly + vbExclamation, KOPIEDATEIEN::kTitel);
                 return false;
             }
             // Another project's unsaved changes: they are kept under a name
@@ -179,7 +183,8 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // as it is, too. Where the copy's lock is refused, no run may be
             // at work on it at all: it is brought up to the project below.
             auffrischen = !m_laeufe.ANTEILFEHLER().isEmpty();
-        } else if (m_laeufe.ANTEILFEHLER().isEmpty() && BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
+        } else if (m_laeufe.ANTEILFEHLER().isEmpty() &&
+                   BESCHAEDIGTEKOPIESICHERN(eh, arbeitskopie)) {
             // A damaged copy is never offered: it was put aside, and this
             // run has a fresh one (or ends, told why).
             if (m_abgebrochen) return false;
@@ -194,11 +199,13 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
             // with its base.
             const bool nichtsOffen =
                 m_laeufe.ANTEILFEHLER().isEmpty() && VERLASSENUNVERAENDERT(arbeitskopie);
-            const int antwort = nichtsOffen                 ? vbYes
-                                : !m_laeufe.ANTEILFEHLER().isEmpty() ? m_laeufe.UNGEWISSFRAGEN(arbeitskopie)
-                                                            : VERLASSENFRAGEN(arbeitskopie);
+            const int antwort = nichtsOffen ? vbYes
+                                : !m_laeufe.ANTEILFEHLER().isEmpty()
+                                    ? m_laeufe.UNGEWISSFRAGEN(arbeitskopie)
+                                    : VERLASSENFRAGEN(arbeitskopie);
             if (nichtsOffen) {
-                m_laeufe.GESPEICHERT(m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke) + m_laeufe.FREMDELAEUFE());
+                m_laeufe.GESPEICHERT(m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke) +
+                                     m_laeufe.FREMDELAEUFE());
             } else if (antwort == vbYes) {
                 // From now on the copy is this project's, and what the gone
                 // runs left in it counts as this run's unsaved changes.
@@ -211,7 +218,8 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                 // The run's own mark comes before the gone runs' marks go:
                 // the copy never looks unchanged meanwhile, so its base stays
                 // what the copy was when it last met the project.
-                const QStringList alte = m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke) + m_laeufe.FREMDELAEUFE();
+                const QStringList alte =
+                    m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke) + m_laeufe.FREMDELAEUFE();
                 SETZEBOGEAENDERT(true);
                 m_laeufe.GESPEICHERT(alte);
             } else if (eh.Run([&] { FRISCHEKOPIE(arbeitskopie); })) {
@@ -231,7 +239,9 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
     // this start still decides, so that two starts never bring it in twice.
     if (eh.Run([&] { ARBEITSKOPIEOEFFNEN(arbeitskopie); })) {
         if (auffrischen) AUFFRISCHEN(eh);
-        ABGELOESTEANBIETEN();
+        // Only a run that can mark what it brings in; otherwise the files
+        // stay for a later start.
+        if (ZUSTANDBEKANNT()) m_ablage.ANBIETEN();
     }
     return true;
 }
@@ -251,11 +261,11 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
                         KOPIEBENUTZER(arbeitskopie));
         // The new copy carries this run's share from the moment it is at the
         // copy's path: a start meanwhile never finds it without a live run.
-        for (const QString& endung : kBeiDateien)
+        for (const QString& endung : KOPIEDATEIEN::kBeiDateien)
             QFile::remove(arbeitskopie + endung);
         // No connection of this run is open on the copy replaced, so its
         // descriptor may close.
-        BELEGTUMBENENNEN(neu, arbeitskopie, m_laeufe.KOPIEANTEIL());
+        KOPIEDATEIEN::BELEGTUMBENENNEN(neu, arbeitskopie, m_laeufe.KOPIEANTEIL());
     } catch (...) {
         QFile::remove(neu);
         throw;
@@ -265,6 +275,11 @@ void ARBEITSKOPIE::FRISCHEKOPIE(const QString& arbeitskopie) {
     PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), {});
 }
 
+// With the copy to itself: a copy that the engine's check finds damaged
+// is replaced (KOPIEERSETZEN). True when it was damaged (the copy's lock
+// is then shared again; m_abgebrochen when the start ends, told why);
+// false for a sound copy, still held alone. A copy that cannot be read
+// leaves through `eh`.
 bool ARBEITSKOPIE::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie) {
     // The engine's check reads every page, so that damage inside a table is
     // found here and not by the first command that reads it.
@@ -289,13 +304,19 @@ bool ARBEITSKOPIE::BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arb
     return true;
 }
 
+// With the copy to itself: the damaged copy, or the copy of another
+// project (`fremdprojekt`), is put aside, a fresh copy of this project
+// takes its place, the marks that were the old copy's go, the copy's
+// lock is shared again and the user is told where the old copy lies.
+// False when the start is to end, told why (no fresh copy); true
+// otherwise, also when the copy could not be put aside and `eh` left.
 bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
                                  const QString& fremdprojekt) {
     const bool en = m_dialog.SPRACHE() == 1;
     const bool beschaedigt = fremdprojekt.isEmpty();
     const std::optional<QString> ziel = eh.Value([&] {
-        return KOPIEBEISEITELEGEN(arbeitskopie,
-                                  beschaedigt ? QStringLiteral("beschaedigt") : fremdprojekt);
+        return KOPIEDATEIEN::KOPIEBEISEITELEGEN(
+            arbeitskopie, beschaedigt ? QStringLiteral("beschaedigt") : fremdprojekt);
     });
     if (!ziel) {
         // Never copied over, nor worked on: what could not be put aside
@@ -344,7 +365,7 @@ bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
                                 QStringLiteral("\r\n") +
                                 (en ? QStringLiteral("VELD does not start.")
                                     : QStringLiteral("VELD wird nicht gestartet.")),
-                            vbOKOnly + vbExclamation, kTitel);
+                            vbOKOnly + vbExclamation, KOPIEDATEIEN::kTitel);
         return false;
     }
     if (beschaedigt)
@@ -353,7 +374,7 @@ bool ARBEITSKOPIE::KOPIEERSETZEN(ErrorHandler& eh, const QString& arbeitskopie,
                          m_dialog.PROJEKT() + QStringLiteral(".")
                    : QStringLiteral("Es wird mit einer neuen Kopie des Projekts ") +
                          m_dialog.PROJEKT() + QStringLiteral(" weitergearbeitet."));
-    m_dialog.FRAGEN(was, vbOKOnly + vbExclamation, kTitel);
+    m_dialog.FRAGEN(was, vbOKOnly + vbExclamation, KOPIEDATEIEN::kTitel);
     return true;
 }
 
@@ -364,6 +385,9 @@ void ARBEITSKOPIE::ARBEITSKOPIEOEFFNEN(const QString& arbeitskopie) {
                       QStringLiteral(";Persist Security Info=False"));
 }
 
+// Waits, with events running and a small window saying so, until no
+// other run decides about the copy; raises the wait cancelled (or the
+// session ended) or timed out, naming the copy.
 void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
     // Another run decides about the copy (its save question at the end, a
     // compaction, a Save, its own start): this start waits, says for what
@@ -390,6 +414,8 @@ void ARBEITSKOPIE::ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie) {
     }
 }
 
+// Whether a copy that a gone run left holds every record as its base
+// does: nothing unsaved, nothing to ask.
 bool ARBEITSKOPIE::VERLASSENUNVERAENDERT(const QString& arbeitskopie) {
     try {
         Connection kopie(arbeitskopie);
@@ -408,6 +434,9 @@ bool ARBEITSKOPIE::VERLASSENUNVERAENDERT(const QString& arbeitskopie) {
     }
 }
 
+// The question about a copy that a gone run left with changes: kept on
+// purpose at a session's end, or left by an interrupted run. Either
+// names what a No drops; vbYes keeps the changes.
 int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
     const bool en = m_dialog.SPRACHE() == 1;
     // A No drops what only the copy holds: the question names it.
@@ -429,26 +458,32 @@ int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
                                     "letzten Sitzung nicht gespeichert wurden.") +
                       QStringLiteral("\r\n") + QString::fromUtf8("Sollen sie behalten werden?") +
                       zusatz),
-            vbYesNo + vbQuestion, kTitel);
+            vbYesNo + vbQuestion, KOPIEDATEIEN::kTitel);
     return en ? m_dialog.FRAGEN(
                     QStringLiteral("Program was interuped during the execution!") +
                         QStringLiteral("\r\n") +
                         QStringLiteral("Do you want to save the changes till the interuption?") +
                         zusatz,
-                    vbYesNo + vbQuestion, kTitel)
+                    vbYesNo + vbQuestion, KOPIEDATEIEN::kTitel)
               : m_dialog.FRAGEN(
                     QString::fromUtf8("Programm wurde während der Ausführung unterbrochen!") +
                         QStringLiteral("\r\n") +
                         QStringLiteral(
                             "Soll die bis zum Abbruch vorhandenen Daten gepeichert werden?") +
                         zusatz,
-                    vbYesNo + vbQuestion, kTitel);
+                    vbYesNo + vbQuestion, KOPIEDATEIEN::kTitel);
 }
 
 QString ARBEITSKOPIE::KOPIEBENUTZER(const QString& arbeitskopie) {
     return QFileInfo(arbeitskopie).absoluteDir().dirName();
 }
 
+// The project database the copy at `arbeitskopie` belongs to, as the
+// copy names it inside itself (or, for a copy that names none, the file
+// beside it); `fremderBenutzer` gets the user a copy of this project
+// names where that is another. A plain copy of the project file is made
+// this user's copy of that content here. And the user a copy at that
+// path belongs to (its folder's name).
 QString ARBEITSKOPIE::KOPIEHERKUNFT(const QString& arbeitskopie, QString& fremderBenutzer) {
     const QString datei = PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie);
     QString herkunft = PROJEKTABDRUCK::HERKUNFT(datei);
@@ -489,6 +524,10 @@ QString ARBEITSKOPIE::KOPIEHERKUNFT(const QString& arbeitskopie, QString& fremde
     return herkunft;
 }
 
+// With the share of the copy refused: a copy that every lock beside it
+// finds left by its runs, with changes unsaved (true, the copy's lock
+// then held alone), and the question about it, which says that the
+// start cannot be sure (vbYes keeps the changes).
 bool ARBEITSKOPIE::UNGEWISSVERLASSEN() {
     // Where the file system refuses the share of the copy, no run is ever
     // sure to be alone with it, so none deletes it at its end: a No to the

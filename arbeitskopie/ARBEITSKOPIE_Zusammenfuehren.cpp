@@ -5,6 +5,8 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/KOPIEDATEIEN.h"
+
 #include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "arbeitskopie/KOPIEBASIS.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
@@ -32,6 +34,9 @@ QByteArray fassungen(const DATENSATZSTAENDE& kopie, const DATENSATZSTAENDE& proj
 }
 } // namespace
 
+// The records that only the copy holds as they are: neither the project nor
+// the copy's base holds them so (what a deletion of the copy loses), named
+// as a box names them, deletions too; nullopt where that cannot be told.
 std::optional<QStringList>
 ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
     if (!kopie) return std::nullopt;
@@ -52,7 +57,9 @@ ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
             if (vorher && vorher->inhalt == it->inhalt) continue;
             nur << it.key();
         }
-        QStringList namen = ZUSAMMENFUEHRUNG::NAMEN(nur, k, p, MEHRFACHNAME(), OHNEKENNUNGNAME());
+        QStringList namen =
+            ZUSAMMENFUEHRUNG::NAMEN(nur, k, p, KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
+                                    KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE()));
         // A test deleted here that the project still holds as the copy met
         // it: a No brings it back, so the question names it, too.
         if (basis) {
@@ -64,8 +71,9 @@ ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
             }
             const QString zusatz = m_dialog.SPRACHE() == 1 ? QStringLiteral(" (deleted)")
                                                            : QString::fromUtf8(" (gelöscht)");
-            for (const QString& name :
-                 ZUSAMMENFUEHRUNG::NAMEN(geloescht, k, p, MEHRFACHNAME(), OHNEKENNUNGNAME()))
+            for (const QString& name : ZUSAMMENFUEHRUNG::NAMEN(
+                     geloescht, k, p, KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
+                     KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE())))
                 namen << name + zusatz;
         }
         return namen;
@@ -74,6 +82,8 @@ ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
     }
 }
 
+// The line a question adds that names what its No drops (empty where
+// that is nothing), for what NURINKOPIE found.
 QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const {
     const bool en = m_dialog.SPRACHE() == 1;
     if (!nur)
@@ -86,14 +96,18 @@ QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const 
                                 "so: ")
                : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die Arbeitskopie so "
                                    "enthält: ")) +
-           AUFZAEHLUNG(*nur) + QStringLiteral(".");
+           KOPIEDATEIEN::AUFZAEHLUNG(m_dialog.SPRACHE(), *nur) + QStringLiteral(".");
 }
 
+// Whether the copy holds every record as its base does, whatever its
+// marks say (a selection changed only); false where that cannot be told.
 bool ARBEITSKOPIE::UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
     if (!kopie || m_laeufe.UNVERMERKT() || !kopie->basis) return false;
     return *kopie->basis == kopie->kopie;
 }
 
+// What a copy holds, record by record, and its base; nullopt where it
+// cannot be read.
 std::optional<KOPIEBASIS::STAENDE> ARBEITSKOPIE::KOPIESTAENDE(Connection& kopie) {
     try {
         KOPIEBASIS::STAENDE staende = KOPIEBASIS::LESEN(kopie);
@@ -105,16 +119,18 @@ std::optional<KOPIEBASIS::STAENDE> ARBEITSKOPIE::KOPIESTAENDE(Connection& kopie)
     }
 }
 
-QString ARBEITSKOPIE::MEHRFACHNAME() const {
-    return m_dialog.SPRACHE() == 1 ? QStringLiteral("the multiple evaluation")
-                                   : QStringLiteral("die Mehrfachauswertung");
-}
-
-QString ARBEITSKOPIE::OHNEKENNUNGNAME() const {
-    return m_dialog.SPRACHE() == 1 ? QStringLiteral("(a test without identifier)")
-                                   : QStringLiteral("(ein Versuch ohne Kennung)");
-}
-
+// The project's records that only someone else changed come into the copy;
+// records both changed are asked about (Yes: this user's, No: the
+// project's, Cancel: nothing). False when the Save is to end (cancelled,
+// the session ended, or a failure its box told). `entscheidungen`: the
+// user's answers, each for the versions (the copy's and the project's
+// digests) the record had when asked, true keeping this user's: a later
+// join of the same Save that finds the same versions takes the answer
+// without asking again, a record whose version changed is asked anew.
+// `uebernommen`: what came from the project because only others changed it
+// (true: they deleted it). `gelesen` gets the mark of the project content
+// the join last read, and `gesehen` its records where the join read them
+// all (nullopt where it read only what changed).
 bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                                    ENTSCHEIDUNGEN& entscheidungen, UEBERNAHMEN& uebernommen,
                                    std::optional<DATENSATZSTAENDE>& gesehen, DatabaseMark& gelesen,
@@ -233,7 +249,8 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             for (const QString& schluessel : plan.UEBERNEHMEN + verneint)
                 for (const QString& name :
                      ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, projektstaende,
-                                             MEHRFACHNAME(), OHNEKENNUNGNAME()))
+                                             KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
+                                             KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE())))
                     uebernommen.insert(name, projektstaende.Stand(schluessel) == nullptr);
         });
         if (!fertig) return false;
@@ -262,8 +279,9 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
         QStringList teil;
         for (const QString& s : schluessel)
             if (plan.ARTEN.value(s, ART::GEAENDERT) == art) teil << s;
-        QStringList namen =
-            ZUSAMMENFUEHRUNG::NAMEN(teil, kopie, projekt, MEHRFACHNAME(), OHNEKENNUNGNAME());
+        QStringList namen = ZUSAMMENFUEHRUNG::NAMEN(
+            teil, kopie, projekt, KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
+            KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE()));
         // A renamed record by both its names.
         if (art == ART::UMBENANNT)
             for (QString& name : namen) {
@@ -272,7 +290,7 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
                 name += (en ? QStringLiteral(" (here ") : QStringLiteral(" (hier ")) +
                         (stand ? stand->ken : neu) + QLatin1Char(')');
             }
-        return teil.isEmpty() ? QString() : AUFZAEHLUNG(namen);
+        return teil.isEmpty() ? QString() : KOPIEDATEIEN::AUFZAEHLUNG(m_dialog.SPRACHE(), namen);
     };
     const QString zeile = QStringLiteral("\r\n");
     QString text;
@@ -383,6 +401,7 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
     return m_dialog.FRAGEN(text, vbYesNoCancel + vbExclamation + vbDefaultButton3, titel);
 }
 
+// The status bar's line of what came from others (nothing for none).
 void ARBEITSKOPIE::UEBERNAHMENMELDEN(const UEBERNAHMEN& uebernommen) {
     if (uebernommen.isEmpty()) return;
     const bool en = m_dialog.SPRACHE() == 1;
@@ -394,10 +413,12 @@ void ARBEITSKOPIE::UEBERNAHMENMELDEN(const UEBERNAHMEN& uebernommen) {
     // The line stays within the window: the first names, then how many more.
     const QString zeile = (en ? QStringLiteral("Taken from others: ")
                               : QString::fromUtf8("Von anderen übernommen: ")) +
-                          AUFZAEHLUNG(namen, kZeilennamen);
+                          KOPIEDATEIEN::AUFZAEHLUNG(m_dialog.SPRACHE(), namen, kZeilennamen);
     m_dialog.HINWEISEN(zeile, zeile);
 }
 
+// At a start that keeps a copy whose lock the file system refuses: the
+// copy brought up to the project, unasked (see ARBEITSKOPIE_Zusammenfuehren).
 void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
     // A start that keeps a copy nobody can tell is in use brings it up to
     // what the project holds now: what others saved since comes in, nothing

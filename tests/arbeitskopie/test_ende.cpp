@@ -133,6 +133,7 @@ TEST(Ende, TheCopyNotItsMarksTellsWhatTheQuitAndTheNextStartAskAbout) {
                                     "letzten Sitzung nicht gespeichert wurden.\r\nSollen sie "
                                     "behalten werden?") +
                       nein);
-        EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QString::fromUtf8(fall.nachNein));
+        EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()),
+                  QString::fromUtf8(fall.nachNein));
     }
 }

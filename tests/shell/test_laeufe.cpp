@@ -394,7 +394,8 @@ TEST(Laeufe, ARunKilledInAStoreLeavesTheQuitAndTheStartAskingWhatTheCopyHolds) {
         SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
         QProcess a, b, c, d;
         for (QProcess* lauf : {&a, &b, &d}) {
-            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"), {labor.WURZEL(), "tester", "keine"});
+            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"),
+                                 {labor.WURZEL(), "tester", "keine"});
             ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), antwort("BEREIT 1 0"));
         }
         // D stores while B and A live, then quits: not the last, it asks.
