@@ -13,8 +13,9 @@
 // - ABLAGE: the files runs keep when their copy goes from under them.
 // - ZUSAMMENFUEHRUNG: the Save's join as a plan, from the copy's changes
 //   and the project's; the Save carries it out.
-// The run's own steps, one file each: ARBEITSKOPIE_Start, _Speichern,
-// _Zusammenfuehren, _Ende, _Projektbasis and _Aenderungsvermerke.
+// The run's own steps, one file each: ARBEITSKOPIE_Start, _Verlassen (a
+// copy the start finds), _Speichern, _Zusammenfuehren, _Ende, _Projektbasis
+// and _Aenderungsvermerke.
 
 #include "arbeitskopie/ABLAGE.h"
 #include "arbeitskopie/ARBEITSKOPIEDIALOG.h"
@@ -127,7 +128,7 @@ private:
     static bool KOPIEVERAENDERT(Connection& kopie);
     static bool KOPIEVERAENDERT(const QString& arbeitskopie);
 
-    // The start (ARBEITSKOPIE_Start).
+    // The start (ARBEITSKOPIE_Start, ARBEITSKOPIE_Verlassen).
     void ENTSCHEIDUNGABWARTEN(const QString& arbeitskopie);
     void FRISCHEKOPIE(const QString& arbeitskopie);
     bool BESCHAEDIGTEKOPIESICHERN(ErrorHandler& eh, const QString& arbeitskopie);

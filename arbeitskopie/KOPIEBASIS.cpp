@@ -1,5 +1,7 @@
 #include "arbeitskopie/KOPIEBASIS.h"
 
+#include "arbeitskopie/KOPIEBASIS_Intern.h"
+
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/Recordset.h"
@@ -17,19 +19,13 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
+namespace kopiebasis {
 
 const QString kTabellen =
     QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_BASIS] ([ID] INTEGER PRIMARY KEY, "
                    "[E1BEKANNT] INTEGER, [E1DA] INTEGER, [KEN], [D] BLOB);"
                    "CREATE TABLE IF NOT EXISTS [VELD_BASISSTAND] ([UNBEKANNT] INTEGER);"
                    "CREATE TABLE IF NOT EXISTS [VELD_BASISABDRUCK] ([ABDRUCK] TEXT)");
-
-// The file change counter that the program's own last write into the copy
-// left, and whether anything else wrote into it since it last met the
-// project as a whole.
-const QString kZaehler =
-    QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_ZAEHLER] ([Z] INTEGER, [FREMD] INTEGER)");
 
 // How many of the base's tables the file has: the base itself (VELD_BASIS,
 // VELD_BASISSTAND) and the mark of the project content it is of.
@@ -57,10 +53,6 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
     KOPIEBASIS::GESCHRIEBEN(db, true);
     transaktion.Commit();
 }
-
-// The project contents the copy last met as a whole.
-const QString kProjektstand =
-    QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_PROJEKTSTAND] ([ABDRUCK] TEXT)");
 
 // The base kept beside while a Save is open: the rows of VELD_BASIS before,
 // and the content the copy meets, the one before and whether it had none.
@@ -118,15 +110,6 @@ RowSum summe(const QVariant& wert) {
     const QByteArray bytes = wert.toByteArray();
     return bytes.size() == int(RowSumBytes) ? RowSumFromBytes(bytes.constData()) : RowSum();
 }
-
-// A row of the base: what changed of a record key's rows since the copy
-// met the project, and its identifier before where that is known.
-struct BasisZeile {
-    qint64 id;
-    bool bekannt, da;
-    QVariant ken;
-    RowSum d;
-};
 
 std::vector<BasisZeile> basiszeilen(Connection& db, const QString& tabelle) {
     std::vector<BasisZeile> zeilen;
@@ -226,56 +209,9 @@ void basisSetzen(Connection& kopie, qint64 id, const std::optional<RowSum>& vorh
     zeileSchreiben(kopie, {id, bekannt, bekannt && vorher.has_value(), ken, d});
 }
 
-} // namespace
+} // namespace kopiebasis
 
-namespace {
-// Whether the table naming the project has the user's column (a kept file's
-// has none).
-bool mitBenutzer(Connection& db) {
-    for (const Connection::TableColumn& spalte : db.TableColumns(QStringLiteral("VELD_HERKUNFT")))
-        if (spalte.name.compare(QLatin1String("BENUTZER"), Qt::CaseInsensitive) == 0) return true;
-    return false;
-}
-
-// The table a copy and a kept file name their project in (a kept file
-// writes only its project).
-void herkunftSetzen(Connection& db, const QString& projektdatenbank, const QString& benutzer) {
-    db.Execute(QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_HERKUNFT] ([PROJEKT] TEXT, "
-                              "[BENUTZER] TEXT)"));
-    if (!hatTabelle(db, "VELD_HERKUNFT")) return;
-    if (!mitBenutzer(db))
-        db.Execute(QStringLiteral("ALTER TABLE [VELD_HERKUNFT] ADD COLUMN [BENUTZER] TEXT"));
-    db.Execute(QStringLiteral("DELETE FROM [VELD_HERKUNFT]"));
-    db.Execute(QStringLiteral("INSERT INTO [VELD_HERKUNFT] ([PROJEKT],[BENUTZER]) VALUES (?,?)"),
-               {projektdatenbank, benutzer});
-}
-} // namespace
-
-void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck,
-                     const QString& projektdatenbank, const QString& benutzer) {
-    {
-        // The file is not the copy yet: a run killed meanwhile leaves it for
-        // the next fresh copy to remove. So it is written without a journal,
-        // and put on the disk once, before it takes the copy's place.
-        Connection db(datei);
-        db.Execute(QStringLiteral("PRAGMA journal_mode=OFF"));
-        db.Execute(QStringLiteral("PRAGMA synchronous=OFF"));
-        db.Execute(QStringLiteral("DROP TABLE IF EXISTS [VELD_BASIS];"
-                                  "DROP TABLE IF EXISTS [VELD_BASISSTAND];"
-                                  "DROP TABLE IF EXISTS [VELD_ZAEHLER]"));
-        db.Execute(kTabellen);
-        abdruckSetzen(db, abdruck);
-        PROJEKTSTAENDESETZEN(db, {abdruck});
-        if (!projektdatenbank.isEmpty()) herkunftSetzen(db, projektdatenbank, benutzer);
-        db.BeginTrans();
-        GESCHRIEBEN(db, true);
-        db.CommitTrans();
-    }
-    QFile datei_(datei);
-    if (!datei_.open(QIODevice::ReadWrite) || ::fsync(datei_.handle()) != 0)
-        throw DatabaseError::Make(DatabaseError::Failure,
-                                  QStringLiteral("fsync (") + datei + QLatin1Char(')'));
-}
+using namespace kopiebasis;
 
 void KOPIEBASIS::EINRICHTEN(Connection& kopie, bool unveraendert) {
     if (!hatTabellen(kopie)) {
@@ -424,77 +360,6 @@ void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const DatabaseMark& abdruck) {
     abdruckSetzen(kopie, abdruck);
 }
 
-void KOPIEBASIS::VORGEMERKT(Connection& kopie, const DatabaseMark& neu) {
-    kopie.Execute(kTabellen);
-    kopie.Execute(kVorher);
-    // A Save open before is settled by its caller first; none is left here.
-    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
-    const bool unbekannt =
-        !Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof();
-    kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISOFFEN] VALUES (?,?,?)"),
-                  {neu.ToText(), gespeicherterAbdruck(kopie).ToText(), unbekannt});
-    kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISVORHER] SELECT * FROM [VELD_BASIS]"));
-    ABGEGLICHEN(kopie, neu);
-    GESCHRIEBEN(kopie);
-}
-
-void KOPIEBASIS::BESTAETIGT(Connection& kopie) {
-    if (!hatTabelle(kopie, "VELD_BASISOFFEN")) return;
-    // The project is the content the Save wrote, and only that.
-    if (const std::optional<DatabaseMark> neu = offen(kopie)) PROJEKTSTAENDESETZEN(kopie, {*neu});
-    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
-    // The project holds the copy whole now, whatever wrote into it.
-    GESCHRIEBEN(kopie, true);
-}
-
-void KOPIEBASIS::ZURUECK(Connection& kopie) {
-    if (!offen(kopie)) return;
-    Recordset alt(QStringLiteral("SELECT [ALT],[UNBEKANNT] FROM [VELD_BASISOFFEN]"), kopie);
-    const DatabaseMark abdruck = DatabaseMark::FromText(alt.Fields(0).Value().toString());
-    const bool unbekannt = CBool(alt.Fields(1).Value());
-    alt.Close();
-    // The project never became what the Save wrote: it is one of the
-    // contents met before.
-    if (const std::optional<DatabaseMark> neu = offen(kopie)) {
-        QList<DatabaseMark> staende = PROJEKTSTAENDE(kopie).value_or(QList<DatabaseMark>());
-        staende.removeIf([&](const DatabaseMark& m) { return m.Same(*neu); });
-        PROJEKTSTAENDESETZEN(kopie, staende);
-    }
-    // Each record's change before the Save and since add up; what it was
-    // before its first change is what the base before says.
-    for (const BasisZeile& z : basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER")))
-        hinzufuegen(kopie, z, true);
-    if (unbekannt) kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
-    abdruckSetzen(kopie, abdruck);
-    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
-    GESCHRIEBEN(kopie);
-}
-
-std::optional<QList<DatabaseMark>> KOPIEBASIS::PROJEKTSTAENDE(Connection& kopie) {
-    if (!hatTabelle(kopie, "VELD_PROJEKTSTAND")) return std::nullopt;
-    QList<DatabaseMark> staende;
-    for (Recordset rs(QStringLiteral("SELECT [ABDRUCK] FROM [VELD_PROJEKTSTAND] ORDER BY rowid"),
-                      kopie);
-         !rs.Eof(); rs.MoveNext()) {
-        const DatabaseMark stand = DatabaseMark::FromText(rs.Fields(0).Value().toString());
-        if (stand.known) staende << stand;
-    }
-    return staende;
-}
-
-void KOPIEBASIS::PROJEKTSTAENDESETZEN(Connection& kopie, const QList<DatabaseMark>& staende) {
-    kopie.Execute(kProjektstand);
-    kopie.Execute(QStringLiteral("DELETE FROM [VELD_PROJEKTSTAND]"));
-    for (const DatabaseMark& stand : staende)
-        if (stand.known)
-            kopie.Execute(QStringLiteral("INSERT INTO [VELD_PROJEKTSTAND] VALUES (?)"),
-                          {stand.ToText()});
-}
-
-std::optional<DatabaseMark> KOPIEBASIS::OFFEN(Connection& kopie) {
-    return offen(kopie);
-}
-
 void KOPIEBASIS::AUSDATEI(Connection& kopie, Connection& datei, const QStringList& schluessel,
                           const std::map<qint64, QString>& vorher) {
     if (!mitBasis(datei) || FREMD(datei)) return;
@@ -531,62 +396,4 @@ void KOPIEBASIS::AUSDATEI(Connection& kopie, Connection& datei, const QStringLis
                     summeVon(jetzt, hier.front()),
                     dort.isEmpty() ? QVariant() : basis.kennungen.at(dort.front()), true);
     }
-}
-
-void KOPIEBASIS::GESCHRIEBEN(Connection& kopie, bool ganz, const std::optional<quint32>& zuBeginn) {
-    // What the last commit left, read (unless given) before anything of a
-    // small transaction reaches the file. This transaction's commit raises
-    // it by one.
-    const std::optional<quint32> zaehler = zuBeginn ? zuBeginn : FileChangeCounter(kopie);
-    kopie.Execute(kZaehler);
-    bool fremd = !ganz;
-    if (!ganz) {
-        Recordset rs(QStringLiteral("SELECT [Z],[FREMD] FROM [VELD_ZAEHLER]"), kopie);
-        fremd = !zaehler || rs.Eof() || CBool(rs.Fields(1).Value()) ||
-                IsNull(rs.Fields(0).Value()) || rs.Fields(0).Value().toLongLong() != *zaehler;
-    }
-    kopie.Execute(QStringLiteral("DELETE FROM [VELD_ZAEHLER]"));
-    kopie.Execute(QStringLiteral("INSERT INTO [VELD_ZAEHLER] VALUES (?,?)"),
-                  {zaehler ? QVariant(qlonglong(quint32(*zaehler + 1))) : QVariant(), fremd});
-}
-
-bool KOPIEBASIS::FREMD(Connection& kopie) {
-    const std::optional<quint32> zaehler = FileChangeCounter(kopie);
-    if (!zaehler || !hatTabelle(kopie, "VELD_ZAEHLER")) return true;
-    Recordset rs(QStringLiteral("SELECT [Z],[FREMD] FROM [VELD_ZAEHLER]"), kopie);
-    return rs.Eof() || CBool(rs.Fields(1).Value()) || IsNull(rs.Fields(0).Value()) ||
-           rs.Fields(0).Value().toLongLong() != *zaehler;
-}
-
-void KOPIEBASIS::STEMPELN(const QString& kopie, bool fremd) {
-    Connection db(kopie);
-    Transaction transaktion(db);
-    GESCHRIEBEN(db, !fremd);
-    if (fremd) db.Execute(QStringLiteral("UPDATE [VELD_ZAEHLER] SET [FREMD]=1"));
-    transaktion.Commit();
-}
-
-void KOPIEBASIS::ALSPROJEKT(Connection& kopie, const DatabaseMark& abdruck,
-                            const QString& projektdatenbank, const QString& benutzer) {
-    Transaction transaktion(kopie);
-    kopie.Execute(kTabellen);
-    kopie.Execute(kVorher);
-    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASIS]; DELETE FROM [VELD_BASISSTAND]; "
-                                 "DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
-    abdruckSetzen(kopie, abdruck);
-    PROJEKTSTAENDESETZEN(kopie, {abdruck});
-    herkunftSetzen(kopie, projektdatenbank, benutzer);
-    GESCHRIEBEN(kopie, true);
-    transaktion.Commit();
-}
-
-std::optional<KOPIEBASIS::HERKUNFT> KOPIEBASIS::HERKUNFTLESEN(Connection& kopie) {
-    if (!hatTabelle(kopie, "VELD_HERKUNFT")) return std::nullopt;
-    Recordset rs(mitBenutzer(kopie)
-                     ? QStringLiteral("SELECT [PROJEKT],[BENUTZER] FROM [VELD_HERKUNFT]")
-                     : QStringLiteral("SELECT [PROJEKT],NULL FROM [VELD_HERKUNFT]"),
-                 kopie);
-    if (rs.Eof() || IsNull(rs.Fields(0).Value())) return std::nullopt;
-    return HERKUNFT{rs.Fields(0).Value().toString(),
-                    IsNull(rs.Fields(1).Value()) ? QString() : rs.Fields(1).Value().toString()};
 }
