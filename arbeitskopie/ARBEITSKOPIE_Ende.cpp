@@ -2,7 +2,7 @@
 //
 // While the window is open (the window's MDIForm_QueryUnload):
 //  1. A run whose copy was replaced or deleted under it keeps what it stored
-//     in a file of its own (ARBEITSKOPIE_Abgeloest) and asks nothing more.
+//     in a file of its own (ABLAGE) and asks nothing more.
 //  2. Otherwise, on a close by the user or by the program (not at a
 //     session's end), the run tries to decide alone (ALLEINENTSCHEIDEN): the
 //     last run answers for the changes of every run, holding the copy alone

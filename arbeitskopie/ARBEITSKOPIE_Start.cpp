@@ -1,14 +1,14 @@
-// The user's working copy of the project database: its path, the decision
-// at start when a copy is still there, and the copy itself. Which runs
-// share it and who may decide about it alone is in ARBEITSKOPIE_Anteil;
-// its state of unsaved changes in ARBEITSKOPIE_Aenderungsvermerke.
+// The start as the working copy sees it: the decision when a copy is still
+// there, and a fresh copy. Which runs share the copy and who may decide
+// about it alone is LAEUFE's; what is unsaved in it, its base's
+// (KOPIEBASIS).
 //
 // A copy is made under a temporary name beside the working copy and renamed
 // into place only when it is complete, so that a run killed during the copy
 // never leaves a half copy that the next start would offer as the user's
-// changes. Beside the copy a small file (VELD.projekt) names the project
-// database it was made from: a copy left by a run on another project is
-// never offered for this one, nor saved over it.
+// changes. The copy names inside itself the project database it was made
+// from (and VELD.projekt beside it, for older copies): a copy left by a run
+// on another project is never offered for this one, nor saved over it.
 //
 // A copy that an interrupted run left damaged is not offered: a Yes would
 // keep it and every command would then fail on it, and copied over, the

@@ -427,7 +427,7 @@ void ARBEITSKOPIE::AUFFRISCHEN(ErrorHandler& eh) {
     const std::optional<DatabaseMark> jetzt =
         eh.Value([&] { return MarkOfDatabase(m_dialog.PROJEKTDATENBANK()); });
     if (!jetzt || DatabaseMark::Contains(bekannt, *jetzt)) return;
-    const bool unveraendert = !BOGEAENDERT();
+    const bool unveraendert = !m_laeufe.UNVERMERKT() && !KOPIEVERAENDERT(*m_DBPROJEKT);
     const QStringList vorher = m_laeufe.ZUSTANDSDATEIEN(LAEUFE::kAenderungsvermerke);
     ENTSCHEIDUNGEN keine;
     UEBERNAHMEN uebernommen;
