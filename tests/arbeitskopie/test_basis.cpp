@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <thread>
@@ -588,5 +589,66 @@ TEST(Basis, AFileAtTheCopysPathIsWhatItSaysItIs) {
         EXPECT_EQ(KOPIELABOR::KENNUNGEN(projekt), QStringLiteral("P1,P2,P3"));
         EXPECT_EQ(kom(projekt, 1), QStringLiteral("a"));
         EXPECT_EQ(kom(projekt, 3), QStringLiteral("b3"));
+    }
+}
+
+// The copy alone tells what is unsaved in it, whatever wrote it: a test
+// added and deleted again is nothing, a write beside the program is
+// something. And it keeps the project content it last met: the one it was
+// taken from or saved as, both while a Save is open, and the one the Save
+// left once it is settled.
+TEST(Basis, TheCopyTellsWhatIsUnsavedAndWhichProjectContentItLastMet) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    Connection& kopie = *lauf->verbindung;
+    const auto text = [](Connection& db) {
+        return DatabaseMark::ListToText(
+            KOPIEBASIS::PROJEKTSTAENDE(db).value_or(QList<DatabaseMark>()));
+    };
+    const DatabaseMark genommen = MarkOfDatabase(labor.PROJEKTDATENBANK());
+    EXPECT_EQ(text(kopie), genommen.ToText());
+    const struct {
+        const char* schritt;
+        std::function<void()> tun;
+        bool veraendert;
+    } schritte[] = {
+        {"nichts", [] {}, false},
+        {"neu",
+         [&] {
+             kopie.Execute(
+                 QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (9,'N9',false)"));
+         },
+         true},
+        {"wieder gelöscht", [&] { kopie.Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=9")); },
+         false},
+        {"geändert", [&] { kommentar(kopie, 2, "mein"); }, true},
+        {"gespeichert", [&] { ASSERT_TRUE(speichern(*lauf->kopie)); }, false},
+        {"daneben", [&] { kommentar(labor.ARBEITSKOPIEPFAD(), 3, "fremd"); }, true},
+    };
+    for (const auto& s : schritte) {
+        SCOPED_TRACE(s.schritt);
+        s.tun();
+        EXPECT_EQ(KOPIEBASIS::VERAENDERT(kopie), s.veraendert);
+    }
+    const DatabaseMark gespeichert = MarkOfDatabase(labor.PROJEKTDATENBANK());
+    EXPECT_EQ(text(kopie), gespeichert.ToText());
+    EXPECT_TRUE(PROJEKTABDRUCK::ABDRUECKE(labor.HERKUNFT()).isEmpty());
+
+    DatabaseMark neu;
+    neu.digest = QByteArray(16, 'n');
+    neu.known = true;
+    for (const bool gelandet : {false, true}) {
+        SCOPED_TRACE(gelandet);
+        Connection sperre(labor.ARBEITSKOPIEPFAD());
+        Transaction transaktion(sperre);
+        KOPIEBASIS::PROJEKTSTAENDESETZEN(sperre, {neu, gespeichert});
+        KOPIEBASIS::VORGEMERKT(sperre, neu);
+        EXPECT_EQ(text(sperre), neu.ToText() + QLatin1Char(' ') + gespeichert.ToText());
+        if (gelandet)
+            KOPIEBASIS::BESTAETIGT(sperre);
+        else
+            KOPIEBASIS::ZURUECK(sperre);
+        EXPECT_EQ(text(sperre), (gelandet ? neu : gespeichert).ToText());
+        transaktion.Rollback();
     }
 }
