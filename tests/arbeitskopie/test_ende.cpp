@@ -137,3 +137,37 @@ TEST(Ende, TheCopyNotItsMarksTellsWhatTheQuitAndTheNextStartAskAbout) {
                   QString::fromUtf8(fall.nachNein));
     }
 }
+
+// A session that ends with marks that stand for nothing (a test opened, its
+// selection written as it was): nothing is kept, and the next start asks
+// nothing. One that ends with a test stored and stored back as it was
+// likewise.
+TEST(Ende, ASessionEndWithNothingUnsavedKeepsNoCopy) {
+    for (const bool zurueck : {false, true}) {
+        SCOPED_TRACE(zurueck);
+        KOPIELABOR labor;
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
+        ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+        {
+            const auto lauf = labor.GESTARTET();
+            if (zurueck) {
+                lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [KEN]='X' WHERE [ID]=1"));
+                lauf->verbindung->Execute(
+                    QStringLiteral("UPDATE [E1] SET [KEN]='P1' WHERE [ID]=1"));
+            } else {
+                lauf->verbindung->Execute(QStringLiteral("UPDATE [E1] SET [AKT]=true"));
+            }
+            ASSERT_TRUE(lauf->kopie->BOGEAENDERT());
+            bool cancel = false;
+            EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(
+                eh, 2, QStringLiteral("Beenden"), [] { return false; }, cancel));
+            lauf->kopie->BEENDEN(eh);
+        }
+        EXPECT_FALSE(QFileInfo::exists(labor.ARBEITSKOPIEPFAD()));
+        EXPECT_TRUE(labor.ZUSTANDSDATEIEN(QStringLiteral("*"))
+                        .filter(QStringLiteral("behalten"))
+                        .isEmpty());
+        const auto naechster = labor.GESTARTET();
+        EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+    }
+}
