@@ -159,9 +159,10 @@ private:
     void BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt);
     bool GELANDET(const DatabaseMark& geschrieben, const DatabaseMark& projekt);
 
-    // The join (ARBEITSKOPIE_Zusammenfuehren): the user's answers by the
-    // versions asked about, and what came from others (true: deleted).
-    using ENTSCHEIDUNGEN = QHash<QString, QPair<QByteArray, bool>>;
+    // The join (ARBEITSKOPIE_Zusammenfuehren), which carries out the plan
+    // (ZUSAMMENFUEHRUNG) with the user's answers, and what came from others
+    // (true: deleted).
+    using ENTSCHEIDUNGEN = ZUSAMMENFUEHRUNG::ENTSCHEIDUNGEN;
     using UEBERNAHMEN = QHash<QString, bool>;
     bool ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel, ENTSCHEIDUNGEN& entscheidungen,
                          UEBERNAHMEN& uebernommen, std::optional<DATENSATZSTAENDE>& gesehen,

@@ -27,11 +27,6 @@
 namespace {
 // The names a status line shows before it counts the rest.
 constexpr int kZeilennamen = 5;
-
-QByteArray fassungen(const DATENSATZSTAENDE& kopie, const DATENSATZSTAENDE& projekt,
-                     const QString& schluessel) {
-    return kopie.Inhalt(schluessel) + '|' + projekt.Inhalt(schluessel);
-}
 } // namespace
 
 // The records that only the copy holds as they are: neither the project nor
@@ -199,34 +194,13 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             if (basisUnsicher || fremd) kopie.basis.reset();
             plan = ZUSAMMENFUEHRUNG::PLANEN(kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
                                             projektstaende, kopie.umbenannt);
-            QStringList nehmen = plan.UEBERNEHMEN;
-            // What the project's version replaces because the user said No.
-            QStringList verneint;
-            // Whether every record that stays otherwise than the project
-            // holds it is this user's change: only then is the project
-            // content the base of all others.
-            bool ganz = kopie.basis.has_value();
-            for (const QString& schluessel : plan.KONFLIKTE) {
-                const auto antwort = entscheidungen.constFind(schluessel);
-                const bool beantwortet =
-                    antwort != entscheidungen.cend() &&
-                    antwort->first == fassungen(kopie.kopie, projektstaende, schluessel);
-                // Answered No for these very versions: the project's is taken.
-                if (beantwortet && !antwort->second) {
-                    verneint << schluessel;
-                    continue;
-                }
-                // Asked about where not answered for these versions yet.
-                // Without a question, a record both changed stays as this
-                // user left it, for the Save to ask about.
-                if (!beantwortet && fragen) offen << schluessel;
-                // One of several under an identifier that only the project
-                // changed, kept as the copy holds it.
-                if (ganz && kopie.kopie.Inhalt(schluessel) == kopie.basis->Inhalt(schluessel))
-                    ganz = false;
-            }
+            const ZUSAMMENFUEHRUNG::SCHRITTE schritte =
+                plan.AUSFUEHREN(entscheidungen, kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
+                                projektstaende, fragen);
+            offen = schritte.fragen;
             if (!offen.isEmpty()) return;
-            nehmen += verneint;
+            const QStringList& nehmen = schritte.nehmen;
+            bool ganz = schritte.ganz;
             // What the copy takes from the project met it: its base is the
             // version taken, in the same transaction.
             const QList<qint64> geschrieben = ZUSAMMENFUEHRUNG::UEBERTRAGEN(
@@ -246,7 +220,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // The line names what came from the project: what others alone
             // changed and what the user's No took (a renamed record by the
             // identifier it got back).
-            for (const QString& schluessel : plan.UEBERNEHMEN + verneint)
+            for (const QString& schluessel : plan.UEBERNEHMEN + schritte.verneint)
                 for (const QString& name :
                      ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, projektstaende,
                                              KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
@@ -266,7 +240,8 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
         // Each answer holds for the versions it was given for.
         for (const QString& schluessel : offen)
             entscheidungen.insert(
-                schluessel, {fassungen(kopie.kopie, projektstaende, schluessel), antwort == vbYes});
+                schluessel, {ZUSAMMENFUEHRUNG::FASSUNGEN(kopie.kopie, projektstaende, schluessel),
+                             antwort == vbYes});
     }
 }
 

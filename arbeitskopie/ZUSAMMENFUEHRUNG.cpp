@@ -189,3 +189,35 @@ QList<qint64> ZUSAMMENFUEHRUNG::UEBERTRAGEN(Connection& kopie, Connection& proje
     transaktion.Commit();
     return geschrieben;
 }
+
+QByteArray ZUSAMMENFUEHRUNG::FASSUNGEN(const DATENSATZSTAENDE& kopie,
+                                       const DATENSATZSTAENDE& projekt, const QString& schluessel) {
+    return kopie.Inhalt(schluessel) + '|' + projekt.Inhalt(schluessel);
+}
+
+ZUSAMMENFUEHRUNG::SCHRITTE ZUSAMMENFUEHRUNG::AUSFUEHREN(const ENTSCHEIDUNGEN& entscheidungen,
+                                                        const DATENSATZSTAENDE* basis,
+                                                        const DATENSATZSTAENDE& kopie,
+                                                        const DATENSATZSTAENDE& projekt,
+                                                        bool fragen) const {
+    SCHRITTE schritte;
+    schritte.nehmen = UEBERNEHMEN;
+    schritte.ganz = basis != nullptr;
+    for (const QString& schluessel : KONFLIKTE) {
+        const auto antwort = entscheidungen.constFind(schluessel);
+        const bool beantwortet = antwort != entscheidungen.cend() &&
+                                 antwort->first == FASSUNGEN(kopie, projekt, schluessel);
+        // Answered No for these very versions: the project's is taken.
+        if (beantwortet && !antwort->second) {
+            schritte.verneint << schluessel;
+            continue;
+        }
+        if (!beantwortet && fragen) schritte.fragen << schluessel;
+        // One of several under an identifier that only the project changed,
+        // kept as the copy holds it.
+        if (schritte.ganz && kopie.Inhalt(schluessel) == basis->Inhalt(schluessel))
+            schritte.ganz = false;
+    }
+    schritte.nehmen += schritte.verneint;
+    return schritte;
+}

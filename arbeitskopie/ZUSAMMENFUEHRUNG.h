@@ -16,6 +16,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QStringList>
 
 class Connection;
@@ -41,6 +42,29 @@ struct ZUSAMMENFUEHRUNG {
     // It is one record with the one before: the project's version of it
     // replaces both.
     QHash<QString, QString> NEUEKENNUNG;
+
+    // The user's answers for records both sides changed, each for the
+    // versions (the copy's and the project's content) the record had when
+    // asked: true keeps this user's version.
+    using ENTSCHEIDUNGEN = QHash<QString, QPair<QByteArray, bool>>;
+    static QByteArray FASSUNGEN(const DATENSATZSTAENDE& kopie, const DATENSATZSTAENDE& projekt,
+                                const QString& schluessel);
+    // What the Save does with the plan, given the answers so far: the keys
+    // whose project version the copy takes (what others alone changed, and
+    // what the user said No to, `verneint` among them), the keys still to
+    // ask about (an answer counts only for the versions it was given for;
+    // none where `fragen` is false: such a record stays as this user left
+    // it), and whether every record that stays otherwise than the project
+    // holds it is this user's change (`ganz`: only then is the project
+    // content the base of all others). What is in none of them stays as the
+    // copy holds it.
+    struct SCHRITTE {
+        QStringList nehmen, verneint, fragen;
+        bool ganz = false;
+    };
+    SCHRITTE AUSFUEHREN(const ENTSCHEIDUNGEN& entscheidungen, const DATENSATZSTAENDE* basis,
+                        const DATENSATZSTAENDE& kopie, const DATENSATZSTAENDE& projekt,
+                        bool fragen) const;
 
     // `umbenannt`: the records this user gave another identifier (before,
     // now), as KOPIEBASIS reads them.

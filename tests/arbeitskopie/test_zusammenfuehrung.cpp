@@ -236,3 +236,41 @@ TEST(Zusammenfuehrung, ABaseKeptWithoutTheMarkOfItsContentStillHolds) {
     }
     EXPECT_TRUE(KOPIEBASIS::ABDRUCK(kopie).Same(inhalt));
 }
+
+// What the Save does with the plan and the user's answers: an answer counts
+// only for the versions it was given for, a No takes the project's version,
+// and without questions a record both changed stays as this user left it.
+TEST(Zusammenfuehrung, TheAnswersDecideWhatIsTakenAndWhatIsAskedAgain) {
+    Drei d;
+    Connection kopie(d.kopie), projekt(d.projekt), basis(d.basis);
+    KOPIEBASIS::EINRICHTEN(kopie);
+    kopie.Execute(QStringLiteral("UPDATE [E3] SET [V]=8 WHERE [ID]=1"));
+    projekt.Execute(QStringLiteral("UPDATE [E3] SET [V]=9 WHERE [ID]=1"));
+    projekt.Execute(QStringLiteral("UPDATE [E3] SET [V]=9 WHERE [ID]=2"));
+    const KOPIEBASIS::STAENDE k = KOPIEBASIS::LESEN(kopie);
+    const DATENSATZSTAENDE p = DATENSATZSTAENDE::LESEN(projekt);
+    const ZUSAMMENFUEHRUNG plan = ZUSAMMENFUEHRUNG::PLANEN(&*k.basis, k.kopie, p);
+    const QByteArray jetzt = ZUSAMMENFUEHRUNG::FASSUNGEN(k.kopie, p, QStringLiteral("P-1"));
+    const struct {
+        const char* name;
+        ZUSAMMENFUEHRUNG::ENTSCHEIDUNGEN antworten;
+        bool fragen;
+        QStringList nehmen, fragenNach;
+    } faelle[] = {
+        {"unanswered", {}, true, {"P-2"}, {"P-1"}},
+        {"no questions", {}, false, {"P-2"}, {}},
+        {"Yes", {{"P-1", {jetzt, true}}}, true, {"P-2"}, {}},
+        {"No", {{"P-1", {jetzt, false}}}, true, {"P-2", "P-1"}, {}},
+        {"No for other versions", {{"P-1", {"alt", false}}}, true, {"P-2"}, {"P-1"}},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.name);
+        const ZUSAMMENFUEHRUNG::SCHRITTE schritte =
+            plan.AUSFUEHREN(fall.antworten, &*k.basis, k.kopie, p, fall.fragen);
+        EXPECT_EQ(schritte.nehmen, fall.nehmen);
+        EXPECT_EQ(schritte.fragen, fall.fragenNach);
+        EXPECT_TRUE(schritte.ganz);
+    }
+    // Without a base, what stays otherwise is not known to be this user's.
+    EXPECT_FALSE(plan.AUSFUEHREN({}, nullptr, k.kopie, p, true).ganz);
+}
