@@ -2,8 +2,8 @@
 
 // The user's working copy of the project database, for the whole of a run,
 // as the main window meets it: the start, the write guard, the Save and the
-// quit. It speaks to the user only through ARBEITSKOPIEDIALOG. Each piece of
-// the copy's state has an owner of its own:
+// quit. It speaks to the user only through ARBEITSKOPIEDIALOG. What the
+// copy keeps has one owner each:
 // - KOPIEBASIS: inside the copy, written in each write's own transaction,
 //   what every record was when the copy last met the project (its base),
 //   the project content it last met, and the keys a take may use. It alone
