@@ -283,10 +283,8 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                 // settled while the copy is still locked. Should that fail,
                 // the next join settles it by what the project is then.
                 try {
-                    if (vorgemerkt) {
-                        KOPIEBASIS::BESTAETIGT(sperre);
-                        KOPIEBASIS::PROJEKTSTAENDESETZEN(sperre, {versuch.abdruck});
-                    }
+                    // The content it met is the one written (versuch.abdruck).
+                    if (vorgemerkt) KOPIEBASIS::BESTAETIGT(sperre);
                     sperre.CommitTrans();
                 } catch (const RuntimeError&) {
                 }
