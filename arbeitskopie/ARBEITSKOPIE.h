@@ -179,5 +179,6 @@ private:
     static std::optional<KOPIEBASIS::STAENDE> KOPIESTAENDE(Connection& kopie);
     bool UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie);
     QString NEINVERWIRFT(const std::optional<QStringList>& nur) const;
+    QString NEINBLEIBT(const std::optional<KOPIEBASIS::STAENDE>& kopie) const;
     void FREIGEBEN();
 };

@@ -13,7 +13,9 @@
 //     nor one whose copy holds what the project lacks (someone removed it
 //     from the project on purpose, since every Save joins what others wrote).
 //  4. With changes: the save question; for the last run, whose No deletes
-//     the copy, it names the records that only the copy holds as they are.
+//     the copy, it names the records that only the copy holds as they are;
+//     for another, whose No leaves them to the runs that go on, what the
+//     copy holds unsaved.
 //     Yes saves, Cancel or a failed Save keeps the window open and gives
 //     the decision back.
 //  (The window then brings the frame program back.)
@@ -31,6 +33,7 @@
 
 #include "arbeitskopie/ARBEITSKOPIE.h"
 
+#include "arbeitskopie/KOPIEDATEIEN.h"
 #include "arbeitskopie/PROJEKTABDRUCK.h"
 #include "arbeitskopie/TAETIGKEIT.h"
 #include "platform/database/Connection.h"
@@ -88,7 +91,10 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
     if (frage) {
         // The last run's No deletes the copy: the question names what is
         // then lost, the records that only the copy holds as they are.
-        const QString zusatz = letzter ? NEINVERWIRFT(NURINKOPIE(kopiestaende)) : QString();
+        // Another run's No loses nothing: the question names what stays
+        // unsaved, and who has it then.
+        const QString zusatz = letzter ? NEINVERWIRFT(NURINKOPIE(kopiestaende))
+                                       : NEINBLEIBT(kopiestaende);
         const std::optional<int> antwort = eh.Value([&] {
             return m_dialog.SPRACHE() == 1
                        ? m_dialog.FRAGEN(QStringLiteral("Do you want to save changes to project ") +
@@ -123,6 +129,44 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
         cancel = false;
     }
     return true;
+}
+
+// The line of a run's question while other runs of the user go on: what
+// the copy holds unsaved (a record held otherwise than its base, deletions
+// too), which a No leaves in the copy for them.
+QString ARBEITSKOPIE::NEINBLEIBT(const std::optional<KOPIEBASIS::STAENDE>& kopie) const {
+    const bool en = m_dialog.SPRACHE() == 1;
+    QString namen;
+    if (kopie && kopie->basis) {
+        const DATENSATZSTAENDE& k = kopie->kopie;
+        const DATENSATZSTAENDE& b = *kopie->basis;
+        QStringList geaendert, geloescht;
+        for (auto it = k.Staende().cbegin(); it != k.Staende().cend(); ++it) {
+            const auto* vorher = b.Stand(it.key());
+            if (!vorher || vorher->inhalt != it->inhalt) geaendert << it.key();
+        }
+        for (auto it = b.Staende().cbegin(); it != b.Staende().cend(); ++it)
+            if (!k.Stand(it.key())) geloescht << it.key();
+        const QString mehrfach = KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE());
+        const QString ohne = KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE());
+        QStringList alle = ZUSAMMENFUEHRUNG::NAMEN(geaendert, k, b, mehrfach, ohne);
+        for (const QString& name : ZUSAMMENFUEHRUNG::NAMEN(geloescht, k, b, mehrfach, ohne))
+            alle << name + (en ? QStringLiteral(" (deleted)") : QString::fromUtf8(" (gelöscht)"));
+        namen = KOPIEDATEIEN::AUFZAEHLUNG(m_dialog.SPRACHE(), alle);
+    }
+    if (en)
+        return QStringLiteral("\r\n") +
+               (namen.isEmpty() ? QStringLiteral("No leaves the changes")
+                                : QStringLiteral("Unsaved: ") + namen +
+                                      QStringLiteral(". No leaves them")) +
+               QStringLiteral(" in the working copy, where your other run of VELD goes on "
+                              "working; it can save them later.");
+    return QStringLiteral("\r\n") +
+           (namen.isEmpty() ? QString::fromUtf8("Bei Nein bleiben die Änderungen")
+                            : QString::fromUtf8("Ungespeichert sind: ") + namen +
+                                  QString::fromUtf8(". Bei Nein bleiben sie")) +
+           QString::fromUtf8(" in der Arbeitskopie, in der Ihr anderer VELD-Lauf weiterarbeitet; "
+                             "er kann sie später speichern.");
 }
 
 void ARBEITSKOPIE::BEENDEN(ErrorHandler& eh) {

@@ -320,19 +320,24 @@ int ARBEITSKOPIE::KONFLIKTFRAGEN(const QString& titel, const QStringList& schlue
         text += en ? QStringLiteral("A new record was made here and another one there under "
                                     "these identifiers: ") +
                          neu +
-                         QStringLiteral(". Yes and No each keep one of the two; to keep both, "
-                                        "choose Cancel, change the identifier of yours in the "
-                                        "input window (store it there, do not make a new "
-                                        "record of it) and save again.") +
+                         QStringLiteral(". Yes and No each keep one of the two. To keep both, "
+                                        "choose Cancel; open yours (File, Open), enter another "
+                                        "identifier in the input window and store it with OK, "
+                                        "which makes a new record of it; then delete yours "
+                                        "under the old identifier (File, Delete) and save "
+                                        "again.") +
                          zeile
                    : QString::fromUtf8("Unter diesen Kennungen wurde hier und dort je ein neuer "
                                        "Datensatz angelegt: ") +
                          neu +
-                         QString::fromUtf8(". Ja und Nein behalten je einen der beiden; um beide "
-                                           "zu behalten, wählen Sie Abbrechen, ändern im "
-                                           "Eingabefenster die Kennung Ihres Datensatzes "
-                                           "(dort speichern, keinen neuen Datensatz daraus "
-                                           "anlegen) und speichern erneut.") +
+                         QString::fromUtf8(". Ja und Nein behalten je einen der beiden. Um "
+                                           "beide zu behalten, wählen Sie Abbrechen; öffnen "
+                                           "Sie Ihren Datensatz (Datei, Öffnen), tragen Sie im "
+                                           "Eingabefenster eine andere Kennung ein und "
+                                           "speichern Sie mit OK, was einen neuen Datensatz "
+                                           "daraus macht; löschen Sie dann Ihren Datensatz "
+                                           "unter der alten Kennung (Datei, Löschen) und "
+                                           "speichern Sie erneut.") +
                          zeile;
     if (en)
         text += QStringLiteral("Yes: your version of them is saved; the project's version of "

@@ -164,11 +164,13 @@ int STATUSLEISTE::PanelLinks(int index) const {
     return panel->mapTo(this, QPoint(0, 0)).x();
 }
 
-int STATUSLEISTE::PanelBei(int x) const {
+int STATUSLEISTE::PanelBei(const QPoint& punkt) const {
     for (const PANEL* panel : m_panels) {
         if (!panel->Visible()) continue;
-        const int links = PanelLinks(panel->Index());
-        if (x >= links && x <= links + panel->width()) return panel->Index();
+        const QPoint oben = panel->mapTo(this, QPoint(0, 0));
+        if (punkt.x() >= oben.x() && punkt.x() <= oben.x() + panel->width() &&
+            punkt.y() >= oben.y() && punkt.y() < oben.y() + panel->height())
+            return panel->Index();
     }
     return 0;
 }
@@ -179,7 +181,7 @@ void STATUSLEISTE::mousePressEvent(QMouseEvent* event) {
         return;
     }
     m_gedrueckt = true;
-    emit MAUSGEDRUECKT(int(event->position().x()));
+    emit MAUSGEDRUECKT(event->position().toPoint());
     event->accept();
 }
 
@@ -190,6 +192,10 @@ void STATUSLEISTE::mouseReleaseEvent(QMouseEvent* event) {
     }
     m_gedrueckt = false;
     event->accept();
-    const int index = PanelBei(int(event->position().x()));
+    const int index = PanelBei(event->position().toPoint());
+    // A press on one panel released over another (or none) leaves no panel
+    // looking pressed: only the clicked one waits for its command's end.
+    for (PANEL* panel : m_panels)
+        if (panel->Index() != index) panel->SetBevel(PANEL::sbrRaised);
     if (index > 0) emit PANELGEKLICKT(index);
 }

@@ -84,13 +84,15 @@ public:
 
     // The panel with that index (1 to 15); nullptr for any other index.
     PANEL* Panels(int index) const;
-    // The visible panel under an X position of the status bar (0 when none).
-    int PanelBei(int x) const;
+    // The visible panel under a point of the status bar (0 when none). A
+    // notice that stands on a row of its own above the others lies over
+    // none of them: only the point itself tells which panel it is on.
+    int PanelBei(const QPoint& punkt) const;
     // Left edge and width of a panel in the status bar's pixels.
     int PanelLinks(int index) const;
 
 signals:
-    void MAUSGEDRUECKT(int x);
+    void MAUSGEDRUECKT(const QPoint& punkt);
     void PANELGEKLICKT(int index);
 
 protected:

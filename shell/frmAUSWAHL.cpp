@@ -11,6 +11,7 @@
 #include "platform/database/Transaction.h"
 #include "platform/runtime/Variant.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -106,6 +107,8 @@ frmAUSWAHL::frmAUSWAHL(QWidget* parent) : QDialog(parent ? parent : frmMAIN().FE
     connect(lstKEN, &QListWidget::itemSelectionChanged, this, &frmAUSWAHL::lstKEN_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmAUSWAHL::cmdOK_Click);
     connect(cmdABBRECHEN, &QPushButton::clicked, this, &frmAUSWAHL::cmdABBRECHEN_Click);
+    m_tippzeit.setSingleShot(true);
+    connect(&m_tippzeit, &QTimer::timeout, this, [this] { GETIPPTPRUEFEN(); });
 
     Form_Load();
 }
@@ -179,6 +182,7 @@ void frmAUSWAHL::Form_Load()
                 eh.Run([&] {
                     if (CBool(rs->Value(QStringLiteral("AKT"))) && !(einzeln && gewaehlt)) {
                         item->setSelected(true);
+                        m_vorgewaehlt.insert(*id);
                         // The list opens with the first chosen record in
                         // view, however far down it is (the list scrolls to
                         // its current entry when shown); the choice itself
@@ -201,6 +205,7 @@ void frmAUSWAHL::Form_Load()
     // whatever the list holds.
     SetMousePointer(vbDefault);
     m_laden = false;
+    HINWEISZEIGEN();
 }
 
 void frmAUSWAHL::lstKEN_Click()
@@ -208,7 +213,16 @@ void frmAUSWAHL::lstKEN_Click()
     if (m_laden || m_selbst) return;
     QListWidgetItem* item = lstKEN->currentItem();
     if (!item) return;
+    // A click ends the typing: the typed record is judged first.
+    if (m_tippzeit.isActive()) GETIPPTPRUEFEN();
+    PRUEFEN(item);
+}
+
+bool frmAUSWAHL::PRUEFEN(QListWidgetItem* item)
+{
     const int position = lstKEN->row(item);
+    // The user's own choice now, whatever the rules make of it.
+    m_vorgewaehlt.remove(ID(item));
     ErrorHandler eh(kVbError, windowTitle());
     const auto abwaehlen = [&] {
         Merker selbst(m_selbst);
@@ -249,16 +263,23 @@ void frmAUSWAHL::lstKEN_Click()
                                                   SqlNumber(int(ID(item))))
                              .isEmpty();
             });
-            if (eh.Left()) return;
+            if (eh.Left()) {
+                HINWEISZEIGEN();
+                return false;
+            }
             if (geprueft && offen) {
                 MsgBox(AUSWERTUNG::ZUERSTEINZELN(item->text()), vbOKOnly + vbExclamation,
                        windowTitle());
                 abwaehlen();
+                HINWEISZEIGEN();
+                return false;
             }
         }
     }
 
     if (position >= 0 && size_t(position) < m_kom.size()) lstKEN->setToolTip(m_kom[size_t(position)]);
+    HINWEISZEIGEN();
+    return true;
 }
 
 void frmAUSWAHL::lstKEN_Getippt() {
@@ -266,8 +287,7 @@ void frmAUSWAHL::lstKEN_Getippt() {
     QListWidgetItem* item = lstKEN->currentItem();
     if (!item) return;
     // In File, Open the typed identifier is the record to open: it takes
-    // the place of the choice so far. In the other modes the space key adds
-    // the record the list moved to, under the rules of the mode.
+    // the place of the choice so far.
     if (m_modus == QLatin1String("O")) {
         {
             Merker selbst(m_selbst);
@@ -276,14 +296,94 @@ void frmAUSWAHL::lstKEN_Getippt() {
             item->setSelected(true);
         }
         lblHINWEIS->hide();
+        const int position = lstKEN->row(item);
+        if (position >= 0 && size_t(position) < m_kom.size())
+            lstKEN->setToolTip(m_kom[size_t(position)]);
+        return;
     }
+    // In the other modes the typed record joins the choice. While the user
+    // types on, the choice follows the search: a record the search passed
+    // on its way ("T" finds T-A before "T-C" finds T-C) returns to what it
+    // was. A record chosen only because it was active when the list opened
+    // goes: typing names what the user means, and OK must never delete a
+    // record the user did not choose.
+    {
+        Merker selbst(m_selbst);
+        const bool weiter = m_tippzeit.isActive() && m_getippt;
+        if (weiter && m_getippt != item && !m_getipptVorher) m_getippt->setSelected(false);
+        if (!weiter || m_getippt != item) {
+            m_getippt = item;
+            m_getipptVorher = item->isSelected() && !m_vorgewaehlt.contains(ID(item));
+        }
+        for (QListWidgetItem* gewaehlt : lstKEN->selectedItems())
+            if (m_vorgewaehlt.contains(ID(gewaehlt))) gewaehlt->setSelected(false);
+        m_vorgewaehlt.clear();
+        item->setSelected(true);
+    }
+    // The rules of the mode judge the typed record once the typing ends, so
+    // that no record the search only passed is refused with a box.
+    m_tippzeit.start(QApplication::keyboardInputInterval());
     const int position = lstKEN->row(item);
     if (position >= 0 && size_t(position) < m_kom.size())
         lstKEN->setToolTip(m_kom[size_t(position)]);
+    HINWEISZEIGEN();
+}
+
+bool frmAUSWAHL::GETIPPTPRUEFEN() {
+    m_tippzeit.stop();
+    QListWidgetItem* item = m_getippt;
+    m_getippt = nullptr;
+    if (!item || m_getipptVorher || !item->isSelected()) return true;
+    return PRUEFEN(item);
+}
+
+void frmAUSWAHL::HINWEISZEIGEN() {
+    if (m_modus == QLatin1String("O")) return;
+    const bool englisch = frmMAIN().SPRACHE() == 1;
+    // At most this many names; the rest are counted.
+    constexpr int kNamen = 8;
+    // In the list's own order, not the order of the clicks.
+    QStringList namen;
+    int weitere = 0;
+    for (int position = 0; position < lstKEN->count(); ++position) {
+        const QListWidgetItem* item = lstKEN->item(position);
+        if (!item->isSelected()) continue;
+        if (namen.size() == kNamen) {
+            ++weitere;
+            continue;
+        }
+        namen << item->text() +
+                     (m_vorgewaehlt.contains(ID(item))
+                          ? (englisch ? QStringLiteral(" (active when the list opened)")
+                                      : QString::fromUtf8(" (beim Öffnen der Liste aktiv)"))
+                          : QString());
+    }
+    QString was;
+    if (m_modus == QLatin1String("L"))
+        was = englisch ? QStringLiteral("OK deletes") : QString::fromUtf8("OK löscht");
+    else if (m_modus == QLatin1String("E"))
+        was = englisch ? QStringLiteral("OK exports") : QString::fromUtf8("OK exportiert");
+    else
+        was = englisch ? QStringLiteral("OK chooses") : QString::fromUtf8("OK wählt");
+    QString text;
+    if (namen.isEmpty())
+        text = was + (englisch ? QStringLiteral(" nothing: no file is chosen.")
+                               : QString::fromUtf8(" nichts: kein Datensatz ist gewählt."));
+    else
+        text = was + QStringLiteral(": ") + namen.join(QStringLiteral(", ")) +
+               (weitere ? (englisch ? QStringLiteral(" and %1 more").arg(weitere)
+                                    : QString::fromUtf8(" und %1 weitere").arg(weitere))
+                        : QString()) +
+               QStringLiteral(".");
+    lblHINWEIS->setText(text);
+    lblHINWEIS->show();
 }
 
 void frmAUSWAHL::cmdOK_Click()
 {
+    // OK acts on what the words below the list name: a typed record the
+    // rules refuse stops it, the box having said why.
+    if (m_tippzeit.isActive() && !GETIPPTPRUEFEN()) return;
     SetMousePointer(vbHourglass);
     ErrorHandler eh(kVbError, windowTitle());
     std::optional<Transaction> transaktion;

@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
+#include <QTimer>
 #include <QString>
 #include <vector>
 
@@ -32,8 +34,9 @@ public:
     QListWidget* lstKEN;
     QPushButton* cmdOK;
     QPushButton* cmdABBRECHEN;
-    // Below the list, shown once a click was undone by the rule of one
-    // choice: which record is chosen and how to choose another.
+    // Below the list. In File, Open, shown once a click was undone by the
+    // rule of one choice: which record is chosen and how to choose another.
+    // In the other modes always: the records OK acts on.
     QLabel* lblHINWEIS;
 
     // The record ID of a list entry.
@@ -56,6 +59,14 @@ private:
     void Form_Load();
     // The list moved to the record that the user's typing names.
     void lstKEN_Getippt();
+    // The rules of the mode for an entry the user changed, then its comment
+    // as the list's tooltip: false when the rules undid the change or the
+    // handler left.
+    bool PRUEFEN(QListWidgetItem* item);
+    // The typing ended: the typed record judged by the rules of the mode.
+    bool GETIPPTPRUEFEN();
+    // The words below the list: what OK acts on (modes other than "O").
+    void HINWEISZEIGEN();
     QString ueberschrift() const;
 
     QString m_modus;
@@ -65,4 +76,12 @@ private:
     bool m_selbst = false;
     // The comment of each list entry, by list position.
     std::vector<QString> m_kom;
+    // The records chosen only because they were active when the list
+    // opened, untouched by the user since.
+    QSet<int32_t> m_vorgewaehlt;
+    // The record the user's typing chose, and whether it was chosen before;
+    // the typing goes on while the timer runs.
+    QListWidgetItem* m_getippt = nullptr;
+    bool m_getipptVorher = false;
+    QTimer m_tippzeit;
 };

@@ -124,8 +124,8 @@ public:
     void mnuHINWEISE_Click();
     void mnuINFO_Click();
 
-    // A mouse press on the status bar at X (pixels of the status bar).
-    void stbMAIN_MouseDown(int x);
+    // A mouse press on the status bar at a point (its pixels).
+    void stbMAIN_MouseDown(const QPoint& punkt);
 
     // Closing: reason 0 the user closed the window, 1 the program unloaded
     // it (Done, Quit), 2 the session ends.

@@ -52,7 +52,7 @@ void frmMAINFENSTER::STATUSLEISTEANLEGEN() {
         // The command panels are shown by the windows that use them.
         panel->SetVisible(i <= 7);
     }
-    connect(stbMAIN, &STATUSLEISTE::MAUSGEDRUECKT, this, [this](int x) { stbMAIN_MouseDown(x); });
+    connect(stbMAIN, &STATUSLEISTE::MAUSGEDRUECKT, this, [this](const QPoint& punkt) { stbMAIN_MouseDown(punkt); });
     connect(stbMAIN, &STATUSLEISTE::PANELGEKLICKT, this,
             [this](int index) { stbMAIN_PanelClick(index); });
 }
@@ -102,13 +102,9 @@ void frmMAINFENSTER::DATENSATZANZEIGE() {
     stbMAIN->Panels(6)->SetToolTipText(tipp);
 }
 
-void frmMAINFENSTER::stbMAIN_MouseDown(int x) {
-    for (int index = 8; index <= 15; ++index) {
-        PANEL* panel = stbMAIN->Panels(index);
-        if (!panel->Visible()) continue;
-        const int links = stbMAIN->PanelLinks(index);
-        if (x >= links && x <= links + panel->width()) panel->SetBevel(PANEL::sbrInset);
-    }
+void frmMAINFENSTER::stbMAIN_MouseDown(const QPoint& punkt) {
+    const int index = stbMAIN->PanelBei(punkt);
+    if (index >= 8 && index <= 15) stbMAIN->Panels(index)->SetBevel(PANEL::sbrInset);
     SleepWithEvents(250);
 }
 

@@ -254,9 +254,11 @@ TEST(Basis, TheBoxSaysWhatEachSideDid) {
                  QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[KOM]) VALUES (8,'n1','b')"));
          },
          "Unter diesen Kennungen wurde hier und dort je ein neuer Datensatz angelegt: N1. Ja und "
-         "Nein behalten je einen der beiden; um beide zu behalten, wählen Sie Abbrechen, ändern "
-         "im Eingabefenster die Kennung Ihres Datensatzes (dort speichern, keinen neuen "
-         "Datensatz daraus anlegen) und speichern erneut.\r\nJa: "},
+         "Nein behalten je einen der beiden. Um beide zu behalten, wählen Sie Abbrechen; öffnen "
+         "Sie Ihren Datensatz (Datei, Öffnen), tragen Sie im Eingabefenster eine andere Kennung "
+         "ein und speichern Sie mit OK, was einen neuen Datensatz daraus macht; löschen Sie "
+         "dann Ihren Datensatz unter der alten Kennung (Datei, Löschen) und speichern Sie "
+         "erneut.\r\nJa: "},
     };
     for (const auto& fall : faelle) {
         SCOPED_TRACE(fall.name);

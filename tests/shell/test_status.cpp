@@ -23,8 +23,7 @@ TEST(Statusleiste, APressInsetsTheCommandPanelAndPauses) {
     f.SETZEPANELSICHTBAR(9, true);
     QApplication::processEvents();
     PANEL* ok = f.stbMAIN->Panels(8);
-    const int mitte = f.stbMAIN->PanelLinks(8) + ok->width() / 2;
-    f.stbMAIN_MouseDown(mitte);
+    f.stbMAIN_MouseDown(ok->mapTo(f.stbMAIN, ok->rect().center()));
     EXPECT_EQ(ok->Bevel(), PANEL::sbrInset);
     EXPECT_EQ(f.stbMAIN->Panels(9)->Bevel(), PANEL::sbrRaised);
     EXPECT_EQ(labor.SYSTEM.Sleeps(), QList<int>({250}));
@@ -33,7 +32,7 @@ TEST(Statusleiste, APressInsetsTheCommandPanelAndPauses) {
     EXPECT_EQ(MousePointer(), vbDefault);
 
     // Outside the command panels: the pause, no bevel.
-    f.stbMAIN_MouseDown(f.stbMAIN->PanelLinks(2) + 3);
+    f.stbMAIN_MouseDown(f.stbMAIN->Panels(2)->mapTo(f.stbMAIN, QPoint(3, 3)));
     EXPECT_EQ(labor.SYSTEM.Sleeps(), QList<int>({250, 250}));
     for (int i = 8; i <= 15; ++i)
         EXPECT_EQ(f.stbMAIN->Panels(i)->Bevel(), PANEL::sbrRaised) << i;
