@@ -205,9 +205,9 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // version taken, in the same transaction.
             const QList<qint64> geschrieben = ZUSAMMENFUEHRUNG::UEBERTRAGEN(
                 *m_DBPROJEKT, projekt, nehmen, KOPIEBASIS::FREIAB(*m_DBPROJEKT), plan.NEUEKENNUNG);
-            // A record that the copy's columns hold otherwise than the
-            // project's (a value another program wrote more exactly than the
-            // copy keeps it) is not the project's version after its take.
+            // A record that the copy's columns cannot hold as the project's
+            // do (a column the copy lacks) is not the project's version
+            // after its take.
             if (ganz && !nehmen.isEmpty()) {
                 const std::set<qint64> ids(geschrieben.cbegin(), geschrieben.cend());
                 const DATENSATZSTAENDE genommen =

@@ -321,16 +321,19 @@ TEST(Basis, WhatAnotherProgramWroteIsJoinedThoughTheSavesTellTheirChanges) {
     EXPECT_EQ(kom(projekt, 3), QStringLiteral("fremd"));
 }
 
-// A reading that another program wrote more exactly than the copy keeps it
-// is not the project's version after its take: the Save that follows does
-// not tell the project's history that only this user's test changed.
+// A reading in a column that the copy lacks (another program added it to
+// the project since the copy was taken) is not the project's version after
+// its take: the Save that follows does not tell the project's history that
+// only this user's test changed.
 TEST(Basis, ATakeThatCannotHoldWhatTheProjectHoldsIsNotToldAsUnchanged) {
     Labor labor;
     const QString projekt = labor.PROJEKTDATENBANK();
+    Connection(projekt).Execute(QStringLiteral("ALTER TABLE [E3] DROP COLUMN [TEMP]"));
     const auto lauf = labor.GESTARTET();
     kommentar(*lauf->verbindung, 1, "mein");
     Connection(projekt).Execute(
-        QStringLiteral("INSERT INTO [E3] ([ID],[I1],[V]) VALUES (2,1,0.1)"));
+        QStringLiteral("ALTER TABLE [E3] ADD COLUMN [TEMP] DOUBLE;"
+                       "INSERT INTO [E3] ([ID],[I1],[TEMP]) VALUES (2,1,0.1)"));
     const DatabaseMark vorher = MarkOfDatabase(projekt);
     EXPECT_TRUE(speichern(*lauf->kopie));
     const std::optional<QSet<QString>> geaendert =
