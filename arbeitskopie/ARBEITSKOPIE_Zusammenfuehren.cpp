@@ -219,13 +219,17 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             transaktion.Commit();
             // The line names what came from the project: what others alone
             // changed and what the user's No took (a renamed record by the
-            // identifier it got back).
-            for (const QString& schluessel : plan.UEBERNEHMEN + schritte.verneint)
+            // identifier it got back). Not where the copy has no base: who
+            // changed such a record cannot be told, and it may be this
+            // user's own (a test added here that the No dropped).
+            for (const QString& schluessel : plan.UEBERNEHMEN + schritte.verneint) {
+                if (plan.ARTEN.value(schluessel) == ZUSAMMENFUEHRUNG::ART::UNBEKANNT) continue;
                 for (const QString& name :
                      ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, projektstaende,
                                              KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
                                              KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE())))
                     uebernommen.insert(name, projektstaende.Stand(schluessel) == nullptr);
+            }
         });
         if (!fertig) return false;
         if (offen.isEmpty()) return true;

@@ -65,3 +65,24 @@ TEST(Uebernahme, ATakeKeepsWhatAnotherProgramStoredValueForValue) {
     ASSERT_EQ(werte.rows.size(), 1u);
     EXPECT_EQ(werte.rows[0], (QVariantList{17.167, 1e-300, 17.167, 1e-300, "a", "b"}));
 }
+
+// A write beside the program, then a No to the question that cannot tell
+// who changed what: the test this user added and the No dropped is not
+// named as taken from others, nor is anything whose side is unknown.
+TEST(Uebernahme, AfterANoWithoutABaseTheStatusLineNamesNothingAsTakenFromOthers) {
+    Labor labor;
+    const auto a = labor.GESTARTET();
+    const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+    a->verbindung->Execute(QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (5,'N1',0)"));
+    kommentar(*b->verbindung, 1, "b");
+    EXPECT_TRUE(speichern(*b->kopie));
+    Connection(labor.ARBEITSKOPIEPFAD())
+        .Execute(QStringLiteral("UPDATE [E1] SET [KOM]='aussen' WHERE [ID]=3"));
+    labor.DIALOG.ANTWORTEN({vbNo});
+    EXPECT_TRUE(speichern(*a->kopie));
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+    EXPECT_TRUE(
+        labor.DIALOG.BOXEN()[0].text.contains(QString::fromUtf8("lässt sich nicht feststellen")));
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P2,P3"));
+    EXPECT_EQ(zeile(labor.DIALOG), QString());
+}
