@@ -86,3 +86,41 @@ TEST(Uebernahme, AfterANoWithoutABaseTheStatusLineNamesNothingAsTakenFromOthers)
     EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.PROJEKTDATENBANK()), QStringLiteral("P1,P2,P3"));
     EXPECT_EQ(zeile(labor.DIALOG), QString());
 }
+
+// A copy without its base's tables (as an older program left it) that a
+// killed run left with a change of P1, and a colleague's Save of P2 since:
+// the start cannot tell which side changed either and says so, in both
+// languages, instead of naming them as what only the copy holds.
+TEST(Uebernahme, WithoutABaseTheStartsQuestionNamesApartWhatEitherSideMayHaveChanged) {
+    const struct {
+        int16_t sprache;
+        const char* text;
+    } faelle[] = {
+        {3, "Programm wurde während der Ausführung unterbrochen!\r\nSoll die bis zum Abbruch "
+            "vorhandenen Daten gepeichert werden?\r\nNein verwirft die Fassung dieser Datensätze "
+            "in der Arbeitskopie, die das Projekt nicht so enthält; ob sie hier oder dort "
+            "geändert wurden, lässt sich nicht feststellen: P1, P2."},
+        {1, "Program was interuped during the execution!\r\nDo you want to save the changes "
+            "till the interuption?\r\nNo discards the working copy's version of these records, "
+            "which the project does not hold so; whether they were changed here or there "
+            "cannot be told: P1, P2."},
+    };
+    for (const auto& fall : faelle) {
+        SCOPED_TRACE(fall.sprache);
+        Labor labor;
+        labor.DIALOG.m_sprache = fall.sprache;
+        auto a = labor.GESTARTET();
+        kommentar(*a->verbindung, 1, "a");
+        a.reset();
+        Connection(labor.ARBEITSKOPIEPFAD())
+            .Execute(QStringLiteral("DROP TABLE [VELD_BASIS]; DROP TABLE [VELD_BASISSTAND]; "
+                                    "DROP TABLE [VELD_BASISABDRUCK]"));
+        const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+        kommentar(*b->verbindung, 2, "b");
+        EXPECT_TRUE(speichern(*b->kopie));
+        labor.DIALOG.ANTWORTEN({vbYes});
+        const auto wieder = labor.GESTARTET();
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        EXPECT_EQ(labor.DIALOG.BOXEN()[0].text, QString::fromUtf8(fall.text));
+    }
+}
