@@ -174,11 +174,16 @@ private:
     void UEBERNAHMENMELDEN(const UEBERNAHMEN& uebernommen);
 
     // What a question's No drops (ARBEITSKOPIE_Zusammenfuehren) and the
-    // quit's end (ARBEITSKOPIE_Ende).
-    std::optional<QStringList> NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie);
+    // quit's end (ARBEITSKOPIE_Ende): the records that only the copy holds
+    // as they are, and, for a copy without a base, those it holds otherwise
+    // than the project without telling which side changed them.
+    struct VERWORFEN {
+        QStringList nur, ungewiss;
+    };
+    std::optional<VERWORFEN> NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie);
     static std::optional<KOPIEBASIS::STAENDE> KOPIESTAENDE(Connection& kopie);
     bool UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie);
-    QString NEINVERWIRFT(const std::optional<QStringList>& nur) const;
+    QString NEINVERWIRFT(const std::optional<VERWORFEN>& verworfen) const;
     QString NEINBLEIBT(const std::optional<KOPIEBASIS::STAENDE>& kopie) const;
     void FREIGEBEN();
 };

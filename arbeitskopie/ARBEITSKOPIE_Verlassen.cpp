@@ -90,7 +90,7 @@ bool ARBEITSKOPIE::VERLASSENUNVERAENDERT(const QString& arbeitskopie) {
 int ARBEITSKOPIE::VERLASSENFRAGEN(const QString& arbeitskopie) {
     const bool en = m_dialog.SPRACHE() == 1;
     // A No drops what only the copy holds: the question names it.
-    std::optional<QStringList> nur;
+    std::optional<VERWORFEN> nur;
     try {
         Connection kopie(arbeitskopie);
         nur = NURINKOPIE(KOPIESTAENDE(kopie));

@@ -32,7 +32,10 @@ constexpr int kZeilennamen = 5;
 // The records that only the copy holds as they are: neither the project nor
 // the copy's base holds them so (what a deletion of the copy loses), named
 // as a box names them, deletions too; nullopt where that cannot be told.
-std::optional<QStringList>
+// Without a base, a record the project holds otherwise may be one that
+// someone saved since and the copy holds as it was before: such records
+// are named apart.
+std::optional<ARBEITSKOPIE::VERWORFEN>
 ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
     if (!kopie) return std::nullopt;
     const DATENSATZSTAENDE& k = kopie->kopie;
@@ -52,46 +55,63 @@ ARBEITSKOPIE::NURINKOPIE(const std::optional<KOPIEBASIS::STAENDE>& kopie) {
             if (vorher && vorher->inhalt == it->inhalt) continue;
             nur << it.key();
         }
-        QStringList namen =
-            ZUSAMMENFUEHRUNG::NAMEN(nur, k, p, KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
-                                    KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE()));
+        const auto namen = [&](const QStringList& schluessel) {
+            return ZUSAMMENFUEHRUNG::NAMEN(schluessel, k, p,
+                                           KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
+                                           KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE()));
+        };
+        VERWORFEN verworfen;
+        if (!basis) {
+            verworfen.ungewiss = namen(nur);
+            return verworfen;
+        }
+        verworfen.nur = namen(nur);
         // A test deleted here that the project still holds as the copy met
         // it: a No brings it back, so the question names it, too.
-        if (basis) {
-            QStringList geloescht;
-            for (auto it = basis->Staende().cbegin(); it != basis->Staende().cend(); ++it) {
-                const auto* imProjekt = p.Stand(it.key());
-                if (!k.Stand(it.key()) && imProjekt && imProjekt->inhalt == it->inhalt)
-                    geloescht << it.key();
-            }
-            const QString zusatz = m_dialog.SPRACHE() == 1 ? QStringLiteral(" (deleted)")
-                                                           : QString::fromUtf8(" (gelöscht)");
-            for (const QString& name : ZUSAMMENFUEHRUNG::NAMEN(
-                     geloescht, k, p, KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
-                     KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE())))
-                namen << name + zusatz;
+        QStringList geloescht;
+        for (auto it = basis->Staende().cbegin(); it != basis->Staende().cend(); ++it) {
+            const auto* imProjekt = p.Stand(it.key());
+            if (!k.Stand(it.key()) && imProjekt && imProjekt->inhalt == it->inhalt)
+                geloescht << it.key();
         }
-        return namen;
+        const QString zusatz = m_dialog.SPRACHE() == 1 ? QStringLiteral(" (deleted)")
+                                                       : QString::fromUtf8(" (gelöscht)");
+        for (const QString& name : namen(geloescht))
+            verworfen.nur << name + zusatz;
+        return verworfen;
     } catch (const RuntimeError&) {
         return std::nullopt;
     }
 }
 
-// The line a question adds that names what its No drops (empty where
+// The lines a question adds that name what its No drops (empty where
 // that is nothing), for what NURINKOPIE found.
-QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<QStringList>& nur) const {
+QString ARBEITSKOPIE::NEINVERWIRFT(const std::optional<VERWORFEN>& verworfen) const {
     const bool en = m_dialog.SPRACHE() == 1;
-    if (!nur)
-        return QStringLiteral("\r\n") +
-               (en ? QStringLiteral("No discards every change of the working copy.")
-                   : QString::fromUtf8("Nein verwirft alle Änderungen der Arbeitskopie."));
-    if (nur->isEmpty()) return QString();
-    return QStringLiteral("\r\n") +
-           (en ? QStringLiteral("No discards these records, which only the working copy holds "
-                                "so: ")
-               : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die Arbeitskopie so "
-                                   "enthält: ")) +
-           KOPIEDATEIEN::AUFZAEHLUNG(m_dialog.SPRACHE(), *nur) + QStringLiteral(".");
+    const QString zeile = QStringLiteral("\r\n");
+    if (!verworfen)
+        return zeile + (en ? QStringLiteral("No discards every change of the working copy.")
+                           : QString::fromUtf8("Nein verwirft alle Änderungen der Arbeitskopie."));
+    QString text;
+    if (!verworfen->nur.isEmpty())
+        text += zeile +
+                (en ? QStringLiteral("No discards these records, which only the working copy "
+                                     "holds so: ")
+                    : QString::fromUtf8("Nein verwirft diese Datensätze, die nur die "
+                                        "Arbeitskopie so enthält: ")) +
+                KOPIEDATEIEN::AUFZAEHLUNG(m_dialog.SPRACHE(), verworfen->nur) + QStringLiteral(".");
+    if (!verworfen->ungewiss.isEmpty())
+        text += zeile +
+                (en ? QStringLiteral("No discards the working copy's version of these records, "
+                                     "which the project does not hold so; whether they were "
+                                     "changed here or there cannot be told: ")
+                    : QString::fromUtf8("Nein verwirft die Fassung dieser Datensätze in der "
+                                        "Arbeitskopie, die das Projekt nicht so enthält; ob sie "
+                                        "hier oder dort geändert wurden, lässt sich nicht "
+                                        "feststellen: ")) +
+                KOPIEDATEIEN::AUFZAEHLUNG(m_dialog.SPRACHE(), verworfen->ungewiss) +
+                QStringLiteral(".");
+    return text;
 }
 
 // Whether the copy holds every record as its base does, whatever its
@@ -205,9 +225,9 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // version taken, in the same transaction.
             const QList<qint64> geschrieben = ZUSAMMENFUEHRUNG::UEBERTRAGEN(
                 *m_DBPROJEKT, projekt, nehmen, KOPIEBASIS::FREIAB(*m_DBPROJEKT), plan.NEUEKENNUNG);
-            // A record that the copy's columns hold otherwise than the
-            // project's (a value another program wrote more exactly than the
-            // copy keeps it) is not the project's version after its take.
+            // A record that the copy's columns cannot hold as the project's
+            // do (a column the copy lacks) is not the project's version
+            // after its take.
             if (ganz && !nehmen.isEmpty()) {
                 const std::set<qint64> ids(geschrieben.cbegin(), geschrieben.cend());
                 const DATENSATZSTAENDE genommen =
@@ -219,13 +239,17 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             transaktion.Commit();
             // The line names what came from the project: what others alone
             // changed and what the user's No took (a renamed record by the
-            // identifier it got back).
-            for (const QString& schluessel : plan.UEBERNEHMEN + schritte.verneint)
+            // identifier it got back). Not where the copy has no base: who
+            // changed such a record cannot be told, and it may be this
+            // user's own (a test added here that the No dropped).
+            for (const QString& schluessel : plan.UEBERNEHMEN + schritte.verneint) {
+                if (plan.ARTEN.value(schluessel) == ZUSAMMENFUEHRUNG::ART::UNBEKANNT) continue;
                 for (const QString& name :
                      ZUSAMMENFUEHRUNG::NAMEN({schluessel}, kopie.kopie, projektstaende,
                                              KOPIEDATEIEN::MEHRFACHNAME(m_dialog.SPRACHE()),
                                              KOPIEDATEIEN::OHNEKENNUNGNAME(m_dialog.SPRACHE())))
                     uebernommen.insert(name, projektstaende.Stand(schluessel) == nullptr);
+            }
         });
         if (!fertig) return false;
         if (offen.isEmpty()) return true;

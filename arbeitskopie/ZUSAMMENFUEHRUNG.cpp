@@ -65,11 +65,12 @@ int32_t freierSchluessel(Connection& db, qint64 frei) {
 void projektzeilenUebertragen(Connection& kopie, Connection& projekt) {
     loeschen(kopie, 0);
     kopie.Execute(QStringLiteral("DELETE FROM [M1]"));
-    DATENSATZSCHREIBEN(projekt, 0, kopie, 0);
+    DATENSATZSCHREIBEN(projekt, 0, kopie, 0, KOPIEWERTE::GESPEICHERT);
     Recordset m1(QStringLiteral("SELECT [IDM] FROM [M1]"), projekt);
     for (; !m1.Eof(); m1.MoveNext()) {
         const int32_t idm = CLng(m1.Fields(0).Value());
-        ZEILENKOPIEREN(projekt, kopie, QStringLiteral("M1"), QStringLiteral("IDM"), idm, idm);
+        ZEILENKOPIEREN(projekt, kopie, QStringLiteral("M1"), QStringLiteral("IDM"), idm, idm,
+                       KOPIEWERTE::GESPEICHERT);
     }
 }
 
@@ -91,7 +92,7 @@ void datensatzUebertragen(Connection& kopie, Connection& projekt, const QString&
     for (const Zeile& zeile : datensaetze(projekt, schluessel)) {
         const bool wieder = wiederNr < alt.size();
         const int32_t neu = wieder ? alt[wiederNr].id : freierSchluessel(kopie, frei);
-        DATENSATZSCHREIBEN(projekt, zeile.id, kopie, neu);
+        DATENSATZSCHREIBEN(projekt, zeile.id, kopie, neu, KOPIEWERTE::GESPEICHERT);
         geschrieben << neu;
         // Which records are active is this user's selection.
         kopie.Execute(QStringLiteral("UPDATE [E1] SET [AKT]=? WHERE [ID]=?"),

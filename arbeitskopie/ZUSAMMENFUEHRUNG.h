@@ -81,9 +81,11 @@ struct ZUSAMMENFUEHRUNG {
 
     // Writes the project's version of the records `schluessel` into the copy,
     // all in one transaction of `kopie`: the copy's rows of each go, the
-    // project's come (under the copy's key where it had the record, else a
-    // free one, `frei` or above; with the copy's active flag where it had
-    // one). A record the project lacks is deleted. Returns the record keys of
+    // project's come, value for value as the engine holds them (under the
+    // copy's key where it had the record, else a free one, `frei` or above;
+    // with the copy's active flag where it had one), so that a take changes
+    // nothing a later Save writes back. A record the project lacks is
+    // deleted. Returns the record keys of
     // the copy that it wrote or deleted (0 for the project's own rows).
     // Raises the databases' errors, the copy as it was before. `mit`: for a
     // key, the identifier here of the same record renamed (NEUEKENNUNG),

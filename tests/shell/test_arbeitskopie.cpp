@@ -100,8 +100,10 @@ TEST(Arbeitskopie, YesKeepsTheInterruptedCopyAndCountsItAsUnsaved) {
     ASSERT_TRUE(f.MDIForm_Load());
     ASSERT_EQ(boxen.boxes().size(), 1);
     EXPECT_EQ(boxen.boxes().first().prompt,
-              kFrageDe + QString::fromUtf8("\r\nNein verwirft diese Datensätze, die nur die "
-                                           "Arbeitskopie so enthält: ALT."));
+              kFrageDe + QString::fromUtf8("\r\nNein verwirft die Fassung dieser Datensätze in "
+                                           "der Arbeitskopie, die das Projekt nicht so enthält; "
+                                           "ob sie hier oder dort geändert wurden, lässt sich "
+                                           "nicht feststellen: ALT."));
     EXPECT_EQ(boxen.boxes().first().style, 36);
     EXPECT_EQ(boxen.boxes().first().title, QStringLiteral("VELD"));
     EXPECT_EQ(SHELLLABOR::KENNUNGEN(labor.ARBEITSKOPIE()), QStringLiteral("ALT"));

@@ -1,0 +1,39 @@
+#include "platform/database/StoredRows.h"
+
+#include "platform/database/Connection.h"
+#include "platform/database/DatabaseError.h"
+
+#include <sqlite3.h>
+
+StoredRows ReadStoredRows(Connection& connection, const QString& sql,
+                          const QVariantList& parameters) {
+    Connection::Statement statement = connection.Prepare(sql);
+    sqlite3_stmt* st = statement.get();
+    const int wanted = sqlite3_bind_parameter_count(st);
+    if (wanted != parameters.size())
+        throw DatabaseError::Make(DatabaseError::Command,
+                                  QStringLiteral("%1 values for %2 parameters (%3)")
+                                      .arg(parameters.size())
+                                      .arg(wanted)
+                                      .arg(sql));
+    for (int i = 0; i < wanted; ++i)
+        BindValue(st, i + 1, parameters.at(i));
+    // The columns are described after the first step, as a statement that
+    // the engine prepared again for a changed schema describes them only then.
+    bool row = statement.Step();
+    StoredRows result;
+    const int count = sqlite3_column_count(st);
+    result.columns.reserve(size_t(count));
+    for (int c = 0; c < count; ++c)
+        result.columns.push_back({QString::fromUtf8(sqlite3_column_name(st, c)),
+                                  FieldTypeFromDeclared(sqlite3_column_decltype(st, c))});
+    for (; row; row = statement.Step()) {
+        QVariantList values;
+        values.reserve(count);
+        for (int c = 0; c < count; ++c)
+            values << ColumnStored(st, c);
+        result.rows.push_back(std::move(values));
+    }
+    statement.Release();
+    return result;
+}
