@@ -464,3 +464,34 @@ TEST_F(CopyTest, AProjectRenamedOverWhileTheSaveWaitsIsComparedAsTheNewFile) {
     EXPECT_TRUE(gesehen.Same(neu));
     BusyWait::SetTimeoutLimit(0);
 }
+
+// Tables left out of a Save are in neither target, a new file nor one in WAL
+// mode written in place, whichever of the two held them; the mark reported
+// is the target's as it holds the copy.
+TEST_F(CopyTest, TablesLeftOutAreInNoTarget) {
+    for (const bool wal : {false, true}) {
+        SCOPED_TRACE(wal);
+        const QString projekt = file(wal ? "wal.mdb" : "projekt.mdb");
+        const QString pfad = projekt + QStringLiteral(".kopie");
+        make(projekt, "P", 2);
+        Connection(projekt).Execute(
+            QStringLiteral("CREATE TABLE [ALT] ([X] LONG); INSERT INTO [ALT] VALUES (1)"));
+        if (wal) Connection(projekt).Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+        DatabaseMark marke;
+        CopyDatabase(projekt, pfad, QString(), &marke);
+        Connection kopie(pfad);
+        kopie.Execute(QStringLiteral("CREATE TABLE [EIGEN] ([X] LONG); INSERT INTO [EIGEN] VALUES "
+                                     "(2); INSERT INTO [T] VALUES (5, 'K5')"));
+        DatabaseMark neu;
+        ASSERT_TRUE(CopyDatabaseIfUnchanged(kopie, projekt, {marke}, neu, true, {}, {},
+                                            {QStringLiteral("ALT"), QStringLiteral("EIGEN")}));
+        EXPECT_TRUE(neu.Same(MarkOfDatabase(projekt)));
+        EXPECT_EQ(rows(projekt), QStringList({"0:P0", "1:P1", "5:K5"}));
+        Connection ziel(projekt);
+        Recordset tabellen(QStringLiteral("SELECT group_concat(name) FROM (SELECT name FROM "
+                                          "sqlite_master WHERE type='table' ORDER BY name)"),
+                           ziel);
+        EXPECT_EQ(tabellen.Fields(0).Value().toString(), QStringLiteral("P,T"));
+        EXPECT_EQ(rows(kopie).size(), 3);
+    }
+}
