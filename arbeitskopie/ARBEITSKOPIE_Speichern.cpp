@@ -212,10 +212,6 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         const auto vorErsetzen = [&](const DatabaseMark& neu, const DatabaseMark& ersetzt,
                                      bool anOrt) {
             ersetzend = true;
-            // A copy that something beside the program wrote into tells the
-            // project's history nothing: what it changed is not all known,
-            // and later Saves read the project whole.
-            const bool fremd = KOPIEBASIS::FREMD(sperre);
             BASISKLAEREN(sperre, ersetzt);
             std::optional<KOPIEBASIS::AENDERUNGEN> eigene;
             try {
@@ -224,7 +220,10 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
                 // The project's history then goes without this Save: a
                 // later join reads the project whole.
             }
-            if (eigene && !fremd && eigene->abdruck.Same(ersetzt))
+            // A copy that something beside the program wrote into knows no
+            // content its base is of: it tells the project's history
+            // nothing, as what it changed is not all known.
+            if (eigene && eigene->abdruck.Same(ersetzt))
                 PROJEKTVERLAUF::EINTRAGEN(m_dialog.PROJEKTDATENBANK(), ersetzt, neu,
                                           eigene->schluessel);
             if (KOPIEVERSCHOBEN()) return;
@@ -262,9 +261,10 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         bool fremd = false;
         const bool geschrieben = eh.Run(wartend([&] {
             try {
-                fremd =
-                    !CopyDatabaseIfUnchanged(*m_DBPROJEKT, m_dialog.PROJEKTDATENBANK(), erlaubte,
-                                             versuch.abdruck, true, vorErsetzen, wieGesehen);
+                // The copy's own bookkeeping stays in the copy.
+                fremd = !CopyDatabaseIfUnchanged(*m_DBPROJEKT, m_dialog.PROJEKTDATENBANK(),
+                                                 erlaubte, versuch.abdruck, true, vorErsetzen,
+                                                 wieGesehen, KOPIEBASIS::TABELLEN());
             } catch (const RuntimeError& fehler) {
                 if (fehler.Number() != DatabaseError::Damaged) throw;
                 versuch.beschaedigt = true;

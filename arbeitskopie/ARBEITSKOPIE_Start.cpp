@@ -208,12 +208,14 @@ bool ARBEITSKOPIE::VORBEREITEN(ErrorHandler& eh) {
                                      m_laeufe.FREMDELAEUFE());
             } else if (antwort == vbYes) {
                 // From now on the copy is this project's, and what the gone
-                // runs left in it counts as this run's unsaved changes.
-                // The project's digest stays what the gone run took it from.
+                // runs left in it counts as this run's unsaved changes. The
+                // project content it last met stays inside it; the file
+                // beside it names the project where it names none.
                 eh.Run([&] {
                     const QString herkunft = PROJEKTABDRUCK::HERKUNFTSDATEI(arbeitskopie);
-                    PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(),
-                                              PROJEKTABDRUCK::ABDRUECKE(herkunft));
+                    if (PROJEKTABDRUCK::HERKUNFT(herkunft) !=
+                        PROJEKTABDRUCK::GLEICHNAMIG(m_dialog.PROJEKTDATENBANK()))
+                        PROJEKTABDRUCK::SCHREIBEN(herkunft, m_dialog.PROJEKTDATENBANK(), {});
                 });
                 // The run's own mark comes before the gone runs' marks go:
                 // the copy never looks unchanged meanwhile, so its base stays

@@ -47,10 +47,12 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
     Transaction transaktion(db);
     if (hatTabellen(db)) return;
     const bool basisDa = tabellen(db, false) == 2;
+    const bool zaehlerDa = hatTabelle(db, "VELD_ZAEHLER");
     db.Execute(kTabellen);
     if (!basisDa && !mitBasis)
         db.Execute(QStringLiteral("INSERT INTO [VELD_BASISSTAND] VALUES (1)"));
-    KOPIEBASIS::GESCHRIEBEN(db, true);
+    // A copy without its counter counts as written by another.
+    KOPIEBASIS::GESCHRIEBEN(db, zaehlerDa);
     transaktion.Commit();
 }
 
@@ -76,11 +78,13 @@ std::optional<DatabaseMark> offen(Connection& db) {
     return DatabaseMark::FromText(rs.Fields(0).Value().toString());
 }
 
-// Whether the file keeps a base: its tables, no row saying it has none, and
-// no Save open.
+// Whether the file keeps a base that can be believed: its tables, no row
+// saying it has none, no Save open, and nothing beside the program wrote
+// into it since it last met the project. The one place that decides it.
 bool mitBasis(Connection& db) {
     return tabellen(db, false) == 2 &&
-           Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), db).Eof() && !offen(db);
+           Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), db).Eof() && !offen(db) &&
+           !KOPIEBASIS::FREMD(db);
 }
 
 DatabaseMark gespeicherterAbdruck(Connection& kopie) {
@@ -221,11 +225,13 @@ void KOPIEBASIS::EINRICHTEN(Connection& kopie, bool unveraendert) {
         tabellenAnlegen(eigene, unveraendert);
         kopie.SchemaChanged();
     } else if (!hatTabelle(kopie, "VELD_ZAEHLER")) {
-        // A copy of a program that kept no counter: its base is taken as
-        // its own.
+        // Without its counter nothing tells that only the program wrote into
+        // the copy (another program dropped the table, or a program before
+        // the counter made the copy): its base tells nothing until the copy
+        // next meets the project whole.
         Connection eigene(kopie.Path());
         Transaction transaktion(eigene);
-        GESCHRIEBEN(eigene, true);
+        GESCHRIEBEN(eigene);
         transaktion.Commit();
         kopie.SchemaChanged();
     }
@@ -329,7 +335,7 @@ KOPIEBASIS::AENDERUNGEN KOPIEBASIS::GEAENDERT(Connection& kopie) {
 }
 
 bool KOPIEBASIS::VERAENDERT(Connection& kopie) {
-    if (FREMD(kopie) || !mitBasis(kopie)) return true;
+    if (!mitBasis(kopie)) return true;
     const QSet<QString> schluessel = geschrieben(kopie);
     if (schluessel.isEmpty()) return false;
     // Only what was written since: a record changed and changed back, or a
@@ -362,7 +368,7 @@ void KOPIEBASIS::ABGEGLICHEN(Connection& kopie, const DatabaseMark& abdruck) {
 
 void KOPIEBASIS::AUSDATEI(Connection& kopie, Connection& datei, const QStringList& schluessel,
                           const std::map<qint64, QString>& vorher) {
-    if (!mitBasis(datei) || FREMD(datei)) return;
+    if (!mitBasis(datei)) return;
     DATENSATZSTAENDE::ROH basis = DATENSATZSTAENDE::ROHLESEN(datei);
     zurBasis(basis, basiszeilen(datei, QStringLiteral("VELD_BASIS")), nullptr);
     QHash<QString, QList<qint64>> inBasis, inKopie;

@@ -31,6 +31,16 @@
 // the two hold otherwise is this user's change. With it, a join reads only
 // the records written here and those that the project's history
 // (PROJEKTVERLAUF) says were changed there since that content.
+//
+// A copy that something beside the program wrote into (FREMD) has a base
+// that cannot tell what was changed here: whatever reads the base (LESEN,
+// ABDRUCK, GEAENDERT, VERAENDERT, AUSDATEI) then tells none, and no caller
+// needs to ask again.
+//
+// These tables, with the copy's project and user (VELD_HERKUNFT) and its
+// counter (VELD_ZAEHLER), are the copy's own bookkeeping (TABELLEN): the
+// project that a Save writes holds none of them, and a fresh copy starts
+// with none of another copy's.
 
 #include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "platform/database/DatabaseFile.h"
@@ -47,6 +57,10 @@ class Connection;
 
 class KOPIEBASIS {
 public:
+    // The copy's own tables: the project a Save writes from the copy does
+    // not carry them, and a fresh copy drops what it brought.
+    static const QStringList& TABELLEN();
+
     // A new copy (not yet at the copy's path) of the project: its base is
     // itself. Any base the file carried from elsewhere goes. The copy names
     // inside itself the project database it belongs to and its user (the
@@ -159,7 +173,11 @@ public:
     // counter that its commit leaves, so another writer shows as a counter
     // the copy did not write. `ganz`: the copy met the project whole. A
     // copy in WAL mode, whose counter tells nothing, counts as written by
-    // another. Such a copy's base tells no more than that it cannot tell.
+    // another, and so does one without its counter's table (another
+    // program dropped it, or a program before the counter made the copy).
+    // Such a copy's base tells no more than that it cannot tell. Asked in a
+    // writing transaction of its own, FREMD knows what that transaction's
+    // GESCHRIEBEN wrote.
     static void GESCHRIEBEN(Connection& kopie, bool ganz = false,
                             const std::optional<quint32>& zuBeginn = std::nullopt);
     static bool FREMD(Connection& kopie);

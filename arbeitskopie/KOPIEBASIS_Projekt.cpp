@@ -9,6 +9,8 @@
 #include "platform/database/Connection.h"
 #include "platform/database/DatabaseError.h"
 #include "platform/database/Recordset.h"
+#include "platform/database/RowJournal.h"
+#include "platform/database/Sql.h"
 #include "platform/database/Transaction.h"
 #include "platform/runtime/Variant.h"
 
@@ -48,7 +50,34 @@ void herkunftSetzen(Connection& db, const QString& projektdatenbank, const QStri
     db.Execute(QStringLiteral("INSERT INTO [VELD_HERKUNFT] ([PROJEKT],[BENUTZER]) VALUES (?,?)"),
                {projektdatenbank, benutzer});
 }
+
+// Whether the engine's file change counter is the one that the program's
+// own last write into the copy left (its FREMD row aside). In a writing
+// transaction of the copy's connection, that write may be in it already
+// and leaves the counter one up at its commit.
+bool zaehlerStimmt(Connection& kopie, const QVariant& geschrieben) {
+    const std::optional<quint32> zaehler = FileChangeCounter(kopie);
+    if (!zaehler || IsNull(geschrieben)) return false;
+    const qint64 z = geschrieben.toLongLong();
+    if (z == qint64(*zaehler)) return true;
+    if (!kopie.HoldsWriteLock()) return false;
+    // The counter the transaction began with (the engine may have put a
+    // page of it on the disk before its commit).
+    const RowJournal* journal = kopie.Journal();
+    const quint32 beginn =
+        journal && journal->CounterAtBegin() ? *journal->CounterAtBegin() : *zaehler;
+    return z == qint64(beginn) || z == qint64(quint32(beginn + 1));
+}
 } // namespace
+
+const QStringList& KOPIEBASIS::TABELLEN() {
+    static const QStringList tabellen = {
+        QStringLiteral("VELD_BASIS"),        QStringLiteral("VELD_BASISSTAND"),
+        QStringLiteral("VELD_BASISABDRUCK"), QStringLiteral("VELD_BASISVORHER"),
+        QStringLiteral("VELD_BASISOFFEN"),   QStringLiteral("VELD_PROJEKTSTAND"),
+        QStringLiteral("VELD_HERKUNFT"),     QStringLiteral("VELD_ZAEHLER")};
+    return tabellen;
+}
 
 void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck,
                      const QString& projektdatenbank, const QString& benutzer) {
@@ -59,9 +88,10 @@ void KOPIEBASIS::NEU(const QString& datei, const DatabaseMark& abdruck,
         Connection db(datei);
         db.Execute(QStringLiteral("PRAGMA journal_mode=OFF"));
         db.Execute(QStringLiteral("PRAGMA synchronous=OFF"));
-        db.Execute(QStringLiteral("DROP TABLE IF EXISTS [VELD_BASIS];"
-                                  "DROP TABLE IF EXISTS [VELD_BASISSTAND];"
-                                  "DROP TABLE IF EXISTS [VELD_ZAEHLER]"));
+        // Whatever bookkeeping the project file holds (written by a program
+        // before Saves left it out) is another copy's.
+        for (const QString& tabelle : TABELLEN())
+            db.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(SqlName(tabelle)));
         db.Execute(kTabellen);
         abdruckSetzen(db, abdruck);
         PROJEKTSTAENDESETZEN(db, {abdruck});
@@ -140,11 +170,9 @@ void KOPIEBASIS::GESCHRIEBEN(Connection& kopie, bool ganz, const std::optional<q
 }
 
 bool KOPIEBASIS::FREMD(Connection& kopie) {
-    const std::optional<quint32> zaehler = FileChangeCounter(kopie);
-    if (!zaehler || !hatTabelle(kopie, "VELD_ZAEHLER")) return true;
+    if (!hatTabelle(kopie, "VELD_ZAEHLER")) return true;
     Recordset rs(QStringLiteral("SELECT [Z],[FREMD] FROM [VELD_ZAEHLER]"), kopie);
-    return rs.Eof() || CBool(rs.Fields(1).Value()) || IsNull(rs.Fields(0).Value()) ||
-           rs.Fields(0).Value().toLongLong() != *zaehler;
+    return rs.Eof() || CBool(rs.Fields(1).Value()) || !zaehlerStimmt(kopie, rs.Fields(0).Value());
 }
 
 void KOPIEBASIS::STEMPELN(const QString& kopie, bool fremd) {
@@ -171,11 +199,20 @@ void KOPIEBASIS::VORGEMERKT(Connection& kopie, const DatabaseMark& neu) {
 
 void KOPIEBASIS::BESTAETIGT(Connection& kopie) {
     if (!hatTabelle(kopie, "VELD_BASISOFFEN")) return;
+    // A write beside the program since the Save's own (its run killed, the
+    // copy left to others) is not in the project. Asked before this writes.
+    bool seither = true;
+    if (hatTabelle(kopie, "VELD_ZAEHLER")) {
+        Recordset rs(QStringLiteral("SELECT [Z] FROM [VELD_ZAEHLER]"), kopie);
+        seither = rs.Eof() || !zaehlerStimmt(kopie, rs.Fields(0).Value());
+    }
     // The project is the content the Save wrote, and only that.
     if (const std::optional<DatabaseMark> neu = offen(kopie)) PROJEKTSTAENDESETZEN(kopie, {*neu});
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
-    // The project holds the copy whole now, whatever wrote into it.
+    // The project holds the copy whole now, whatever wrote into it before
+    // the Save.
     GESCHRIEBEN(kopie, true);
+    if (seither) kopie.Execute(QStringLiteral("UPDATE [VELD_ZAEHLER] SET [FREMD]=1"));
 }
 
 void KOPIEBASIS::ZURUECK(Connection& kopie) {

@@ -1,11 +1,12 @@
 #pragma once
 
 // VELD.projekt beside the working copy: on its first line the project
-// database that the copy was made from; on its second the digests of that
-// database as it was when the copy was taken from it or last saved over it,
-// so that a Save knows whether anybody else wrote into the project since. A
-// copy left by a run on another project is never offered for this one, nor
-// saved over it.
+// database that the copy was made from, for a copy that names none inside
+// itself and for programs that read it there. The project content the copy
+// last met is kept inside the copy (KOPIEBASIS::PROJEKTSTAENDE); only a copy
+// made before copies kept it has digests on the second line, read until its
+// next Save; the program writes the first line alone. A copy left by a run on
+// another project is never offered for this one, nor saved over it.
 
 #include "platform/database/DatabaseFile.h"
 
@@ -17,7 +18,7 @@ namespace PROJEKTABDRUCK {
 // The file beside a working copy.
 QString HERKUNFTSDATEI(const QString& arbeitskopie);
 // The project database it names (empty when it cannot be read), and the
-// digests on its second line.
+// digests on the second line of an older copy's file.
 QString HERKUNFT(const QString& datei);
 QList<DatabaseMark> ABDRUECKE(const QString& datei);
 // Written beside and renamed into place, so that it is read whole or not at

@@ -71,6 +71,10 @@ void Connection::Reopen() {
     openPath(path);
 }
 
+bool Connection::HoldsWriteLock() const {
+    return m_db && sqlite3_txn_state(m_db, "main") == SQLITE_TXN_WRITE;
+}
+
 bool Connection::HasMoved() const {
     return HasMoved(m_db);
 }

@@ -108,6 +108,9 @@ public:
     void CommitTrans();
     void RollbackTrans();
     int TransactionLevel() const { return m_level; }
+    // Whether an open transaction of this connection holds the write lock
+    // of its file: what it writes reaches the file only at its commit.
+    bool HoldsWriteLock() const;
 
     // A guard that every write through this connection passes before the
     // engine changes anything: called once per outermost transaction, while

@@ -368,6 +368,31 @@ private:
     std::exception_ptr m_error;
 };
 
+// Drops the tables that a new file leaves out (`leftOut`), in one
+// transaction, with their pages cleared: what they held is gone from the
+// file, not only from its schema.
+void leaveOut(const Side& file, const QStringList& leftOut) {
+    if (leftOut.isEmpty()) return;
+    QString statements = QStringLiteral("PRAGMA secure_delete=ON; BEGIN;");
+    for (const QString& table : leftOut)
+        statements += QStringLiteral(" DROP TABLE IF EXISTS main.%1;").arg(SqlName(table));
+    statements += QStringLiteral(" COMMIT");
+    const int rc =
+        sqlite3_exec(file.db, statements.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) return;
+    if (!sqlite3_get_autocommit(file.db))
+        sqlite3_exec(file.db, "ROLLBACK", nullptr, nullptr, nullptr);
+    fail(file, rc);
+}
+
+// Puts a file that this process wrote on the disk (its handles closed).
+void syncFile(const QString& path, const QString& shown) {
+    const int descriptor = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = descriptor >= 0 && ::fsync(descriptor) == 0;
+    if (descriptor >= 0) ::close(descriptor);
+    if (!synced) throw DatabaseError::IoFailureError(shown);
+}
+
 // Writes the copy under a temporary name beside the target and renames it
 // into place: nobody can have a missing file or one that is no database open.
 // A file that replaces another keeps the other's permissions.
@@ -375,11 +400,13 @@ private:
 // the target (or `shown`, the file that the target is to become).
 // `checked`: a damaged copy never replaces anything. `sourceCheck`, when
 // given, is the check of the source running beside the copy; otherwise the
-// new file is checked before it takes the target's name.
+// new file is checked before it takes the target's name. `leftOut`: tables
+// the new file does not hold.
 bool copyToNewFile(const Side& source, const QString& targetPath, bool checked = false,
                    SourceCheck* sourceCheck = nullptr, const QString& shown = QString(),
                    DatabaseMark* written = nullptr,
-                   const std::function<void(const DatabaseMark&)>& beforeReplace = {}) {
+                   const std::function<void(const DatabaseMark&)>& beforeReplace = {},
+                   const QStringList& leftOut = {}) {
     const QString named = shown.isEmpty() ? targetPath : shown;
     RemoveDeadTemporaries(QFileInfo(targetPath).absolutePath());
     const QString temporary = TemporaryPathBeside(targetPath);
@@ -389,10 +416,18 @@ bool copyToNewFile(const Side& source, const QString& targetPath, bool checked =
             Handle target;
             open(target, temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, named);
             if (written) mapped(target);
+            // Nobody has the new file open before its rename, and a run
+            // killed meanwhile leaves a file that is only removed: it is
+            // written without a journal and put on the disk once, below,
+            // whatever its writes.
+            sqlite3_exec(target.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
+                         nullptr, nullptr);
             backup(source, side(target, named));
+            leaveOut(side(target, named), leftOut);
             if (checked && !sourceCheck) check(side(target, named), source.path);
             if (written) mark = markOf(target.get());
         }
+        syncFile(temporary, named);
         if (sourceCheck) sourceCheck->Finish();
         toRollbackJournal(temporary, named);
         if (QFileInfo::exists(targetPath)) {
@@ -536,12 +571,17 @@ void exec(const Side& on, const QString& statement, const QStringList& texts = {
 // database of the target, inside the target's open writing transaction:
 // every table of the source takes the source's rows, column by name; a
 // table or index that only the source has is made. What only the target
-// has (another program's table) stays.
-void writeInPlace(const Side& target) {
+// has (another program's table) stays, but for the tables `leftOut`, which
+// go from the target and are not copied.
+void writeInPlace(const Side& target, const QStringList& leftOut) {
     const QStringList tables = column(
         target, QStringLiteral("SELECT name FROM quelle.sqlite_master WHERE type='table' AND "
                                "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+    exec(target, QStringLiteral("PRAGMA secure_delete=ON"));
+    for (const QString& table : leftOut)
+        exec(target, QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(SqlName(table)));
     for (const QString& table : tables) {
+        if (leftOut.contains(table, Qt::CaseInsensitive)) continue;
         const QStringList own = column(
             target, QStringLiteral("SELECT name FROM pragma_table_info(?1, 'main')"), {table});
         if (own.isEmpty())
@@ -563,7 +603,8 @@ void writeInPlace(const Side& target) {
     const QStringList indexes =
         column(target, QStringLiteral("SELECT sql FROM quelle.sqlite_master WHERE type='index' AND "
                                       "sql IS NOT NULL AND name NOT IN (SELECT name FROM "
-                                      "main.sqlite_master)"));
+                                      "main.sqlite_master) AND tbl_name IN (SELECT name FROM "
+                                      "main.sqlite_master WHERE type='table')"));
     for (const QString& index : indexes)
         exec(target, index);
 }
@@ -580,7 +621,8 @@ void checkAttached(const Side& target, const QString& sourcePath) {
 // CopyDatabaseIfUnchanged.
 bool replaceFrom(Connection& source, const QString& targetPath, const QList<DatabaseMark>* accepted,
                  DatabaseMark* mark, bool compare, const BeforeReplace& beforeReplace,
-                 const std::function<bool()>& unreadableAccepted = {}) {
+                 const std::function<bool()>& unreadableAccepted = {},
+                 const QStringList& leftOut = {}) {
     source.RequireOpen();
     const Side from{source.Handle(), source.Busy(), source.Path()};
     const QFileInfo target(targetPath);
@@ -647,7 +689,7 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
     if (existing && wal) {
         const Side into = side(*existing, targetPath);
         checkAttached(into, source.Path());
-        writeInPlace(into);
+        writeInPlace(into, leftOut);
         const DatabaseMark written = markOf(existing->get());
         if (mark) *mark = written;
         if (beforeReplace) beforeReplace(written, now, true);
@@ -655,10 +697,12 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
         return true;
     }
-    return copyToNewFile(from, targetPath, true, sourceCheck ? &*sourceCheck : nullptr, QString(),
-                         mark, [&](const DatabaseMark& neu) {
-                             if (beforeReplace) beforeReplace(neu, now, false);
-                         });
+    return copyToNewFile(
+        from, targetPath, true, sourceCheck ? &*sourceCheck : nullptr, QString(), mark,
+        [&](const DatabaseMark& neu) {
+            if (beforeReplace) beforeReplace(neu, now, false);
+        },
+        leftOut);
 }
 } // namespace
 
@@ -669,9 +713,10 @@ void CopyDatabase(Connection& source, const QString& targetPath) {
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark, bool compare,
                              const BeforeReplace& beforeReplace,
-                             const std::function<bool()>& unreadableAccepted) {
+                             const std::function<bool()>& unreadableAccepted,
+                             const QStringList& leftOut) {
     return replaceFrom(source, targetPath, &accepted, &mark, compare, beforeReplace,
-                       unreadableAccepted);
+                       unreadableAccepted, leftOut);
 }
 
 DatabaseMark MarkOfDatabase(const QString& path) {

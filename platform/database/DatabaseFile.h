@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -115,12 +116,16 @@ void CopyDatabase(Connection& source, const QString& targetPath);
 // `inPlace` tells `beforeReplace` that the target is written in place: its
 // transaction still reads the source until it commits, so the source cannot
 // be written before.
+// `leftOut`: tables of the source that the new target does not hold (what
+// only the source's own file keeps); a target written in place loses them
+// too. `mark` is of the target as it holds the copy, without them.
 using BeforeReplace =
     std::function<void(const DatabaseMark& written, const DatabaseMark& replaced, bool inPlace)>;
 bool CopyDatabaseIfUnchanged(Connection& source, const QString& targetPath,
                              const QList<DatabaseMark>& accepted, DatabaseMark& mark,
                              bool compare = true, const BeforeReplace& beforeReplace = {},
-                             const std::function<bool()>& unreadableAccepted = {});
+                             const std::function<bool()>& unreadableAccepted = {},
+                             const QStringList& leftOut = {});
 // Copies a database file into the database of an open connection, which
 // keeps working on the new content.
 void CopyDatabase(const QString& sourcePath, Connection& target);

@@ -15,6 +15,7 @@
 #include "platform/database/Recordset.h"
 #include "platform/database/StoredRows.h"
 #include "platform/database/Transaction.h"
+#include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "support/TESTSCHALTER.h"
 
@@ -745,5 +746,92 @@ TEST(Basis, WithoutABaseTheStartsQuestionNamesApartWhatEitherSideMayHaveChanged)
         const auto wieder = labor.GESTARTET();
         ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
         EXPECT_EQ(labor.DIALOG.BOXEN()[0].text, QString::fromUtf8(fall.text));
+    }
+}
+
+// Two users' Saves leave no copy's bookkeeping in the project, also where an
+// older program left one there with a Save open in it: a colleague's fresh
+// copy of it has none, tells nothing unsaved and its quit asks nothing.
+TEST(Basis, TheProjectHoldsNoCopysBookkeepingAfterTwoUsersSaves) {
+    Labor labor;
+    const QString projekt = labor.PROJEKTDATENBANK();
+    const auto buchfuehrung = [&] {
+        Connection db(projekt);
+        QStringList da;
+        for (const QString& t : KOPIEBASIS::TABELLEN())
+            if (!Recordset(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name=?"), db, {t})
+                     .Eof())
+                da << t;
+        return da;
+    };
+    const DatabaseMark alt = MarkOfDatabase(projekt);
+    KOPIEBASIS::NEU(projekt, alt, projekt, QStringLiteral("ALT"));
+    Connection p(projekt);
+    p.BeginTrans();
+    KOPIEBASIS::VORGEMERKT(p, alt);
+    p.CommitTrans();
+    p.Close();
+    ASSERT_EQ(buchfuehrung(), KOPIEBASIS::TABELLEN());
+    KOPIEDIALOG dritter(projekt,
+                        QFileInfo(projekt).path() + QStringLiteral("/../../BENUTZER/C/VELD.mdb"));
+    const auto c = labor.GESTARTET(&dritter);
+    EXPECT_FALSE(KOPIEBASIS::VERAENDERT(*c->verbindung));
+    const auto a = labor.GESTARTET();
+    const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+    kommentar(*a->verbindung, 1, "a");
+    EXPECT_TRUE(speichern(*a->kopie));
+    EXPECT_EQ(buchfuehrung(), QStringList());
+    kommentar(*b->verbindung, 2, "b");
+    EXPECT_TRUE(speichern(*b->kopie));
+    EXPECT_EQ(buchfuehrung(), QStringList());
+    EXPECT_EQ(DatabaseMark::ListToText(KOPIEBASIS::PROJEKTSTAENDE(*b->verbindung).value()),
+              MarkOfDatabase(projekt).ToText());
+    EXPECT_TRUE(labor.ANDERERDIALOG.BOXEN().isEmpty());
+    ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+    bool cancel = false;
+    EXPECT_TRUE(c->kopie->BEENDENFRAGEN(
+        eh, 1, QStringLiteral("Beenden"), [] { return false; }, cancel));
+    EXPECT_TRUE(dritter.BOXEN().isEmpty());
+}
+
+// A copy whose counter table another program dropped, with a change of its
+// own, counts as written by another when next opened: the change is unsaved.
+TEST(Basis, ACopyWhoseCounterTableWasDroppedCountsAsWrittenByAnother) {
+    Labor labor;
+    const auto lauf = labor.GESTARTET();
+    Connection(labor.ARBEITSKOPIEPFAD())
+        .Execute(
+            QStringLiteral("UPDATE [E1] SET [KOM]='x' WHERE [ID]=3; DROP TABLE [VELD_ZAEHLER]"));
+    lauf->verbindung->Reopen();
+    EXPECT_TRUE(KOPIEBASIS::FREMD(*lauf->verbindung));
+    EXPECT_TRUE(KOPIEBASIS::VERAENDERT(*lauf->verbindung));
+}
+
+// A Save of a copy that another program wrote into tells the project's
+// history nothing, also after a Save left open that the project took: a
+// colleague's join reads the project whole and keeps the other's change.
+TEST(Basis, ASaveOfACopyAnotherProgramWroteIntoTellsTheHistoryNothing) {
+    for (const bool offen : {false, true}) {
+        SCOPED_TRACE(offen);
+        Labor labor;
+        const QString projekt = labor.PROJEKTDATENBANK();
+        const auto a = labor.GESTARTET();
+        const auto b = labor.GESTARTET(&labor.ANDERERDIALOG);
+        const DatabaseMark vorher = MarkOfDatabase(projekt);
+        if (offen) {
+            Connection sperre(labor.ARBEITSKOPIEPFAD());
+            Transaction t(sperre);
+            KOPIEBASIS::VORGEMERKT(sperre, vorher);
+            t.Commit();
+        }
+        kommentar(*a->verbindung, 1, "a");
+        kommentar(labor.ARBEITSKOPIEPFAD(), 3, "aussen");
+        EXPECT_TRUE(speichern(*a->kopie));
+        EXPECT_EQ(PROJEKTVERLAUF::GEAENDERT(projekt, vorher, MarkOfDatabase(projekt)),
+                  std::nullopt);
+        kommentar(*b->verbindung, 2, "b");
+        EXPECT_TRUE(speichern(*b->kopie));
+        EXPECT_TRUE(labor.ANDERERDIALOG.BOXEN().isEmpty());
+        EXPECT_EQ(kom(projekt, 1) + kom(projekt, 2) + kom(projekt, 3), QStringLiteral("abaussen"));
     }
 }

@@ -464,3 +464,27 @@ TEST_F(CopyTest, AProjectRenamedOverWhileTheSaveWaitsIsComparedAsTheNewFile) {
     EXPECT_TRUE(gesehen.Same(neu));
     BusyWait::SetTimeoutLimit(0);
 }
+
+// Tables left out of a Save are in neither target, a new file nor one in WAL
+// mode written in place, whichever held them; the mark is the target's.
+TEST_F(CopyTest, TablesLeftOutAreInNoTarget) {
+    for (const bool wal : {false, true}) {
+        SCOPED_TRACE(wal);
+        const QString projekt = file(wal ? "wal.mdb" : "projekt.mdb"), pfad = projekt + "k";
+        make(projekt, "P", 2);
+        Connection(projekt).Execute(QStringLiteral("CREATE TABLE [ALT] ([X] LONG)"));
+        if (wal) Connection(projekt).Execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+        DatabaseMark marke, neu;
+        CopyDatabase(projekt, pfad, QString(), &marke);
+        Connection kopie(pfad);
+        kopie.Execute(
+            QStringLiteral("CREATE TABLE [EIGEN] ([X] LONG); INSERT INTO [T] VALUES (5, 'K5')"));
+        ASSERT_TRUE(CopyDatabaseIfUnchanged(kopie, projekt, {marke}, neu, true, {}, {},
+                                            {QStringLiteral("ALT"), QStringLiteral("EIGEN")}));
+        EXPECT_TRUE(neu.Same(MarkOfDatabase(projekt)));
+        EXPECT_EQ(rows(projekt), QStringList({"0:P0", "1:P1", "5:K5"}));
+        Connection ziel(projekt);
+        Recordset tabellen(QStringLiteral("SELECT group_concat(name) FROM sqlite_master"), ziel);
+        EXPECT_EQ(tabellen.Fields(0).Value().toString(), QStringLiteral("T,P"));
+    }
+}
