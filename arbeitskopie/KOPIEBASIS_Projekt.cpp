@@ -277,9 +277,9 @@ void KOPIEBASIS::TEILWEISE(Connection& kopie, const QSet<qint64>& zurueck) {
     if (!neu) return;
     for (const BasisZeile& z : basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER")))
         if (zurueck.contains(z.id)) hinzufuegen(kopie, z, true);
-    // Every record without a row is as the content written holds it, which
-    // is the only one the copy met as a whole; whatever wrote into the copy
-    // before is still unknown.
+    // Every other record's base is what the Save wrote (the content `neu`);
+    // whether something beside the program wrote into the copy stays as
+    // the copy told it.
     PROJEKTSTAENDESETZEN(kopie, {*neu});
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
     GESCHRIEBEN(kopie);
