@@ -196,8 +196,9 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                 gesehen = projektstaende;
             }
             if (basisUnsicher || fremd) kopie.basis.reset();
-            // A join that asks nothing leaves them open, and the Save with
-            // them: the next Save asks.
+            // A join that may not ask (a start bringing the copy up to the
+            // project) writes nothing while there are such records: the
+            // Save stays open in the copy, and the next Save asks.
             if (!fragen && !ungewiss.isEmpty()) {
                 ungeklaert = true;
                 return;
