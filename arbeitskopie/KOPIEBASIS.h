@@ -160,10 +160,11 @@ public:
     // base before is otherwise than what the Save wrote (under the
     // identifiers they have on either side), what the Save wrote of them
     // and their base before (nullopt where the copy had no base before the
-    // Save), and the record keys under each identifier. TEILWEISE gives the
-    // records `zurueck` their base before back (with what was written since
-    // added to it); every other record keeps what the Save wrote as its
-    // base.
+    // Save), and under each identifier the keys of those records. TEILWEISE
+    // gives the
+    // records `zurueck` their base before back (with what was written
+    // since added to it); every other record keeps what the Save wrote as
+    // its base.
     struct OFFENESTAENDE {
         DATENSATZSTAENDE geschrieben;
         std::optional<DATENSATZSTAENDE> vorher;
