@@ -28,6 +28,7 @@
 
 #include <QHash>
 #include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -48,8 +49,10 @@ public:
 
     // Called, when set, at points where tests stop or kill a run: a start
     // waiting for another's decision ("WARTET") or holding its locks,
-    // undecided ("HALT"); a Save's copy met the new project not yet in place
-    // ("VORGEMERKT"); a store's change marked, not yet written ("VERMERKT"),
+    // undecided ("HALT"); a Save's new project written, its copy not yet
+    // told ("ERSETZEND"); a Save's copy met the new project not yet in place
+    // ("VORGEMERKT"); the project holds the Save's content, its copy not yet
+    // told ("IMPROJEKT"); a store's change marked, not yet written ("VERMERKT"),
     // and written, its command's own mark not yet made ("GEAENDERT").
     static inline std::function<void(const char* stelle)> HALTEPUNKT;
 
@@ -156,8 +159,10 @@ private:
     };
     SPEICHERVERSUCH SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseMark>& erlaubt,
                                        const std::optional<DATENSATZSTAENDE>& gesehen);
-    void BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt);
+    QSet<QString> BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt,
+                               Connection* projektlesen = nullptr, bool offenLassen = true);
     bool GELANDET(const DatabaseMark& geschrieben, const DatabaseMark& projekt);
+    bool NICHTGELANDET(Connection& kopie, const DatabaseMark& projekt);
 
     // The join (ARBEITSKOPIE_Zusammenfuehren), which carries out the plan
     // (ZUSAMMENFUEHRUNG) with the user's answers, and what came from others

@@ -204,15 +204,18 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
         // killed in between leaves digests that the project is either of.
         // A Save over the very content of the copy's base tells the
         // project's history what it changed (read while the copy is locked,
-        // after an earlier Save left open is settled by what it replaces).
-        // The copy then meets the new content, the base before kept beside
-        // until the new project is in place (KOPIEBASIS::VORGEMERKT): no
-        // kill in between parts the copy from a base it can tell.
+        // after an earlier Save left open is settled by what it replaces),
+        // once the project took it: an entry names only a content the
+        // project held. The copy then meets the new content, the base
+        // before kept beside until the new project is in place
+        // (KOPIEBASIS::VORGEMERKT), committed before the project is: no kill
+        // in between parts the copy from a base it can tell.
         bool ersetzend = false, vorgemerkt = false;
-        const auto vorErsetzen = [&](const DatabaseMark& neu, const DatabaseMark& ersetzt,
-                                     bool anOrt) {
+        std::optional<QSet<QString>> verlauf;
+        DatabaseMark verlaufVon;
+        const auto vorErsetzen = [&](const DatabaseMark& neu, const DatabaseMark& ersetzt, bool) {
             ersetzend = true;
-            BASISKLAEREN(sperre, ersetzt);
+            BASISKLAEREN(sperre, ersetzt, nullptr, false);
             std::optional<KOPIEBASIS::AENDERUNGEN> eigene;
             try {
                 eigene = KOPIEBASIS::GEAENDERT(sperre);
@@ -223,18 +226,16 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
             // A copy that something beside the program wrote into knows no
             // content its base is of: it tells the project's history
             // nothing, as what it changed is not all known.
-            if (eigene && eigene->abdruck.Same(ersetzt))
-                PROJEKTVERLAUF::EINTRAGEN(m_dialog.PROJEKTDATENBANK(), ersetzt, neu,
-                                          eigene->schluessel);
+            if (eigene && eigene->abdruck.Same(ersetzt)) {
+                verlauf = eigene->schluessel;
+                verlaufVon = ersetzt;
+            }
+            if (HALTEPUNKT) HALTEPUNKT("ERSETZEND");
             if (KOPIEVERSCHOBEN()) return;
             const std::optional<quint32> vorher = FileChangeCounter(sperre);
             KOPIEBASIS::PROJEKTSTAENDESETZEN(sperre, QList<DatabaseMark>{neu} + versuch.bekannt);
-            KOPIEBASIS::VORGEMERKT(sperre, neu);
+            KOPIEBASIS::VORGEMERKT(sperre, neu, ersetzt);
             vorgemerkt = true;
-            // A project written in place reads the copy until its commit:
-            // the copy's commit follows it then, and a kill between the two
-            // leaves a base that the next join cannot tell.
-            if (anOrt) return;
             sperre.CommitTrans();
             sperre.BeginTrans();
             // Another run that wrote between the two (it waited for the
@@ -275,6 +276,10 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
             versuch.ausgang = SPEICHERVERSUCH::Ausgang::Fremd;
         } else if (geschrieben) {
             versuch.ausgang = SPEICHERVERSUCH::Ausgang::Gespeichert;
+            if (HALTEPUNKT) HALTEPUNKT("IMPROJEKT");
+            if (verlauf)
+                PROJEKTVERLAUF::EINTRAGEN(m_dialog.PROJEKTDATENBANK(), verlaufVon, versuch.abdruck,
+                                          *verlauf);
             m_ablage.EIGENEAENDERUNG(false);
             // Replaced under the Save: the project holds what this run had,
             // and nothing of the copy now at the path is settled.
@@ -313,16 +318,59 @@ ARBEITSKOPIE::SPEICHERNVERSUCHEN(ErrorHandler& eh, const std::optional<DatabaseM
 
 // A Save left open in the copy (killed between its steps) settled by
 // the project content `projekt`, in the caller's transaction on `kopie`.
-void ARBEITSKOPIE::BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt) {
+// Where neither the project's content nor its history tells whether the
+// project took the Save, it never counts as not landed: record by record,
+// what the project holds as the Save wrote it is saved, and what it holds
+// otherwise gets its base before back. Of those, the records this user
+// changed in the Save that the project holds as before it are returned:
+// the Save landed and someone changed them back, or it never landed, and
+// only the user can tell, so the caller asks about them. A caller that
+// cannot ask (`offenLassen`) leaves the Save open where there are any.
+// `projektlesen`: the project's records, read in the read that `projekt`
+// is the mark of (the project at its path where none is given).
+QSet<QString> ARBEITSKOPIE::BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt,
+                                         Connection* projektlesen, bool offenLassen) {
     const std::optional<DatabaseMark> neu = KOPIEBASIS::OFFEN(kopie);
-    if (!neu) return;
-    // The Save left open put its content in the project where the project
-    // is that content, or came from it by Saves that the project's history
-    // tells; otherwise the project never became it.
-    if (GELANDET(*neu, projekt))
+    if (!neu) return {};
+    if (GELANDET(*neu, projekt)) {
         KOPIEBASIS::BESTAETIGT(kopie);
-    else
+        return {};
+    }
+    if (NICHTGELANDET(kopie, projekt)) {
         KOPIEBASIS::ZURUECK(kopie);
+        return {};
+    }
+    const KOPIEBASIS::OFFENESTAENDE offen = KOPIEBASIS::OFFENLESEN(kopie);
+    // Without a base before, every record held otherwise is asked about
+    // all the same.
+    if (!offen.vorher) {
+        KOPIEBASIS::ZURUECK(kopie);
+        return {};
+    }
+    QSet<QString> schluessel;
+    for (auto it = offen.datensaetze.cbegin(); it != offen.datensaetze.cend(); ++it)
+        schluessel.insert(it.key());
+    DATENSATZSTAENDE imProjekt;
+    if (projektlesen) {
+        imProjekt = DATENSATZSTAENDE::LESEN(*projektlesen, schluessel);
+    } else {
+        Connection eigene;
+        eigene.SetConnectionTimeout(30);
+        eigene.Open(m_dialog.PROJEKTDATENBANK());
+        imProjekt = DATENSATZSTAENDE::LESEN(eigene, schluessel);
+    }
+    QSet<qint64> zurueck;
+    QSet<QString> fragen;
+    for (const QString& s : schluessel) {
+        const QByteArray p = imProjekt.Inhalt(s), geschrieben = offen.geschrieben.Inhalt(s);
+        if (p == geschrieben) continue;
+        for (const qint64 id : offen.datensaetze.value(s))
+            zurueck.insert(id);
+        if (p == offen.vorher->Inhalt(s)) fragen.insert(s);
+    }
+    if (offenLassen && !fragen.isEmpty()) return fragen;
+    KOPIEBASIS::TEILWEISE(kopie, zurueck);
+    return fragen;
 }
 
 // Whether the project content `projekt` is what a Save wrote
@@ -331,6 +379,18 @@ void ARBEITSKOPIE::BASISKLAEREN(Connection& kopie, const DatabaseMark& projekt) 
 bool ARBEITSKOPIE::GELANDET(const DatabaseMark& geschrieben, const DatabaseMark& projekt) {
     return geschrieben.Same(projekt) ||
            PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), geschrieben, projekt).has_value();
+}
+
+// Whether the project content `projekt` tells that the Save open in the
+// copy never landed: it is the content that Save was to replace (or
+// another the copy met before), or came from it by Saves that the
+// project's history tells, which never passed what the Save wrote.
+bool ARBEITSKOPIE::NICHTGELANDET(Connection& kopie, const DatabaseMark& projekt) {
+    for (const DatabaseMark& vorher : KOPIEBASIS::VORHERSTAENDE(kopie))
+        if (vorher.Same(projekt) ||
+            PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), vorher, projekt))
+            return true;
+    return false;
 }
 
 bool ARBEITSKOPIE::FREMDGESCHRIEBEN() {

@@ -165,6 +165,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
         // take. No box waits with it held: a question ends it first, and the
         // plan is made again after the answer.
         QStringList offen;
+        bool ungeklaert = false;
         ZUSAMMENFUEHRUNG plan;
         KOPIEBASIS::STAENDE kopie;
         DATENSATZSTAENDE projektstaende;
@@ -179,12 +180,15 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
             // stands for exactly what the join reads and takes of it.
             projekt.BeginReadTrans();
             gelesen = MarkOf(projekt);
-            // A Save left open is settled: the base is certain. Without one,
-            // a base of what that Save wrote is certain, and so is one from
-            // before it unless the project became what it wrote (a copy of
-            // an older program, or a project written in place).
+            // A Save left open is settled: the base is certain, but for the
+            // records only the user can tell about (`ungewiss`), which are
+            // asked about whatever the base says. Without one, a base of
+            // what that Save wrote is certain, and so is one from before it
+            // unless the project became what it wrote (a copy of an older
+            // program).
+            QSet<QString> ungewiss;
             if (KOPIEBASIS::OFFEN(*m_DBPROJEKT)) {
-                BASISKLAEREN(*m_DBPROJEKT, gelesen);
+                ungewiss = BASISKLAEREN(*m_DBPROJEKT, gelesen, &projekt, false);
                 basisUnsicher = false;
             } else if (basisUnsicher) {
                 const DatabaseMark geschrieben = PROJEKTABDRUECKE().value(0);
@@ -200,7 +204,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                 const KOPIEBASIS::AENDERUNGEN eigene = KOPIEBASIS::GEAENDERT(*m_DBPROJEKT);
                 geaendert =
                     PROJEKTVERLAUF::GEAENDERT(m_dialog.PROJEKTDATENBANK(), eigene.abdruck, gelesen);
-                if (geaendert) geaendert->unite(eigene.schluessel);
+                if (geaendert) geaendert->unite(eigene.schluessel).unite(ungewiss);
             }
             if (geaendert) {
                 kopie = KOPIEBASIS::LESEN(*m_DBPROJEKT, *geaendert);
@@ -212,8 +216,15 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                 gesehen = projektstaende;
             }
             if (basisUnsicher || fremd) kopie.basis.reset();
+            // A join that may not ask (a start bringing the copy up to the
+            // project) writes nothing while there are such records: the
+            // Save stays open in the copy, and the next Save asks.
+            if (!fragen && !ungewiss.isEmpty()) {
+                ungeklaert = true;
+                return;
+            }
             plan = ZUSAMMENFUEHRUNG::PLANEN(kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
-                                            projektstaende, kopie.umbenannt);
+                                            projektstaende, kopie.umbenannt, ungewiss);
             const ZUSAMMENFUEHRUNG::SCHRITTE schritte =
                 plan.AUSFUEHREN(entscheidungen, kopie.basis ? &*kopie.basis : nullptr, kopie.kopie,
                                 projektstaende, fragen);
@@ -251,7 +262,7 @@ bool ARBEITSKOPIE::ZUSAMMENFUEHREN(ErrorHandler& eh, const QString& titel,
                     uebernommen.insert(name, projektstaende.Stand(schluessel) == nullptr);
             }
         });
-        if (!fertig) return false;
+        if (!fertig || ungeklaert) return false;
         if (offen.isEmpty()) return true;
         projekt.Close();
 

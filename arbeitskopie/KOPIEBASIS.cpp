@@ -57,12 +57,13 @@ void tabellenAnlegen(Connection& db, bool mitBasis) {
 }
 
 // The base kept beside while a Save is open: the rows of VELD_BASIS before,
-// and the content the copy meets, the one before and whether it had none.
+// and the content the copy meets, the one before and whether it had none,
+// and the project content the Save replaces.
 const QString kVorher =
     QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_BASISVORHER] ([ID] INTEGER PRIMARY KEY, "
                    "[E1BEKANNT] INTEGER, [E1DA] INTEGER, [KEN], [D] BLOB);"
                    "CREATE TABLE IF NOT EXISTS [VELD_BASISOFFEN] ([NEU] TEXT, [ALT] TEXT, "
-                   "[UNBEKANNT] INTEGER)");
+                   "[UNBEKANNT] INTEGER, [ERSETZT] TEXT)");
 
 bool hatTabelle(Connection& db, const char* name) {
     return !Recordset(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"),

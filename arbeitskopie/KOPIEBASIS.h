@@ -152,19 +152,40 @@ public:
     static void ABGEGLICHEN(Connection& kopie, const DatabaseMark& abdruck);
 
     // A Save's new project and the copy cannot change in one step. So the
-    // copy meets the content `neu` before the new project takes the old
-    // one's place, with the base before kept beside (VORGEMERKT): open
-    // until it is known whether the project became `neu`. BESTAETIGT drops
-    // the base before; ZURUECK brings it back, with what was written since
-    // added to it. While a Save is open the copy tells no base (nor its
-    // content) to anyone: a run killed in between leaves a copy that knows
-    // both and is settled by OFFEN's mark at the next join or Save. Each in
-    // the caller's transaction, through a connection that keeps no base of
-    // its own.
-    static void VORGEMERKT(Connection& kopie, const DatabaseMark& neu);
+    // copy meets the content `neu` before the new project takes the place
+    // of the old one (the content `ersetzt`), with the base before kept
+    // beside (VORGEMERKT): open until it is known whether the project
+    // became `neu`. BESTAETIGT drops the base before; ZURUECK brings it
+    // back, with what was written since added to it. While a Save is open
+    // the copy tells no base (nor its content) to anyone: a run killed in
+    // between leaves a copy that knows both and is settled by OFFEN's mark
+    // at the next join or Save. Each in the caller's transaction, through a
+    // connection that keeps no base of its own.
+    static void VORGEMERKT(Connection& kopie, const DatabaseMark& neu,
+                           const DatabaseMark& ersetzt = DatabaseMark());
     static void BESTAETIGT(Connection& kopie);
     static void ZURUECK(Connection& kopie);
     static std::optional<DatabaseMark> OFFEN(Connection& kopie);
+    // The project contents that tell an open Save never landed: the one it
+    // was to replace and the others the copy had met before it.
+    static QList<DatabaseMark> VORHERSTAENDE(Connection& kopie);
+    // Where nothing tells whether the project took the open Save, it is
+    // settled record by record. OFFENLESEN reads, for every record whose
+    // base before is otherwise than what the Save wrote (under the
+    // identifiers they have on either side), what the Save wrote of them
+    // and their base before (nullopt where the copy had no base before the
+    // Save), and under each identifier the keys of those records. TEILWEISE
+    // gives the
+    // records `zurueck` their base before back (with what was written
+    // since added to it); every other record keeps what the Save wrote as
+    // its base.
+    struct OFFENESTAENDE {
+        DATENSATZSTAENDE geschrieben;
+        std::optional<DATENSATZSTAENDE> vorher;
+        QHash<QString, QList<qint64>> datensaetze;
+    };
+    static OFFENESTAENDE OFFENLESEN(Connection& kopie);
+    static void TEILWEISE(Connection& kopie, const QSet<qint64>& zurueck);
 
     // Whether something other than this program's own writes wrote into
     // the copy since it last met the project as a whole (another program,

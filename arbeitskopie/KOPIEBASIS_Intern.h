@@ -3,9 +3,11 @@
 // What the base's two files (KOPIEBASIS.cpp, KOPIEBASIS_Projekt.cpp) share:
 // the base's tables and the rows of VELD_BASIS.
 
+#include "arbeitskopie/DATENSATZSTAENDE.h"
 #include "platform/database/DatabaseFile.h"
 #include "platform/database/RowScan.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <optional>
@@ -40,5 +42,10 @@ std::vector<BasisZeile> basiszeilen(Connection& db, const QString& tabelle);
 // A change of a record added to the row the base holds for it (`frueher`:
 // the change given is the earlier one).
 void hinzufuegen(Connection& kopie, BasisZeile z, bool frueher);
+// What the records were before these rows' changes: their sums and
+// identifiers in `roh` taken back (`umbenannt`, where given, gets the
+// records under another identifier now than before).
+void zurBasis(DATENSATZSTAENDE::ROH& roh, const std::vector<BasisZeile>& zeilen,
+              QHash<QString, QString>* umbenannt);
 
 } // namespace kopiebasis

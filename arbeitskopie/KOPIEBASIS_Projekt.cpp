@@ -15,6 +15,7 @@
 #include "platform/runtime/Variant.h"
 
 #include <QFile>
+#include <set>
 #include <unistd.h>
 
 using namespace kopiebasis;
@@ -30,12 +31,16 @@ const QString kZaehler =
 const QString kProjektstand =
     QStringLiteral("CREATE TABLE IF NOT EXISTS [VELD_PROJEKTSTAND] ([ABDRUCK] TEXT)");
 
+bool mitSpalte(Connection& db, const char* tabelle, const char* name) {
+    for (const Connection::TableColumn& spalte : db.TableColumns(QString::fromLatin1(tabelle)))
+        if (spalte.name.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
 // Whether the table naming the project has the user's column (a kept file's
 // has none).
 bool mitBenutzer(Connection& db) {
-    for (const Connection::TableColumn& spalte : db.TableColumns(QStringLiteral("VELD_HERKUNFT")))
-        if (spalte.name.compare(QLatin1String("BENUTZER"), Qt::CaseInsensitive) == 0) return true;
-    return false;
+    return mitSpalte(db, "VELD_HERKUNFT", "BENUTZER");
 }
 
 // The table a copy and a kept file name their project in (a kept file
@@ -183,15 +188,21 @@ void KOPIEBASIS::STEMPELN(const QString& kopie, bool fremd) {
     transaktion.Commit();
 }
 
-void KOPIEBASIS::VORGEMERKT(Connection& kopie, const DatabaseMark& neu) {
+void KOPIEBASIS::VORGEMERKT(Connection& kopie, const DatabaseMark& neu,
+                            const DatabaseMark& ersetzt) {
     kopie.Execute(kTabellen);
     kopie.Execute(kVorher);
+    // A copy made before the Save kept what it replaces.
+    if (!mitSpalte(kopie, "VELD_BASISOFFEN", "ERSETZT"))
+        kopie.Execute(QStringLiteral("ALTER TABLE [VELD_BASISOFFEN] ADD COLUMN [ERSETZT] TEXT"));
     // A Save open before is settled by its caller first; none is left here.
     kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
     const bool unbekannt =
         !Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), kopie).Eof();
-    kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISOFFEN] VALUES (?,?,?)"),
-                  {neu.ToText(), gespeicherterAbdruck(kopie).ToText(), unbekannt});
+    kopie.Execute(
+        QStringLiteral("INSERT INTO [VELD_BASISOFFEN] ([NEU],[ALT],[UNBEKANNT],"
+                       "[ERSETZT]) VALUES (?,?,?,?)"),
+        {neu.ToText(), gespeicherterAbdruck(kopie).ToText(), unbekannt, ersetzt.ToText()});
     kopie.Execute(QStringLiteral("INSERT INTO [VELD_BASISVORHER] SELECT * FROM [VELD_BASIS]"));
     ABGEGLICHEN(kopie, neu);
     GESCHRIEBEN(kopie);
@@ -240,4 +251,73 @@ void KOPIEBASIS::ZURUECK(Connection& kopie) {
 
 std::optional<DatabaseMark> KOPIEBASIS::OFFEN(Connection& kopie) {
     return offen(kopie);
+}
+
+QList<DatabaseMark> KOPIEBASIS::VORHERSTAENDE(Connection& kopie) {
+    const std::optional<DatabaseMark> neu = offen(kopie);
+    if (!neu) return {};
+    QList<DatabaseMark> staende = PROJEKTSTAENDE(kopie).value_or(QList<DatabaseMark>());
+    staende.removeIf([&](const DatabaseMark& m) { return m.Same(*neu); });
+    if (mitSpalte(kopie, "VELD_BASISOFFEN", "ERSETZT")) {
+        Recordset rs(QStringLiteral("SELECT [ERSETZT] FROM [VELD_BASISOFFEN]"), kopie);
+        const DatabaseMark ersetzt = DatabaseMark::FromText(rs.Fields(0).Value().toString());
+        if (ersetzt.known && !ersetzt.Same(*neu)) staende.prepend(ersetzt);
+    }
+    return staende;
+}
+
+KOPIEBASIS::OFFENESTAENDE KOPIEBASIS::OFFENLESEN(Connection& kopie) {
+    OFFENESTAENDE staende;
+    if (!offen(kopie)) return staende;
+    const std::vector<BasisZeile> seit = basiszeilen(kopie, QStringLiteral("VELD_BASIS"));
+    const std::vector<BasisZeile> vorher = basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER"));
+    std::set<qint64> ids;
+    for (const auto* zeilen : {&seit, &vorher})
+        for (const BasisZeile& z : *zeilen)
+            ids.insert(z.id);
+    // The identifiers the records whose base before differs had as the Save
+    // wrote them and before; then every record under those identifiers.
+    const auto lesen = [&](DATENSATZSTAENDE::ROH roh, bool mitVorher) {
+        zurBasis(roh, seit, nullptr);
+        if (mitVorher) zurBasis(roh, vorher, nullptr);
+        return roh;
+    };
+    const DATENSATZSTAENDE::ROH jetzt = DATENSATZSTAENDE::ROHLESEN(kopie, &ids);
+    const DATENSATZSTAENDE::ROH geschrieben = lesen(jetzt, false), basis = lesen(jetzt, true);
+    QSet<QString> schluessel;
+    for (const BasisZeile& z : vorher) {
+        if (z.id == 0) {
+            staende.datensaetze[DATENSATZSTAENDE::kProjektzeilen] << 0;
+            continue;
+        }
+        QSet<QString> seine;
+        for (const auto* roh : {&geschrieben, &basis})
+            if (const auto it = roh->kennungen.find(z.id); it != roh->kennungen.end())
+                seine.insert(DATENSATZSTAENDE::SCHLUESSEL(it->second));
+        for (const QString& s : seine)
+            staende.datensaetze[s] << z.id;
+    }
+    for (auto it = staende.datensaetze.cbegin(); it != staende.datensaetze.cend(); ++it)
+        schluessel.insert(it.key());
+    std::set<qint64> nur = DATENSATZSTAENDE::DATENSATZSCHLUESSEL(kopie, schluessel);
+    nur.insert(ids.begin(), ids.end());
+    const DATENSATZSTAENDE::ROH alle = DATENSATZSTAENDE::ROHLESEN(kopie, &nur);
+    staende.geschrieben = DATENSATZSTAENDE::AUSROH(lesen(alle, false));
+    Recordset unbekannt(QStringLiteral("SELECT [UNBEKANNT] FROM [VELD_BASISOFFEN]"), kopie);
+    if (!CBool(unbekannt.Fields(0).Value()))
+        staende.vorher = DATENSATZSTAENDE::AUSROH(lesen(alle, true));
+    return staende;
+}
+
+void KOPIEBASIS::TEILWEISE(Connection& kopie, const QSet<qint64>& zurueck) {
+    const std::optional<DatabaseMark> neu = offen(kopie);
+    if (!neu) return;
+    for (const BasisZeile& z : basiszeilen(kopie, QStringLiteral("VELD_BASISVORHER")))
+        if (zurueck.contains(z.id)) hinzufuegen(kopie, z, true);
+    // Every other record's base is what the Save wrote (the content `neu`);
+    // whether something beside the program wrote into the copy stays as
+    // the copy told it.
+    PROJEKTSTAENDESETZEN(kopie, {*neu});
+    kopie.Execute(QStringLiteral("DELETE FROM [VELD_BASISVORHER]; DELETE FROM [VELD_BASISOFFEN]"));
+    GESCHRIEBEN(kopie);
 }

@@ -22,10 +22,12 @@ namespace PROJEKTVERLAUF {
 QString DATEI(const QString& projektdatenbank);
 
 // Adds the Save from content `von` to content `nach`, which changed the
-// records under `schluessel` only. Called under the project's write lock;
-// the file is written beside and renamed into place, so that it is read
-// whole or not at all, and keeps the newest entries only. A failure leaves
-// it as it was (a later join then reads more) and is no failure of the Save.
+// records under `schluessel` only. Called once the project took `nach`, so
+// that no entry names a content the project never held; the file is
+// written beside and renamed into place, so that it is read whole or not
+// at all, and keeps the newest entries only. A failure leaves it as it was,
+// and two Saves that write it at the same moment may leave one entry out:
+// a later join then reads more, and neither is a failure of the Save.
 void EINTRAGEN(const QString& projektdatenbank, const DatabaseMark& von, const DatabaseMark& nach,
                const QSet<QString>& schluessel);
 

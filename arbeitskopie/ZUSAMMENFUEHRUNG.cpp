@@ -106,7 +106,8 @@ void datensatzUebertragen(Connection& kopie, Connection& projekt, const QString&
 ZUSAMMENFUEHRUNG ZUSAMMENFUEHRUNG::PLANEN(const DATENSATZSTAENDE* basis,
                                           const DATENSATZSTAENDE& kopie,
                                           const DATENSATZSTAENDE& projekt,
-                                          const QHash<QString, QString>& umbenannt) {
+                                          const QHash<QString, QString>& umbenannt,
+                                          const QSet<QString>& ungewiss) {
     QSet<QString> alle;
     for (const DATENSATZSTAENDE* s : {basis, &kopie, &projekt})
         if (s)
@@ -118,8 +119,9 @@ ZUSAMMENFUEHRUNG ZUSAMMENFUEHRUNG::PLANEN(const DATENSATZSTAENDE* basis,
         const QByteArray k = inhalt(&kopie, schluessel);
         const QByteArray p = inhalt(&projekt, schluessel);
         if (k == p) continue;
-        const bool eigene = !basis || k != b;
-        const bool fremde = !basis || p != b;
+        const bool unbekannt = !basis || ungewiss.contains(schluessel);
+        const bool eigene = unbekannt || k != b;
+        const bool fremde = unbekannt || p != b;
         if (!fremde) continue;
         const bool mehrfach = doppelt(projekt, schluessel) || doppelt(kopie, schluessel);
         if (!eigene && !mehrfach) {
@@ -128,7 +130,7 @@ ZUSAMMENFUEHRUNG ZUSAMMENFUEHRUNG::PLANEN(const DATENSATZSTAENDE* basis,
         }
         plan.KONFLIKTE << schluessel;
         ART art = ART::GEAENDERT;
-        if (!basis)
+        if (unbekannt)
             art = ART::UNBEKANNT;
         else if (mehrfach)
             art = ART::MEHRFACH;

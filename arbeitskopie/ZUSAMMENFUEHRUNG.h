@@ -17,6 +17,7 @@
 #include <QHash>
 #include <QList>
 #include <QPair>
+#include <QSet>
 #include <QStringList>
 
 class Connection;
@@ -67,10 +68,12 @@ struct ZUSAMMENFUEHRUNG {
                         bool fragen) const;
 
     // `umbenannt`: the records this user gave another identifier (before,
-    // now), as KOPIEBASIS reads them.
+    // now), as KOPIEBASIS reads them. `ungewiss`: records whose base cannot
+    // be told: held otherwise here and there, they are asked about.
     static ZUSAMMENFUEHRUNG PLANEN(const DATENSATZSTAENDE* basis, const DATENSATZSTAENDE& kopie,
                                    const DATENSATZSTAENDE& projekt,
-                                   const QHash<QString, QString>& umbenannt = {});
+                                   const QHash<QString, QString>& umbenannt = {},
+                                   const QSet<QString>& ungewiss = {});
 
     // The identifiers of keys as a box names them, sorted as the engine
     // sorts them; a record without an identifier by `ohneKennung`, the

@@ -14,7 +14,6 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSysInfo>
-#include <QUrl>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -609,6 +608,24 @@ void writeInPlace(const Side& target, const QStringList& leftOut) {
         exec(target, index);
 }
 
+// The source as it is now, attached to the target as "quelle" from a copy
+// in memory that nothing else reads or writes: the target's writing
+// transaction then holds no lock on the source's file, so that whoever
+// holds the source's write lock (the Save) can commit into it before the
+// target commits.
+void attachCopy(const Side& source, const Side& target) {
+    exec(target, QStringLiteral("ATTACH ':memory:' AS quelle"));
+    sqlite3_int64 size = 0;
+    unsigned char* bytes = sqlite3_serialize(source.db, "main", &size, 0);
+    if (!bytes)
+        fail(source,
+             sqlite3_errcode(source.db) == SQLITE_OK ? SQLITE_NOMEM : sqlite3_errcode(source.db));
+    // The bytes are the engine's from here on, also where it refuses them.
+    const int rc =
+        sqlite3_deserialize(target.db, "quelle", bytes, size, size, SQLITE_DESERIALIZE_FREEONCLOSE);
+    if (rc != SQLITE_OK) fail(target, rc);
+}
+
 // The engine's check of the database attached as "quelle"; damage is the
 // source's.
 void checkAttached(const Side& target, const QString& sourcePath) {
@@ -645,13 +662,8 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         // A database in WAL mode is written in place, from the source
         // attached before the transaction (the engine attaches only
         // outside one). Nobody changes the mode while the lock is held.
-        // Read-only, so that the writing transaction takes no write lock on
-        // the source, which the Save holds through another connection.
         wal = inWalMode(existing->get());
-        if (wal)
-            exec(side(*existing, targetPath), QStringLiteral("ATTACH ?1 AS quelle"),
-                 {QUrl::fromLocalFile(source.Path()).toString(QUrl::FullyEncoded) +
-                  QStringLiteral("?mode=ro")});
+        if (wal) attachCopy(from, side(*existing, targetPath));
         lockForWriting(*existing, targetPath);
         if (!Connection::HasMoved(existing->get()) && wal == inWalMode(existing->get())) break;
     }

@@ -113,9 +113,9 @@ void CopyDatabase(Connection& source, const QString& targetPath);
 // would lay that -wal over any new file renamed to its path.
 // A target whose mark cannot be read is one of `accepted` only where
 // `unreadableAccepted`, asked under the target's write lock, says so.
-// `inPlace` tells `beforeReplace` that the target is written in place: its
-// transaction still reads the source until it commits, so the source cannot
-// be written before.
+// `inPlace` tells `beforeReplace` that the target is written in place, in
+// a transaction that commits after it returns; the target reads a copy of
+// the source taken before, so the source can be written meanwhile.
 // `leftOut`: tables of the source that the new target does not hold (what
 // only the source's own file keeps); a target written in place loses them
 // too. `mark` is of the target as it holds the copy, without them.

@@ -74,7 +74,8 @@ int wartend(void*, int versuch) {
 // <ken>" adds a record to the working copy, "AENDERN <id> <ken>" adds one and
 // marks the change as a command does, "NEU <ken> <ms>" fills a new input
 // window and presses Ctrl+S in it (a wait for another writer is told),
-// "SPEICHERN" saves, "MARKENLOS" makes the project's marks unreadable,
+// "SPEICHERN" saves, "LOESCHEN <id>" deletes a record, "MARKENLOS" makes
+// the project's marks unreadable,
 // "ENDE [ja|nein]" quits (with the answer to the save
 // question), "BEENDEN" quits unless the quit stays open, "ANTWORT" answers
 // the next box, "BOXEN" tells the boxes shown so far. Each is answered with a
@@ -127,6 +128,10 @@ int lauf(const QStringList& a) {
             // "KOMMENTIEREN <id> <text>": the record's comment changed.
             f.DBPROJEKT()->Execute(QStringLiteral("UPDATE [E1] SET [KOM]=? WHERE [ID]=?"),
                                    {teile.at(2), teile.at(1).toInt()});
+        } else if (teile.at(0) == QLatin1String("LOESCHEN")) {
+            // "LOESCHEN <id>": the record deleted.
+            f.DBPROJEKT()->Execute(QStringLiteral("DELETE FROM [E1] WHERE [ID]=?"),
+                                   {teile.at(1).toInt()});
         } else if (teile.at(0) == QLatin1String("ABSTURZ")) {
             // "ABSTURZ <stelle>": the run dies at that point of its next Save.
             ABSTURZBEI(teile.at(1).toLatin1().constData());

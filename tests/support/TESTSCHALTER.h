@@ -21,7 +21,9 @@ public:
 };
 
 // From now on the process ends at once, as a kill ends it, at the point of a
-// Save named `stelle`: "VORGEMERKT" (the copy met the new project, which is
-// not in place yet) or "ERSETZT" (the new project took the old one's place,
-// the copy not told yet).
+// Save named `stelle`: "ERSETZEND" (the new project is written, not in place
+// yet, the copy not told), "VORGEMERKT" (the copy met the new project, which
+// is not in place yet), "ERSETZT" (the new project took the old one's
+// place, the copy not told yet) or "IMPROJEKT" (the same, also for a project
+// written in place).
 void ABSTURZBEI(const char* stelle);
