@@ -35,12 +35,21 @@ class ABLAGE {
 public:
     // `kopie`: the connection the run works on the copy through.
     ABLAGE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie);
+    // A name taken for a file that was never written is given back.
+    ~ABLAGE();
+    ABLAGE(const ABLAGE&) = delete;
+    ABLAGE& operator=(const ABLAGE&) = delete;
 
     // This run wrote into its copy since its own last Save, marked or not,
     // whatever another run's Save did with the marks: what a run whose copy
     // went from under it keeps. Cleared by its Save and by its file.
     void EIGENEAENDERUNG(bool geaendert) { m_eigeneAenderung = geaendert; }
     bool EIGENEAENDERUNG() const { return m_eigeneAenderung; }
+    // Whether a run whose copy went has work to keep: what it stored since
+    // its last Save, or, while it keeps no file yet, a copy that another
+    // program wrote into (nobody can tell what of it is saved, so it is
+    // kept like any unsaved work).
+    bool ZUBEHALTEN();
 
     // Whether the file this run works on is no longer the working copy at
     // its path (replaced or deleted under the live run, or the run moved
@@ -110,10 +119,12 @@ private:
     // The records (key, identifier) of `quelle` whose identifier neither
     // the database at `kopie` (when there) nor the project holds.
     QList<QPair<int32_t, QString>> FEHLENDEDATENSAETZE(Connection& quelle, const QString& kopie);
-    // The run's file written anew from its copy, naming the project it
-    // belongs to; the move into it; whether the file at m_abgelegt is still
-    // this run's own.
-    void ABLEGEN(const QString& ziel);
+    // A name for the run's own file, taken unless it has one (its file, or
+    // a name taken and not yet written); the file written anew from the
+    // run's copy, whole, naming the project it belongs to; the move into
+    // it; whether the file at m_abgelegt is still this run's own.
+    void NAMENEHMEN();
+    void ABLEGEN();
     void UMZIEHEN();
     bool EIGENEABLAGE() const;
 
@@ -122,9 +133,11 @@ private:
 
     bool m_eigeneAenderung = false;
     // The file this run keeps its work in since its copy went from under
-    // it (empty before): written anew with every keep. The run moves into
-    // it (m_umziehen until it did, m_umgezogen after).
+    // it (empty before): written anew with every keep. Until its first
+    // keep, only its name is taken (m_vorgemerkt). The run moves into it
+    // (m_umziehen until it did, m_umgezogen after).
     QString m_abgelegt;
+    bool m_vorgemerkt = false;
     bool m_umziehen = false;
     bool m_umgezogen = false;
     // Held shared on one byte of that file once the run wrote it, for the

@@ -461,9 +461,8 @@ QStringList ABLAGE::DATEIEN() const {
     QStringList dateien;
     for (const QString& name : ordner.entryList({kAbgelegt}, QDir::Files, QDir::Name)) {
         const QString datei = ordner.filePath(name);
-        // An empty file is a name taken by a run that is writing its file
-        // right now, or whose file could not be written; this run's own
-        // file is what it still works on.
+        // An empty file holds nothing (earlier versions took a name so);
+        // this run's own file is what it still works on.
         if (QFileInfo(datei).size() > 0 && datei != m_abgelegt) dateien << datei;
     }
     return dateien;
