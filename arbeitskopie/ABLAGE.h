@@ -92,8 +92,11 @@ private:
     // each side did), and, for a file without a base, keys held otherwise
     // where the project was changed since the file was kept
     // (`projektSeither`), which are the run's only when the user says so.
-    // What the run never touched is in none of them. `erledigt`: the
-    // project holds all of the run's work.
+    // A file whose base did not see every write into its run's copy
+    // (`fremd`) adds to what its base tells every record it holds otherwise
+    // than the project, as a file without a base does. What the run never
+    // touched is in none of them. `erledigt`: the project holds all of the
+    // run's work.
     struct ARBEIT {
         QStringList neu, geaendert, geloescht, zweifel;
         QHash<QString, ZUSAMMENFUEHRUNG::ART> beide;
@@ -102,7 +105,7 @@ private:
         QStringList NEHMEN() const;
     };
     static ARBEIT ARBEITLESEN(const KOPIEBASIS::STAENDE& datei, const DATENSATZSTAENDE* projekt,
-                              const DATENSATZSTAENDE* kopie, bool projektSeither);
+                              const DATENSATZSTAENDE* kopie, bool projektSeither, bool fremd);
     // The offer of one kept file (vbYes takes, vbNo lets go, vbCancel keeps
     // it for a later start), naming `hier` (the file's records) and `dort`.
     int FRAGEN(const QString& datei, bool ohneHerkunft, bool ohneBasis, const ARBEIT& arbeit,

@@ -320,3 +320,24 @@ TEST(Abgeloest, ACopyAnotherProgramChangedIsKeptWholeWhenItGoes) {
         EXPECT_EQ(kom(labor.ARBEITSKOPIEPFAD(), "P1"), QStringLiteral("aussen"));
     }
 }
+
+// A kept file whose run deleted P2, and into which another program wrote
+// besides (a database browser's statistics): every record the file holds is
+// in the project as it holds it, yet the deletion its run's journal saw is
+// not, so the start offers it rather than put the file aside as done.
+TEST(Abgeloest, AFileIsDoneOnlyWhenTheProjectHoldsWhatItsRunChanged) {
+    KOPIELABOR labor;
+    for (int id = 1; id <= 2; ++id)
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), id, QStringLiteral("P%1").arg(id));
+    const QString datei = ablegen(labor, QStringLiteral("VELD_ersetzt.mdb"),
+                                  QStringLiteral("DELETE FROM [E1] WHERE [ID]=2"));
+    Connection(datei).Execute(QStringLiteral("ANALYZE"));
+    labor.DIALOG.ANTWORTEN({vbYes});
+    const auto lauf = labor.GESTARTET();
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(
+        QString::fromUtf8("Dieser Lauf hat diese Datensätze gelöscht: P2.\r\n")))
+        << labor.DIALOG.BOXEN()[0].text.toStdString();
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("P1"));
+    EXPECT_EQ(abgelegte(labor), QStringList{QStringLiteral("VELD_uebernommen.mdb")});
+}
