@@ -39,15 +39,17 @@ namespace {
         throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
     case ENOENT:
     case ENOTDIR:
-        throw RuntimeError(76, GermanTexts() ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
-                                             : QStringLiteral("The folder %1 is missing.").arg(ordner));
+        throw RuntimeError(76, GermanTexts()
+                                   ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
+                                   : QStringLiteral("The folder %1 is missing.").arg(ordner));
     case EACCES:
     case EPERM:
     case EROFS:
         throw RuntimeError(
-            70, GermanTexts()
-                    ? QString::fromUtf8("In den Ordner %1 darf nicht geschrieben werden.").arg(ordner)
-                    : QStringLiteral("The folder %1 cannot be written.").arg(ordner));
+            70,
+            GermanTexts()
+                ? QString::fromUtf8("In den Ordner %1 darf nicht geschrieben werden.").arg(ordner)
+                : QStringLiteral("The folder %1 cannot be written.").arg(ordner));
     default:
         throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
     }

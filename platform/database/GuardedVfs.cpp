@@ -1,7 +1,6 @@
 #include "platform/database/GuardedVfs.h"
 
 #include <map>
-#include <memory>
 #include <mutex>
 #include <sqlite3.h>
 
@@ -85,15 +84,16 @@ int fileUnfetch(sqlite3_file* file, sqlite3_int64 offset, void* page) {
 }
 
 // One table of methods for each of the system's (its locking styles differ
-// in version and in what they offer), offering what that one offers.
+// in version and in what they offer), offering what that one offers. The
+// tables live as long as the process: a connection may close after the
+// program's static objects are gone.
 const sqlite3_io_methods* methodsFor(const sqlite3_io_methods* system) {
     static std::mutex lock;
-    static std::map<const sqlite3_io_methods*, std::unique_ptr<sqlite3_io_methods>> tables;
+    static auto* const tables = new std::map<const sqlite3_io_methods*, sqlite3_io_methods>();
     const std::lock_guard<std::mutex> guard(lock);
-    std::unique_ptr<sqlite3_io_methods>& table = tables[system];
-    if (table) return table.get();
-    table = std::make_unique<sqlite3_io_methods>();
-    sqlite3_io_methods& m = *table;
+    const auto found = tables->find(system);
+    if (found != tables->end()) return &found->second;
+    sqlite3_io_methods m{};
     m.iVersion = system->iVersion;
     m.xClose = fileClose;
     m.xRead = fileRead;
@@ -117,16 +117,17 @@ const sqlite3_io_methods* methodsFor(const sqlite3_io_methods* system) {
         m.xFetch = system->xFetch ? fileFetch : nullptr;
         m.xUnfetch = system->xUnfetch ? fileUnfetch : nullptr;
     }
-    return table.get();
+    return &tables->emplace(system, m).first->second;
 }
 
-int open(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
+int openFile(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
     // Journals and every other file are the system's own.
-    if (!(flags & SQLITE_OPEN_MAIN_DB)) return g_system->xOpen(g_system, name, file, flags, outFlags);
+    if (!(flags & SQLITE_OPEN_MAIN_DB))
+        return g_system->xOpen(g_system, name, file, flags, outFlags);
     auto* guarded = reinterpret_cast<GuardedFile*>(file);
     guarded->base.pMethods = nullptr;
-    guarded->real = reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(file) +
-                                                    sizeof(GuardedFile));
+    guarded->real =
+        reinterpret_cast<sqlite3_file*>(reinterpret_cast<char*>(file) + sizeof(GuardedFile));
     guarded->real->pMethods = nullptr;
     const int rc = g_system->xOpen(g_system, name, guarded->real, flags, outFlags);
     // The engine closes a file whose methods are set, even after a failure.
@@ -149,7 +150,7 @@ const char* GuardedVfsName() {
         // The system's file object after ours, aligned as the engine aligns.
         static_assert(sizeof(GuardedFile) % 8 == 0);
         g_guarded.szOsFile = int(sizeof(GuardedFile)) + g_system->szOsFile;
-        g_guarded.xOpen = open;
+        g_guarded.xOpen = openFile;
         if (sqlite3_vfs_register(&g_guarded, 0) != SQLITE_OK) return nullptr;
         return g_guarded.zName;
     }();

@@ -285,8 +285,8 @@ TEST(Abgeloest, ACopyAnotherProgramChangedIsKeptWholeWhenItGoes) {
             Connection(labor.ARBEITSKOPIEPFAD())
                 .Execute(QStringLiteral("UPDATE [E1] SET [KOM]='aussen' WHERE [ID]=1"));
         ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIEPFAD()));
-        EXPECT_THROW(lauf->verbindung->Execute(QStringLiteral(
-                         "INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'W2',0)")),
+        EXPECT_THROW(lauf->verbindung->Execute(
+                         QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'W2',0)")),
                      RuntimeError);
         if (fremd) labor.DIALOG.ANTWORTEN({vbOK});
         ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));

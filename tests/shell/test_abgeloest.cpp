@@ -107,7 +107,8 @@ TEST(Abgeloest, RunsWhoseCopyWentKeepTheirOwnWorkWhateverCameToItsPath) {
         const auto bemerken = [](QProcess& lauf) {
             EXPECT_EQ(KINDPROZESS::BEFEHL(lauf, QStringLiteral("ANTWORT ok liegt unter")),
                       QStringLiteral("OK 0"));
-            EXPECT_EQ(KINDPROZESS::BEFEHL(lauf, QStringLiteral("SPEICHERN")), QStringLiteral("OK 1"));
+            EXPECT_EQ(KINDPROZESS::BEFEHL(lauf, QStringLiteral("SPEICHERN")),
+                      QStringLiteral("OK 1"));
         };
         if (!zuerstGestartet) {
             bemerken(a);
