@@ -2,10 +2,13 @@
 
 // The files a run keeps beside the working copy when its copy is replaced
 // or deleted under it (VELD_ersetzt*.mdb), as one run sees them:
-// - its own: what it stored since its last Save is written into a file of
-//   its own (SICHERN), and the run moves into that file to work on
-//   (UMZUGVORBEREITEN, then UMZIEHEN once the refused write is over); a
-//   quit that cannot keep it says why the program stays open (BEENDEN);
+// - its own: what it stored since its last Save (and what another program
+//   wrote into its copy) is written into a file of its own (SICHERN), from
+//   the database the run holds open, whatever file has come to the copy's
+//   path since; the file is found under its name whole or not at all. The
+//   run moves into that file to work on (UMZUGVORBEREITEN, then UMZIEHEN
+//   once the refused write is over); a quit that cannot keep it says why
+//   the program stays open (BEENDEN);
 // - the other runs': the next start offers, one file a box, what each run
 //   added, changed or deleted, set beside the file's base and the project
 //   as the Save's join does (ANBIETEN); after a Save, the files whose work
