@@ -53,6 +53,22 @@ QSet<QString> kennungen(const QString& datei) {
 ABLAGE::ABLAGE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie)
     : m_dialog(dialog), m_kopie(std::move(kopie)) {}
 
+ABLAGE::~ABLAGE() {
+    if (m_vorgemerkt) QFile::remove(m_abgelegt + KOPIEDATEIEN::kNeu);
+}
+
+bool ABLAGE::ZUBEHALTEN() {
+    if (m_eigeneAenderung) return true;
+    if (EIGENEABLAGE() || !m_kopie->IsOpen()) return false;
+    // Read through the run's own connection: the file it worked on.
+    try {
+        return KOPIEBASIS::FREMD(*m_kopie);
+    } catch (const RuntimeError&) {
+        // What cannot be read cannot be kept either.
+        return false;
+    }
+}
+
 bool ABLAGE::VERSCHOBEN() const {
     return m_umgezogen || (m_kopie && m_kopie->IsOpen() && m_kopie->HasMoved());
 }
@@ -93,25 +109,19 @@ bool ABLAGE::SICHERN(const QString& titel, bool still, std::optional<RuntimeErro
     QString ziel;
     const auto sichern = [&] {
         // The run's own file is written anew; its first takes a free name.
-        const bool erster = !EIGENEABLAGE();
-        ziel = erster ? KOPIEDATEIEN::FREIERNAME(kopie, QStringLiteral("ersetzt")) : m_abgelegt;
-        try {
-            ABLEGEN(ziel);
-        } catch (...) {
-            if (erster) QFile::remove(ziel);
-            throw;
-        }
-        m_abgelegt = ziel;
+        NAMENEHMEN();
+        ziel = m_abgelegt;
+        ABLEGEN();
     };
-    // What the run stored since its last Save is all there is to keep: a run
-    // that stored nothing since keeps no file. What it kept already is
-    // where the box says.
-    // A run that moved into its own file works on in it: that is kept.
-    if (m_umgezogen || (!m_eigeneAenderung && EIGENEABLAGE() && QFileInfo(m_abgelegt).size() > 0)) {
+    // What the run stored since its last Save (or what another program
+    // wrote into its copy) is all there is to keep: a run that stored
+    // nothing since keeps no file. What it kept already is where the box
+    // says. A run that moved into its own file works on in it: that is kept.
+    if (m_umgezogen || (!m_eigeneAenderung && EIGENEABLAGE())) {
         if (still) return true;
         m_eigeneAenderung = false;
         ziel = m_abgelegt;
-    } else if (!m_eigeneAenderung) {
+    } else if (!ZUBEHALTEN()) {
         if (!still && !fehler) {
             if (m_dialog.SPRACHE() == 1)
                 m_dialog.FRAGEN(
@@ -248,12 +258,10 @@ void ABLAGE::UMZUGVORBEREITEN() {
     // Inside the refused write: only the name of the run's own file is taken
     // (the box names it); the move itself waits until the write is over.
     if (m_umziehen || m_umgezogen) return;
-    if (m_abgelegt.isEmpty()) {
-        try {
-            m_abgelegt = KOPIEDATEIEN::FREIERNAME(m_dialog.XMDBPFAD(), QStringLiteral("ersetzt"));
-        } catch (const RuntimeError&) {
-            return;
-        }
+    try {
+        NAMENEHMEN();
+    } catch (const RuntimeError&) {
+        return;
     }
     m_umziehen = true;
     m_dialog.SPAETER([this] { UMZIEHEN(); });
@@ -268,7 +276,8 @@ void ABLAGE::UMZIEHEN() {
     }
     m_umziehen = false;
     try {
-        ABLEGEN(m_abgelegt);
+        NAMENEHMEN();
+        ABLEGEN();
         m_kopie->Open(m_abgelegt);
         m_kopie->SetConnectionTimeout(30);
     } catch (const RuntimeError&) {
@@ -295,13 +304,22 @@ void ABLAGE::AUSWAHLVORBEREITEN() {
     UMZIEHEN();
 }
 
-void ABLAGE::ABLEGEN(const QString& ziel) {
-    // Written beside its name and put in its place whole, with this run's
-    // share on it from the first moment: no other run offers the file, puts
-    // it aside or takes its name while this run lives and may write it anew
-    // or work on in it.
-    const QString neu = ziel + QStringLiteral(".neu");
-    QFile::remove(neu);
+void ABLAGE::NAMENEHMEN() {
+    if (m_vorgemerkt || EIGENEABLAGE()) return;
+    m_abgelegt = KOPIEDATEIEN::NAMEVORMERKEN(m_dialog.XMDBPFAD(), QStringLiteral("ersetzt"));
+    m_vorgemerkt = true;
+}
+
+void ABLAGE::ABLEGEN() {
+    // Written beside its name (where the name was taken, for a first keep)
+    // and put in its place whole, with this run's share on it from the
+    // first moment: no other run offers the file, puts it aside or takes
+    // its name while this run lives and may write it anew or work on in
+    // it. A keep that fails leaves the file as it was, or none.
+    const QString ziel = m_abgelegt;
+    const QString neu = ziel + KOPIEDATEIEN::kNeu;
+    if (!m_vorgemerkt) QFile::remove(neu);
+    m_vorgemerkt = false;
     try {
         // Whether the run's copy knows every write into it: the file keeps
         // that, so that its offer tells a change its journal never saw.
@@ -336,10 +354,10 @@ void ABLAGE::ABLEGEN(const QString& ziel) {
 }
 
 bool ABLAGE::EIGENEABLAGE() const {
-    // The run's own file is still at its name: the empty file its name was
-    // taken by, or the file it wrote and holds its share on.
+    // The run's own file is still at its name: the file it wrote and holds
+    // its share on.
     const QFileInfo datei(m_abgelegt);
-    if (m_abgelegt.isEmpty() || !datei.isFile()) return false;
+    if (m_abgelegt.isEmpty() || m_vorgemerkt || !datei.isFile()) return false;
     if (m_abgelegtanteil.IsOpen())
         return m_abgelegtanteil.StillAtPath() == FileLock::Identity::Same;
     return true;

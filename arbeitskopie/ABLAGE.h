@@ -2,10 +2,13 @@
 
 // The files a run keeps beside the working copy when its copy is replaced
 // or deleted under it (VELD_ersetzt*.mdb), as one run sees them:
-// - its own: what it stored since its last Save is written into a file of
-//   its own (SICHERN), and the run moves into that file to work on
-//   (UMZUGVORBEREITEN, then UMZIEHEN once the refused write is over); a
-//   quit that cannot keep it says why the program stays open (BEENDEN);
+// - its own: what it stored since its last Save (and what another program
+//   wrote into its copy) is written into a file of its own (SICHERN), from
+//   the database the run holds open, whatever file has come to the copy's
+//   path since; the file is found under its name whole or not at all. The
+//   run moves into that file to work on (UMZUGVORBEREITEN, then UMZIEHEN
+//   once the refused write is over); a quit that cannot keep it says why
+//   the program stays open (BEENDEN);
 // - the other runs': the next start offers, one file a box, what each run
 //   added, changed or deleted, set beside the file's base and the project
 //   as the Save's join does (ANBIETEN); after a Save, the files whose work
@@ -35,12 +38,21 @@ class ABLAGE {
 public:
     // `kopie`: the connection the run works on the copy through.
     ABLAGE(ARBEITSKOPIEDIALOG& dialog, std::shared_ptr<Connection> kopie);
+    // A name taken for a file that was never written is given back.
+    ~ABLAGE();
+    ABLAGE(const ABLAGE&) = delete;
+    ABLAGE& operator=(const ABLAGE&) = delete;
 
     // This run wrote into its copy since its own last Save, marked or not,
     // whatever another run's Save did with the marks: what a run whose copy
     // went from under it keeps. Cleared by its Save and by its file.
     void EIGENEAENDERUNG(bool geaendert) { m_eigeneAenderung = geaendert; }
     bool EIGENEAENDERUNG() const { return m_eigeneAenderung; }
+    // Whether a run whose copy went has work to keep: what it stored since
+    // its last Save, or, while it keeps no file yet, a copy that another
+    // program wrote into (nobody can tell what of it is saved, so it is
+    // kept like any unsaved work).
+    bool ZUBEHALTEN();
 
     // Whether the file this run works on is no longer the working copy at
     // its path (replaced or deleted under the live run, or the run moved
@@ -83,8 +95,11 @@ private:
     // each side did), and, for a file without a base, keys held otherwise
     // where the project was changed since the file was kept
     // (`projektSeither`), which are the run's only when the user says so.
-    // What the run never touched is in none of them. `erledigt`: the
-    // project holds all of the run's work.
+    // A file whose base did not see every write into its run's copy
+    // (`fremd`) adds to what its base tells every record it holds otherwise
+    // than the project, as a file without a base does. What the run never
+    // touched is in none of them. `erledigt`: the project holds all of the
+    // run's work.
     struct ARBEIT {
         QStringList neu, geaendert, geloescht, zweifel;
         QHash<QString, ZUSAMMENFUEHRUNG::ART> beide;
@@ -93,7 +108,7 @@ private:
         QStringList NEHMEN() const;
     };
     static ARBEIT ARBEITLESEN(const KOPIEBASIS::STAENDE& datei, const DATENSATZSTAENDE* projekt,
-                              const DATENSATZSTAENDE* kopie, bool projektSeither);
+                              const DATENSATZSTAENDE* kopie, bool projektSeither, bool fremd);
     // The offer of one kept file (vbYes takes, vbNo lets go, vbCancel keeps
     // it for a later start), naming `hier` (the file's records) and `dort`.
     int FRAGEN(const QString& datei, bool ohneHerkunft, bool ohneBasis, const ARBEIT& arbeit,
@@ -110,10 +125,12 @@ private:
     // The records (key, identifier) of `quelle` whose identifier neither
     // the database at `kopie` (when there) nor the project holds.
     QList<QPair<int32_t, QString>> FEHLENDEDATENSAETZE(Connection& quelle, const QString& kopie);
-    // The run's file written anew from its copy, naming the project it
-    // belongs to; the move into it; whether the file at m_abgelegt is still
-    // this run's own.
-    void ABLEGEN(const QString& ziel);
+    // A name for the run's own file, taken unless it has one (its file, or
+    // a name taken and not yet written); the file written anew from the
+    // run's copy, whole, naming the project it belongs to; the move into
+    // it; whether the file at m_abgelegt is still this run's own.
+    void NAMENEHMEN();
+    void ABLEGEN();
     void UMZIEHEN();
     bool EIGENEABLAGE() const;
 
@@ -122,9 +139,11 @@ private:
 
     bool m_eigeneAenderung = false;
     // The file this run keeps its work in since its copy went from under
-    // it (empty before): written anew with every keep. The run moves into
-    // it (m_umziehen until it did, m_umgezogen after).
+    // it (empty before): written anew with every keep. Until its first
+    // keep, only its name is taken (m_vorgemerkt). The run moves into it
+    // (m_umziehen until it did, m_umgezogen after).
     QString m_abgelegt;
+    bool m_vorgemerkt = false;
     bool m_umziehen = false;
     bool m_umgezogen = false;
     // Held shared on one byte of that file once the run wrote it, for the

@@ -37,7 +37,7 @@ QByteArray inhalt(const DATENSATZSTAENDE* staende, const QString& schluessel) {
 
 ABLAGE::ARBEIT ABLAGE::ARBEITLESEN(const KOPIEBASIS::STAENDE& datei,
                                    const DATENSATZSTAENDE* projekt, const DATENSATZSTAENDE* kopie,
-                                   bool projektSeither) {
+                                   bool projektSeither, bool fremd) {
     ARBEIT arbeit;
     const DATENSATZSTAENDE& hier = datei.kopie;
     const DATENSATZSTAENDE* basis = datei.basis ? &*datei.basis : nullptr;
@@ -59,15 +59,18 @@ ABLAGE::ARBEIT ABLAGE::ARBEITLESEN(const KOPIEBASIS::STAENDE& datei,
     schluessel.sort();
     for (const QString& s : schluessel) {
         const QByteArray vorher = inhalt(basis, s), jetzt = inhalt(&hier, s);
+        // What the run's journal saw it change; where that journal did not
+        // see every write, any record the file holds may be the run's work.
+        const bool gesehen = basis && jetzt != vorher;
         // What the run never touched is nobody's to take. Without a base,
         // what the file lacks is never taken either: it may be what another
         // added after the run's copy was made.
-        if (basis ? jetzt == vorher : jetzt.isEmpty()) continue;
+        if (!gesehen && (jetzt.isEmpty() || (basis && !fremd))) continue;
         if (jetzt == inhalt(dort, s)) continue;
         arbeit.erledigt = false;
         // In the copy already, as the file holds it: its Save is to come.
         if (kopie && inhalt(kopie, s) == jetzt) continue;
-        if (!basis) {
+        if (!gesehen) {
             if (inhalt(dort, s).isEmpty())
                 arbeit.neu << s;
             else
@@ -132,7 +135,7 @@ void ABLAGE::ANBIETEN() {
         if (eh.Left() || m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN()) break;
         FileLock sperre;
         if (!SPERREN(sperre, datei)) continue;
-        bool ohneHerkunft = false;
+        bool ohneHerkunft = false, fremd = false;
         KOPIEBASIS::STAENDE staende;
         try {
             Connection quelle;
@@ -143,11 +146,11 @@ void ABLAGE::ANBIETEN() {
             // that project.
             if (herkunft && !KOPIEDATEIEN::DIESELBEDATEI(*herkunft, projektdatenbank)) continue;
             ohneHerkunft = !herkunft;
-            staende = KOPIEBASIS::LESEN(quelle);
+            staende = KOPIEBASIS::GESEHEN(quelle);
             // A base that did not see every write into its run's copy tells
-            // nothing: the file is offered as one whose run's changes
-            // cannot be told.
-            if (KOPIEBASIS::FREMD(quelle)) staende.basis.reset();
+            // only part: the file is offered as one whose run's changes
+            // cannot be told, with what its base tells of them.
+            fremd = KOPIEBASIS::FREMD(quelle);
         } catch (const RuntimeError& fehler) {
             unlesbar << QDir::toNativeSeparators(datei) + QStringLiteral(" (") +
                             fehler.Description() + QLatin1Char(')');
@@ -158,7 +161,7 @@ void ABLAGE::ANBIETEN() {
         const bool seither = !projekt || QFileInfo(projektdatenbank).lastModified() >
                                              QFileInfo(datei).lastModified();
         const ARBEIT arbeit =
-            ARBEITLESEN(staende, projekt ? &*projekt : nullptr, &inKopie, seither);
+            ARBEITLESEN(staende, projekt ? &*projekt : nullptr, &inKopie, seither, fremd);
         const DATENSATZSTAENDE& dort = projekt ? *projekt : inKopie;
         if (arbeit.erledigt) {
             try {
@@ -171,7 +174,7 @@ void ABLAGE::ANBIETEN() {
         if (arbeit.NEHMEN().isEmpty() && arbeit.zweifel.isEmpty()) continue;
 
         const int antwort =
-            FRAGEN(datei, ohneHerkunft, !staende.basis.has_value(), arbeit, staende.kopie, dort);
+            FRAGEN(datei, ohneHerkunft, !staende.basis || fremd, arbeit, staende.kopie, dort);
         // The session ended while the question waited: nothing is written.
         if (m_dialog.SITZUNGENDET() || m_dialog.ENTLADEN()) return;
         if (antwort == vbNo) {
@@ -435,6 +438,7 @@ void ABLAGE::ERLEDIGEN() {
         if (!SPERREN(sperre, datei)) continue;
         try {
             KOPIEBASIS::STAENDE staende;
+            bool fremd = false;
             {
                 Connection quelle;
                 quelle.Open(datei);
@@ -444,10 +448,10 @@ void ABLAGE::ERLEDIGEN() {
                 if (!herkunft ||
                     !KOPIEDATEIEN::DIESELBEDATEI(*herkunft, m_dialog.PROJEKTDATENBANK()))
                     continue;
-                staende = KOPIEBASIS::LESEN(quelle);
-                if (KOPIEBASIS::FREMD(quelle)) staende.basis.reset();
+                staende = KOPIEBASIS::GESEHEN(quelle);
+                fremd = KOPIEBASIS::FREMD(quelle);
             }
-            if (ARBEITLESEN(staende, &projekt, nullptr, true).erledigt)
+            if (ARBEITLESEN(staende, &projekt, nullptr, true, fremd).erledigt)
                 erledigt << QFileInfo(KOPIEDATEIEN::BEISEITELEGEN(datei, kopie)).fileName();
         } catch (const RuntimeError&) {
             // Left for the next start's offer.
@@ -461,9 +465,8 @@ QStringList ABLAGE::DATEIEN() const {
     QStringList dateien;
     for (const QString& name : ordner.entryList({kAbgelegt}, QDir::Files, QDir::Name)) {
         const QString datei = ordner.filePath(name);
-        // An empty file is a name taken by a run that is writing its file
-        // right now, or whose file could not be written; this run's own
-        // file is what it still works on.
+        // An empty file holds nothing (earlier versions took a name so);
+        // this run's own file is what it still works on.
         if (QFileInfo(datei).size() > 0 && datei != m_abgelegt) dateien << datei;
     }
     return dateien;

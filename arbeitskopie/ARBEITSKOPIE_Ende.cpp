@@ -2,7 +2,8 @@
 //
 // While the window is open (the window's MDIForm_QueryUnload):
 //  1. A run whose copy was replaced or deleted under it keeps what it stored
-//     in a file of its own (ABLAGE) and asks nothing more.
+//     (or what another program wrote into the copy) in a file of its own
+//     (ABLAGE) and asks nothing more.
 //  2. Otherwise, on a close by the user or by the program (not at a
 //     session's end), the run tries to decide alone (ALLEINENTSCHEIDEN): the
 //     last run answers for the changes of every run, holding the copy alone
@@ -63,13 +64,14 @@ bool ARBEITSKOPIE::BEENDENFRAGEN(ErrorHandler& eh, int grund, const QString& tit
     std::optional<KOPIEBASIS::STAENDE> kopiestaende;
     // Step 1: a run whose copy was replaced or deleted under it has no say
     // about the copy now at the path: what it stored itself and did not
-    // save is kept in a file of its own, and it ends. While that cannot be
+    // save, or what another program wrote into the copy, is kept in a file
+    // of its own, and it ends. While that cannot be
     // kept, it stays, unless the user, told why and what is lost, ends it
     // all the same.
     if (KOPIEVERSCHOBEN()) {
-        if (m_ablage.EIGENEAENDERUNG() && grund == 2) {
+        if (m_ablage.ZUBEHALTEN() && grund == 2) {
             m_ablage.SICHERN(titel, true);
-        } else if (m_ablage.EIGENEAENDERUNG() && !m_ablage.BEENDEN(titel)) {
+        } else if (m_ablage.ZUBEHALTEN() && !m_ablage.BEENDEN(titel)) {
             if (m_dialog.GELADEN()) cancel = true;
             return false;
         }

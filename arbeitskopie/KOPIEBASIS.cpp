@@ -82,10 +82,13 @@ std::optional<DatabaseMark> offen(Connection& db) {
 // Whether the file keeps a base that can be believed: its tables, no row
 // saying it has none, no Save open, and nothing beside the program wrote
 // into it since it last met the project. The one place that decides it.
-bool mitBasis(Connection& db) {
+// `gesehen`: the base as far as the program's own journal saw, also where
+// something beside it wrote (for a kept file, whose run's own changes are
+// what its journal saw).
+bool mitBasis(Connection& db, bool gesehen = false) {
     return tabellen(db, false) == 2 &&
            Recordset(QStringLiteral("SELECT 1 FROM [VELD_BASISSTAND]"), db).Eof() && !offen(db) &&
-           !KOPIEBASIS::FREMD(db);
+           (gesehen || !KOPIEBASIS::FREMD(db));
 }
 
 DatabaseMark gespeicherterAbdruck(Connection& kopie) {
@@ -280,8 +283,13 @@ KOPIEBASIS::STAENDE KOPIEBASIS::LESEN(Connection& kopie, const QSet<QString>& sc
     return lesen(kopie, &schluessel);
 }
 
-KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* schluessel) {
-    const bool basis = mitBasis(kopie);
+KOPIEBASIS::STAENDE KOPIEBASIS::GESEHEN(Connection& kopie) {
+    return lesen(kopie, nullptr, true);
+}
+
+KOPIEBASIS::STAENDE KOPIEBASIS::lesen(Connection& kopie, const QSet<QString>* schluessel,
+                                      bool gesehen) {
+    const bool basis = mitBasis(kopie, gesehen);
     const std::vector<BasisZeile> zeilen =
         basis ? basiszeilen(kopie, QStringLiteral("VELD_BASIS")) : std::vector<BasisZeile>();
     // Only some records: those under the identifiers asked for and every

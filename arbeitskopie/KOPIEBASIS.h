@@ -101,6 +101,10 @@ public:
     // The same for the records under these identifiers (DATENSATZSTAENDE's
     // keys) only.
     static STAENDE LESEN(Connection& kopie, const QSet<QString>& schluessel);
+    // The same, with the base as far as the program's own journal saw it
+    // also where something beside the program wrote into the copy (FREMD):
+    // what a kept file's run changed itself.
+    static STAENDE GESEHEN(Connection& kopie);
 
     // The project content that the base of every record without a row is
     // (unknown where the copy cannot tell), and the identifiers of the
@@ -207,5 +211,6 @@ public:
     static void STEMPELN(const QString& kopie, bool fremd);
 
 private:
-    static STAENDE lesen(Connection& kopie, const QSet<QString>* schluessel);
+    static STAENDE lesen(Connection& kopie, const QSet<QString>* schluessel,
+                         bool gesehen = false);
 };

@@ -27,42 +27,68 @@ bool DIESELBEDATEI(const QString& a, const QString& b) {
     return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
 }
 
+namespace {
+// Why a file beside the copy could not be made (errno of the attempt), told
+// as what it is: a full disk or a missing folder is no fault of the file
+// access.
+[[noreturn]] void nichtAngelegt(const QString& ziel) {
+    const QString ordner = QDir::toNativeSeparators(QFileInfo(ziel).path());
+    switch (errno) {
+    case ENOSPC:
+    case EDQUOT:
+        throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
+    case ENOENT:
+    case ENOTDIR:
+        throw RuntimeError(76, GermanTexts()
+                                   ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
+                                   : QStringLiteral("The folder %1 is missing.").arg(ordner));
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        throw RuntimeError(
+            70,
+            GermanTexts()
+                ? QString::fromUtf8("In den Ordner %1 darf nicht geschrieben werden.").arg(ordner)
+                : QStringLiteral("The folder %1 cannot be written.").arg(ordner));
+    default:
+        throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
+    }
+}
+
+QString name(const QString& arbeitskopie, const QString& zusatz, int n) {
+    return QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD_") + zusatz +
+           (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) + QStringLiteral(".mdb");
+}
+
+// Makes the file, unless it is there; false when it is.
+bool anlegen(const QString& datei) {
+    const int fd =
+        ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+        ::close(fd);
+        return true;
+    }
+    if (errno == EEXIST) return false;
+    nichtAngelegt(datei);
+}
+} // namespace
+
 QString FREIERNAME(const QString& arbeitskopie, const QString& zusatz) {
-    const QString stamm = QFileInfo(arbeitskopie).path() + QStringLiteral("/VELD_") + zusatz;
     // The name is taken by making the file, so that two runs never take one.
     for (int n = 1;; ++n) {
-        const QString ziel = stamm + (n == 1 ? QString() : QLatin1Char('_') + QString::number(n)) +
-                             QStringLiteral(".mdb");
-        const int fd = ::open(QFile::encodeName(ziel).constData(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            ::close(fd);
-            return ziel;
-        }
-        if (errno == EEXIST) continue;
-        // Told as what it is: a full disk or a missing folder is no
-        // fault of the file access.
-        const QString ordner = QDir::toNativeSeparators(QFileInfo(ziel).path());
-        switch (errno) {
-        case ENOSPC:
-        case EDQUOT:
-            throw DatabaseError::DiskFullError(QDir::toNativeSeparators(ziel));
-        case ENOENT:
-        case ENOTDIR:
-            throw RuntimeError(76, GermanTexts()
-                                       ? QStringLiteral("Der Ordner %1 fehlt.").arg(ordner)
-                                       : QStringLiteral("The folder %1 is missing.").arg(ordner));
-        case EACCES:
-        case EPERM:
-        case EROFS:
-            throw RuntimeError(
-                70, GermanTexts() ? QString::fromUtf8("In den Ordner %1 darf nicht "
-                                                      "geschrieben werden.")
-                                        .arg(ordner)
-                                  : QStringLiteral("The folder %1 cannot be written.").arg(ordner));
-        default:
-            throw DatabaseError::IoFailureError(QDir::toNativeSeparators(ziel));
-        }
+        const QString ziel = name(arbeitskopie, zusatz, n);
+        if (anlegen(ziel)) return ziel;
+    }
+}
+
+QString NAMEVORMERKEN(const QString& arbeitskopie, const QString& zusatz) {
+    for (int n = 1;; ++n) {
+        const QString ziel = name(arbeitskopie, zusatz, n);
+        if (QFileInfo::exists(ziel) || !anlegen(ziel + kNeu)) continue;
+        // Another run may have put its file in place between the look and
+        // the making: the name is its own then.
+        if (!QFileInfo::exists(ziel)) return ziel;
+        QFile::remove(ziel + kNeu);
     }
 }
 

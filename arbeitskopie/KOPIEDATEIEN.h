@@ -26,6 +26,12 @@ bool DIESELBEDATEI(const QString& a, const QString& b);
 // A free name "VELD_<zusatz>.mdb" or "VELD_<zusatz>_<n>.mdb" beside the copy,
 // taken by making an empty file under it; raises why none can be made.
 QString FREIERNAME(const QString& arbeitskopie, const QString& zusatz);
+// The same for a database still to be written: the name is taken by making
+// the empty file "<name>.neu", where the database is then written whole and
+// from where it is renamed to the name; nothing but a whole file is ever
+// found under the name itself.
+inline const QString kNeu = QStringLiteral(".neu");
+QString NAMEVORMERKEN(const QString& arbeitskopie, const QString& zusatz);
 // Moves the copy (and a journal left with it) to such a name, and returns
 // it; a file kept beside the copy likewise (a move that fails is told as a
 // failure of the file's access).

@@ -3,6 +3,7 @@
 #include "platform/database/RowJournal.h"
 
 #include "platform/database/DatabaseError.h"
+#include "platform/database/GuardedVfs.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/Variant.h"
 
@@ -97,9 +98,10 @@ void Connection::openPath(const QString& path) {
     // Without SQLITE_OPEN_CREATE: a file that vanished meanwhile is an error,
     // never a new empty database.
     // A connection is used by one thread at a time: the engine's lock per
-    // call would only cost time on every value read.
+    // call would only cost time on every value read. A file moved under the
+    // connection keeps its own records (GuardedVfs).
     const int rc = sqlite3_open_v2(m_path.toUtf8().constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, GuardedVfsName());
     if (rc != SQLITE_OK) {
         const QString message =
             db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");

@@ -7,6 +7,7 @@
 #include "arbeitskopie/KOPIEBASIS.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/runtime/ErrorHandler.h"
 #include "platform/runtime/MsgBox.h"
 #include "platform/runtime/RuntimeError.h"
 
@@ -266,4 +267,77 @@ TEST(Abgeloest, AChangeTheJournalNeverSawIsOffered) {
         QString::fromUtf8("Diese Datensätze enthält die Datei anders als das Projekt: P1, P2.")))
         << text.toStdString();
     EXPECT_EQ(kom(labor.ARBEITSKOPIEPFAD(), "P2"), QStringLiteral("aussen"));
+}
+
+// The copy is deleted under the run, which stored nothing of its own (its
+// one store comes after and is refused) and quits before it moved. Where
+// another program had changed P1 in the copy, what the copy held is kept like
+// any unsaved work, in a whole file, and the next start offers P1 rather
+// than put it aside; otherwise nothing is kept. Either way nothing empty or
+// half written is left under a kept file's name.
+TEST(Abgeloest, ACopyAnotherProgramChangedIsKeptWholeWhenItGoes) {
+    for (const bool fremd : {true, false}) {
+        SCOPED_TRACE(fremd);
+        KOPIELABOR labor;
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("P1"));
+        auto lauf = labor.GESTARTET();
+        if (fremd)
+            Connection(labor.ARBEITSKOPIEPFAD())
+                .Execute(QStringLiteral("UPDATE [E1] SET [KOM]='aussen' WHERE [ID]=1"));
+        ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIEPFAD()));
+        EXPECT_THROW(lauf->verbindung->Execute(
+                         QStringLiteral("INSERT INTO [E1] ([ID],[KEN],[AKT]) VALUES (2,'W2',0)")),
+                     RuntimeError);
+        if (fremd) labor.DIALOG.ANTWORTEN({vbOK});
+        ErrorHandler eh(QStringLiteral("VB-Error: "), QStringLiteral("VELD"));
+        bool cancel = false;
+        EXPECT_TRUE(lauf->kopie->BEENDENFRAGEN(
+            eh, 1, QStringLiteral("Beenden"), [] { return false; }, cancel));
+        lauf->kopie->BEENDEN(eh);
+        lauf.reset();
+        const QStringList dateien =
+            QDir(ordner(labor)).entryList({QStringLiteral("VELD_*")}, QDir::Files);
+        if (!fremd) {
+            EXPECT_TRUE(labor.DIALOG.BOXEN().isEmpty());
+            EXPECT_TRUE(dateien.isEmpty()) << dateien.join(' ').toStdString();
+            continue;
+        }
+        const QString datei = ordner(labor) + QStringLiteral("/VELD_ersetzt.mdb");
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+        EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(QStringLiteral("liegt unter ") +
+                                                          QDir::toNativeSeparators(datei)))
+            << labor.DIALOG.BOXEN()[0].text.toStdString();
+        EXPECT_EQ(dateien, QStringList{QStringLiteral("VELD_ersetzt.mdb")});
+        ASSERT_GT(QFileInfo(datei).size(), 0);
+        EXPECT_EQ(kom(datei, "P1"), QStringLiteral("aussen"));
+
+        labor.DIALOG.ANTWORTEN({vbYes});
+        const auto naechster = labor.GESTARTET();
+        ASSERT_EQ(labor.DIALOG.BOXEN().size(), 2);
+        EXPECT_TRUE(labor.DIALOG.BOXEN()[1].text.contains(
+            QString::fromUtf8("Diese Datensätze enthält die Datei anders als das Projekt: P1.")))
+            << labor.DIALOG.BOXEN()[1].text.toStdString();
+        EXPECT_EQ(kom(labor.ARBEITSKOPIEPFAD(), "P1"), QStringLiteral("aussen"));
+    }
+}
+
+// A kept file whose run deleted P2, and into which another program wrote
+// besides (a database browser's statistics): every record the file holds is
+// in the project as it holds it, yet the deletion its run's journal saw is
+// not, so the start offers it rather than put the file aside as done.
+TEST(Abgeloest, AFileIsDoneOnlyWhenTheProjectHoldsWhatItsRunChanged) {
+    KOPIELABOR labor;
+    for (int id = 1; id <= 2; ++id)
+        KOPIELABOR::DATENSATZ(labor.PROJEKTDATENBANK(), id, QStringLiteral("P%1").arg(id));
+    const QString datei = ablegen(labor, QStringLiteral("VELD_ersetzt.mdb"),
+                                  QStringLiteral("DELETE FROM [E1] WHERE [ID]=2"));
+    Connection(datei).Execute(QStringLiteral("ANALYZE"));
+    labor.DIALOG.ANTWORTEN({vbYes});
+    const auto lauf = labor.GESTARTET();
+    ASSERT_EQ(labor.DIALOG.BOXEN().size(), 1);
+    EXPECT_TRUE(labor.DIALOG.BOXEN()[0].text.contains(
+        QString::fromUtf8("Dieser Lauf hat diese Datensätze gelöscht: P2.\r\n")))
+        << labor.DIALOG.BOXEN()[0].text.toStdString();
+    EXPECT_EQ(KOPIELABOR::KENNUNGEN(labor.ARBEITSKOPIEPFAD()), QStringLiteral("P1"));
+    EXPECT_EQ(abgelegte(labor), QStringList{QStringLiteral("VELD_uebernommen.mdb")});
 }

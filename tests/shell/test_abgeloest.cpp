@@ -4,11 +4,13 @@
 
 #include "HAUPTFENSTERTEST.h"
 #include "SHELLLABOR.h"
+#include "support/KINDPROZESS.h"
 #include "support/ScriptedDialogs.h"
 
 #include "input/mdiEINGABE.h"
 #include "platform/database/Connection.h"
 #include "platform/database/Recordset.h"
+#include "platform/runtime/RuntimeError.h"
 #include "platform/runtime/Variant.h"
 #include "shell/AUSWAHLDIALOG.h"
 #include "shell/EINGABEFENSTER.h"
@@ -22,6 +24,9 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <iostream>
+#include <sqlite3.h>
+#include <string>
 
 namespace {
 
@@ -33,7 +38,111 @@ const QString kGefunden = QString::fromUtf8(
     "Ein Lauf von VELD, dessen Arbeitskopie ersetzt oder gelöscht wurde, hat seine Arbeit "
     "abgelegt in:\r\n");
 
+// A run that starts (making a fresh copy where none is) and stores the tests
+// P1 to P40 in one go, with long comments: more pages than its cache holds,
+// so they go into the copy before the store commits, and the journal beside
+// the copy is hot until then to whoever does not see the store's lock. There
+// it says "HEISS" and waits for a line; then it commits ("GESPEICHERT") and,
+// at the next line, quits, saving.
+int grossspeichern(const QStringList& a) {
+    SHELLLABOR labor(SHELLLABOR::VORHANDEN{a.at(0), a.at(1)});
+    ScriptedDialogs boxen;
+    frmMAINFENSTER f;
+    if (!f.MDIForm_Load()) return 1;
+    Connection& kopie = *f.DBPROJEKT();
+    sqlite3_exec(kopie.Handle(), "PRAGMA cache_size=10", nullptr, nullptr, nullptr);
+    kopie.BeginTrans();
+    kopie.Execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+                                 "WHERE i<40) INSERT INTO [E1] ([ID],[KEN],[AKT],[KOM]) SELECT "
+                                 "100+i,'P'||i,0,hex(randomblob(1500)) FROM n"));
+    std::string zeile;
+    std::cout << "HEISS" << std::endl;
+    std::getline(std::cin, zeile);
+    try {
+        kopie.CommitTrans();
+        f.SETZEBOGEAENDERT(true);
+        std::cout << "GESPEICHERT" << std::endl;
+    } catch (const RuntimeError& fehler) {
+        kopie.RollbackTrans();
+        std::cout << "FEHLER " << fehler.Description().toStdString() << std::endl;
+    }
+    std::getline(std::cin, zeile);
+    boxen.expect(vbYes, QString::fromUtf8("Sollen die Änderungen in Projekt TE0001.00"));
+    f.mnuBEENDEN_Click();
+    std::cout << "OK " << boxen.boxes().size() << std::endl;
+    return 0;
+}
+const KINDPROZESS kGrossspeichern("grossspeichern", grossspeichern);
+
+// Whether a rollback journal beside `datenbank` is hot: its header is written.
+bool heiss(const QString& datenbank) {
+    QFile journal(datenbank + QStringLiteral("-journal"));
+    return journal.open(QIODevice::ReadOnly) &&
+           journal.read(8) == QByteArray::fromHex("d9d505f920a163d7");
+}
+
 } // namespace
+
+// Two runs store W11, W12 and W13 and have not saved; their copy is deleted
+// and a third run starts at once, makes a fresh copy and stores P1 to P40.
+// Whether the two notice (at their Save) before the third run's store or
+// while it commits, each keeps the copy it stored into, never the fresh one,
+// and the next start offers it: every stored test ends in the project.
+TEST(Abgeloest, RunsWhoseCopyWentKeepTheirOwnWorkWhateverCameToItsPath) {
+    for (const bool zuerstGestartet : {true, false}) {
+        SCOPED_TRACE(zuerstGestartet);
+        SHELLLABOR labor;
+        SHELLLABOR::DATENSATZ(labor.PROJEKTDATENBANK(), 1, QStringLiteral("ALT"));
+        QProcess a, b, c;
+        for (QProcess* lauf : {&a, &b}) {
+            KINDPROZESS::STARTEN(*lauf, QStringLiteral("lauf"),
+                                 {labor.WURZEL(), "tester", "keine"});
+            ASSERT_EQ(KINDPROZESS::ZEILE(*lauf), QStringLiteral("BEREIT 1 0"));
+        }
+        EXPECT_EQ(KINDPROZESS::BEFEHL(a, QStringLiteral("SCHREIBEN 11 12")),
+                  QStringLiteral("GESCHRIEBEN 2"));
+        EXPECT_EQ(KINDPROZESS::BEFEHL(b, QStringLiteral("SCHREIBEN 13 13")),
+                  QStringLiteral("GESCHRIEBEN 1"));
+        ASSERT_TRUE(QFile::remove(labor.ARBEITSKOPIE()));
+        const auto bemerken = [](QProcess& lauf) {
+            EXPECT_EQ(KINDPROZESS::BEFEHL(lauf, QStringLiteral("ANTWORT ok liegt unter")),
+                      QStringLiteral("OK 0"));
+            EXPECT_EQ(KINDPROZESS::BEFEHL(lauf, QStringLiteral("SPEICHERN")),
+                      QStringLiteral("OK 1"));
+        };
+        if (!zuerstGestartet) {
+            bemerken(a);
+            bemerken(b);
+        }
+        KINDPROZESS::STARTEN(c, QStringLiteral("grossspeichern"), {labor.WURZEL(), "tester"});
+        ASSERT_EQ(KINDPROZESS::ZEILE(c), QStringLiteral("HEISS"));
+        ASSERT_TRUE(heiss(labor.ARBEITSKOPIE()));
+        if (zuerstGestartet) {
+            bemerken(a);
+            bemerken(b);
+        }
+        EXPECT_EQ(KINDPROZESS::BEFEHL(c, QStringLiteral("WEITER")), QStringLiteral("GESPEICHERT"));
+        for (QProcess* lauf : {&a, &b, &c}) {
+            EXPECT_EQ(KINDPROZESS::BEFEHL(*lauf, QStringLiteral("ENDE")), QStringLiteral("OK 1"));
+            EXPECT_TRUE(lauf->waitForFinished());
+        }
+
+        // Both files hold the three (the runs shared the copy): the second
+        // offers nothing more once the first is taken.
+        ScriptedDialogs boxen;
+        boxen.expect(vbYes, kGefunden);
+        boxen.expect(vbYes, QString::fromUtf8("Sollen die Änderungen"));
+        frmMAINFENSTER f;
+        ASSERT_TRUE(f.MDIForm_Load());
+        f.mnuBEENDEN_Click();
+        EXPECT_EQ(boxen.boxes().size(), 2);
+        const QStringList gespeichert =
+            SHELLLABOR::KENNUNGEN(labor.PROJEKTDATENBANK()).split(QLatin1Char(','));
+        for (const char* ken : {"ALT", "W11", "W12", "W13", "P1", "P40"})
+            EXPECT_TRUE(gespeichert.contains(QString::fromLatin1(ken))) << ken;
+        EXPECT_EQ(gespeichert.size(), 44);
+    }
+}
 
 // A run stores W2 (with a reading), its copy is deleted, and the session ends:
 // it keeps W2 without a box. Meanwhile another user saved NEU under ID 2 into
