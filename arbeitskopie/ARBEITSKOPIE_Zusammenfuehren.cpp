@@ -125,10 +125,8 @@ bool ARBEITSKOPIE::UNVERAENDERT(const std::optional<KOPIEBASIS::STAENDE>& kopie)
 // cannot be read.
 std::optional<KOPIEBASIS::STAENDE> ARBEITSKOPIE::KOPIESTAENDE(Connection& kopie) {
     try {
-        KOPIEBASIS::STAENDE staende = KOPIEBASIS::LESEN(kopie);
-        // A base that does not know every write is none.
-        if (KOPIEBASIS::FREMD(kopie)) staende.basis.reset();
-        return staende;
+        // A base that does not know every write is none (KOPIEBASIS says).
+        return KOPIEBASIS::LESEN(kopie);
     } catch (const RuntimeError&) {
         return std::nullopt;
     }
