@@ -21,12 +21,14 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -424,9 +426,16 @@ bool copyToNewFile(const Side& source, const QString& targetPath, bool checked =
             backup(source, side(target, named));
             leaveOut(side(target, named), leftOut);
             if (checked && !sourceCheck) check(side(target, named), source.path);
-            if (written) mark = markOf(target.get());
+            // Every write of the new file is done: the disk takes it while
+            // its mark is read from the cache.
+            if (written) {
+                std::future<void> synced =
+                    std::async(std::launch::async, [&] { syncFile(temporary, named); });
+                mark = markOf(target.get());
+                synced.get();
+            }
         }
-        syncFile(temporary, named);
+        if (!written) syncFile(temporary, named);
         if (sourceCheck) sourceCheck->Finish();
         toRollbackJournal(temporary, named);
         if (QFileInfo::exists(targetPath)) {
@@ -634,6 +643,37 @@ void checkAttached(const Side& target, const QString& sourcePath) {
         throw DatabaseError::DamagedError(sourcePath, QString());
 }
 
+// The last close of a file that a new one took the place of frees the old
+// file's blocks, which takes a while for a large project. A descriptor of
+// its own, taken while the file is still at the path and locked, keeps the
+// engine's close from being the last; it is closed on a thread of its own
+// once the engine has let go of the file, so that nobody waits for the
+// blocks. The engine's handle itself is closed at once: a handle left open
+// on a file renamed over would trouble the engine's next writer at the
+// path. One such close at a time; the last is waited for when the program
+// ends.
+class ReplacedFile {
+public:
+    explicit ReplacedFile(const QString& path)
+        : m_descriptor(::open(native(path).constData(), O_RDONLY | O_CLOEXEC)) {}
+    ~ReplacedFile() {
+        if (m_descriptor >= 0) ::close(m_descriptor);
+    }
+    ReplacedFile(const ReplacedFile&) = delete;
+    ReplacedFile& operator=(const ReplacedFile&) = delete;
+    // The engine's handle on the file is closed already.
+    void CloseLater() {
+        static std::future<void> closing;
+        const int descriptor = std::exchange(m_descriptor, -1);
+        if (descriptor < 0) return;
+        if (closing.valid()) closing.wait();
+        closing = std::async(std::launch::async, [descriptor] { ::close(descriptor); });
+    }
+
+private:
+    int m_descriptor;
+};
+
 // The Save's copy: see CopyDatabase(Connection&, ...) and
 // CopyDatabaseIfUnchanged.
 bool replaceFrom(Connection& source, const QString& targetPath, const QList<DatabaseMark>* accepted,
@@ -709,12 +749,17 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
         return true;
     }
-    return copyToNewFile(
+    std::optional<ReplacedFile> replaced;
+    if (existing) replaced.emplace(targetPath);
+    copyToNewFile(
         from, targetPath, true, sourceCheck ? &*sourceCheck : nullptr, QString(), mark,
         [&](const DatabaseMark& neu) {
             if (beforeReplace) beforeReplace(neu, now, false);
         },
         leftOut);
+    existing.reset();
+    if (replaced) replaced->CloseLater();
+    return true;
 }
 } // namespace
 
