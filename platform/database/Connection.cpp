@@ -563,15 +563,7 @@ Connection::Statement Connection::Prepare(const QString& sql) {
 // Execute -----------------------------------------------------------------
 
 int Connection::runSingle(Statement& statement, const QVariantList& parameters) {
-    const int count = sqlite3_bind_parameter_count(statement.get());
-    if (count != parameters.size())
-        throw DatabaseError::Make(DatabaseError::Command,
-                                  QStringLiteral("%1 values for %2 parameters (%3)")
-                                      .arg(parameters.size())
-                                      .arg(count)
-                                      .arg(QString::fromUtf8(sqlite3_sql(statement.get()))));
-    for (int i = 0; i < count; ++i)
-        BindValue(statement.get(), i + 1, parameters.at(i));
+    BindValues(statement.get(), parameters);
     while (statement.Step()) {
     }
     const bool writes = !sqlite3_stmt_readonly(statement.get());

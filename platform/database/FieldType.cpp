@@ -283,6 +283,18 @@ QVariant ColumnStored(sqlite3_stmt* statement, int column) {
     }
 }
 
+void BindValues(sqlite3_stmt* statement, const QVariantList& values) {
+    const int wanted = sqlite3_bind_parameter_count(statement);
+    if (wanted != values.size())
+        throw DatabaseError::Make(DatabaseError::Command,
+                                  QStringLiteral("%1 values for %2 parameters (%3)")
+                                      .arg(values.size())
+                                      .arg(wanted)
+                                      .arg(QString::fromUtf8(sqlite3_sql(statement))));
+    for (int i = 0; i < wanted; ++i)
+        BindValue(statement, i + 1, values.at(i));
+}
+
 void BindValue(sqlite3_stmt* statement, int parameter, const QVariant& value) {
     switch (kindOf(value)) {
     case Kind::Null:

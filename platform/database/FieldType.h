@@ -58,3 +58,6 @@ QVariant ColumnStored(sqlite3_stmt* statement, int column);
 // Binds a stored form (or any plain value: bool as 1/0, numbers, text, Null,
 // Empty as Null) to a parameter (1-based).
 void BindValue(sqlite3_stmt* statement, int parameter, const QVariant& value);
+// Binds every parameter of a statement, in order; a count that does not fit
+// the statement's parameters is a command error naming the statement.
+void BindValues(sqlite3_stmt* statement, const QVariantList& values);

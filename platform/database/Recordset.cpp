@@ -144,15 +144,7 @@ void Recordset::Open(const QString& sql, Connection& connection, const QVariantL
     }
     if (!statement.get()) statement = connection.Prepare(sql);
     sqlite3_stmt* st = statement.get();
-    const int wanted = sqlite3_bind_parameter_count(st);
-    if (wanted != parameters.size())
-        throw DatabaseError::Make(DatabaseError::Command,
-                                  QStringLiteral("%1 values for %2 parameters (%3)")
-                                      .arg(parameters.size())
-                                      .arg(wanted)
-                                      .arg(sql));
-    for (int i = 0; i < wanted; ++i)
-        BindValue(st, i + 1, parameters.at(i));
+    BindValues(st, parameters);
     // The columns are described after the first step: a statement that the
     // engine prepared again for a changed schema describes them only then.
     bool row = statement.Step();

@@ -9,15 +9,7 @@ StoredRows ReadStoredRows(Connection& connection, const QString& sql,
                           const QVariantList& parameters) {
     Connection::Statement statement = connection.Prepare(sql);
     sqlite3_stmt* st = statement.get();
-    const int wanted = sqlite3_bind_parameter_count(st);
-    if (wanted != parameters.size())
-        throw DatabaseError::Make(DatabaseError::Command,
-                                  QStringLiteral("%1 values for %2 parameters (%3)")
-                                      .arg(parameters.size())
-                                      .arg(wanted)
-                                      .arg(sql));
-    for (int i = 0; i < wanted; ++i)
-        BindValue(st, i + 1, parameters.at(i));
+    BindValues(st, parameters);
     // The columns are described after the first step, as a statement that
     // the engine prepared again for a changed schema describes them only then.
     bool row = statement.Step();

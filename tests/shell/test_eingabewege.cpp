@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -26,6 +27,22 @@ protected:
         QWidget* darunter = ziel->window()->childAt(imFenster);
         ASSERT_NE(darunter, nullptr);
         QTest::mouseClick(darunter, Qt::LeftButton, {}, darunter->mapFrom(ziel->window(), imFenster));
+    }
+    // The selection dialog that the command opens, once it stands active,
+    // is handed to `tun`, as to a user who types and clicks in it.
+    void imDialog(QAction* befehl, const std::function<void(frmAUSWAHL&)>& tun) {
+        aktivieren();
+        QTimer::singleShot(0, &f, [&] {
+            auto* dialog = qobject_cast<frmAUSWAHL*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->activateWindow();
+            // The dialog stands on the main window, which counts as active for
+            // Qt's own wait: wait until the dialog itself is.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->isActiveWindow(); }));
+            dialog->lstKEN->setFocus();
+            tun(*dialog);
+        });
+        befehl->trigger();
     }
     QString kennungen() {
         QStringList k;
@@ -78,24 +95,15 @@ TEST_F(Eingabewege, TypingAnIdentifierChoosesWhatOkActsOn) {
     for (const auto& fall : faelle) {
         SCOPED_TRACE(fall.befehl->objectName().toStdString());
         QString vorher, nachher;
-        aktivieren();
-        QTimer::singleShot(0, &f, [&] {
-            auto* dialog = qobject_cast<frmAUSWAHL*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->activateWindow();
-            // The dialog stands on the main window, which counts as active for
-            // Qt's own wait: wait until the dialog itself is.
-            ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->isActiveWindow(); }));
-            vorher = dialog->lblHINWEIS->text();
-            dialog->lstKEN->setFocus();
-            tippen(fall.vorher.contains(QLatin1String("T-B")) ? QStringLiteral("T-C")
-                                                                 : QStringLiteral("T-B"));
-            nachher = dialog->lblHINWEIS->text();
-            klick(dialog->cmdOK);
-        });
         if (fall.befehl == f.mnuLOESCHEN)
             boxen.expect(vbOK, QString::fromUtf8("Datensatz T-B wird gelöscht!"));
-        fall.befehl->trigger();
+        imDialog(fall.befehl, [&](frmAUSWAHL& dialog) {
+            vorher = dialog.lblHINWEIS->text();
+            tippen(fall.vorher.contains(QLatin1String("T-B")) ? QStringLiteral("T-C")
+                                                                 : QStringLiteral("T-B"));
+            nachher = dialog.lblHINWEIS->text();
+            klick(dialog.cmdOK);
+        });
         EXPECT_EQ(vorher.toStdString(), fall.vorher.toStdString());
         EXPECT_EQ(nachher.toStdString(), fall.nachher.toStdString());
         EXPECT_EQ(kennungen().toStdString(), fall.geblieben.toStdString());
@@ -150,18 +158,11 @@ TEST_F(Eingabewege, TheAdviceForTwoNewTestsUnderOneIdentifierKeepsBoth) {
     tippen(QStringLiteral("T-Y"));
     klick(f.stbMAIN->Panels(8));
     ASSERT_EQ(EINGABEFENSTER::GELADEN(), nullptr);
-    aktivieren();
-    QTimer::singleShot(0, &f, [&] {
-        auto* dialog = qobject_cast<frmAUSWAHL*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->isActiveWindow(); }));
-        dialog->lstKEN->setFocus();
-        tippen(QStringLiteral("T-X"));
-        klick(dialog->cmdOK);
-    });
     boxen.expect(vbOK, QString::fromUtf8("Datensatz T-X wird gelöscht!"));
-    f.mnuLOESCHEN->trigger();
+    imDialog(f.mnuLOESCHEN, [&](frmAUSWAHL& dialog) {
+        tippen(QStringLiteral("T-X"));
+        klick(dialog.cmdOK);
+    });
 
     f.mnuSPEICHERN_Click();
     EXPECT_EQ(boxen.boxes().size(), 2);
