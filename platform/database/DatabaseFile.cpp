@@ -461,8 +461,10 @@ void CopyDatabase(const QString& sourcePath, const QString& targetPath, const QS
     openSource(source, sourcePath);
     const Side from = side(source, QFileInfo(sourcePath).absoluteFilePath());
     // One read of the source for its mark and the copy: a writer committing
-    // in between would otherwise be in the copy and not in its mark.
+    // in between would otherwise be in the copy and not in its mark. Both
+    // read the file through one memory map.
     if (sourceMark) {
+        mapped(source);
         sqlite3_exec(source.get(), "BEGIN", nullptr, nullptr, nullptr);
         const int read = readResult(source.get());
         if (read != SQLITE_OK) fail(from, read);

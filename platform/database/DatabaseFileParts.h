@@ -80,6 +80,7 @@ class SourceCheck {
 public:
     explicit SourceCheck(const QString& path) : m_path(path) {
         open(m_handle, path, SQLITE_OPEN_READONLY);
+        mapped(m_handle);
         m_thread = std::thread([this] {
             try {
                 check(side(m_handle, m_path), m_path);
