@@ -168,6 +168,10 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
     // target's write lock: a writer with work open in it is waited for and
     // never cut off. Writing a new file is about half the work of writing
     // the target in place under its journal.
+    // Declared first, so that its descriptor outlives the engine's handle on
+    // the same file whichever way this ends: closing it before would take
+    // the engine's locks on that file with it.
+    std::optional<ReplacedFile> replaced;
     std::optional<Handle> existing;
     bool wal = false;
     // A file renamed over the target while this copy waited for its lock is
@@ -229,7 +233,6 @@ bool replaceFrom(Connection& source, const QString& targetPath, const QList<Data
         sqlite3_exec(existing->get(), "DETACH quelle", nullptr, nullptr, nullptr);
         return true;
     }
-    std::optional<ReplacedFile> replaced;
     if (existing) replaced.emplace(targetPath);
     copyToNewFile(
         from, targetPath, true, sourceCheck ? &*sourceCheck : nullptr, QString(), mark,
