@@ -277,7 +277,7 @@ bool frmAUSWAHL::PRUEFEN(QListWidgetItem* item)
         }
     }
 
-    if (position >= 0 && size_t(position) < m_kom.size()) lstKEN->setToolTip(m_kom[size_t(position)]);
+    KOMMENTARZEIGEN(position);
     HINWEISZEIGEN();
     return true;
 }
@@ -296,9 +296,7 @@ void frmAUSWAHL::lstKEN_Getippt() {
             item->setSelected(true);
         }
         lblHINWEIS->hide();
-        const int position = lstKEN->row(item);
-        if (position >= 0 && size_t(position) < m_kom.size())
-            lstKEN->setToolTip(m_kom[size_t(position)]);
+        KOMMENTARZEIGEN(lstKEN->row(item));
         return;
     }
     // In the other modes the typed record joins the choice. While the user
@@ -323,10 +321,13 @@ void frmAUSWAHL::lstKEN_Getippt() {
     // The rules of the mode judge the typed record once the typing ends, so
     // that no record the search only passed is refused with a box.
     m_tippzeit.start(QApplication::keyboardInputInterval());
-    const int position = lstKEN->row(item);
+    KOMMENTARZEIGEN(lstKEN->row(item));
+    HINWEISZEIGEN();
+}
+
+void frmAUSWAHL::KOMMENTARZEIGEN(int position) {
     if (position >= 0 && size_t(position) < m_kom.size())
         lstKEN->setToolTip(m_kom[size_t(position)]);
-    HINWEISZEIGEN();
 }
 
 bool frmAUSWAHL::GETIPPTPRUEFEN() {

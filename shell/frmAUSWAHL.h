@@ -65,6 +65,8 @@ private:
     bool PRUEFEN(QListWidgetItem* item);
     // The typing ended: the typed record judged by the rules of the mode.
     bool GETIPPTPRUEFEN();
+    // The comment of the entry at that list position as the list's tooltip.
+    void KOMMENTARZEIGEN(int position);
     // The words below the list: what OK acts on (modes other than "O").
     void HINWEISZEIGEN();
     QString ueberschrift() const;
